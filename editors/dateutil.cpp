@@ -1,0 +1,1 @@
+#include "editors/dateutil.h"

@@ -1,0 +1,2 @@
+#pragma once
+// Interest days and interest amounts under the three formulas.

@@ -1,0 +1,40 @@
+#include "platform/application.h"
+
+#include "platform/desktop.h"
+#include "platform/exceptions.h"
+#include "platform/formatsettings.h"
+
+#include <QEvent>
+
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+
+TApplication *TApplication::Instance() { return qobject_cast<TApplication *>(qApp); }
+
+void TApplication::SetTitle(const QString &value) {
+    FTitle = value;
+    setApplicationDisplayName(value);
+}
+
+QString TApplication::ExeName() { return QCoreApplication::applicationFilePath(); }
+
+void TApplication::Terminate() {
+    FTerminated = true;
+    QMetaObject::invokeMethod(this, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void TApplication::HandleException(const std::exception &error) {
+    const auto *known = dynamic_cast<const Exception *>(&error);
+    const QString text = known ? known->Message() : QString::fromUtf8(error.what());
+    Desktop().ShowError(FTitle, text);
+}
+
+bool TApplication::notify(QObject *receiver, QEvent *event) {
+    if (event->type() == QEvent::LocaleChange && receiver == this)
+        RefreshFormatSettings();
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &error) {
+        HandleException(error);
+        return true;
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The user's regional settings as the program reads them: filled from the system locale at
+// start (a C/POSIX locale counts as German, since the program is German), refreshed when
+// the regional settings change, and pinned by tests with ScopedFormatSettings.
+
+#include <QChar>
+#include <QLocale>
+#include <QString>
+#include <array>
+
+struct TFormatSettings {
+    QChar DecimalSeparator = u',';
+    QChar ThousandSeparator = u'.';
+    QString CurrencyString = QStringLiteral("€");
+    int CurrencyFormat = 3;    // 0 "€1", 1 "1€", 2 "€ 1", 3 "1 €"
+    int NegCurrFormat = 8;     // 8 "-1 €"
+    int CurrencyDecimals = 2;
+    QString ShortDateFormat = QStringLiteral("dd.MM.yyyy"); // letters d, M, y
+    QChar DateSeparator = u'.';
+    std::array<QString, 12> LongMonthNames;   // January first
+    std::array<QString, 12> ShortMonthNames;
+    std::array<QString, 7> LongDayNames;      // Sunday first
+    std::array<QString, 7> ShortDayNames;     // Sunday first, as the locale writes them
+    QString ShortTimeFormat = QStringLiteral("HH:mm");
+    QString LongTimeFormat = QStringLiteral("HH:mm:ss");
+    QChar TimeSeparator = u':';
+    QString TimeAMString;
+    QString TimePMString;
+    bool FarEast = false;
+
+    static TFormatSettings FromLocale(const QLocale &locale);
+    // Fixed German settings: decimal comma, thousands point, "dd.MM.yyyy", separator ".".
+    static TFormatSettings German();
+};
+
+// The settings in force.
+const TFormatSettings &FormatSettings();
+// Re-reads the system locale (unless a test has pinned the settings).
+void RefreshFormatSettings();
+
+class ScopedFormatSettings {
+public:
+    explicit ScopedFormatSettings(const TFormatSettings &settings);
+    ~ScopedFormatSettings();
+    ScopedFormatSettings(const ScopedFormatSettings &) = delete;
+    ScopedFormatSettings &operator=(const ScopedFormatSettings &) = delete;
+
+private:
+    const TFormatSettings *FPrevious;
+    TFormatSettings FSettings;
+};

@@ -1,0 +1,70 @@
+#pragma once
+// Shared test seams: pinned German settings and clock, isolated storage folders, and a
+// desktop that records instead of showing.
+
+#include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/formatsettings.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <optional>
+
+// Pins the German format settings for the test's lifetime.
+class GermanLocale {
+public:
+    GermanLocale() : FScope(TFormatSettings::German()) {}
+
+private:
+    ScopedFormatSettings FScope;
+};
+
+// Pins the clock (default: 2 May 2005, noon).
+class PinnedClock {
+public:
+    explicit PinnedClock(const QDateTime &moment = QDateTime(QDate(2005, 5, 2), QTime(12, 0)))
+        : FScope(moment) {}
+
+private:
+    ScopedClockPin FScope;
+};
+
+// Points XDG_CONFIG_HOME and XDG_RUNTIME_DIR into a fresh temporary folder; restores them.
+class IsolatedHome {
+public:
+    IsolatedHome();
+    ~IsolatedHome();
+    QString path() const { return FDir.path(); }
+    QString configHome() const;
+    QString runtimeDir() const;
+
+private:
+    QTemporaryDir FDir;
+    std::optional<QByteArray> FOldConfig, FOldRuntime;
+};
+
+// Records beeps, messages, links and clipboard texts instead of showing them.
+class RecordingDesktop : public TDesktop {
+public:
+    RecordingDesktop() : FScope(*this) {}
+    void Beep() override { ++beeps; }
+    void ShowMessage(const QString &caption, const QString &text) override {
+        messages << caption + u'|' + text;
+    }
+    void ShowError(const QString &caption, const QString &text) override {
+        errors << caption + u'|' + text;
+    }
+    bool OpenUrl(const QString &link) override {
+        links << link;
+        return true;
+    }
+    void SetClipboardText(const QString &text) override { clipboard = text; }
+
+    int beeps = 0;
+    QStringList messages, errors, links;
+    QString clipboard;
+
+private:
+    ScopedDesktop FScope;
+};

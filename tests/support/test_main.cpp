@@ -1,13 +1,29 @@
-// Shared test main: one application object, offscreen, so widget tests need no display.
+// Shared test main: one application object, offscreen, so widget tests need no display, and a
+// watchdog that fails the running test instead of hanging when a modal dialog opens.
 
 #include "platform/application.h"
 
 #include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QTimer>
 
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication app(argc, argv);
     app.SetTitle(QStringLiteral("Tarvo Test"));
     ::testing::InitGoogleTest(&argc, argv);
+
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            ADD_FAILURE() << "unexpected modal dialog: " << modal->windowTitle().toStdString();
+            if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->reject();
+            else
+                modal->close();
+        }
+    });
+    watchdog.start(200);
     return RUN_ALL_TESTS();
 }

@@ -2,9 +2,12 @@
 
 #include "platform/clock.h"
 #include "platform/exceptions.h"
+#include "platform/formatsettings.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -109,4 +112,298 @@ TDateTime CurrentDateTimeSerial() {
 
 int CurrentLocalYear() {
     return Now().date().year();
+}
+
+namespace {
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Range checks before narrowing, so that 65537 cannot wrap round to a valid 1.
+bool partsValid(int year, int month, int day) {
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= MonthLength(year, month);
+}
+
+// Reading of free date text. Only the space counts as a blank. QString holds UTF-16, so
+// there are no double-byte lead characters to step over.
+class SeparatorScanner {
+public:
+    SeparatorScanner(const QString &text, qsizetype position) : FText(text), FPos(position) {}
+
+    qsizetype Position() const { return FPos; }
+    bool AtEnd() const { return FPos >= FText.size(); }
+
+    void SkipBlanks() {
+        while (!AtEnd() && FText[FPos] == u' ')
+            ++FPos;
+    }
+
+    void SkipToDigit() {
+        while (!AtEnd() && !isDigit(FText[FPos]))
+            ++FPos;
+    }
+
+    // Stops at four significant digits, so "20055" leaves its last 5 unread.
+    bool ReadNumber(int &value) {
+        SkipBlanks();
+        const qsizetype start = FPos;
+        value = 0;
+        while (!AtEnd() && isDigit(FText[FPos]) && value < 1000)
+            value = value * 10 + (FText[FPos++].unicode() - u'0');
+        return FPos > start;
+    }
+
+    bool ReadSeparator(QChar separator) {
+        SkipBlanks();
+        if (AtEnd() || FText[FPos] != separator) return false;
+        ++FPos;
+        return true;
+    }
+
+    void SkipWord() {
+        while (!AtEnd() && FText[FPos] != u' ')
+            ++FPos;
+    }
+
+    bool StartsWith(const QString &word) const {
+        return QStringView(FText).mid(FPos, word.size()).compare(word, Qt::CaseInsensitive) == 0;
+    }
+
+private:
+    const QString &FText;
+    qsizetype FPos;
+};
+
+// The weekday name that some Far-East formats write after the date.
+void skipWeekdayName(SeparatorScanner &scan, const TFormatSettings &fs) {
+    if (!fs.ShortTimeFormat.isEmpty() && isDigit(fs.ShortTimeFormat[0])) {
+        scan.SkipToDigit();
+        return;
+    }
+    do {
+        scan.SkipWord();
+        scan.SkipBlanks();
+    } while (!scan.AtEnd() && !scan.StartsWith(fs.TimeAMString) &&
+             !scan.StartsWith(fs.TimePMString));
+}
+
+// The number in the run of `letter`; nullopt where ExtractMaskedField gives its fallback, so
+// that callers can leave a costly fallback uncomputed.
+std::optional<int> maskedField(const QString &format, const QString &text, QChar letter,
+                               int blank) {
+    if (text.size() > format.size()) return std::nullopt;
+    const qsizetype length = text.size();
+    qsizetype i = 0;
+    while (i < format.size() && format[i].toUpper() != letter)
+        ++i;
+    if (i == format.size()) return std::nullopt;
+    constexpr int MaxCollected = 20;
+    int collected = 0;
+    bool valid = true;
+    qint64 value = 0;
+    for (; i < length && format[i].toUpper() == letter; ++i) {
+        const QChar c = text[i];
+        if (c == u' ' || collected == MaxCollected) continue;
+        ++collected;
+        if (!isDigit(c) || value > std::numeric_limits<int>::max()) {
+            valid = false;
+            continue;
+        }
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    if (collected == 0) return blank;
+    return valid && value <= std::numeric_limits<int>::max() ? static_cast<int>(value) : -1;
+}
+
+} // namespace
+
+DateFieldOrder DateOrderOf(const QString &format) {
+    for (QChar c : format) {
+        switch (c.toUpper().unicode()) {
+        case u'D':
+            return DateFieldOrder::DayMonthYear;
+        case u'M':
+            return DateFieldOrder::MonthDayYear;
+        case u'Y':
+        case u'E':
+            return DateFieldOrder::YearMonthDay;
+        default:
+            break;
+        }
+    }
+    return DateFieldOrder::DayMonthYear;
+}
+
+int WidenYear(int year) {
+    // Negative values are the markers of blank or unreadable year fields, not two-digit years.
+    if (year < 0 || year >= 100) return year;
+    const int windowStart = CurrentLocalYear() - CenturyWindowOffset;
+    int result = year + windowStart / 100 * 100;
+    if (result < windowStart) result += 100;
+    return result;
+}
+
+bool ScanDateBySeparators(const QString &text, const QString &format, qsizetype &position,
+                          quint16 &year, quint16 &month, quint16 &day) {
+    const TFormatSettings &fs = FormatSettings();
+    const DateFieldOrder order = DateOrderOf(format);
+    SeparatorScanner scan(text, position);
+    year = month = day = 0;
+    if (fs.ShortDateFormat.startsWith(u'g')) // an era name leads the date
+        scan.SkipToDigit();
+
+    int n1, n2, n3;
+    bool ok = scan.ReadNumber(n1) && scan.ReadSeparator(fs.DateSeparator) && scan.ReadNumber(n2);
+    int y = 0, m = 0, d = 0;
+    if (ok && scan.ReadSeparator(fs.DateSeparator)) {
+        ok = scan.ReadNumber(n3);
+        switch (order) {
+        case DateFieldOrder::MonthDayYear:
+            m = n1, d = n2, y = n3;
+            break;
+        case DateFieldOrder::DayMonthYear:
+            d = n1, m = n2, y = n3;
+            break;
+        case DateFieldOrder::YearMonthDay:
+            y = n1, m = n2, d = n3;
+            break;
+        }
+        if (ok) y = WidenYear(y);
+    } else if (ok) {
+        y = CurrentLocalYear();
+        if (order == DateFieldOrder::DayMonthYear)
+            d = n1, m = n2;
+        else
+            m = n1, d = n2;
+    }
+    if (ok) {
+        scan.ReadSeparator(fs.DateSeparator);
+        scan.SkipBlanks();
+        if (fs.FarEast && fs.ShortDateFormat.contains(QStringLiteral("ddd")))
+            skipWeekdayName(scan, fs);
+    }
+    position = scan.Position();
+    if (!ok || !partsValid(y, m, d) || !scan.AtEnd()) return false;
+    year = static_cast<quint16>(y);
+    month = static_cast<quint16>(m);
+    day = static_cast<quint16>(d);
+    return true;
+}
+
+int ExtractMaskedField(const QString &format, const QString &text, QChar letter, int fallback,
+                       int blank) {
+    return maskedField(format, text, letter, blank).value_or(fallback);
+}
+
+bool ScanDateText(const QString &format, const QString &text, quint16 &day, quint16 &month,
+                  quint16 &year) {
+    const int m = ExtractMaskedField(format, text, u'M', 0, -1);
+    const int d = ExtractMaskedField(format, text, u'D', 1, -1);
+    const std::optional<int> y = maskedField(format, text, u'Y', -1);
+    const int widened = y ? WidenYear(*y) : CurrentLocalYear();
+    if (partsValid(widened, m, d)) {
+        day = static_cast<quint16>(d);
+        month = static_cast<quint16>(m);
+        year = static_cast<quint16>(widened);
+        return true;
+    }
+    qsizetype position = 0;
+    return ScanDateBySeparators(text, format, position, year, month, day);
+}
+
+bool TryParseDate(const QString &format, const QString &text, TDateTime &date) {
+    if (text.isEmpty()) {
+        date = EmptyDate;
+        return true;
+    }
+    quint16 y, m, d;
+    if (!ScanDateText(format, text, d, m, y)) return false;
+    date = MakeDateSerial(y, m, d);
+    return true;
+}
+
+TDateTime ParseDate(const QString &format, const QString &text) {
+    TDateTime date;
+    if (!TryParseDate(format, text, date))
+        throw EConvertError(
+            Exception::Format(QStringLiteral("''%s'' ist kein gültiges Datum"), {text}));
+    return date;
+}
+
+TDateTime ParseDateOr(const QString &format, const QString &text, TDateTime fallback) {
+    TDateTime date;
+    return TryParseDate(format, text, date) ? date : std::trunc(fallback);
+}
+
+TDateTime DateOr(TDateTime date, TDateTime fallback) {
+    return date == EmptyDate ? fallback : date;
+}
+
+bool LocaleFourDigitYear() {
+    static const bool fourDigits =
+        FormatSettings().ShortDateFormat.toUpper().contains(QStringLiteral("YYYY"));
+    return fourDigits;
+}
+
+QString FieldDateFormat(bool fourDigitYear) {
+    switch (DateOrderOf(FormatSettings().ShortDateFormat)) {
+    case DateFieldOrder::MonthDayYear:
+        return fourDigitYear ? QStringLiteral("MM/DD/YYYY") : QStringLiteral("MM/DD/YY");
+    case DateFieldOrder::DayMonthYear:
+        break;
+    case DateFieldOrder::YearMonthDay:
+        return fourDigitYear ? QStringLiteral("YYYY/MM/DD") : QStringLiteral("YY/MM/DD");
+    }
+    return fourDigitYear ? QStringLiteral("DD/MM/YYYY") : QStringLiteral("DD/MM/YY");
+}
+
+QString FieldDateMask(QChar blank, bool fourDigitYear) {
+    QString mask;
+    if (!fourDigitYear)
+        mask = QStringLiteral("!99/99/99;1;");
+    else if (DateOrderOf(FormatSettings().ShortDateFormat) == DateFieldOrder::YearMonthDay)
+        mask = QStringLiteral("!9999/99/99;1;");
+    else
+        mask = QStringLiteral("!99/99/9999;1;");
+    return mask + blank;
+}
+
+QString FormatDate(const QString &format, TDateTime serial) {
+    const TFormatSettings &fs = FormatSettings();
+    quint16 y, m, d;
+    SplitDateSerial(serial, y, m, d);
+    const auto number = [](int value, int width) {
+        return QString::number(value).rightJustified(width, u'0');
+    };
+    const auto monthName = [m](const std::array<QString, 12> &names) {
+        return m >= 1 && m <= 12 ? names[m - 1] : QString();
+    };
+
+    QString result;
+    result.reserve(format.size() + 8);
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        const QChar letter = c.toUpper();
+        qsizetype run = 1;
+        if (letter == u'D' || letter == u'M' || letter == u'Y')
+            while (i + run < format.size() && format[i + run].toUpper() == letter)
+                ++run;
+        i += run;
+        if (letter == u'D')
+            result += run == 1 ? QString::number(d) : number(d, 2);
+        else if (letter == u'M')
+            result += run == 1   ? QString::number(m)
+                      : run == 2 ? number(m, 2)
+                      : run == 3 ? monthName(fs.ShortMonthNames)
+                                 : monthName(fs.LongMonthNames);
+        else if (letter == u'Y')
+            result += run <= 2 ? number(y % 100, 2) : number(y, 4);
+        else if (c == u'/')
+            result += fs.DateSeparator;
+        else
+            result += c;
+    }
+    return result;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Calendar arithmetic on date serials and reading and writing of date text.
 
+#include <QChar>
+#include <QString>
 #include <QtGlobal>
 
 // Days since 30 December 1899; the fraction is the time of day.
@@ -30,3 +32,50 @@ int WeekdayNumber(TDateTime serial);
 TDateTime CurrentDateSerial();
 TDateTime CurrentDateTimeSerial();
 int CurrentLocalYear();
+
+// Order of day, month and year in a date format.
+enum class DateFieldOrder { MonthDayYear, DayMonthYear, YearMonthDay };
+
+// Places the 100-year window into which two-digit years are widened.
+constexpr quint8 CenturyWindowOffset = 60;
+
+// Order of the first day, month or year letter of the format (day first when there is none).
+DateFieldOrder DateOrderOf(const QString &format);
+// A year 0 to 99 moved into the window from CurrentLocalYear() - CenturyWindowOffset on;
+// other years unchanged.
+int WidenYear(int year);
+
+// Reads free text such as "1.5.05", "12.1.2005" or "1.5" (the current year) with the locale's
+// date separator, in the order of the format. `position` is the index of the first character
+// to read and ends past the scan; succeeds only for a valid date followed by nothing but blanks
+// and at most one separator.
+bool ScanDateBySeparators(const QString &text, const QString &format, qsizetype &position,
+                          quint16 &year, quint16 &month, quint16 &day);
+// The number at the positions of the format's run of `letter` (upper case) in text laid out
+// like the format; `fallback` when the letter is missing or the text is longer than the
+// format, `blank` when the run holds only blanks, -1 when it holds no integer.
+int ExtractMaskedField(const QString &format, const QString &text, QChar letter, int fallback,
+                       int blank);
+// Reads the text by position first (masked fields), else by separators.
+bool ScanDateText(const QString &format, const QString &text, quint16 &day, quint16 &month,
+                  quint16 &year);
+// An empty text reads as EmptyDate.
+bool TryParseDate(const QString &format, const QString &text, TDateTime &date);
+// Raises EConvertError for text that is no date.
+TDateTime ParseDate(const QString &format, const QString &text);
+// The whole-day part of the fallback for text that is no date.
+TDateTime ParseDateOr(const QString &format, const QString &text, TDateTime fallback);
+// The fallback when no date is set.
+TDateTime DateOr(TDateTime date, TDateTime fallback);
+
+// Whether the locale's short date format writes four-digit years, as it was when first asked;
+// the program asks at start, before any window exists.
+bool LocaleFourDigitYear();
+// The date field's fixed-width format ("DD/MM/YYYY", …) and input mask in the locale's order.
+QString FieldDateFormat(bool fourDigitYear);
+QString FieldDateMask(QChar blank, bool fourDigitYear);
+// Writes the serial's date by the format, letters in either case: D day, DD (or longer) day
+// with two digits, M month, MM two digits, MMM short and MMMM (or longer) long month name,
+// Y or YY last two digits of the year, YYY or longer four digits; "/" writes the locale's date
+// separator, everything else stands as it is.
+QString FormatDate(const QString &format, TDateTime serial);

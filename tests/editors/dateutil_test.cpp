@@ -123,3 +123,211 @@ TEST(Calendar, CurrentDateFollowsTheClock) {
     EXPECT_DOUBLE_EQ(CurrentDateTimeSerial(), 38474.75);
     EXPECT_EQ(CurrentLocalYear(), 2005);
 }
+
+namespace {
+
+const QString DayFirst = QStringLiteral("DD/MM/YYYY");
+
+// German settings and the clock in 2005.
+class DateText : public ::testing::Test {
+protected:
+    GermanLocale locale;
+    PinnedClock clock;
+};
+
+TDateTime parsed(const QString &format, const QString &text) {
+    TDateTime date = -1;
+    EXPECT_TRUE(TryParseDate(format, text, date)) << text.toStdString();
+    return date;
+}
+
+TFormatSettings withShortDateFormat(const QString &format, QChar separator) {
+    TFormatSettings s = TFormatSettings::German();
+    s.ShortDateFormat = format;
+    s.DateSeparator = separator;
+    return s;
+}
+
+} // namespace
+
+TEST_F(DateText, GermanTextsReadAsTheSameDay) {
+    const TDateTime may2 = MakeDateSerial(2005, 5, 2);
+    for (const char *text : {"02.05.2005", "2.5.05", "2.5", " 2 . 5 . 2005 ", "  02 .05.  05",
+                             "02.05.2005.", "02.05.2005. ", "0002.0005.2005", "02.05.2005   ",
+                             // laid out like the masked field: read by position
+                             "2 .5 .05  ", "02.05.2005"})
+        EXPECT_EQ(parsed(DayFirst, QString::fromUtf8(text)), may2) << text;
+}
+
+TEST_F(DateText, TwoDigitYearsLandInTheCenturyWindow) {
+    EXPECT_EQ(parsed(DayFirst, "2.5.45"), MakeDateSerial(1945, 5, 2));
+    EXPECT_EQ(parsed(DayFirst, "2.5.44"), MakeDateSerial(2044, 5, 2));
+    EXPECT_EQ(parsed(DayFirst, "2.5.00"), MakeDateSerial(2000, 5, 2));
+    // Three or four digits are taken as they stand.
+    EXPECT_EQ(parsed(DayFirst, "2.5.100"), MakeDateSerial(100, 5, 2));
+    EXPECT_EQ(parsed(DayFirst, "2.5.0044"), MakeDateSerial(2044, 5, 2));
+}
+
+TEST_F(DateText, UnreadableTextsFail) {
+    for (const char *text : {"2", "2.", "2.5.", "2.5.2005x", "31.04.2005", "29.02.2005",
+                             "2.5.20055", "2/5/2005", "x2.5.2005", "2..5.2005", "2.5.2005..",
+                             "  .  .    ", "02.05.    ", "0.5.2005", "2.13.2005", " "}) {
+        TDateTime date = -1;
+        EXPECT_FALSE(TryParseDate(DayFirst, QString::fromUtf8(text), date)) << text;
+    }
+}
+
+TEST_F(DateText, ParseVariantsHandleFailureTheirOwnWay) {
+    EXPECT_EQ(parsed(DayFirst, ""), EmptyDate);
+    EXPECT_EQ(ParseDate(DayFirst, "1.5"), MakeDateSerial(2005, 5, 1));
+    EXPECT_EQ(ParseDateOr(DayFirst, "  .  .    ", 38000.75), 38000.0);
+    EXPECT_EQ(ParseDateOr(DayFirst, "", 38000.75), EmptyDate);
+    EXPECT_EQ(ParseDateOr(DayFirst, "3.5.2005", 38000.75), 38475.0);
+    try {
+        ParseDate(DayFirst, "31.04.2005");
+        FAIL() << "no error raised";
+    } catch (const EConvertError &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("''31.04.2005'' ist kein gültiges Datum"));
+    }
+    EXPECT_EQ(DateOr(EmptyDate, 5.5), 5.5);
+    EXPECT_EQ(DateOr(0.25, 5.5), 0.25); // a time on 30.12.1899 is a date that is set
+    EXPECT_EQ(DateOr(38474, 5.5), 38474.0);
+}
+
+TEST(DateTextOrders, MonthFirstAndYearFirstLocales) {
+    PinnedClock clock;
+    {
+        ScopedFormatSettings us(withShortDateFormat("M/d/yyyy", u'/'));
+        EXPECT_EQ(parsed("MM/DD/YYYY", "5/2/2005"), 38474.0);
+        EXPECT_EQ(parsed("MM/DD/YYYY", "5/2"), 38474.0);
+        EXPECT_EQ(parsed("MM/DD/YYYY", "05/02/05"), 38474.0);
+    }
+    {
+        ScopedFormatSettings iso(withShortDateFormat("yyyy-MM-dd", u'-'));
+        EXPECT_EQ(parsed("YYYY/MM/DD", "2005-5-2"), 38474.0);
+        EXPECT_EQ(parsed("YYYY/MM/DD", "5-2"), 38474.0);
+        EXPECT_EQ(parsed("YYYY/MM/DD", "05-05-02"), 38474.0);
+        EXPECT_EQ(parsed("YYYY/MM/DD", "2005-05-02"), 38474.0);
+    }
+}
+
+TEST(DateTextOrders, OrderComesFromTheFirstDateLetter) {
+    EXPECT_EQ(DateOrderOf("dd.MM.yyyy"), DateFieldOrder::DayMonthYear);
+    EXPECT_EQ(DateOrderOf("M/d/yy"), DateFieldOrder::MonthDayYear);
+    EXPECT_EQ(DateOrderOf("yyyy-MM-dd"), DateFieldOrder::YearMonthDay);
+    EXPECT_EQ(DateOrderOf("ee/MM/dd"), DateFieldOrder::YearMonthDay);
+    EXPECT_EQ(DateOrderOf("'x' M d"), DateFieldOrder::MonthDayYear);
+    EXPECT_EQ(DateOrderOf("--"), DateFieldOrder::DayMonthYear);
+}
+
+TEST(DateTextYears, WidenYearWindows) {
+    struct Case {
+        int clockYear, year, widened;
+    } cases[] = {
+        {2005, 5, 2005},    {2005, 45, 1945}, {2005, 44, 2044}, {2005, 0, 2000},  {2005, 99, 1999},
+        {2026, 66, 1966},   {2026, 65, 2065}, {2026, 0, 2000},  {2026, 99, 1999}, {2026, 100, 100},
+        {2026, 1999, 1999}, {2005, -1, -1},   {2060, 0, 2000},  {2061, 0, 2100},  {2059, 99, 1999},
+    };
+    for (const Case &c : cases) {
+        PinnedClock clock(QDateTime(QDate(c.clockYear, 6, 1), QTime(12, 0)));
+        EXPECT_EQ(WidenYear(c.year), c.widened) << c.clockYear << " " << c.year;
+    }
+}
+
+TEST(MaskedField, ReadsThePositionsOfTheLetter) {
+    struct Case {
+        const char *text;
+        QChar letter;
+        int expected;
+    } cases[] = {
+        {"1 /5 /05  ", u'D', 1},  {"1 /5 /05  ", u'M', 5},    {"1 /5 /05  ", u'Y', 5},
+        {"  /  /    ", u'D', -2}, {"02/05/2005", u'Y', 2005}, {"02/05", u'Y', -2},
+        {"02/05/20", u'Y', 20},   {"0x/05/2005", u'D', -1},   {"02/05/2005x", u'D', 99},
+        {"02/05/2005", u'Q', 99}, {" 2/05/2005", u'D', 2},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ExtractMaskedField("DD/MM/YYYY", c.text, c.letter, 99, -2), c.expected)
+            << c.text << " " << c.letter.toLatin1();
+    // Lower-case letters in the format count; only the first run is read.
+    EXPECT_EQ(ExtractMaskedField("dd d", "12 3", u'D', 99, -2), 12);
+    EXPECT_EQ(ExtractMaskedField("DDDDDDDDDDDDDDDDDDDDDD", "9999999999999999999999", u'D', 99, -2),
+              -1);
+}
+
+TEST_F(DateText, MaskedTextWithoutYearIsNoDate) {
+    // A blank year field is not year -1 widened into the window.
+    quint16 d, m, y;
+    EXPECT_FALSE(ScanDateText(DayFirst, "02.05.    ", d, m, y));
+    EXPECT_TRUE(ScanDateText(DayFirst, "02.05.5   ", d, m, y));
+    EXPECT_EQ(y, 2005);
+}
+
+TEST_F(DateText, SeparatorScanReportsWhereItStopped) {
+    quint16 y, m, d;
+    qsizetype position = 3;
+    EXPECT_TRUE(ScanDateBySeparators("ab 2.5.2005 ", DayFirst, position, y, m, d));
+    EXPECT_EQ(position, 12);
+    EXPECT_EQ(y * 10000 + m * 100 + d, 20050502);
+    position = 0;
+    EXPECT_FALSE(ScanDateBySeparators("2.5.20055", DayFirst, position, y, m, d));
+    EXPECT_EQ(position, 8);
+}
+
+TEST(DateTextLocales, EraAndWeekdayNamesAreSkipped) {
+    PinnedClock clock;
+    TFormatSettings era = withShortDateFormat("gg yyyy/MM/dd", u'/');
+    {
+        ScopedFormatSettings scope(era);
+        EXPECT_EQ(parsed("YYYY/MM/DD", "AD 2005/5/2"), 38474.0);
+    }
+    TFormatSettings farEast = withShortDateFormat("yyyy/MM/dd ddd", u'/');
+    farEast.FarEast = true;
+    farEast.ShortTimeFormat = "tt h:mm";
+    farEast.TimeAMString = "AM";
+    farEast.TimePMString = "PM";
+    {
+        ScopedFormatSettings scope(farEast);
+        EXPECT_EQ(parsed("YYYY/MM/DD", "2005/5/2 Mon"), 38474.0);
+        EXPECT_EQ(parsed("YYYY/MM/DD", "2005/5/2 Mon day"), 38474.0);
+        TDateTime date;
+        EXPECT_FALSE(TryParseDate("YYYY/MM/DD", "2005/5/2 Mon pm 3", date));
+        farEast.FarEast = false;
+        ScopedFormatSettings notFarEast(farEast);
+        EXPECT_FALSE(TryParseDate("YYYY/MM/DD", "2005/5/2 Mon", date));
+    }
+}
+
+TEST(FieldFormat, FollowsTheLocaleOrder) {
+    struct Case {
+        const char *shortDate;
+        const char *four, *two, *maskFour;
+    } cases[] = {
+        {"dd.MM.yyyy", "DD/MM/YYYY", "DD/MM/YY", "!99/99/9999;1;_"},
+        {"M/d/yy", "MM/DD/YYYY", "MM/DD/YY", "!99/99/9999;1;_"},
+        {"yyyy-MM-dd", "YYYY/MM/DD", "YY/MM/DD", "!9999/99/99;1;_"},
+    };
+    for (const Case &c : cases) {
+        ScopedFormatSettings scope(withShortDateFormat(c.shortDate, u'.'));
+        EXPECT_EQ(FieldDateFormat(true), c.four) << c.shortDate;
+        EXPECT_EQ(FieldDateFormat(false), c.two) << c.shortDate;
+        EXPECT_EQ(FieldDateMask(u'_', true), c.maskFour) << c.shortDate;
+        EXPECT_EQ(FieldDateMask(u' ', false), "!99/99/99;1; ") << c.shortDate;
+    }
+}
+
+TEST_F(DateText, FormatDateWritesTheElements) {
+    const TDateTime may2 = MakeDateSerial(2005, 5, 2);
+    EXPECT_EQ(FormatDate("DD/MM/YYYY", may2), "02.05.2005");
+    EXPECT_EQ(FormatDate("dd/mm/yy", may2 + 0.9), "02.05.05");
+    EXPECT_EQ(FormatDate("MMMM, YYYY", may2), QStringLiteral("Mai, 2005"));
+    EXPECT_EQ(FormatDate("MMMM, YYYY", MakeDateSerial(2005, 3, 1)), QStringLiteral("März, 2005"));
+    EXPECT_EQ(FormatDate("D.M.Y", MakeDateSerial(2009, 11, 30)), "30.11.09");
+    EXPECT_EQ(FormatDate("YYYY/MM/DD", MakeDateSerial(7, 1, 9)), "0007.01.09");
+    EXPECT_EQ(FormatDate("YY-MM-DD", MakeDateSerial(2000, 12, 31)), "00-12-31");
+}
+
+TEST(FourDigitYear, IsFixedAtTheFirstQuestion) {
+    const bool atStart = LocaleFourDigitYear();
+    ScopedFormatSettings twoDigits(withShortDateFormat("dd.MM.yy", u'.'));
+    EXPECT_EQ(LocaleFourDigitYear(), atStart);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Number and date-time text in the user's regional settings (FormatSettings()): display
+// patterns, the fixed two-decimal result text, and the parsers with their German errors.
+
+#include <QString>
+
+// Formats by a display pattern of up to three sections "positive;negative;zero":
+//   0     a digit that is always shown        #   a digit shown only when significant
+//   .     the first one places the decimal separator; the "0"/"#" after it give the decimals
+//   ,     anywhere in a section: group the integer digits by three
+//   '…' or "…"  literal text; any other character is copied as well
+// The value is rounded to the decimals, halves away from zero. A negative section formats the
+// value without its sign (the section writes any minus itself); without one a "-" leads.
+// Zero, and anything that rounds to zero, takes the zero section, else the first.
+// An empty pattern gives FloatToStr(value).
+QString FormatFloat(const QString &pattern, long double value);
+
+// Two decimals, no grouping, a leading "-" when negative: the result label's text.
+QString FormatFixed2(long double value);
+
+// The general text with up to 15 significant digits: "2,5", "1234", "1E+20".
+QString FloatToStr(long double value);
+
+// Optional sign, digits with at most one decimal separator, optional exponent; blanks
+// around are ignored. Raises EConvertError "'%s' ist kein gültiger Gleitkommawert".
+long double StrToFloat(const QString &text);
+
+// Optional sign and decimal digits within 32 bits; blanks around are ignored.
+// Raises EConvertError "'%s' ist kein gültiger Integerwert".
+qint32 StrToInt(const QString &text);
+
+// A date serial (days since 30 December 1899, the time of day in the fraction) as the short
+// date, followed by the long time unless the time is midnight.
+QString DateTimeToStr(double serial);
+
+// Reads a short date, optionally followed by a time (hours and minutes, optional seconds,
+// optional AM/PM text); two-digit years fall within 50 years of today.
+// Raises EConvertError "'%s' ist keine gültige Datums- und Uhrzeitangabe".
+double StrToDateTime(const QString &text);

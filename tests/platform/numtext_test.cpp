@@ -1,0 +1,165 @@
+#include "platform/exceptions.h"
+#include "platform/numtext.h"
+#include "tests/support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+template <typename F> QString errorOf(F &&f) {
+    try {
+        f();
+    } catch (const EConvertError &e) {
+        return e.Message();
+    }
+    return QStringLiteral("(no error)");
+}
+
+TFormatSettings American() {
+    TFormatSettings s = TFormatSettings::German();
+    s.DecimalSeparator = u'.';
+    s.ThousandSeparator = u',';
+    s.ShortDateFormat = QStringLiteral("M/d/yy");
+    s.DateSeparator = u'/';
+    s.LongTimeFormat = QStringLiteral("h:mm:ss AP");
+    s.TimeAMString = QStringLiteral("AM");
+    s.TimePMString = QStringLiteral("PM");
+    return s;
+}
+
+struct PatternCase {
+    const char *pattern;
+    long double value;
+    const char *expected;
+};
+
+} // namespace
+
+TEST(FormatFloat, FollowsThePatternRules) {
+    GermanLocale de;
+    const PatternCase cases[] = {
+        {",0.00;-,0.00", 0, "0,00"},
+        {",0.00;-,0.00", 1234.5L, "1.234,50"},
+        {",0.00;-,0.00", -1234.5L, "-1.234,50"},
+        {",0.00;-,0.00", 1234567.891L, "1.234.567,89"},
+        {",0.00;-,0.00", 999.995L, "1.000,00"}, // the carry opens a new group
+        {",0.00;-,0.00", -0.001L, "0,00"},      // what shows as zero has no sign
+        {"0.##", 1234.5L, "1234,5"},
+        {"0.##", 10, "10"},
+        {"0.##", -3, "-3"},
+        {"0.##", 0.125L, "0,13"},
+        {"#.##", 0.5L, ",5"},
+        {"000", 7, "007"},
+        {"0", 2.5L, "3"},
+        {"0.00;(0.00);'null'", -3, "(3,00)"},
+        {"0.00;(0.00);'null'", 0, "null"},
+        {"0.00;(0.00);'null'", -0.001L, "null"},
+        {"0.00;", -2, "-2,00"}, // an empty section falls back to the first
+        {"#,##0.00 'EUR'", 1234.5L, "1.234,50 EUR"},
+        {"\"0;#.,\"0", 5, "0;#.,5"},
+        {"", 2.5L, "2,5"},
+    };
+    for (const PatternCase &c : cases)
+        EXPECT_EQ(FormatFloat(QString::fromUtf8(c.pattern), c.value), QString::fromUtf8(c.expected))
+            << c.pattern << " " << double(c.value);
+}
+
+TEST(FormatFixed2, RoundsTo18DigitsThenHalvesAwayFromZero) {
+    GermanLocale de;
+    const struct {
+        long double value;
+        const char *expected;
+    } cases[] = {
+        {0, "0,00"},
+        {0.125L, "0,13"},
+        {2.675L, "2,68"},
+        {2.675, "2,67"}, // the double lies below the half even after 18 digits
+        {-0.005L, "-0,01"},
+        {-0.004L, "0,00"},
+        {-1234.5L, "-1234,50"},
+        {1e6L, "1000000,00"},
+        // Just below the half; 18 significant digits lift it onto the half.
+        {std::nextafter(0.125L, 0.0L), "0,13"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FormatFixed2(c.value), QString::fromUtf8(c.expected)) << double(c.value);
+}
+
+TEST(FormatFixed2, UsesTheLocaleDecimalSeparator) {
+    ScopedFormatSettings us(American());
+    EXPECT_EQ(FormatFixed2(1234.5L), "1234.50");
+}
+
+TEST(FloatToStr, GivesUpTo15SignificantDigits) {
+    GermanLocale de;
+    EXPECT_EQ(FloatToStr(2.5), "2,5");
+    EXPECT_EQ(FloatToStr(1234), "1234");
+    EXPECT_EQ(FloatToStr(0.1), "0,1");
+    EXPECT_EQ(FloatToStr(-0.00001), "-0,00001");
+    EXPECT_EQ(FloatToStr(1e20), "1E+20");
+    EXPECT_EQ(FloatToStr(1e-7), "1E-7");
+    EXPECT_EQ(FloatToStr(123456789012345678.0), "1,23456789012346E+17");
+    EXPECT_EQ(StrToFloat(FloatToStr(1e20)), 1e20L);
+}
+
+TEST(StrToFloat, ReadsLocaleNumbers) {
+    GermanLocale de;
+    EXPECT_EQ(StrToFloat("2,5"), 2.5L);
+    EXPECT_EQ(StrToFloat(" -1,5e3 "), -1500.0L);
+    EXPECT_EQ(StrToFloat("+3"), 3.0L);
+    EXPECT_EQ(StrToFloat(",5"), 0.5L);
+    EXPECT_EQ(StrToFloat("5,"), 5.0L);
+    EXPECT_EQ(StrToFloat("0,1"), 0.1L); // in extended precision, not via double
+}
+
+TEST(StrToFloat, RejectsWithTheGermanMessage) {
+    GermanLocale de;
+    for (const char *text : {"2.5", "", "-", "1e", "1,000,5", "1.000,5", "abc", "1e99999", "nan"})
+        EXPECT_EQ(errorOf([&] { StrToFloat(QString::fromUtf8(text)); }),
+                  QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text));
+}
+
+TEST(StrToInt, ReadsThe32BitRange) {
+    EXPECT_EQ(StrToInt("20"), 20);
+    EXPECT_EQ(StrToInt(" +7 "), 7);
+    EXPECT_EQ(StrToInt("2147483647"), 2147483647);
+    EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
+    for (const char *text :
+         {"2147483648", "-2147483649", "99999999999999999999", "TRUE", "1,5", "", "-", "1 2"})
+        EXPECT_EQ(errorOf([&] { StrToInt(QString::fromUtf8(text)); }),
+                  QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
+}
+
+TEST(DateTimeText, WritesAndReadsTheLocaleForm) {
+    GermanLocale de;
+    PinnedClock clock;
+    EXPECT_EQ(DateTimeToStr(38474), "02.05.2005");
+    EXPECT_EQ(DateTimeToStr(38474.75), "02.05.2005 18:00:00");
+    EXPECT_EQ(DateTimeToStr(0), "30.12.1899");
+    EXPECT_EQ(DateTimeToStr(-1.25), "29.12.1899 06:00:00");
+    EXPECT_EQ(StrToDateTime("02.05.2005"), 38474);
+    EXPECT_EQ(StrToDateTime("2.5.05"), 38474);
+    EXPECT_EQ(StrToDateTime("1.1.55"), StrToDateTime("01.01.1955")); // window 1955..2054
+    EXPECT_EQ(StrToDateTime("31.12.54"), StrToDateTime("31.12.2054"));
+    EXPECT_EQ(StrToDateTime("02.05.2005 18:00"), 38474.75);
+    for (double serial : {38474.75, -1.25, 2958465.5, -693593.0})
+        EXPECT_EQ(StrToDateTime(DateTimeToStr(serial)), serial) << serial;
+}
+
+TEST(DateTimeText, FollowsTheLocaleOrderAndClock) {
+    ScopedFormatSettings us(American());
+    PinnedClock clock;
+    EXPECT_EQ(DateTimeToStr(38474.75), "5/2/05 6:00:00 PM");
+    EXPECT_EQ(StrToDateTime("5/2/05 6:00:00 PM"), 38474.75);
+    EXPECT_EQ(StrToDateTime("5/2/2005 12:00 am"), 38474);
+}
+
+TEST(DateTimeText, RejectsWithTheGermanMessage) {
+    GermanLocale de;
+    for (const char *text : {"31.02.2005", "02.05", "x", "02.05.2005 25:00", "02.05.2005 x",
+                             "1.1.10000", "02/05/2005"})
+        EXPECT_EQ(errorOf([&] { StrToDateTime(QString::fromUtf8(text)); }),
+                  QStringLiteral("'%1' ist keine gültige Datums- und Uhrzeitangabe").arg(text));
+}

@@ -261,22 +261,27 @@ bool ScanDateBySeparators(const QString &text, const QString &format, qsizetype 
         ok = scan.ReadNumber(n3);
         switch (order) {
         case DateFieldOrder::MonthDayYear:
-            m = n1, d = n2, y = n3;
+            m = n1;
+            d = n2;
+            y = n3;
             break;
         case DateFieldOrder::DayMonthYear:
-            d = n1, m = n2, y = n3;
+            d = n1;
+            m = n2;
+            y = n3;
             break;
         case DateFieldOrder::YearMonthDay:
-            y = n1, m = n2, d = n3;
+            y = n1;
+            m = n2;
+            d = n3;
             break;
         }
         if (ok) y = WidenYear(y);
     } else if (ok) {
         y = CurrentLocalYear();
-        if (order == DateFieldOrder::DayMonthYear)
-            d = n1, m = n2;
-        else
-            m = n1, d = n2;
+        const bool dayFirst = order == DateFieldOrder::DayMonthYear;
+        d = dayFirst ? n1 : n2;
+        m = dayFirst ? n2 : n1;
     }
     if (ok) {
         scan.ReadSeparator(fs.DateSeparator);

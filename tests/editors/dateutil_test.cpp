@@ -211,15 +211,6 @@ TEST(DateTextOrders, MonthFirstAndYearFirstLocales) {
     }
 }
 
-TEST(DateTextOrders, OrderComesFromTheFirstDateLetter) {
-    EXPECT_EQ(DateOrderOf("dd.MM.yyyy"), DateFieldOrder::DayMonthYear);
-    EXPECT_EQ(DateOrderOf("M/d/yy"), DateFieldOrder::MonthDayYear);
-    EXPECT_EQ(DateOrderOf("yyyy-MM-dd"), DateFieldOrder::YearMonthDay);
-    EXPECT_EQ(DateOrderOf("ee/MM/dd"), DateFieldOrder::YearMonthDay);
-    EXPECT_EQ(DateOrderOf("'x' M d"), DateFieldOrder::MonthDayYear);
-    EXPECT_EQ(DateOrderOf("--"), DateFieldOrder::DayMonthYear);
-}
-
 TEST(DateTextYears, WidenYearWindows) {
     struct Case {
         int clockYear, year, widened;
@@ -305,6 +296,9 @@ TEST(FieldFormat, FollowsTheLocaleOrder) {
         {"dd.MM.yyyy", "DD/MM/YYYY", "DD/MM/YY", "!99/99/9999;1;_"},
         {"M/d/yy", "MM/DD/YYYY", "MM/DD/YY", "!99/99/9999;1;_"},
         {"yyyy-MM-dd", "YYYY/MM/DD", "YY/MM/DD", "!9999/99/99;1;_"},
+        {"ee/MM/dd", "YYYY/MM/DD", "YY/MM/DD", "!9999/99/99;1;_"},
+        {"'x' M d", "MM/DD/YYYY", "MM/DD/YY", "!99/99/9999;1;_"},
+        {"--", "DD/MM/YYYY", "DD/MM/YY", "!99/99/9999;1;_"},
     };
     for (const Case &c : cases) {
         ScopedFormatSettings scope(withShortDateFormat(c.shortDate, u'.'));
@@ -324,10 +318,4 @@ TEST_F(DateText, FormatDateWritesTheElements) {
     EXPECT_EQ(FormatDate("D.M.Y", MakeDateSerial(2009, 11, 30)), "30.11.09");
     EXPECT_EQ(FormatDate("YYYY/MM/DD", MakeDateSerial(7, 1, 9)), "0007.01.09");
     EXPECT_EQ(FormatDate("YY-MM-DD", MakeDateSerial(2000, 12, 31)), "00-12-31");
-}
-
-TEST(FourDigitYear, IsFixedAtTheFirstQuestion) {
-    const bool atStart = LocaleFourDigitYear();
-    ScopedFormatSettings twoDigits(withShortDateFormat("dd.MM.yy", u'.'));
-    EXPECT_EQ(LocaleFourDigitYear(), atStart);
 }

@@ -1,2 +1,22 @@
 #pragma once
-// Interest days and interest amounts under the three formulas.
+// Interest days and interest amounts under the three formulas. Stateless; never rounds.
+
+#include "editors/dateutil.h"
+
+#include <QtGlobal>
+
+// The formula codes. Any other code selects no formula: 0 days and an amount of 0.
+enum TFormulaCode : int {
+    fcEuro = 1,      // actual days, × 1.0006849315 / 36000
+    fcDeutsche = 2,  // 30/360 days, / 36000
+    fcEnglische = 3, // actual days, / 36500 or / 36600, split by calendar year
+};
+
+// The day count of the period under the formula; 0 when end lies before start. 32 bits wide,
+// so that periods beyond 65535 days keep their true count.
+quint32 InterestDays(int code, TDateTime start, TDateTime end);
+
+// The unrounded interest on principal at rate percent a year; `days` is InterestDays' result
+// for the same code and dates. 0 when end lies before start.
+long double InterestAmount(int code, quint32 days, TDateTime start, TDateTime end,
+                           long double principal, long double rate);

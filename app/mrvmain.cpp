@@ -10,6 +10,11 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
         setFixedSize(635, 40);
+        autrun = std::make_unique<TAutoRun>(this);
+        autrun->SetName(QStringLiteral("autrun"));
+        autrun->SetKind(aekUserRun);
+        OneInstance1 = std::make_unique<TOneInstance>(this);
+        OneInstance1->SetName(QStringLiteral("OneInstance1"));
     });
     FormCreate();
 }

@@ -5,6 +5,12 @@
 #include "platform/formatsettings.h"
 
 #include <QEvent>
+#include <QLoggingCategory>
+#include <QWidget>
+
+// Off unless enabled (QT_LOGGING_RULES="platform.window.debug=true"): lets a test of the whole
+// program see from outside which windows a process shows.
+Q_LOGGING_CATEGORY(lcWindow, "platform.window", QtInfoMsg)
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
@@ -31,6 +37,10 @@ void TApplication::HandleException(const std::exception &error) {
 bool TApplication::notify(QObject *receiver, QEvent *event) {
     if (event->type() == QEvent::LocaleChange && receiver == this)
         RefreshFormatSettings();
+    if (event->type() == QEvent::Show && lcWindow().isDebugEnabled()) {
+        if (auto *widget = qobject_cast<QWidget *>(receiver); widget && widget->isWindow())
+            qCDebug(lcWindow, "window shown: %s", widget->metaObject()->className());
+    }
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {

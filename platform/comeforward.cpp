@@ -1,0 +1,69 @@
+#include "platform/comeforward.h"
+
+#include "platform/namedlock.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <sys/un.h>
+
+namespace {
+
+const QByteArray request = QByteArrayLiteral("come-forward\n");
+const QByteArray confirmation = QByteArrayLiteral("ok\n");
+// A running copy answers at once from its message loop; one that does not within this time
+// is hanging, and the caller must not hang with it.
+constexpr int replyTimeoutMs = 500;
+
+} // namespace
+
+QString ComeForwardSocketPath(const QString &name) {
+    return UserRuntimePath(name, QStringLiteral(".socket"), int(sizeof(sockaddr_un::sun_path)) - 1);
+}
+
+TComeForwardServer::TComeForwardServer(const QString &name, std::function<void()> onRequest)
+    : FServer(new QLocalServer(this)), FOnRequest(std::move(onRequest)) {
+    const QString path = ComeForwardSocketPath(name);
+    if (path.isEmpty()) return;
+    FServer->setSocketOptions(QLocalServer::UserAccessOption);
+    // Only the copy that holds the instance's lock starts a server, so a socket file found
+    // here is left over from a copy that was killed.
+    QLocalServer::removeServer(path);
+    if (FServer->listen(path))
+        connect(FServer, &QLocalServer::newConnection, this, &TComeForwardServer::Accept);
+}
+
+TComeForwardServer::~TComeForwardServer() {
+    FServer->close();
+}
+
+bool TComeForwardServer::IsListening() const {
+    return FServer->isListening();
+}
+
+void TComeForwardServer::Accept() {
+    while (QLocalSocket *client = FServer->nextPendingConnection()) {
+        connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+        connect(client, &QLocalSocket::readyRead, this, [this, client] {
+            if (!client->canReadLine()) return;
+            if (client->readLine() == request) {
+                FOnRequest();
+                client->write(confirmation);
+            }
+            client->disconnectFromServer();
+        });
+    }
+}
+
+bool RequestComeForward(const QString &name) {
+    const QString path = ComeForwardSocketPath(name);
+    if (path.isEmpty()) return false;
+    QLocalSocket socket;
+    socket.connectToServer(path);
+    if (!socket.waitForConnected(replyTimeoutMs)) return false;
+    socket.write(request);
+    if (!socket.waitForBytesWritten(replyTimeoutMs)) return false;
+    while (!socket.canReadLine())
+        if (!socket.waitForReadyRead(replyTimeoutMs)) return false;
+    return socket.readLine() == confirmation;
+}

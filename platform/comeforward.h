@@ -1,0 +1,32 @@
+#pragma once
+// Reaching the running copy of a program: the running copy listens on a local socket in the
+// user's private runtime folder, named after its instance, and a later copy asks it there to
+// come forward.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QLocalServer;
+
+class TComeForwardServer : public QObject {
+    Q_OBJECT
+public:
+    // Listens at once; onRequest runs in the message loop for every request.
+    TComeForwardServer(const QString &name, std::function<void()> onRequest);
+    ~TComeForwardServer() override;
+    bool IsListening() const;
+
+private:
+    void Accept();
+
+    QLocalServer *FServer;
+    std::function<void()> FOnRequest;
+};
+
+// Asks the copy listening under `name` to come forward and waits briefly for it to confirm;
+// false when no copy could be reached or none confirmed.
+bool RequestComeForward(const QString &name);
+
+// Where the socket for `name` lies; empty when there is no private runtime folder.
+QString ComeForwardSocketPath(const QString &name);

@@ -1,0 +1,74 @@
+#include "settings/autorun.h"
+
+#include "platform/application.h"
+
+#include <algorithm>
+
+namespace {
+TRunList *installed = nullptr;
+} // namespace
+
+// Defined with the platform's run lists.
+TRunList &PlatformRunList();
+
+TRunList &RunList() {
+    return installed ? *installed : PlatformRunList();
+}
+
+ScopedRunList::ScopedRunList(TRunList &runList) : FPrevious(installed) {
+    installed = &runList;
+}
+
+ScopedRunList::~ScopedRunList() {
+    installed = FPrevious;
+}
+
+QString RunEntryName(const QString &fileName) {
+    const qsizetype cut = std::max(
+        {fileName.lastIndexOf(u'\\'), fileName.lastIndexOf(u':'), fileName.lastIndexOf(u'/')});
+    return fileName.mid(cut + 1);
+}
+
+TAutoRun::TAutoRun(TComponent *owner) : TComponent(owner) {
+    if (!IsDesigning()) FFileName = TApplication::ExeName();
+}
+
+void TAutoRun::SetAutoRun(bool value) {
+    Change(FAutoRun, value);
+}
+
+void TAutoRun::SetFileName(const QString &value) {
+    Change(FFileName, value);
+}
+
+void TAutoRun::SetKind(TAutoExecKind value) {
+    Change(FKind, value);
+}
+
+template <typename T> void TAutoRun::Change(T &field, const T &value) {
+    if (field == value) return;
+    // Values read with the layout are not changes of an entry yet: Loaded() applies them once.
+    if (IsLoading()) {
+        field = value;
+        return;
+    }
+    RemoveAutoRun();
+    field = value;
+    ApplyAutoRun();
+}
+
+void TAutoRun::ApplyAutoRun() {
+    if (IsDesigning()) return;
+    RemoveAutoRun();
+    if (FAutoRun) RunList().AddRunEntry(FKind, FFileName);
+}
+
+void TAutoRun::RemoveAutoRun() {
+    if (IsDesigning()) return;
+    RunList().DeleteRunEntry(FKind, FFileName);
+}
+
+void TAutoRun::Loaded() {
+    TComponent::Loaded();
+    ApplyAutoRun();
+}

@@ -1,0 +1,101 @@
+#include "settings/autostart_xdg.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+QString userConfigFolder() {
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    return QDir::isAbsolutePath(configHome) ? configHome
+                                            : QDir::homePath() + QStringLiteral("/.config");
+}
+
+QString machineConfigFolder() {
+    const QStringList folders =
+        qEnvironmentVariable("XDG_CONFIG_DIRS").split(u':', Qt::SkipEmptyParts);
+    for (const QString &folder : folders)
+        if (QDir::isAbsolutePath(folder)) return folder;
+    return QStringLiteral("/etc/xdg");
+}
+
+bool isServiceKind(TAutoExecKind kind) {
+    return kind == aekServiceRun || kind == aekServiceRunOnce;
+}
+
+bool isRunOnceKind(TAutoExecKind kind) {
+    return kind == aekMachineRunOnce || kind == aekUserRunOnce;
+}
+
+// Quoted as the desktop entry rules require: inside double quotes, a backslash before each
+// of " ` $ and backslash; then every percent sign doubled, so it is no field code; then the
+// backslashes escaped once more for the string value the quoted text is stored in.
+QString quoteArgument(const QString &argument) {
+    QString quoted = QStringLiteral("\"");
+    for (QChar c : argument) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\') quoted += u'\\';
+        quoted += c;
+    }
+    quoted += u'"';
+    quoted.replace(u'%', QStringLiteral("%%"));
+    quoted.replace(u'\\', QStringLiteral("\\\\"));
+    return quoted;
+}
+
+} // namespace
+
+QString TXdgRunList::EntryPath(TAutoExecKind kind, const QString &fileName) {
+    if (isServiceKind(kind)) return {};
+    const bool machine = kind == aekMachineRun || kind == aekMachineRunOnce;
+    const QString folder =
+        (machine ? machineConfigFolder() : userConfigFolder()) + QStringLiteral("/autostart/");
+    // Run and run-once entries share one folder, so the run-once ones carry a mark.
+    const QString mark = isRunOnceKind(kind) ? QStringLiteral("-runonce") : QString();
+    return folder + RunEntryName(fileName) + mark + QStringLiteral(".desktop");
+}
+
+QString TXdgRunList::ExecValue(const QStringList &arguments) {
+    QStringList quoted;
+    for (const QString &argument : arguments) {
+        for (QChar c : argument)
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f) return {};
+        quoted << quoteArgument(argument);
+    }
+    return quoted.join(u' ');
+}
+
+bool TXdgRunList::AddRunEntry(TAutoExecKind kind, const QString &fileName) {
+    if (isServiceKind(kind) || RunEntryName(fileName).isEmpty()) return false;
+    const QString path = EntryPath(kind, fileName);
+    // A run-once entry starts the program and then deletes its own file.
+    const QString exec = isRunOnceKind(kind)
+                             ? ExecValue({QStringLiteral("/bin/sh"), QStringLiteral("-c"),
+                                          QStringLiteral("\"$2\" & exec rm -f -- \"$1\""),
+                                          QStringLiteral("sh"), path, fileName})
+                             : ExecValue({fileName});
+    if (exec.isEmpty() || !QDir().mkpath(QFileInfo(path).path())) return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    const QString entry = QStringLiteral("[Desktop Entry]\n"
+                                         "Type=Application\n"
+                                         "Name=Tarvo\n"
+                                         "Exec=") +
+                          exec + QStringLiteral("\nX-GNOME-Autostart-enabled=true\n");
+    file.write(entry.toUtf8());
+    return file.commit();
+}
+
+bool TXdgRunList::DeleteRunEntry(TAutoExecKind kind, const QString &fileName) {
+    if (isServiceKind(kind)) return false;
+    const QFileInfo entry(EntryPath(kind, fileName));
+    if (!entry.dir().exists()) return false;
+    // No entry without a name is ever written.
+    if (RunEntryName(fileName).isEmpty() || (!entry.exists() && !entry.isSymLink())) return true;
+    return QFile::remove(entry.filePath());
+}
+
+TRunList &PlatformRunList() {
+    static TXdgRunList runList;
+    return runList;
+}

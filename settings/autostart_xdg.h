@@ -1,0 +1,20 @@
+#pragma once
+// The run lists on desktops that follow the XDG autostart rules: the per-user folder
+// ${XDG_CONFIG_HOME:-~/.config}/autostart and the machine-wide one in the first folder of
+// ${XDG_CONFIG_DIRS:-/etc/xdg}, one desktop entry file per program.
+
+#include "settings/autorun.h"
+
+#include <QStringList>
+
+class TXdgRunList : public TRunList {
+public:
+    bool AddRunEntry(TAutoExecKind kind, const QString &fileName) override;
+    bool DeleteRunEntry(TAutoExecKind kind, const QString &fileName) override;
+
+    // The entry file for fileName in the list of kind; empty for the service kinds.
+    static QString EntryPath(TAutoExecKind kind, const QString &fileName);
+    // The program and its arguments as one Exec value of a desktop entry; empty when an
+    // argument holds a control character, which that value cannot carry.
+    static QString ExecValue(const QStringList &arguments);
+};

@@ -1,0 +1,114 @@
+#include "settings/oneinstance.h"
+
+#include "platform/application.h"
+#include "platform/comeforward.h"
+#include "platform/desktop.h"
+#include "platform/exceptions.h"
+#include "platform/namedlock.h"
+
+#include <QLocale>
+#include <QLoggingCategory>
+#include <QWidget>
+#include <vector>
+
+// Off unless enabled (QT_LOGGING_RULES="tarvo.oneinstance.debug=true"): lets a test of the
+// whole program see from outside that the running copy was asked to come forward.
+Q_LOGGING_CATEGORY(lcOneInstance, "tarvo.oneinstance", QtInfoMsg)
+
+namespace {
+
+// The ownership locks this process holds. They stay held until the process ends, when their
+// destruction releases them (the kernel would, too).
+std::vector<std::unique_ptr<TNamedLock>> &ownedLocks() {
+    static std::vector<std::unique_ptr<TNamedLock>> locks;
+    return locks;
+}
+
+} // namespace
+
+TOneInstance::TOneInstance(TComponent *owner) : TComponent(owner) {}
+
+TOneInstance::~TOneInstance() = default;
+
+QString TOneInstance::InstanceName() const {
+    const QString base = FExeNameAsIdentifier ? QLocale().toUpper(TApplication::ExeName())
+                                              : TApplication::Instance()->Title();
+    QString name = base + FIdentifier + QStringLiteral(".OneInstance.");
+    name.replace(u'\\', u'/');
+    return name;
+}
+
+bool TOneInstance::IsAnotherInstanceRunning() {
+    if (IsDesigning()) return false;
+    const QString name = InstanceName();
+    // Serialises copies that start at the same moment: whoever cannot take it counts as
+    // second. Released when this function returns.
+    TNamedLock guard(name + QStringLiteral("CriticalSection"));
+    if (guard.TryAcquire() != TNamedLock::TAcquire::Acquired) return true;
+    auto owner = std::make_unique<TNamedLock>(name + QStringLiteral("Default"));
+    for (const auto &held : ownedLocks())
+        if (held->Path() == owner->Path()) return false;
+    switch (owner->TryAcquire()) {
+    case TNamedLock::TAcquire::Busy:
+        return true;
+    case TNamedLock::TAcquire::Failed:
+        return false;
+    case TNamedLock::TAcquire::Acquired:
+        break;
+    }
+    ownedLocks().push_back(std::move(owner));
+    // Listening before the guard is released means a later copy that finds the lock taken
+    // can always reach this one.
+    FServer = std::make_unique<TComeForwardServer>(name, [this] { ComeForward(); });
+    return false;
+}
+
+void TOneInstance::CheckInstance() {
+    if (!IsAnotherInstanceRunning()) return;
+    TApplication *app = TApplication::Instance();
+    FTerminate = true;
+    const bool showMainForm = app->ShowMainForm();
+    app->SetShowMainForm(false);
+    if (FShowMessage) ReportAlreadyRunning();
+    if (FActivatePrevInstance) BringPreviousInstanceForward();
+    if (FTerminate)
+        app->Terminate();
+    else
+        app->SetShowMainForm(showMainForm);
+}
+
+void TOneInstance::Loaded() {
+    TComponent::Loaded();
+    CheckInstance();
+}
+
+void TOneInstance::ReportAlreadyRunning() {
+    if (OnShowMessage) {
+        OnShowMessage(this, FTerminate);
+        return;
+    }
+    const QString title = TApplication::Instance()->Title();
+    const QString text =
+        FMessage.isEmpty()
+            ? Exception::Format(QStringLiteral("Application \"%s\" is already running."), {title})
+            : FMessage;
+    Desktop().ShowMessage(title, text);
+}
+
+bool TOneInstance::BringPreviousInstanceForward() {
+    return RequestComeForward(InstanceName());
+}
+
+void TOneInstance::ComeForward() {
+    auto *owner = dynamic_cast<QWidget *>(Owner());
+    if (!owner) return;
+    QWidget *window = owner->window();
+    if (window->isMinimized()) {
+        window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        qCDebug(lcOneInstance, "come forward: restored");
+    } else {
+        window->raise();
+        window->activateWindow();
+        qCDebug(lcOneInstance, "come forward: raised");
+    }
+}

@@ -98,7 +98,7 @@ int WeekdayNumber(TDateTime serial) {
 }
 
 TDateTime CurrentDateSerial() {
-    const QDate today = Now().date();
+    const QDate today = Today();
     return MakeDateSerial(today.year(), today.month(), today.day());
 }
 
@@ -111,7 +111,7 @@ TDateTime CurrentDateTimeSerial() {
 }
 
 int CurrentLocalYear() {
-    return Now().date().year();
+    return Today().year();
 }
 
 namespace {

@@ -10,6 +10,20 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
+#include <ostream>
+
+// Readable QString and QStringList in test failures.
+inline void PrintTo(const QString &text, std::ostream *out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &list, std::ostream *out) {
+    *out << '{';
+    for (const QString &text : list) {
+        PrintTo(text, out);
+        *out << (&text == &list.back() ? "" : ", ");
+    }
+    *out << '}';
+}
 
 // Pins the German format settings for the test's lifetime.
 class GermanLocale {

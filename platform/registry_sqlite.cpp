@@ -1,0 +1,456 @@
+// The registry on Linux: HKEY_CURRENT_USER is one SQLite database,
+// ${XDG_CONFIG_HOME:-$HOME/.config}/tarvo/registry.db. The other roots do not exist here.
+//
+// Every write is one IMMEDIATE transaction, so a killed writer leaves the old or the new
+// value and two writers queue behind the busy timeout instead of failing. A file that is
+// not a database is renamed to registry.db.broken-<time> (the user's bytes stay there) and
+// a fresh hive is built under a temporary name and linked into place, so that nobody ever
+// sees a half-made one.
+
+#include "platform/clock.h"
+#include "platform/registrybackend.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <functional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int BusyTimeoutMs = 10000;
+constexpr int SchemaVersion = 1;
+
+const char *const Schema = R"sql(
+CREATE TABLE IF NOT EXISTS reg_key (
+    id     INTEGER PRIMARY KEY,
+    path   TEXT NOT NULL,
+    folded TEXT NOT NULL UNIQUE
+);
+CREATE TABLE IF NOT EXISTS reg_value (
+    key    INTEGER NOT NULL REFERENCES reg_key(id) ON DELETE CASCADE,
+    name   TEXT NOT NULL,
+    folded TEXT NOT NULL,
+    type   INTEGER NOT NULL,
+    data   BLOB NOT NULL,
+    PRIMARY KEY (key, folded)
+);
+INSERT OR IGNORE INTO reg_key(path, folded) VALUES ('', '');
+)sql";
+
+QString hivePath() {
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config))
+        config = QDir::homePath() + QStringLiteral("/.config");
+    return config + QStringLiteral("/tarvo/registry.db");
+}
+
+// Names compare case-insensitively: each character upper-cased on its own, which for
+// ASCII is what the sqlite3 shell's upper() does.
+QString fold(const QString &name) {
+    std::u32string folded;
+    folded.reserve(name.size());
+    for (char32_t c : name.toUcs4())
+        folded.push_back(QChar::toUpper(c));
+    return QString::fromUcs4(folded.data(), qsizetype(folded.size()));
+}
+
+bool isBrokenCode(int rc) {
+    rc &= 0xff;
+    return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT;
+}
+
+class Statement {
+public:
+    Statement(sqlite3 *db, const char *sql) {
+        sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &FStmt, nullptr);
+    }
+    ~Statement() { sqlite3_finalize(FStmt); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+    bool Valid() const { return FStmt != nullptr; }
+    sqlite3_stmt *Get() const { return FStmt; }
+
+private:
+    sqlite3_stmt *FStmt = nullptr;
+};
+
+// One use of a prepared statement; resets it afterwards so that no read stays open.
+class Query {
+public:
+    explicit Query(Statement &statement) : FStmt(statement.Get()) {}
+    ~Query() {
+        sqlite3_reset(FStmt);
+        sqlite3_clear_bindings(FStmt);
+    }
+    Query(const Query &) = delete;
+    Query &operator=(const Query &) = delete;
+
+    void Bind(int index, const QString &text) {
+        const QByteArray utf8 = text.toUtf8();
+        sqlite3_bind_text(FStmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    }
+    void Bind(int index, qint64 number) { sqlite3_bind_int64(FStmt, index, number); }
+    void BindBlob(int index, const QByteArray &bytes) {
+        // A zero-length blob must still be a blob, not NULL.
+        sqlite3_bind_blob(FStmt, index, bytes.constData() ? bytes.constData() : "",
+                          int(bytes.size()), SQLITE_TRANSIENT);
+    }
+    int Step() { return sqlite3_step(FStmt); }
+    qint64 Int(int column) const { return sqlite3_column_int64(FStmt, column); }
+    QString Text(int column) const {
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(FStmt, column)),
+                                 sqlite3_column_bytes(FStmt, column));
+    }
+    QByteArray Blob(int column) const {
+        const void *data = sqlite3_column_blob(FStmt, column);
+        return QByteArray(static_cast<const char *>(data), sqlite3_column_bytes(FStmt, column));
+    }
+
+private:
+    sqlite3_stmt *FStmt;
+};
+
+struct FileId {
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    bool operator==(const FileId &other) const {
+        return Device == other.Device && Inode == other.Inode;
+    }
+};
+
+std::optional<FileId> fileId(const QString &path, int *error = nullptr) {
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        if (error) *error = errno;
+        return std::nullopt;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        if (error) *error = EISDIR;
+        return std::nullopt;
+    }
+    return FileId{st.st_dev, st.st_ino, st.st_size};
+}
+
+bool exec(sqlite3 *db, const char *sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// Builds an empty hive beside the final name and links it into place. Losing the race
+// against another process that did the same is fine: its hive is as good as ours.
+bool createFresh(const QString &path) {
+    static int counter = 0;
+    const QString temp = path + QStringLiteral(".new-%1-%2").arg(::getpid()).arg(++counter);
+    const QByteArray tempName = QFile::encodeName(temp);
+    ::unlink(tempName.constData());
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(tempName.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
+    bool ok = rc == SQLITE_OK && exec(db, "PRAGMA journal_mode=WAL") && exec(db, "BEGIN") &&
+              exec(db, Schema) &&
+              exec(db, ("PRAGMA user_version=" + std::to_string(SchemaVersion)).c_str()) &&
+              exec(db, "COMMIT");
+    // Closing the only connection folds the write-ahead log back into the file.
+    ok = sqlite3_close(db) == SQLITE_OK && ok;
+    ok = ok && ::chmod(tempName.constData(), 0600) == 0;
+    if (ok) {
+        const QByteArray finalName = QFile::encodeName(path);
+        if (::link(tempName.constData(), finalName.constData()) != 0) {
+            if (errno == EPERM || errno == EOPNOTSUPP)
+                ok = !QFileInfo::exists(path) &&
+                     ::rename(tempName.constData(), finalName.constData()) == 0;
+            else
+                ok = errno == EEXIST;
+        }
+    }
+    ::unlink(tempName.constData());
+    return ok;
+}
+
+// Renames a file that is not a hive out of the way, with its journal files, unless
+// someone else already replaced it.
+bool moveAside(const QString &path, const FileId &broken) {
+    if (fileId(path) != std::optional<FileId>(broken)) return true;
+    const QString stem =
+        path + QStringLiteral(".broken-") + Now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = stem;
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = stem + QStringLiteral("-%1").arg(n);
+    for (const char *suffix : {"-wal", "-shm", "-journal"}) {
+        const QString side = path + QLatin1String(suffix);
+        if (QFileInfo::exists(side))
+            ::rename(QFile::encodeName(side).constData(),
+                     QFile::encodeName(target + QLatin1String(suffix)).constData());
+    }
+    return ::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) ==
+           0;
+}
+
+class Hive {
+public:
+    enum class TCheck { Ok, Broken, Failed };
+
+    Hive(sqlite3 *db, QString path, FileId id)
+        : FDb(db), FPath(std::move(path)), FId(id), FBegin(db, "BEGIN IMMEDIATE"),
+          FCommit(db, "COMMIT"), FRollback(db, "ROLLBACK"),
+          FFindKey(db, "SELECT id, path FROM reg_key WHERE folded = ?1"),
+          FInsertKey(db, "INSERT INTO reg_key(path, folded) VALUES (?1, ?2)"),
+          FRead(db, "SELECT type, data FROM reg_value WHERE key = ?1 AND folded = ?2"),
+          FWrite(db, "INSERT INTO reg_value(key, name, folded, type, data) "
+                     "VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT(key, folded) DO UPDATE SET "
+                     "type = excluded.type, data = excluded.data"),
+          FDelete(db, "DELETE FROM reg_value WHERE key = ?1 AND folded = ?2") {}
+    // close_v2 waits for the members' statements to be finalized before it closes.
+    ~Hive() { sqlite3_close_v2(FDb); }
+    Hive(const Hive &) = delete;
+    Hive &operator=(const Hive &) = delete;
+
+    static std::unique_ptr<Hive> Open(const QString &path);
+
+    const QString &Path() const { return FPath; }
+    const FileId &Id() const { return FId; }
+    bool Broken() const { return FBroken; }
+
+    std::optional<TRegKeyHandle> OpenKey(const QStringList &path, bool create);
+    TRegistryBackend::TReadResult Read(TRegKeyHandle key, const QString &name, TRegData &data);
+    bool Write(TRegKeyHandle key, const QString &name, const TRegData &data);
+    bool Delete(TRegKeyHandle key, const QString &name);
+
+private:
+    bool Prepared() const {
+        return FBegin.Valid() && FCommit.Valid() && FRollback.Valid() && FFindKey.Valid() &&
+               FInsertKey.Valid() && FRead.Valid() && FWrite.Valid() && FDelete.Valid();
+    }
+    // Notes a failure that shows the file is damaged, so that the next open repairs it.
+    void Note(int rc) {
+        if (isBrokenCode(rc)) FBroken = true;
+    }
+    bool Run(Statement &statement) {
+        Query q(statement);
+        const int rc = q.Step();
+        Note(rc);
+        return rc == SQLITE_DONE;
+    }
+    bool InWriteTransaction(const std::function<bool()> &body);
+    // 1: found, 0: missing, -1: failed.
+    int FindKey(const QString &folded, qint64 &id, QString &stored);
+
+    sqlite3 *FDb;
+    QString FPath;
+    FileId FId;
+    bool FBroken = false;
+    Statement FBegin, FCommit, FRollback, FFindKey, FInsertKey, FRead, FWrite, FDelete;
+};
+
+Hive::TCheck check(sqlite3 *db, const FileId &id) {
+    // An empty file would pass as an empty database; we never leave one behind, so it
+    // is the remains of something else.
+    if (id.Size == 0) return Hive::TCheck::Broken;
+    sqlite3_stmt *stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
+    const bool rowOk =
+        rc == SQLITE_ROW &&
+        qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)), "ok") == 0;
+    sqlite3_finalize(stmt);
+    if (rowOk) return Hive::TCheck::Ok;
+    if (rc == SQLITE_ROW || isBrokenCode(rc) || isBrokenCode(sqlite3_extended_errcode(db)))
+        return Hive::TCheck::Broken;
+    return Hive::TCheck::Failed;
+}
+
+bool hasSchema(sqlite3 *db) {
+    sqlite3_stmt *stmt = nullptr;
+    int count = -1;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND "
+                           "name IN ('reg_key', 'reg_value')",
+                           -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        count = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    return count == 2;
+}
+
+std::unique_ptr<Hive> Hive::Open(const QString &path) {
+    if (!QDir().mkpath(QFileInfo(path).path())) return nullptr;
+    // A few rounds: create when missing, move aside when broken, then open what is there.
+    for (int round = 0; round < 4; ++round) {
+        int error = 0;
+        const std::optional<FileId> id = fileId(path, &error);
+        if (!id) {
+            if (error != ENOENT || !createFresh(path)) return nullptr;
+            continue;
+        }
+        sqlite3 *db = nullptr;
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE,
+                            nullptr) != SQLITE_OK) {
+            sqlite3_close(db);
+            return nullptr;
+        }
+        sqlite3_busy_timeout(db, BusyTimeoutMs);
+        const TCheck state = check(db, *id);
+        if (state == TCheck::Ok) {
+            // A database the user emptied or made by hand gets our tables.
+            const bool ready =
+                exec(db, "PRAGMA foreign_keys=ON") && exec(db, "PRAGMA synchronous=NORMAL") &&
+                (hasSchema(db) ||
+                 (exec(db, "BEGIN IMMEDIATE") && exec(db, Schema) && exec(db, "COMMIT")));
+            if (ready) {
+                auto hive = std::make_unique<Hive>(db, path, *id);
+                if (hive->Prepared()) return hive;
+                return nullptr;
+            }
+        }
+        sqlite3_close_v2(db);
+        if (state != TCheck::Broken || !moveAside(path, *id)) return nullptr;
+    }
+    return nullptr;
+}
+
+bool Hive::InWriteTransaction(const std::function<bool()> &body) {
+    if (!Run(FBegin)) return false;
+    if (body() && Run(FCommit)) return true;
+    Run(FRollback);
+    return false;
+}
+
+int Hive::FindKey(const QString &folded, qint64 &id, QString &stored) {
+    Query q(FFindKey);
+    q.Bind(1, folded);
+    const int rc = q.Step();
+    Note(rc);
+    if (rc == SQLITE_ROW) {
+        id = q.Int(0);
+        stored = q.Text(1);
+        return 1;
+    }
+    return rc == SQLITE_DONE ? 0 : -1;
+}
+
+std::optional<TRegKeyHandle> Hive::OpenKey(const QStringList &path, bool create) {
+    qint64 id = 0;
+    QString stored;
+    const int found = FindKey(fold(path.join(u'\\')), id, stored);
+    if (found == 1) return TRegKeyHandle(id);
+    // The root always exists, even when someone deleted its row.
+    if (found < 0 || !(create || path.isEmpty())) return std::nullopt;
+    const bool ok = InWriteTransaction([&] {
+        // Each missing part is added below the spelling its parent already has.
+        QString parent;
+        for (qsizetype depth = 0; depth <= path.size(); ++depth) {
+            const QString spelled = depth == 0   ? QString()
+                                    : depth == 1 ? path[0]
+                                                 : parent + u'\\' + path[depth - 1];
+            const QString folded = fold(spelled);
+            const int state = FindKey(folded, id, stored);
+            if (state < 0) return false;
+            if (state == 1) {
+                parent = stored;
+                continue;
+            }
+            Query q(FInsertKey);
+            q.Bind(1, spelled);
+            q.Bind(2, folded);
+            const int rc = q.Step();
+            Note(rc);
+            if (rc != SQLITE_DONE) return false;
+            id = sqlite3_last_insert_rowid(FDb);
+            parent = spelled;
+        }
+        return true;
+    });
+    if (!ok) return std::nullopt;
+    return TRegKeyHandle(id);
+}
+
+TRegistryBackend::TReadResult Hive::Read(TRegKeyHandle key, const QString &name, TRegData &data) {
+    Query q(FRead);
+    q.Bind(1, qint64(key));
+    q.Bind(2, fold(name));
+    const int rc = q.Step();
+    Note(rc);
+    if (rc == SQLITE_ROW) {
+        data.Type = quint32(q.Int(0));
+        data.Bytes = q.Blob(1);
+        return TRegistryBackend::TReadResult::Found;
+    }
+    return rc == SQLITE_DONE ? TRegistryBackend::TReadResult::Missing
+                             : TRegistryBackend::TReadResult::Failed;
+}
+
+bool Hive::Write(TRegKeyHandle key, const QString &name, const TRegData &data) {
+    return InWriteTransaction([&] {
+        Query q(FWrite);
+        q.Bind(1, qint64(key));
+        q.Bind(2, name);
+        q.Bind(3, fold(name));
+        q.Bind(4, qint64(data.Type));
+        q.BindBlob(5, data.Bytes);
+        const int rc = q.Step();
+        Note(rc);
+        return rc == SQLITE_DONE;
+    });
+}
+
+bool Hive::Delete(TRegKeyHandle key, const QString &name) {
+    bool existed = false;
+    return InWriteTransaction([&] {
+               Query q(FDelete);
+               q.Bind(1, qint64(key));
+               q.Bind(2, fold(name));
+               const int rc = q.Step();
+               Note(rc);
+               existed = sqlite3_changes(FDb) > 0;
+               return rc == SQLITE_DONE;
+           }) &&
+           existed;
+}
+
+class TSqliteRegistry : public TRegistryBackend {
+public:
+    std::optional<TRegKeyHandle> OpenKey(HKEY root, const QStringList &path, bool create) override {
+        if (root != HKEY_CURRENT_USER) return std::nullopt;
+        Hive *hive = Current();
+        if (!hive) return std::nullopt;
+        return hive->OpenKey(path, create);
+    }
+
+    void CloseKey(TRegKeyHandle) override {}
+
+    TReadResult ReadValue(TRegKeyHandle key, const QString &name, TRegData &data) override {
+        return FHive ? FHive->Read(key, name, data) : TReadResult::Failed;
+    }
+
+    bool WriteValue(TRegKeyHandle key, const QString &name, const TRegData &data) override {
+        return FHive && FHive->Write(key, name, data);
+    }
+
+    bool DeleteValue(TRegKeyHandle key, const QString &name) override {
+        return FHive && FHive->Delete(key, name);
+    }
+
+private:
+    // The open hive, reopened when it turned out damaged or when the file at the hive's
+    // path is no longer the one we have open (moved aside, replaced, or another home).
+    Hive *Current() {
+        const QString path = hivePath();
+        if (FHive && (FHive->Broken() || FHive->Path() != path || fileId(path) != FHive->Id()))
+            FHive.reset();
+        if (!FHive) FHive = Hive::Open(path);
+        return FHive.get();
+    }
+
+    std::unique_ptr<Hive> FHive;
+};
+
+} // namespace
+
+std::unique_ptr<TRegistryBackend> CreateRegistryBackend() {
+    return std::make_unique<TSqliteRegistry>();
+}

@@ -1,0 +1,413 @@
+#include "platform/exceptions.h"
+#include "platform/registry.h"
+#include "tests/support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <sqlite3.h>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
+
+QString hiveFile(const IsolatedHome &home) {
+    return home.configHome() + "/tarvo/registry.db";
+}
+
+// Rows of a query against the hive as the sqlite3 shell would see them, columns joined by '|'.
+QStringList query(const QString &file, const char *sql) {
+    sqlite3 *db = nullptr;
+    QStringList rows;
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_busy_timeout(db, 10000);
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(stmt) == SQLITE_ROW) {
+                QStringList columns;
+                for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+                    columns << QString::fromUtf8(
+                        reinterpret_cast<const char *>(sqlite3_column_text(stmt, c)));
+                rows << columns.join(u'|');
+            }
+        }
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+    return rows;
+}
+
+void execSql(const QString &file, const char *sql) {
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(
+        sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
+        SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+QString errorOf(const std::function<void()> &action) {
+    try {
+        action();
+    } catch (const ERegistryException &e) {
+        return e.Message();
+    }
+    return QStringLiteral("(no error)");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(Registry, CreatesKeyWithParentsInAPrivateHive) {
+    IsolatedHome home;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, true));
+    EXPECT_EQ(reg.CurrentPath(), Key);
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(hiveFile(home)).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(query(hiveFile(home), "SELECT path FROM reg_key WHERE path <> '' ORDER BY path"),
+              QStringList({"SOFTWARE", "SOFTWARE\\Morvane Software", Key}));
+}
+
+TEST(Registry, KeysAreCaseInsensitiveAndKeepTheirFirstSpelling) {
+    IsolatedHome home;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, true));
+    ASSERT_TRUE(reg.OpenKey("\\software\\MORVANE SOFTWARE\\tarvo\\Sub", true));
+    EXPECT_TRUE(reg.OpenKey("\\Software\\Morvane Software", false));
+    EXPECT_TRUE(reg.OpenKey("Tarvo", false)) << "relative to the open key";
+    EXPECT_EQ(reg.CurrentPath(), "Software\\Morvane Software\\Tarvo");
+    EXPECT_EQ(query(hiveFile(home), "SELECT path FROM reg_key WHERE folded LIKE '%SUB'"),
+              QStringList({Key + "\\Sub"}));
+}
+
+TEST(Registry, OpeningAMissingKeyWithoutCreateFailsAndKeepsTheOpenKey) {
+    IsolatedHome home;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, true));
+    EXPECT_FALSE(reg.OpenKey("\\SOFTWARE\\Nobody", false));
+    EXPECT_FALSE(reg.OpenKey("\\SOFTWARE\\\\Empty part", true));
+    EXPECT_EQ(reg.CurrentPath(), Key);
+}
+
+TEST(Registry, KeepsTheRegistryDataFormsExactly) {
+    IsolatedHome home;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, true));
+    reg.WriteString("s", "Größe");
+    reg.WriteExpandString("e", "%HOME%\\x");
+    reg.WriteInteger("i", -2);
+    reg.WriteFloat("f", 2.5);
+    EXPECT_EQ(query(hiveFile(home), "SELECT name, type, hex(data) FROM reg_value ORDER BY name"),
+              QStringList({"e|2|25484F4D45255C7800", "f|3|0000000000000440", "i|4|FEFFFFFF",
+                           "s|1|4772C3B6C39F6500"}));
+    EXPECT_EQ(reg.ReadString("s"), "Größe");
+    EXPECT_EQ(reg.ReadString("e"), "%HOME%\\x");
+    EXPECT_EQ(reg.ReadInteger("i"), -2);
+    EXPECT_EQ(reg.ReadFloat("f"), 2.5);
+    EXPECT_EQ(reg.GetDataType("e"), TRegDataType::rdExpandString);
+    EXPECT_EQ(reg.GetDataSize("i"), 4);
+    EXPECT_EQ(reg.GetDataSize("none"), -1);
+    EXPECT_EQ(reg.GetDataType("none"), TRegDataType::rdUnknown);
+}
+
+TEST(Registry, ReadsValuesEditedByHand) {
+    IsolatedHome home;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, true));
+    reg.WriteString("left", "20");
+    reg.CloseKey();
+    // What a user does with the sqlite3 shell, without the terminating NUL and with it.
+    execSql(hiveFile(home),
+            "UPDATE reg_value SET data = CAST('300' AS BLOB) WHERE folded = 'LEFT';"
+            "INSERT INTO reg_value(key, name, folded, type, data) SELECT id, 'top', 'TOP', 4, "
+            "X'C8000000' FROM reg_key WHERE path = 'SOFTWARE\\Morvane Software\\Tarvo';"
+            "INSERT INTO reg_value(key, name, folded, type, data) SELECT id, 'cut', 'CUT', 1, "
+            "X'610062' FROM reg_key WHERE path = 'SOFTWARE\\Morvane Software\\Tarvo';");
+    ASSERT_TRUE(reg.OpenKey(Key, false));
+    EXPECT_EQ(reg.ReadString("left"), "300");
+    EXPECT_EQ(reg.ReadInteger("top"), 200);
+    EXPECT_EQ(reg.ReadString("cut"), "a") << "text ends at the first NUL";
+}
+
+TEST(Registry, WrongDataRaisesTheRegistryErrors) {
+    IsolatedHome home;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, true));
+    reg.WriteInteger("left", 20);
+    reg.WriteString("text", "x");
+    reg.CloseKey();
+    execSql(hiveFile(home),
+            "INSERT INTO reg_value(key, name, folded, type, data) SELECT id, 'short', 'SHORT', "
+            "4, X'010203' FROM reg_key WHERE folded = 'SOFTWARE\\MORVANE SOFTWARE\\TARVO';"
+            "INSERT INTO reg_value(key, name, folded, type, data) SELECT id, 'bin4', 'BIN4', "
+            "3, X'01020304' FROM reg_key WHERE folded = 'SOFTWARE\\MORVANE SOFTWARE\\TARVO';");
+    ASSERT_TRUE(reg.OpenKey(Key, false));
+    const struct {
+        std::function<void()> read;
+        const char *message;
+    } cases[] = {
+        {[&] { reg.ReadString("left"); }, "Ungültiger Datentyp für 'left'"},
+        {[&] { reg.ReadInteger("text"); }, "Ungültiger Datentyp für 'text'"},
+        {[&] { reg.ReadFloat("left"); }, "Ungültiger Datentyp für 'left'"},
+        {[&] { reg.ReadFloat("bin4"); }, "Ungültiger Datentyp für 'bin4'"},
+        {[&] { reg.ReadInteger("short"); }, "Konnte Daten für 'short' nicht holen"},
+        {[&] { reg.ReadInteger("none"); }, "Konnte Daten für 'none' nicht holen"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(errorOf(c.read), QString::fromUtf8(c.message));
+}
+
+TEST(Registry, ValueNamesAreCaseInsensitiveAndKeepTheirFirstSpelling) {
+    IsolatedHome home;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, true));
+    reg.WriteInteger("OnTop", 0);
+    reg.WriteInteger("ONTOP", 1);
+    EXPECT_EQ(reg.ReadInteger("ontop"), 1);
+    EXPECT_EQ(query(hiveFile(home), "SELECT name FROM reg_value"), QStringList({"OnTop"}));
+    EXPECT_TRUE(reg.DeleteValue("onTOP"));
+    EXPECT_FALSE(reg.ValueExists("OnTop"));
+    EXPECT_FALSE(reg.DeleteValue("OnTop"));
+}
+
+TEST(Registry, OddNamesRoundTrip) {
+    IsolatedHome home;
+    const QString longPart(300, u'k');
+    const QString longName = QString(20000, u'n') + "ä";
+    const struct {
+        QString key, name, lookup;
+    } cases[] = {
+        {Key, "it's \"quoted\"", "IT'S \"QUOTED\""},
+        {Key, "back\\slash", "BACK\\SLASH"},
+        {"SOFTWARE\\Größe 'x' \"y\"", "Größe", "GRÖßE"},
+        {"SOFTWARE\\" + longPart + "\\Ende", longName, longName.toUpper()},
+        {"SOFTWARE\\ümlaut", "%d%s' OR 1=1 --", "%D%S' OR 1=1 --"},
+    };
+    for (const auto &c : cases) {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(c.key, true)) << qPrintable(c.key);
+        reg.WriteString(c.name, c.name);
+    }
+    for (const auto &c : cases) {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(c.key.toLower(), false)) << qPrintable(c.key);
+        EXPECT_EQ(reg.ReadString(c.lookup), c.name);
+    }
+}
+
+TEST(Registry, OtherRootsDoNotExistHere) {
+    IsolatedHome home;
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    EXPECT_FALSE(reg.OpenKey("Software", true));
+    EXPECT_EQ(errorOf([&] { reg.ValueExists("x"); }), "Unable to open the HKEY_LOCAL_MACHINE key");
+    reg.SetRootKey(HKEY_CURRENT_USER);
+    reg.WriteString("at the root", "x");
+    EXPECT_EQ(reg.ReadString("at the root"), "x");
+}
+
+TEST(Registry, UnwritableHomeTakesTheOpenFailurePath) {
+    IsolatedHome home;
+    // A file where the folder should be stops even root; the permission case only others.
+    writeFile(home.configHome() + "/tarvo", "not a folder");
+    {
+        TRegistry reg;
+        EXPECT_FALSE(reg.OpenKey(Key, true));
+        EXPECT_EQ(errorOf([&] { reg.WriteInteger("x", 1); }),
+                  "Unable to open the HKEY_CURRENT_USER key");
+    }
+    if (::geteuid() != 0) {
+        QFile::remove(home.configHome() + "/tarvo");
+        ::chmod(QFile::encodeName(home.configHome()).constData(), 0500);
+        TRegistry reg;
+        EXPECT_FALSE(reg.OpenKey(Key, true));
+        ::chmod(QFile::encodeName(home.configHome()).constData(), 0700);
+    }
+}
+
+TEST(Registry, ABrokenHiveIsMovedAsideAndAFreshOneStarted) {
+    QByteArray valid;
+    {
+        IsolatedHome home;
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(Key, true));
+        for (int i = 0; i < 200; ++i)
+            reg.WriteString(QString::number(i), QString(500, u'x'));
+        reg.CloseKey();
+        execSql(hiveFile(home), "PRAGMA wal_checkpoint(TRUNCATE)");
+        valid = readFile(hiveFile(home));
+        ASSERT_GT(valid.size(), 8192);
+    }
+    const struct {
+        const char *what;
+        QByteArray bytes;
+    } cases[] = {
+        {"garbage", QByteArray("user data, not a database\n").repeated(300)},
+        {"truncated", valid.left(valid.size() / 2 + 100)},
+        {"zero length", QByteArray()},
+    };
+    PinnedClock clock(QDateTime(QDate(2026, 12, 7), QTime(8, 30, 5)));
+    for (const auto &c : cases) {
+        IsolatedHome home;
+        writeFile(hiveFile(home), c.bytes);
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(Key, true)) << c.what;
+        reg.WriteInteger("top", 20);
+        EXPECT_EQ(reg.ReadInteger("top"), 20) << c.what;
+        EXPECT_EQ(readFile(hiveFile(home) + ".broken-20261207-083005"), c.bytes) << c.what;
+    }
+}
+
+TEST(Registry, ASecondBrokenHiveDoesNotOverwriteTheFirst) {
+    IsolatedHome home;
+    PinnedClock clock(QDateTime(QDate(2026, 12, 7), QTime(8, 30, 5)));
+    for (const char *bytes : {"first broken hive", "second broken hive"}) {
+        writeFile(hiveFile(home), bytes);
+        TRegistry reg;
+        EXPECT_TRUE(reg.OpenKey(Key, true));
+    }
+    EXPECT_EQ(readFile(hiveFile(home) + ".broken-20261207-083005"), "first broken hive");
+    EXPECT_EQ(readFile(hiveFile(home) + ".broken-20261207-083005-2"), "second broken hive");
+}
+
+namespace {
+
+constexpr int ValueCount = 8;
+
+// Writes generation after generation into the values 0..7 and a long text, until killed.
+[[noreturn]] void writeGenerations() {
+    try {
+        TRegistry reg;
+        if (!reg.OpenKey(Key, true)) ::_exit(2);
+        for (qint32 generation = reg.ReadInteger("0") + 1;; ++generation) {
+            for (int i = 0; i < ValueCount; ++i) {
+                reg.OpenKey("\\" + Key, true);
+                reg.WriteInteger(QString::number(i), generation);
+            }
+            reg.WriteString("long", QString::number(generation % 10).repeated(20000));
+        }
+    } catch (...) {
+        ::_exit(1);
+    }
+}
+
+} // namespace
+
+TEST(RegistryReliability, AKilledWriterLeavesOldOrNewValuesNeverATornHive) {
+    IsolatedHome home;
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(Key, true));
+        for (int i = 0; i < ValueCount; ++i)
+            reg.WriteInteger(QString::number(i), 0);
+    }
+    qint32 lastFirst = 0;
+    for (int round = 0; round < 15; ++round) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) writeGenerations();
+        ::usleep(3000 + 2000 * round);
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped on its own: " << status;
+
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(Key, false));
+        // Values are written in order: a generation runs from the front, never with a gap.
+        qint32 values[ValueCount];
+        for (int i = 0; i < ValueCount; ++i)
+            values[i] = reg.ReadInteger(QString::number(i));
+        for (int i = 1; i < ValueCount; ++i)
+            EXPECT_TRUE(values[i] == values[0] || values[i] == values[0] - 1)
+                << "round " << round << " value " << i;
+        EXPECT_GE(values[0], lastFirst);
+        lastFirst = values[0];
+        if (reg.ValueExists("long")) {
+            const QString text = reg.ReadString("long");
+            EXPECT_EQ(text.size(), 20000);
+            EXPECT_EQ(text.count(text.front()), text.size()) << "torn text in round " << round;
+        }
+        EXPECT_EQ(query(hiveFile(home), "PRAGMA integrity_check"), QStringList({"ok"}));
+    }
+    EXPECT_GT(lastFirst, 0) << "the writer never got to write";
+}
+
+TEST(RegistryReliability, TwoProcessesWritingAtOnceBothSucceed) {
+    IsolatedHome home;
+    constexpr int Rounds = 400;
+    auto writer = [&](const QString &who) {
+        try {
+            TRegistry reg;
+            for (int i = 0; i < Rounds; ++i) {
+                if (!reg.OpenKey(QStringLiteral("\\%1\\%2%3").arg(Key, who).arg(i % 5), true) ||
+                    !reg.OpenKey("\\" + Key, true))
+                    ::_exit(2);
+                reg.WriteString("shared", who + QString::number(i));
+                reg.WriteInteger(who, i);
+            }
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    };
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(Key, true));
+    }
+    // A third process holds the hive while both start, so both must wait for it. (Not
+    // this one: SQLite's lock bookkeeping must not be inherited through fork.)
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        sqlite3 *db = nullptr;
+        sqlite3_open(QFile::encodeName(hiveFile(home)).constData(), &db);
+        const bool locked = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == 0;
+        const char byte = locked ? '1' : '0';
+        (void)!::write(ready[1], &byte, 1);
+        ::usleep(300000);
+        ::_exit(locked && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == 0 ? 0 : 3);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ASSERT_EQ(byte, '1');
+    pid_t pids[2];
+    const QString names[2] = {"A", "B"};
+    for (int p = 0; p < 2; ++p) {
+        pids[p] = ::fork();
+        ASSERT_GE(pids[p], 0);
+        if (pids[p] == 0) writer(names[p]);
+    }
+    for (pid_t pid : {holder, pids[0], pids[1]}) {
+        int status = -1;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    }
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, false));
+    EXPECT_EQ(reg.ReadInteger("A"), Rounds - 1);
+    EXPECT_EQ(reg.ReadInteger("B"), Rounds - 1);
+    EXPECT_TRUE(reg.OpenKey("B4", false));
+}

@@ -1,0 +1,5 @@
+#include "app/artwork/artwork.h"
+
+TPicture LoadArtwork(const QString &name) {
+    return TPicture::FromFile(QStringLiteral(":/artwork/") + name);
+}

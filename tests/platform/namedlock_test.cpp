@@ -1,0 +1,165 @@
+#include "platform/comeforward.h"
+#include "platform/namedlock.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/lockholder.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <atomic>
+#include <optional>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
+
+namespace {
+
+// Also points TMPDIR and XDG_CACHE_HOME into the isolated folder, where the fallbacks lie.
+class IsolatedFallbacks {
+public:
+    IsolatedFallbacks() : FTmp(take("TMPDIR")), FCache(take("XDG_CACHE_HOME")) {
+        QDir(FHome.path()).mkpath("tmp");
+        QDir(FHome.path()).mkpath("cache");
+        qputenv("TMPDIR", (FHome.path() + "/tmp").toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", (FHome.path() + "/cache").toLocal8Bit());
+    }
+    ~IsolatedFallbacks() {
+        restore("TMPDIR", FTmp);
+        restore("XDG_CACHE_HOME", FCache);
+    }
+    const IsolatedHome &home() const { return FHome; }
+    QString sharedFallback() const {
+        return FHome.path() + "/tmp/runtime-" + QString::number(::geteuid());
+    }
+
+private:
+    static std::optional<QByteArray> take(const char *name) {
+        return qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+    }
+    static void restore(const char *name, const std::optional<QByteArray> &value) {
+        if (value)
+            qputenv(name, *value);
+        else
+            qunsetenv(name);
+    }
+    IsolatedHome FHome;
+    std::optional<QByteArray> FTmp, FCache;
+};
+
+mode_t modeOf(const QString &path) {
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
+}
+
+} // namespace
+
+TEST(UserRuntimeFolder, IsXdgRuntimeDirWhenPrivate) {
+    IsolatedFallbacks iso;
+    EXPECT_EQ(UserRuntimeFolder(), iso.home().runtimeDir());
+}
+
+TEST(UserRuntimeFolder, FallsBackToPrivateFolderWhenXdgRuntimeDirIsMissingOrOpen) {
+    IsolatedFallbacks iso;
+    for (const bool unset : {true, false}) {
+        SCOPED_TRACE(unset ? "unset" : "group-readable");
+        if (unset)
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            ::chmod(QFile::encodeName(iso.home().runtimeDir()).constData(), 0750);
+        EXPECT_EQ(UserRuntimeFolder(), iso.sharedFallback());
+        EXPECT_EQ(modeOf(iso.sharedFallback()), 0700u);
+        qputenv("XDG_RUNTIME_DIR", iso.home().runtimeDir().toLocal8Bit());
+    }
+}
+
+TEST(UserRuntimeFolder, AvoidsSharedFallbackTakenBySomebodyElse) {
+    IsolatedFallbacks iso;
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QByteArray squatted = QFile::encodeName(iso.sharedFallback());
+    ASSERT_EQ(::mkdir(squatted.constData(), 0777), 0);
+    ::chmod(squatted.constData(), 0777);
+    if (::geteuid() == 0) { // as root, make it truly another user's
+        ASSERT_EQ(::chown(squatted.constData(), 12345, 12345), 0);
+    }
+    const QString folder = UserRuntimeFolder();
+    EXPECT_TRUE(folder.startsWith(iso.home().path() + "/cache/runtime-")) << folder.toStdString();
+    EXPECT_EQ(modeOf(folder), 0700u);
+}
+
+TEST(UserRuntimePath, EncodesTheNameIntoOneFileName) {
+    IsolatedHome home;
+    const QString folder = home.runtimeDir() + '/';
+    EXPECT_EQ(UserRuntimePath("Tarvo 2.0.OneInstance.Default", ".lock"),
+              folder + "Tarvo%202.0.OneInstance.Default.lock");
+    EXPECT_EQ(UserRuntimePath("/OPT/TARVO%/TARVO.OneInstance.", ".lock"),
+              folder + "%2FOPT%2FTARVO%25%2FTARVO.OneInstance..lock");
+}
+
+TEST(UserRuntimePath, UsesDigestWhenTheNameIsTooLong) {
+    IsolatedHome home;
+    const QString longName = QString(300, u'x');
+    const QString lock = UserRuntimePath(longName, ".lock");
+    EXPECT_LE(QFileInfo(lock).fileName().toUtf8().size(), 255);
+    EXPECT_NE(lock, UserRuntimePath(longName + "y", ".lock"));
+    const QString socket = ComeForwardSocketPath(QString(80, u'x'));
+    EXPECT_LT(socket.toUtf8().size(), qsizetype(sizeof(sockaddr_un::sun_path)));
+    EXPECT_TRUE(socket.startsWith(home.runtimeDir()));
+}
+
+TEST(NamedLock, IsHeldByAnotherProcessUntilItDies) {
+    IsolatedHome home;
+    LockHolder other("lock.test");
+    ASSERT_TRUE(other.Held());
+    TNamedLock lock("lock.test");
+    EXPECT_EQ(lock.TryAcquire(), TNamedLock::TAcquire::Busy);
+    EXPECT_FALSE(lock.Held());
+    other.Kill();
+    EXPECT_EQ(lock.TryAcquire(), TNamedLock::TAcquire::Acquired);
+    EXPECT_EQ(lock.TryAcquire(), TNamedLock::TAcquire::Acquired);
+}
+
+TEST(NamedLock, ReleaseLetsTheNextTakerIn) {
+    IsolatedHome home;
+    TNamedLock first("lock.test"), second("lock.test"), other("other.test");
+    ASSERT_EQ(first.TryAcquire(), TNamedLock::TAcquire::Acquired);
+    EXPECT_EQ(second.TryAcquire(), TNamedLock::TAcquire::Busy);
+    EXPECT_EQ(other.TryAcquire(), TNamedLock::TAcquire::Acquired);
+    first.Release();
+    EXPECT_EQ(second.TryAcquire(), TNamedLock::TAcquire::Acquired);
+}
+
+TEST(NamedLock, FailsWithoutPrivateFolder) {
+    IsolatedFallbacks iso;
+    qunsetenv("XDG_RUNTIME_DIR");
+    // Both fallbacks blocked by plain files.
+    QFile(iso.sharedFallback()).open(QIODevice::WriteOnly);
+    QFile(iso.home().path() + "/cache").remove();
+    QDir().rmdir(iso.home().path() + "/cache");
+    QFile(iso.home().path() + "/cache").open(QIODevice::WriteOnly);
+    TNamedLock lock("lock.test");
+    EXPECT_EQ(lock.TryAcquire(), TNamedLock::TAcquire::Failed);
+}
+
+TEST(ComeForward, RequestReachesTheServerAndIsConfirmed) {
+    IsolatedHome home;
+    int requests = 0;
+    TComeForwardServer server("forward.test", [&] { ++requests; });
+    ASSERT_TRUE(server.IsListening());
+    EXPECT_EQ(modeOf(ComeForwardSocketPath("forward.test")) & 077, 0u);
+    bool confirmed = false;
+    std::atomic<bool> done = false;
+    std::thread client([&] {
+        confirmed = RequestComeForward("forward.test");
+        done = true;
+    });
+    QDeadlineTimer deadline(5000);
+    while (!done && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    client.join();
+    EXPECT_EQ(requests, 1);
+    EXPECT_TRUE(confirmed);
+    EXPECT_FALSE(RequestComeForward("nobody.test"));
+}

@@ -12,7 +12,11 @@
 // program see from outside which windows a process shows.
 Q_LOGGING_CATEGORY(lcWindow, "platform.window", QtInfoMsg)
 
-TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
+    SetExceptionReport([this](const std::exception &error) { HandleException(error); });
+}
+
+TApplication::~TApplication() { SetExceptionReport(nullptr); }
 
 TApplication *TApplication::Instance() { return qobject_cast<TApplication *>(qApp); }
 

@@ -1,5 +1,7 @@
 #include "platform/exceptions.h"
 
+#include <cstdio>
+
 Exception::Exception(QString message) : FMessage(std::move(message)), FUtf8(FMessage.toUtf8()) {}
 
 QString Exception::Format(const QString &pattern, const QStringList &args) {
@@ -16,4 +18,22 @@ QString Exception::Format(const QString &pattern, const QStringList &args) {
         }
     }
     return result;
+}
+
+namespace {
+std::function<void(const std::exception &)> &exceptionReport() {
+    static std::function<void(const std::exception &)> report;
+    return report;
+}
+} // namespace
+
+void ReportException(const std::exception &error) {
+    if (exceptionReport())
+        exceptionReport()(error);
+    else
+        std::fprintf(stderr, "%s\n", error.what());
+}
+
+void SetExceptionReport(std::function<void(const std::exception &)> report) {
+    exceptionReport() = std::move(report);
 }

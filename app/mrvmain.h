@@ -4,6 +4,7 @@
 #include "platform/component.h"
 #include "settings/autorun.h"
 #include "settings/oneinstance.h"
+#include "settings/regvalues.h"
 
 #include <QWidget>
 #include <memory>
@@ -16,6 +17,7 @@ public:
 
     // The layout's components, in declaration order.
     std::unique_ptr<TAutoRun> autrun;
+    std::unique_ptr<TRegValues> regval; // the program's settings, saved when the window goes
     std::unique_ptr<TOneInstance> OneInstance1;
 
 private:

@@ -1,0 +1,6 @@
+#pragma once
+// Treats a request to stop the process from outside (SIGTERM from the session or kill,
+// SIGINT, SIGHUP) as an orderly end: the message loop ends as after a quit, so the windows
+// are destroyed normally and write their settings back.
+
+void QuitOnTerminationRequest();

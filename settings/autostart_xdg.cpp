@@ -68,12 +68,24 @@ QString TXdgRunList::ExecValue(const QStringList &arguments) {
 bool TXdgRunList::AddRunEntry(TAutoExecKind kind, const QString &fileName) {
     if (isServiceKind(kind) || RunEntryName(fileName).isEmpty()) return false;
     const QString path = EntryPath(kind, fileName);
-    // A run-once entry starts the program and then deletes its own file.
-    const QString exec = isRunOnceKind(kind)
-                             ? ExecValue({QStringLiteral("/bin/sh"), QStringLiteral("-c"),
-                                          QStringLiteral("\"$2\" & exec rm -f -- \"$1\""),
-                                          QStringLiteral("sh"), path, fileName})
-                             : ExecValue({fileName});
+    QStringList command;
+    if (isRunOnceKind(kind))
+        // Starts the program, then deletes its own entry file.
+        command = {QStringLiteral("/bin/sh"),
+                   QStringLiteral("-c"),
+                   QStringLiteral("\"$2\" & exec rm -f -- \"$1\""),
+                   QStringLiteral("sh"),
+                   path,
+                   fileName};
+    else if (fileName.contains(u'%'))
+        // GLib-based sessions look for the program named first before they turn "%%" back
+        // into "%", and so miss such a path; the shell, named first instead, gets the path as
+        // an argument and runs it.
+        command = {QStringLiteral("/bin/sh"), QStringLiteral("-c"), QStringLiteral("exec \"$0\""),
+                   fileName};
+    else
+        command = {fileName};
+    const QString exec = ExecValue(command);
     if (exec.isEmpty() || !QDir().mkpath(QFileInfo(path).path())) return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;

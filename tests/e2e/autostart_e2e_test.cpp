@@ -1,0 +1,116 @@
+// Autostart entries as the desktop sees them: written into real autostart folders, checked
+// by desktop-file-validate and started by gio launch.
+
+#include "settings/autorun.h"
+#include "settings/autostart_xdg.h"
+#include "tests/support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+namespace {
+
+class Autostart : public ::testing::Test {
+protected:
+    Autostart() {
+        qputenv("XDG_CONFIG_DIRS", (home.path() + "/machine").toLocal8Bit());
+        QDir().mkpath(folder);
+        // Stands in for the program: notes the path it was started as.
+        QFile script(program);
+        script.open(QIODevice::WriteOnly);
+        script.write("#!/bin/sh\nprintf '%s' \"$0\" > \"$(dirname \"$0\")/../started\"\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    ~Autostart() override { qunsetenv("XDG_CONFIG_DIRS"); }
+
+    QString userEntry() const { return home.configHome() + "/autostart/tarvo.desktop"; }
+    QString machineEntry() const { return home.path() + "/machine/autostart/tarvo.desktop"; }
+
+    // Starts the entry as a desktop session would and returns the path the program saw.
+    QString launch(const QString &entry) {
+        QFile::remove(started);
+        QProcess gio;
+        gio.start("gio", {"launch", entry});
+        EXPECT_TRUE(gio.waitForFinished(10000));
+        EXPECT_EQ(gio.exitCode(), 0) << gio.readAllStandardError().toStdString();
+        QElapsedTimer timer;
+        timer.start();
+        while (!QFile::exists(started) && timer.elapsed() < 5000)
+            QThread::msleep(10);
+        QThread::msleep(50); // the script writes after it creates the file
+        QFile file(started);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    IsolatedHome home;
+    const QString folder = home.path() + "/Meine Programme 100% $HOME";
+    const QString program = folder + "/tarvo";
+    const QString started = home.path() + "/started";
+};
+
+} // namespace
+
+TEST_F(Autostart, OnOffOnWritesRemovesAndRewritesAValidEntryThatStartsTheProgram) {
+    TAutoRun run(nullptr);
+    run.SetKind(aekUserRun);
+    run.SetFileName(program);
+    run.SetAutoRun(true);
+    ASSERT_TRUE(QFile::exists(userEntry()));
+
+    QProcess validate;
+    validate.start("desktop-file-validate", {userEntry()});
+    ASSERT_TRUE(validate.waitForFinished(10000));
+    EXPECT_EQ(validate.exitCode(), 0);
+    EXPECT_EQ(validate.readAll(), QByteArray());
+    EXPECT_EQ(launch(userEntry()), program);
+
+    run.SetAutoRun(false);
+    EXPECT_FALSE(QFile::exists(userEntry()));
+    run.SetAutoRun(true);
+    EXPECT_TRUE(QFile::exists(userEntry()));
+}
+
+TEST_F(Autostart, KindChangeMovesTheEntry) {
+    TAutoRun run(nullptr);
+    run.SetFileName(program);
+    run.SetAutoRun(true);
+    EXPECT_TRUE(QFile::exists(machineEntry()));
+    run.SetKind(aekUserRun);
+    EXPECT_FALSE(QFile::exists(machineEntry()));
+    EXPECT_TRUE(QFile::exists(userEntry()));
+    run.SetKind(aekUserRunOnce);
+    EXPECT_FALSE(QFile::exists(userEntry()));
+    const QString once = TXdgRunList::EntryPath(aekUserRunOnce, program);
+    ASSERT_TRUE(QFile::exists(once));
+    EXPECT_EQ(launch(once), program);
+    EXPECT_FALSE(QFile::exists(once)); // a run-once entry is gone once it has run
+}
+
+TEST_F(Autostart, SettingTheSameValueTouchesNoFile) {
+    TAutoRun run(nullptr);
+    run.SetKind(aekUserRun);
+    run.SetFileName(program);
+    run.SetAutoRun(true);
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(home.configHome() + "/autostart"),
+                                  IN_ALL_EVENTS),
+              0);
+    char events[4096];
+    run.SetAutoRun(true);
+    run.SetKind(aekUserRun);
+    run.SetFileName(program);
+    EXPECT_LT(::read(watch, events, sizeof events), 0);
+    run.SetAutoRun(false); // the watch does see a real change
+    EXPECT_GT(::read(watch, events, sizeof events), 0);
+    ::close(watch);
+}

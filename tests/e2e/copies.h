@@ -1,0 +1,70 @@
+#pragma once
+// A copy of a program started for a test, with isolated storage and the traces that show from
+// outside which windows it shows and whether it was asked to come forward.
+
+#include <QElapsedTimer>
+#include <QProcess>
+
+constexpr const char *windowShown = "window shown:";
+constexpr const char *cameForward = "come forward:";
+
+inline QProcessEnvironment isolatedEnvironment(const QString &configHome,
+                                               const QString &runtimeDir) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", configHome);
+    env.insert("XDG_RUNTIME_DIR", runtimeDir);
+    env.insert("XDG_CONFIG_DIRS", configHome + "/machine");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QT_LOGGING_RULES", "platform.window.debug=true;tarvo.oneinstance.debug=true");
+    return env;
+}
+
+// Starts at once; a copy still running at the end of the test is killed.
+class Copy {
+public:
+    Copy(const QString &program, const QProcessEnvironment &env) {
+        FProcess.setProgram(program);
+        FProcess.setProcessEnvironment(env);
+        FProcess.setReadChannel(QProcess::StandardError);
+        FProcess.start();
+        FProcess.waitForStarted(5000);
+    }
+    ~Copy() {
+        FProcess.kill();
+        FProcess.waitForFinished(5000);
+    }
+
+    // Looks at the process itself: the state QProcess keeps is only updated by its waits.
+    bool Running() {
+        return FProcess.state() != QProcess::NotRunning && !FProcess.waitForFinished(0);
+    }
+    // What the copy wrote to its error output so far.
+    const QString &Trace() {
+        FTrace += QString::fromUtf8(FProcess.readAllStandardError());
+        return FTrace;
+    }
+    bool WaitForTrace(const QString &text, int timeoutMs) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!Trace().contains(text)) {
+            const int left = timeoutMs - int(timer.elapsed());
+            if (left <= 0) return false;
+            if (!FProcess.waitForReadyRead(left) && !Running()) return Trace().contains(text);
+        }
+        return true;
+    }
+    bool WaitForEnd(int timeoutMs) { return !Running() || FProcess.waitForFinished(timeoutMs); }
+    // Ended by itself, successfully.
+    bool EndedCleanly() {
+        return !Running() && FProcess.exitStatus() == QProcess::NormalExit &&
+               FProcess.exitCode() == 0;
+    }
+    void KillHard() {
+        FProcess.kill(); // SIGKILL: no chance to release anything
+        FProcess.waitForFinished(5000);
+    }
+
+private:
+    QProcess FProcess;
+    QString FTrace;
+};

@@ -1,0 +1,31 @@
+// A bare window guarded against second copies by its program path, so that the same program
+// copied into two folders counts as two programs.
+
+#include "platform/application.h"
+#include "settings/oneinstance.h"
+
+#include <QWidget>
+
+namespace {
+
+class ProbeForm : public QWidget, public TComponent {
+public:
+    ProbeForm() : TComponent(nullptr) {
+        ReadLayout(*this, [this] {
+            OneInstance1 = std::make_unique<TOneInstance>(this);
+            OneInstance1->SetExeNameAsIdentifier(true);
+        });
+    }
+    std::unique_ptr<TOneInstance> OneInstance1;
+};
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    TApplication app(argc, argv);
+    app.SetTitle(QStringLiteral("Probe"));
+    ProbeForm form;
+    if (app.ShowMainForm()) form.show();
+    if (app.Terminated()) return 0;
+    return app.exec();
+}

@@ -1,8 +1,8 @@
 // The registry on Linux: HKEY_CURRENT_USER is one SQLite database,
 // ${XDG_CONFIG_HOME:-$HOME/.config}/tarvo/registry.db. The other roots do not exist here.
 //
-// Every write is one IMMEDIATE transaction, so a killed writer leaves the old or the new
-// value and two writers queue behind the busy timeout instead of failing. A file that is
+// Every write is one IMMEDIATE transaction, synced at commit, so a killed writer (or a power
+// cut) leaves the old or the new value and two writers queue behind the busy timeout instead of failing. A file that is
 // not a database is renamed to registry.db.broken-<time> (the user's bytes stay there) and
 // a fresh hive is built under a temporary name and linked into place, so that nobody ever
 // sees a half-made one.
@@ -298,7 +298,7 @@ std::unique_ptr<Hive> Hive::Open(const QString &path) {
         if (state == TCheck::Ok) {
             // A database the user emptied or made by hand gets our tables.
             const bool ready =
-                exec(db, "PRAGMA foreign_keys=ON") && exec(db, "PRAGMA synchronous=NORMAL") &&
+                exec(db, "PRAGMA foreign_keys=ON") && exec(db, "PRAGMA synchronous=FULL") &&
                 (hasSchema(db) ||
                  (exec(db, "BEGIN IMMEDIATE") && exec(db, Schema) && exec(db, "COMMIT")));
             if (ready) {

@@ -2,10 +2,10 @@
 // ${XDG_CONFIG_HOME:-$HOME/.config}/tarvo/registry.db. The other roots do not exist here.
 //
 // Every write is one IMMEDIATE transaction, synced at commit, so a killed writer (or a power
-// cut) leaves the old or the new value and two writers queue behind the busy timeout instead of failing. A file that is
-// not a database is renamed to registry.db.broken-<time> (the user's bytes stay there) and
-// a fresh hive is built under a temporary name and linked into place, so that nobody ever
-// sees a half-made one.
+// cut) leaves the old or the new value, and two writers queue behind the busy timeout
+// instead of failing. A file that is not a database is renamed to
+// registry.db.broken-<time> (the user's bytes stay there) and a fresh hive is built under a
+// temporary name and linked into place, so that nobody ever sees a half-made one.
 
 #include "platform/clock.h"
 #include "platform/registrybackend.h"

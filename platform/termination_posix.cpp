@@ -2,7 +2,8 @@
 
 #include "platform/termination.h"
 
-#include <QCoreApplication>
+#include "platform/application.h"
+
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -32,8 +33,11 @@ void QuitOnTerminationRequest() {
         char buffer[16];
         while (::read(pipeEnds[0], buffer, sizeof buffer) > 0) {
         }
-        // Ends nested loops (an open message box) as well.
-        QCoreApplication::quit();
+        // exit() rather than quit(): it also ends a message box's loop that runs before the
+        // main loop, and the start then sees Terminated() instead of entering the main loop.
+        if (TApplication *app = TApplication::Instance())
+            app->Terminate();
+        QCoreApplication::exit(0);
     });
     struct sigaction action = {};
     action.sa_handler = onSignal;

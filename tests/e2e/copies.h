@@ -63,6 +63,8 @@ public:
         FProcess.kill(); // SIGKILL: no chance to release anything
         FProcess.waitForFinished(5000);
     }
+    // SIGTERM, as a session ending or a plain kill sends it.
+    void Terminate() { FProcess.terminate(); }
 
 private:
     QProcess FProcess;

@@ -1,0 +1,66 @@
+#include "platform/registry.h"
+#include "tests/e2e/copies.h"
+#include "tests/support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
+
+class TarvoSettings : public ::testing::Test {
+protected:
+    Copy Start() {
+        return Copy(TARVO_EXE, isolatedEnvironment(home.configHome(), home.runtimeDir()));
+    }
+    // Starts the program, waits for its window and ends it as the session would.
+    void RunAndTerminate() {
+        Copy tarvo = Start();
+        ASSERT_TRUE(tarvo.WaitForTrace(QStringLiteral("%1 TForm1").arg(windowShown), 10000))
+            << tarvo.Trace().toStdString();
+        tarvo.Terminate();
+        ASSERT_TRUE(tarvo.WaitForEnd(10000));
+        EXPECT_TRUE(tarvo.EndedCleanly()) << tarvo.Trace().toStdString();
+    }
+    IsolatedHome home;
+};
+
+} // namespace
+
+TEST_F(TarvoSettings, FirstStartEndedBySigtermLeavesTheEightDefaults) {
+    RunAndTerminate();
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, false));
+    EXPECT_EQ(reg.ReadString("pfad"), "");
+    EXPECT_EQ(reg.ReadString("version"), "2.3");
+    EXPECT_EQ(reg.ReadInteger("top"), 20);
+    EXPECT_EQ(reg.ReadString("left"), "20");
+    for (const char *name : {"auto", "ontop", "pos", "formel"}) {
+        EXPECT_EQ(reg.GetDataType(name), TRegDataType::rdInteger) << name;
+        EXPECT_EQ(reg.ReadInteger(name), 0) << name;
+    }
+}
+
+TEST_F(TarvoSettings, StoredValuesSurviveARunAndAWrongTypeIsRepaired) {
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(Key, true));
+        reg.WriteString("version", "9.9");
+        reg.WriteInteger("formel", 2);
+        reg.WriteInteger("left", 300); // the wrong type: "left" is text
+    }
+    Copy tarvo = Start();
+    // The start reports the bad value in a message box and waits there; a stop request
+    // still ends the program in order.
+    ASSERT_TRUE(tarvo.WaitForTrace(QStringLiteral("%1 QMessageBox").arg(windowShown), 10000))
+        << tarvo.Trace().toStdString();
+    tarvo.Terminate();
+    ASSERT_TRUE(tarvo.WaitForEnd(10000));
+    EXPECT_TRUE(tarvo.EndedCleanly()) << tarvo.Trace().toStdString();
+
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, false));
+    EXPECT_EQ(reg.ReadString("version"), "9.9");
+    EXPECT_EQ(reg.ReadInteger("formel"), 2);
+    EXPECT_EQ(reg.ReadString("left"), "20");
+}

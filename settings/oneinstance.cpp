@@ -52,6 +52,7 @@ bool TOneInstance::IsAnotherInstanceRunning() {
     case TNamedLock::TAcquire::Busy:
         return true;
     case TNamedLock::TAcquire::Failed:
+        // Nobody else is known to own it: the test did not time out, so this copy runs.
         return false;
     case TNamedLock::TAcquire::Acquired:
         break;

@@ -412,41 +412,61 @@ bool Hive::Delete(TRegKeyHandle key, const QString &name) {
            existed;
 }
 
+// A key handle is the key's row id tagged with the hive it came from, so that a handle
+// from a hive that has since been replaced is refused instead of naming some other key.
 class TSqliteRegistry : public TRegistryBackend {
 public:
     std::optional<TRegKeyHandle> OpenKey(HKEY root, const QStringList &path, bool create) override {
         if (root != HKEY_CURRENT_USER) return std::nullopt;
         Hive *hive = Current();
         if (!hive) return std::nullopt;
-        return hive->OpenKey(path, create);
+        const std::optional<TRegKeyHandle> row = hive->OpenKey(path, create);
+        if (!row) return std::nullopt;
+        return (TRegKeyHandle(FGeneration) << GenerationShift) | *row;
     }
 
     void CloseKey(TRegKeyHandle) override {}
 
     TReadResult ReadValue(TRegKeyHandle key, const QString &name, TRegData &data) override {
-        return FHive ? FHive->Read(key, name, data) : TReadResult::Failed;
+        Hive *hive = For(key);
+        return hive ? hive->Read(Row(key), name, data) : TReadResult::Failed;
     }
 
     bool WriteValue(TRegKeyHandle key, const QString &name, const TRegData &data) override {
-        return FHive && FHive->Write(key, name, data);
+        Hive *hive = For(key);
+        return hive && hive->Write(Row(key), name, data);
     }
 
     bool DeleteValue(TRegKeyHandle key, const QString &name) override {
-        return FHive && FHive->Delete(key, name);
+        Hive *hive = For(key);
+        return hive && hive->Delete(Row(key), name);
     }
 
 private:
+    static constexpr int GenerationShift = 48;
+    static TRegKeyHandle Row(TRegKeyHandle key) {
+        return key & ((TRegKeyHandle(1) << GenerationShift) - 1);
+    }
+
+    Hive *For(TRegKeyHandle key) const {
+        return FHive && (key >> GenerationShift) == FGeneration ? FHive.get() : nullptr;
+    }
+
     // The open hive, reopened when it turned out damaged or when the file at the hive's
     // path is no longer the one we have open (moved aside, replaced, or another home).
     Hive *Current() {
         const QString path = hivePath();
         if (FHive && (FHive->Broken() || FHive->Path() != path || fileId(path) != FHive->Id()))
             FHive.reset();
-        if (!FHive) FHive = Hive::Open(path);
+        if (!FHive) {
+            FHive = Hive::Open(path);
+            FGeneration = (FGeneration + 1) & 0xffff;
+        }
         return FHive.get();
     }
 
     std::unique_ptr<Hive> FHive;
+    TRegKeyHandle FGeneration = 0;
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QTimer>
 
 #include <sys/un.h>
 
@@ -44,6 +45,11 @@ bool TComeForwardServer::IsListening() const {
 void TComeForwardServer::Accept() {
     while (QLocalSocket *client = FServer->nextPendingConnection()) {
         connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+        // A caller that never finishes its request must not hold a connection forever.
+        QTimer::singleShot(10 * replyTimeoutMs, client, [client] {
+            client->abort();
+            client->deleteLater();
+        });
         connect(client, &QLocalSocket::readyRead, this, [this, client] {
             if (!client->canReadLine()) return;
             if (client->readLine() == request) {

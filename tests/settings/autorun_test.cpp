@@ -41,6 +41,15 @@ struct LoadedAutoRun {
     TAutoRun run;
 };
 
+// Points the machine-wide folders somewhere of the test's own.
+class MachineFolders {
+public:
+    explicit MachineFolders(const QString &folders) {
+        qputenv("XDG_CONFIG_DIRS", folders.toLocal8Bit());
+    }
+    ~MachineFolders() { qunsetenv("XDG_CONFIG_DIRS"); }
+};
+
 QString readFile(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
@@ -169,7 +178,7 @@ TEST(XdgRunList, ExecQuotesEveryArgument) {
 
 TEST(XdgRunList, WritesAndDeletesOneEntryPerProgramInEachList) {
     IsolatedHome home;
-    qputenv("XDG_CONFIG_DIRS", (home.path() + "/etc:/unused").toLocal8Bit());
+    MachineFolders machineFolders(home.path() + "/etc:/unused");
     TXdgRunList list;
     const QString user = home.configHome() + "/autostart/";
     const QString machine = home.path() + "/etc/autostart/";
@@ -193,7 +202,6 @@ TEST(XdgRunList, WritesAndDeletesOneEntryPerProgramInEachList) {
     EXPECT_FALSE(QFile::exists(user + "tarvo.desktop"));
     EXPECT_TRUE(list.DeleteRunEntry(aekUserRun, "/opt/tarvo")); // missing counts as success
     EXPECT_FALSE(list.AddRunEntry(aekUserRun, "/opt/"));        // no name, no entry
-    qunsetenv("XDG_CONFIG_DIRS");
 }
 
 TEST(XdgRunList, ServiceKindsAreIgnored) {
@@ -211,11 +219,10 @@ TEST(AutoRun, MachineListOutOfReachLeavesNoEntryAndRaisesNothing) {
     // A plain file where the machine-wide folder would be: no folder can be made there, as
     // for a user without administrator rights.
     QFile(home.path() + "/etc").open(QIODevice::WriteOnly);
-    qputenv("XDG_CONFIG_DIRS", (home.path() + "/etc").toLocal8Bit());
+    MachineFolders machineFolders(home.path() + "/etc");
     TAutoRun run(nullptr);
     run.SetFileName("/opt/tarvo");
     EXPECT_NO_THROW(run.SetAutoRun(true));
     EXPECT_TRUE(run.AutoRun());
     EXPECT_FALSE(QFile::exists(TXdgRunList::EntryPath(aekMachineRun, "/opt/tarvo")));
-    qunsetenv("XDG_CONFIG_DIRS");
 }

@@ -35,6 +35,19 @@ std::unique_ptr<TRegValues> makeStore() {
     return store;
 }
 
+// Gives all eight values new contents, so that every save really writes (the hive skips
+// writing a value that did not change).
+void change(TRegValues &store, qint32 round) {
+    store.SetValues(QStringLiteral("pfad"), QStringLiteral("/opt/tarvo%1/").arg(round));
+    store.SetValues(QStringLiteral("version"), QString::number(round));
+    store.SetValues(QStringLiteral("top"), round);
+    store.SetValues(QStringLiteral("left"), round + 1);
+    store.SetValues(QStringLiteral("auto"), round % 2 == 0);
+    store.SetValues(QStringLiteral("ontop"), round % 2 == 1);
+    store.SetValues(QStringLiteral("pos"), round % 2 == 0);
+    store.SetValues(QStringLiteral("formel"), round % 3);
+}
+
 class Home {
 public:
     Home() { qputenv("XDG_CONFIG_HOME", FDir.path().toLocal8Bit()); }
@@ -56,12 +69,13 @@ void BM_FirstStart(benchmark::State &state) {
 }
 BENCHMARK(BM_FirstStart)->Unit(benchmark::kMillisecond);
 
-// A later start: open the existing hive, load eight values, save eight values.
+// A later start: open the existing hive, load eight values, save eight changed values.
 void BM_StartWithHive(benchmark::State &state) {
     Home home;
     makeStore();
+    qint32 round = 0;
     for (auto _ : state)
-        makeStore();
+        change(*makeStore(), ++round);
 }
 BENCHMARK(BM_StartWithHive)->Unit(benchmark::kMillisecond);
 
@@ -73,19 +87,33 @@ void BM_WarmLoadValues(benchmark::State &state) {
 }
 BENCHMARK(BM_WarmLoadValues)->Unit(benchmark::kMillisecond);
 
-void BM_WarmSaveValues(benchmark::State &state) {
+// The unchanged case: what the program's end usually does.
+void BM_WarmSaveUnchanged(benchmark::State &state) {
     Home home;
     auto store = makeStore();
     for (auto _ : state)
         store->SaveValues();
+}
+BENCHMARK(BM_WarmSaveUnchanged)->Unit(benchmark::kMillisecond);
+
+void BM_WarmSaveValues(benchmark::State &state) {
+    Home home;
+    auto store = makeStore();
+    qint32 round = 0;
+    for (auto _ : state) {
+        change(*store, ++round);
+        store->SaveValues();
+    }
 }
 BENCHMARK(BM_WarmSaveValues)->Unit(benchmark::kMillisecond);
 
 void BM_WarmLoadAndSaveValues(benchmark::State &state) {
     Home home;
     auto store = makeStore();
+    qint32 round = 0;
     for (auto _ : state) {
         store->LoadValues();
+        change(*store, ++round);
         store->SaveValues();
     }
 }

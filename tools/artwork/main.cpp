@@ -317,7 +317,7 @@ void DialogBackground() {
     const QSize size(300, 200);
     QImage image = Gradient(size, Mix(PaleOlive, Qt::white, 0.35), Mix(PaleOlive, Qt::black, 0.04));
     QPainter p(&image);
-    Watermark(p, size, 18, -18, 90, 30, Mix(PaleOlive, Qt::black, 0.05));
+    Watermark(p, size, 18, -18, 90, 30, Mix(PaleOlive, Qt::black, 0.035));
     p.end();
     WriteJpeg(QStringLiteral("dialog_background.jpg"), image);
 }

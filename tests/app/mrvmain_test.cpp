@@ -17,24 +17,6 @@ protected:
 
 } // namespace
 
-TEST_F(MainWindowSettings, FirstStartCreatesTheKeyAndTheEndWritesAllEightDefaults) {
-    {
-        TForm1 form;
-        TRegistry reg;
-        EXPECT_TRUE(reg.OpenKey(Key, false));
-        EXPECT_FALSE(reg.ValueExists("version"));
-    }
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(Key, false));
-    EXPECT_EQ(reg.ReadString("pfad"), "");
-    EXPECT_EQ(reg.ReadString("version"), "2.3");
-    EXPECT_EQ(reg.ReadInteger("top"), 20);
-    EXPECT_EQ(reg.ReadString("left"), "20");
-    for (const char *name : {"auto", "ontop", "pos", "formel"})
-        EXPECT_EQ(reg.ReadInteger(name), 0) << name;
-    EXPECT_TRUE(desktop.errors.isEmpty());
-}
-
 TEST_F(MainWindowSettings, AStoredValueOfTheWrongTypeIsReportedOnceAndRepairedAtTheEnd) {
     {
         TRegistry reg;

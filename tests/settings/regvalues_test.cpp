@@ -113,7 +113,7 @@ TEST_F(RegValues, FirstStartCreatesTheKeyAndWritesEveryDefaultAtTheEnd) {
     EXPECT_TRUE(desktop.errors.isEmpty());
 }
 
-TEST_F(RegValues, WritesConvertToTheDeclaredTypeOnlyWhenSaved) {
+TEST_F(RegValues, WritesConvertToTheDeclaredTypeWhenSavedAndAReloadDiscardsUnsavedOnes) {
     Owner form;
     form.Layout();
     form.regval->SetValues("left", qint32(300));
@@ -126,10 +126,13 @@ TEST_F(RegValues, WritesConvertToTheDeclaredTypeOnlyWhenSaved) {
     EXPECT_TRUE(rows.contains("ontop|4|01000000"));
     EXPECT_TRUE(rows.contains("top|4|C8000000"));
 
-    Owner next;
-    next.Layout();
-    EXPECT_EQ(next.regval->Values("left").AsString(), "300");
-    EXPECT_TRUE(next.regval->Values("ontop") == TVariant(true));
+    // Unsaved writes are discarded by a reload, which brings the declared types.
+    form.regval->SetValues("left", qint32(1));
+    form.regval->SetValues("formel", qint32(2));
+    form.regval->LoadValues();
+    EXPECT_TRUE(form.regval->Values("left") == TVariant("300"));
+    EXPECT_TRUE(form.regval->Values("ontop") == TVariant(true));
+    EXPECT_EQ(form.regval->Values("formel").AsInteger(), 0);
 }
 
 TEST_F(RegValues, ValuesFindsNamesInAnyLetterCaseAndRejectsUnknownOnes) {
@@ -187,16 +190,6 @@ TEST_F(RegValues, AWrongStoredTypeFailsNamingTheValueAndEndsTheLoop) {
     EXPECT_TRUE(store.Values("ontop").IsEmpty()) << "after it: not loaded";
 }
 
-TEST_F(RegValues, LoadValuesDiscardsUnsavedWrites) {
-    Owner form;
-    form.Layout();
-    form.regval->SetValues("formel", qint32(2));
-    form.regval->SetValues("pfad", QString("/opt/tarvo/"));
-    form.regval->LoadValues();
-    EXPECT_EQ(form.regval->Values("formel").AsInteger(), 0);
-    EXPECT_TRUE(form.regval->Values("pfad").IsEmpty());
-}
-
 TEST_F(RegValues, AValueWithoutAutoStoreIsLoadedButNeverWritten) {
     {
         TRegistry reg;
@@ -222,21 +215,23 @@ TEST_F(RegValues, DefaultTextIsParsedByTheTypeAtThatMoment) {
         TValueType type;
         const char *text;
         TVariant expected;
+        TVarType varType;
         const char *readBack;
     } cases[] = {
-        {vtBoolean, "true", true, "TRUE"},     {vtBoolean, "True", true, "TRUE"},
-        {vtBoolean, "1", false, "FALSE"},      {vtBoolean, "yes", false, "FALSE"},
-        {vtFloat, "2,5", 2.5, "2,5"},          {vtInteger, " -7", qint32(-7), "-7"},
-        {vtString, "Größe", "Größe", "Größe"}, {vtDateTime, "02.05.2005", 38474.0, "02.05.2005"},
+        {vtBoolean, "true", true, varBoolean, "TRUE"},
+        {vtBoolean, "True", true, varBoolean, "TRUE"},
+        {vtBoolean, "1", false, varBoolean, "FALSE"},
+        {vtBoolean, "yes", false, varBoolean, "FALSE"},
+        {vtFloat, "2,5", 2.5, varDouble, "2,5"},
+        {vtInteger, " -7", qint32(-7), varInteger, "-7"},
+        {vtString, "Größe", "Größe", varString, "Größe"},
+        {vtDateTime, "02.05.2005", 38474.0, varDate, "02.05.2005"},
     };
     for (const auto &c : cases) {
         value.SetValueType(c.type);
         value.SetDefValue(c.text);
         EXPECT_TRUE(value.Default() == c.expected) << c.text;
-        EXPECT_EQ(value.Default().VarType(),
-                  c.expected.VarType() == varDouble && c.type == vtDateTime ? varDate
-                                                                            : c.expected.VarType())
-            << c.text;
+        EXPECT_EQ(value.Default().VarType(), c.varType) << c.text;
         EXPECT_EQ(value.DefValue(), QString::fromUtf8(c.readBack)) << c.text;
     }
     value.SetValueType(vtInteger);
@@ -298,7 +293,7 @@ TEST_F(RegValues, TypedWritesGoThroughTextAndTheDeclaredType) {
     EXPECT_EQ(value.AsString(), "");
 }
 
-TEST_F(RegValues, AValueThatDoesNotConvertStopsTheSaveAtIt) {
+TEST_F(RegValues, AValueThatDoesNotConvertStopsTheSaveAtItAndAtDestructionIsReported) {
     Owner form;
     form.Layout();
     form.regval->SetValues("top", QString("links"));
@@ -306,15 +301,9 @@ TEST_F(RegValues, AValueThatDoesNotConvertStopsTheSaveAtIt) {
     EXPECT_EQ(messageOf<EVariantError>([&] { form.regval->SaveValues(); }),
               "Ungültige Variant-Typumwandlung");
     EXPECT_EQ(stored(home), QStringList({"pfad|1|00", "version|1|322E3300"}));
-}
-
-TEST_F(RegValues, AnErrorWhenDestroyedGoesToTheErrorReport) {
-    {
-        Owner form;
-        form.Layout();
-        form.regval->SetValues("formel", QString("x"));
-    }
-    EXPECT_EQ(desktop.errors, QStringList({"Tarvo Test|Ungültige Variant-Typumwandlung"}));
+    form.regval.reset();
+    EXPECT_EQ(desktop.errors, QStringList({"Tarvo Test|Ungültige Variant-Typumwandlung"}))
+        << "from the destructor, which must not throw";
 }
 
 TEST_F(RegValues, AKeyThatCannotBeOpenedCallsTheHandlerAndLeavesTheValue) {
@@ -337,20 +326,6 @@ TEST_F(RegValues, AKeyThatCannotBeOpenedCallsTheHandlerAndLeavesTheValue) {
     EXPECT_EQ(value.AsInteger(), 5);
     TRegistry reg;
     EXPECT_FALSE(reg.OpenKey(Key, false));
-}
-
-TEST_F(RegValues, AnUnwritableHomeLeavesTheValuesAloneWithoutError) {
-    QDir(home.configHome()).removeRecursively();
-    QFile file(home.configHome());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("a file where the folder should be");
-    file.close();
-    {
-        Owner form;
-        ASSERT_NO_THROW(form.Layout());
-        EXPECT_TRUE(form.regval->Values("version").IsEmpty());
-    }
-    EXPECT_TRUE(desktop.errors.isEmpty());
 }
 
 TEST_F(RegValues, AMissingValueTakesTheDefaultProvidersValue) {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QtEndian>
+#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -178,6 +179,50 @@ TEST(Picture, TransparentBitmapLeavesOutItsBottomLeftColour) {
     EXPECT_EQ(opaque.pixel(0, 14), qRgb(255, 255, 255));
     EXPECT_EQ(transparent.pixel(0, 14), qRgb(0, 0, 255));
     EXPECT_EQ(transparent.pixel(20, 7), opaque.pixel(20, 7)); // the face stays
+}
+
+int AppendTo(GifFileType *gif, const GifByteType *bytes, int length) {
+    static_cast<QByteArray *>(gif->UserData)->append(reinterpret_cast<const char *>(bytes), length);
+    return length;
+}
+
+// A 4 x 2 screen whose only image covers its left half; palette entry 1 is transparent.
+QByteArray GifWithTransparentEntry() {
+    QByteArray out;
+    int error = 0;
+    GifFileType *gif = EGifOpen(&out, AppendTo, &error);
+    GifColorType colors[4] = {{255, 0, 0}, {0, 255, 0}, {255, 255, 255}, {0, 0, 0}};
+    ColorMapObject *map = GifMakeMapObject(4, colors);
+    GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, 1};
+    GifByteType extension[4];
+    EGifGCBToExtension(&control, extension);
+    GifPixelType rows[2][2] = {{0, 1}, {2, 0}};
+    EGifSetGifVersion(gif, true);
+    EXPECT_NE(EGifPutScreenDesc(gif, 4, 2, 2, 0, map), GIF_ERROR);
+    EXPECT_NE(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension), GIF_ERROR);
+    EXPECT_NE(EGifPutImageDesc(gif, 0, 0, 2, 2, false, nullptr), GIF_ERROR);
+    for (auto &row : rows)
+        EXPECT_NE(EGifPutLine(gif, row, 2), GIF_ERROR);
+    EXPECT_NE(EGifCloseFile(gif, &error), GIF_ERROR);
+    GifFreeMapObject(map);
+    return out;
+}
+
+TEST(Picture, GifDrawsItsTransparentEntryAndUncoveredScreenSeeThrough) {
+    TPicture picture;
+    picture.LoadFromData(GifWithTransparentEntry());
+    ASSERT_EQ(picture.Size(), QSize(4, 2));
+    EXPECT_EQ(picture.TransparentColor(), qRgb(0, 255, 0));
+    const QImage transparent = DrawnOverBlue(picture, true);
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    EXPECT_EQ(transparent.pixel(0, 0), red);
+    EXPECT_EQ(transparent.pixel(1, 0), blue); // entry 1 is left out
+    EXPECT_EQ(transparent.pixel(0, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(transparent.pixel(1, 1), red);
+    EXPECT_EQ(transparent.pixel(3, 1), blue); // outside the image
+    const QImage opaque = DrawnOverBlue(picture, false);
+    EXPECT_EQ(opaque.pixel(1, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(opaque.pixel(3, 1), qRgb(0, 255, 0));
 }
 
 TEST(Picture, JpegHasNoTransparentColour) {

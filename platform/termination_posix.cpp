@@ -25,8 +25,7 @@ void onSignal(int) {
 } // namespace
 
 void QuitOnTerminationRequest() {
-    if (pipeEnds[0] >= 0 || ::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0)
-        return;
+    if (pipeEnds[0] >= 0 || ::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) return;
     auto *notifier =
         new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
@@ -35,8 +34,7 @@ void QuitOnTerminationRequest() {
         }
         // exit() rather than quit(): it also ends a message box's loop that runs before the
         // main loop, and the start then sees Terminated() instead of entering the main loop.
-        if (TApplication *app = TApplication::Instance())
-            app->Terminate();
+        if (TApplication *app = TApplication::Instance()) app->Terminate();
         QCoreApplication::exit(0);
     });
     struct sigaction action = {};

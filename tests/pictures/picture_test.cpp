@@ -154,14 +154,6 @@ TEST(Picture, MissingFileNamesTheFile) {
     }
 }
 
-TEST(Picture, CopyOutlivesTheOriginal) {
-    TPicture original = LoadArtwork(QStringLiteral("btn_ende.bmp"));
-    const TPicture copy = original;
-    original.Clear();
-    EXPECT_TRUE(original.IsEmpty());
-    EXPECT_EQ(copy.Size(), QSize(45, 15));
-}
-
 // Draws the picture over blue and reads back what shows.
 QImage DrawnOverBlue(const TPicture &picture, bool transparent) {
     QImage target(picture.Size(), QImage::Format_RGB32);

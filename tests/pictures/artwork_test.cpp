@@ -71,6 +71,7 @@ TEST(Artwork, SeeThroughColours) {
             EXPECT_EQ(LoadArtwork(name).TransparentColor(), qRgb(255, 255, 255))
                 << name.toStdString();
         }
+    EXPECT_EQ(LoadArtwork(QStringLiteral("btn_info.gif")).TransparentColor(), qRgb(255, 255, 255));
     const TPicture glyph = LoadArtwork(QStringLiteral("DATEGLYPH"));
     EXPECT_EQ(glyph.TransparentColor(), qRgb(255, 0, 255));
     for (const char *step : {"PREV2", "PREV1", "NEXT1", "NEXT2"}) {

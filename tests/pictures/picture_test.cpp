@@ -99,7 +99,10 @@ const BadInput BadInputs[] = {
     {"GifBadCodeSize",
      [] {
          QByteArray gif = Resource("btn_info.gif");
-         const qsizetype desc = 13 + (3 << ((gif[10] & 7) + 1)); // no extensions before it
+         qsizetype desc = 13 + (3 << ((gif[10] & 7) + 1));
+         if (gif[desc] == '!') // the transparency extension: 8 bytes
+             desc += 8;
+         EXPECT_EQ(gif[desc], ',');
          gif[desc + 10] = char(0x20); // LZW minimum code size far out of range
          return gif;
      },

@@ -123,9 +123,16 @@ void WriteGif(const QString &name, const QImage &image) {
     const QByteArray path = QFile::encodeName(OutPath(name));
     GifFileType *gif = EGifOpenFileName(path.constData(), false, &error);
     if (!gif || !map) Die("cannot write " + name.toStdString());
-    bool ok =
-        EGifPutScreenDesc(gif, image.width(), image.height(), 8, 0, map) != GIF_ERROR &&
-        EGifPutImageDesc(gif, 0, 0, image.width(), image.height(), false, nullptr) != GIF_ERROR;
+    EGifSetGifVersion(gif, true); // the transparent entry needs the 89a extension
+    bool ok = EGifPutScreenDesc(gif, image.width(), image.height(), 8, 0, map) != GIF_ERROR;
+    // The white corner is the GIF's transparent entry, so that drawn transparent it vanishes
+    // like the corners of the bitmap pictures.
+    const int corner = index[image.pixel(0, image.height() - 1) | 0xFF000000];
+    GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, corner};
+    GifByteType extension[4];
+    EGifGCBToExtension(&control, extension);
+    ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension) != GIF_ERROR &&
+         EGifPutImageDesc(gif, 0, 0, image.width(), image.height(), false, nullptr) != GIF_ERROR;
     std::vector<GifPixelType> line(size_t(image.width()));
     for (int y = 0; ok && y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x)

@@ -12,14 +12,14 @@ namespace {
 
 const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 
-struct ValueSpec {
+struct StoredValue {
     const char *name;
     TValueType type;
     const char *def; // nullptr: no default
 };
 
 // The program's store: its eight values with their types and defaults.
-const ValueSpec ProgramValues[] = {
+const StoredValue ProgramValues[] = {
     {"pfad", vtString, nullptr}, {"version", vtString, "2.3"}, {"top", vtInteger, "20"},
     {"left", vtString, "20"},    {"auto", vtBoolean, "FALSE"}, {"ontop", vtBoolean, "FALSE"},
     {"pos", vtBoolean, "FALSE"}, {"formel", vtInteger, "0"},
@@ -31,7 +31,7 @@ public:
     Owner() : TComponent(nullptr) {}
     std::unique_ptr<TRegValues> regval;
 
-    void Layout(const std::vector<ValueSpec> &values = {std::begin(ProgramValues),
+    void Layout(const std::vector<StoredValue> &values = {std::begin(ProgramValues),
                                                         std::end(ProgramValues)},
                 bool canCreate = true) {
         ReadLayout(*this, [&] {
@@ -41,11 +41,11 @@ public:
             regval->SetCanCreate(canCreate);
             regval->SetAutoLoad(true);
             regval->SetAutoSave(true);
-            for (const ValueSpec &spec : values) {
+            for (const StoredValue &entry : values) {
                 TRegValue &value = regval->Items().Add();
-                value.SetValueType(spec.type);
-                if (spec.def) value.SetDefValue(spec.def);
-                value.SetValueName(spec.name);
+                value.SetValueType(entry.type);
+                if (entry.def) value.SetDefValue(entry.def);
+                value.SetValueName(entry.name);
                 value.SetAutoStore(true);
             }
         });
@@ -178,10 +178,10 @@ TEST_F(RegValues, AWrongStoredTypeFailsNamingTheValueAndEndsTheLoop) {
     TRegValues store(nullptr);
     store.SetKey(Key);
     store.SetAutoLoad(false);
-    for (const ValueSpec &spec : {ProgramValues[2], ProgramValues[3], ProgramValues[5]}) {
+    for (const StoredValue &entry : {ProgramValues[2], ProgramValues[3], ProgramValues[5]}) {
         TRegValue &value = store.Items().Add();
-        value.SetValueType(spec.type);
-        value.SetValueName(spec.name);
+        value.SetValueType(entry.type);
+        value.SetValueName(entry.name);
         value.SetAutoStore(false);
     }
     EXPECT_EQ(messageOf<ERegistryException>([&] { store.LoadValues(); }),

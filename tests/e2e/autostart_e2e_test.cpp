@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QThread>
+#include <functional>
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -26,11 +27,24 @@ protected:
         // Stands in for the program: notes the path it was started as.
         QFile script(program);
         script.open(QIODevice::WriteOnly);
-        script.write("#!/bin/sh\nprintf '%s' \"$0\" > \"$(dirname \"$0\")/../started\"\n");
+        // Written aside and renamed, so the file is complete once it is there.
+        script.write("#!/bin/sh\ncd \"$(dirname \"$0\")/..\" && printf '%s' \"$0\" > started.part "
+                     "&& mv started.part started\n");
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     ~Autostart() override { qunsetenv("XDG_CONFIG_DIRS"); }
+
+    // Polls for at most five seconds; true when the condition came about.
+    static bool waitUntil(const std::function<bool()> &condition) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!condition()) {
+            if (timer.elapsed() > 5000) return false;
+            QThread::msleep(10);
+        }
+        return true;
+    }
 
     QString userEntry() const { return home.configHome() + "/autostart/tarvo.desktop"; }
     QString machineEntry() const { return home.path() + "/machine/autostart/tarvo.desktop"; }
@@ -42,11 +56,7 @@ protected:
         gio.start("gio", {"launch", entry});
         EXPECT_TRUE(gio.waitForFinished(10000));
         EXPECT_EQ(gio.exitCode(), 0) << gio.readAllStandardError().toStdString();
-        QElapsedTimer timer;
-        timer.start();
-        while (!QFile::exists(started) && timer.elapsed() < 5000)
-            QThread::msleep(10);
-        QThread::msleep(50); // the script writes after it creates the file
+        waitUntil([this] { return QFile::exists(started); });
         QFile file(started);
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
@@ -92,7 +102,8 @@ TEST_F(Autostart, KindChangeMovesTheEntry) {
     const QString once = TXdgRunList::EntryPath(aekUserRunOnce, program);
     ASSERT_TRUE(QFile::exists(once));
     EXPECT_EQ(launch(once), program);
-    EXPECT_FALSE(QFile::exists(once)); // a run-once entry is gone once it has run
+    // A run-once entry is gone once it has run; it deletes itself beside the started program.
+    EXPECT_TRUE(waitUntil([&] { return !QFile::exists(once); }));
 }
 
 TEST_F(Autostart, SettingTheSameValueTouchesNoFile) {

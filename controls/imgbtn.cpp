@@ -1,6 +1,9 @@
 #include "controls/imgbtn.h"
 
 #include <QMouseEvent>
+#include <QScopedValueRollback>
+
+#include <utility>
 
 namespace {
 
@@ -31,13 +34,12 @@ void TImgBtn::PointerOver(bool inside, const TMouseMessage &message) {
     FPointerOver = inside;
     if (!Reacts()) return;
     FMouseInside = inside;
-    if (inside) {
-        SetPicture(FButtonPressed ? FPicDown : FPicUp);
-        if (OnMouseEnter) OnMouseEnter(message);
-    } else {
-        SetPicture(FPic);
-        if (OnMouseLeave) OnMouseLeave(message);
-    }
+    if (FClicking)
+        FPictureBehind = true;
+    else
+        SetPicture(inside ? (FButtonPressed ? FPicDown : FPicUp) : FPic);
+    const TOnMouseEvent &handler = inside ? OnMouseEnter : OnMouseLeave;
+    if (handler) handler(message);
 }
 
 void TImgBtn::enterEvent(QEnterEvent *event) {
@@ -64,10 +66,19 @@ void TImgBtn::mousePressEvent(QMouseEvent *event) {
 }
 
 // The click runs first: a click handler that waits in a modal loop leaves PicDown showing.
+// Qt reports the pointer as gone when a modal window blocks this one, so while the click
+// runs the crossings only move the flags and the picture catches up afterwards.
 void TImgBtn::mouseReleaseEvent(QMouseEvent *event) {
-    TImage::mouseReleaseEvent(event);
+    {
+        const QScopedValueRollback clicking(FClicking, true);
+        TImage::mouseReleaseEvent(event);
+    }
+    const bool behind = std::exchange(FPictureBehind, false);
     if (event->button() != Qt::LeftButton || !Reacts()) return;
     FButtonPressed = false;
-    if (FMouseInside) SetPicture(FPicUp);
+    if (FMouseInside)
+        SetPicture(FPicUp);
+    else if (behind)
+        SetPicture(FPic);
     if (OnMouseUp) OnMouseUp(MessageOf(TMouseMessageId::mmLeftButtonUp, *event));
 }

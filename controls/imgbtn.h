@@ -60,4 +60,7 @@ private:
     bool FButtonPressed = false;
     // Where the pointer is, known even while the flags are frozen.
     bool FPointerOver = false;
+    // The click handler is running; a crossing meanwhile leaves the picture behind the flags.
+    bool FClicking = false;
+    bool FPictureBehind = false;
 };

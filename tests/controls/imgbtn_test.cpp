@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QCursor>
+#include <QDialog>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -191,6 +192,46 @@ const Row Rows[] = {
 
 INSTANTIATE_TEST_SUITE_P(ImgBtn, ImgBtnStates, ::testing::ValuesIn(Rows),
                          [](const auto &info) { return std::string(info.param.Name); });
+
+// Press and release go through the window, so Qt's own grab and its enter and leave
+// bookkeeping are at work; the modal dialog makes Qt report the pointer as gone.
+TEST(ImgBtn, ModalClickHandlerKeepsPicDownShowing) {
+    QWidget window;
+    window.resize(200, 60);
+    TImgBtn button(nullptr, &window);
+    button.setGeometry(20, 20, 40, 15);
+    button.SetPic(Solid(PicColor));
+    button.SetPicUp(Solid(UpColor));
+    button.SetPicDown(Solid(DownColor));
+    ParkPointer();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto shown = [&] { return button.Picture().Image().pixelColor(0, 0).name().toStdString(); };
+    std::vector<std::string> whileOpen;
+    button.OnClick = [&](TObject *) {
+        QDialog dialog(&window);
+        // Posted events run before the test's modal-dialog watchdog gets its turn.
+        QMetaObject::invokeMethod(
+            &dialog,
+            [&] {
+                whileOpen.push_back(shown());
+                dialog.accept();
+            },
+            Qt::QueuedConnection);
+        dialog.exec();
+        whileOpen.push_back(shown());
+    };
+    QTest::mouseMove(&button, QPoint(10, 5));
+    QWindow *handle = window.windowHandle();
+    const QPoint onButton = button.mapTo(&window, QPoint(10, 5));
+    QTest::mousePress(handle, Qt::LeftButton, {}, onButton);
+    const std::string down = DownColor.name().toStdString();
+    EXPECT_EQ(shown(), down);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, onButton);
+    EXPECT_EQ(whileOpen, (std::vector<std::string>{down, down}));
+    QCoreApplication::processEvents(); // the pointer is reported back once the dialog is gone
+    EXPECT_EQ(shown(), UpColor.name().toStdString());
+}
 
 TEST(ImgBtn, SettingPicShowsItAtOnceTheOthersDoNot) {
     TImgBtn button(nullptr);

@@ -32,7 +32,7 @@ public:
     std::unique_ptr<TRegValues> regval;
 
     void Layout(const std::vector<StoredValue> &values = {std::begin(ProgramValues),
-                                                        std::end(ProgramValues)},
+                                                          std::end(ProgramValues)},
                 bool canCreate = true) {
         ReadLayout(*this, [&] {
             regval = std::make_unique<TRegValues>(this);
@@ -380,4 +380,20 @@ TEST_F(RegValues, RootKeyMapsTheAccessorsRootBack) {
     }
     store.Registry().SetRootKey(0x1234);
     EXPECT_EQ(store.RootKey(), rkHKEY_CURRENT_USER);
+
+    // Saving and loading put the accessor back on the root that RootKey reads.
+    store.SetKey(Key);
+    store.SetAutoLoad(false);
+    TRegValue &value = store.Items().Add();
+    value.SetValueType(vtInteger);
+    value.SetValueName("top");
+    value.OnErrorOpenKey = [](TObject *) { ADD_FAILURE() << "key not opened"; };
+    value.SetAsInteger(7);
+    store.SaveValues();
+    EXPECT_EQ(store.Registry().RootKey(), HKEY_CURRENT_USER);
+    EXPECT_EQ(stored(home), QStringList({"top|4|07000000"}));
+    store.Registry().SetRootKey(0x1234);
+    value.SetAsInteger(8);
+    store.LoadValues();
+    EXPECT_EQ(value.AsInteger(), 7);
 }

@@ -44,7 +44,19 @@ bool TOneInstance::IsAnotherInstanceRunning() {
     // Serialises copies that start at the same moment: whoever cannot take it counts as
     // second. Released when this function returns.
     TNamedLock guard(name + QStringLiteral("CriticalSection"));
-    if (guard.TryAcquire() != TNamedLock::TAcquire::Acquired) return true;
+    switch (guard.TryAcquire()) {
+    case TNamedLock::TAcquire::Acquired:
+        break;
+    case TNamedLock::TAcquire::Busy:
+        return true;
+    case TNamedLock::TAcquire::Failed:
+        // Counts as a second copy all the same; without this line the program would end
+        // without a trace.
+        qWarning("%s: cannot take the instance lock %s; check that XDG_RUNTIME_DIR or the "
+                 "home folder is private and writable",
+                 qPrintable(name), qPrintable(guard.Path()));
+        return true;
+    }
     auto owner = std::make_unique<TNamedLock>(name + QStringLiteral("Default"));
     for (const auto &held : ownedLocks())
         if (held->Path() == owner->Path()) return false;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QTimer>
+
 namespace {
 
 const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
@@ -38,4 +41,23 @@ TEST_F(MainWindowSettings, AStoredValueOfTheWrongTypeIsReportedOnceAndRepairedAt
     EXPECT_EQ(reg.ReadString("left"), "20");
     EXPECT_EQ(reg.ReadInteger("formel"), 2);
     EXPECT_EQ(desktop.errors.size(), 1);
+}
+
+TEST_F(MainWindowSettings, TheCloseBoxEndsTheProgramAndTheSettingsAreWrittenBack) {
+    {
+        TForm1 form;
+        form.show();
+        form.regval->SetValues("formel", qint32(2));
+        // As the close box does: the window closes, the message loop ends, the window goes.
+        QTimer::singleShot(0, &form, [&] { form.close(); });
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        guard.start(5000);
+        EXPECT_EQ(QCoreApplication::exec(), 0) << "the loop did not end with the window";
+    }
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, false));
+    EXPECT_EQ(reg.ReadInteger("formel"), 2);
+    EXPECT_EQ(reg.ReadString("version"), "2.3");
 }

@@ -1,6 +1,8 @@
 #include "platform/canvas.h"
 
 #include <QFontMetrics>
+#include <QPainterPath>
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -78,10 +80,22 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     FPainter.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
 }
 
+// Filled, not stroked: an aliased fill takes the pixels whose centres lie inside, so all four
+// corners come out alike, where an aliased outline is cut unevenly at small corners.
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
     if (x2 <= x1 || y2 <= y1) return;
-    ApplyPenAndBrush();
-    FPainter.drawRoundedRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), w / 2.0, h / 2.0);
+    auto shape = [&](qreal inset) {
+        QPainterPath path;
+        const QRectF box = QRectF(x1, y1, x2 - x1, y2 - y1).adjusted(inset, inset, -inset, -inset);
+        if (!box.isEmpty())
+            path.addRoundedRect(box, std::max(0.0, w / 2.0 - inset),
+                                std::max(0.0, h / 2.0 - inset));
+        return path;
+    };
+    const int pen = SolidPen() ? std::min(Pen.Width, std::min(x2 - x1, y2 - y1)) : 0;
+    const QPainterPath inside = shape(pen);
+    if (pen > 0) FPainter.fillPath(shape(0).subtracted(inside), Pen.Color);
+    if (Brush.Style == TBrushStyle::bsSolid) FPainter.fillPath(inside, Brush.Color);
 }
 
 void TCanvas::SetPixel(int x, int y, const QColor &color) {

@@ -103,6 +103,29 @@ TEST_F(CanvasTest, EllipseAndRoundRectStayInsideTheirRectangle) {
         }
 }
 
+TEST_F(CanvasTest, RoundRectCornersComeOutAlike) {
+    Paint([](TCanvas &c) {
+        c.Brush.Color = Qt::black;
+        c.RoundRect(1, 1, 7, 7, 2, 2); // a dot whose corner ellipses are single pixels
+        c.Brush.Color = Qt::red;
+        c.RoundRect(9, 1, 19, 9, 6, 6);
+    });
+    EXPECT_EQ(Rows(0, 0, 8, 8), "........\n"
+                                ".######.\n"
+                                ".######.\n"
+                                ".######.\n"
+                                ".######.\n"
+                                ".######.\n"
+                                ".######.\n"
+                                "........\n");
+    EXPECT_EQ(image.pixel(9, 1), qRgb(255, 255, 255)); // the corners are round
+    for (int y = 1; y < 9; ++y)
+        for (int x = 9; x < 19; ++x) {
+            EXPECT_EQ(image.pixel(x, y), image.pixel(27 - x, y)) << x << "," << y;
+            EXPECT_EQ(image.pixel(x, y), image.pixel(x, 9 - y)) << x << "," << y;
+        }
+}
+
 TEST_F(CanvasTest, PixelAndFillRect) {
     Paint([](TCanvas &c) {
         c.SetPixel(0, 0, Qt::black);

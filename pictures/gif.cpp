@@ -102,8 +102,9 @@ TDecodedPicture DecodeGif(const QByteArray &data) {
         result.Image = QImage(gif->SWidth, gif->SHeight, QImage::Format_RGB32);
         if (result.Image.isNull()) Fail(QStringLiteral("zu wenig Speicher"));
         result.Image.fill(hasTransparent ? ColorAt(map, transparentIndex) : background);
-        QImage mask(gif->SWidth, gif->SHeight, QImage::Format_ARGB32_Premultiplied);
+        QImage mask;
         if (hasTransparent) {
+            mask = QImage(gif->SWidth, gif->SHeight, QImage::Format_ARGB32_Premultiplied);
             if (mask.isNull()) Fail(QStringLiteral("zu wenig Speicher"));
             mask.fill(Qt::transparent);
         }

@@ -7,8 +7,7 @@ TFormatSettings *loaded = nullptr;
 
 QLocale programLocale() {
     QLocale locale = QLocale::system();
-    if (locale.language() == QLocale::C)
-        return QLocale(QLocale::German, QLocale::Germany);
+    if (locale.language() == QLocale::C) return QLocale(QLocale::German, QLocale::Germany);
     return locale;
 }
 
@@ -20,8 +19,7 @@ QChar firstChar(const QString &text, QChar fallback) {
 // between the parts.
 QChar separatorOf(const QString &dateFormat) {
     for (QChar c : dateFormat)
-        if (!c.isLetter() && c != u'\'' && !c.isSpace())
-            return c;
+        if (!c.isLetter() && c != u'\'' && !c.isSpace()) return c;
     return u'/';
 }
 
@@ -42,7 +40,9 @@ TFormatSettings TFormatSettings::FromLocale(const QLocale &locale) {
     s.ShortDateFormat = locale.dateFormat(QLocale::ShortFormat);
     s.DateSeparator = separatorOf(s.ShortDateFormat);
     for (int m = 1; m <= 12; ++m) {
-        s.LongMonthNames[m - 1] = locale.monthName(m, QLocale::LongFormat);
+        // The name on its own, as a calendar's title shows it: "styczeń", not the "stycznia"
+        // that stands inside a full date.
+        s.LongMonthNames[m - 1] = locale.standaloneMonthName(m, QLocale::LongFormat);
         s.ShortMonthNames[m - 1] = locale.monthName(m, QLocale::ShortFormat);
     }
     for (int d = 0; d < 7; ++d) {
@@ -77,10 +77,8 @@ TFormatSettings TFormatSettings::German() {
 }
 
 const TFormatSettings &FormatSettings() {
-    if (pinned)
-        return *pinned;
-    if (!loaded)
-        RefreshFormatSettings();
+    if (pinned) return *pinned;
+    if (!loaded) RefreshFormatSettings();
     return *loaded;
 }
 
@@ -95,4 +93,6 @@ ScopedFormatSettings::ScopedFormatSettings(const TFormatSettings &settings)
     pinned = &FSettings;
 }
 
-ScopedFormatSettings::~ScopedFormatSettings() { pinned = FPrevious; }
+ScopedFormatSettings::~ScopedFormatSettings() {
+    pinned = FPrevious;
+}

@@ -318,4 +318,7 @@ TEST_F(DateText, FormatDateWritesTheElements) {
     EXPECT_EQ(FormatDate("D.M.Y", MakeDateSerial(2009, 11, 30)), "30.11.09");
     EXPECT_EQ(FormatDate("YYYY/MM/DD", MakeDateSerial(7, 1, 9)), "0007.01.09");
     EXPECT_EQ(FormatDate("YY-MM-DD", MakeDateSerial(2000, 12, 31)), "00-12-31");
+    // A month name on its own takes the form that stands alone, not the one inside a date.
+    ScopedFormatSettings polish(TFormatSettings::FromLocale(QLocale(QLocale::Polish)));
+    EXPECT_EQ(FormatDate("MMMM YYYY", MakeDateSerial(2005, 1, 15)), QStringLiteral("styczeń 2005"));
 }

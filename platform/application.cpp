@@ -16,16 +16,22 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
     SetExceptionReport([this](const std::exception &error) { HandleException(error); });
 }
 
-TApplication::~TApplication() { SetExceptionReport(nullptr); }
+TApplication::~TApplication() {
+    SetExceptionReport(nullptr);
+}
 
-TApplication *TApplication::Instance() { return qobject_cast<TApplication *>(qApp); }
+TApplication *TApplication::Instance() {
+    return qobject_cast<TApplication *>(qApp);
+}
 
 void TApplication::SetTitle(const QString &value) {
     FTitle = value;
     setApplicationDisplayName(value);
 }
 
-QString TApplication::ExeName() { return QCoreApplication::applicationFilePath(); }
+QString TApplication::ExeName() {
+    return QCoreApplication::applicationFilePath();
+}
 
 void TApplication::Terminate() {
     FTerminated = true;
@@ -39,8 +45,7 @@ void TApplication::HandleException(const std::exception &error) {
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event) {
-    if (event->type() == QEvent::LocaleChange && receiver == this)
-        RefreshFormatSettings();
+    if (event->type() == QEvent::LocaleChange && receiver == this) RefreshFormatSettings();
     if (event->type() == QEvent::Show && lcWindow().isDebugEnabled()) {
         if (auto *widget = qobject_cast<QWidget *>(receiver); widget && widget->isWindow())
             qCDebug(lcWindow, "window shown: %s", widget->metaObject()->className());

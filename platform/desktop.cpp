@@ -11,7 +11,9 @@ TDesktop systemDesktop;
 TDesktop *current = &systemDesktop;
 } // namespace
 
-void TDesktop::Beep() { QApplication::beep(); }
+void TDesktop::Beep() {
+    QApplication::beep();
+}
 
 void TDesktop::ShowMessage(const QString &caption, const QString &text) {
     QMessageBox::warning(QApplication::activeWindow(), caption, text);
@@ -29,8 +31,14 @@ void TDesktop::SetClipboardText(const QString &text) {
     QApplication::clipboard()->setText(text);
 }
 
-TDesktop &Desktop() { return *current; }
+TDesktop &Desktop() {
+    return *current;
+}
 
-ScopedDesktop::ScopedDesktop(TDesktop &desktop) : FPrevious(current) { current = &desktop; }
+ScopedDesktop::ScopedDesktop(TDesktop &desktop) : FPrevious(current) {
+    current = &desktop;
+}
 
-ScopedDesktop::~ScopedDesktop() { current = FPrevious; }
+ScopedDesktop::~ScopedDesktop() {
+    current = FPrevious;
+}

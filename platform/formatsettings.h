@@ -12,15 +12,15 @@ struct TFormatSettings {
     QChar DecimalSeparator = u',';
     QChar ThousandSeparator = u'.';
     QString CurrencyString = QStringLiteral("€");
-    int CurrencyFormat = 3;    // 0 "€1", 1 "1€", 2 "€ 1", 3 "1 €"
-    int NegCurrFormat = 8;     // 8 "-1 €"
+    int CurrencyFormat = 3; // 0 "€1", 1 "1€", 2 "€ 1", 3 "1 €"
+    int NegCurrFormat = 8;  // 8 "-1 €"
     int CurrencyDecimals = 2;
     QString ShortDateFormat = QStringLiteral("dd.MM.yyyy"); // letters d, M, y
     QChar DateSeparator = u'.';
-    std::array<QString, 12> LongMonthNames;   // January first
+    std::array<QString, 12> LongMonthNames; // January first
     std::array<QString, 12> ShortMonthNames;
-    std::array<QString, 7> LongDayNames;      // Sunday first
-    std::array<QString, 7> ShortDayNames;     // Sunday first, as the locale writes them
+    std::array<QString, 7> LongDayNames;  // Sunday first
+    std::array<QString, 7> ShortDayNames; // Sunday first, as the locale writes them
     QString ShortTimeFormat = QStringLiteral("HH:mm");
     QString LongTimeFormat = QStringLiteral("HH:mm:ss");
     QChar TimeSeparator = u':';

@@ -10,14 +10,11 @@ namespace {
 // Records what it saw of the loading state when properties were set and when loaded.
 class Probe : public TComponent {
 public:
-    Probe(TComponent *owner, QString name, QStringList &log)
-        : TComponent(owner), FLog(log) {
+    Probe(TComponent *owner, QString name, QStringList &log) : TComponent(owner), FLog(log) {
         SetName(std::move(name));
     }
     void SetValue() { FLog << Name() + (IsLoading() ? ":set-loading" : ":set"); }
-    void Loaded() override {
-        FLog << Name() + (IsLoading() ? ":loaded-still-loading" : ":loaded");
-    }
+    void Loaded() override { FLog << Name() + (IsLoading() ? ":loaded-still-loading" : ":loaded"); }
 
 private:
     QStringList &FLog;
@@ -35,8 +32,8 @@ TEST(ReadLayout, SetsPropertiesWhileLoadingThenLoadsInCreationOrder) {
         b->SetValue();
         a->SetValue();
     });
-    EXPECT_EQ(log, QStringList({"b:set-loading", "a:set-loading", "root:loaded", "a:loaded",
-                                "b:loaded"}));
+    EXPECT_EQ(log, QStringList(
+                       {"b:set-loading", "a:set-loading", "root:loaded", "a:loaded", "b:loaded"}));
     EXPECT_FALSE(a->IsLoading());
 }
 

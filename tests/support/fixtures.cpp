@@ -5,8 +5,7 @@
 namespace {
 
 std::optional<QByteArray> takeEnv(const char *name) {
-    if (!qEnvironmentVariableIsSet(name))
-        return std::nullopt;
+    if (!qEnvironmentVariableIsSet(name)) return std::nullopt;
     return qgetenv(name);
 }
 
@@ -23,8 +22,8 @@ IsolatedHome::IsolatedHome()
     : FOldConfig(takeEnv("XDG_CONFIG_HOME")), FOldRuntime(takeEnv("XDG_RUNTIME_DIR")) {
     QDir(FDir.path()).mkpath(QStringLiteral("config"));
     QDir(FDir.path()).mkpath(QStringLiteral("runtime"));
-    QFile::setPermissions(runtimeDir(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                            QFileDevice::ExeOwner);
+    QFile::setPermissions(runtimeDir(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_CONFIG_HOME", configHome().toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", runtimeDir().toLocal8Bit());
 }
@@ -34,6 +33,10 @@ IsolatedHome::~IsolatedHome() {
     restoreEnv("XDG_RUNTIME_DIR", FOldRuntime);
 }
 
-QString IsolatedHome::configHome() const { return FDir.path() + QStringLiteral("/config"); }
+QString IsolatedHome::configHome() const {
+    return FDir.path() + QStringLiteral("/config");
+}
 
-QString IsolatedHome::runtimeDir() const { return FDir.path() + QStringLiteral("/runtime"); }
+QString IsolatedHome::runtimeDir() const {
+    return FDir.path() + QStringLiteral("/runtime");
+}

@@ -10,9 +10,7 @@ int main(int argc, char *argv[]) {
     QuitOnTerminationRequest();
     LocaleFourDigitYear(); // fixed by the locale at start, before any date field exists
     TForm1 form;
-    if (app.ShowMainForm())
-        form.show();
-    if (app.Terminated())
-        return 0;
+    if (app.ShowMainForm()) form.show();
+    if (app.Terminated()) return 0;
     return app.exec();
 }

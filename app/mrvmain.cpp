@@ -16,9 +16,9 @@ struct TStoredSetting {
 
 // The program's stored settings, in the store's order.
 const TStoredSetting StoredSettings[] = {
-    {"pfad", vtString, nullptr},  {"version", vtString, "2.3"}, {"top", vtInteger, "20"},
-    {"left", vtString, "20"},     {"auto", vtBoolean, "FALSE"}, {"ontop", vtBoolean, "FALSE"},
-    {"pos", vtBoolean, "FALSE"},  {"formel", vtInteger, "0"},
+    {"pfad", vtString, nullptr}, {"version", vtString, "2.3"}, {"top", vtInteger, "20"},
+    {"left", vtString, "20"},    {"auto", vtBoolean, "FALSE"}, {"ontop", vtBoolean, "FALSE"},
+    {"pos", vtBoolean, "FALSE"}, {"formel", vtInteger, "0"},
 };
 
 } // namespace
@@ -47,28 +47,24 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         for (const TStoredSetting &setting : StoredSettings) {
             TRegValue &value = regval->Items().Add();
             value.SetValueType(setting.Type);
-            if (setting.Default)
-                value.SetDefValue(QString::fromLatin1(setting.Default));
+            if (setting.Default) value.SetDefValue(QString::fromLatin1(setting.Default));
             try {
                 value.SetValueName(QString::fromLatin1(setting.Name));
             } catch (const ERegistryException &error) {
                 value.SetCurrentValue(value.Default());
-                if (!settingsError)
-                    settingsError = error;
+                if (!settingsError) settingsError = error;
             }
             value.SetAutoStore(true);
         }
         OneInstance1 = std::make_unique<TOneInstance>(this);
         OneInstance1->SetName(QStringLiteral("OneInstance1"));
     });
-    if (settingsError)
-        ReportException(*settingsError);
+    if (settingsError) ReportException(*settingsError);
     FormCreate();
 }
 
 TForm1::~TForm1() {
-    if (Form1 == this)
-        Form1 = nullptr;
+    if (Form1 == this) Form1 = nullptr;
 }
 
 void TForm1::FormCreate() {}

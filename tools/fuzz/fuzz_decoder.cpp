@@ -20,8 +20,7 @@ const QByteArray Signature("\xFF\xD8\xFF");
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    if (!bytes.startsWith(Signature))
-        bytes.prepend(Signature);
+    if (!bytes.startsWith(Signature)) bytes.prepend(Signature);
     TPicture picture;
     try {
         picture.LoadFromData(bytes);

@@ -2,6 +2,8 @@
 
 #include "platform/exceptions.h"
 
+#include <QIcon>
+
 #include <optional>
 
 TForm1 *Form1 = nullptr;
@@ -34,6 +36,10 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
         setFixedSize(635, 40);
+        QIcon icon;
+        for (const char *size : {"16", "32", "48"})
+            icon.addFile(QStringLiteral(":/artwork/tarvo_%1.png").arg(QLatin1String(size)));
+        setWindowIcon(icon);
         autrun = std::make_unique<TAutoRun>(this);
         autrun->SetName(QStringLiteral("autrun"));
         autrun->SetKind(aekUserRun);

@@ -61,3 +61,14 @@ TEST_F(MainWindowSettings, TheCloseBoxEndsTheProgramAndTheSettingsAreWrittenBack
     EXPECT_EQ(reg.ReadInteger("formel"), 2);
     EXPECT_EQ(reg.ReadString("version"), "2.3");
 }
+
+TEST_F(MainWindowSettings, TheBarIsAFixedWindowWithItsCaptionAndIcon) {
+    TForm1 form;
+    EXPECT_EQ(form.windowTitle(), "Tarvo 2.3 Freeware");
+    EXPECT_EQ(form.size(), QSize(635, 40));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_FALSE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(form.windowIcon().availableSizes(),
+              QList<QSize>({QSize(16, 16), QSize(32, 32), QSize(48, 48)}));
+}

@@ -1,0 +1,17 @@
+#include "controls/mrvcolroute.h"
+
+#include <algorithm>
+
+TColor ShiftColor(TColor color, int delta) {
+    const auto channel = [&](int shift) {
+        return std::max(std::min(int(color >> shift & 0xFF) + delta, 255), 0);
+    };
+    return RGB(channel(0), channel(8), channel(16));
+}
+
+TShadeRamp BuildShadeRamp(TColor base) {
+    TShadeRamp ramp;
+    for (int i = 0; i < 16; ++i)
+        ramp[i] = ShiftColor(base, (i - 7) * 17);
+    return ramp;
+}

@@ -1,3 +1,5 @@
+#include "app/einst.h"
+#include "app/info.h"
 #include "app/mrvmain.h"
 #include "editors/dateutil.h"
 #include "platform/application.h"
@@ -9,8 +11,11 @@ int main(int argc, char *argv[]) {
     // Before any window exists, so that a stop request always ends in an orderly way.
     QuitOnTerminationRequest();
     LocaleFourDigitYear(); // fixed by the locale at start, before any date field exists
-    TForm1 form;
-    if (app.ShowMainForm()) form.show();
+    // The first window created is the main window; the dialogs stay hidden until asked for.
+    TForm1 form1;
+    TForm2 form2;
+    TForm3 form3;
+    if (app.ShowMainForm()) form1.show();
     if (app.Terminated()) return 0;
     return app.exec();
 }

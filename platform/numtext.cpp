@@ -340,8 +340,14 @@ QString FormatFloat(const QString &pattern, long double value) {
     return rounded.negative && section == 0 ? u'-' + text : text;
 }
 
+QString FormatFixed(long double value, unsigned decimals) {
+    QString pattern = QStringLiteral("0");
+    if (decimals > 0) pattern += u'.' + QString(decimals, u'0');
+    return FormatFloat(pattern, value);
+}
+
 QString FormatFixed2(long double value) {
-    return FormatFloat(QStringLiteral("0.00"), value);
+    return FormatFixed(value, 2);
 }
 
 QString FloatToStr(long double value) {
@@ -367,7 +373,7 @@ QString FloatToStr(long double value) {
     return d.negative ? u'-' + text : text;
 }
 
-long double StrToFloat(const QString &text) {
+bool TryStrToFloat(const QString &text, long double &value) {
     const QChar separator = FormatSettings().DecimalSeparator;
     const QString t = text.trimmed();
     std::string ascii;
@@ -385,17 +391,24 @@ long double StrToFloat(const QString &text) {
         ++i;
         mantissaDigits += digitsRun();
     }
-    if (mantissaDigits == 0) throw floatError(text);
+    if (mantissaDigits == 0) return false;
     if (i < t.size() && (t[i] == u'e' || t[i] == u'E')) {
         ascii += 'e';
         ++i;
         if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ascii += char(t[i++].unicode());
-        if (digitsRun() == 0) throw floatError(text);
+        if (digitsRun() == 0) return false;
     }
-    if (i != t.size()) throw floatError(text);
+    if (i != t.size()) return false;
     errno = 0;
-    const long double value = strtold_l(ascii.c_str(), nullptr, cLocale());
-    if (errno == ERANGE && std::isinf(value)) throw floatError(text);
+    const long double parsed = strtold_l(ascii.c_str(), nullptr, cLocale());
+    if (errno == ERANGE && std::isinf(parsed)) return false;
+    value = parsed;
+    return true;
+}
+
+long double StrToFloat(const QString &text) {
+    long double value;
+    if (!TryStrToFloat(text, value)) throw floatError(text);
     return value;
 }
 

@@ -15,15 +15,20 @@
 // An empty pattern gives FloatToStr(value).
 QString FormatFloat(const QString &pattern, long double value);
 
-// Two decimals, no grouping, a leading "-" when negative: the result label's text.
+// A fixed number of decimals, no grouping, a leading "-" when negative.
+QString FormatFixed(long double value, unsigned decimals);
+// Two decimals: the result label's text.
 QString FormatFixed2(long double value);
 
 // The general text with up to 15 significant digits: "2,5", "1234", "1E+20".
 QString FloatToStr(long double value);
 
 // Optional sign, digits with at most one decimal separator, optional exponent; blanks
-// around are ignored. Raises EConvertError "'%s' ist kein gültiger Gleitkommawert".
+// around are ignored. A number beyond the range of long double is no number. Raises
+// EConvertError "'%s' ist kein gültiger Gleitkommawert".
 long double StrToFloat(const QString &text);
+// The same without the error: false when the text is no number.
+bool TryStrToFloat(const QString &text, long double &value);
 
 // Optional sign and decimal digits within 32 bits; blanks around are ignored.
 // Raises EConvertError "'%s' ist kein gültiger Integerwert".

@@ -92,6 +92,23 @@ TEST(FormatFixed2, UsesTheLocaleDecimalSeparator) {
     EXPECT_EQ(FormatFixed2(1234.5L), "1234.50");
 }
 
+TEST(FormatFixed, GivesTheDecimalsAskedFor) {
+    GermanLocale de;
+    const struct {
+        long double value;
+        unsigned decimals;
+        const char *expected;
+    } cases[] = {{1, 2, "1,00"},
+                 {100, 2, "100,00"},
+                 {1234.5L, 3, "1234,500"},
+                 {2.5L, 0, "3"},
+                 {-0.004L, 2, "0,00"},
+                 {-7.125L, 2, "-7,13"},
+                 {1e20L, 1, "100000000000000000000,0"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(FormatFixed(c.value, c.decimals), c.expected) << double(c.value);
+}
+
 TEST(FloatToStr, GivesUpTo15SignificantDigits) {
     GermanLocale de;
     EXPECT_EQ(FloatToStr(2.5), "2,5");
@@ -119,6 +136,16 @@ TEST(StrToFloat, RejectsWithTheGermanMessage) {
     for (const char *text : {"2.5", "", "-", "1e", "1,000,5", "1.000,5", "abc", "1e99999", "nan"})
         EXPECT_EQ(errorOf([&] { StrToFloat(QString::fromUtf8(text)); }),
                   QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text));
+}
+
+TEST(TryStrToFloat, LeavesTheValueAloneOnFailure) {
+    GermanLocale de;
+    long double value = 7;
+    EXPECT_FALSE(TryStrToFloat("1e99999", value));
+    EXPECT_FALSE(TryStrToFloat("-1e99999", value));
+    EXPECT_EQ(value, 7.0L);
+    EXPECT_TRUE(TryStrToFloat("1e4000", value)); // within extended precision
+    EXPECT_TRUE(std::isfinite(value));
 }
 
 TEST(StrToInt, ReadsThe32BitRange) {

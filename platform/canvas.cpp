@@ -128,6 +128,9 @@ int QtFlags(unsigned format) {
         flags |= Qt::TextSingleLine;
     else if (format & DT_WORDBREAK)
         flags |= Qt::TextWordWrap;
+    // Tab stops every eight widths of an "x", close to the platform's eight average characters
+    // (Qt expands tabs in left-aligned text only).
+    if (format & DT_EXPANDTABS) flags |= Qt::TextExpandTabs;
     if (!(format & DT_NOPREFIX)) flags |= Qt::TextShowMnemonic;
     return flags;
 }
@@ -156,6 +159,16 @@ int TCanvas::DrawText(TRect &rect, const QString &text, unsigned format) {
     FPainter.drawText(rect.ToQRect(), flags, text, &used);
     FPainter.restore();
     return used.height();
+}
+
+void TCanvas::TextOut(int x, int y, const QString &text, int escapement) {
+    FPainter.save();
+    FPainter.setFont(Font);
+    FPainter.setPen(FontColor);
+    FPainter.translate(x, y);
+    FPainter.rotate(-escapement / 10.0);
+    FPainter.drawText(QPoint(0, QFontMetrics(Font).ascent()), text);
+    FPainter.restore();
 }
 
 int TCanvas::TextWidth(const QString &text) const {

@@ -41,6 +41,7 @@ enum TTextFormat : unsigned {
     DT_BOTTOM = 0x8,
     DT_WORDBREAK = 0x10,
     DT_SINGLELINE = 0x20,
+    DT_EXPANDTABS = 0x40,
     DT_NOCLIP = 0x100,
     DT_CALCRECT = 0x400,
     DT_NOPREFIX = 0x800,
@@ -74,6 +75,10 @@ public:
     // DT_CALCRECT nothing is drawn and rect's Right and Bottom are set to what the text
     // needs. Gives the text's height.
     int DrawText(TRect &rect, const QString &text, unsigned format);
+    // Draws text as one line with the top-left corner of its cell at (x, y), transparent and
+    // without format flags (an "&" is a plain character), its baseline turned counter-clockwise
+    // about that corner by escapement tenths of a degree.
+    void TextOut(int x, int y, const QString &text, int escapement = 0);
     int TextWidth(const QString &text) const;
     // The font's line height, whatever the text, as the platform gives it.
     int TextHeight(const QString &text) const;

@@ -4,6 +4,8 @@
 // Sans, whose bold 9-pixel text is as wide as the labels were laid out for. A negative height
 // is a size in pixels, a positive one in points.
 
+#include "platform/colors.h"
+
 #include <QFont>
 #include <QString>
 
@@ -11,3 +13,15 @@ enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrike
 
 QString SubstituteFontFamily(const QString &family);
 QFont LayoutFont(const QString &family, int height, unsigned style = 0);
+
+// A control's font as the layouts give it, colour included, so that a font can be copied and
+// restored whole.
+struct TFont {
+    QString Name = QStringLiteral("MS Sans Serif");
+    int Height = -11; // 8 points at the layouts' 96 dots per inch
+    unsigned Style = 0;
+    TColor Color = clWindowText;
+
+    QFont ToQFont() const { return LayoutFont(Name, Height, Style); }
+    bool operator==(const TFont &) const = default;
+};

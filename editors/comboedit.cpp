@@ -1,0 +1,747 @@
+#include "editors/comboedit.h"
+
+#include "platform/canvas.h"
+#include "platform/formatsettings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QStyle>
+
+namespace {
+
+constexpr int DefaultButtonWidth = 21;
+constexpr int DefaultButtonHeight = 17;
+constexpr int InitialHeight = 21;
+
+// The layouts' mask language in Qt's: "9" an optional digit, "0" a required one, "/" the
+// date separator, anything else stands for itself; "!" (keep leading blanks) has no meaning
+// here. The blank character follows the second ";".
+QString QtInputMask(const QString &mask) {
+    const QStringList parts = mask.split(u';');
+    const QString &pattern = parts.value(0);
+    if (pattern.isEmpty()) return {};
+    static const QString special = QStringLiteral("AaNnXx90Dd#HhBb><!\\[]{}");
+    const auto literal = [](QChar c) {
+        return special.contains(c) ? QString(u'\\') + c : QString(c);
+    };
+    QString result;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        if (c == u'!') continue;
+        if (c == u'9' || c == u'0')
+            result += c;
+        else if (c == u'/')
+            result += literal(FormatSettings().DateSeparator);
+        else if (c == u'\\' && i + 1 < pattern.size())
+            result += literal(pattern[++i]);
+        else
+            result += literal(c);
+    }
+    const QString blank = parts.size() > 2 ? parts[2] : QString();
+    return result + u';' + (blank.isEmpty() ? QChar(u' ') : blank.front());
+}
+
+QChar MaskBlank(const QString &qtMask) {
+    const qsizetype at = qtMask.lastIndexOf(u';');
+    return at >= 0 && at + 1 < qtMask.size() ? qtMask[at + 1] : QChar(u' ');
+}
+
+Qt::Alignment QtAlignment(TAlignment alignment) {
+    switch (alignment) {
+    case TAlignment::taRightJustify:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case TAlignment::taCenter:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    case TAlignment::taLeftJustify:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+// A drawn glyph as a bitmap picture; its bottom-left pixel gives the see-through colour.
+TPicture BitmapPicture(const QImage &image) {
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    TPicture picture;
+    picture.LoadFromData(bmp);
+    return picture;
+}
+
+// The three dots of gkEllipsis on a white, see-through background.
+TPicture EllipsisGlyph(int buttonWidth) {
+    const int width = std::max(1, buttonWidth - 6);
+    QImage image(width, 4, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const int gap = std::clamp((width - 6) / 2, 1, 3);
+    const int start = (width - (6 + 2 * gap)) / 2;
+    for (int dot = 0; dot < 3; ++dot)
+        for (int dx = 0; dx < 2; ++dx)
+            for (int dy = 1; dy <= 2; ++dy) {
+                const int x = start + dot * (2 + gap) + dx;
+                if (x >= 0 && x < width) image.setPixel(x, dy, qRgb(0, 0, 0));
+            }
+    return BitmapPicture(image);
+}
+
+// The combo box's arrow: a small black triangle pointing down.
+TPicture DropDownGlyph() {
+    QImage image(7, 4, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int y = 0; y < 4; ++y)
+        for (int x = y; x < 7 - y; ++x)
+            image.setPixel(x, y, qRgb(0, 0, 0));
+    return BitmapPicture(image);
+}
+
+// Focus that leaves with the window's activation or for a menu comes back to the same
+// control: only moves between controls enter and leave the field.
+bool MovesBetweenControls(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// The caret: one pixel wide, two with a bold font.
+class TCaretStyle : public QProxyStyle {
+public:
+    int CaretWidth = 1;
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override {
+        if (metric == PM_TextCursorWidth) return CaretWidth;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+} // namespace
+
+// ---- TEditButton ------------------------------------------------------------------------
+
+TEditButton::TEditButton(TCustomComboEdit *field, QWidget *parent)
+    : TGlyphSpeedButton(field, parent), FField(field) {}
+
+void TEditButton::Click() {
+    if (std::exchange(FSwallowClick, false)) return;
+    TGlyphSpeedButton::Click();
+}
+
+void TEditButton::mousePressEvent(QMouseEvent *event) {
+    FSwallowClick = false;
+    if (event->button() == Qt::LeftButton && isEnabled()) {
+        if (FField->PopupShown()) {
+            FField->ClosePopup(true);
+            FSwallowClick = true;
+        } else if (FField->CanFocus() && (FField->focusPolicy() & Qt::TabFocus) &&
+                   !FField->hasFocus()) {
+            FField->setFocus(Qt::MouseFocusReason);
+        }
+    }
+    TGlyphSpeedButton::mousePressEvent(event);
+}
+
+void TEditButton::paintEvent(QPaintEvent *event) {
+    TGlyphSpeedButton::paintEvent(event);
+    if (Pressed()) return;
+    QPainter painter(this);
+    TCanvas canvas(painter);
+    canvas.Pen.Color = ColorToQColor(clBtnFace);
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(0, height() - 1);
+    canvas.Pen.Color = ColorToQColor(clBtnHighlight);
+    canvas.MoveTo(1, 1);
+    canvas.LineTo(1, height() - 2);
+}
+
+// ---- TPopupWindow -----------------------------------------------------------------------
+
+TPopupWindow::TPopupWindow(TCustomComboEdit *owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                         Qt::WindowStaysOnTopHint),
+      TComponent(owner), FPopupOwner(owner) {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+}
+
+void TPopupWindow::RequestClose(bool accept) {
+    if (CloseRequest) CloseRequest(this, accept);
+}
+
+void TPopupWindow::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton)
+        RequestClose(rect().contains(event->position().toPoint()));
+}
+
+// ---- TCustomComboEdit -------------------------------------------------------------------
+
+TCustomComboEdit::TCustomComboEdit(TComponent *owner, QWidget *parent)
+    : QLineEdit(parent), TComponent(owner) {
+    setFrame(false);
+    auto *caret = new TCaretStyle;
+    caret->setParent(this);
+    setStyle(caret);
+    FHolder = new QWidget(this);
+    FHolder->resize(DefaultButtonWidth, DefaultButtonHeight);
+    FButton = new TEditButton(this, FHolder);
+    FButton->resize(DefaultButtonWidth, DefaultButtonHeight);
+    FButton->OnClick = [this](TObject *) { HandleButtonClick(); };
+    connect(this, &QLineEdit::textChanged, this, [this] { Change(); });
+    resize(width(), InitialHeight);
+    ApplyPalette();
+    PlaceButton();
+    FConstructing = false;
+}
+
+TCustomComboEdit::~TCustomComboEdit() {
+    qApp->removeEventFilter(this);
+    FButton->OnClick = nullptr;
+    FreePopup();
+}
+
+QString TCustomComboEdit::Text() const {
+    if (FEditMask.isEmpty()) return text();
+    const QChar blank = MaskBlank(inputMask());
+    QString shown = displayText();
+    if (blank != u' ') shown.replace(blank, u' ');
+    return shown;
+}
+
+void TCustomComboEdit::SetText(const QString &value) {
+    setText(value);
+}
+
+void TCustomComboEdit::SetEditMask(const QString &value) {
+    if (value == FEditMask && inputMask() == QtInputMask(value)) return;
+    FEditMask = value;
+    setInputMask(QtInputMask(value));
+}
+
+void TCustomComboEdit::SelectAll() {
+    if (FDirectInput) selectAll();
+}
+
+int TCustomComboEdit::ButtonWidth() const {
+    return FButton->width();
+}
+
+void TCustomComboEdit::SetButtonWidth(int value) {
+    if (value == ButtonWidth() && FHolder->isVisibleTo(this) == (value > 1)) return;
+    FHolder->setVisible(value > 1);
+    if (FConstructing || value < ClientRect().width()) {
+        FHolder->resize(value, FHolder->height());
+        FButton->resize(value, FButton->height());
+    }
+    FButtonWidthFixed = false;
+    PlaceButton();
+    RebuildGlyph();
+}
+
+QString TCustomComboEdit::ButtonHint() const {
+    return FButton->toolTip();
+}
+
+void TCustomComboEdit::SetButtonHint(const QString &value) {
+    FButton->setToolTip(value.section(u'|', 0, 0));
+}
+
+const TPicture &TCustomComboEdit::Glyph() const {
+    return FButton->Glyph();
+}
+
+void TCustomComboEdit::SetGlyph(const TPicture &value) {
+    FCustomGlyph = value;
+    FGlyphKind = TGlyphKind::gkCustom;
+    RebuildGlyph();
+}
+
+int TCustomComboEdit::NumGlyphs() const {
+    return FButton->NumGlyphs();
+}
+
+void TCustomComboEdit::SetNumGlyphs(int value) {
+    if (FGlyphKind == TGlyphKind::gkCustom) FButton->SetNumGlyphs(value);
+}
+
+void TCustomComboEdit::SetGlyphKind(TGlyphKind value) {
+    if (value == FGlyphKind) return;
+    FGlyphKind = value;
+    if (value == TGlyphKind::gkCustom && IsLoading()) FCustomGlyph.Clear();
+    RebuildGlyph();
+}
+
+void TCustomComboEdit::RebuildGlyph() {
+    switch (FGlyphKind) {
+    case TGlyphKind::gkCustom:
+        FButton->SetGlyph(FCustomGlyph);
+        break;
+    case TGlyphKind::gkDefault: {
+        const TPicture glyph = DefaultGlyph();
+        FButton->SetGlyph(glyph);
+        FButton->SetNumGlyphs(FDefaultGlyphCount);
+        if (!glyph.IsEmpty()) {
+            const int wanted = glyph.Width() / std::max(1, FDefaultGlyphCount) + 6;
+            if (wanted > ButtonWidth()) {
+                FHolder->resize(wanted, FHolder->height());
+                FButton->resize(wanted, FButton->height());
+                PlaceButton();
+            }
+        }
+        break;
+    }
+    case TGlyphKind::gkDropDown: {
+        FButton->SetGlyph(DropDownGlyph());
+        FButton->SetNumGlyphs(1);
+        const int scrollWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        FHolder->resize(scrollWidth, FHolder->height());
+        FButton->resize(scrollWidth, FButton->height());
+        FButtonWidthFixed = true;
+        PlaceButton();
+        break;
+    }
+    case TGlyphKind::gkEllipsis:
+        FButton->SetGlyph(EllipsisGlyph(ButtonWidth()));
+        FButton->SetNumGlyphs(1);
+        break;
+    }
+}
+
+void TCustomComboEdit::SetDirectInput(bool value) {
+    FDirectInput = value;
+    ApplyEditReadOnly();
+}
+
+void TCustomComboEdit::SetReadOnly(bool value) {
+    if (value == FReadOnly) return;
+    FReadOnly = value;
+    ApplyEditReadOnly();
+}
+
+void TCustomComboEdit::ApplyEditReadOnly() {
+    setReadOnly(FReadOnly || !FDirectInput);
+}
+
+void TCustomComboEdit::SetAlignment(TAlignment value) {
+    if (value == FAlignment) return;
+    FAlignment = value;
+    setAlignment(QtAlignment(value));
+}
+
+void TCustomComboEdit::SetColor(TColor value) {
+    if (value == FColor) return;
+    FColor = value;
+    ApplyPalette();
+}
+
+void TCustomComboEdit::ApplyPalette() {
+    QPalette p = palette();
+    p.setColor(QPalette::Base, ColorToQColor(FColor));
+    // A disabled field shows its text in the grey-text colour, unless that is its own colour.
+    const QColor grey = ColorToQColor(clGrayText);
+    p.setColor(QPalette::Disabled, QPalette::Text,
+               ColorToQColor(FColor) == grey ? p.color(QPalette::Active, QPalette::Text) : grey);
+    setPalette(p);
+    update();
+}
+
+void TCustomComboEdit::SetCtl3D(bool value) {
+    if (value == FCtl3D) return;
+    FCtl3D = value;
+    PlaceButton();
+    update();
+}
+
+void TCustomComboEdit::SetBorderStyle(TBorderStyle value) {
+    if (value == FBorderStyle) return;
+    FBorderStyle = value;
+    PlaceButton();
+    update();
+}
+
+int TCustomComboEdit::BorderWidth() const {
+    if (FBorderStyle == TBorderStyle::bsNone) return 0;
+    return FCtl3D ? 2 : 1;
+}
+
+QRect TCustomComboEdit::ClientRect() const {
+    const int b = BorderWidth();
+    return rect().adjusted(b, b, -b, -b);
+}
+
+// The holder's place in the client area, by border kind.
+void TCustomComboEdit::PlaceButton() {
+    const int w = ButtonWidth();
+    const QRect client = ClientRect();
+    QRect bounds;
+    if (FBorderStyle == TBorderStyle::bsNone)
+        bounds = QRect(width() - w, 0, w, height());
+    else if (FCtl3D)
+        bounds = QRect(width() - w - 4, 0, w, height() - 4);
+    else
+        bounds = QRect(width() - w - 2, 2, w, height() - 4);
+    FHolder->setGeometry(bounds.translated(client.topLeft()));
+    FButton->setGeometry(0, 0, w, bounds.height());
+    FitTextArea();
+}
+
+// The text stops short of the holder.
+void TCustomComboEdit::FitTextArea() {
+    const int b = BorderWidth();
+    const int holder = FHolder->isVisibleTo(this) ? FHolder->width() : 0;
+    setTextMargins(b, b, b + holder + 2, b);
+}
+
+int TCustomComboEdit::TextLineHeight() const {
+    return std::min(QFontMetrics(QApplication::font()).height(), fontMetrics().height());
+}
+
+int TCustomComboEdit::MinimumHeight() const {
+    constexpr int BorderHeight = 1;
+    return TextLineHeight() + 4 * BorderHeight + 1;
+}
+
+void TCustomComboEdit::resizeEvent(QResizeEvent *event) {
+    QLineEdit::resizeEvent(event);
+    if (!IsLoading() && height() < MinimumHeight()) {
+        resize(width(), MinimumHeight());
+        return;
+    }
+    PlaceButton();
+}
+
+void TCustomComboEdit::changeEvent(QEvent *event) {
+    QLineEdit::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::FontChange:
+        if (!IsLoading() && height() < MinimumHeight()) resize(width(), MinimumHeight());
+        ShowEditCaret();
+        break;
+    case QEvent::EnabledChange:
+        FButton->setEnabled(isEnabled());
+        break;
+    default:
+        break;
+    }
+}
+
+void TCustomComboEdit::ShowEditCaret() {
+    auto *caret = static_cast<TCaretStyle *>(style());
+    const int wanted = font().bold() ? 2 : 1;
+    if (caret->CaretWidth == wanted) return;
+    caret->CaretWidth = wanted;
+    // The line edit reads the caret width from its style when the style is set.
+    setStyle(caret);
+}
+
+void TCustomComboEdit::paintEvent(QPaintEvent *event) {
+    QLineEdit::paintEvent(event);
+    if (FBorderStyle == TBorderStyle::bsNone) return;
+    QPainter painter(this);
+    TCanvas canvas(painter);
+    const int w = width(), h = height();
+    if (!FCtl3D) {
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        canvas.Pen.Color = ColorToQColor(clWindowFrame);
+        canvas.Rectangle(0, 0, w, h);
+        return;
+    }
+    // Sunken: shadow and dark shadow above and left, highlight and face below and right.
+    const auto edge = [&](int inset, const QColor &topLeft, const QColor &bottomRight) {
+        canvas.Pen.Color = topLeft;
+        canvas.MoveTo(inset, h - 1 - inset);
+        canvas.LineTo(inset, inset);
+        canvas.LineTo(w - inset, inset);
+        canvas.Pen.Color = bottomRight;
+        canvas.MoveTo(inset, h - 1 - inset);
+        canvas.LineTo(w - 1 - inset, h - 1 - inset);
+        canvas.LineTo(w - 1 - inset, inset - 1);
+    };
+    edge(0, ColorToQColor(clBtnShadow), ColorToQColor(clBtnHighlight));
+    edge(1, ColorToQColor(clWindowFrame), ColorToQColor(clBtnFace));
+}
+
+bool TCustomComboEdit::CanFocus() const {
+    return isEnabled() && isVisible() && focusPolicy() != Qt::NoFocus;
+}
+
+void TCustomComboEdit::TakeFocusBack() {
+    if (CanFocus()) setFocus(Qt::OtherFocusReason);
+}
+
+// ---- keys -------------------------------------------------------------------------------
+
+void TCustomComboEdit::keyPressEvent(QKeyEvent *event) {
+    DispatchKey(
+        event, [this](TKeyCode &key, TShiftState shift) { KeyDown(key, shift); },
+        [this](QChar &key) { KeyPress(key); },
+        [this](QKeyEvent *native) {
+            if (native->matches(QKeySequence::Paste))
+                Paste();
+            else if (native->matches(QKeySequence::Cut))
+                Cut();
+            else
+                QLineEdit::keyPressEvent(native);
+        });
+}
+
+void TCustomComboEdit::keyReleaseEvent(QKeyEvent *event) {
+    TKeyCode key = VirtualKeyOf(*event);
+    KeyUp(key, ShiftStateOf(event->modifiers()));
+    if (key) QLineEdit::keyReleaseEvent(event);
+}
+
+void TCustomComboEdit::KeyDown(TKeyCode &key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+    if (key && ShortCut(key, shift) == FClickKey && ButtonWidth() > 0) {
+        HandleButtonClick();
+        key = 0;
+    }
+}
+
+void TCustomComboEdit::KeyPress(QChar &key) {
+    if (key == QChar(VK_RETURN) || key == QChar(VK_ESCAPE)) {
+        if (FPopupShown) {
+            ClosePopup(key == QChar(VK_RETURN));
+            key = QChar();
+            return;
+        }
+        // Offered to the window as a dialog key, so that its default and cancel buttons act;
+        // the single-line edit never takes Enter as text.
+        QKeyEvent dialogKey(QEvent::KeyPress,
+                            key == QChar(VK_RETURN) ? Qt::Key_Return : Qt::Key_Escape,
+                            Qt::NoModifier);
+        if (window() != this) QCoreApplication::sendEvent(window(), &dialogKey);
+        if (key == QChar(VK_RETURN)) {
+            if (OnKeyPress) OnKeyPress(this, key);
+            key = QChar();
+            return;
+        }
+    }
+    if (OnKeyPress) OnKeyPress(this, key);
+}
+
+void TCustomComboEdit::KeyUp(TKeyCode &key, TShiftState shift) {
+    if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TCustomComboEdit::Cut() {
+    if (FDirectInput && !FReadOnly) cut();
+}
+
+void TCustomComboEdit::Paste() {
+    if (FDirectInput && !FReadOnly) paste();
+}
+
+void TCustomComboEdit::contextMenuEvent(QContextMenuEvent *event) {
+    QMenu *menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The menu's cut and paste go the same way as the keys.
+    for (QAction *action : menu->actions()) {
+        if (action->objectName() == QLatin1String("edit-cut")) {
+            action->disconnect();
+            connect(action, &QAction::triggered, this, [this] { Cut(); });
+        } else if (action->objectName() == QLatin1String("edit-paste")) {
+            action->disconnect();
+            connect(action, &QAction::triggered, this, [this] { Paste(); });
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
+// ---- change, focus and mouse -----------------------------------------------------------
+
+void TCustomComboEdit::Change() {
+    if (FPopupShown)
+        PopupValueChanged();
+    else if (OnChange)
+        OnChange(this);
+}
+
+void TCustomComboEdit::focusInEvent(QFocusEvent *event) {
+    QLineEdit::focusInEvent(event);
+    FEditFocused = true;
+    ShowEditCaret();
+    if (MovesBetweenControls(event->reason())) DoEnter();
+}
+
+void TCustomComboEdit::DoEnter() {
+    const bool byLeftPress = QGuiApplication::mouseButtons() & Qt::LeftButton;
+    if (FAutoSelect && !byLeftPress) SelectAll();
+    if (OnEnter) OnEnter(this);
+}
+
+void TCustomComboEdit::focusOutEvent(QFocusEvent *event) {
+    QLineEdit::focusOutEvent(event);
+    FEditFocused = false;
+    if (FPopupShown) CloseUp(false, false);
+    if (MovesBetweenControls(event->reason())) DoExit();
+}
+
+void TCustomComboEdit::DoExit() {
+    if (OnExit) OnExit(this);
+}
+
+void TCustomComboEdit::mousePressEvent(QMouseEvent *event) {
+    if (FPopupShown && event->button() == Qt::LeftButton) {
+        if (!hasFocus()) TakeFocusBack();
+        if (!hasFocus()) return;
+        ClosePopup(false);
+    }
+    QLineEdit::mousePressEvent(event);
+}
+
+void TCustomComboEdit::mouseReleaseEvent(QMouseEvent *event) {
+    QLineEdit::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        OnClick)
+        OnClick(this);
+}
+
+void TCustomComboEdit::mouseDoubleClickEvent(QMouseEvent *event) {
+    QLineEdit::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && OnDblClick) OnDblClick(this);
+}
+
+// Stands in for the cancel-mode notice: a press on anything but the field, its button and
+// the window closes the window.
+bool TCustomComboEdit::eventFilter(QObject *watched, QEvent *event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::NonClientAreaMouseButtonPress:
+        if (FPopupShown && PressElsewhere(watched)) CloseUp(false, true);
+        break;
+    default:
+        break;
+    }
+    return QLineEdit::eventFilter(watched, event);
+}
+
+bool TCustomComboEdit::PressElsewhere(QObject *watched) const {
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget) return false;
+    if (widget == this || isAncestorOf(widget)) return false;
+    return !(FPopup && (widget == FPopup || FPopup->isAncestorOf(widget)));
+}
+
+// ---- the window -------------------------------------------------------------------------
+
+void TCustomComboEdit::SetPopup(TPopupWindow *popup) {
+    FreePopup();
+    FPopup = popup;
+    if (FPopup) FPopup->CloseRequest = [this](TPopupWindow *, bool accept) { ClosePopup(accept); };
+}
+
+void TCustomComboEdit::FreePopup() {
+    if (!FPopup) return;
+    if (FPopupShown) {
+        qApp->removeEventFilter(this);
+        FPopupShown = false;
+        FPopup->hide();
+    }
+    FPopup->CloseRequest = nullptr;
+    delete FPopup;
+}
+
+void TCustomComboEdit::HandleButtonClick() {
+    if (!IsReadOnly() || FButtonAlwaysEnabled) ButtonAction();
+}
+
+void TCustomComboEdit::ButtonAction() {
+    if (OnButtonClick) OnButtonClick(this);
+    if (FPopupShown)
+        ClosePopup(true);
+    else
+        OpenPopup(true);
+}
+
+void TCustomComboEdit::OpenPopup(bool disableEdit) {
+    if (!FPopup || IsReadOnly() || FPopupShown) return;
+    const QPoint p = mapToGlobal(QPoint(0, 0));
+    const QScreen *screen = this->screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 640, 480);
+    const int pw = FPopup->width(), ph = FPopup->height();
+    int y = p.y() + height();
+    if (y + ph > area.bottom() + 1) y = std::max(area.top(), p.y() - ph);
+    int x;
+    if (FPopupAlign == TPopupAlign::epaRight) {
+        x = p.x() + width() - pw;
+        if (x < area.left()) x = p.x();
+    } else {
+        x = p.x();
+        if (x + pw > area.right() + 1) x = p.x() + width() - pw;
+    }
+    if (x < area.left()) x = area.left();
+    if (x + pw > area.right() + 1) x = area.right() + 1 - pw;
+
+    const QString text = Text();
+    PushPopupValue(text.isEmpty() ? TVariant() : TVariant(text));
+    TakeFocusBack();
+    ShowPopupAt(QPoint(x, y));
+    FPopupShown = true;
+    if (disableEdit) setReadOnly(true);
+    qApp->installEventFilter(this);
+}
+
+void TCustomComboEdit::ShowPopupAt(QPoint at) {
+    FPopup->move(at);
+    FPopup->show();
+}
+
+void TCustomComboEdit::HidePopupWindow() {
+    FPopup->hide();
+}
+
+void TCustomComboEdit::ClosePopup(bool accept) {
+    CloseUp(accept, true);
+}
+
+void TCustomComboEdit::CloseUp(bool accept, bool refocus) {
+    if (!FPopup || !FPopupShown) return;
+    qApp->removeEventFilter(this);
+    const auto closed = qScopeGuard([this] { FPopupShown = false; });
+    if (QWidget *grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+    TVariant value = PullPopupValue();
+    HidePopupWindow();
+    if (refocus) {
+        try {
+            TakeFocusBack();
+        } catch (const std::exception &) {
+            // A failed focus change does not keep the window from closing.
+        }
+    }
+    ApplyEditReadOnly();
+    update();
+    if (accept && ConfirmPopupValue(value) && !FReadOnly) {
+        TakePopupValue(value);
+        if (hasFocus()) SelectAll();
+    }
+}
+
+bool TCustomComboEdit::ConfirmPopupValue(TVariant &) {
+    return true;
+}
+
+void TCustomComboEdit::TakePopupValue(const TVariant &value) {
+    const QString text = value.AsString();
+    if (text != Text()) {
+        SetText(text);
+        setModified(true);
+    }
+    FPopupShown = FPopup && FPopup->isVisible();
+    if (OnChange) OnChange(this);
+}
+
+void TCustomComboEdit::PushPopupValue(const TVariant &value) {
+    if (FPopup) FPopup->WriteValue(value);
+}
+
+TVariant TCustomComboEdit::PullPopupValue() {
+    return FPopup ? FPopup->ReadValue() : TVariant(QString());
+}

@@ -1,0 +1,200 @@
+#include "editors/speedbutton.h"
+
+#include "platform/canvas.h"
+#include "platform/colors.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+enum GlyphIndex { giUp, giDisabled, giClicked };
+
+// One image of the glyph with its see-through colour cleared.
+QImage MaskedImage(const TPicture &glyph, int index, int count) {
+    const int width = glyph.Width() / count;
+    QImage image = glyph.Image().copy(index * width, 0, width, glyph.Height());
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    if (const auto see = glyph.TransparentColor())
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if ((image.pixel(x, y) | 0xFF000000) == (*see | 0xFF000000))
+                    image.setPixel(x, y, 0);
+    return image;
+}
+
+// A glyph without a disabled image is shown engraved: its dark pixels in the shadow colour
+// over a highlight copy one pixel down and right.
+QImage Engraved(const QImage &image) {
+    QImage result(image.width() + 1, image.height() + 1, QImage::Format_ARGB32);
+    result.fill(0);
+    const QRgb highlight = ColorToQColor(clBtnHighlight).rgb();
+    const QRgb shadow = ColorToQColor(clBtnShadow).rgb();
+    for (int pass = 0; pass < 2; ++pass)
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                if (qAlpha(p) == 0 || qGray(p) >= 192) continue;
+                if (pass == 0)
+                    result.setPixel(x + 1, y + 1, highlight);
+                else
+                    result.setPixel(x, y, shadow);
+            }
+    return result;
+}
+
+} // namespace
+
+TGlyphSpeedButton::TGlyphSpeedButton(TComponent *owner, QWidget *parent)
+    : QWidget(parent), TComponent(owner) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(23, 22);
+}
+
+void TGlyphSpeedButton::SetGlyph(const TPicture &value) {
+    FGlyph = value;
+    update();
+}
+
+void TGlyphSpeedButton::SetNumGlyphs(int value) {
+    value = std::clamp(value, 1, 4);
+    if (value == FNumGlyphs) return;
+    FNumGlyphs = value;
+    update();
+}
+
+void TGlyphSpeedButton::SetStyle(TButtonStyle value) {
+    if (value == FStyle) return;
+    FStyle = value;
+    update();
+}
+
+void TGlyphSpeedButton::SetAllowTimer(bool value) {
+    FAllowTimer = value;
+    if (!value) StopRepeat();
+}
+
+void TGlyphSpeedButton::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void TGlyphSpeedButton::SetPressed(bool value) {
+    if (value == FPressed) return;
+    FPressed = value;
+    repaint();
+}
+
+void TGlyphSpeedButton::mousePressEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton || !isEnabled()) return;
+    FMouseHeld = true;
+    SetPressed(true);
+    if (!FAllowTimer) return;
+    if (!FTimer) {
+        FTimer = new QTimer(this);
+        QObject::connect(FTimer, &QTimer::timeout, this, [this] { RepeatTick(); });
+    }
+    FTimer->start(FInitPause);
+}
+
+void TGlyphSpeedButton::RepeatTick() {
+    if (!FTimer) return;
+    FTimer->setInterval(FRepeatInterval);
+    if (!FPressed || !FMouseHeld) return;
+    try {
+        Click();
+    } catch (...) {
+        FTimer->stop();
+        throw;
+    }
+}
+
+void TGlyphSpeedButton::StopRepeat() {
+    if (FTimer) FTimer->stop();
+}
+
+void TGlyphSpeedButton::mouseMoveEvent(QMouseEvent *event) {
+    if (FMouseHeld) SetPressed(rect().contains(event->position().toPoint()));
+}
+
+void TGlyphSpeedButton::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton || !FMouseHeld) return;
+    FMouseHeld = false;
+    StopRepeat();
+    const bool over = rect().contains(event->position().toPoint());
+    SetPressed(false);
+    if (over && isEnabled()) Click();
+}
+
+void TGlyphSpeedButton::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::EnabledChange || isEnabled()) return;
+    FMouseHeld = false;
+    StopRepeat();
+    SetPressed(false);
+    update();
+}
+
+QImage TGlyphSpeedButton::GlyphImage() const {
+    if (FGlyph.IsEmpty()) return {};
+    const int count = std::min(FNumGlyphs, std::max(1, FGlyph.Width()));
+    if (!isEnabled())
+        return count > giDisabled ? MaskedImage(FGlyph, giDisabled, count)
+                                  : Engraved(MaskedImage(FGlyph, giUp, count));
+    if (FPressed && count > giClicked) return MaskedImage(FGlyph, giClicked, count);
+    return MaskedImage(FGlyph, giUp, count);
+}
+
+void TGlyphSpeedButton::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    TCanvas canvas(painter);
+    const int w = width(), h = height();
+    canvas.Pen.Style = TPenStyle::psClear;
+    canvas.Brush.Color = ColorToQColor(clBtnFace);
+    canvas.FillRect({0, 0, w, h});
+    canvas.Pen.Style = TPenStyle::psSolid;
+    const QColor frame = ColorToQColor(clWindowFrame), shadow = ColorToQColor(clBtnShadow),
+                 highlight = ColorToQColor(clBtnHighlight), face = ColorToQColor(clBtnFace);
+    // Draws the top and left edges of an inset in one colour, bottom and right in another.
+    auto bevel = [&](int inset, const QColor &topLeft, const QColor &bottomRight) {
+        const int l = inset, t = inset, r = w - 1 - inset, b = h - 1 - inset;
+        canvas.Pen.Color = topLeft;
+        canvas.MoveTo(l, b);
+        canvas.LineTo(l, t);
+        canvas.LineTo(r + 1, t);
+        canvas.Pen.Color = bottomRight;
+        canvas.MoveTo(l, b);
+        canvas.LineTo(r, b);
+        canvas.LineTo(r, t - 1);
+    };
+    if (FStyle == TButtonStyle::bsWin31) {
+        // The old face: a dark outline round a raised or pushed-in face.
+        bevel(0, frame, frame);
+        if (FPressed)
+            bevel(1, shadow, face);
+        else
+            bevel(1, highlight, shadow);
+    } else if (FPressed) {
+        bevel(0, frame, highlight);
+        bevel(1, shadow, face);
+    } else {
+        bevel(0, highlight, frame);
+        bevel(1, face, shadow);
+    }
+
+    const QImage glyph = GlyphImage();
+    if (glyph.isNull()) return;
+    const int offset = FPressed ? 1 : 0;
+    const QPoint at((w - glyph.width()) / 2 + offset, (h - glyph.height()) / 2 + offset);
+    painter.drawImage(at, glyph);
+}
+
+TTimerSpeedButton::TTimerSpeedButton(TComponent *owner, QWidget *parent)
+    : TGlyphSpeedButton(owner, parent) {
+    SetStyle(TButtonStyle::bsWin31);
+    SetAllowTimer(true);
+}

@@ -1,0 +1,282 @@
+#include "controls/ownerbutton_p.h"
+
+#include "platform/canvas.h"
+#include "platform/focus.h"
+
+#include <QAccessibleWidget>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMouseEvent>
+#include <QShortcutEvent>
+
+// The caption as a screen reader says it, the check state as it reports it, and the click as
+// the action it offers.
+class TOwnerDrawButtonAccessible : public QAccessibleWidget {
+public:
+    explicit TOwnerDrawButtonAccessible(TOwnerDrawButton *button)
+        : QAccessibleWidget(button, button->FRole) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name) return QAccessibleWidget::text(t);
+        QString plain = Button()->FCaption;
+        for (qsizetype i = 0; i < plain.size(); ++i)
+            if (plain[i] == u'&') plain.remove(i, 1); // "&&" leaves one "&"
+        return plain;
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = Button()->CheckState() == Qt::Checked;
+        state.checkStateMixed = Button()->CheckState() == Qt::PartiallyChecked;
+        state.pressed = Button()->FPressed;
+        return state;
+    }
+
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (widget()->isEnabled()) names.prepend(toggleAction());
+        return names;
+    }
+
+    void doAction(const QString &name) override {
+        if (name == toggleAction() && widget()->isEnabled())
+            Button()->Clicked();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+private:
+    TOwnerDrawButton *Button() const { return static_cast<TOwnerDrawButton *>(widget()); }
+};
+
+namespace {
+
+QAccessibleInterface *AccessibleOf(const QString &, QObject *object) {
+    if (auto *button = dynamic_cast<TOwnerDrawButton *>(object))
+        return new TOwnerDrawButtonAccessible(button);
+    return nullptr;
+}
+
+} // namespace
+
+void DrawPolyline(TCanvas &canvas, const QColor &pen, std::initializer_list<QPoint> points) {
+    canvas.Pen.Color = pen;
+    canvas.MoveTo(points.begin()->x(), points.begin()->y());
+    for (auto p = points.begin() + 1; p != points.end(); ++p)
+        canvas.LineTo(p->x(), p->y());
+}
+
+void DrawPixels(TCanvas &canvas, const QColor &color, std::initializer_list<QPoint> points) {
+    for (const QPoint &p : points)
+        canvas.SetPixel(p.x(), p.y(), color);
+}
+
+TOwnerDrawButton::TOwnerDrawButton(TComponent *owner, QWidget *parent, QAccessible::Role role,
+                                   bool acceptsDoubleClicks)
+    : QWidget(parent), TComponent(owner), FRole(role), FAcceptsDoubleClicks(acceptsDoubleClicks) {
+    static const bool factoryInstalled = (QAccessible::installFactory(AccessibleOf), true);
+    Q_UNUSED(factoryInstalled);
+    SetTabStop(true);
+    FBaseColor = FInActiveColor;
+    FRamp = BuildShadeRamp(FBaseColor);
+}
+
+TOwnerDrawButton::~TOwnerDrawButton() = default;
+
+void TOwnerDrawButton::SetCaption(const QString &value) {
+    if (value == FCaption) return;
+    FCaption = value;
+    if (FShortcutId) releaseShortcut(FShortcutId);
+    const QKeySequence accelerator = QKeySequence::mnemonic(FCaption);
+    FShortcutId = accelerator.isEmpty() ? 0 : grabShortcut(accelerator);
+    update();
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void TOwnerDrawButton::SetBaseColor(TColor value) {
+    if (value == FBaseColor) return;
+    FBaseColor = value;
+    FRamp = BuildShadeRamp(FBaseColor);
+    update();
+}
+
+TColor TOwnerDrawButton::Color() const {
+    return QColorToColor(palette().color(QPalette::Active, QPalette::Window));
+}
+
+void TOwnerDrawButton::SetColor(TColor value) {
+    QPalette own = palette();
+    own.setColor(QPalette::Window, ColorToQColor(value));
+    setPalette(own);
+}
+
+namespace {
+
+// The palette's resolve bits of the Window colour, in every colour group.
+QPalette::ResolveMask WindowBits() {
+    QPalette window;
+    window.setColor(QPalette::Window, Qt::black);
+    return window.resolveMask();
+}
+
+} // namespace
+
+bool TOwnerDrawButton::ParentColor() const {
+    return !(palette().resolveMask() & WindowBits());
+}
+
+void TOwnerDrawButton::SetParentColor(bool value) {
+    if (value == ParentColor()) return;
+    if (!value) {
+        SetColor(Color());
+        return;
+    }
+    QPalette own = palette();
+    own.setResolveMask(own.resolveMask() & ~WindowBits());
+    setPalette(own);
+}
+
+void TOwnerDrawButton::SetParentFont(bool value) {
+    if (value == ParentFont()) return;
+    QFont own;
+    if (!value) {
+        own = font();
+        own.setResolveMask(QFont::AllPropertiesResolved);
+    }
+    setFont(own);
+}
+
+void TOwnerDrawButton::SetTabStop(bool value) {
+    setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void TOwnerDrawButton::SetFontColor(TColor value) {
+    if (value == FFontColor) return;
+    FFontColor = value;
+    update();
+}
+
+void TOwnerDrawButton::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void TOwnerDrawButton::CheckStateChanged() {
+    QAccessible::State changed;
+    changed.checked = true;
+    changed.checkStateMixed = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void TOwnerDrawButton::SetPressed(bool value) {
+    if (value == FPressed) return;
+    FPressed = value;
+    update();
+}
+
+void TOwnerDrawButton::ReleaseHold() {
+    FMouseHeld = FSpaceHeld = false;
+    SetPressed(false);
+}
+
+bool TOwnerDrawButton::event(QEvent *event) {
+    if (event->type() == QEvent::Shortcut &&
+        static_cast<QShortcutEvent *>(event)->shortcutId() == FShortcutId) {
+        if (isEnabled() && isVisible() && focusPolicy() != Qt::NoFocus) Accelerated();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+// Only the control's own switch counts: a disabled parent leaves its Enabled as it is.
+void TOwnerDrawButton::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::EnabledChange || Enabled() == FEnabled) return;
+    FEnabled = Enabled();
+    if (!FEnabled) ReleaseHold();
+    EnabledChanged();
+    update();
+}
+
+// A window that merely goes inactive, or opens a popup, keeps its focused control, as the
+// platform's focus enter and exit do; the control keeps its colour meanwhile.
+void TOwnerDrawButton::focusInEvent(QFocusEvent *event) {
+    QWidget::focusInEvent(event);
+    if (FEntered) return;
+    FEntered = true;
+    if (OnEnter) OnEnter(this);
+    SetBaseColor(FActiveColor);
+}
+
+void TOwnerDrawButton::focusOutEvent(QFocusEvent *event) {
+    QWidget::focusOutEvent(event);
+    ReleaseHold();
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || !FEntered)
+        return;
+    FEntered = false;
+    if (OnExit) OnExit(this);
+    SetBaseColor(FInActiveColor);
+}
+
+void TOwnerDrawButton::KeyDown(TKeyCode &key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+    if (key == VK_RETURN || key == VK_DOWN)
+        PostFocusMove(this, true);
+    else if (key == VK_UP)
+        PostFocusMove(this, false);
+}
+
+void TOwnerDrawButton::keyPressEvent(QKeyEvent *event) {
+    DispatchKey(
+        event, [this](TKeyCode &key, TShiftState shift) { KeyDown(key, shift); },
+        [this](QChar &key) {
+            if (OnKeyPress) OnKeyPress(this, key);
+        },
+        [this](QKeyEvent *native) {
+            if (native->key() != Qt::Key_Space || native->isAutoRepeat()) return;
+            FSpaceHeld = true;
+            SetPressed(true);
+        });
+}
+
+// The platform sends no key-up for a repeated key.
+void TOwnerDrawButton::keyReleaseEvent(QKeyEvent *event) {
+    if (event->isAutoRepeat()) return;
+    TKeyCode key = VirtualKeyOf(*event);
+    if (OnKeyUp) OnKeyUp(this, key, ShiftStateOf(event->modifiers()));
+    if (key != VK_SPACE || !FSpaceHeld) return;
+    const bool pressed = FPressed;
+    ReleaseHold();
+    if (pressed) Clicked();
+}
+
+// Qt grabs the pointer for the pressed widget until the release, as the native button
+// captures it.
+void TOwnerDrawButton::mousePressEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+    FMouseHeld = true;
+    SetPressed(true);
+}
+
+void TOwnerDrawButton::mouseMoveEvent(QMouseEvent *event) {
+    if (FMouseHeld) SetPressed(rect().contains(event->position().toPoint()));
+}
+
+// The pressed look goes before the click is reported.
+void TOwnerDrawButton::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton || !FMouseHeld) return QWidget::mouseReleaseEvent(event);
+    const bool pressed = FPressed;
+    ReleaseHold();
+    if (pressed && rect().contains(event->position().toPoint())) Clicked();
+}
+
+void TOwnerDrawButton::mouseDoubleClickEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton) return QWidget::mouseDoubleClickEvent(event);
+    if (FAcceptsDoubleClicks)
+        DoubleClicked();
+    else
+        mousePressEvent(event);
+}

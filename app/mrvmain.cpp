@@ -1,10 +1,23 @@
 #include "app/mrvmain.h"
 
+#include "app/artwork/artwork.h"
+#include "app/einst.h"
+#include "app/info.h"
+#include "controls/accessible.h"
+#include "platform/application.h"
 #include "platform/exceptions.h"
+#include "platform/fonts.h"
 
+#include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QScreen>
+#include <QSessionManager>
+#include <QWindow>
 
-#include <optional>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 TForm1 *Form1 = nullptr;
 
@@ -23,23 +36,109 @@ const TStoredSetting StoredSettings[] = {
     {"pos", vtBoolean, "FALSE"}, {"formel", vtInteger, "0"},
 };
 
+// Where the bar goes when the stored position is unusable, and what Ende stores without "pos".
+constexpr int DefaultLeft = 20;
+constexpr int DefaultTop = 20;
+
+TImgBtn *PictureButton(TForm1 *form, const QString &name, QRect bounds, const QString &stem,
+                       const QString &normal) {
+    auto *button = new TImgBtn(form, form);
+    button->SetName(name);
+    button->setGeometry(bounds);
+    button->SetPicture(LoadArtwork(normal));
+    button->SetPic(LoadArtwork(normal));
+    button->SetPicDown(LoadArtwork(stem + QStringLiteral("_down.bmp")));
+    button->SetPicUp(LoadArtwork(stem + QStringLiteral("_hover.bmp")));
+    button->SetSupported(true);
+    return button;
+}
+
+TLabel *Label(TForm1 *form, const QString &name, QPoint at, const QString &caption) {
+    auto *label = new TLabel(form, form);
+    label->SetName(name);
+    label->move(at);
+    label->setFont(LayoutFont(QStringLiteral("Small Fonts"), -9, fsBold));
+    label->SetTransparent(true);
+    label->SetCaption(caption);
+    return label;
+}
+
+void ShowWithoutModalLoop(QWidget *window) {
+    if (!window) return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+bool OnSomeScreen(const QRect &frame) {
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [&](const QScreen *screen) { return screen->geometry().intersects(frame); });
+}
+
+// The settings are written once more when the process ends through exit() without the bar
+// being destroyed, as Qt does when the display connection of the session goes away.
+void SaveAtExit() {
+    if (!Form1) return;
+    try {
+        Form1->regval->SaveValues();
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "%s\n", error.what());
+    }
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
     Form1 = this;
-    // A stored setting of the wrong data type must not stop the start: it keeps its default
-    // (written back with the right type at the end) and the first such error is reported.
-    std::optional<ERegistryException> settingsError;
+    InstallControlAccessibility();
     ReadLayout(*this, [&] {
         SetName(QStringLiteral("Form1"));
         setWindowTitle(QStringLiteral("Tarvo 2.3 Freeware"));
         setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        move(289, 144);
         setFixedSize(635, 40);
+        QPalette palette = this->palette();
+        palette.setColor(QPalette::Window, ColorToQColor(clBtnFace));
+        setPalette(palette);
+        setFont(LayoutFont(QStringLiteral("MS Sans Serif"), -11));
         QIcon icon;
         for (const char *size : {"16", "32", "48"})
             icon.addFile(QStringLiteral(":/artwork/tarvo_%1.png").arg(QLatin1String(size)));
         setWindowIcon(icon);
+
+        Image1 = new TImage(this, this);
+        Image1->SetName(QStringLiteral("Image1"));
+        Image1->setGeometry(0, 0, 635, 40);
+        Image1->SetStretch(true);
+        Image1->SetPicture(LoadArtwork(QStringLiteral("bar_background.jpg")));
+        Label1 = Label(this, QStringLiteral("Label1"), {10, 3}, QStringLiteral("Betrag"));
+        btn_ber =
+            PictureButton(this, QStringLiteral("btn_ber"), {483, 19, 102, 15},
+                          QStringLiteral("btn_berechnen"), QStringLiteral("btn_berechnen.bmp"));
+        btn_ber->SetTransparent(true);
+        btn_ber->OnClick = [this](TObject *sender) { btn_berClick(sender); };
+        btn_end = PictureButton(this, QStringLiteral("btn_end"), {587, 19, 45, 15},
+                                QStringLiteral("btn_ende"), QStringLiteral("btn_ende.bmp"));
+        btn_end->OnClick = [this](TObject *sender) { btn_endClick(sender); };
+        btn_ein = PictureButton(this, QStringLiteral("btn_ein"), {467, 2, 118, 15},
+                                QStringLiteral("btn_einstellungen"),
+                                QStringLiteral("btn_einstellungen.bmp"));
+        btn_ein->SetAutoSize(true);
+        btn_ein->SetTransparent(true);
+        btn_ein->OnClick = [this](TObject *sender) { btn_einClick(sender); };
+        // The window keeps its size, so the two buttons anchored to the right edge stay put.
+        ImgBtn1 = PictureButton(this, QStringLiteral("ImgBtn1"), {587, 2, 45, 15},
+                                QStringLiteral("btn_info"), QStringLiteral("btn_info.gif"));
+        ImgBtn1->OnClick = [this](TObject *sender) { ImgBtn1Click(sender); };
+        btn_ber->setAccessibleName(QStringLiteral("Berechnen"));
+        btn_end->setAccessibleName(QStringLiteral("Ende"));
+        btn_ein->setAccessibleName(QStringLiteral("Einstellungen"));
+        ImgBtn1->setAccessibleName(QStringLiteral("Info"));
+        Label2 = Label(this, QStringLiteral("Label2"), {110, 3},
+                       QStringLiteral("Zinszeitraum / Zinstage"));
+
         autrun = std::make_unique<TAutoRun>(this);
         autrun->SetName(QStringLiteral("autrun"));
         autrun->SetKind(aekUserRun);
@@ -54,23 +153,119 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
             TRegValue &value = regval->Items().Add();
             value.SetValueType(setting.Type);
             if (setting.Default) value.SetDefValue(QString::fromLatin1(setting.Default));
+            // Assigning the name loads the value; a wrongly typed one must not stop the start.
             try {
                 value.SetValueName(QString::fromLatin1(setting.Name));
             } catch (const ERegistryException &error) {
                 value.SetCurrentValue(value.Default());
-                if (!settingsError) settingsError = error;
+                if (!FSettingsError) FSettingsError = error;
             }
             value.SetAutoStore(true);
         }
+
+        Label3 = Label(this, QStringLiteral("Label3"), {350, 3}, QStringLiteral("Zinssatz"));
+        Label4 = Label(this, QStringLiteral("Label4"), {392, 25}, QStringLiteral("%"));
+        Label5 = Label(this, QStringLiteral("Label5"), {408, 3}, QStringLiteral("Zinsbetrag"));
+        Label6 = Label(this, QStringLiteral("Label6"), {441, 25}, QString());
+        Label6->resize(22, 11);
+        Label6->SetAlignment(TLabel::TAlignment::taRightJustify);
+        Label6->SetCaption(QStringLiteral("0,00"));
+        Label6->SetFontColor(clMaroon);
+        Label7 = Label(this, QStringLiteral("Label7"), {234, 3}, QStringLiteral("( 0 Tage )"));
+        Label7->SetFontColor(clNavy);
+        Label8 = Label(this, QStringLiteral("Label8"), {193, 24}, QStringLiteral("-"));
+
         OneInstance1 = std::make_unique<TOneInstance>(this);
         OneInstance1->SetName(QStringLiteral("OneInstance1"));
     });
-    if (settingsError) ReportException(*settingsError);
     FormCreate();
+    static const bool saveAtExit = std::atexit(SaveAtExit) == 0;
+    Q_UNUSED(saveAtExit);
+    // The session may end the process soon after it asks to save.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SaveSettingsNow(); });
 }
 
 TForm1::~TForm1() {
     if (Form1 == this) Form1 = nullptr;
 }
 
-void TForm1::FormCreate() {}
+void TForm1::FormCreate() {
+    autrun->SetFileName(TApplication::ExeName());
+    // Without this every start would remove the entry the user asked for.
+    autrun->SetAutoRun(regval->Values(QStringLiteral("auto")) == TVariant(true));
+    FormulaCode = int(qint64(regval->Values(QStringLiteral("formel")).AsInteger()) + 1);
+    if (regval->Values(QStringLiteral("ontop")) == TVariant(true)) SetStayOnTop(true);
+    for (int i = 0; i < regval->Items().Count(); ++i)
+        LoadSetting(regval->Items().Items(i));
+    if (FSettingsError) ReportException(*FSettingsError);
+    PlaceAtStoredPosition();
+}
+
+// As the store's LoadValues, value by value, so that one wrongly typed value keeps its
+// default and the others still load.
+void TForm1::LoadSetting(TRegValue &value) {
+    regval->SetRootKey(regval->RootKey());
+    try {
+        value.Load();
+    } catch (const ERegistryException &error) {
+        value.SetCurrentValue(value.Default());
+        if (!FSettingsError) FSettingsError = error;
+    }
+}
+
+// A position that is no number, or that would put the bar off every screen, gives 20/20.
+void TForm1::PlaceAtStoredPosition() {
+    QPoint at(DefaultLeft, DefaultTop);
+    try {
+        const QPoint stored(regval->Values(QStringLiteral("left")).AsInteger(),
+                            regval->Values(QStringLiteral("top")).AsInteger());
+        if (OnSomeScreen(QRect(stored, frameGeometry().size()))) at = stored;
+    } catch (const EVariantError &) {
+    }
+    move(at);
+}
+
+void TForm1::SetStayOnTop(bool value) {
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, value);
+    if (flags == windowFlags()) return;
+    // Changing the widget's flags would hide and re-create a shown window; the native window
+    // takes the hint as it is (_NET_WM_STATE_ABOVE under X11), without moving or flickering.
+    overrideWindowFlags(flags);
+    if (QWindow *window = windowHandle()) window->setFlags(flags);
+}
+
+void TForm1::btn_berClick(TObject *) {}
+
+void TForm1::btn_einClick(TObject *) {
+    ShowWithoutModalLoop(Form3);
+}
+
+void TForm1::ImgBtn1Click(TObject *) {
+    ShowWithoutModalLoop(Form2);
+}
+
+void TForm1::btn_endClick(TObject *) {
+    if (regval->Values(QStringLiteral("pos")) == TVariant(true)) {
+        regval->SetValues(QStringLiteral("top"), qint32(y()));
+        regval->SetValues(QStringLiteral("left"), QString::number(x()));
+    } else {
+        regval->SetValues(QStringLiteral("top"), qint32(DefaultTop));
+        regval->SetValues(QStringLiteral("left"), QString::number(DefaultLeft));
+    }
+    TApplication::Instance()->Terminate();
+}
+
+// The close box ends the program as the main window's closing does, open dialogs or not.
+void TForm1::closeEvent(QCloseEvent *event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted()) TApplication::Instance()->Terminate();
+}
+
+void TForm1::SaveSettingsNow() {
+    try {
+        regval->SaveValues();
+    } catch (const std::exception &error) {
+        ReportException(error);
+    }
+}

@@ -1,13 +1,20 @@
 #pragma once
-// The calculator bar: the program's main window.
+// The calculator bar: the program's main window. It takes an amount, a period and a rate,
+// shows the interest days and the interest, owns the program's settings, its autostart
+// entry and its single-instance guard, and opens the two dialogs.
 
+#include "controls/image.h"
+#include "controls/imgbtn.h"
+#include "controls/label.h"
 #include "platform/component.h"
+#include "platform/exceptions.h"
 #include "settings/autorun.h"
 #include "settings/oneinstance.h"
 #include "settings/regvalues.h"
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class TForm1 : public QWidget, public TComponent {
     Q_OBJECT
@@ -16,12 +23,45 @@ public:
     ~TForm1() override;
 
     // The layout's components, in declaration order.
+    TImage *Image1 = nullptr;
+    TLabel *Label1 = nullptr;
+    TImgBtn *btn_ber = nullptr;
+    TImgBtn *btn_end = nullptr;
+    TImgBtn *btn_ein = nullptr;
+    TImgBtn *ImgBtn1 = nullptr;
+    TLabel *Label2 = nullptr;
     std::unique_ptr<TAutoRun> autrun;
     std::unique_ptr<TRegValues> regval; // the program's settings, saved when the window goes
+    TLabel *Label3 = nullptr;
+    TLabel *Label4 = nullptr;
+    TLabel *Label5 = nullptr;
+    TLabel *Label6 = nullptr;
+    TLabel *Label7 = nullptr;
+    TLabel *Label8 = nullptr;
     std::unique_ptr<TOneInstance> OneInstance1;
+
+    // The interest formula: 1 EURO, 2 deutsche, 3 englische; any other gives 0 days and 0.
+    int FormulaCode = 0;
+
+    // Keeps the bar above ordinary windows, or stops doing so, where it stands.
+    void SetStayOnTop(bool value);
+
+    void btn_berClick(TObject *Sender);
+    void btn_einClick(TObject *Sender);
+    void ImgBtn1Click(TObject *Sender);
+    void btn_endClick(TObject *Sender);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate();
+    void LoadSetting(TRegValue &value);
+    void PlaceAtStoredPosition();
+    void SaveSettingsNow();
+
+    // The first stored value that could not be read; reported once per start.
+    std::optional<ERegistryException> FSettingsError;
 };
 
 extern TForm1 *Form1;

@@ -1,0 +1,47 @@
+#include "controls/accessible.h"
+
+#include "controls/imgbtn.h"
+#include "controls/label.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+
+#include <utility>
+
+namespace {
+
+class TLabelAccessible : public QAccessibleWidget {
+public:
+    explicit TLabelAccessible(TLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return widget()->accessibleName();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+class TImgBtnAccessible : public QAccessibleWidget {
+public:
+    explicit TImgBtnAccessible(TImgBtn *button) : QAccessibleWidget(button, QAccessible::Button) {}
+    QStringList actionNames() const override {
+        return widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString &name) override {
+        auto *button = static_cast<TImgBtn *>(widget());
+        if (name == pressAction() && button->isEnabled() && button->OnClick)
+            button->OnClick(button);
+    }
+};
+
+QAccessibleInterface *Factory(const QString &, QObject *object) {
+    if (auto *label = dynamic_cast<TLabel *>(object)) return new TLabelAccessible(label);
+    if (auto *button = dynamic_cast<TImgBtn *>(object)) return new TImgBtnAccessible(button);
+    return nullptr;
+}
+
+} // namespace
+
+void InstallControlAccessibility() {
+    static bool installed = false;
+    if (std::exchange(installed, true)) return;
+    QAccessible::installFactory(Factory);
+}

@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
@@ -65,11 +66,29 @@ void TLabel::SetFontColor(TColor value) {
     update();
 }
 
+void TLabel::SetWordWrap(bool value) {
+    if (FWordWrap == value) return;
+    FWordWrap = value;
+    AdjustBounds();
+    update();
+}
+
+unsigned TLabel::TextFormat() const {
+    return (FWordWrap ? unsigned(DT_WORDBREAK) : 0u) | DT_EXPANDTABS | FormatOf(FAlignment);
+}
+
 // An empty caption still takes the height of a line (and the width of a blank).
 void TLabel::AdjustBounds() {
     if (!FAutoSize) return;
     const QString text = FCaption.isEmpty() ? QStringLiteral(" ") : FCaption;
-    const QSize needed = QFontMetrics(font()).size(Qt::TextShowMnemonic, text);
+    const QFontMetrics metrics(font());
+    const int flags = Qt::TextShowMnemonic | Qt::TextExpandTabs;
+    const QSize needed =
+        FWordWrap
+            ? QSize(width(),
+                    metrics.boundingRect(QRect(0, 0, width(), 0), flags | Qt::TextWordWrap, text)
+                        .height())
+            : metrics.size(flags, text);
     const int left =
         FAlignment == TAlignment::taRightJustify ? x() + width() - needed.width() : x();
     setGeometry(left, y(), needed.width(), needed.height());
@@ -90,5 +109,27 @@ void TLabel::paintEvent(QPaintEvent *) {
     }
     canvas.Font = font();
     canvas.FontColor = ColorToQColor(FFontColor);
-    canvas.DrawText(area, FCaption, FormatOf(FAlignment));
+    canvas.DrawText(area, FCaption, TextFormat());
+}
+
+void TLabel::Click() {
+    if (OnClick) OnClick(this);
+}
+
+// Qt grabs the pointer for the pressed widget until the release, which stands in for the
+// platform's capture.
+void TLabel::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton) FClicked = true;
+}
+
+void TLabel::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton || !FClicked) return;
+    FClicked = false;
+    if (rect().contains(event->position().toPoint())) Click();
+}
+
+// The second press of a double click: no clicked mark, so the release that follows does not
+// click again.
+void TLabel::mouseDoubleClickEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton && OnDblClick) OnDblClick(this);
 }

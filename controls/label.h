@@ -1,7 +1,8 @@
 #pragma once
 // The plain text label of the windows: a caption drawn in the label's font and font colour,
 // aligned left, right or centred, on its colour or transparent; with AutoSize it takes the
-// size of its text.
+// size of its text. "&" marks the accelerator character. A graphic control: no focus, and
+// the graphic controls' click rule.
 
 #include "platform/colors.h"
 #include "platform/component.h"
@@ -26,10 +27,24 @@ public:
     void SetColor(TColor value);
     TColor FontColor() const { return FFontColor; }
     void SetFontColor(TColor value);
+    // Breaks the text into lines at word boundaries; AutoSize then keeps the width.
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
 
 protected:
+    // The text format the label draws its caption with: word break, expand tabs, alignment.
+    unsigned TextFormat() const;
+    // Raises OnClick, as a click on the label does.
+    void Click();
+
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     void AdjustBounds();
@@ -40,4 +55,7 @@ private:
     bool FTransparent = false;
     TColor FColor = clBtnFace;
     TColor FFontColor = clWindowText;
+    bool FWordWrap = false;
+    // A left press on this label that its release may turn into a click.
+    bool FClicked = false;
 };

@@ -4,8 +4,10 @@
 #include "editors/dateutil.h"
 #include "platform/application.h"
 #include "platform/termination.h"
+#include "platform/wayland.h"
 
 int main(int argc, char *argv[]) {
+    PreferX11UnderWayland();
     TApplication app(argc, argv);
     app.SetTitle(QStringLiteral("Tarvo 2.0"));
     // Before any window exists, so that a stop request always ends in an orderly way.
@@ -15,7 +17,8 @@ int main(int argc, char *argv[]) {
     TForm1 form1;
     TForm2 form2;
     TForm3 form3;
-    if (app.ShowMainForm()) form1.show();
+    // A copy that ends at once (a second copy, a stop request during the start) shows nothing.
     if (app.Terminated()) return 0;
+    if (app.ShowMainForm()) form1.show();
     return app.exec();
 }

@@ -1,0 +1,57 @@
+#include "platform/wayland.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <optional>
+
+namespace {
+
+// Sets or clears a variable for the test's lifetime.
+class ScopedEnv {
+public:
+    ScopedEnv(const char *name, std::optional<QByteArray> value) : FName(name) {
+        if (qEnvironmentVariableIsSet(name)) FOld = qgetenv(name);
+        if (value)
+            qputenv(name, *value);
+        else
+            qunsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (FOld)
+            qputenv(FName, *FOld);
+        else
+            qunsetenv(FName);
+    }
+
+private:
+    const char *FName;
+    std::optional<QByteArray> FOld;
+};
+
+struct Case {
+    std::optional<QByteArray> waylandDisplay, platformBefore, platformAfter;
+};
+
+} // namespace
+
+TEST(Wayland, PlatformChoice) {
+    const Case cases[] = {
+        {"wayland-0", std::nullopt, "xcb;wayland"}, // Wayland session: through XWayland
+        {"wayland-0", "wayland", "wayland"},        // the user's choice stands
+        {"wayland-0", "", ""},                      // even an empty one
+        {"", std::nullopt, std::nullopt},           // no Wayland session
+        {std::nullopt, std::nullopt, std::nullopt},
+    };
+    for (const Case &c : cases) {
+        ScopedEnv display("WAYLAND_DISPLAY", c.waylandDisplay);
+        ScopedEnv platform("QT_QPA_PLATFORM", c.platformBefore);
+        PreferX11UnderWayland();
+        const std::optional<QByteArray> after = qEnvironmentVariableIsSet("QT_QPA_PLATFORM")
+                                                    ? std::optional(qgetenv("QT_QPA_PLATFORM"))
+                                                    : std::nullopt;
+        EXPECT_EQ(after, c.platformAfter)
+            << c.waylandDisplay.value_or("(unset)").constData() << " / "
+            << c.platformBefore.value_or("(unset)").constData();
+    }
+}

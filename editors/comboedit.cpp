@@ -390,11 +390,13 @@ void TCustomComboEdit::PlaceButton() {
     FitTextArea();
 }
 
-// The text stops short of the holder.
+// The text rectangle ends two pixels short of the holder. The line edit keeps a margin of two
+// pixels inside its text margins on either side; on the left one of them stands for the edit
+// control's own margin.
 void TCustomComboEdit::FitTextArea() {
     const int b = BorderWidth();
     const int holder = FHolder->isVisibleTo(this) ? FHolder->width() : 0;
-    setTextMargins(b, b, b + holder + 2, b);
+    setTextMargins(std::max(0, b - 1), b, b + holder, b);
 }
 
 int TCustomComboEdit::TextLineHeight() const {
@@ -734,8 +736,12 @@ void TCustomComboEdit::TakePopupValue(const TVariant &value) {
         SetText(text);
         setModified(true);
     }
-    FPopupShown = FPopup && FPopup->isVisible();
+    UpdatePopupShown();
     if (OnChange) OnChange(this);
+}
+
+void TCustomComboEdit::UpdatePopupShown() {
+    FPopupShown = FPopup && FPopup->isVisible();
 }
 
 void TCustomComboEdit::PushPopupValue(const TVariant &value) {

@@ -181,6 +181,8 @@ protected:
     virtual void PushPopupValue(const TVariant &value);
     virtual TVariant PullPopupValue();
     virtual void PopupValueChanged() {}
+    // PopupShown from the window's visibility, as a value hand-over finds it.
+    void UpdatePopupShown();
     virtual bool IsReadOnly() const { return FReadOnly; }
 
     void keyPressEvent(QKeyEvent *event) override;

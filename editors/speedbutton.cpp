@@ -198,3 +198,11 @@ TTimerSpeedButton::TTimerSpeedButton(TComponent *owner, QWidget *parent)
     SetStyle(TButtonStyle::bsWin31);
     SetAllowTimer(true);
 }
+
+TPicture LoadGlyphResource(const QString &name) {
+    try {
+        return TPicture::FromFile(QStringLiteral(":/artwork/") + name);
+    } catch (const EInvalidGraphic &) {
+        return {};
+    }
+}

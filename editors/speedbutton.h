@@ -74,3 +74,8 @@ class TTimerSpeedButton : public TGlyphSpeedButton {
 public:
     explicit TTimerSpeedButton(TComponent *owner, QWidget *parent = nullptr);
 };
+
+// A glyph the program compiles in as a resource, by its resource name ("DATEGLYPH", "PREV1",
+// ...), as the platform's bitmap resources are found: by name, in the running program. Empty
+// when the program carries no such resource.
+TPicture LoadGlyphResource(const QString &name);

@@ -1,0 +1,269 @@
+#include "editors/dateedit.h"
+
+#include "editors/popupcalendar.h"
+#include "platform/exceptions.h"
+#include "platform/formatsettings.h"
+
+#include <QEvent>
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+// The date a hand-over value holds; nullopt when it holds none.
+std::optional<TDateTime> DateOf(const TVariant &value) {
+    try {
+        const TDateTime date = value.AsDateTime();
+        if (SerialDateValid(date)) return date;
+    } catch (const Exception &) {
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TCustomDateEdit::TCustomDateEdit(TComponent *owner, QWidget *parent)
+    : TCustomComboEdit(owner, parent) {
+    SetDefaultGlyphCount(2);
+    FFieldFormat = FieldDateFormat(UsesFourDigitYear()).left(10);
+    CreatePopup();
+    SetGlyphKind(TGlyphKind::gkDefault);
+    // Stands for the creation of the edit's window, which builds the mask.
+    RebuildFormat();
+}
+
+TDateEdit::TDateEdit(TComponent *owner, QWidget *parent) : TCustomDateEdit(owner, parent) {}
+
+void TCustomDateEdit::CreatePopup() {
+    TPopupCalendar *calendar = CreateCalendarPopup(this, layoutDirection());
+    SetPopup(calendar);
+    calendar->SetColor(FPopupColor);
+}
+
+TPopupCalendar *TCustomDateEdit::Calendar() const {
+    return dynamic_cast<TPopupCalendar *>(Popup());
+}
+
+TPicture TCustomDateEdit::DefaultGlyph() const {
+    // One copy for every date field, loaded when the first one asks.
+    static const TPicture glyph = LoadGlyphResource(QStringLiteral("DATEGLYPH"));
+    return glyph;
+}
+
+bool TCustomDateEdit::UsesFourDigitYear() const {
+    switch (FYearDigits) {
+    case TYearDigits::dyFour:
+        return true;
+    case TYearDigits::dyTwo:
+        return false;
+    case TYearDigits::dyDefault:
+        break;
+    }
+    return LocaleFourDigitYear();
+}
+
+void TCustomDateEdit::RebuildFormat() {
+    const TDateTime date = DateValue();
+    const QString oldFormat = FFieldFormat;
+    FFieldFormat = FieldDateFormat(UsesFourDigitYear()).left(10);
+    const QString mask = FieldDateMask(FBlanksChar, UsesFourDigitYear());
+    if (mask != EditMask() || FFieldFormat != oldFormat) SetEditMask(QString());
+    // Also when only the locale's separator changed, which the mask names as "/".
+    SetEditMask(mask);
+    ConfigurePopup();
+    SetDateValue(date);
+}
+
+void TCustomDateEdit::ConfigurePopup() {
+    if (Popup())
+        ApplyCalendarSettings(Popup(), FStartOfWeek, FWeekends, UsesFourDigitYear(), FCalendarHints,
+                              FWeekendColor);
+}
+
+void TCustomDateEdit::changeEvent(QEvent *event) {
+    TCustomComboEdit::changeEvent(event);
+    // The application has read the new regional settings by the time its widgets hear of it.
+    if (event->type() == QEvent::LocaleChange && !IsDesigning()) RebuildFormat();
+}
+
+// ---- properties -------------------------------------------------------------------------
+
+void TCustomDateEdit::SetBlanksChar(QChar value) {
+    if (value.unicode() < 32) value = u' ';
+    if (value == FBlanksChar) return;
+    FBlanksChar = value;
+    RebuildFormat();
+}
+
+void TCustomDateEdit::SetCalendarHints(const QStringList &value) {
+    FCalendarHints = value.mid(0, 4);
+    if (!IsDesigning()) ConfigurePopup();
+}
+
+TCalendarStyle TCustomDateEdit::CalendarStyle() const {
+    return Popup() ? TCalendarStyle::csPopup : TCalendarStyle::csDialog;
+}
+
+void TCustomDateEdit::SetCalendarStyle(TCalendarStyle value) {
+    if (value == CalendarStyle()) return;
+    if (value == TCalendarStyle::csDialog) {
+        FreePopup();
+        return;
+    }
+    CreatePopup();
+    ConfigurePopup();
+}
+
+TColor TCustomDateEdit::PopupColor() const {
+    if (const TPopupCalendar *calendar = Calendar()) return calendar->Color();
+    return FPopupColor;
+}
+
+void TCustomDateEdit::SetPopupColor(TColor value) {
+    FPopupColor = value;
+    if (TPopupCalendar *calendar = Calendar()) calendar->SetColor(value);
+}
+
+void TCustomDateEdit::SetStartOfWeek(TDayOfWeekName value) {
+    if (value == FStartOfWeek) return;
+    FStartOfWeek = value;
+    if (!IsDesigning()) ConfigurePopup();
+}
+
+void TCustomDateEdit::SetWeekends(TDaysOfWeek value) {
+    if (value == FWeekends) return;
+    FWeekends = value;
+    if (!IsDesigning()) ConfigurePopup();
+}
+
+void TCustomDateEdit::SetWeekendColor(TColor value) {
+    if (value == FWeekendColor) return;
+    FWeekendColor = value;
+    if (!IsDesigning()) ConfigurePopup();
+}
+
+void TCustomDateEdit::SetYearDigits(TYearDigits value) {
+    if (value == FYearDigits) return;
+    FYearDigits = value;
+    RebuildFormat();
+}
+
+// ---- the date ---------------------------------------------------------------------------
+
+TDateTime TCustomDateEdit::Fallback() const {
+    return FDefaultToday ? CurrentDateSerial() : EmptyDate;
+}
+
+TDateTime TCustomDateEdit::DateValue() const {
+    return ParseDateOr(FFieldFormat, Text(), Fallback());
+}
+
+void TCustomDateEdit::SetDateValue(TDateTime value) {
+    if (!SerialDateValid(value) || value == EmptyDate) value = Fallback();
+    const TDateTime old = DateValue();
+    SetText(value == EmptyDate ? QString() : FormatDate(FFieldFormat, value));
+    setModified(DateValue() != old);
+}
+
+void TCustomDateEdit::SetDateAndSelect(TDateTime value) {
+    SetDateValue(value);
+    SelectAll();
+}
+
+bool TCustomDateEdit::HasDateText() const {
+    const QChar separator = FormatSettings().DateSeparator;
+    for (QChar c : Text())
+        if (c != u' ' && c != FBlanksChar && !c.isNull() && c != separator) return true;
+    return false;
+}
+
+void TCustomDateEdit::ValidateDateText() {
+    if (!HasDateText()) return;
+    FSettingText = true;
+    try {
+        SetDateValue(ParseDate(FFieldFormat, Text()));
+    } catch (...) {
+        FSettingText = false;
+        TakeFocusBack();
+        throw;
+    }
+    FSettingText = false;
+}
+
+void TCustomDateEdit::Change() {
+    if (!FSettingText) TCustomComboEdit::Change();
+}
+
+void TCustomDateEdit::DoExit() {
+    if (FCheckOnExit && !IsDesigning()) ValidateDateText();
+    TCustomComboEdit::DoExit();
+}
+
+// ---- keys -------------------------------------------------------------------------------
+
+void TCustomDateEdit::KeyDown(TKeyCode &key, TShiftState shift) {
+    switch (key) {
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_ADD:
+    case VK_SUBTRACT:
+        if (PopupShown()) {
+            if (TPopupCalendar *calendar = Calendar()) calendar->KeyDown(key, shift);
+            key = 0;
+        } else if (shift == 0 && DirectInput() && (key == VK_ADD || key == VK_SUBTRACT)) {
+            // A step out of the calendar's range leaves the date alone rather than emptying
+            // the field.
+            const TDateTime stepped =
+                DateOr(DateValue(), CurrentDateTimeSerial()) + (key == VK_ADD ? 1 : -1);
+            if (SerialDateValid(stepped)) SetDateAndSelect(stepped);
+            key = 0;
+        }
+        break;
+    default:
+        break;
+    }
+    TCustomComboEdit::KeyDown(key, shift);
+}
+
+void TCustomDateEdit::KeyPress(QChar &key) {
+    const bool dateKey = key == u'+' || key == u'-' || key == u'T' || key == u't';
+    if (dateKey && PopupShown()) {
+        if (TPopupCalendar *calendar = Calendar()) calendar->KeyPress(key);
+        key = QChar();
+    } else if (dateKey && DirectInput()) {
+        if (key == u'T' || key == u't') SetDateAndSelect(std::trunc(CurrentDateTimeSerial()));
+        key = QChar();
+    }
+    TCustomComboEdit::KeyPress(key);
+}
+
+// ---- the calendar's value ---------------------------------------------------------------
+
+void TCustomDateEdit::PushPopupValue(const TVariant &value) {
+    // An empty text opens on today too, not on the day the serial 0 stands for.
+    const TDateTime date = DateOr(ParseDateOr(FFieldFormat, value.AsString(), CurrentDateSerial()),
+                                  CurrentDateSerial());
+    TCustomComboEdit::PushPopupValue(TVariant::FromDateTime(date));
+}
+
+bool TCustomDateEdit::ConfirmPopupValue(TVariant &value) {
+    if (!OnAcceptDate) return true;
+    const bool none =
+        value.IsEmpty() || (value.VarType() == varString && value.AsString().isEmpty());
+    TDateTime date = none ? EmptyDate : DateOf(value).value_or(Fallback());
+    bool action = true;
+    OnAcceptDate(this, date, action);
+    if (action) value = TVariant::FromDateTime(date);
+    return action;
+}
+
+void TCustomDateEdit::TakePopupValue(const TVariant &value) {
+    SetDateValue(DateOf(value).value_or(EmptyDate));
+    UpdatePopupShown();
+    if (isModified()) TCustomComboEdit::Change();
+}

@@ -12,8 +12,9 @@
 
 namespace {
 
-// The line edit's own gap between its text area and the first character.
-constexpr int EditLeftMargin = 2;
+// The edit control's own gap before its first character, as the drop-down edit's text area
+// keeps it.
+constexpr int EditLeftMargin = 1;
 
 bool IsExponent(QChar c) {
     return c == u'e' || c == u'E';

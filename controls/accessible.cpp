@@ -2,6 +2,7 @@
 
 #include "controls/imgbtn.h"
 #include "controls/label.h"
+#include "controls/urllink.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -12,10 +13,24 @@ namespace {
 
 class TLabelAccessible : public QAccessibleWidget {
 public:
-    explicit TLabelAccessible(TLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    explicit TLabelAccessible(TLabel *label, QAccessible::Role role = QAccessible::StaticText)
+        : QAccessibleWidget(label, role) {}
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) return widget()->accessibleName();
         return QAccessibleWidget::text(t);
+    }
+};
+
+// A link label reads as a link that can be pressed.
+class TURLLinkAccessible : public TLabelAccessible {
+public:
+    explicit TURLLinkAccessible(TURLLink *link) : TLabelAccessible(link, QAccessible::Link) {}
+    QStringList actionNames() const override {
+        return widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString &name) override {
+        auto *link = static_cast<TURLLink *>(widget());
+        if (name == pressAction() && link->isEnabled() && link->OnClick) link->OnClick(link);
     }
 };
 
@@ -33,6 +48,7 @@ public:
 };
 
 QAccessibleInterface *Factory(const QString &, QObject *object) {
+    if (auto *link = dynamic_cast<TURLLink *>(object)) return new TURLLinkAccessible(link);
     if (auto *label = dynamic_cast<TLabel *>(object)) return new TLabelAccessible(label);
     if (auto *button = dynamic_cast<TImgBtn *>(object)) return new TImgBtnAccessible(button);
     return nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 // Screen-reader access to the drawn controls, which Qt sees as plain widgets: a label reads
-// as static text with its caption, a picture button as a button that can be pressed.
+// as static text with its caption, a link label as a link and a picture button as a button,
+// both of which can be pressed.
 
 void InstallControlAccessibility();

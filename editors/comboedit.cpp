@@ -238,7 +238,6 @@ void TCustomComboEdit::SetButtonWidth(int value) {
         FHolder->resize(value, FHolder->height());
         FButton->resize(value, FButton->height());
     }
-    FButtonWidthFixed = false;
     PlaceButton();
     RebuildGlyph();
 }
@@ -273,6 +272,17 @@ void TCustomComboEdit::SetGlyphKind(TGlyphKind value) {
     if (value == FGlyphKind) return;
     FGlyphKind = value;
     if (value == TGlyphKind::gkCustom && IsLoading()) FCustomGlyph.Clear();
+    // The default glyph widens the button to fit when it is chosen; a width written later
+    // stands.
+    if (value == TGlyphKind::gkDefault) {
+        const TPicture glyph = DefaultGlyph();
+        const int wanted = glyph.Width() / std::max(1, FDefaultGlyphCount) + 6;
+        if (!glyph.IsEmpty() && wanted > ButtonWidth()) {
+            FHolder->resize(wanted, FHolder->height());
+            FButton->resize(wanted, FButton->height());
+            PlaceButton();
+        }
+    }
     RebuildGlyph();
 }
 
@@ -281,27 +291,16 @@ void TCustomComboEdit::RebuildGlyph() {
     case TGlyphKind::gkCustom:
         FButton->SetGlyph(FCustomGlyph);
         break;
-    case TGlyphKind::gkDefault: {
-        const TPicture glyph = DefaultGlyph();
-        FButton->SetGlyph(glyph);
+    case TGlyphKind::gkDefault:
+        FButton->SetGlyph(DefaultGlyph());
         FButton->SetNumGlyphs(FDefaultGlyphCount);
-        if (!glyph.IsEmpty()) {
-            const int wanted = glyph.Width() / std::max(1, FDefaultGlyphCount) + 6;
-            if (wanted > ButtonWidth()) {
-                FHolder->resize(wanted, FHolder->height());
-                FButton->resize(wanted, FButton->height());
-                PlaceButton();
-            }
-        }
         break;
-    }
     case TGlyphKind::gkDropDown: {
         FButton->SetGlyph(DropDownGlyph());
         FButton->SetNumGlyphs(1);
         const int scrollWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
         FHolder->resize(scrollWidth, FHolder->height());
         FButton->resize(scrollWidth, FButton->height());
-        FButtonWidthFixed = true;
         PlaceButton();
         break;
     }

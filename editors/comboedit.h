@@ -226,7 +226,6 @@ private:
     TGlyphKind FGlyphKind = TGlyphKind::gkCustom;
     TPicture FCustomGlyph;
     int FDefaultGlyphCount = 1;
-    bool FButtonWidthFixed = false;
     TColor FColor = clWindow;
     bool FCtl3D = true;
     TBorderStyle FBorderStyle = TBorderStyle::bsSingle;

@@ -5,6 +5,7 @@
 #include "editors/dateedit.h"
 
 #include "editors/popupcalendar.h"
+#include "platform/fonts.h"
 #include "tests/support/fixtures.h"
 
 #include <QApplication>
@@ -59,6 +60,19 @@ TEST_F(DateEdit, FormatAndMaskFollowTheYearDigits) {
     EXPECT_EQ(edit.FieldFormat(), "DD/MM/YY");
     EXPECT_EQ(edit.Text(), "02.05.05");
     EXPECT_EQ(edit.DateValue(), May2);
+}
+
+TEST_F(DateEdit, ButtonAsTheMainWindowLaysItOut) {
+    EXPECT_EQ(edit.ButtonWidth(), 21); // the glyph's 28 / 2 + 6 = 20 is less
+    EXPECT_EQ(edit.NumGlyphs(), 2);
+    EXPECT_EQ(edit.Glyph().Size(), QSize(28, 12));
+    edit.SetCtl3D(false);
+    edit.SetButtonWidth(17);
+    edit.setFont(LayoutFont(QStringLiteral("Small Fonts"), -9, fsBold));
+    edit.resize(81, 16);
+    EXPECT_EQ(edit.ButtonHolder()->geometry(), QRect(63, 3, 17, 12));
+    edit.setEnabled(false);
+    EXPECT_FALSE(edit.EditButton()->isEnabled());
 }
 
 TEST_F(DateEdit, TypedTextAndFallbacks) {

@@ -1,12 +1,13 @@
 // Draws the program's pictures: the two backgrounds (JPEG), the slanted picture buttons
 // (BMP, the Info button's normal picture GIF), the date glyph (16-colour BMP), the calendar
-// step glyphs (monochrome BMP) and the program icon (PNG).
+// step glyphs (monochrome BMP) and the program icon (PNG, and SVG for any size).
 // Usage: tarvo_artwork <output folder>
 
 #include <QDir>
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -414,6 +415,57 @@ void Icon(int size) {
     if (!image.save(OutPath(QStringLiteral("tarvo_%1.png").arg(size)))) Die("cannot write icon");
 }
 
+// Path data in SVG syntax, coordinates rounded to 1/100.
+QString SvgPath(const QPainterPath &path) {
+    QString d;
+    const auto num = [](double v) { return QString::number(v, 'f', 2); };
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo()) {
+            if (!d.isEmpty()) d += QStringLiteral("Z ");
+            d += QStringLiteral("M%1 %2 ").arg(num(e.x), num(e.y));
+        } else if (e.isLineTo()) {
+            d += QStringLiteral("L%1 %2 ").arg(num(e.x), num(e.y));
+        } else if (e.isCurveTo()) {
+            const QPainterPath::Element c2 = path.elementAt(i + 1), to = path.elementAt(i + 2);
+            d += QStringLiteral("C%1 %2 %3 %4 %5 %6 ")
+                     .arg(num(e.x), num(e.y), num(c2.x), num(c2.y), num(to.x), num(to.y));
+            i += 2;
+        }
+    }
+    return d + u'Z';
+}
+
+// The icon for any size: the same tab and "%" as the bitmaps, the glyph as an outline so that
+// the picture needs no font.
+void IconSvg() {
+    QPainterPath tab;
+    tab.moveTo(1, 3);
+    tab.lineTo(31, 3);
+    tab.lineTo(31, 29);
+    tab.lineTo(9, 29);
+    tab.closeSubpath();
+    QPainterPath glyph;
+    const QFont font = BoldSans(22);
+    const QRectF box(7, 3, 24, 26);
+    const QRectF bounds =
+        QFontMetricsF(font).boundingRect(box, Qt::AlignCenter, QStringLiteral("%"));
+    glyph.addText(bounds.left(), bounds.top() + QFontMetricsF(font).ascent(), font,
+                  QStringLiteral("%"));
+    const QString svg =
+        QStringLiteral(
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" "
+            "viewBox=\"0 0 32 32\">\n"
+            "  <defs><linearGradient id=\"fill\" x1=\"0\" y1=\"3\" x2=\"0\" y2=\"29\" "
+            "gradientUnits=\"userSpaceOnUse\"><stop offset=\"0\" stop-color=\"#43a047\"/>"
+            "<stop offset=\"1\" stop-color=\"#1b5e20\"/></linearGradient></defs>\n"
+            "  <path d=\"%1\" fill=\"url(#fill)\" stroke=\"#144618\" stroke-width=\"1\"/>\n"
+            "  <path d=\"%2\" fill=\"#fafaee\"/>\n"
+            "</svg>\n")
+            .arg(SvgPath(tab), SvgPath(glyph));
+    WriteFile(QStringLiteral("tarvo.svg"), svg.toUtf8());
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -446,6 +498,7 @@ int main(int argc, char **argv) {
         StepGlyphs();
         for (int size : {16, 32, 48})
             Icon(size);
+        IconSvg();
     } catch (const std::exception &error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

@@ -3,10 +3,14 @@
 #include "platform/desktop.h"
 #include "platform/exceptions.h"
 #include "platform/formatsettings.h"
+#include "platform/stoprequest.h"
 
 #include <QEvent>
 #include <QLoggingCategory>
+#include <QSessionManager>
 #include <QWidget>
+
+#include <cstdio>
 
 // Off unless enabled (QT_LOGGING_RULES="platform.window.debug=true"): lets a test of the whole
 // program see from outside which windows a process shows.
@@ -14,6 +18,12 @@ Q_LOGGING_CATEGORY(lcWindow, "platform.window", QtInfoMsg)
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
     SetExceptionReport([this](const std::exception &error) { HandleException(error); });
+    // A logout asks for the data first and then ends the loop. A logout can still be
+    // cancelled after asking, so only the asking itself and an end of the loop after it
+    // are unattended.
+    connect(this, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager &) { FSessionEnding = true; });
+    connect(this, &QCoreApplication::aboutToQuit, this, [this] { FLoopEnded = true; });
 }
 
 TApplication::~TApplication() {
@@ -38,10 +48,20 @@ void TApplication::Terminate() {
     QMetaObject::invokeMethod(this, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
+bool TApplication::Terminated() const {
+    return FTerminated || StopRequests() > 0;
+}
+
+bool TApplication::EndUnattended() const {
+    return StopRequests() > 0 || isSavingSession() || (FSessionEnding && FLoopEnded);
+}
+
 void TApplication::HandleException(const std::exception &error) {
     const auto *known = dynamic_cast<const Exception *>(&error);
     const QString text = known ? known->Message() : QString::fromUtf8(error.what());
-    Desktop().ShowError(FTitle, text);
+    std::fprintf(stderr, "%s: %s\n", FTitle.toLocal8Bit().constData(),
+                 text.toLocal8Bit().constData());
+    if (!EndUnattended()) Desktop().ShowError(FTitle, text);
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event) {

@@ -24,9 +24,14 @@ public:
     void SetShowMainForm(bool value) { FShowMainForm = value; }
     // Asks the message loop to end once it runs.
     void Terminate();
-    bool Terminated() const { return FTerminated; }
+    // Also after a stop request from outside that the message loop has not seen yet.
+    bool Terminated() const;
+    // The end was asked for from outside (a stop signal, the desktop session ending), so
+    // nobody may be there to dismiss a window.
+    bool EndUnattended() const;
 
-    // Reports an error as the message loop would.
+    // Reports an error as the message loop would: on standard error, and in a message box
+    // unless the end is unattended.
     void HandleException(const std::exception &error);
 
     bool notify(QObject *receiver, QEvent *event) override;
@@ -35,4 +40,6 @@ private:
     QString FTitle;
     bool FShowMainForm = true;
     bool FTerminated = false;
+    bool FSessionEnding = false;
+    bool FLoopEnded = false;
 };

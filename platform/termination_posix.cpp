@@ -3,6 +3,7 @@
 #include "platform/termination.h"
 
 #include "platform/application.h"
+#include "platform/stoprequest.h"
 
 #include <QSocketNotifier>
 
@@ -17,6 +18,8 @@ int pipeEnds[2] = {-1, -1};
 
 void onSignal(int) {
     const int saved = errno;
+    // Counted at once, so that a wait outside the message loop (the start) gives up too.
+    CountStopRequest();
     const char byte = 1;
     (void)!::write(pipeEnds[1], &byte, 1);
     errno = saved;

@@ -28,6 +28,7 @@ public:
     // Opens a key with full access, creating it (and its parents) when canCreate is true.
     // A path that starts with a backslash is taken from the root, any other from the open
     // key. False when the key cannot be opened or created; the previous key stays open.
+    // ERegistryUnavailable when the store cannot be used at all.
     bool OpenKey(const QString &key, bool canCreate);
     void CloseKey();
     // Path of the open key below the root; empty when none is open.

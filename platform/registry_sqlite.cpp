@@ -2,19 +2,30 @@
 // ${XDG_CONFIG_HOME:-$HOME/.config}/tarvo/registry.db. The other roots do not exist here.
 //
 // Every write is one IMMEDIATE transaction, synced at commit, so a killed writer (or a power
-// cut) leaves the old or the new value, and two writers queue behind the busy timeout
-// instead of failing. A file that is not a database is renamed to
-// registry.db.broken-<time> (the user's bytes stay there) and a fresh hive is built under a
-// temporary name and linked into place, so that nobody ever sees a half-made one.
+// cut) leaves the old or the new value, and two writers queue behind the busy wait instead
+// of failing. A file that is not a database is renamed to registry.db.broken-<time> (the
+// user's bytes stay there) and a fresh hive is built under a temporary name and linked into
+// place only when it is complete, so that nobody ever sees a half-made one.
+//
+// A hive that cannot be written (read-only file, folder or file system, full disk, locked
+// past the busy wait) is not used at all: opening a key raises ERegistryUnavailable with
+// the reason, and nothing is left behind in the folder.
 
 #include "platform/clock.h"
 #include "platform/registrybackend.h"
+#include "platform/stoprequest.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <sys/stat.h>
@@ -62,6 +73,87 @@ QString fold(const QString &name) {
 bool isBrokenCode(int rc) {
     rc &= 0xff;
     return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT;
+}
+
+// Why a failure happened: SQLite's (extended) result code and the system's error number
+// behind it, when there was one.
+struct Failure {
+    int Code = SQLITE_OK;
+    int Error = 0;
+};
+
+Failure systemFailure(int error) {
+    return {SQLITE_CANTOPEN, error};
+}
+
+Failure failureOf(sqlite3 *db, int rc) {
+    const int code = rc & 0xff;
+    const bool fromSystem = code == SQLITE_IOERR || code == SQLITE_CANTOPEN ||
+                            code == SQLITE_FULL || code == SQLITE_READONLY;
+    return {rc, fromSystem && db ? sqlite3_system_errno(db) : 0};
+}
+
+QString reasonText(const Failure &failure) {
+    switch (failure.Error) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("keine Schreibberechtigung für die Datei oder ihren Ordner");
+    case EROFS:
+        return QStringLiteral("das Dateisystem ist schreibgeschützt");
+    case ENOSPC:
+        return QStringLiteral("der Datenträger ist voll");
+    case EDQUOT:
+        return QStringLiteral("das Speicherkontingent ist erschöpft");
+    case ENOTDIR:
+    case EEXIST:
+        return QStringLiteral("ein Teil des Pfades ist kein Ordner");
+    case EISDIR:
+        return QStringLiteral("an ihrer Stelle liegt ein Ordner");
+    }
+    switch (failure.Code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("ein anderes Programm hält sie gesperrt");
+    case SQLITE_READONLY:
+        return failure.Code == SQLITE_READONLY_DIRECTORY
+                   ? QStringLiteral("ihr Ordner ist schreibgeschützt")
+                   : QStringLiteral("sie ist schreibgeschützt");
+    case SQLITE_FULL:
+        return QStringLiteral("der Datenträger ist voll");
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("sie ist beschädigt");
+    }
+    return failure.Error ? QString::fromLocal8Bit(std::strerror(failure.Error))
+                         : QString::fromUtf8(sqlite3_errstr(failure.Code));
+}
+
+[[noreturn]] void raiseUnavailable(const QString &path, const Failure &failure) {
+    throw ERegistryUnavailable(QStringLiteral("Die Einstellungsdatei „%1“ kann nicht benutzt "
+                                              "werden: %2.")
+                                   .arg(QDir::toNativeSeparators(path), reasonText(failure)));
+}
+
+// Another process's writer is waited for as long as a busy timeout would, in short sleeps,
+// so that a stop request arriving meanwhile ends the wait at once. (A stop request made
+// before the wait began, the one that is ending the program, does not.)
+struct BusyWait {
+    QElapsedTimer Since;
+    int Stops = 0;
+};
+
+int waitWhileBusy(void *state, int attempt) {
+    auto *wait = static_cast<BusyWait *>(state);
+    if (attempt == 0) {
+        wait->Since.start();
+        wait->Stops = StopRequests();
+    }
+    const qint64 left = BusyTimeoutMs - wait->Since.elapsed();
+    if (left <= 0 || StopRequests() != wait->Stops) return 0;
+    const qint64 step = std::min<qint64>({left, 50, 1 + 5 * qint64(attempt)});
+    const timespec pause = {0, long(step) * 1000000L};
+    ::nanosleep(&pause, nullptr); // a signal cuts it short
+    return 1;
 }
 
 class Statement {
@@ -141,23 +233,75 @@ bool exec(sqlite3 *db, const char *sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-// Builds an empty hive beside the final name and links it into place. Losing the race
-// against another process that did the same is fine: its hive is as good as ours.
-bool createFresh(const QString &path) {
+// Makes a folder and its parents; 0 or the system's error number.
+int makeFolder(const QString &folder) {
+    const QByteArray name = QFile::encodeName(folder);
+    struct stat st;
+    if (::stat(name.constData(), &st) == 0) return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+    if (errno != ENOENT) return errno;
+    const QString parent = QFileInfo(folder).path();
+    if (parent != folder)
+        if (const int error = makeFolder(parent)) return error;
+    if (::mkdir(name.constData(), 0777) == 0) return 0;
+    const int error = errno;
+    return error == EEXIST && ::stat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) ? 0 : error;
+}
+
+// A hive being built, with the journal files SQLite keeps beside it.
+void removeBuild(const QString &temp) {
+    for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+        ::unlink(QFile::encodeName(temp + QLatin1String(suffix)).constData());
+}
+
+// Builds whose process has gone (killed while it made a first hive) are removed; those of a
+// process that is still running are its business.
+void removeStaleBuilds(const QString &path) {
+    static const QRegularExpression build(
+        QStringLiteral("^\\.new-(\\d+)-\\d+(-wal|-shm|-journal)?$"));
+    const QFileInfo hive(path);
+    const QDir folder = hive.dir();
+    const QStringList names =
+        folder.entryList({hive.fileName() + QStringLiteral(".new-*")},
+                         QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
+    for (const QString &name : names) {
+        const QRegularExpressionMatch match = build.match(name.mid(hive.fileName().size()));
+        if (!match.hasMatch()) continue;
+        const pid_t pid = match.captured(1).toInt();
+        if (pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
+        ::unlink(QFile::encodeName(folder.filePath(name)).constData());
+    }
+}
+
+// Builds an empty hive beside the final name and links it into place once it is complete:
+// its log folded back into the file and synced. Whatever happens, nothing of the build stays
+// behind. Losing the race against another process that did the same is fine: its hive is as
+// good as ours.
+bool createFresh(const QString &path, Failure &failure) {
     static int counter = 0;
     const QString temp = path + QStringLiteral(".new-%1-%2").arg(::getpid()).arg(++counter);
     const QByteArray tempName = QFile::encodeName(temp);
-    ::unlink(tempName.constData());
+    removeBuild(temp);
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(tempName.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                              nullptr);
-    bool ok = rc == SQLITE_OK && exec(db, "PRAGMA journal_mode=WAL") && exec(db, "BEGIN") &&
-              exec(db, Schema) &&
-              exec(db, ("PRAGMA user_version=" + std::to_string(SchemaVersion)).c_str()) &&
-              exec(db, "COMMIT");
-    // Closing the only connection folds the write-ahead log back into the file.
-    ok = sqlite3_close(db) == SQLITE_OK && ok;
-    ok = ok && ::chmod(tempName.constData(), 0600) == 0;
+    const std::string version = "PRAGMA user_version=" + std::to_string(SchemaVersion);
+    for (const char *sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "BEGIN", Schema,
+                            version.c_str(), "COMMIT"})
+        if (rc == SQLITE_OK) rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    // Closing would try this too, but could not say that it failed (a full disk).
+    if (rc == SQLITE_OK)
+        rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    if (rc != SQLITE_OK) failure = failureOf(db, sqlite3_extended_errcode(db));
+    const int closed = sqlite3_close(db);
+    if (rc == SQLITE_OK && closed != SQLITE_OK) {
+        rc = closed;
+        failure = {closed, 0};
+    }
+    bool ok = rc == SQLITE_OK;
+    if (ok && ::chmod(tempName.constData(), 0600) != 0) {
+        failure = systemFailure(errno);
+        ok = false;
+    }
     if (ok) {
         const QByteArray finalName = QFile::encodeName(path);
         if (::link(tempName.constData(), finalName.constData()) != 0) {
@@ -166,9 +310,10 @@ bool createFresh(const QString &path) {
                      ::rename(tempName.constData(), finalName.constData()) == 0;
             else
                 ok = errno == EEXIST;
+            if (!ok) failure = systemFailure(errno);
         }
     }
-    ::unlink(tempName.constData());
+    removeBuild(temp);
     return ok;
 }
 
@@ -195,9 +340,9 @@ class Hive {
 public:
     enum class TCheck { Ok, Broken, Failed };
 
-    Hive(sqlite3 *db, QString path, FileId id)
-        : FDb(db), FPath(std::move(path)), FId(id), FBegin(db, "BEGIN IMMEDIATE"),
-          FCommit(db, "COMMIT"), FRollback(db, "ROLLBACK"),
+    Hive(sqlite3 *db, std::unique_ptr<BusyWait> wait, QString path, FileId id)
+        : FDb(db), FWait(std::move(wait)), FPath(std::move(path)), FId(id),
+          FBegin(db, "BEGIN IMMEDIATE"), FCommit(db, "COMMIT"), FRollback(db, "ROLLBACK"),
           FFindKey(db, "SELECT id, path FROM reg_key WHERE folded = ?1"),
           FInsertKey(db, "INSERT INTO reg_key(path, folded) VALUES (?1, ?2)"),
           FRead(db, "SELECT type, data FROM reg_value WHERE key = ?1 AND folded = ?2"),
@@ -210,11 +355,14 @@ public:
     Hive(const Hive &) = delete;
     Hive &operator=(const Hive &) = delete;
 
-    static std::unique_ptr<Hive> Open(const QString &path);
+    // Nothing when the hive cannot be used for reading and writing; failure says why.
+    static std::unique_ptr<Hive> Open(const QString &path, Failure &failure);
 
     const QString &Path() const { return FPath; }
     const FileId &Id() const { return FId; }
     bool Broken() const { return FBroken; }
+    // Why the last OpenKey failed; no failure when the key just does not exist.
+    const Failure &KeyFailure() const { return FFailure; }
 
     std::optional<TRegKeyHandle> OpenKey(const QStringList &path, bool create);
     TRegistryBackend::TReadResult Read(TRegKeyHandle key, const QString &name, TRegData &data);
@@ -226,9 +374,11 @@ private:
         return FBegin.Valid() && FCommit.Valid() && FRollback.Valid() && FFindKey.Valid() &&
                FInsertKey.Valid() && FRead.Valid() && FWrite.Valid() && FDelete.Valid();
     }
-    // Notes a failure that shows the file is damaged, so that the next open repairs it.
+    // Notes a failure; one that shows the file is damaged makes the next open repair it.
     void Note(int rc) {
         if (isBrokenCode(rc)) FBroken = true;
+        if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
+            FFailure = failureOf(FDb, sqlite3_extended_errcode(FDb));
     }
     bool Run(Statement &statement) {
         Query q(statement);
@@ -241,9 +391,11 @@ private:
     int FindKey(const QString &folded, qint64 &id, QString &stored);
 
     sqlite3 *FDb;
+    std::unique_ptr<BusyWait> FWait; // used by the connection until it is closed
     QString FPath;
     FileId FId;
     bool FBroken = false;
+    Failure FFailure;
     Statement FBegin, FCommit, FRollback, FFindKey, FInsertKey, FRead, FWrite, FDelete;
 };
 
@@ -277,23 +429,41 @@ bool hasSchema(sqlite3 *db) {
     return count == 2;
 }
 
-std::unique_ptr<Hive> Hive::Open(const QString &path) {
-    if (!QDir().mkpath(QFileInfo(path).path())) return nullptr;
+std::unique_ptr<Hive> Hive::Open(const QString &path, Failure &failure) {
+    if (const int error = makeFolder(QFileInfo(path).path())) {
+        failure = systemFailure(error);
+        return nullptr;
+    }
+    removeStaleBuilds(path);
     // A few rounds: create when missing, move aside when broken, then open what is there.
     for (int round = 0; round < 4; ++round) {
         int error = 0;
         const std::optional<FileId> id = fileId(path, &error);
         if (!id) {
-            if (error != ENOENT || !createFresh(path)) return nullptr;
+            if (error != ENOENT) {
+                failure = systemFailure(error);
+                return nullptr;
+            }
+            if (!createFresh(path, failure)) return nullptr;
             continue;
         }
+        const QByteArray name = QFile::encodeName(path);
         sqlite3 *db = nullptr;
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE,
-                            nullptr) != SQLITE_OK) {
+        if (const int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+            rc != SQLITE_OK) {
+            failure = failureOf(db, sqlite3_extended_errcode(db));
             sqlite3_close(db);
             return nullptr;
         }
-        sqlite3_busy_timeout(db, BusyTimeoutMs);
+        // SQLite would read a write-protected file, but leave journal files behind that
+        // keep the hive read-only after its permissions are mended. Asked before any read.
+        if (sqlite3_db_readonly(db, "main") == 1) {
+            failure = {SQLITE_READONLY, ::access(name.constData(), W_OK) == 0 ? 0 : errno};
+            sqlite3_close(db);
+            return nullptr;
+        }
+        auto wait = std::make_unique<BusyWait>();
+        sqlite3_busy_handler(db, waitWhileBusy, wait.get());
         const TCheck state = check(db, *id);
         if (state == TCheck::Ok) {
             // A database the user emptied or made by hand gets our tables.
@@ -302,14 +472,21 @@ std::unique_ptr<Hive> Hive::Open(const QString &path) {
                 (hasSchema(db) ||
                  (exec(db, "BEGIN IMMEDIATE") && exec(db, Schema) && exec(db, "COMMIT")));
             if (ready) {
-                auto hive = std::make_unique<Hive>(db, path, *id);
+                auto hive = std::make_unique<Hive>(db, std::move(wait), path, *id);
                 if (hive->Prepared()) return hive;
+                failure = failureOf(db, sqlite3_extended_errcode(db));
                 return nullptr;
             }
         }
+        if (state != TCheck::Broken) failure = failureOf(db, sqlite3_extended_errcode(db));
         sqlite3_close_v2(db);
-        if (state != TCheck::Broken || !moveAside(path, *id)) return nullptr;
+        if (state != TCheck::Broken) return nullptr;
+        if (!moveAside(path, *id)) {
+            failure = systemFailure(errno);
+            return nullptr;
+        }
     }
+    failure = {SQLITE_CANTOPEN, 0};
     return nullptr;
 }
 
@@ -334,6 +511,7 @@ int Hive::FindKey(const QString &folded, qint64 &id, QString &stored) {
 }
 
 std::optional<TRegKeyHandle> Hive::OpenKey(const QStringList &path, bool create) {
+    FFailure = {};
     qint64 id = 0;
     QString stored;
     const int found = FindKey(fold(path.join(u'\\')), id, stored);
@@ -419,8 +597,9 @@ public:
     std::optional<TRegKeyHandle> OpenKey(HKEY root, const QStringList &path, bool create) override {
         if (root != HKEY_CURRENT_USER) return std::nullopt;
         Hive *hive = Current();
-        if (!hive) return std::nullopt;
         const std::optional<TRegKeyHandle> row = hive->OpenKey(path, create);
+        if (!row && hive->KeyFailure().Code != SQLITE_OK)
+            raiseUnavailable(hive->Path(), hive->KeyFailure());
         if (!row) return std::nullopt;
         return (TRegKeyHandle(FGeneration) << GenerationShift) | *row;
     }
@@ -454,13 +633,16 @@ private:
 
     // The open hive, reopened when it turned out damaged or when the file at the hive's
     // path is no longer the one we have open (moved aside, replaced, or another home).
+    // Raises ERegistryUnavailable when it cannot be opened.
     Hive *Current() {
         const QString path = hivePath();
         if (FHive && (FHive->Broken() || FHive->Path() != path || fileId(path) != FHive->Id()))
             FHive.reset();
         if (!FHive) {
-            FHive = Hive::Open(path);
+            Failure failure;
+            FHive = Hive::Open(path, failure);
             FGeneration = (FGeneration + 1) & 0xffff;
+            if (!FHive) raiseUnavailable(path, failure);
         }
         return FHive.get();
     }

@@ -3,6 +3,8 @@
 // predefined root and reading and writing raw typed values. Each platform has one source
 // file with CreateRegistryBackend(), chosen in CMake.
 
+#include "platform/exceptions.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -34,13 +36,22 @@ struct TRegData {
 
 using TRegKeyHandle = std::uint64_t;
 
+// The store itself cannot be used (it cannot be made, opened or written: a read-only file,
+// folder or file system, a full disk, another process holding it longer than the busy wait).
+// The message names the store's file and the reason, in German.
+class ERegistryUnavailable : public ERegistryException {
+public:
+    using ERegistryException::ERegistryException;
+};
+
 class TRegistryBackend {
 public:
     enum class TReadResult { Found, Missing, Failed };
 
     virtual ~TRegistryBackend() = default;
     // Opens the key at path (non-empty parts, empty for the root itself), creating it and
-    // its parents when create is true. Nothing when it cannot.
+    // its parents when create is true. Nothing when there is no such key (or root); raises
+    // ERegistryUnavailable when the store cannot be used at all.
     virtual std::optional<TRegKeyHandle> OpenKey(HKEY root, const QStringList &path,
                                                  bool create) = 0;
     virtual void CloseKey(TRegKeyHandle key) = 0;

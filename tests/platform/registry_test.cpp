@@ -1,10 +1,12 @@
 #include "platform/exceptions.h"
 #include "platform/registry.h"
+#include "platform/stoprequest.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <sqlite3.h>
 
@@ -40,10 +42,10 @@ QStringList sql(const QString &file, const char *statements) {
     return rows;
 }
 
-QString errorOf(const std::function<void()> &action) {
+template <typename E = ERegistryException> QString errorOf(const std::function<void()> &action) {
     try {
         action();
-    } catch (const ERegistryException &e) {
+    } catch (const E &e) {
         return e.Message();
     }
     return QStringLiteral("(no error)");
@@ -176,23 +178,50 @@ TEST(Registry, OnlyTheCurrentUsersRootExists) {
     EXPECT_EQ(reg.ReadString("at the root"), "x");
 }
 
-TEST(Registry, AnUnwritableHomeTakesTheOpenFailurePath) {
+TEST(Registry, AHomeWhereNoHiveCanBeMadeSaysWhyNamingTheFile) {
     IsolatedHome home;
+    const QString unusable =
+        QStringLiteral("Die Einstellungsdatei „%1“ kann nicht benutzt werden: ")
+            .arg(hiveFile(home));
     // A file where the folder should be stops even root; the permission case only others.
     writeFile(home.configHome() + "/tarvo", "not a folder");
     {
         TRegistry reg;
-        EXPECT_FALSE(reg.OpenKey(Key, true));
-        EXPECT_EQ(errorOf([&] { reg.WriteInteger("x", 1); }),
-                  "Unable to open the HKEY_CURRENT_USER key");
+        const QString expected = unusable + "ein Teil des Pfades ist kein Ordner.";
+        EXPECT_EQ(errorOf<ERegistryUnavailable>([&] { reg.OpenKey(Key, true); }), expected);
+        EXPECT_EQ(errorOf<ERegistryUnavailable>([&] { reg.WriteInteger("x", 1); }), expected);
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        EXPECT_FALSE(reg.OpenKey("Software", true)) << "a root that does not exist is no fault";
     }
     if (::geteuid() != 0) {
         QFile::remove(home.configHome() + "/tarvo");
         ::chmod(QFile::encodeName(home.configHome()).constData(), 0500);
         TRegistry reg;
-        EXPECT_FALSE(reg.OpenKey(Key, true));
+        EXPECT_EQ(errorOf<ERegistryUnavailable>([&] { reg.OpenKey(Key, true); }),
+                  unusable + "keine Schreibberechtigung für die Datei oder ihren Ordner.");
         ::chmod(QFile::encodeName(home.configHome()).constData(), 0700);
     }
+}
+
+TEST(Registry, BuildsLeftByAKilledFirstStartAreRemovedThoseOfARunningOneKept) {
+    IsolatedHome home;
+    const pid_t gone = ::fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const QString folder = home.configHome() + "/tarvo/";
+    QStringList stale, kept = {QStringLiteral("registry.db.new-%1-3").arg(::getppid()),
+                               "registry.db.new-x", "registry.db.newer"};
+    for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+        stale << QStringLiteral("registry.db.new-%1-1%2").arg(gone).arg(QLatin1String(suffix));
+    for (const QString &name : stale + kept)
+        writeFile(folder + name, "x");
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, true));
+    for (const QString &name : stale)
+        EXPECT_FALSE(QFile::exists(folder + name)) << qPrintable(name);
+    for (const QString &name : kept)
+        EXPECT_TRUE(QFile::exists(folder + name)) << qPrintable(name);
 }
 
 TEST(Registry, ABrokenHiveIsMovedAsideUnderItsOwnNameAndAFreshOneStarted) {
@@ -313,6 +342,71 @@ TEST(RegistryReliability, AKilledWriterLeavesOldOrNewValuesNeverATornHive) {
         EXPECT_EQ(text.count(text.front()), text.size()) << "torn text in round " << round;
         EXPECT_EQ(sql(hiveFile(home), "PRAGMA integrity_check"), QStringList({"ok"}));
     }
+}
+
+namespace {
+
+// Runs `writer` in a child process while a second child holds the hive's write lock for
+// `holdMs`; the writer's exit code. (Children, because a stop request counts for the whole
+// process.)
+int writeWhileLocked(const IsolatedHome &home, int holdMs, const std::function<int()> &writer) {
+    int ready[2];
+    if (::pipe(ready) != 0) return -1;
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        sqlite3 *db = nullptr;
+        sqlite3_open(QFile::encodeName(hiveFile(home)).constData(), &db);
+        const bool locked = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == 0;
+        (void)!::write(ready[1], locked ? "1" : "0", 1);
+        ::usleep(holdMs * 1000);
+        ::_exit(0);
+    }
+    char byte = 0;
+    if (holder < 0 || ::read(ready[0], &byte, 1) != 1 || byte != '1') return -1;
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(writer());
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+qint64 timedWrite() {
+    QElapsedTimer timer;
+    timer.start();
+    TRegistry reg;
+    if (!reg.OpenKey(Key, false)) return -1;
+    try {
+        reg.WriteInteger("top", 1);
+    } catch (const ERegistryException &) {
+        return -timer.elapsed() - 2;
+    }
+    return timer.elapsed();
+}
+
+} // namespace
+
+TEST(RegistryReliability, AWaitForTheWriteLockEndsAtAStopRequestButNotAtOneMadeBefore) {
+    IsolatedHome home;
+    { TRegistry().OpenKey(Key, true); }
+    // The request that is ending the program came before: the write waits for the lock.
+    EXPECT_EQ(writeWhileLocked(home, 500,
+                               [] {
+                                   CountStopRequest();
+                                   const qint64 took = timedWrite();
+                                   return took >= 400 && took < 5000 ? 0 : 1;
+                               }),
+              0);
+    // A request while it waits gives up the wait at once.
+    EXPECT_EQ(writeWhileLocked(home, 5000,
+                               [] {
+                                   ::signal(SIGALRM, [](int) { CountStopRequest(); });
+                                   ::ualarm(200000, 0);
+                                   const qint64 took = timedWrite();
+                                   return took < -150 && took > -1000 ? 0 : 1;
+                               }),
+              0);
 }
 
 TEST(RegistryReliability, TwoProcessesWritingAtOnceBothSucceed) {

@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -16,6 +17,27 @@ constexpr std::array<HKEY, 7> RootKeys = {
 
 QString upper(const QString &text) {
     return QLocale().toUpper(text);
+}
+
+// The same type and the same content, without the conversions that == makes.
+bool identical(const TVariant &a, const TVariant &b) {
+    if (a.VarType() != b.VarType()) return false;
+    switch (a.VarType()) {
+    case varEmpty:
+        return true;
+    case varBoolean:
+        return a.AsBoolean() == b.AsBoolean();
+    case varInteger:
+        return a.AsInteger() == b.AsInteger();
+    case varDouble:
+    case varDate: {
+        const double x = a.AsFloat(), y = b.AsFloat();
+        return std::memcmp(&x, &y, sizeof x) == 0;
+    }
+    case varString:
+        return a.AsString() == b.AsString();
+    }
+    return false;
 }
 
 } // namespace
@@ -60,14 +82,35 @@ bool TRegValue::OpenKey() {
     return false;
 }
 
+void TRegValue::LoadDefault() {
+    if (OnGetDefValueEvent)
+        OnGetDefValueEvent(this, FCurrentValue);
+    else
+        FCurrentValue = FDefault;
+}
+
 void TRegValue::Load() {
-    if (!OpenKey()) return;
+    FStored.reset();
+    if (FOwner->Unavailable()) {
+        LoadDefault();
+        return;
+    }
+    bool opened = false;
+    try {
+        opened = OpenKey();
+    } catch (const ERegistryUnavailable &error) {
+        // Said once; the other values follow quietly, and whatever the registry holds is
+        // not overwritten with defaults at the end.
+        FOwner->FUnavailable = true;
+        LoadDefault();
+        throw ERegistryUnavailable(error.Message() +
+                                   QStringLiteral(" Es gelten die Standardeinstellungen; "
+                                                  "Änderungen werden nicht gespeichert."));
+    }
+    if (!opened) return;
     TRegistry &reg = FOwner->Registry();
     if (!reg.ValueExists(FValueName)) {
-        if (OnGetDefValueEvent)
-            OnGetDefValueEvent(this, FCurrentValue);
-        else
-            FCurrentValue = FDefault;
+        LoadDefault();
         return;
     }
     switch (FValueType) {
@@ -87,9 +130,11 @@ void TRegValue::Load() {
         FCurrentValue = TVariant::FromDateTime(reg.ReadFloat(FValueName));
         break;
     }
+    FStored = FCurrentValue;
 }
 
 void TRegValue::Save() {
+    if (FOwner->Unavailable()) return;
     const TVariant kept = FCurrentValue;
     const bool designing = FOwner->IsDesigning();
     if (designing) FCurrentValue = FDefault;
@@ -103,6 +148,9 @@ void TRegValue::Save() {
         }
     } restore{designing, FCurrentValue, kept};
 
+    // Compared with what was read, not with its text: a value edited by hand (a NUL inside,
+    // bytes that are no UTF-8) would not survive the way there and back.
+    if (FStored && identical(*FStored, FCurrentValue)) return;
     if (!OpenKey()) return;
     TRegistry &reg = FOwner->Registry();
     switch (FValueType) {
@@ -122,6 +170,7 @@ void TRegValue::Save() {
         reg.WriteInteger(FValueName, FCurrentValue.AsInteger());
         break;
     }
+    FStored = FCurrentValue;
 }
 
 bool TRegValue::AsBoolean() const {

@@ -2,6 +2,11 @@
 // Settings kept under one registry key: a list of named, typed values (TRegValue), each
 // read from the registry as soon as its name is assigned, handed out and taken in by name
 // as a variant while the program runs, and written back when the store is destroyed.
+//
+// Only what the program changed is written back: a value that is still what was read stays
+// in the registry byte for byte. A registry that cannot be used at all is reported once
+// (ERegistryUnavailable from the load that found it so); from then on the store does without
+// it: every value loads its default and nothing is written back.
 
 #include "platform/component.h"
 #include "platform/registry.h"
@@ -10,6 +15,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Note the order: the current user's hive comes first, not the classes root.
@@ -60,7 +66,9 @@ public:
     const TVariant &CurrentValue() const { return FCurrentValue; }
     void SetCurrentValue(const TVariant &value) { FCurrentValue = value; }
 
+    // Load raises ERegistryUnavailable (once per store) when the registry cannot be used.
     virtual void Load();
+    // Writes nothing when the value is still what Load read.
     virtual void Save();
 
     // Reading converts the current value; writing goes through text parsed by ValueType,
@@ -79,6 +87,8 @@ public:
 private:
     // Opens the value's key; on failure raises OnErrorOpenKey and gives false.
     bool OpenKey();
+    // What a value that the registry does not hold becomes.
+    void LoadDefault();
     TVariant Parse(const QString &text) const;
 
     TRegValues *FOwner;
@@ -88,6 +98,8 @@ private:
     TVariant FCurrentValue;
     TVariant FDefault;
     bool FAutoStore = true;
+    // What the registry held at the last load or save; none when it held nothing readable.
+    std::optional<TVariant> FStored;
 };
 
 // The values of a store, in collection order; the store owns them.
@@ -142,12 +154,17 @@ public:
     virtual void SaveValues();
 
     TRegistry &Registry() { return *FRegistry; }
+    // The registry could not be used at all: the values run on their defaults.
+    bool Unavailable() const { return FUnavailable; }
 
 private:
+    friend class TRegValue;
+
     std::unique_ptr<TRegistry> FRegistry;
     QString FKey = QStringLiteral("SOFTWARE\\Your Company\\Your Program");
     bool FCanCreate = true;
     bool FAutoLoad = true;
     bool FAutoSave = true;
     TRegCollection FItems;
+    bool FUnavailable = false;
 };

@@ -75,6 +75,16 @@ QStringList stored(const IsolatedHome &home) {
     return rows;
 }
 
+// Changes the hive as a user with the sqlite3 shell might.
+void edit(const IsolatedHome &home, const char *statements) {
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(hiveFile(home)).constData(), &db, SQLITE_OPEN_READWRITE,
+                    nullptr);
+    EXPECT_EQ(sqlite3_exec(db, statements, nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
 template <typename E> QString messageOf(const std::function<void()> &action) {
     try {
         action();
@@ -396,4 +406,57 @@ TEST_F(RegValues, RootKeyMapsTheAccessorsRootBack) {
     value.SetAsInteger(8);
     store.LoadValues();
     EXPECT_EQ(value.AsInteger(), 7);
+}
+
+TEST_F(RegValues, ValuesTheProgramDidNotChangeAreKeptByteForByte) {
+    { Owner().Layout(); }
+    // Edited by hand: a NUL inside a text, bytes that are no UTF-8, a text without its closing
+    // NUL, a Boolean stored as 7.
+    edit(home, "UPDATE reg_value SET data = X'322E33006265746100' WHERE folded = 'VERSION';"
+               "UPDATE reg_value SET data = X'2F6F70742FFFFE2F00' WHERE folded = 'PFAD';"
+               "UPDATE reg_value SET data = X'333030' WHERE folded = 'LEFT';"
+               "UPDATE reg_value SET data = X'07000000' WHERE folded = 'AUTO'");
+    const QStringList before = stored(home);
+    {
+        Owner form;
+        form.Layout();
+        form.regval->LoadValues();
+        EXPECT_EQ(form.regval->Values("version").AsString(), "2.3");
+        form.regval->SetValues("ontop", true);
+    }
+    QStringList expected = before;
+    expected.replaceInStrings("ontop|4|00000000", "ontop|4|01000000");
+    EXPECT_EQ(stored(home), expected) << "only the changed value is written";
+}
+
+TEST_F(RegValues, WithoutAUsableRegistryTheValuesRunOnDefaultsSaidOnceAndNothingIsWritten) {
+    // A file where the hive's folder should be: no hive can be made.
+    const QString blocker = home.configHome() + "/tarvo";
+    QFile(blocker).open(QIODevice::WriteOnly);
+    TRegValues store(nullptr);
+    store.SetKey(Key);
+    QStringList errors;
+    for (const StoredValue &entry : ProgramValues) {
+        TRegValue &value = store.Items().Add();
+        value.SetValueType(entry.type);
+        if (entry.def) value.SetDefValue(entry.def);
+        errors << messageOf<ERegistryUnavailable>([&] { value.SetValueName(entry.name); });
+    }
+    EXPECT_EQ(
+        errors.front(),
+        QStringLiteral("Die Einstellungsdatei „%1/registry.db“ kann nicht benutzt werden: ein "
+                       "Teil des Pfades ist kein Ordner. Es gelten die Standardeinstellungen; "
+                       "Änderungen werden nicht gespeichert.")
+            .arg(blocker));
+    EXPECT_EQ(errors.count("(no error)"), 7) << "said once";
+    EXPECT_TRUE(store.Unavailable());
+    EXPECT_NO_THROW(store.LoadValues());
+    EXPECT_EQ(store.Values("top").AsInteger(), 20);
+    EXPECT_EQ(store.Values("version").AsString(), "2.3");
+    // Even where the registry could be used again by the end, nothing is written over what
+    // it holds.
+    QFile::remove(blocker);
+    store.SetValues("formel", qint32(2));
+    store.SaveValues();
+    EXPECT_FALSE(QFile::exists(hiveFile(home)));
 }

@@ -15,6 +15,11 @@ const QByteArray confirmation = QByteArrayLiteral("ok\n");
 // A running copy answers at once from its message loop; one that does not within this time
 // is hanging, and the caller must not hang with it.
 constexpr int replyTimeoutMs = 500;
+// Whatever a caller sends, the running copy holds no more than this per connection, and no
+// more than this many connections at once: a caller that floods the socket is cut off, not
+// buffered.
+constexpr qint64 maxRequestBytes = 4096;
+constexpr int maxClients = 8;
 
 } // namespace
 
@@ -44,15 +49,33 @@ bool TComeForwardServer::IsListening() const {
 
 void TComeForwardServer::Accept() {
     while (QLocalSocket *client = FServer->nextPendingConnection()) {
+        if (FClients >= maxClients) {
+            client->abort();
+            client->deleteLater();
+            continue;
+        }
+        ++FClients;
+        connect(client, &QObject::destroyed, this, [this] { --FClients; });
+        client->setReadBufferSize(maxRequestBytes);
         connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-        // A caller that never finishes its request must not hold a connection forever.
-        QTimer::singleShot(10 * replyTimeoutMs, client, [client] {
+        // A caller that never finishes its request must not hold a connection forever. The
+        // timer goes with the connection: a flood of short connections leaves none behind.
+        auto *deadline = new QTimer(client);
+        deadline->setSingleShot(true);
+        connect(deadline, &QTimer::timeout, client, [client] {
             client->abort();
             client->deleteLater();
         });
+        deadline->start(10 * replyTimeoutMs);
         connect(client, &QLocalSocket::readyRead, this, [this, client] {
-            if (!client->canReadLine()) return;
-            if (client->readLine() == request) {
+            if (!client->canReadLine()) {
+                if (client->bytesAvailable() >= maxRequestBytes) {
+                    client->abort();
+                    client->deleteLater();
+                }
+                return;
+            }
+            if (client->readLine(maxRequestBytes) == request) {
                 FOnRequest();
                 client->write(confirmation);
             }

@@ -22,6 +22,7 @@ private:
 
     QLocalServer *FServer;
     std::function<void()> FOnRequest;
+    int FClients = 0;
 };
 
 // Asks the copy listening under `name` to come forward and waits briefly for it to confirm;

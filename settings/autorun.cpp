@@ -1,6 +1,7 @@
 #include "settings/autorun.h"
 
 #include "platform/application.h"
+#include "platform/exceptions.h"
 
 #include <algorithm>
 
@@ -10,6 +11,10 @@ TRunList *installed = nullptr;
 
 // Defined with the platform's run lists.
 TRunList &PlatformRunList();
+
+QString TRunList::CannotHold(TAutoExecKind, const QString &) const {
+    return {};
+}
 
 TRunList &RunList() {
     return installed ? *installed : PlatformRunList();
@@ -34,7 +39,13 @@ TAutoRun::TAutoRun(TComponent *owner) : TComponent(owner) {
 }
 
 void TAutoRun::SetAutoRun(bool value) {
+    const bool switchedOn = value && !FAutoRun && !IsLoading() && !IsDesigning();
     Change(FAutoRun, value);
+    // The list writes no entry it cannot hold, and says nothing; the user who asked for one
+    // must hear why there is none.
+    if (switchedOn)
+        if (const QString why = RunList().CannotHold(FKind, FFileName); !why.isEmpty())
+            ReportException(Exception(why));
 }
 
 void TAutoRun::SetFileName(const QString &value) {

@@ -27,6 +27,9 @@ public:
     virtual bool AddRunEntry(TAutoExecKind kind, const QString &fileName) = 0;
     // Deletes that entry; true also when there was none, false when the list cannot be opened.
     virtual bool DeleteRunEntry(TAutoExecKind kind, const QString &fileName) = 0;
+    // Why no entry of kind can ever start fileName (a path the entry's form cannot hold), in
+    // German; empty when one can.
+    virtual QString CannotHold(TAutoExecKind kind, const QString &fileName) const;
 };
 
 // The run lists in use: the platform's, unless a test installed others.
@@ -48,6 +51,7 @@ public:
     explicit TAutoRun(TComponent *owner);
 
     bool AutoRun() const { return FAutoRun; }
+    // Switching it on reports through the error report when the list cannot hold the entry.
     void SetAutoRun(bool value);
     const QString &FileName() const { return FFileName; }
     void SetFileName(const QString &value);

@@ -65,27 +65,48 @@ QString TXdgRunList::ExecValue(const QStringList &arguments) {
     return quoted.join(u' ');
 }
 
-bool TXdgRunList::AddRunEntry(TAutoExecKind kind, const QString &fileName) {
-    if (isServiceKind(kind) || RunEntryName(fileName).isEmpty()) return false;
-    const QString path = EntryPath(kind, fileName);
-    QStringList command;
+QStringList TXdgRunList::Command(TAutoExecKind kind, const QString &fileName) {
     if (isRunOnceKind(kind))
         // Starts the program, then deletes its own entry file.
-        command = {QStringLiteral("/bin/sh"),
-                   QStringLiteral("-c"),
-                   QStringLiteral("\"$2\" & exec rm -f -- \"$1\""),
-                   QStringLiteral("sh"),
-                   path,
-                   fileName};
-    else if (fileName.contains(u'%'))
+        return {QStringLiteral("/bin/sh"),
+                QStringLiteral("-c"),
+                QStringLiteral("\"$2\" & exec rm -f -- \"$1\""),
+                QStringLiteral("sh"),
+                EntryPath(kind, fileName),
+                fileName};
+    if (fileName.contains(u'%'))
         // GLib-based sessions look for the program named first before they turn "%%" back
         // into "%", and so miss such a path; the shell, named first instead, gets the path as
         // an argument and runs it.
-        command = {QStringLiteral("/bin/sh"), QStringLiteral("-c"), QStringLiteral("exec \"$0\""),
-                   fileName};
-    else
-        command = {fileName};
-    const QString exec = ExecValue(command);
+        return {QStringLiteral("/bin/sh"), QStringLiteral("-c"), QStringLiteral("exec \"$0\""),
+                fileName};
+    return {fileName};
+}
+
+QString TXdgRunList::CannotHold(TAutoExecKind kind, const QString &fileName) const {
+    if (isServiceKind(kind)) return {};
+    for (const QString &argument : Command(kind, fileName)) {
+        if (!ExecValue({argument}).isEmpty()) continue;
+        // Shown with the control characters spelled out, so the user can find them.
+        QString shown;
+        for (QChar c : argument)
+            shown += c == u'\n'   ? QStringLiteral("\\n")
+                     : c == u'\t' ? QStringLiteral("\\t")
+                     : c.unicode() < 0x20 || c.unicode() == 0x7f
+                         ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'))
+                         : QString(c);
+        return QStringLiteral("Der Autostart kann nicht eingerichtet werden: Der Pfad „%1“ "
+                              "enthält ein Steuerzeichen (Zeilenumbruch oder Tabulator), das "
+                              "ein Autostart-Eintrag nicht aufnehmen kann.")
+            .arg(shown);
+    }
+    return {};
+}
+
+bool TXdgRunList::AddRunEntry(TAutoExecKind kind, const QString &fileName) {
+    if (isServiceKind(kind) || RunEntryName(fileName).isEmpty()) return false;
+    const QString path = EntryPath(kind, fileName);
+    const QString exec = ExecValue(Command(kind, fileName));
     if (exec.isEmpty() || !QDir().mkpath(QFileInfo(path).path())) return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;

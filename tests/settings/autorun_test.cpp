@@ -226,3 +226,41 @@ TEST(AutoRun, MachineListOutOfReachLeavesNoEntryAndRaisesNothing) {
     EXPECT_TRUE(run.AutoRun());
     EXPECT_FALSE(QFile::exists(TXdgRunList::EntryPath(aekMachineRun, "/opt/tarvo")));
 }
+
+TEST(AutoRun, SwitchingOnWithAPathNoEntryCanHoldSaysWhy) {
+    IsolatedHome home;
+    RecordingDesktop desktop;
+    const struct {
+        TAutoExecKind kind;
+        QString fileName;
+        const char *shown; // empty: the entry is written and nothing is said
+    } cases[] = {
+        {aekUserRun, "/opt/Meine\nProgramme/tarvo", "/opt/Meine\\nProgramme/tarvo"},
+        {aekUserRunOnce, "/opt/Meine\tProgramme/tarvo", "/opt/Meine\\tProgramme/tarvo"},
+        {aekUserRun, "/opt/Meine Programme 100%/tarvo", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(qPrintable(c.fileName));
+        desktop.errors.clear();
+        TAutoRun run(nullptr);
+        run.SetKind(c.kind);
+        run.SetFileName(c.fileName);
+        run.SetAutoRun(true);
+        const QString entry = TXdgRunList::EntryPath(c.kind, c.fileName);
+        if (*c.shown) {
+            EXPECT_EQ(desktop.errors,
+                      QStringList({QStringLiteral("Tarvo Test|Der Autostart kann nicht "
+                                                  "eingerichtet werden: Der Pfad „%1“ enthält ein "
+                                                  "Steuerzeichen (Zeilenumbruch oder Tabulator), "
+                                                  "das ein Autostart-Eintrag nicht aufnehmen kann.")
+                                       .arg(QString::fromUtf8(c.shown))}));
+            EXPECT_FALSE(QFile::exists(entry));
+        } else {
+            EXPECT_TRUE(desktop.errors.isEmpty());
+            EXPECT_TRUE(QFile::exists(entry));
+        }
+        run.SetAutoRun(true); // no switch: nothing said again
+        EXPECT_EQ(desktop.errors.size(), *c.shown ? 1 : 0);
+        run.SetAutoRun(false);
+    }
+}

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <functional>
 
 constexpr const char *windowShown = "window shown:";
 constexpr const char *cameForward = "come forward:";
@@ -22,9 +23,12 @@ inline QProcessEnvironment isolatedEnvironment(const QString &configHome,
 // Starts at once; a copy still running at the end of the test is killed.
 class Copy {
 public:
-    Copy(const QString &program, const QProcessEnvironment &env) {
+    // childSetup runs in the new process just before the program starts.
+    Copy(const QString &program, const QProcessEnvironment &env,
+         const std::function<void()> &childSetup = {}) {
         FProcess.setProgram(program);
         FProcess.setProcessEnvironment(env);
+        if (childSetup) FProcess.setChildProcessModifier(childSetup);
         FProcess.setReadChannel(QProcess::StandardError);
         FProcess.start();
         FProcess.waitForStarted(5000);
@@ -65,6 +69,7 @@ public:
     }
     // SIGTERM, as a session ending or a plain kill sends it.
     void Terminate() { FProcess.terminate(); }
+    qint64 Pid() const { return FProcess.processId(); }
 
 private:
     QProcess FProcess;

@@ -4,9 +4,13 @@
 #include "app/einst.h"
 #include "app/info.h"
 #include "controls/accessible.h"
+#include "engine/interest.h"
 #include "platform/application.h"
+#include "platform/desktop.h"
 #include "platform/exceptions.h"
+#include "platform/focus.h"
 #include "platform/fonts.h"
+#include "platform/numtext.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -16,6 +20,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -61,6 +66,46 @@ TLabel *Label(TForm1 *form, const QString &name, QPoint at, const QString &capti
     label->SetTransparent(true);
     label->SetCaption(caption);
     return label;
+}
+
+// The fields' background while they do not have the focus, and while they have it.
+constexpr TColor FieldColor = 14346217;
+constexpr TColor FocusedFieldColor = clWhite;
+
+// Replaces Enter and Down once the key handler has taken them: no control acts on it.
+constexpr TKeyCode KeyTaken = 135;
+
+void SetFieldColor(TObject *field, TColor color) {
+    if (auto *edit = dynamic_cast<TCustomComboEdit *>(field)) edit->SetColor(color);
+}
+
+void FieldLook(TCustomComboEdit *field, const QString &name, QRect bounds,
+               const QString &accessibleName) {
+    field->SetName(name);
+    field->setGeometry(bounds);
+    field->SetColor(FieldColor);
+    field->SetCtl3D(false);
+    field->setFont(LayoutFont(QStringLiteral("Small Fonts"), -9, fsBold));
+    field->setAccessibleName(accessibleName);
+}
+
+TDateEdit *DateField(TForm1 *form, const QString &name, QRect bounds, const QString &title) {
+    auto *field = new TDateEdit(form, form);
+    FieldLook(field, name, bounds, title);
+    field->SetYearDigits(TYearDigits::dyFour);
+    field->SetButtonWidth(17);
+    field->SetNumGlyphs(2);
+    field->SetPopupColor(11587536);
+    field->SetDialogTitle(title);
+    return field;
+}
+
+TCurrencyEdit *CurrencyField(TForm1 *form, const QString &name, QRect bounds,
+                             const QString &accessibleName) {
+    auto *field = new TCurrencyEdit(form, form);
+    FieldLook(field, name, bounds, accessibleName);
+    field->SetDisplayFormat(QStringLiteral(",0.00;-,0.00"));
+    return field;
 }
 
 void ShowWithoutModalLoop(QWidget *window) {
@@ -173,7 +218,37 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         Label6->SetFontColor(clMaroon);
         Label7 = Label(this, QStringLiteral("Label7"), {234, 3}, QStringLiteral("( 0 Tage )"));
         Label7->SetFontColor(clNavy);
+        DateEdit1 = DateField(this, QStringLiteral("DateEdit1"), {110, 22, 81, 16},
+                              QStringLiteral("Anfangsdatum"));
+        DateEdit2 = DateField(this, QStringLiteral("DateEdit2"), {200, 22, 81, 16},
+                              QStringLiteral("Enddatum"));
+        DateEdit2->SetDefaultToday(true);
+        DateEdit2->SetText(QStringLiteral("02.05.2005"));
         Label8 = Label(this, QStringLiteral("Label8"), {193, 24}, QStringLiteral("-"));
+        sedit1 = CurrencyField(this, QStringLiteral("sedit1"), {8, 22, 89, 16},
+                               QStringLiteral("Betrag"));
+        sedit1->SetValue(0);
+        sedit2 = CurrencyField(this, QStringLiteral("sedit2"), {350, 22, 41, 16},
+                               QStringLiteral("Zinssatz"));
+        sedit2->SetValue(10.0L);
+        // Only the four fields take the focus: amount, start, end, rate.
+        setTabOrder(sedit1, DateEdit1);
+        setTabOrder(DateEdit1, DateEdit2);
+        setTabOrder(DateEdit2, sedit2);
+        sedit1->OnEnter = [this](TObject *sender) { sedit1Enter(sender); };
+        DateEdit1->OnEnter = [this](TObject *sender) { DateEdit1Enter(sender); };
+        DateEdit2->OnEnter = [this](TObject *sender) { DateEdit2Enter(sender); };
+        sedit2->OnEnter = [this](TObject *sender) { sedit2Enter(sender); };
+        sedit1->OnExit = [this](TObject *sender) { sedit1Exit(sender); };
+        DateEdit1->OnExit = [this](TObject *sender) { DateEdit1Exit(sender); };
+        DateEdit2->OnExit = [this](TObject *sender) { DateEdit2Exit(sender); };
+        sedit2->OnExit = [this](TObject *sender) { sedit2Exit(sender); };
+        for (TCustomComboEdit *field :
+             {static_cast<TCustomComboEdit *>(sedit1), static_cast<TCustomComboEdit *>(DateEdit1),
+              static_cast<TCustomComboEdit *>(DateEdit2), static_cast<TCustomComboEdit *>(sedit2)})
+            field->OnKeyDown = [this](TObject *sender, TKeyCode &key, TShiftState shift) {
+                DateEdit1KeyDown(sender, key, shift);
+            };
 
         OneInstance1 = std::make_unique<TOneInstance>(this);
         OneInstance1->SetName(QStringLiteral("OneInstance1"));
@@ -235,9 +310,26 @@ void TForm1::SetStayOnTop(bool value) {
     if (QWindow *window = windowHandle()) window->setFlags(flags);
 }
 
-void TForm1::btn_berClick(TObject *) {}
+void TForm1::btn_berClick(TObject *) {
+    const TDateTime start = DateEdit1->DateValue();
+    const TDateTime end = DateEdit2->DateValue();
+    const quint32 days = InterestDays(FormulaCode, start, end);
+    // Nearest whole day, ties to even (the rounding mode in force).
+    const qint64 difference = std::llrint(end - start);
+    Label7->SetCaption(QStringLiteral("( %1 / %2 Tage )").arg(difference).arg(days));
+    const long double amount =
+        InterestAmount(FormulaCode, days, start, end, sedit1->Value(), sedit2->Value());
+    Label6->SetCaption(FormatFixed2(amount));
+    Desktop().SetClipboardText(Label6->Caption());
+}
 
+// Fills the dialog afresh each time, dropping what was left unsaved.
 void TForm1::btn_einClick(TObject *) {
+    Form3->check1->SetChecked(regval->Values(QStringLiteral("ontop")).AsBoolean());
+    Form3->check2->SetChecked(regval->Values(QStringLiteral("pos")).AsBoolean());
+    Form3->check3->SetChecked(regval->Values(QStringLiteral("auto")).AsBoolean());
+    TMRVRadioButton *const formulas[] = {Form3->check4, Form3->check5, Form3->check6};
+    if (FormulaCode >= 1 && FormulaCode <= 3) formulas[FormulaCode - 1]->SetChecked(true);
     ShowWithoutModalLoop(Form3);
 }
 
@@ -254,6 +346,58 @@ void TForm1::btn_endClick(TObject *) {
         regval->SetValues(QStringLiteral("left"), QString::number(DefaultLeft));
     }
     TApplication::Instance()->Terminate();
+}
+
+void TForm1::sedit1Enter(TObject *Sender) {
+    SetFieldColor(Sender, FocusedFieldColor);
+}
+
+void TForm1::DateEdit1Enter(TObject *Sender) {
+    SetFieldColor(Sender, FocusedFieldColor);
+}
+
+void TForm1::DateEdit2Enter(TObject *Sender) {
+    SetFieldColor(Sender, FocusedFieldColor);
+}
+
+void TForm1::sedit2Enter(TObject *Sender) {
+    SetFieldColor(Sender, FocusedFieldColor);
+}
+
+void TForm1::sedit1Exit(TObject *Sender) {
+    SetFieldColor(Sender, FieldColor);
+}
+
+void TForm1::DateEdit1Exit(TObject *Sender) {
+    SetFieldColor(Sender, FieldColor);
+}
+
+void TForm1::DateEdit2Exit(TObject *Sender) {
+    SetFieldColor(Sender, FieldColor);
+}
+
+// Leaving the rate field calculates, as a click on Berechnen does.
+void TForm1::sedit2Exit(TObject *Sender) {
+    SetFieldColor(Sender, FieldColor);
+    if (btn_ber->OnClick) btn_ber->OnClick(btn_ber);
+}
+
+// The code is replaced before the field looks at it, so Alt+Down moves on instead of
+// opening the calendar. The move is posted: it happens once the key has been handled, and
+// from the rate field it wraps around to the amount.
+void TForm1::DateEdit1KeyDown(TObject *, TKeyCode &Key, TShiftState) {
+    if (Key != VK_RETURN && Key != VK_DOWN) return;
+    Key = KeyTaken;
+    PostFocusMove(this);
+}
+
+// The focus that the bar's first activation gives a field enters it, as a move would.
+void TForm1::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !FFirstActivation) return;
+    FFirstActivation = false;
+    if (auto *field = dynamic_cast<TCustomComboEdit *>(focusWidget()); field && field->OnEnter)
+        field->OnEnter(field);
 }
 
 // The close box ends the program as the main window's closing does, open dialogs or not.

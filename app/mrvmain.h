@@ -6,6 +6,8 @@
 #include "controls/image.h"
 #include "controls/imgbtn.h"
 #include "controls/label.h"
+#include "editors/dateedit.h"
+#include "editors/numedit.h"
 #include "platform/component.h"
 #include "platform/exceptions.h"
 #include "settings/autorun.h"
@@ -37,7 +39,11 @@ public:
     TLabel *Label5 = nullptr;
     TLabel *Label6 = nullptr;
     TLabel *Label7 = nullptr;
+    TDateEdit *DateEdit1 = nullptr;
+    TDateEdit *DateEdit2 = nullptr;
     TLabel *Label8 = nullptr;
+    TCurrencyEdit *sedit1 = nullptr;
+    TCurrencyEdit *sedit2 = nullptr;
     std::unique_ptr<TOneInstance> OneInstance1;
 
     // The interest formula: 1 EURO, 2 deutsche, 3 englische; any other gives 0 days and 0.
@@ -50,8 +56,19 @@ public:
     void btn_einClick(TObject *Sender);
     void ImgBtn1Click(TObject *Sender);
     void btn_endClick(TObject *Sender);
+    void sedit1Enter(TObject *Sender);
+    void DateEdit1Enter(TObject *Sender);
+    void DateEdit2Enter(TObject *Sender);
+    void sedit2Enter(TObject *Sender);
+    void sedit1Exit(TObject *Sender);
+    void DateEdit1Exit(TObject *Sender);
+    void DateEdit2Exit(TObject *Sender);
+    void sedit2Exit(TObject *Sender);
+    // Serves all four fields: Enter and Down move on to the next one.
+    void DateEdit1KeyDown(TObject *Sender, TKeyCode &Key, TShiftState Shift);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -60,6 +77,8 @@ private:
     void PlaceAtStoredPosition();
     void SaveSettingsNow();
 
+    // The field that has the focus when the bar is first activated has been entered.
+    bool FFirstActivation = true;
     // The first stored value that could not be read; reported once per start.
     std::optional<ERegistryException> FSettingsError;
 };

@@ -1,0 +1,19 @@
+#include "controls/bevel.h"
+
+#include "platform/canvas.h"
+#include "platform/colors.h"
+
+TBevel::TBevel(TComponent *owner, QWidget *parent) : QWidget(parent), TComponent(owner) {
+    setFocusPolicy(Qt::NoFocus);
+}
+
+// The light frame sits one pixel right of and below the dark one, which is drawn over it.
+void TBevel::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    TCanvas canvas(painter);
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Pen.Color = ColorToQColor(clBtnHighlight);
+    canvas.Rectangle(1, 1, width(), height());
+    canvas.Pen.Color = ColorToQColor(clBtnShadow);
+    canvas.Rectangle(0, 0, width() - 1, height() - 1);
+}

@@ -289,8 +289,15 @@ void TCustomNumEdit::Change() {
     TCustomComboEdit::Change();
 }
 
+// The window's first focus comes with its activation, and enters the field as well; a return
+// after a refused leave or to a window that was left for another does not.
+void TCustomNumEdit::focusInEvent(QFocusEvent *event) {
+    TCustomComboEdit::focusInEvent(event);
+    if (!FFocused) DoEnter();
+}
+
 void TCustomNumEdit::DoEnter() {
-    if (FTakingFocusBack) return;
+    if (FFocused) return;
     FFocused = true;
     update();
     {
@@ -311,7 +318,6 @@ void TCustomNumEdit::DoExit() {
         CommitEditText();
     } catch (const Exception &) {
         SelectAll();
-        const QScopedValueRollback<bool> back(FTakingFocusBack, true);
         TakeFocusBack();
         throw;
     }

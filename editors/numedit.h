@@ -48,6 +48,7 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     void Paste() override;
+    void focusInEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -75,8 +76,6 @@ private:
     bool FFormatOnEditing = false;
     // The field rewrites its own text: no regrouping, no change event.
     bool FFormatting = false;
-    // The focus comes back after a refused leave: that is no new entry.
-    bool FTakingFocusBack = false;
     QString FDisplayFormat;
 };
 

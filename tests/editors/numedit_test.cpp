@@ -158,7 +158,8 @@ public:
         window.show();
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        other.setFocus();
+        other.setFocus(); // the window's first focus went to the field
+        exits = 0;
     }
 
     // Tab moves between the two controls.
@@ -184,6 +185,32 @@ TEST_F(CurrencyEdit, IsAPlainFieldWithTheMoneyPattern) {
     TCustomNumEdit plain(nullptr);
     EXPECT_EQ(plain.DisplayFormat(), ",0.##");
     EXPECT_TRUE(plain.ButtonHolder()->isVisibleTo(&plain));
+}
+
+TEST(CurrencyEditFocus, WindowsFirstFocusEntersTheFieldAndReturningDoesNot) {
+    GermanLocale de;
+    RecordingDesktop desktop;
+    QWidget window, elsewhere;
+    TCurrencyEdit edit(nullptr, &window);
+    edit.SetValue(10);
+    int enters = 0, exits = 0;
+    edit.OnEnter = [&](TObject *) { ++enters; };
+    edit.OnExit = [&](TObject *) { ++exits; };
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(edit.hasFocus());
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(edit.selectedText(), "10");
+
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_TRUE(edit.hasFocus());
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(exits, 0);
 }
 
 TEST_F(CurrencyEdit, ZeroPaintsAsAmountAndEntersEmpty) {

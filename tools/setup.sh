@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   desktop-file-utils libglib2.0-bin sqlite3
+  xvfb xdotool
 )
 missing=()
 for p in "${packages[@]}"; do

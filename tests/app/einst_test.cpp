@@ -73,11 +73,17 @@ TEST_F(SettingsDialog, OpensFilledFromTheStoreCentredOnTheDesktop) {
 
 TEST_F(SettingsDialog, SavingAFormulaAppliesItAtOnceAndStoresItAtTheEnd) {
     Start();
+    form1->sedit1->SetValue(1000);
+    form1->DateEdit1->SetText(QStringLiteral("15.01.2005"));
+    form1->DateEdit2->SetText(QStringLiteral("15.03.2005"));
     Open();
     Click(form3->check5);
     Click(form3->ImgBtn1);
     EXPECT_FALSE(form3->isVisible());
     EXPECT_EQ(form1->FormulaCode, 2);
+    Click(form1->btn_ber);
+    EXPECT_EQ(form1->Label7->Caption(), "( 59 / 60 Tage )") << "30/360 at once";
+    EXPECT_EQ(form1->Label6->Caption(), "16,67");
     EXPECT_EQ(Stored("pfad").AsString(), QCoreApplication::applicationDirPath() + u'/');
     form3.reset();
     form2.reset();

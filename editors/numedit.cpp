@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 
+#include <algorithm>
+
 namespace {
 
 // The edit control's own gap before its first character, as the drop-down edit's text area
@@ -36,10 +38,13 @@ QString NormalizeNumberText(const QString &text) {
     return s;
 }
 
+// The whole text counts, however long: what the key filter lets through must still read when
+// the field is left.
 bool ParseNumberText(const QString &text, long double &value) {
     const QChar decimal = FormatSettings().DecimalSeparator;
     for (QChar c : text)
-        if (!c.isDigit() && c != u'+' && c != u'-' && !IsExponent(c) && c != decimal) return false;
+        if ((c < u'0' || c > u'9') && c != u'+' && c != u'-' && !IsExponent(c) && c != decimal)
+            return false;
     return TryStrToFloat(text, value);
 }
 
@@ -75,15 +80,15 @@ long double LimitToRange(long double value, long double minValue, long double ma
 }
 
 QString GroupDigits(const QString &text, bool grouping) {
-    const QChar decimal = FormatSettings().DecimalSeparator;
+    const TFormatSettings &fs = FormatSettings();
     const qsizetype start = text.startsWith(u'+') || text.startsWith(u'-') ? 1 : 0;
     qsizetype end = start;
-    while (end < text.size() && text[end] != decimal && !IsExponent(text[end]))
+    while (end < text.size() && text[end] != fs.DecimalSeparator && !IsExponent(text[end]))
         ++end;
     QString out = text.left(start);
     out.reserve(text.size() + (end - start) / 3);
     for (qsizetype i = start; i < end; ++i) {
-        if (grouping && i > start && (end - i) % 3 == 0) out += FormatSettings().ThousandSeparator;
+        if (grouping && i > start && (end - i) % 3 == 0) out += fs.ThousandSeparator;
         out += text[i];
     }
     out += QStringView(text).mid(end);

@@ -5,12 +5,6 @@ namespace {
 const TFormatSettings *pinned = nullptr;
 TFormatSettings *loaded = nullptr;
 
-QLocale programLocale() {
-    QLocale locale = QLocale::system();
-    if (locale.language() == QLocale::C) return QLocale(QLocale::German, QLocale::Germany);
-    return locale;
-}
-
 QChar firstChar(const QString &text, QChar fallback) {
     return text.isEmpty() ? fallback : text.front();
 }
@@ -84,7 +78,7 @@ const TFormatSettings &FormatSettings() {
 
 void RefreshFormatSettings() {
     static TFormatSettings current;
-    current = TFormatSettings::FromLocale(programLocale());
+    current = TFormatSettings::FromSystemLocale(QString());
     loaded = &current;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The user's regional settings as the program reads them: filled from the system locale at
-// start (a C/POSIX locale counts as German, since the program is German), refreshed when
-// the regional settings change, and pinned by tests with ScopedFormatSettings.
+// The user's regional settings as the program reads them: filled from the user's C-library
+// locale at start (a C/POSIX locale counts as German, since the program is German), refreshed
+// when the regional settings change, and pinned by tests with ScopedFormatSettings.
 
 #include <QChar>
 #include <QLocale>
@@ -28,14 +28,20 @@ struct TFormatSettings {
     QString TimePMString;
     bool FarEast = false;
 
+    // Everything from Qt's locale data (CLDR).
     static TFormatSettings FromLocale(const QLocale &locale);
+    // The settings a C-library locale defines ("de_DE.UTF-8"; empty for the user's own, as
+    // the environment names it): date and time patterns, day and month names and the
+    // separators from the C library, what it lacks (the currency) from Qt. A C/POSIX locale,
+    // or one the C library does not have, gives German().
+    static TFormatSettings FromSystemLocale(const QString &name);
     // Fixed German settings: decimal comma, thousands point, "dd.MM.yyyy", separator ".".
     static TFormatSettings German();
 };
 
 // The settings in force.
 const TFormatSettings &FormatSettings();
-// Re-reads the system locale (unless a test has pinned the settings).
+// Re-reads the user's locale (unless a test has pinned the settings).
 void RefreshFormatSettings();
 
 class ScopedFormatSettings {

@@ -1,10 +1,9 @@
 #include "platform/numtext.h"
 
-#include "platform/clock.h"
+#include "platform/dateserial_p.h"
 #include "platform/exceptions.h"
 #include "platform/formatsettings.h"
 
-#include <QDate>
 #include <QStringList>
 #include <QTime>
 
@@ -20,7 +19,6 @@
 namespace {
 
 constexpr qint64 MSecsPerDay = 86400000;
-const QDate SerialZero(1899, 12, 30);
 
 // A finite number as significant decimal digits: value = 0.digits × 10^point.
 struct Decimal {
@@ -248,46 +246,6 @@ int smallNumber(const QString &text, int maxDigits) {
     return n;
 }
 
-// The century that puts a two-digit year within 50 years of today.
-int widenYear(int twoDigits) {
-    const int windowStart = Today().year() - 50;
-    return windowStart + ((twoDigits - windowStart % 100) % 100 + 100) % 100;
-}
-
-bool readDate(const QString &text, QDate &date) {
-    const TFormatSettings &fs = FormatSettings();
-    const QStringList parts = text.split(fs.DateSeparator);
-    if (parts.size() != 3) return false;
-    // The order of the parts is the order of the letters in the short date format.
-    struct Part {
-        qsizetype at;
-        char letter;
-    };
-    std::vector<Part> order = {{fs.ShortDateFormat.indexOf(u'd'), 'd'},
-                               {fs.ShortDateFormat.indexOf(u'M'), 'M'},
-                               {fs.ShortDateFormat.indexOf(u'y'), 'y'}};
-    std::stable_sort(order.begin(), order.end(),
-                     [](const Part &a, const Part &b) { return a.at < b.at; });
-    int year = -1, month = -1, day = -1;
-    for (int i = 0; i < 3; ++i) {
-        const QString part = parts[i].trimmed();
-        switch (order[i].letter) {
-        case 'd':
-            day = smallNumber(part, 2);
-            break;
-        case 'M':
-            month = smallNumber(part, 2);
-            break;
-        default:
-            year = smallNumber(part, 4);
-            if (year >= 0 && part.size() <= 2) year = widenYear(year);
-        }
-    }
-    if (year < 1 || year > 9999 || month < 0 || day < 0) return false;
-    date = QDate(year, month, day);
-    return date.isValid();
-}
-
 bool endsWithMarker(QString &text, const QString &marker) {
     if (marker.isEmpty() || !text.endsWith(marker, Qt::CaseInsensitive)) return false;
     text.chop(marker.size());
@@ -441,8 +399,9 @@ QString DateTimeToStr(double serial) {
         days += serial < 0 ? -1 : 1;
         msecs = 0;
     }
+    if (!SerialDateValid(static_cast<double>(days))) throw dateTimeError(FloatToStr(serial));
     const TFormatSettings &fs = FormatSettings();
-    QString text = SerialZero.addDays(days).toString(fs.ShortDateFormat);
+    QString text = FormatDate(fs.ShortDateFormat, static_cast<double>(days));
     if (msecs != 0)
         text += u' ' + QTime::fromMSecsSinceStartOfDay(int(msecs)).toString(fs.LongTimeFormat);
     return text;
@@ -451,12 +410,15 @@ QString DateTimeToStr(double serial) {
 double StrToDateTime(const QString &text) {
     const QString t = text.trimmed();
     const qsizetype blank = t.indexOf(u' ');
-    QDate date;
+    const QString datePart = blank < 0 ? t : t.left(blank);
+    qsizetype position = 0;
+    quint16 year, month, day;
     QTime time(0, 0);
-    if (!readDate(blank < 0 ? t : t.left(blank), date) ||
+    if (!ScanDateKeepingLongYears(datePart, FormatSettings().ShortDateFormat, position, year, month,
+                                  day) ||
         (blank >= 0 && !readTime(t.mid(blank + 1).trimmed(), time)))
         throw dateTimeError(text);
-    const double days = static_cast<double>(SerialZero.daysTo(date));
+    const double days = MakeDateSerial(year, month, day);
     const double fraction = static_cast<double>(time.msecsSinceStartOfDay()) / MSecsPerDay;
     return days < 0 ? days - fraction : days + fraction;
 }

@@ -39,6 +39,7 @@ qint32 StrToInt(const QString &text);
 QString DateTimeToStr(double serial);
 
 // Reads a short date, optionally followed by a time (hours and minutes, optional seconds,
-// optional AM/PM text); two-digit years fall within 50 years of today.
+// optional AM/PM text); years of one or two digits are widened into the date fields' century
+// window, longer years stand as written.
 // Raises EConvertError "'%s' ist keine gültige Datums- und Uhrzeitangabe".
 double StrToDateTime(const QString &text);

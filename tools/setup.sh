@@ -8,6 +8,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   desktop-file-utils libglib2.0-bin sqlite3
   xvfb xdotool
+  locales
 )
 missing=()
 for p in "${packages[@]}"; do

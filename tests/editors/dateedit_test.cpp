@@ -7,6 +7,7 @@
 #include "editors/popupcalendar.h"
 #include "platform/fonts.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/reallocale.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -258,6 +259,33 @@ TEST_F(DateEdit, BlanksCharAndRegionalSettings) {
     EXPECT_EQ(edit.FieldFormat(), "MM/DD/YYYY");
     EXPECT_EQ(edit.Text(), "05/02/2005");
     EXPECT_EQ(edit.DateValue(), May2);
+}
+
+// Under the machine's real locales: four-digit years, and the mask in the locale's order.
+TEST(DateEditUnderRealLocales, FormatMaskAndText) {
+    PinnedClock clock;
+    const struct {
+        const char *Locale, *Format, *Mask, *Text;
+    } rows[] = {
+        {"de_DE.UTF-8", "DD/MM/YYYY", "99.99.9999", "02.05.2005"},
+        {"en_US.UTF-8", "MM/DD/YYYY", "99/99/9999", "05/02/2005"},
+        {"C", "DD/MM/YYYY", "99.99.9999", "02.05.2005"}, // the program's German
+    };
+    for (const auto &row : rows) {
+        const QString name = QString::fromLatin1(row.Locale);
+        ASSERT_TRUE(ProvideLocale(name)) << row.Locale;
+        ScopedFormatSettings settings(TFormatSettings::FromSystemLocale(name));
+        EXPECT_TRUE(FormatSettings().ShortDateFormat.toUpper().contains(QLatin1String("YYYY")));
+        TDateEdit edit(nullptr);
+        EXPECT_EQ(edit.FieldFormat(), row.Format) << row.Locale;
+        EXPECT_EQ(edit.inputMask(), row.Mask) << row.Locale;
+        edit.SetDateValue(May2);
+        EXPECT_EQ(edit.Text(), row.Text) << row.Locale;
+        edit.SetText(QString());
+        edit.SelectAll();
+        QTest::keyClicks(&edit, QString(QString::fromLatin1(row.Text)).remove(u'/').remove(u'.'));
+        EXPECT_EQ(edit.DateValue(), May2) << row.Locale;
+    }
 }
 
 } // namespace

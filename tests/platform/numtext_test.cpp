@@ -168,8 +168,11 @@ TEST(DateTimeText, WritesAndReadsTheLocaleForm) {
     EXPECT_EQ(DateTimeToStr(-1.25), "29.12.1899 06:00:00");
     EXPECT_EQ(StrToDateTime("02.05.2005"), 38474);
     EXPECT_EQ(StrToDateTime("2.5.05"), 38474);
-    EXPECT_EQ(StrToDateTime("1.1.55"), StrToDateTime("01.01.1955")); // window 1955..2054
-    EXPECT_EQ(StrToDateTime("31.12.54"), StrToDateTime("31.12.2054"));
+    // Two-digit years fall in the date fields' window, 1945..2044 in 2005; two numbers take
+    // the current year.
+    EXPECT_EQ(StrToDateTime("1.1.45"), StrToDateTime("01.01.1945"));
+    EXPECT_EQ(StrToDateTime("31.12.44"), StrToDateTime("31.12.2044"));
+    EXPECT_EQ(StrToDateTime("02.05"), 38474);
     EXPECT_EQ(StrToDateTime("02.05.2005 18:00"), 38474.75);
     for (double serial : {38474.75, -1.25, 2958465.5, -693593.0})
         EXPECT_EQ(StrToDateTime(DateTimeToStr(serial)), serial) << serial;
@@ -185,8 +188,8 @@ TEST(DateTimeText, FollowsTheLocaleOrderAndClock) {
 
 TEST(DateTimeText, RejectsWithTheGermanMessage) {
     GermanLocale de;
-    for (const char *text : {"31.02.2005", "02.05", "x", "02.05.2005 25:00", "02.05.2005 x",
-                             "1.1.10000", "02/05/2005"})
+    for (const char *text :
+         {"31.02.2005", "02", "x", "02.05.2005 25:00", "02.05.2005 x", "1.1.10000", "02/05/2005"})
         EXPECT_EQ(errorOf([&] { StrToDateTime(QString::fromUtf8(text)); }),
                   QStringLiteral("'%1' ist keine gültige Datums- und Uhrzeitangabe").arg(text));
 }

@@ -1,0 +1,331 @@
+#include "platform/dateserial.h"
+#include "platform/dateserial_p.h"
+
+#include "platform/clock.h"
+#include "platform/exceptions.h"
+#include "platform/formatsettings.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int DaysPer400Years = 146097;
+constexpr int DaysPer100Years = 36524;
+constexpr int DaysPer4Years = 1461;
+// Days from 0001-01-01 (day 1) to 1899-12-30 (serial 0).
+constexpr int SerialOffset = 693594;
+constexpr qint64 MSecsPerDay = 86400000;
+
+constexpr int MonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+// Whole days of a serial, with its time rounded to the millisecond first so that a moment a
+// hair before midnight counts as the next day. Only meaningful for finite serials in range.
+qint64 wholeDays(TDateTime serial) {
+    return static_cast<qint64>(std::nearbyint(serial * MSecsPerDay)) / MSecsPerDay;
+}
+
+// Keeps the millisecond rounding away from values that would overflow it.
+bool convertible(TDateTime serial) {
+    return std::isfinite(serial) && serial > MinDateSerial - 1 && serial < MaxDateSerial + 1;
+}
+
+} // namespace
+
+bool LeapYear(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+int MonthLength(int year, int month) {
+    return MonthDays[month - 1] + (month == 2 && LeapYear(year) ? 1 : 0);
+}
+
+bool DatePartsValid(quint16 year, quint16 month, quint16 day) {
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= MonthLength(year, month);
+}
+
+TDateTime MakeDateSerial(quint16 year, quint16 month, quint16 day) {
+    if (!DatePartsValid(year, month, day))
+        throw EConvertError(QStringLiteral("Ungültiges Argument zum Codieren des Datums"));
+    int days = day;
+    for (int m = 1; m < month; ++m)
+        days += MonthLength(year, m);
+    const int p = year - 1;
+    return p * 365 + p / 4 - p / 100 + p / 400 + days - SerialOffset;
+}
+
+void SplitDateSerial(TDateTime serial, quint16 &year, quint16 &month, quint16 &day) {
+    year = month = day = 0;
+    if (!convertible(serial)) return;
+    const qint64 whole = wholeDays(serial);
+    if (whole < MinDateSerial || whole > MaxDateSerial) return;
+    int n = static_cast<int>(whole + SerialOffset - 1); // days after 0001-01-01
+    const int cycles400 = n / DaysPer400Years;
+    n %= DaysPer400Years;
+    // The last day of a 400-year cycle belongs to the fourth century, not a fifth.
+    const int centuries = std::min(n / DaysPer100Years, 3);
+    n -= centuries * DaysPer100Years;
+    const int cycles4 = n / DaysPer4Years;
+    n %= DaysPer4Years;
+    const int years = std::min(n / 365, 3);
+    n -= years * 365;
+    const int y = cycles400 * 400 + centuries * 100 + cycles4 * 4 + years + 1;
+    int m = 1;
+    while (n >= MonthLength(y, m)) {
+        n -= MonthLength(y, m);
+        ++m;
+    }
+    year = static_cast<quint16>(y);
+    month = static_cast<quint16>(m);
+    day = static_cast<quint16>(n + 1);
+}
+
+bool SerialDateValid(TDateTime serial) {
+    quint16 y, m, d;
+    SplitDateSerial(serial, y, m, d);
+    return DatePartsValid(y, m, d);
+}
+
+int WeekdayNumber(TDateTime serial) {
+    // Serials out of range still get a weekday in 1..7 rather than a negative remainder.
+    double days = convertible(serial) ? static_cast<double>(wholeDays(serial)) : std::trunc(serial);
+    if (!std::isfinite(days)) days = 0;
+    double r = std::fmod(days + SerialOffset, 7.0);
+    if (r < 0) r += 7;
+    return static_cast<int>(r) + 1;
+}
+
+TDateTime CurrentDateSerial() {
+    const QDate today = Today();
+    return MakeDateSerial(today.year(), today.month(), today.day());
+}
+
+TDateTime CurrentDateTimeSerial() {
+    const QDateTime now = Now();
+    const QTime t = now.time();
+    const QDate d = now.date();
+    return MakeDateSerial(d.year(), d.month(), d.day()) +
+           static_cast<double>(t.msecsSinceStartOfDay()) / MSecsPerDay;
+}
+
+int CurrentLocalYear() {
+    return Today().year();
+}
+
+namespace {
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Range checks before narrowing, so that 65537 cannot wrap round to a valid 1.
+bool partsValid(int year, int month, int day) {
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= MonthLength(year, month);
+}
+
+// Reading of free date text. Only the space counts as a blank. QString holds UTF-16, so
+// there are no double-byte lead characters to step over.
+class SeparatorScanner {
+public:
+    SeparatorScanner(const QString &text, qsizetype position) : FText(text), FPos(position) {}
+
+    qsizetype Position() const { return FPos; }
+    bool AtEnd() const { return FPos >= FText.size(); }
+
+    void SkipBlanks() {
+        while (!AtEnd() && FText[FPos] == u' ')
+            ++FPos;
+    }
+
+    void SkipToDigit() {
+        while (!AtEnd() && !isDigit(FText[FPos]))
+            ++FPos;
+    }
+
+    // Stops at four significant digits, so "20055" leaves its last 5 unread. `digits` counts
+    // the digits read, leading zeros included.
+    bool ReadNumber(int &value, qsizetype *digits = nullptr) {
+        SkipBlanks();
+        const qsizetype start = FPos;
+        value = 0;
+        while (!AtEnd() && isDigit(FText[FPos]) && value < 1000)
+            value = value * 10 + (FText[FPos++].unicode() - u'0');
+        if (digits) *digits = FPos - start;
+        return FPos > start;
+    }
+
+    bool ReadSeparator(QChar separator) {
+        SkipBlanks();
+        if (AtEnd() || FText[FPos] != separator) return false;
+        ++FPos;
+        return true;
+    }
+
+    void SkipWord() {
+        while (!AtEnd() && FText[FPos] != u' ')
+            ++FPos;
+    }
+
+    bool StartsWith(const QString &word) const {
+        return QStringView(FText).mid(FPos, word.size()).compare(word, Qt::CaseInsensitive) == 0;
+    }
+
+private:
+    const QString &FText;
+    qsizetype FPos;
+};
+
+// The weekday name that some Far-East formats write after the date.
+void skipWeekdayName(SeparatorScanner &scan, const TFormatSettings &fs) {
+    if (!fs.ShortTimeFormat.isEmpty() && isDigit(fs.ShortTimeFormat[0])) {
+        scan.SkipToDigit();
+        return;
+    }
+    do {
+        scan.SkipWord();
+        scan.SkipBlanks();
+    } while (!scan.AtEnd() && !scan.StartsWith(fs.TimeAMString) &&
+             !scan.StartsWith(fs.TimePMString));
+}
+
+enum class TYearReading { WidenAll, WidenShort };
+
+bool scanDate(const QString &text, const QString &format, qsizetype &position, quint16 &year,
+              quint16 &month, quint16 &day, TYearReading reading);
+
+} // namespace
+
+DateFieldOrder DateOrderOf(const QString &format) {
+    for (QChar c : format) {
+        switch (c.toUpper().unicode()) {
+        case u'D':
+            return DateFieldOrder::DayMonthYear;
+        case u'M':
+            return DateFieldOrder::MonthDayYear;
+        case u'Y':
+        case u'E':
+            return DateFieldOrder::YearMonthDay;
+        default:
+            break;
+        }
+    }
+    return DateFieldOrder::DayMonthYear;
+}
+
+int WidenYear(int year) {
+    // Negative values are the markers of blank or unreadable year fields, not two-digit years.
+    if (year < 0 || year >= 100) return year;
+    const int windowStart = CurrentLocalYear() - CenturyWindowOffset;
+    int result = year + windowStart / 100 * 100;
+    if (result < windowStart) result += 100;
+    return result;
+}
+
+bool ScanDateBySeparators(const QString &text, const QString &format, qsizetype &position,
+                          quint16 &year, quint16 &month, quint16 &day) {
+    return scanDate(text, format, position, year, month, day, TYearReading::WidenAll);
+}
+
+bool ScanDateKeepingLongYears(const QString &text, const QString &format, qsizetype &position,
+                              quint16 &year, quint16 &month, quint16 &day) {
+    return scanDate(text, format, position, year, month, day, TYearReading::WidenShort);
+}
+
+namespace {
+
+bool scanDate(const QString &text, const QString &format, qsizetype &position, quint16 &year,
+              quint16 &month, quint16 &day, TYearReading reading) {
+    const TFormatSettings &fs = FormatSettings();
+    const DateFieldOrder order = DateOrderOf(format);
+    SeparatorScanner scan(text, position);
+    year = month = day = 0;
+    if (fs.ShortDateFormat.startsWith(u'g')) // an era name leads the date
+        scan.SkipToDigit();
+
+    int n1, n2, n3;
+    qsizetype d1 = 0, d3 = 0;
+    bool ok =
+        scan.ReadNumber(n1, &d1) && scan.ReadSeparator(fs.DateSeparator) && scan.ReadNumber(n2);
+    int y = 0, m = 0, d = 0;
+    if (ok && scan.ReadSeparator(fs.DateSeparator)) {
+        ok = scan.ReadNumber(n3, &d3);
+        switch (order) {
+        case DateFieldOrder::MonthDayYear:
+            m = n1;
+            d = n2;
+            y = n3;
+            break;
+        case DateFieldOrder::DayMonthYear:
+            d = n1;
+            m = n2;
+            y = n3;
+            break;
+        case DateFieldOrder::YearMonthDay:
+            y = n1;
+            m = n2;
+            d = n3;
+            break;
+        }
+        const qsizetype yearDigits = order == DateFieldOrder::YearMonthDay ? d1 : d3;
+        if (ok && (reading == TYearReading::WidenAll || yearDigits <= 2)) y = WidenYear(y);
+    } else if (ok) {
+        y = CurrentLocalYear();
+        const bool dayFirst = order == DateFieldOrder::DayMonthYear;
+        d = dayFirst ? n1 : n2;
+        m = dayFirst ? n2 : n1;
+    }
+    if (ok) {
+        scan.ReadSeparator(fs.DateSeparator);
+        scan.SkipBlanks();
+        if (fs.FarEast && fs.ShortDateFormat.contains(QStringLiteral("ddd")))
+            skipWeekdayName(scan, fs);
+    }
+    position = scan.Position();
+    if (!ok || !partsValid(y, m, d) || !scan.AtEnd()) return false;
+    year = static_cast<quint16>(y);
+    month = static_cast<quint16>(m);
+    day = static_cast<quint16>(d);
+    return true;
+}
+
+} // namespace
+
+QString FormatDate(const QString &format, TDateTime serial) {
+    const TFormatSettings &fs = FormatSettings();
+    quint16 y, m, d;
+    SplitDateSerial(serial, y, m, d);
+    const auto number = [](int value, int width) {
+        return QString::number(value).rightJustified(width, u'0');
+    };
+    const auto monthName = [m](const std::array<QString, 12> &names) {
+        return m >= 1 && m <= 12 ? names[m - 1] : QString();
+    };
+
+    QString result;
+    result.reserve(format.size() + 8);
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        const QChar letter = c.toUpper();
+        qsizetype run = 1;
+        if (letter == u'D' || letter == u'M' || letter == u'Y')
+            while (i + run < format.size() && format[i + run].toUpper() == letter)
+                ++run;
+        i += run;
+        if (letter == u'D')
+            result += run == 1 ? QString::number(d) : number(d, 2);
+        else if (letter == u'M')
+            result += run == 1   ? QString::number(m)
+                      : run == 2 ? number(m, 2)
+                      : run == 3 ? monthName(fs.ShortMonthNames)
+                                 : monthName(fs.LongMonthNames);
+        else if (letter == u'Y')
+            result += run <= 2 ? number(y % 100, 2) : number(y, 4);
+        else if (c == u'/')
+            result += fs.DateSeparator;
+        else
+            result += c;
+    }
+    return result;
+}

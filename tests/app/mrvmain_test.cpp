@@ -1,74 +1,430 @@
+#include "app/einst.h"
+#include "app/info.h"
 #include "app/mrvmain.h"
+#include "platform/application.h"
 #include "platform/registry.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractEventDispatcher>
+#include <QAccessible>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTest>
 #include <QTimer>
+#include <QWindow>
+
+#include <limits>
+#include <memory>
 
 namespace {
 
-const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
+const QString SettingsKey = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 
-class MainWindowSettings : public ::testing::Test {
+constexpr QRgb FieldBackground = qRgb(233, 231, 218);
+constexpr QRgb FocusedBackground = qRgb(255, 255, 255);
+
+class MainWindowTest : public ::testing::Test {
 protected:
+    // Writes stored values before the bar starts.
+    static void Store(const std::function<void(TRegistry &)> &write) {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(SettingsKey, true));
+        write(reg);
+    }
+
+    // Starts the bar as the program does (its dialogs after it) and gives it the focus.
+    TForm1 &Start() {
+        form.reset();
+        form = std::make_unique<TForm1>();
+        info = std::make_unique<TForm2>();
+        settings = std::make_unique<TForm3>();
+        form->show();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return *form;
+    }
+
+    // A key on the focused control, then what the message loop does after it (posted moves).
+    static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget *focused = QApplication::focusWidget();
+        ASSERT_TRUE(focused);
+        QTest::keyClick(focused, key, modifiers);
+        QCoreApplication::processEvents();
+    }
+    static void Type(const QString &text) {
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        QCoreApplication::processEvents();
+    }
+    // The four values, each typed into its field, moving on with Enter.
+    void Enter(const QString &amount, const QString &start, const QString &end,
+               const QString &rate) {
+        ASSERT_EQ(QApplication::focusWidget(), form->sedit1);
+        for (const QString &text : {amount, start, end, rate}) {
+            Type(text);
+            Key(Qt::Key_Return);
+        }
+    }
+    static QRgb Pixel(QWidget *widget, QPoint at) { return widget->grab().toImage().pixel(at); }
+    // Whether some pixel of the widget is exactly the colour, as the core of a text stroke.
+    static bool Shows(QWidget *widget, QRgb colour) {
+        const QImage image = widget->grab().toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) return true;
+        return false;
+    }
+
     IsolatedHome home;
     GermanLocale de;
+    PinnedClock clock;
     RecordingDesktop desktop;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TForm2> info;
+    std::unique_ptr<TForm3> settings;
 };
 
 } // namespace
 
-TEST_F(MainWindowSettings, AStoredValueOfTheWrongTypeIsReportedOnceAndRepairedAtTheEnd) {
-    {
+TEST_F(MainWindowTest, FirstStart) {
+    TForm1 &bar = Start();
+    EXPECT_EQ(bar.pos(), QPoint(20, 20));
+    EXPECT_EQ(bar.FormulaCode, 1);
+    EXPECT_FALSE(bar.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(bar.Label7->Caption(), "( 0 Tage )");
+    EXPECT_EQ(bar.Label6->Caption(), "0,00");
+    EXPECT_FALSE(bar.DateEdit1->HasDateText());
+    EXPECT_EQ(bar.DateEdit1->DateValue(), EmptyDate);
+    EXPECT_EQ(bar.DateEdit2->Text(), "02.05.2005");
+    EXPECT_EQ(bar.sedit1->Value(), 0);
+    EXPECT_EQ(bar.sedit2->Value(), 10);
+    EXPECT_EQ(bar.sedit2->DisplayText(), "10,00");
+    // The first field has the focus and shows it; the others keep their colour.
+    EXPECT_EQ(QApplication::focusWidget(), bar.sedit1);
+    EXPECT_EQ(Pixel(bar.sedit1, {40, 8}), FocusedBackground);
+    EXPECT_EQ(Pixel(bar.DateEdit1, {40, 8}), FieldBackground);
+    EXPECT_EQ(Pixel(bar.sedit2, {5, 8}), FieldBackground);
+    EXPECT_TRUE(Shows(bar.Label6, qRgb(128, 0, 0)));
+    EXPECT_TRUE(Shows(bar.Label7, qRgb(0, 0, 128)));
+    desktop.errors.clear();
+}
+
+TEST_F(MainWindowTest, LayoutOfTheBar) {
+    TForm1 &bar = Start();
+    EXPECT_EQ(bar.windowTitle(), "Tarvo 2.3 Freeware");
+    EXPECT_EQ(bar.size(), QSize(635, 40));
+    EXPECT_EQ(bar.minimumSize(), bar.maximumSize());
+    EXPECT_FALSE(bar.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(bar.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(bar.windowIcon().availableSizes(),
+              QList<QSize>({QSize(16, 16), QSize(32, 32), QSize(48, 48)}));
+    const struct {
+        QWidget *control;
+        QRect bounds;
+    } controls[] = {
+        {bar.Image1, {0, 0, 635, 40}},      {bar.btn_ber, {483, 19, 102, 15}},
+        {bar.btn_end, {587, 19, 45, 15}},   {bar.btn_ein, {467, 2, 118, 15}},
+        {bar.ImgBtn1, {587, 2, 45, 15}},    {bar.DateEdit1, {110, 22, 81, 16}},
+        {bar.DateEdit2, {200, 22, 81, 16}}, {bar.sedit1, {8, 22, 89, 16}},
+        {bar.sedit2, {350, 22, 41, 16}},
+    };
+    for (const auto &c : controls)
+        EXPECT_EQ(c.control->geometry(), c.bounds) << c.control->accessibleName().toStdString();
+    const struct {
+        TLabel *label;
+        QPoint at;
+        QString caption;
+    } labels[] = {
+        {bar.Label1, {10, 3}, "Betrag"},      {bar.Label2, {110, 3}, "Zinszeitraum / Zinstage"},
+        {bar.Label3, {350, 3}, "Zinssatz"},   {bar.Label4, {392, 25}, "%"},
+        {bar.Label5, {408, 3}, "Zinsbetrag"}, {bar.Label7, {234, 3}, "( 0 Tage )"},
+        {bar.Label8, {193, 24}, "-"},
+    };
+    for (const auto &l : labels) {
+        EXPECT_EQ(l.label->pos(), l.at) << l.caption.toStdString();
+        EXPECT_EQ(l.label->Caption(), l.caption);
+        EXPECT_EQ(l.label->height(), 11) << l.caption.toStdString();
+        EXPECT_EQ(l.label->font().pixelSize(), 9);
+        EXPECT_TRUE(l.label->font().bold());
+    }
+    EXPECT_EQ(bar.Label6->geometry().right() + 1, 463);
+    EXPECT_EQ(bar.Label6->y(), 25);
+    // The picture buttons never take the focus; the tab order holds the four fields.
+    for (QWidget *button : {bar.btn_ber, bar.btn_end, bar.btn_ein, bar.ImgBtn1})
+        EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+    QWidget *chain[] = {bar.sedit1, bar.DateEdit1, bar.DateEdit2, bar.sedit2, bar.sedit1};
+    for (int i = 0; i < 4; ++i) {
+        Key(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), chain[i + 1]) << "tab " << i;
+    }
+    desktop.clipboard.clear();
+}
+
+TEST_F(MainWindowTest, TheDeutscheExampleAndItsClipboardText) {
+    Store([](TRegistry &reg) { reg.WriteInteger("formel", 1); });
+    TForm1 &bar = Start();
+    EXPECT_EQ(bar.FormulaCode, 2);
+    Enter("1000", "15012005", "15032005", "");
+    EXPECT_EQ(bar.Label7->Caption(), "( 59 / 60 Tage )");
+    EXPECT_EQ(bar.Label6->Caption(), "16,67");
+    EXPECT_EQ(desktop.clipboard, "16,67");
+    EXPECT_EQ(QApplication::focusWidget(), bar.sedit1) << "Enter in the rate field wraps around";
+    // The result keeps its right edge and the day label its left edge as they grow.
+    EXPECT_EQ(bar.Label6->geometry().right() + 1, 463);
+    EXPECT_GT(bar.Label6->width(), 22);
+    EXPECT_EQ(bar.Label7->x(), 234);
+    EXPECT_EQ(Pixel(bar.sedit2, {5, 8}), FieldBackground);
+    EXPECT_EQ(Pixel(bar.sedit1, {40, 8}), FocusedBackground);
+}
+
+TEST_F(MainWindowTest, AnEmptyStartDateIsTheLastDayOf1899) {
+    TForm1 &bar = Start();
+    QTest::mouseClick(bar.btn_ber, Qt::LeftButton);
+    EXPECT_EQ(bar.Label7->Caption(), "( 38474 / 38474 Tage )");
+    EXPECT_EQ(bar.Label6->Caption(), "0,00") << "no amount";
+    EXPECT_EQ(desktop.clipboard, "0,00");
+}
+
+TEST_F(MainWindowTest, EnterAndDownMoveThroughTheFieldsAndWrapAround) {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Down}) {
+        TForm1 &bar = Start();
+        QWidget *order[] = {bar.DateEdit1, bar.DateEdit2, bar.sedit2, bar.sedit1};
+        for (QWidget *next : order) {
+            Key(key);
+            EXPECT_EQ(QApplication::focusWidget(), next) << "key " << key;
+        }
+        EXPECT_EQ(bar.Label7->Caption(), "( 38474 / 38474 Tage )") << "leaving the rate field";
+        EXPECT_FALSE(bar.DateEdit1->PopupShown());
+        EXPECT_FALSE(bar.DateEdit2->PopupShown());
+        form.reset();
+    }
+}
+
+TEST_F(MainWindowTest, AltDownInADateFieldMovesOnWithoutTheCalendar) {
+    TForm1 &bar = Start();
+    Key(Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), bar.DateEdit1);
+    Key(Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), bar.DateEdit2);
+    EXPECT_FALSE(bar.DateEdit1->PopupShown());
+    Key(Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), bar.sedit2);
+    EXPECT_FALSE(bar.DateEdit2->PopupShown());
+    // The button still opens it.
+    bar.DateEdit2->setFocus(Qt::TabFocusReason);
+    QTest::mouseClick(bar.DateEdit2->EditButton(), Qt::LeftButton);
+    EXPECT_TRUE(bar.DateEdit2->PopupShown());
+}
+
+TEST_F(MainWindowTest, TabOutOfTheRateFieldRecalculatesAndReplacesTheClipboard) {
+    TForm1 &bar = Start();
+    Type("1000");
+    bar.sedit2->setFocus(Qt::MouseFocusReason);
+    desktop.clipboard = "vorher";
+    Type("5");
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), bar.sedit1);
+    EXPECT_EQ(bar.sedit2->Value(), 5);
+    EXPECT_EQ(bar.Label7->Caption(), "( 38474 / 38474 Tage )");
+    EXPECT_EQ(bar.Label6->Caption(), "5347,27") << "1000 at 5 % for 38474 days, EURO";
+}
+
+TEST_F(MainWindowTest, APictureButtonClickLeavesTheFocusInTheRateField) {
+    TForm1 &bar = Start();
+    bar.sedit2->setFocus(Qt::TabFocusReason);
+    Type("7");
+    for (TImgBtn *button : {bar.btn_ber, bar.btn_ein, bar.ImgBtn1})
+        QTest::mouseClick(button, Qt::LeftButton);
+    bar.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&bar));
+    EXPECT_EQ(QApplication::focusWidget(), bar.sedit2);
+    EXPECT_EQ(bar.sedit2->Text(), "7") << "the field was not left";
+    EXPECT_EQ(Pixel(bar.sedit2, {30, 8}), FocusedBackground);
+    EXPECT_EQ(bar.Label7->Caption(), "( 38474 / 38474 Tage )") << "Berechnen calculated";
+}
+
+TEST_F(MainWindowTest, EndBeforeStartGivesNoDaysAndNoInterest) {
+    TForm1 &bar = Start();
+    Enter("1000", "03052005", "02052005", "");
+    EXPECT_EQ(bar.Label7->Caption(), "( -1 / 0 Tage )");
+    EXPECT_EQ(bar.Label6->Caption(), "0,00");
+}
+
+TEST_F(MainWindowTest, AStoredFormulaOutsideTheThreeGivesNothing) {
+    for (qint32 stored : {7, -1, std::numeric_limits<qint32>::max()}) {
+        Store([&](TRegistry &reg) { reg.WriteInteger("formel", stored); });
+        TForm1 &bar = Start();
+        Enter("1000", "15012005", "15032005", "");
+        EXPECT_EQ(bar.Label7->Caption(), "( 59 / 0 Tage )") << stored;
+        EXPECT_EQ(bar.Label6->Caption(), "0,00") << stored;
+        form.reset();
+    }
+}
+
+TEST_F(MainWindowTest, StoredPositionOrTwentyTwenty) {
+    const struct {
+        QString left;
+        qint32 top;
+        QPoint expected;
+    } cases[] = {
+        {"300", 200, {300, 200}}, {"abc", 200, {20, 20}}, {"99999", 200, {20, 20}},
+        {"300", -5000, {20, 20}}, {"", 200, {20, 20}},    {"0", 0, {0, 0}},
+    };
+    for (const auto &c : cases) {
+        Store([&](TRegistry &reg) {
+            reg.WriteString("left", c.left);
+            reg.WriteInteger("top", c.top);
+        });
+        TForm1 &bar = Start();
+        EXPECT_EQ(bar.pos(), c.expected) << c.left.toStdString() << " / " << c.top;
+        form.reset();
+    }
+}
+
+TEST_F(MainWindowTest, EndeStoresThePositionOnlyWithPos) {
+    for (bool keep : {true, false}) {
+        Store([&](TRegistry &reg) { reg.WriteInteger("pos", keep); });
+        TForm1 &bar = Start();
+        bar.move(300, 200);
+        QTest::mouseClick(bar.btn_end, Qt::LeftButton);
+        EXPECT_TRUE(TApplication::Instance()->Terminated());
+        EXPECT_EQ(bar.regval->Values("top").AsInteger(), keep ? 200 : 20);
+        EXPECT_EQ(bar.regval->Values("left").AsString(), keep ? "300" : "20");
+        form.reset();
         TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(Key, true));
+        ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
+        EXPECT_EQ(reg.ReadInteger("top"), keep ? 200 : 20);
+        EXPECT_EQ(reg.ReadString("left"), keep ? "300" : "20");
+    }
+}
+
+TEST_F(MainWindowTest, TheCloseBoxEndsTheProgramWithoutStoringThePosition) {
+    Store([](TRegistry &reg) { reg.WriteInteger("pos", 1); });
+    {
+        TForm1 &bar = Start();
+        settings->show(); // an open dialog does not keep the program running
+        bar.move(300, 200);
+        bar.regval->SetValues("formel", qint32(2));
+        QTimer::singleShot(0, &bar, [&] { bar.close(); });
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        guard.start(5000);
+        EXPECT_EQ(QCoreApplication::exec(), 0) << "the loop did not end with the window";
+        form.reset();
+    }
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
+    EXPECT_EQ(reg.ReadInteger("formel"), 2);
+    EXPECT_EQ(reg.ReadString("version"), "2.3");
+    EXPECT_EQ(reg.ReadInteger("top"), 20);
+    EXPECT_EQ(reg.ReadString("left"), "20");
+}
+
+TEST_F(MainWindowTest, AStoredValueOfTheWrongTypeIsReportedOnceAndRepairedAtTheEnd) {
+    Store([](TRegistry &reg) {
         reg.WriteInteger("left", 300);
         reg.WriteString("top", "200");
         reg.WriteInteger("formel", 2);
-    }
+    });
     {
-        TForm1 form;
-        EXPECT_EQ(form.regval->Values("top").AsInteger(), 20);
-        EXPECT_EQ(form.regval->Values("left").AsString(), "20");
-        EXPECT_EQ(form.regval->Values("formel").AsInteger(), 2) << "the good values still load";
+        TForm1 bar;
+        EXPECT_EQ(bar.regval->Values("top").AsInteger(), 20);
+        EXPECT_EQ(bar.regval->Values("left").AsString(), "20");
+        EXPECT_EQ(bar.FormulaCode, 3) << "the good values still load";
+        EXPECT_EQ(bar.pos(), QPoint(20, 20));
         EXPECT_EQ(desktop.errors, QStringList({"Tarvo Test|Ungültiger Datentyp für 'top'"}));
     }
     TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(Key, false));
+    ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
     EXPECT_EQ(reg.ReadInteger("top"), 20);
     EXPECT_EQ(reg.ReadString("left"), "20");
     EXPECT_EQ(reg.ReadInteger("formel"), 2);
     EXPECT_EQ(desktop.errors.size(), 1);
 }
 
-TEST_F(MainWindowSettings, TheCloseBoxEndsTheProgramAndTheSettingsAreWrittenBack) {
-    {
-        TForm1 form;
-        form.show();
-        form.regval->SetValues("formel", qint32(2));
-        // As the close box does: the window closes, the message loop ends, the window goes.
-        QTimer::singleShot(0, &form, [&] { form.close(); });
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-        guard.start(5000);
-        EXPECT_EQ(QCoreApplication::exec(), 0) << "the loop did not end with the window";
+TEST_F(MainWindowTest, StayOnTopSwitchesWhereTheBarStands) {
+    Store([](TRegistry &reg) { reg.WriteInteger("ontop", 1); });
+    TForm1 &bar = Start();
+    EXPECT_TRUE(bar.windowFlags() & Qt::WindowStaysOnTopHint) << "from the stored ontop";
+    QWindow *native = bar.windowHandle();
+    ASSERT_TRUE(native);
+    EXPECT_TRUE(native->flags() & Qt::WindowStaysOnTopHint);
+    bar.move(300, 200);
+    for (bool onTop : {false, true, true, false}) {
+        bar.SetStayOnTop(onTop);
+        EXPECT_EQ(bool(native->flags() & Qt::WindowStaysOnTopHint), onTop);
+        EXPECT_EQ(bool(bar.windowFlags() & Qt::WindowStaysOnTopHint), onTop);
+        EXPECT_EQ(bar.windowHandle(), native) << "the native window stays";
+        EXPECT_TRUE(bar.isVisible());
+        EXPECT_EQ(bar.pos(), QPoint(300, 200));
     }
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(Key, false));
-    EXPECT_EQ(reg.ReadInteger("formel"), 2);
-    EXPECT_EQ(reg.ReadString("version"), "2.3");
 }
 
-TEST_F(MainWindowSettings, TheBarIsAFixedWindowWithItsCaptionAndIcon) {
-    TForm1 form;
-    EXPECT_EQ(form.windowTitle(), "Tarvo 2.3 Freeware");
-    EXPECT_EQ(form.size(), QSize(635, 40));
-    EXPECT_EQ(form.minimumSize(), form.maximumSize());
-    EXPECT_FALSE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(form.windowIcon().availableSizes(),
-              QList<QSize>({QSize(16, 16), QSize(32, 32), QSize(48, 48)}));
+TEST_F(MainWindowTest, InfoAndSettingsOpenWithoutAModalLoopOnceEach) {
+    TForm1 &bar = Start();
+    for (int click = 0; click < 2; ++click) {
+        QTest::mouseClick(bar.ImgBtn1, Qt::LeftButton);
+        QTest::mouseClick(bar.btn_ein, Qt::LeftButton);
+        EXPECT_TRUE(info->isVisible());
+        EXPECT_TRUE(settings->isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+    EXPECT_EQ(Form2, info.get());
+    EXPECT_EQ(Form3, settings.get());
+}
+
+TEST_F(MainWindowTest, ScreenReadersFindTheControlsByName) {
+    TForm1 &bar = Start();
+    const struct {
+        QWidget *control;
+        QString name;
+        QAccessible::Role role;
+    } controls[] = {
+        {bar.sedit1, "Betrag", QAccessible::EditableText},
+        {bar.DateEdit1, "Anfangsdatum", QAccessible::EditableText},
+        {bar.DateEdit2, "Enddatum", QAccessible::EditableText},
+        {bar.sedit2, "Zinssatz", QAccessible::EditableText},
+        {bar.btn_ber, "Berechnen", QAccessible::Button},
+        {bar.btn_ein, "Einstellungen", QAccessible::Button},
+        {bar.btn_end, "Ende", QAccessible::Button},
+        {bar.ImgBtn1, "Info", QAccessible::Button},
+        {bar.Label6, "0,00", QAccessible::StaticText},
+        {bar.Label7, "( 0 Tage )", QAccessible::StaticText},
+    };
+    for (const auto &c : controls) {
+        QAccessibleInterface *access = QAccessible::queryAccessibleInterface(c.control);
+        ASSERT_TRUE(access) << c.name.toStdString();
+        EXPECT_EQ(access->text(QAccessible::Name), c.name);
+        EXPECT_EQ(access->role(), c.role) << c.name.toStdString();
+    }
+    // Pressing Berechnen through the screen reader calculates; the labels read the result.
+    QAccessibleInterface *berechnen = QAccessible::queryAccessibleInterface(bar.btn_ber);
+    berechnen->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(bar.Label7)->text(QAccessible::Name),
+              "( 38474 / 38474 Tage )");
+}
+
+// While the bar is active only the caret of the focused field blinks; once the user works in
+// another window nothing at all runs.
+TEST_F(MainWindowTest, NoTimerRunsWhileTheBarIsIdle) {
+    TForm1 &bar = Start();
+    Enter("1000", "15012005", "15032005", "");
+    const auto timedObjects = [&] {
+        QList<QObject *> objects = bar.findChildren<QObject *>();
+        objects << &bar << qApp;
+        QStringList timed;
+        for (QObject *object : objects)
+            if (!QAbstractEventDispatcher::instance()->registeredTimers(object).isEmpty())
+                timed << QString::fromLatin1(object->metaObject()->className());
+        return timed;
+    };
+    QTest::qWait(50);
+    EXPECT_EQ(timedObjects(), QStringList({"QWidgetLineControl"}));
+    info->show();
+    info->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(info.get()));
+    QTest::qWait(50);
+    EXPECT_EQ(timedObjects(), QStringList());
 }

@@ -1,0 +1,200 @@
+// The bar as a whole program on a real X display (Xvfb, no window manager): where it starts,
+// what Ende keeps, the autostart entry across restarts, and the settings at a stop signal or
+// when the display goes away.
+
+#include "platform/registry.h"
+#include "tests/e2e/copies.h"
+#include "tests/support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QPoint>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+namespace {
+
+const QString SettingsKey = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
+const QString Caption = QStringLiteral("^Tarvo 2\\.3 Freeware$");
+
+// A private X display for one test.
+class XServer {
+public:
+    XServer() {
+        FProcess.setProgram(QStringLiteral("Xvfb"));
+        FProcess.setArguments(
+            {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        FProcess.start();
+        if (FProcess.waitForStarted(5000) && FProcess.waitForReadyRead(10000))
+            FDisplay = u':' + QString::fromLatin1(FProcess.readLine()).trimmed();
+    }
+    ~XServer() { Stop(); }
+    void Stop() {
+        FProcess.terminate();
+        FProcess.waitForFinished(5000);
+    }
+    const QString &Display() const { return FDisplay; }
+
+private:
+    QProcess FProcess;
+    QString FDisplay;
+};
+
+class Bar : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
+            QStandardPaths::findExecutable("xdotool").isEmpty())
+            GTEST_SKIP() << "Xvfb and xdotool are needed (tools/setup.sh installs them)";
+        ASSERT_FALSE(x.Display().isEmpty()) << "Xvfb did not start";
+    }
+
+    QProcessEnvironment Env() const {
+        QProcessEnvironment env = isolatedEnvironment(home.configHome(), home.runtimeDir());
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", x.Display());
+        env.remove("WAYLAND_DISPLAY");
+        env.remove("SESSION_MANAGER");
+        return env;
+    }
+    std::unique_ptr<Copy> Start() {
+        auto tarvo = std::make_unique<Copy>(TARVO_EXE, Env());
+        EXPECT_TRUE(tarvo->WaitForTrace(QStringLiteral("%1 TForm1").arg(windowShown), 10000))
+            << tarvo->Trace().toStdString();
+        return tarvo;
+    }
+    QString Xdotool(const QStringList &arguments) const {
+        QProcess tool;
+        tool.setProcessEnvironment(Env());
+        tool.start(QStringLiteral("xdotool"), arguments);
+        EXPECT_TRUE(tool.waitForFinished(10000));
+        return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    }
+    QString BarWindow() const { return Xdotool({"search", "--sync", "--name", Caption}); }
+    // Where the bar stands on the screen.
+    QPoint Position() const {
+        const QString geometry = Xdotool({"getwindowgeometry", BarWindow()});
+        const auto match =
+            QRegularExpression(QStringLiteral("Position: (-?\\d+),(-?\\d+)")).match(geometry);
+        EXPECT_TRUE(match.hasMatch()) << geometry.toStdString();
+        return {match.captured(1).toInt(), match.captured(2).toInt()};
+    }
+    // Moves the bar and clicks Ende (587, 19 in the bar, 45 × 15).
+    void MoveAndQuit(Copy &tarvo, QPoint to) {
+        const QString window = BarWindow();
+        Xdotool({"windowmove", "--sync", window, QString::number(to.x()), QString::number(to.y())});
+        ASSERT_EQ(Position(), to);
+        Xdotool({"mousemove", "--window", window, "609", "26", "click", "1"});
+        ASSERT_TRUE(tarvo.WaitForEnd(10000)) << "Ende did not end the program";
+        EXPECT_TRUE(tarvo.EndedCleanly()) << tarvo.Trace().toStdString();
+    }
+    static void Store(const std::function<void(TRegistry &)> &write) {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(SettingsKey, true));
+        write(reg);
+    }
+    static void Stop(Copy &tarvo) {
+        tarvo.Terminate();
+        ASSERT_TRUE(tarvo.WaitForEnd(10000));
+        EXPECT_TRUE(tarvo.EndedCleanly()) << tarvo.Trace().toStdString();
+    }
+
+    IsolatedHome home;
+    XServer x;
+};
+
+} // namespace
+
+TEST_F(Bar, EndeWithPosKeepsThePositionForTheNextStart) {
+    Store([](TRegistry &reg) { reg.WriteInteger("pos", 1); });
+    auto first = Start();
+    EXPECT_EQ(Position(), QPoint(20, 20));
+    MoveAndQuit(*first, {300, 200});
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
+        EXPECT_EQ(reg.ReadInteger("top"), 200);
+        EXPECT_EQ(reg.ReadString("left"), "300");
+    }
+    auto second = Start();
+    EXPECT_EQ(Position(), QPoint(300, 200));
+    Stop(*second);
+}
+
+TEST_F(Bar, EndeWithoutPosStartsAtTwentyTwentyAgain) {
+    auto first = Start();
+    MoveAndQuit(*first, {300, 200});
+    auto second = Start();
+    EXPECT_EQ(Position(), QPoint(20, 20));
+    Stop(*second);
+}
+
+TEST_F(Bar, AStoredLeftThatIsNoNumberOrOffTheScreenGivesTwentyTwenty) {
+    for (const char *left : {"abc", "99999"}) {
+        Store([&](TRegistry &reg) {
+            reg.WriteString("left", left);
+            reg.WriteInteger("top", 200);
+        });
+        auto tarvo = Start();
+        EXPECT_EQ(Position(), QPoint(20, 20)) << left;
+        Stop(*tarvo);
+    }
+}
+
+TEST_F(Bar, TheAutostartEntrySurvivesRestarts) {
+    Store([](TRegistry &reg) { reg.WriteInteger("auto", 1); });
+    const QString entry = home.configHome() + "/autostart/tarvo.desktop";
+    for (int run = 0; run < 2; ++run) {
+        auto tarvo = Start();
+        EXPECT_TRUE(QFile::exists(entry)) << "run " << run;
+        Stop(*tarvo);
+        QFile file(entry);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "run " << run;
+        EXPECT_TRUE(file.readAll().contains(QByteArray(TARVO_EXE)));
+    }
+}
+
+TEST_F(Bar, SettingsSurviveSigtermAndTheDisplayGoingAway) {
+    Store([](TRegistry &reg) {
+        reg.WriteString("pfad", "/opt/tarvo/");
+        reg.WriteString("version", "2.4");
+        reg.WriteInteger("top", 120);
+        reg.WriteString("left", "140");
+        reg.WriteInteger("ontop", 1);
+        reg.WriteInteger("pos", 1);
+        reg.WriteInteger("formel", 2);
+    });
+    const auto expectStored = [](const char *when) {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(SettingsKey, false)) << when;
+        EXPECT_EQ(reg.ReadString("pfad"), "/opt/tarvo/") << when;
+        EXPECT_EQ(reg.ReadString("version"), "2.4") << when;
+        EXPECT_EQ(reg.ReadInteger("top"), 120) << when;
+        EXPECT_EQ(reg.ReadString("left"), "140") << when;
+        EXPECT_EQ(reg.ReadInteger("auto"), 0) << when;
+        EXPECT_EQ(reg.ReadInteger("ontop"), 1) << when;
+        EXPECT_EQ(reg.ReadInteger("pos"), 1) << when;
+        EXPECT_EQ(reg.ReadInteger("formel"), 2) << when;
+    };
+    {
+        auto tarvo = Start();
+        EXPECT_EQ(Position(), QPoint(140, 120));
+        Stop(*tarvo);
+        expectStored("after SIGTERM");
+    }
+    {
+        // The settings file starts afresh, so that only this end can have written it.
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QFile::remove(home.configHome() + "/tarvo/registry.db" + suffix);
+        Store([](TRegistry &reg) { reg.WriteString("version", "2.5"); });
+        auto tarvo = Start();
+        x.Stop(); // the session's display ends under the program
+        ASSERT_TRUE(tarvo->WaitForEnd(10000));
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
+        EXPECT_EQ(reg.ReadString("version"), "2.5");
+        EXPECT_TRUE(reg.ValueExists("formel")) << "the eight values were written at the end";
+        EXPECT_EQ(reg.ReadString("left"), "20");
+    }
+}

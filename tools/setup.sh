@@ -8,7 +8,6 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   desktop-file-utils libglib2.0-bin sqlite3
   xvfb xdotool
-  xvfb xdotool
   locales
 )
 missing=()

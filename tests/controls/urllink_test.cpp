@@ -8,7 +8,6 @@
 
 #include <QAccessible>
 #include <QCursor>
-#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -16,18 +15,18 @@ namespace {
 
 const TFont Normal{QStringLiteral("MS Sans Serif"), -11, fsBold, clNavy};
 const TFont Hover{QStringLiteral("MS Sans Serif"), -11, fsBold | fsUnderline, clBlue};
-const QString Mail = QStringLiteral("mailto:info@morvane.example");
+const QString Mail = QStringLiteral("mailto:info@mrv.example");
 
 class URLLinkTest : public ::testing::Test {
 protected:
     URLLinkTest() {
-        InstallControlAccessibility();
+        InstallControlAccessibility(); // before the label is first seen
         window.resize(300, 100);
         link = new TURLLink(nullptr, &window);
         link->move(20, 20);
         link->SetFont(Normal);
         link->SetFocusFont(Hover);
-        link->SetCaption(QStringLiteral("info@morvane.example"));
+        link->SetCaption(QStringLiteral("info@mrv.example"));
         link->SetLink(Mail);
         link->OnMouseEnter = [this](TObject *) { events << "enter:" + link->Font().Name; };
         link->OnMouseLeave = [this](TObject *) { events << "leave"; };
@@ -36,8 +35,13 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         QTest::mouseMove(&window, Outside);
     }
-    void Enter() { QTest::mouseMove(link, QPoint(5, 5)); }
-    void Leave() { QTest::mouseMove(&window, Outside); }
+    void Hovering(bool inside) {
+        if (inside)
+            QTest::mouseMove(link, QPoint(5, 5));
+        else
+            QTest::mouseMove(&window, Outside);
+    }
+    void Click() { QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5)); }
     void ExpectShows(const TFont &font) {
         EXPECT_EQ(link->Font(), font);
         EXPECT_EQ(link->font(), font.ToQFont());
@@ -51,34 +55,32 @@ protected:
     QStringList events;
 };
 
+// Enabled or not, the pointer switches the font; only an enabled label opens its link.
 TEST_F(URLLinkTest, PointerSwitchesToTheFocusFontAndBackToTheExactFont) {
     for (bool enabled : {true, false}) {
         link->setEnabled(enabled);
         events.clear();
-        Enter();
+        Hovering(true);
         ExpectShows(Hover);
-        Leave();
+        Click();
+        Hovering(false);
         ExpectShows(Normal);
         EXPECT_EQ(events, QStringList({"enter:MS Sans Serif", "leave"})) << enabled;
     }
+    EXPECT_EQ(desktop.links, QStringList{Mail});
     // A font set while the pointer is away is the one restored next time.
     const TFont other{QStringLiteral("Arial"), 12, fsItalic, clMaroon};
     link->SetFont(other);
-    Enter();
-    Leave();
+    Hovering(true);
+    Hovering(false);
     ExpectShows(other);
 }
 
 TEST_F(URLLinkTest, OnlyWebAndMailLinksReachTheDesktopWhole) {
-    const QString longLink = QStringLiteral("https://www.morvane.example/") + QString(300, u'a');
-    struct Row {
-        QString Link;
-        bool Opened;
-    };
-    const Row rows[] = {
+    const QString longLink = QStringLiteral("https://www.mrv.example/") + QString(300, u'a');
+    const std::pair<QString, bool> rows[] = {
         {Mail, true},
-        {QStringLiteral("http://www.morvane.example"), true},
-        {QStringLiteral("HTTPS://www.morvane.example/tarvo"), true},
+        {QStringLiteral("HTTP://www.mrv.example"), true},
         {longLink, true},
         {QString(), false},
         {QStringLiteral("file:///etc/passwd"), false},
@@ -86,57 +88,42 @@ TEST_F(URLLinkTest, OnlyWebAndMailLinksReachTheDesktopWhole) {
         {QStringLiteral("tarvo"), false},
         {QStringLiteral("C:\\Windows\\notepad.exe"), false},
         {QStringLiteral("javascript:alert(1)"), false},
-        {QStringLiteral("www.morvane.example"), false},
     };
-    for (const Row &row : rows) {
+    for (const auto &[target, opened] : rows) {
         desktop.links.clear();
-        link->SetLink(row.Link);
-        QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5));
-        EXPECT_EQ(desktop.links, row.Opened ? QStringList{row.Link} : QStringList{})
-            << row.Link.toStdString();
+        link->SetLink(target);
+        Click();
+        EXPECT_EQ(desktop.links, opened ? QStringList{target} : QStringList{})
+            << target.toStdString();
     }
 }
 
-TEST_F(URLLinkTest, DisabledOpensNothing) {
-    link->setEnabled(false);
-    QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::keyClick(link, Qt::Key_Return);
-    EXPECT_TRUE(desktop.links.isEmpty());
-}
-
 TEST_F(URLLinkTest, AClickHandlerAssignedLaterTakesThePlaceOfOpeningTheLink) {
-    QStringList clicks;
-    link->OnClick = [&](TObject *sender) { clicks << (sender == link ? "link" : "other"); };
-    QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(clicks, QStringList{"link"});
+    int clicks = 0;
+    link->OnClick = [&](TObject *sender) { clicks += sender == link; };
+    Click();
+    EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(desktop.links.isEmpty());
 }
 
-// Tab reaches it, Enter and Space open it, a dotted frame shows the focus, and a screen reader
-// finds a link named by its caption that it can press.
+// Tab reaches it, a dotted frame in the font colour shows the focus, Enter and Space open it;
+// a screen reader finds a link named by its caption.
 TEST_F(URLLinkTest, KeyboardAndScreenReaderReachItAsALink) {
-    auto *before = new QLineEdit(&window);
-    before->setGeometry(20, 50, 60, 20);
-    before->show();
-    window.activateWindow();
-    before->setFocus();
-    const QPoint corner = link->mapTo(&window, QPoint(0, 0));
-    EXPECT_EQ(window.grab().toImage().pixelColor(corner), window.palette().color(QPalette::Window));
-    QTest::keyClick(before, Qt::Key_Tab);
+    window.setFocusPolicy(Qt::ClickFocus);
+    window.setFocus();
+    const QColor background = window.grab().toImage().pixelColor(20, 20);
+    QTest::keyClick(&window, Qt::Key_Tab);
     ASSERT_TRUE(link->hasFocus());
-    EXPECT_EQ(window.grab().toImage().pixelColor(corner), ColorToQColor(clNavy));
+    EXPECT_NE(background, ColorToQColor(clNavy));
+    EXPECT_EQ(window.grab().toImage().pixelColor(20, 20), ColorToQColor(clNavy));
     QTest::keyClick(link, Qt::Key_Return);
     QTest::keyClick(link, Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClick(link, Qt::Key_Space);
     QTest::keyClick(link, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(desktop.links, QStringList({Mail, Mail, Mail}));
-
     QAccessibleInterface *access = QAccessible::queryAccessibleInterface(link);
-    ASSERT_NE(access, nullptr);
     EXPECT_EQ(access->role(), QAccessible::Link);
-    EXPECT_EQ(access->text(QAccessible::Name), QStringLiteral("info@morvane.example"));
-    access->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(desktop.links.size(), 4);
+    EXPECT_EQ(access->text(QAccessible::Name), QStringLiteral("info@mrv.example"));
 }
 
 } // namespace

@@ -198,42 +198,6 @@ TEST_F(CanvasTest, ExpandTabsMovesToTheNextTabStopAndOtherwiseATabIsASpace) {
     };
     EXPECT_NEAR(firstInkOfB(DT_EXPANDTABS), tabStop, 2);
     EXPECT_NEAR(firstInkOfB(DT_LEFT), metrics.horizontalAdvance(u' '), 2);
-
-    TRect measured{0, 0, 0, 0};
-    Paint([&](TCanvas &c) {
-        c.Font = font;
-        c.DrawText(measured, QStringLiteral("\tB"), DT_EXPANDTABS | DT_CALCRECT);
-    });
-    EXPECT_NEAR(measured.Width(), tabStop + metrics.horizontalAdvance(u'B'), 3);
-}
-
-// The cell's top-left corner stays at the point; a quarter turn stands the text on its end,
-// reading upwards, with the cell to the right of the point.
-TEST_F(CanvasTest, TextOutTurnsCounterClockwiseAboutTheCellCorner) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(12);
-    const QFontMetrics metrics(font);
-    const QString text = QStringLiteral("&WW");
-    const int w = metrics.horizontalAdvance(text), h = metrics.height();
-    image = QImage(80, 80, QImage::Format_RGB32);
-    auto inkBox = [&](int escapement) {
-        image.fill(Qt::white);
-        Paint([&](TCanvas &c) {
-            c.Font = font;
-            c.TextOut(20, 50, text, escapement);
-        });
-        QRect box;
-        for (int y = 0; y < 80; ++y)
-            for (int x = 0; x < 80; ++x)
-                if (image.pixel(x, y) != qRgb(255, 255, 255)) box |= QRect(x, y, 1, 1);
-        return box;
-    };
-    const QRect flat = inkBox(0); // "&" drawn as a character: the ink is as wide as the text
-    EXPECT_TRUE(QRect(20, 50, w, h).contains(flat)) << flat.x() << "," << flat.y();
-    EXPECT_GT(flat.width(), w - 4);
-    const QRect upright = inkBox(900);
-    EXPECT_TRUE(QRect(20, 50 - w, h, w).contains(upright)) << upright.x() << "," << upright.y();
-    EXPECT_GT(upright.height(), w - 4);
 }
 
 } // namespace

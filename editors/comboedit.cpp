@@ -566,7 +566,6 @@ void TCustomComboEdit::Change() {
 
 void TCustomComboEdit::focusInEvent(QFocusEvent *event) {
     QLineEdit::focusInEvent(event);
-    FEditFocused = true;
     ShowEditCaret();
     if (MovesBetweenControls(event->reason())) DoEnter();
 }
@@ -579,7 +578,6 @@ void TCustomComboEdit::DoEnter() {
 
 void TCustomComboEdit::focusOutEvent(QFocusEvent *event) {
     QLineEdit::focusOutEvent(event);
-    FEditFocused = false;
     if (FPopupShown) CloseUp(false, false);
     if (MovesBetweenControls(event->reason())) DoExit();
 }

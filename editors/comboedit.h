@@ -67,7 +67,6 @@ public:
     virtual TVariant ReadValue() const = 0;
     virtual void WriteValue(const TVariant &value) = 0;
     virtual void RequestClose(bool accept);
-    virtual QString PopupText() const { return {}; }
 
 protected:
     // A left release on the window's own surface asks to close, accepting when it lies
@@ -168,7 +167,6 @@ protected:
 
     // The glyph of gkDefault; the base has none.
     virtual TPicture DefaultGlyph() const { return {}; }
-    int DefaultGlyphCount() const { return FDefaultGlyphCount; }
     void SetDefaultGlyphCount(int value) { FDefaultGlyphCount = value; }
     // Takes ownership; the window's close requests go to ClosePopup.
     void SetPopup(TPopupWindow *popup);
@@ -221,7 +219,6 @@ private:
     bool FAutoSelect = true;
     TAlignment FAlignment = TAlignment::taLeftJustify;
     bool FPopupShown = false;
-    bool FEditFocused = false;
     TPopupAlign FPopupAlign = TPopupAlign::epaRight;
     TGlyphKind FGlyphKind = TGlyphKind::gkCustom;
     TPicture FCustomGlyph;

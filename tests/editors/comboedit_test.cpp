@@ -84,6 +84,25 @@ TEST_F(ComboEdit, ButtonSitsInsideTheRightEdgeByBorderKind) {
     EXPECT_EQ(edit.textMargins().right(), 0);
 }
 
+TEST_F(ComboEdit, EllipsisDotsAreCentred) {
+    struct Row {
+        int buttonWidth;
+        const char *rowOne; // '#' for the dots' black pixels
+    } rows[] = {{21, ".##...##...##.."}, {12, "#.##.#"}, {7, "#"}};
+    for (const Row &row : rows) {
+        edit.SetButtonWidth(row.buttonWidth);
+        edit.SetGlyphKind(TGlyphKind::gkEllipsis);
+        const QImage glyph = edit.Glyph().Image();
+        ASSERT_EQ(glyph.size(), QSize(std::max(1, row.buttonWidth - 6), 4));
+        QString rowOne;
+        for (int x = 0; x < glyph.width(); ++x)
+            rowOne += glyph.pixel(x, 1) == qRgb(0, 0, 0) ? u'#' : u'.';
+        EXPECT_EQ(rowOne, row.rowOne) << row.buttonWidth;
+        EXPECT_EQ(glyph.pixel(0, 3), qRgb(255, 255, 255)); // the see-through colour
+        edit.SetGlyphKind(TGlyphKind::gkCustom);
+    }
+}
+
 TEST_F(ComboEdit, MaskedTextKeepsSeparatorsAndBlanks) {
     edit.SetEditMask(QStringLiteral("!99/99/9999;1; "));
     EXPECT_EQ(edit.Text(), "  .  .    ");

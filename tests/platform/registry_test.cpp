@@ -1,12 +1,10 @@
 #include "platform/exceptions.h"
 #include "platform/registry.h"
-#include "platform/stoprequest.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <sqlite3.h>
 
@@ -342,71 +340,6 @@ TEST(RegistryReliability, AKilledWriterLeavesOldOrNewValuesNeverATornHive) {
         EXPECT_EQ(text.count(text.front()), text.size()) << "torn text in round " << round;
         EXPECT_EQ(sql(hiveFile(home), "PRAGMA integrity_check"), QStringList({"ok"}));
     }
-}
-
-namespace {
-
-// Runs `writer` in a child process while a second child holds the hive's write lock for
-// `holdMs`; the writer's exit code. (Children, because a stop request counts for the whole
-// process.)
-int writeWhileLocked(const IsolatedHome &home, int holdMs, const std::function<int()> &writer) {
-    int ready[2];
-    if (::pipe(ready) != 0) return -1;
-    const pid_t holder = ::fork();
-    if (holder == 0) {
-        sqlite3 *db = nullptr;
-        sqlite3_open(QFile::encodeName(hiveFile(home)).constData(), &db);
-        const bool locked = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == 0;
-        (void)!::write(ready[1], locked ? "1" : "0", 1);
-        ::usleep(holdMs * 1000);
-        ::_exit(0);
-    }
-    char byte = 0;
-    if (holder < 0 || ::read(ready[0], &byte, 1) != 1 || byte != '1') return -1;
-    const pid_t pid = ::fork();
-    if (pid == 0) ::_exit(writer());
-    int status = -1;
-    ::waitpid(pid, &status, 0);
-    ::kill(holder, SIGKILL);
-    ::waitpid(holder, nullptr, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-qint64 timedWrite() {
-    QElapsedTimer timer;
-    timer.start();
-    TRegistry reg;
-    if (!reg.OpenKey(Key, false)) return -1;
-    try {
-        reg.WriteInteger("top", 1);
-    } catch (const ERegistryException &) {
-        return -timer.elapsed() - 2;
-    }
-    return timer.elapsed();
-}
-
-} // namespace
-
-TEST(RegistryReliability, AWaitForTheWriteLockEndsAtAStopRequestButNotAtOneMadeBefore) {
-    IsolatedHome home;
-    { TRegistry().OpenKey(Key, true); }
-    // The request that is ending the program came before: the write waits for the lock.
-    EXPECT_EQ(writeWhileLocked(home, 500,
-                               [] {
-                                   CountStopRequest();
-                                   const qint64 took = timedWrite();
-                                   return took >= 400 && took < 5000 ? 0 : 1;
-                               }),
-              0);
-    // A request while it waits gives up the wait at once.
-    EXPECT_EQ(writeWhileLocked(home, 5000,
-                               [] {
-                                   ::signal(SIGALRM, [](int) { CountStopRequest(); });
-                                   ::ualarm(200000, 0);
-                                   const qint64 took = timedWrite();
-                                   return took < -150 && took > -1000 ? 0 : 1;
-                               }),
-              0);
 }
 
 TEST(RegistryReliability, TwoProcessesWritingAtOnceBothSucceed) {

@@ -374,10 +374,11 @@ private:
         return FBegin.Valid() && FCommit.Valid() && FRollback.Valid() && FFindKey.Valid() &&
                FInsertKey.Valid() && FRead.Valid() && FWrite.Valid() && FDelete.Valid();
     }
-    // Notes a failure; one that shows the file is damaged makes the next open repair it.
+    // Notes a failure; one that shows the file is damaged makes the next open repair it. The
+    // first one is kept: a rollback after it may fail as well, for a reason of its own.
     void Note(int rc) {
         if (isBrokenCode(rc)) FBroken = true;
-        if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
+        if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE && FFailure.Code == SQLITE_OK)
             FFailure = failureOf(FDb, sqlite3_extended_errcode(FDb));
     }
     bool Run(Statement &statement) {

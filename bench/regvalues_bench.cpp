@@ -35,8 +35,8 @@ std::unique_ptr<TRegValues> makeStore() {
     return store;
 }
 
-// Gives all eight values new contents, so that every save really writes (the hive skips
-// writing a value that did not change).
+// Gives all eight values new contents, so that every save really writes (the store writes
+// back only what changed).
 void change(TRegValues &store, qint32 round) {
     store.SetValues(QStringLiteral("pfad"), QStringLiteral("/opt/tarvo%1/").arg(round));
     store.SetValues(QStringLiteral("version"), QString::number(round));

@@ -391,15 +391,6 @@ void TForm1::DateEdit1KeyDown(TObject *, TKeyCode &Key, TShiftState) {
     PostFocusMove(this);
 }
 
-// The focus that the bar's first activation gives a field enters it, as a move would.
-void TForm1::changeEvent(QEvent *event) {
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !FFirstActivation) return;
-    FFirstActivation = false;
-    if (auto *field = dynamic_cast<TCustomComboEdit *>(focusWidget()); field && field->OnEnter)
-        field->OnEnter(field);
-}
-
 // The close box ends the program as the main window's closing does, open dialogs or not.
 void TForm1::closeEvent(QCloseEvent *event) {
     QWidget::closeEvent(event);

@@ -68,7 +68,6 @@ public:
     void DateEdit1KeyDown(TObject *Sender, TKeyCode &Key, TShiftState Shift);
 
 protected:
-    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -77,8 +76,6 @@ private:
     void PlaceAtStoredPosition();
     void SaveSettingsNow();
 
-    // The field that has the focus when the bar is first activated has been entered.
-    bool FFirstActivation = true;
     // The first stored value that could not be read; reported once per start.
     std::optional<ERegistryException> FSettingsError;
 };

@@ -200,12 +200,10 @@ void TOwnerDrawButton::changeEvent(QEvent *event) {
     update();
 }
 
-// A window that merely goes inactive, or opens a popup, keeps its focused control, as the
-// platform's focus enter and exit do; the control keeps its colour meanwhile.
+// A window that merely goes inactive, or opens a popup, keeps its control entered and green.
 void TOwnerDrawButton::focusInEvent(QFocusEvent *event) {
     QWidget::focusInEvent(event);
-    if (FEntered) return;
-    FEntered = true;
+    if (!FFocusEntry.Enters()) return;
     if (OnEnter) OnEnter(this);
     SetBaseColor(FActiveColor);
 }
@@ -213,10 +211,8 @@ void TOwnerDrawButton::focusInEvent(QFocusEvent *event) {
 void TOwnerDrawButton::focusOutEvent(QFocusEvent *event) {
     QWidget::focusOutEvent(event);
     ReleaseHold();
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || !FEntered)
-        return;
-    FEntered = false;
+    if (!FFocusEntry.Leaves(*event)) return;
+    FFocusEntry.Left();
     if (OnExit) OnExit(this);
     SetBaseColor(FInActiveColor);
 }

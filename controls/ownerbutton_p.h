@@ -7,6 +7,7 @@
 
 #include "controls/mrvcolroute.h"
 #include "platform/component.h"
+#include "platform/focus.h"
 #include "platform/keys.h"
 
 #include <QAccessible>
@@ -108,8 +109,7 @@ private:
     QAccessible::Role FRole;
     bool FAcceptsDoubleClicks;
     bool FEnabled = true;
-    // Between focus enter and exit; a window that goes inactive keeps it.
-    bool FEntered = false;
+    TFocusEntry FFocusEntry;
     bool FPressed = false;
     bool FMouseHeld = false;
     bool FSpaceHeld = false;

@@ -105,10 +105,6 @@ TPicture DropDownGlyph() {
 
 // Focus that leaves with the window's activation or for a menu comes back to the same
 // control: only moves between controls enter and leave the field.
-bool MovesBetweenControls(Qt::FocusReason reason) {
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
 // The caret: one pixel wide, two with a bold font.
 class TCaretStyle : public QProxyStyle {
 public:
@@ -567,7 +563,7 @@ void TCustomComboEdit::Change() {
 void TCustomComboEdit::focusInEvent(QFocusEvent *event) {
     QLineEdit::focusInEvent(event);
     ShowEditCaret();
-    if (MovesBetweenControls(event->reason())) DoEnter();
+    if (FFocusEntry.Enters()) DoEnter();
 }
 
 void TCustomComboEdit::DoEnter() {
@@ -579,10 +575,11 @@ void TCustomComboEdit::DoEnter() {
 void TCustomComboEdit::focusOutEvent(QFocusEvent *event) {
     QLineEdit::focusOutEvent(event);
     if (FPopupShown) CloseUp(false, false);
-    if (MovesBetweenControls(event->reason())) DoExit();
+    if (FFocusEntry.Leaves(*event)) DoExit();
 }
 
 void TCustomComboEdit::DoExit() {
+    FFocusEntry.Left();
     if (OnExit) OnExit(this);
 }
 

@@ -9,10 +9,11 @@
 //   raises OnKeyDown / OnKeyPress and handles ClickKey, Enter and Escape.
 // - Text changes: override Change(); the base raises OnChange (PopupValueChanged() instead
 //   while the window is shown).
-// - Focus: DoEnter() runs when the field takes the focus (base: select all with AutoSelect,
-//   then OnEnter), DoExit() when it loses it (base: OnExit). To veto a leave, call
-//   TakeFocusBack() and throw: OnExit is not raised and the error reaches the application's
-//   error report.
+// - Focus: DoEnter() runs when the field is entered (base: select all with AutoSelect, then
+//   OnEnter), DoExit() when it is left (base: the field counts as left, then OnExit; an
+//   override ends by calling it); TFocusEntry says what counts. To veto a leave, call
+//   TakeFocusBack() and throw before that: the field stays entered, OnExit is not raised and
+//   the error reaches the application's error report.
 // - Painting: override paintEvent(); the base lets the line edit draw the text, then draws
 //   the frame; ClientRect() is the area inside the frame.
 // - Clipboard: Cut() and Paste() serve the keys and the context menu alike.
@@ -20,6 +21,7 @@
 
 #include "editors/speedbutton.h"
 #include "platform/colors.h"
+#include "platform/focus.h"
 #include "platform/keys.h"
 #include "platform/variant.h"
 
@@ -164,6 +166,8 @@ protected:
     virtual void Paste();
     // Focuses the field when it can take the focus.
     void TakeFocusBack();
+    // From entering the field until a leave that was not refused.
+    bool Entered() const { return FFocusEntry.Entered(); }
 
     // The glyph of gkDefault; the base has none.
     virtual TPicture DefaultGlyph() const { return {}; }
@@ -227,5 +231,6 @@ private:
     bool FCtl3D = true;
     TBorderStyle FBorderStyle = TBorderStyle::bsSingle;
     QPointer<TPopupWindow> FPopup;
+    TFocusEntry FFocusEntry;
     bool FConstructing = true;
 };

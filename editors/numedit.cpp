@@ -210,7 +210,7 @@ void TCustomNumEdit::SetFormatOnEditing(bool value) {
     if (value == FFormatOnEditing) return;
     FFormatOnEditing = value;
     TCustomComboEdit::SetAlignment(value ? FAlignment : TAlignment::taLeftJustify);
-    if (!FFocused) return;
+    if (!Entered()) return;
     if (value) {
         RegroupEditText();
     } else {
@@ -290,20 +290,11 @@ void TCustomNumEdit::Paste() {
 
 void TCustomNumEdit::Change() {
     if (FFormatting) return;
-    if (FFormatOnEditing && FFocused) RegroupEditText();
+    if (FFormatOnEditing && Entered()) RegroupEditText();
     TCustomComboEdit::Change();
 }
 
-// The window's first focus comes with its activation, and enters the field as well; a return
-// after a refused leave or to a window that was left for another does not.
-void TCustomNumEdit::focusInEvent(QFocusEvent *event) {
-    TCustomComboEdit::focusInEvent(event);
-    if (!FFocused) DoEnter();
-}
-
 void TCustomNumEdit::DoEnter() {
-    if (FFocused) return;
-    FFocused = true;
     update();
     {
         const QScopedValueRollback<bool> formatting(FFormatting, true);
@@ -314,9 +305,6 @@ void TCustomNumEdit::DoEnter() {
 }
 
 void TCustomNumEdit::DoExit() {
-    // Focus that passes through a field it never entered (a refused leave elsewhere takes it
-    // back) is no leave.
-    if (!FFocused) return;
     try {
         if (!IsDesigning() && FCheckOnExit)
             LimitToRange(StrToFloat(NormalizeNumberText(text())), true);
@@ -326,7 +314,6 @@ void TCustomNumEdit::DoExit() {
         TakeFocusBack();
         throw;
     }
-    FFocused = false;
     update();
     {
         const QScopedValueRollback<bool> formatting(FFormatting, true);
@@ -346,7 +333,7 @@ QPoint TCustomNumEdit::TextMargins() const {
 
 void TCustomNumEdit::paintEvent(QPaintEvent *event) {
     TCustomComboEdit::paintEvent(event);
-    if (!FFocused) PaintUnfocusedText();
+    if (!Entered()) PaintUnfocusedText();
 }
 
 // Over what the line edit painted: the flat frame, the field's colour and the display text.

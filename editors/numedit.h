@@ -48,7 +48,6 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     void Paste() override;
-    void focusInEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -65,7 +64,6 @@ private:
 
     TAlignment FAlignment = TAlignment::taRightJustify;
     // From entering the field until a successful leave.
-    bool FFocused = false;
     long double FValue = 0;
     long double FMinValue = 0;
     long double FMaxValue = 0;

@@ -1,5 +1,6 @@
 #include "platform/focus.h"
 
+#include <QFocusEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -35,4 +36,15 @@ void PostFocusMove(QWidget *from, bool forward) {
             if (window) MoveFocus(window, forward);
         },
         Qt::QueuedConnection);
+}
+
+bool TFocusEntry::Enters() {
+    if (FEntered) return false;
+    FEntered = true;
+    return true;
+}
+
+bool TFocusEntry::Leaves(const QFocusEvent &event) const {
+    const Qt::FocusReason reason = event.reason();
+    return FEntered && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }

@@ -230,3 +230,36 @@ TEST_F(ComboEdit, DescendantVetoesLeavingAndKeepsTheFocus) {
 }
 
 } // namespace
+
+// Entering and leaving follow the field within its window: the activation's focus enters,
+// another window taking the activation leaves nothing, and focus that a refused leave takes
+// back through another field neither enters nor leaves that one.
+TEST(ComboEditFocus, EnteringAndLeavingFollowTheFieldNotTheWindow) {
+    RecordingDesktop desktop;
+    QWidget window, elsewhere;
+    TTestEdit first(&window), second(&window);
+    second.move(0, 40);
+    QStringList log;
+    for (auto [edit, name] : {std::pair{&first, "first"}, std::pair{&second, "second"}}) {
+        edit->OnEnter = [&log, name](TObject *) { log << QStringLiteral("enter %1").arg(name); };
+        edit->OnExit = [&log, name](TObject *) { log << QStringLiteral("exit %1").arg(name); };
+    }
+    const auto activate = [](QWidget &w) {
+        w.show();
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    };
+    first.setFocus();
+    activate(window);
+    activate(elsewhere);
+    activate(window);
+    EXPECT_EQ(log, QStringList{"enter first"});
+
+    first.SetText(QStringLiteral("bad"));
+    second.setFocus();
+    EXPECT_TRUE(first.hasFocus());
+    EXPECT_EQ(log, QStringList{"enter first"});
+    first.SetText(QStringLiteral("good"));
+    second.setFocus();
+    EXPECT_EQ(log, QStringList({"enter first", "exit first", "enter second"}));
+}

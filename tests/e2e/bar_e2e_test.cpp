@@ -4,6 +4,7 @@
 
 #include "platform/registry.h"
 #include "tests/e2e/copies.h"
+#include "tests/e2e/xdisplay.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -11,66 +12,22 @@
 #include <QFile>
 #include <QPoint>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 namespace {
 
 const QString SettingsKey = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 const QString Caption = QStringLiteral("^Tarvo 2\\.3 Freeware$");
 
-// A private X display for one test.
-class XServer {
-public:
-    XServer() {
-        FProcess.setProgram(QStringLiteral("Xvfb"));
-        FProcess.setArguments(
-            {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
-        FProcess.start();
-        if (FProcess.waitForStarted(5000) && FProcess.waitForReadyRead(10000))
-            FDisplay = u':' + QString::fromLatin1(FProcess.readLine()).trimmed();
-    }
-    ~XServer() { Stop(); }
-    void Stop() {
-        FProcess.terminate();
-        FProcess.waitForFinished(5000);
-    }
-    const QString &Display() const { return FDisplay; }
-
-private:
-    QProcess FProcess;
-    QString FDisplay;
-};
-
 class Bar : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
-            QStandardPaths::findExecutable("xdotool").isEmpty())
-            GTEST_SKIP() << "Xvfb and xdotool are needed (tools/setup.sh installs them)";
+        if (const QString tool = XServer::MissingTool(); !tool.isEmpty())
+            GTEST_SKIP() << tool.toStdString() << " is not installed (tools/setup.sh installs it)";
         ASSERT_FALSE(x.Display().isEmpty()) << "Xvfb did not start";
     }
 
-    QProcessEnvironment Env() const {
-        QProcessEnvironment env = isolatedEnvironment(home.configHome(), home.runtimeDir());
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("DISPLAY", x.Display());
-        env.remove("WAYLAND_DISPLAY");
-        env.remove("SESSION_MANAGER");
-        return env;
-    }
-    std::unique_ptr<Copy> Start() {
-        auto tarvo = std::make_unique<Copy>(TARVO_EXE, Env());
-        EXPECT_TRUE(tarvo->WaitForTrace(QStringLiteral("%1 TForm1").arg(windowShown), 10000))
-            << tarvo->Trace().toStdString();
-        return tarvo;
-    }
-    QString Xdotool(const QStringList &arguments) const {
-        QProcess tool;
-        tool.setProcessEnvironment(Env());
-        tool.start(QStringLiteral("xdotool"), arguments);
-        EXPECT_TRUE(tool.waitForFinished(10000));
-        return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
-    }
+    std::unique_ptr<Copy> Start() { return x.StartTarvo(home); }
+    QString Xdotool(const QStringList &arguments) const { return x.Xdotool(arguments); }
     QString BarWindow() const { return Xdotool({"search", "--sync", "--name", Caption}); }
     // Where the bar stands on the screen.
     QPoint Position() const {

@@ -8,7 +8,6 @@
 #include "tests/e2e/xdisplay.h"
 #include "tests/support/fixtures.h"
 
-#include <QStandardPaths>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -24,18 +23,12 @@ bool Eventually(const std::function<bool()> &condition) {
 }
 
 TEST(EveryWindow, OpenUseAndCloseEachOnceAndEndWithTheSettingsStored) {
-    for (const char *tool : {"Xvfb", "xdotool"})
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-            GTEST_SKIP() << tool << " is not installed (tools/setup.sh installs it)";
+    if (const QString tool = XServer::MissingTool(); !tool.isEmpty())
+        GTEST_SKIP() << tool.toStdString() << " is not installed (tools/setup.sh installs it)";
     IsolatedHome home;
     const XServer x;
     ASSERT_FALSE(x.Display().isEmpty()) << "Xvfb did not start";
-    QProcessEnvironment env = isolatedEnvironment(home.configHome(), home.runtimeDir());
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("DISPLAY", x.Display());
-    env.remove("WAYLAND_DISPLAY");
-    env.remove("SESSION_MANAGER");
-    Copy tarvo(TARVO_EXE, env);
+    Copy tarvo(TARVO_EXE, x.Environment(home));
     const auto shown = [&](const char *form) {
         return tarvo.WaitForTrace(QStringLiteral("%1 %2").arg(windowShown, form), 10000);
     };

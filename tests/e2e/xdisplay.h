@@ -1,12 +1,28 @@
 #pragma once
-// A private X display (Xvfb, no window manager) for tests of the whole program, and xdotool
-// on it for a real pointer and keyboard.
+// A private X display (Xvfb, no window manager) for tests of the whole program, the program
+// started on it with private settings folders, and xdotool on it for a real pointer and
+// keyboard.
+
+#include "tests/e2e/copies.h"
+#include "tests/support/fixtures.h"
+
+#include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
+#include <memory>
 
 class XServer {
 public:
+    // The tools a test on the display needs, or the first one missing.
+    static QString MissingTool() {
+        for (const char *tool : {"Xvfb", "xdotool"})
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                return QString::fromLatin1(tool);
+        return {};
+    }
+
     XServer() {
         FProcess.setProgram(QStringLiteral("Xvfb"));
         // The server names its display on the given descriptor once it accepts clients.
@@ -16,11 +32,30 @@ public:
         if (FProcess.waitForStarted(5000) && FProcess.waitForReadyRead(10000))
             FDisplay = u':' + QString::fromLatin1(FProcess.readLine()).trimmed();
     }
-    ~XServer() {
+    ~XServer() { Stop(); }
+    void Stop() {
         FProcess.terminate();
         FProcess.waitForFinished(5000);
     }
     const QString &Display() const { return FDisplay; }
+
+    // The program's environment on this display, with the home's settings folders and no
+    // session to talk to.
+    QProcessEnvironment Environment(const IsolatedHome &home) const {
+        QProcessEnvironment env = isolatedEnvironment(home.configHome(), home.runtimeDir());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("DISPLAY"), FDisplay);
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("SESSION_MANAGER"));
+        return env;
+    }
+    // The program, started and waited for until its bar is shown.
+    std::unique_ptr<Copy> StartTarvo(const IsolatedHome &home) const {
+        auto tarvo = std::make_unique<Copy>(TARVO_EXE, Environment(home));
+        EXPECT_TRUE(tarvo->WaitForTrace(QStringLiteral("%1 TForm1").arg(windowShown), 10000))
+            << tarvo->Trace().toStdString();
+        return tarvo;
+    }
 
     // Runs a program on this display; gives its output.
     QString Run(const QString &program, const QStringList &arguments) const {

@@ -13,12 +13,6 @@ bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
-// Range checks before narrowing, so that 65537 cannot wrap round to a valid 1.
-bool partsValid(int year, int month, int day) {
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= MonthLength(year, month);
-}
-
 // The number in the run of `letter`; nullopt where ExtractMaskedField gives its fallback, so
 // that callers can leave a costly fallback uncomputed.
 std::optional<int> maskedField(const QString &format, const QString &text, QChar letter,
@@ -60,7 +54,7 @@ bool ScanDateText(const QString &format, const QString &text, quint16 &day, quin
     const int d = ExtractMaskedField(format, text, u'D', 1, -1);
     const std::optional<int> y = maskedField(format, text, u'Y', -1);
     const int widened = y ? WidenYear(*y) : CurrentLocalYear();
-    if (partsValid(widened, m, d)) {
+    if (DatePartsValid(widened, m, d)) {
         day = static_cast<quint16>(d);
         month = static_cast<quint16>(m);
         year = static_cast<quint16>(widened);

@@ -40,7 +40,7 @@ int MonthLength(int year, int month) {
     return MonthDays[month - 1] + (month == 2 && LeapYear(year) ? 1 : 0);
 }
 
-bool DatePartsValid(quint16 year, quint16 month, quint16 day) {
+bool DatePartsValid(int year, int month, int day) {
     return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
            day <= MonthLength(year, month);
 }
@@ -117,12 +117,6 @@ namespace {
 
 bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
-}
-
-// Range checks before narrowing, so that 65537 cannot wrap round to a valid 1.
-bool partsValid(int year, int month, int day) {
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= MonthLength(year, month);
 }
 
 // Reading of free date text. Only the space counts as a blank. QString holds UTF-16, so
@@ -283,7 +277,7 @@ bool scanDate(const QString &text, const QString &format, qsizetype &position, q
             skipWeekdayName(scan, fs);
     }
     position = scan.Position();
-    if (!ok || !partsValid(y, m, d) || !scan.AtEnd()) return false;
+    if (!ok || !DatePartsValid(y, m, d) || !scan.AtEnd()) return false;
     year = static_cast<quint16>(y);
     month = static_cast<quint16>(m);
     day = static_cast<quint16>(d);

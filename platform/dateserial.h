@@ -21,7 +21,8 @@ constexpr TDateTime MaxDateSerial = 2958465.0;
 bool LeapYear(int year);
 // Month 1 to 12.
 int MonthLength(int year, int month);
-bool DatePartsValid(quint16 year, quint16 month, quint16 day);
+// Takes the parts unnarrowed, so that 65537 cannot wrap round to a valid 1.
+bool DatePartsValid(int year, int month, int day);
 // Raises EConvertError for an invalid triple.
 TDateTime MakeDateSerial(quint16 year, quint16 month, quint16 day);
 // All three 0 for serials outside 0001-01-01 … 9999-12-31 (and for NaN).

@@ -105,6 +105,12 @@ TPicture DropDownGlyph() {
 
 // Focus that leaves with the window's activation or for a menu comes back to the same
 // control: only moves between controls enter and leave the field.
+// Matching a key against the clipboard bindings is costly; a plain typed key never is one.
+bool MayCutOrPaste(const QKeyEvent &key) {
+    return (key.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) ||
+           key.key() == Qt::Key_Paste || key.key() == Qt::Key_Cut;
+}
+
 // The caret: one pixel wide, two with a bold font.
 class TCaretStyle : public QProxyStyle {
 public:
@@ -478,9 +484,9 @@ void TCustomComboEdit::keyPressEvent(QKeyEvent *event) {
         event, [this](TKeyCode &key, TShiftState shift) { KeyDown(key, shift); },
         [this](QChar &key) { KeyPress(key); },
         [this](QKeyEvent *native) {
-            if (native->matches(QKeySequence::Paste))
+            if (MayCutOrPaste(*native) && native->matches(QKeySequence::Paste))
                 Paste();
-            else if (native->matches(QKeySequence::Cut))
+            else if (MayCutOrPaste(*native) && native->matches(QKeySequence::Cut))
                 Cut();
             else
                 QLineEdit::keyPressEvent(native);

@@ -77,9 +77,11 @@ unsigned TLabel::TextFormat() const {
     return (FWordWrap ? unsigned(DT_WORDBREAK) : 0u) | DT_EXPANDTABS | FormatOf(FAlignment);
 }
 
-// An empty caption still takes the height of a line (and the width of a blank).
+// An empty caption still takes the height of a line (and the width of a blank). While the
+// layout is read only its last caption, font and bounds count: the label is measured once,
+// when the layout has been read.
 void TLabel::AdjustBounds() {
-    if (!FAutoSize) return;
+    if (!FAutoSize || IsLoading()) return;
     const QString text = FCaption.isEmpty() ? QStringLiteral(" ") : FCaption;
     const QFontMetrics metrics(font());
     const int flags = Qt::TextShowMnemonic | Qt::TextExpandTabs;
@@ -92,6 +94,11 @@ void TLabel::AdjustBounds() {
     const int left =
         FAlignment == TAlignment::taRightJustify ? x() + width() - needed.width() : x();
     setGeometry(left, y(), needed.width(), needed.height());
+}
+
+void TLabel::Loaded() {
+    TComponent::Loaded();
+    AdjustBounds();
 }
 
 void TLabel::changeEvent(QEvent *event) {

@@ -31,6 +31,8 @@ public:
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool value);
 
+    void Loaded() override;
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
 

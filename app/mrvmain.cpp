@@ -14,7 +14,6 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QScreen>
 #include <QSessionManager>
 #include <QWindow>
@@ -148,10 +147,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         palette.setColor(QPalette::Window, ColorToQColor(clBtnFace));
         setPalette(palette);
         setFont(LayoutFont(QStringLiteral("MS Sans Serif"), -11));
-        QIcon icon;
-        for (const char *size : {"16", "32", "48"})
-            icon.addFile(QStringLiteral(":/artwork/tarvo_%1.png").arg(QLatin1String(size)));
-        setWindowIcon(icon);
+        setWindowIcon(LoadProgramIcon());
 
         Image1 = new TImage(this, this);
         Image1->SetName(QStringLiteral("Image1"));

@@ -4,6 +4,7 @@
 #include "platform/colors.h"
 
 #include <QEvent>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -199,9 +200,15 @@ TTimerSpeedButton::TTimerSpeedButton(TComponent *owner, QWidget *parent)
     SetAllowTimer(true);
 }
 
+// Each calendar asks for the same four glyphs; pictures share their pixels, so each is decoded
+// once.
 TPicture LoadGlyphResource(const QString &name) {
+    static QHash<QString, TPicture> decoded;
+    if (const auto found = decoded.constFind(name); found != decoded.cend()) return *found;
     try {
-        return TPicture::FromFile(QStringLiteral(":/artwork/") + name);
+        const TPicture glyph = TPicture::FromFile(QStringLiteral(":/artwork/") + name);
+        decoded.insert(name, glyph);
+        return glyph;
     } catch (const EInvalidGraphic &) {
         return {};
     }

@@ -65,6 +65,8 @@ QImage DecodeBmp(const QByteArray &data) {
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
+    // The format is known: guessing it would load every image plug-in Qt has.
+    reader.setAutoDetectImageFormat(false);
     QImage image;
     if (!reader.read(&image)) Fail(reader.errorString().toUtf8().constData());
     if (image.width() != width || image.height() != height) Fail("Größe widersprüchlich");

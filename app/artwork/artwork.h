@@ -5,6 +5,11 @@
 
 #include "pictures/picture.h"
 
+#include <QIcon>
+
 // Loads one picture by its resource name, for example "btn_ende.bmp" or "DATEGLYPH".
 // A name that is not compiled in throws EInvalidGraphic.
 TPicture LoadArtwork(const QString &name);
+
+// The program's icon in its three sizes, 16, 32 and 48 pixels.
+QIcon LoadProgramIcon();

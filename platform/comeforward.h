@@ -1,16 +1,16 @@
 #pragma once
-// Reaching the running copy of a program: the running copy listens on a local socket in the
-// user's private runtime folder, named after its instance, and a later copy asks it there to
-// come forward.
+// Reaching the running copy of a program: the running copy listens on a Unix-domain socket in
+// the user's private runtime folder, named after its instance, and a later copy asks it there
+// to come forward.
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <functional>
 
-class QLocalServer;
+class QSocketNotifier;
 
 class TComeForwardServer : public QObject {
-    Q_OBJECT
 public:
     // Listens at once; onRequest runs in the message loop for every request.
     TComeForwardServer(const QString &name, std::function<void()> onRequest);
@@ -18,9 +18,12 @@ public:
     bool IsListening() const;
 
 private:
+    class TCaller;
     void Accept();
 
-    QLocalServer *FServer;
+    int FListener = -1;
+    QByteArray FPath;
+    QSocketNotifier *FAcceptor = nullptr;
     std::function<void()> FOnRequest;
     int FClients = 0;
 };

@@ -8,12 +8,18 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <atomic>
+#include <cstring>
+#include <memory>
 #include <optional>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -53,6 +59,51 @@ mode_t modeOf(const QString &path) {
     struct stat info;
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
 }
+
+// A caller that speaks to the come-forward socket byte by byte, on this thread.
+class RawCaller {
+public:
+    explicit RawCaller(const QString &path)
+        : FFd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)) {
+        sockaddr_un to = {};
+        to.sun_family = AF_UNIX;
+        const QByteArray native = QFile::encodeName(path);
+        std::memcpy(to.sun_path, native.constData(), std::size_t(native.size()));
+        FConnected = ::connect(FFd, reinterpret_cast<sockaddr *>(&to), sizeof to) == 0;
+    }
+    ~RawCaller() { ::close(FFd); }
+    bool Connected() const { return FConnected; }
+    bool Send(const QByteArray &data) {
+        return ::send(FFd, data.constData(), std::size_t(data.size()), MSG_NOSIGNAL) ==
+               ssize_t(data.size());
+    }
+    // Runs the message loop until the other side has closed the connection; false when it
+    // is still open after `ms`. What came before the end is kept in Received.
+    bool WaitForClose(int ms) {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            if (Closed()) return true;
+        }
+        return false;
+    }
+    bool Closed() {
+        for (;;) {
+            char chunk[64];
+            const ssize_t got = ::recv(FFd, chunk, sizeof chunk, 0);
+            if (got > 0) {
+                Received.append(chunk, got);
+                continue;
+            }
+            return got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+        }
+    }
+    QByteArray Received;
+
+private:
+    int FFd;
+    bool FConnected = false;
+};
 
 } // namespace
 
@@ -162,4 +213,79 @@ TEST(ComeForward, RequestReachesTheServerAndIsConfirmed) {
     EXPECT_EQ(requests, 1);
     EXPECT_TRUE(confirmed);
     EXPECT_FALSE(RequestComeForward("nobody.test"));
+}
+
+TEST(ComeForward, AnythingButTheRequestLineIsCutOffUnanswered) {
+    IsolatedHome home;
+    int requests = 0;
+    TComeForwardServer server("forward.test", [&] { ++requests; });
+    const struct {
+        const char *Case;
+        QByteArray Data;
+    } cases[] = {
+        {"another line", "go-away\n"},
+        {"the request with more on its line", "come-forward please\n"},
+        {"a line longer than 4 KiB", QByteArray(5000, 'x') + "\n"},
+        {"4 KiB without a line's end", QByteArray(4096, 'x')},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Case);
+        RawCaller caller(ComeForwardSocketPath("forward.test"));
+        ASSERT_TRUE(caller.Connected());
+        ASSERT_TRUE(caller.Send(c.Data));
+        EXPECT_TRUE(caller.WaitForClose(2000));
+        EXPECT_EQ(caller.Received, QByteArray());
+    }
+    EXPECT_EQ(requests, 0);
+}
+
+// Eight callers that say nothing are served, the ninth is turned away at once; the eight are
+// dropped when their time is up, and the running copy answers again.
+TEST(ComeForward, SilentCallersAreLimitedAndDropped) {
+    IsolatedHome home;
+    int requests = 0;
+    TComeForwardServer server("forward.test", [&] { ++requests; });
+    const QString path = ComeForwardSocketPath("forward.test");
+    std::vector<std::unique_ptr<RawCaller>> silent;
+    for (int i = 0; i < 8; ++i) {
+        silent.push_back(std::make_unique<RawCaller>(path));
+        ASSERT_TRUE(silent.back()->Connected());
+    }
+    RawCaller ninth(path);
+    ASSERT_TRUE(ninth.Connected());
+    EXPECT_TRUE(ninth.WaitForClose(2000));
+    for (auto &caller : silent)
+        EXPECT_FALSE(caller->Closed());
+    QElapsedTimer held;
+    held.start();
+    for (auto &caller : silent)
+        EXPECT_TRUE(caller->WaitForClose(7000));
+    EXPECT_GT(held.elapsed(), 2000);
+
+    bool confirmed = false;
+    std::atomic<bool> done = false;
+    std::thread client([&] {
+        confirmed = RequestComeForward("forward.test");
+        done = true;
+    });
+    QDeadlineTimer deadline(5000);
+    while (!done && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    client.join();
+    EXPECT_TRUE(confirmed);
+    EXPECT_EQ(requests, 1);
+}
+
+TEST(ComeForward, TheSocketGoesWithTheServer) {
+    IsolatedHome home;
+    const QString path = ComeForwardSocketPath("forward.test");
+    {
+        TComeForwardServer server("forward.test", [] {});
+        ASSERT_TRUE(QFileInfo::exists(path));
+        // A caller still connected when the server goes.
+        RawCaller caller(path);
+        ASSERT_TRUE(caller.Connected());
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
 }

@@ -3,7 +3,6 @@
 #include "app/artwork/artwork.h"
 #include "app/einst.h"
 #include "app/info.h"
-#include "controls/accessible.h"
 #include "engine/interest.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
@@ -135,7 +134,6 @@ void SaveAtExit() {
 
 TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
     Form1 = this;
-    InstallControlAccessibility();
     ReadLayout(*this, [&] {
         SetName(QStringLiteral("Form1"));
         setWindowTitle(QStringLiteral("Tarvo 2.3 Freeware"));

@@ -1,5 +1,7 @@
 #include "controls/imgbtn.h"
 
+#include "controls/accessible.h"
+
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 
@@ -14,7 +16,9 @@ TMouseMessage MessageOf(TMouseMessageId id, const QMouseEvent &event) {
 
 } // namespace
 
-TImgBtn::TImgBtn(TComponent *owner, QWidget *parent) : TImage(owner, parent) {}
+TImgBtn::TImgBtn(TComponent *owner, QWidget *parent) : TImage(owner, parent) {
+    InstallControlAccessibility();
+}
 
 void TImgBtn::SetPic(const TPicture &value) {
     SetPicture(value);

@@ -1,5 +1,6 @@
 #include "controls/label.h"
 
+#include "controls/accessible.h"
 #include "platform/canvas.h"
 
 #include <QEvent>
@@ -24,6 +25,7 @@ unsigned FormatOf(TLabel::TAlignment alignment) {
 } // namespace
 
 TLabel::TLabel(TComponent *owner, QWidget *parent) : QWidget(parent), TComponent(owner) {
+    InstallControlAccessibility();
     setFocusPolicy(Qt::NoFocus);
     AdjustBounds();
 }

@@ -1,64 +1,14 @@
 #include "controls/ownerbutton_p.h"
 
+#include "controls/accessible.h"
+
 #include "platform/canvas.h"
 #include "platform/focus.h"
 
-#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QShortcutEvent>
-
-// The caption as a screen reader says it, the check state as it reports it, and the click as
-// the action it offers.
-class TOwnerDrawButtonAccessible : public QAccessibleWidget {
-public:
-    explicit TOwnerDrawButtonAccessible(TOwnerDrawButton *button)
-        : QAccessibleWidget(button, button->FRole) {}
-
-    QString text(QAccessible::Text t) const override {
-        if (t != QAccessible::Name) return QAccessibleWidget::text(t);
-        QString plain = Button()->FCaption;
-        for (qsizetype i = 0; i < plain.size(); ++i)
-            if (plain[i] == u'&') plain.remove(i, 1); // "&&" leaves one "&"
-        return plain;
-    }
-
-    QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.checkable = true;
-        state.checked = Button()->CheckState() == Qt::Checked;
-        state.checkStateMixed = Button()->CheckState() == Qt::PartiallyChecked;
-        state.pressed = Button()->FPressed;
-        return state;
-    }
-
-    QStringList actionNames() const override {
-        QStringList names = QAccessibleWidget::actionNames();
-        if (widget()->isEnabled()) names.prepend(toggleAction());
-        return names;
-    }
-
-    void doAction(const QString &name) override {
-        if (name == toggleAction() && widget()->isEnabled())
-            Button()->Clicked();
-        else
-            QAccessibleWidget::doAction(name);
-    }
-
-private:
-    TOwnerDrawButton *Button() const { return static_cast<TOwnerDrawButton *>(widget()); }
-};
-
-namespace {
-
-QAccessibleInterface *AccessibleOf(const QString &, QObject *object) {
-    if (auto *button = dynamic_cast<TOwnerDrawButton *>(object))
-        return new TOwnerDrawButtonAccessible(button);
-    return nullptr;
-}
-
-} // namespace
 
 void DrawPolyline(TCanvas &canvas, const QColor &pen, std::initializer_list<QPoint> points) {
     canvas.Pen.Color = pen;
@@ -75,8 +25,7 @@ void DrawPixels(TCanvas &canvas, const QColor &color, std::initializer_list<QPoi
 TOwnerDrawButton::TOwnerDrawButton(TComponent *owner, QWidget *parent, QAccessible::Role role,
                                    bool acceptsDoubleClicks)
     : QWidget(parent), TComponent(owner), FRole(role), FAcceptsDoubleClicks(acceptsDoubleClicks) {
-    static const bool factoryInstalled = (QAccessible::installFactory(AccessibleOf), true);
-    Q_UNUSED(factoryInstalled);
+    InstallControlAccessibility();
     SetTabStop(true);
     FBaseColor = FInActiveColor;
     FRamp = BuildShadeRamp(FBaseColor);

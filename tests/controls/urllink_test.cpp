@@ -2,7 +2,6 @@
 // Enter or Space hands the link to the desktop (recorded, never a real browser), and only web
 // and mail links get there.
 
-#include "controls/accessible.h"
 #include "controls/urllink.h"
 #include "tests/support/fixtures.h"
 
@@ -20,7 +19,6 @@ const QString Mail = QStringLiteral("mailto:info@mrv.example");
 class URLLinkTest : public ::testing::Test {
 protected:
     URLLinkTest() {
-        InstallControlAccessibility(); // before the label is first seen
         window.resize(300, 100);
         link = new TURLLink(nullptr, &window);
         link->move(20, 20);

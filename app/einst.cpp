@@ -1,6 +1,6 @@
 #include "app/einst.h"
 
-#include "app/artwork/artwork.h"
+#include "app/layout_p.h"
 #include "app/mrvmain.h"
 #include "platform/fonts.h"
 
@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QWindow>
 
 #include <algorithm>
 
@@ -16,28 +15,12 @@ TForm3 *Form3 = nullptr;
 
 namespace {
 
-TLabel *Label(TForm3 *form, const QString &name, QPoint at, const QString &caption) {
-    auto *label = new TLabel(form, form);
-    label->SetName(name);
-    label->move(at);
-    label->SetTransparent(true);
-    label->SetCaption(caption);
-    return label;
-}
-
 // The title tab of a group: olive behind its text.
 TLabel *TitleLabel(TForm3 *form, const QString &name, QPoint at, const QString &caption) {
-    TLabel *label = Label(form, name, at, caption);
+    TLabel *label = AddLabel(form, name, at, caption);
     label->SetTransparent(false);
     label->SetColor(clOlive);
     return label;
-}
-
-TBevel *Bevel(TForm3 *form, const QString &name, const QRect &bounds) {
-    auto *bevel = new TBevel(form, form);
-    bevel->SetName(name);
-    bevel->setGeometry(bounds);
-    return bevel;
 }
 
 const int CaptionLeft = 19; // where the check box draws its caption
@@ -69,29 +52,16 @@ TForm3::TForm3(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
     Form3 = this;
     ReadLayout(*this, [&] {
         SetName(QStringLiteral("Form3"));
-        setWindowTitle(QStringLiteral("Tarvo Einstellungen"));
-        setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-        setFixedSize(300, 263);
-        QPalette colours = palette();
-        colours.setColor(QPalette::Window, ColorToQColor(13494762));
-        setPalette(colours);
-        setAutoFillBackground(true);
-        setFont(LayoutFont(QStringLiteral("MS Sans Serif"), -11));
+        SetUpDialog(*this, QStringLiteral("Tarvo Einstellungen"), {300, 263}, 13494762);
 
         Image1 = new TImage(this, this);
         Image1->SetName(QStringLiteral("Image1"));
         Image1->setGeometry(0, 0, 300, 263);
         Image1->SetStretch(true);
         Image1->SetPicture(LoadArtwork(QStringLiteral("dialog_background.jpg")));
-        Bevel1 = Bevel(this, QStringLiteral("Bevel1"), {16, 24, 265, 145});
-        ImgBtn1 = new TImgBtn(this, this);
-        ImgBtn1->SetName(QStringLiteral("ImgBtn1"));
-        ImgBtn1->setGeometry(112, 240, 94, 15);
-        ImgBtn1->SetPic(LoadArtwork(QStringLiteral("btn_speichern.bmp")));
-        ImgBtn1->SetPicUp(LoadArtwork(QStringLiteral("btn_speichern_hover.bmp")));
-        ImgBtn1->SetPicDown(LoadArtwork(QStringLiteral("btn_speichern_down.bmp")));
-        ImgBtn1->setAccessibleName(QStringLiteral("Speichern"));
+        Bevel1 = AddBevel(this, QStringLiteral("Bevel1"), {16, 24, 265, 145});
+        ImgBtn1 = AddPictureButton(this, QStringLiteral("ImgBtn1"), {112, 240, 94, 15},
+                                   QStringLiteral("btn_speichern"), QStringLiteral("Speichern"));
         ImgBtn1->OnClick = [this](TObject *sender) { ImgBtn1Click(sender); };
         Label1 =
             TitleLabel(this, QStringLiteral("Label1"), {16, 11}, QStringLiteral(" Einstellungen "));
@@ -101,25 +71,25 @@ TForm3::TForm3(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
                           QStringLiteral("Position abspeichern"));
         check3 = CheckBox(this, QStringLiteral("check3"), {48, 136, 65, 16},
                           QStringLiteral("Autostart"));
-        Label2 = Label(this, QStringLiteral("Label2"), {66, 48},
-                       QStringLiteral("der Zinsrechner wird immer so angezeigt,"));
-        Label3 = Label(this, QStringLiteral("Label3"), {66, 58},
-                       QStringLiteral("dass Sie ihn sofort nutzen können"));
-        Label4 = Label(this, QStringLiteral("Label4"), {66, 96},
-                       QStringLiteral("Diese Funktion speichert automatisch beim"));
-        Label5 = Label(this, QStringLiteral("Label5"), {66, 106},
-                       QStringLiteral("Beenden der Software die Position"));
-        Label6 = Label(this, QStringLiteral("Label6"), {66, 116},
-                       QStringLiteral("des Berechnungsfensters ab"));
+        Label2 = AddLabel(this, QStringLiteral("Label2"), {66, 48},
+                          QStringLiteral("der Zinsrechner wird immer so angezeigt,"));
+        Label3 = AddLabel(this, QStringLiteral("Label3"), {66, 58},
+                          QStringLiteral("dass Sie ihn sofort nutzen können"));
+        Label4 = AddLabel(this, QStringLiteral("Label4"), {66, 96},
+                          QStringLiteral("Diese Funktion speichert automatisch beim"));
+        Label5 = AddLabel(this, QStringLiteral("Label5"), {66, 106},
+                          QStringLiteral("Beenden der Software die Position"));
+        Label6 = AddLabel(this, QStringLiteral("Label6"), {66, 116},
+                          QStringLiteral("des Berechnungsfensters ab"));
         // The desktop session starts it here, not Windows.
-        Label7 = Label(this, QStringLiteral("Label7"), {66, 152},
-                       QStringLiteral("startet Tarvo 2.3 beim Systemstart"));
+        Label7 = AddLabel(this, QStringLiteral("Label7"), {66, 152},
+                          QStringLiteral("startet Tarvo 2.3 beim Systemstart"));
         Label8 =
             TitleLabel(this, QStringLiteral("Label8"), {16, 179}, QStringLiteral(" Zinsformel "));
-        Bevel2 = Bevel(this, QStringLiteral("Bevel2"), {16, 192, 265, 41});
+        Bevel2 = AddBevel(this, QStringLiteral("Bevel2"), {16, 192, 265, 41});
         check4 =
             RadioButton(this, QStringLiteral("check4"), {48, 200, 57, 16}, QStringLiteral("EURO"));
-        Label9 = Label(this, QStringLiteral("Label9"), {66, 216}, QString());
+        Label9 = AddLabel(this, QStringLiteral("Label9"), {66, 216}, QString());
         Label9->setFont(LayoutFont(QStringLiteral("Small Fonts"), -9));
         Label9->SetCaption(QStringLiteral("(MRV Norm))"));
         check5 = RadioButton(this, QStringLiteral("check5"), {128, 200, 65, 16},
@@ -127,8 +97,6 @@ TForm3::TForm3(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         check6 = RadioButton(this, QStringLiteral("check6"), {208, 200, 73, 16},
                              QStringLiteral("englische"));
     });
-    // Closing it hides it; only the bar ends the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
 }
 
 TForm3::~TForm3() {
@@ -137,10 +105,7 @@ TForm3::~TForm3() {
 
 void TForm3::setVisible(bool visible) {
     if (visible && !isVisible()) {
-        create(); // the frame's size is known once the window exists
-        QRect frame = geometry().marginsAdded(windowHandle()->frameMargins());
-        frame.moveCenter(QGuiApplication::primaryScreen()->virtualGeometry().center());
-        move(frame.topLeft());
+        CentreWindow(*this, QGuiApplication::primaryScreen()->virtualGeometry());
     }
     QWidget::setVisible(visible);
 }

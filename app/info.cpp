@@ -1,6 +1,6 @@
 #include "app/info.h"
 
-#include "app/artwork/artwork.h"
+#include "app/layout_p.h"
 #include "platform/fonts.h"
 
 #include <QGuiApplication>
@@ -15,22 +15,6 @@ const QString UseNotice = QStringLiteral(
     "Tarvo 2.3 free ist Freeware: Sie dürfen das Programm kostenlos nutzen und unverändert "
     "weitergeben. Alle Berechnungen erfolgen ohne Gewähr. Für Schäden, die aus der Nutzung "
     "des Programms oder seiner Ergebnisse entstehen, wird keine Haftung übernommen.");
-
-TLabel *Label(TForm2 *form, const QString &name, QPoint at, const QString &caption) {
-    auto *label = new TLabel(form, form);
-    label->SetName(name);
-    label->move(at);
-    label->SetTransparent(true);
-    label->SetCaption(caption);
-    return label;
-}
-
-TBevel *Bevel(TForm2 *form, const QString &name, const QRect &bounds) {
-    auto *bevel = new TBevel(form, form);
-    bevel->SetName(name);
-    bevel->setGeometry(bounds);
-    return bevel;
-}
 
 TURLLink *Link(TForm2 *form, const QString &name, QPoint at, const QString &caption,
                const QString &link, TColor color, TColor focusColor) {
@@ -55,36 +39,23 @@ TForm2::TForm2(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
     Form2 = this;
     ReadLayout(*this, [&] {
         SetName(QStringLiteral("Form2"));
-        setWindowTitle(QStringLiteral("Info"));
-        setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-        setFixedSize(300, 200);
-        QPalette colours = palette();
-        colours.setColor(QPalette::Window, ColorToQColor(11848909));
-        setPalette(colours);
-        setAutoFillBackground(true);
-        setFont(LayoutFont(QStringLiteral("MS Sans Serif"), -11));
+        SetUpDialog(*this, QStringLiteral("Info"), {300, 200}, 11848909);
 
         Image1 = new TImage(this, this);
         Image1->SetName(QStringLiteral("Image1"));
         Image1->move(0, 0);
         Image1->SetAutoSize(true);
         Image1->SetPicture(LoadArtwork(QStringLiteral("dialog_background.jpg")));
-        ImgBtn1 = new TImgBtn(this, this);
-        ImgBtn1->SetName(QStringLiteral("ImgBtn1"));
-        ImgBtn1->setGeometry(104, 176, 94, 15);
-        ImgBtn1->SetPic(LoadArtwork(QStringLiteral("btn_schliessen.bmp")));
-        ImgBtn1->SetPicUp(LoadArtwork(QStringLiteral("btn_schliessen_hover.bmp")));
-        ImgBtn1->SetPicDown(LoadArtwork(QStringLiteral("btn_schliessen_down.bmp")));
-        ImgBtn1->setAccessibleName(QStringLiteral("Schließen"));
+        ImgBtn1 = AddPictureButton(this, QStringLiteral("ImgBtn1"), {104, 176, 94, 15},
+                                   QStringLiteral("btn_schliessen"), QStringLiteral("Schließen"));
         ImgBtn1->OnClick = [this](TObject *sender) { ImgBtn1Click(sender); };
-        Bevel1 = Bevel(this, QStringLiteral("Bevel1"), {128, 128, 166, 42});
+        Bevel1 = AddBevel(this, QStringLiteral("Bevel1"), {128, 128, 166, 42});
         const QFont bold = LayoutFont(QStringLiteral("MS Sans Serif"), -11, fsBold);
-        Label1 = Label(this, QStringLiteral("Label1"), {136, 136}, QStringLiteral("Web:"));
+        Label1 = AddLabel(this, QStringLiteral("Label1"), {136, 136}, QStringLiteral("Web:"));
         Label1->setFont(bold);
-        Label2 = Label(this, QStringLiteral("Label2"), {136, 152}, QStringLiteral("eMail:"));
+        Label2 = AddLabel(this, QStringLiteral("Label2"), {136, 152}, QStringLiteral("eMail:"));
         Label2->setFont(bold);
-        Bevel2 = Bevel(this, QStringLiteral("Bevel2"), {8, 128, 105, 42});
+        Bevel2 = AddBevel(this, QStringLiteral("Bevel2"), {8, 128, 105, 42});
 
         MRV3DRLabel1 = new TMRV3DRLabel(this, this);
         MRV3DRLabel1->SetName(QStringLiteral("MRV3DRLabel1"));
@@ -98,17 +69,17 @@ TForm2::TForm2(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         MRV3DRLabel1->SetTransparent(true);
         MRV3DRLabel1->SetCaption(QStringLiteral("Tarvo 2.3 free"));
 
-        Label3 = Label(this, QStringLiteral("Label3"), {8, 64}, QString());
+        Label3 = AddLabel(this, QStringLiteral("Label3"), {8, 64}, QString());
         Label3->resize(273, 55);
         Label3->SetWordWrap(true);
         Label3->setFont(LayoutFont(QStringLiteral("Small Fonts"), -9));
         Label3->SetCaption(UseNotice);
-        Label9 = Label(this, QStringLiteral("Label9"), {102, 36}, QString());
+        Label9 = AddLabel(this, QStringLiteral("Label9"), {102, 36}, QString());
         Label9->setFont(LayoutFont(QStringLiteral("Small Fonts"), -9, fsBold));
         Label9->SetFontColor(4210688);
         Label9->SetCaption(MakerNotice);
         Label8 =
-            Label(this, QStringLiteral("Label8"), {14, 136}, QStringLiteral("Testen Sie auch"));
+            AddLabel(this, QStringLiteral("Label8"), {14, 136}, QStringLiteral("Testen Sie auch"));
 
         URLLink1 =
             Link(this, QStringLiteral("URLLink1"), {176, 136}, QStringLiteral("www.mrv.example"),
@@ -120,8 +91,6 @@ TForm2::TForm2(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
             Link(this, QStringLiteral("URLLink3"), {16, 152}, QStringLiteral("Fristo 1.1 free"),
                  QStringLiteral("http://www.mrv.example/fristo"), 16384, clGreen);
     });
-    // Closing it hides it; only the bar ends the program.
-    setAttribute(Qt::WA_QuitOnClose, false);
     // The dialog keeps the keyboard itself when shown, so that Enter opens no link before Tab
     // has reached one.
     setFocusPolicy(Qt::ClickFocus);
@@ -132,15 +101,8 @@ TForm2::~TForm2() {
     if (Form2 == this) Form2 = nullptr;
 }
 
-// The window's outer size is known once it has been shown; the first time it is centred by
-// its inside.
 void TForm2::setVisible(bool visible) {
-    if (visible && !isVisible()) {
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        const QSize outer = frameGeometry().size();
-        move(screen.x() + (screen.width() - outer.width()) / 2,
-             screen.y() + (screen.height() - outer.height()) / 2);
-    }
+    if (visible && !isVisible()) CentreWindow(*this, QGuiApplication::primaryScreen()->geometry());
     QWidget::setVisible(visible);
 }
 

@@ -3,6 +3,7 @@
 #include "app/artwork/artwork.h"
 #include "app/einst.h"
 #include "app/info.h"
+#include "app/layout_p.h"
 #include "engine/interest.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
@@ -43,25 +44,10 @@ const TStoredSetting StoredSettings[] = {
 constexpr int DefaultLeft = 20;
 constexpr int DefaultTop = 20;
 
-TImgBtn *PictureButton(TForm1 *form, const QString &name, QRect bounds, const QString &stem,
-                       const QString &normal) {
-    auto *button = new TImgBtn(form, form);
-    button->SetName(name);
-    button->setGeometry(bounds);
-    button->SetPicture(LoadArtwork(normal));
-    button->SetPic(LoadArtwork(normal));
-    button->SetPicDown(LoadArtwork(stem + QStringLiteral("_down.bmp")));
-    button->SetPicUp(LoadArtwork(stem + QStringLiteral("_hover.bmp")));
-    button->SetSupported(true);
-    return button;
-}
-
+// The bar's labels are all in the small bold font.
 TLabel *Label(TForm1 *form, const QString &name, QPoint at, const QString &caption) {
-    auto *label = new TLabel(form, form);
-    label->SetName(name);
-    label->move(at);
+    TLabel *label = AddLabel(form, name, at, QString());
     label->setFont(LayoutFont(QStringLiteral("Small Fonts"), -9, fsBold));
-    label->SetTransparent(true);
     label->SetCaption(caption);
     return label;
 }
@@ -153,28 +139,24 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         Image1->SetStretch(true);
         Image1->SetPicture(LoadArtwork(QStringLiteral("bar_background.jpg")));
         Label1 = Label(this, QStringLiteral("Label1"), {10, 3}, QStringLiteral("Betrag"));
-        btn_ber =
-            PictureButton(this, QStringLiteral("btn_ber"), {483, 19, 102, 15},
-                          QStringLiteral("btn_berechnen"), QStringLiteral("btn_berechnen.bmp"));
+        btn_ber = AddPictureButton(this, QStringLiteral("btn_ber"), {483, 19, 102, 15},
+                                   QStringLiteral("btn_berechnen"), QStringLiteral("Berechnen"));
         btn_ber->SetTransparent(true);
         btn_ber->OnClick = [this](TObject *sender) { btn_berClick(sender); };
-        btn_end = PictureButton(this, QStringLiteral("btn_end"), {587, 19, 45, 15},
-                                QStringLiteral("btn_ende"), QStringLiteral("btn_ende.bmp"));
+        btn_end = AddPictureButton(this, QStringLiteral("btn_end"), {587, 19, 45, 15},
+                                   QStringLiteral("btn_ende"), QStringLiteral("Ende"));
         btn_end->OnClick = [this](TObject *sender) { btn_endClick(sender); };
-        btn_ein = PictureButton(this, QStringLiteral("btn_ein"), {467, 2, 118, 15},
-                                QStringLiteral("btn_einstellungen"),
-                                QStringLiteral("btn_einstellungen.bmp"));
+        btn_ein =
+            AddPictureButton(this, QStringLiteral("btn_ein"), {467, 2, 118, 15},
+                             QStringLiteral("btn_einstellungen"), QStringLiteral("Einstellungen"));
         btn_ein->SetAutoSize(true);
         btn_ein->SetTransparent(true);
         btn_ein->OnClick = [this](TObject *sender) { btn_einClick(sender); };
         // The window keeps its size, so the two buttons anchored to the right edge stay put.
-        ImgBtn1 = PictureButton(this, QStringLiteral("ImgBtn1"), {587, 2, 45, 15},
-                                QStringLiteral("btn_info"), QStringLiteral("btn_info.gif"));
+        ImgBtn1 = AddPictureButton(this, QStringLiteral("ImgBtn1"), {587, 2, 45, 15},
+                                   QStringLiteral("btn_info"), QStringLiteral("Info"),
+                                   QStringLiteral("btn_info.gif"));
         ImgBtn1->OnClick = [this](TObject *sender) { ImgBtn1Click(sender); };
-        btn_ber->setAccessibleName(QStringLiteral("Berechnen"));
-        btn_end->setAccessibleName(QStringLiteral("Ende"));
-        btn_ein->setAccessibleName(QStringLiteral("Einstellungen"));
-        ImgBtn1->setAccessibleName(QStringLiteral("Info"));
         Label2 = Label(this, QStringLiteral("Label2"), {110, 3},
                        QStringLiteral("Zinszeitraum / Zinstage"));
 

@@ -1,0 +1,51 @@
+#pragma once
+// What the windows' layouts share: the dialog window itself, the transparent label, the bevel
+// frame, the picture button with its pictures, and centring a window as it is shown.
+
+#include "app/artwork/artwork.h"
+#include "controls/bevel.h"
+#include "controls/imgbtn.h"
+#include "controls/label.h"
+#include "platform/colors.h"
+
+#include <QRect>
+
+// A fixed-size dialog with only a close box, in its colour and the layouts' window font.
+// Closing it hides it; only the bar ends the program.
+void SetUpDialog(QWidget &form, const QString &caption, QSize clientSize, TColor color);
+
+// Moves a window that is about to be shown so that its frame stands in the middle of the area.
+void CentreWindow(QWidget &window, const QRect &area);
+
+template <class TForm>
+TLabel *AddLabel(TForm *form, const QString &name, QPoint at, const QString &caption) {
+    auto *label = new TLabel(form, form);
+    label->SetName(name);
+    label->move(at);
+    label->SetTransparent(true);
+    label->SetCaption(caption);
+    return label;
+}
+
+template <class TForm> TBevel *AddBevel(TForm *form, const QString &name, const QRect &bounds) {
+    auto *bevel = new TBevel(form, form);
+    bevel->SetName(name);
+    bevel->setGeometry(bounds);
+    return bevel;
+}
+
+// Shows <stem>.bmp, or the normal picture given, with <stem>_hover.bmp under the pointer and
+// <stem>_down.bmp while pressed.
+template <class TForm>
+TImgBtn *AddPictureButton(TForm *form, const QString &name, const QRect &bounds,
+                          const QString &stem, const QString &accessibleName,
+                          const QString &normal = {}) {
+    auto *button = new TImgBtn(form, form);
+    button->SetName(name);
+    button->setGeometry(bounds);
+    button->SetPic(LoadArtwork(normal.isEmpty() ? stem + QStringLiteral(".bmp") : normal));
+    button->SetPicUp(LoadArtwork(stem + QStringLiteral("_hover.bmp")));
+    button->SetPicDown(LoadArtwork(stem + QStringLiteral("_down.bmp")));
+    button->setAccessibleName(accessibleName);
+    return button;
+}

@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -66,17 +65,6 @@ Qt::Alignment QtAlignment(TAlignment alignment) {
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
-// A drawn glyph as a bitmap picture; its bottom-left pixel gives the see-through colour.
-TPicture BitmapPicture(const QImage &image) {
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    TPicture picture;
-    picture.LoadFromData(bmp);
-    return picture;
-}
-
 // The three dots of gkEllipsis on a white, see-through background.
 TPicture EllipsisGlyph(int buttonWidth) {
     const int width = std::max(1, buttonWidth - 6);
@@ -90,7 +78,7 @@ TPicture EllipsisGlyph(int buttonWidth) {
                 const int x = start + dot * (2 + gap) + dx;
                 if (x >= 0 && x < width) image.setPixel(x, dy, qRgb(0, 0, 0));
             }
-    return BitmapPicture(image);
+    return TPicture::FromBitmapImage(image);
 }
 
 // The combo box's arrow: a small black triangle pointing down.
@@ -100,7 +88,7 @@ TPicture DropDownGlyph() {
     for (int y = 0; y < 4; ++y)
         for (int x = y; x < 7 - y; ++x)
             image.setPixel(x, y, qRgb(0, 0, 0));
-    return BitmapPicture(image);
+    return TPicture::FromBitmapImage(image);
 }
 
 // Focus that leaves with the window's activation or for a menu comes back to the same

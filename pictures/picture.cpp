@@ -2,6 +2,7 @@
 
 #include "pictures/decoders_p.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QPainter>
 
@@ -86,6 +87,16 @@ void TPicture::LoadFromFile(const QString &fileName) {
 TPicture TPicture::FromFile(const QString &fileName) {
     TPicture picture;
     picture.LoadFromFile(fileName);
+    return picture;
+}
+
+TPicture TPicture::FromBitmapImage(const QImage &image) {
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    TPicture picture;
+    picture.LoadFromData(bmp);
     return picture;
 }
 

@@ -36,6 +36,8 @@ public:
     // Also reads Qt resources (":/artwork/...").
     void LoadFromFile(const QString &fileName);
     static TPicture FromFile(const QString &fileName);
+    // Drawn pixels as a bitmap picture (so its bottom-left pixel is the transparent colour).
+    static TPicture FromBitmapImage(const QImage &image);
     void Clear();
 
     bool IsEmpty() const { return FKind == TPictureKind::pkNone; }

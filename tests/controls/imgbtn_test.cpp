@@ -5,7 +5,6 @@
 #include "app/artwork/artwork.h"
 #include "controls/imgbtn.h"
 
-#include <QBuffer>
 #include <QCursor>
 #include <QDialog>
 #include <QTest>
@@ -16,13 +15,7 @@ namespace {
 TPicture Solid(QColor color) {
     QImage image(40, 15, QImage::Format_RGB32);
     image.fill(color);
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    TPicture picture;
-    picture.LoadFromData(bmp);
-    return picture;
+    return TPicture::FromBitmapImage(image);
 }
 
 // Moves the pointer away from every window, so that where an earlier test left it does not

@@ -18,15 +18,8 @@ namespace {
 const QString SettingsKey = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 const QString Caption = QStringLiteral("^Tarvo 2\\.3 Freeware$");
 
-class Bar : public ::testing::Test {
+class Bar : public OnXDisplay {
 protected:
-    void SetUp() override {
-        if (const QString tool = XServer::MissingTool(); !tool.isEmpty())
-            GTEST_SKIP() << tool.toStdString() << " is not installed (tools/setup.sh installs it)";
-        ASSERT_FALSE(x.Display().isEmpty()) << "Xvfb did not start";
-    }
-
-    std::unique_ptr<Copy> Start() { return x.StartTarvo(home); }
     QString Xdotool(const QStringList &arguments) const { return x.Xdotool(arguments); }
     QString BarWindow() const { return Xdotool({"search", "--sync", "--name", Caption}); }
     // Where the bar stands on the screen.
@@ -56,9 +49,6 @@ protected:
         ASSERT_TRUE(tarvo.WaitForEnd(10000));
         EXPECT_TRUE(tarvo.EndedCleanly()) << tarvo.Trace().toStdString();
     }
-
-    IsolatedHome home;
-    XServer x;
 };
 
 } // namespace

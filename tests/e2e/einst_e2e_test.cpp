@@ -12,15 +12,8 @@ namespace {
 
 const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 
-class SettingsDialogInTheProgram : public ::testing::Test {
+class SettingsDialogInTheProgram : public OnXDisplay {
 protected:
-    void SetUp() override {
-        if (const QString tool = XServer::MissingTool(); !tool.isEmpty())
-            GTEST_SKIP() << tool.toStdString() << " is not installed (tools/setup.sh installs it)";
-        ASSERT_FALSE(x.Display().isEmpty()) << "Xvfb did not start";
-    }
-
-    std::unique_ptr<Copy> Start() { return x.StartTarvo(home); }
     // Einstellungen on the bar; the dialog once it is there.
     QString OpenSettings(Copy &tarvo, const QString &bar) {
         x.Click(bar, 467 + 30, 2 + 7);
@@ -37,9 +30,6 @@ protected:
         EXPECT_TRUE(reg.OpenKey(Key, false));
         return reg.ReadInteger(QStringLiteral("formel"));
     }
-
-    IsolatedHome home;
-    XServer x;
 };
 
 TEST_F(SettingsDialogInTheProgram, EnglischeChosenThereIsStillChosenAfterARestart) {

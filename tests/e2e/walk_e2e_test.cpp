@@ -22,12 +22,9 @@ bool Eventually(const std::function<bool()> &condition) {
     return false;
 }
 
-TEST(EveryWindow, OpenUseAndCloseEachOnceAndEndWithTheSettingsStored) {
-    if (const QString tool = XServer::MissingTool(); !tool.isEmpty())
-        GTEST_SKIP() << tool.toStdString() << " is not installed (tools/setup.sh installs it)";
-    IsolatedHome home;
-    const XServer x;
-    ASSERT_FALSE(x.Display().isEmpty()) << "Xvfb did not start";
+class EveryWindow : public OnXDisplay {};
+
+TEST_F(EveryWindow, OpenUseAndCloseEachOnceAndEndWithTheSettingsStored) {
     Copy tarvo(TARVO_EXE, x.Environment(home));
     const auto shown = [&](const char *form) {
         return tarvo.WaitForTrace(QStringLiteral("%1 %2").arg(windowShown, form), 10000);

@@ -95,3 +95,17 @@ private:
     QProcess FProcess;
     QString FDisplay;
 };
+
+// A test of the whole program on its own display, skipped where the tools are missing.
+class OnXDisplay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const QString tool = XServer::MissingTool(); !tool.isEmpty())
+            GTEST_SKIP() << tool.toStdString() << " is not installed (tools/setup.sh installs it)";
+        ASSERT_FALSE(x.Display().isEmpty()) << "Xvfb did not start";
+    }
+    std::unique_ptr<Copy> Start() { return x.StartTarvo(home); }
+
+    IsolatedHome home;
+    XServer x;
+};

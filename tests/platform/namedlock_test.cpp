@@ -105,21 +105,6 @@ private:
     bool FConnected = false;
 };
 
-// Asks from a second thread, as another copy would, while this one's loop answers.
-bool AskFromAnotherThread(const QString &name) {
-    bool confirmed = false;
-    std::atomic<bool> done = false;
-    std::thread client([&] {
-        confirmed = RequestComeForward(name);
-        done = true;
-    });
-    QDeadlineTimer deadline(5000);
-    while (!done && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    client.join();
-    return confirmed;
-}
-
 } // namespace
 
 TEST(UserRuntimeFolder, IsXdgRuntimeDirWhenPrivate) {
@@ -215,7 +200,7 @@ TEST(ComeForward, RequestReachesTheServerAndIsConfirmed) {
     TComeForwardServer server("forward.test", [&] { ++requests; });
     ASSERT_TRUE(server.IsListening());
     EXPECT_EQ(modeOf(ComeForwardSocketPath("forward.test")) & 077, 0u);
-    const bool confirmed = AskFromAnotherThread("forward.test");
+    const bool confirmed = RequestComeForwardFromOutside("forward.test");
     EXPECT_EQ(requests, 1);
     EXPECT_TRUE(confirmed);
     EXPECT_FALSE(RequestComeForward("nobody.test"));
@@ -268,7 +253,7 @@ TEST(ComeForward, SilentCallersAreLimitedAndDropped) {
         EXPECT_TRUE(caller->WaitForClose(7000));
     EXPECT_GT(held.elapsed(), 2000);
 
-    const bool confirmed = AskFromAnotherThread("forward.test");
+    const bool confirmed = RequestComeForwardFromOutside("forward.test");
     EXPECT_TRUE(confirmed);
     EXPECT_EQ(requests, 1);
 }

@@ -30,21 +30,6 @@ public:
     ~ShowMainFormGuard() { TApplication::Instance()->SetShowMainForm(true); }
 };
 
-// Sends a come-forward request from another thread while this one runs the message loop.
-bool requestFromOutside(const QString &name) {
-    std::atomic<bool> done = false;
-    bool confirmed = false;
-    std::thread client([&] {
-        confirmed = RequestComeForward(name);
-        done = true;
-    });
-    QDeadlineTimer deadline(5000);
-    while (!done && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    client.join();
-    return confirmed;
-}
-
 } // namespace
 
 TEST(OneInstance, InstanceNameFollowsTitleOrProgramPath) {
@@ -139,8 +124,8 @@ TEST(OneInstance, RunningCopyComesForwardOnRequest) {
     form.show();
     form.setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(form.isMinimized());
-    EXPECT_TRUE(requestFromOutside(guard->InstanceName()));
+    EXPECT_TRUE(RequestComeForwardFromOutside(guard->InstanceName()));
     EXPECT_FALSE(form.isMinimized());
     EXPECT_TRUE(form.isVisible());
-    EXPECT_TRUE(requestFromOutside(guard->InstanceName())); // not minimized: raised
+    EXPECT_TRUE(RequestComeForwardFromOutside(guard->InstanceName())); // not minimized: raised
 }

@@ -1,6 +1,13 @@
 #include "tests/support/fixtures.h"
 
+#include "platform/comeforward.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -39,4 +46,18 @@ QString IsolatedHome::configHome() const {
 
 QString IsolatedHome::runtimeDir() const {
     return FDir.path() + QStringLiteral("/runtime");
+}
+
+bool RequestComeForwardFromOutside(const QString &name) {
+    std::atomic<bool> done = false;
+    bool confirmed = false;
+    std::thread client([&] {
+        confirmed = RequestComeForward(name);
+        done = true;
+    });
+    QDeadlineTimer deadline(5000);
+    while (!done && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    client.join();
+    return confirmed;
 }

@@ -82,3 +82,7 @@ public:
 private:
     ScopedDesktop FScope;
 };
+
+// Sends a come-forward request from another thread, as another copy would, while this one
+// runs the message loop; gives whether it was confirmed.
+bool RequestComeForwardFromOutside(const QString &name);

@@ -6,8 +6,8 @@
 
 void SetUpDialog(QWidget &form, const QString &caption, QSize clientSize, TColor color) {
     form.setWindowTitle(caption);
-    form.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    form.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                        Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     form.setFixedSize(clientSize);
     QPalette colours = form.palette();
     colours.setColor(QPalette::Window, ColorToQColor(color));

@@ -6,10 +6,13 @@
 #include "platform/termination.h"
 #include "platform/wayland.h"
 
+#include <QGuiApplication>
+
 int main(int argc, char *argv[]) {
     PreferX11UnderWayland();
     TApplication app(argc, argv);
     app.SetTitle(QStringLiteral("Tarvo 2.0"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarvo")); // the menu entry's name and icon
     // Before any window exists, so that a stop request always ends in an orderly way.
     QuitOnTerminationRequest();
     LocaleFourDigitYear(); // fixed by the locale at start, before any date field exists

@@ -123,8 +123,8 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
     ReadLayout(*this, [&] {
         SetName(QStringLiteral("Form1"));
         setWindowTitle(QStringLiteral("Tarvo 2.3 Freeware"));
-        setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                       Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
         move(289, 144);
         setFixedSize(635, 40);
         QPalette palette = this->palette();

@@ -34,9 +34,10 @@ TApplication *TApplication::Instance() {
     return qobject_cast<TApplication *>(qApp);
 }
 
+// Only the program's own name: as Qt's display name it would be appended to every window's
+// caption ("Tarvo 2.3 Freeware — Tarvo 2.0").
 void TApplication::SetTitle(const QString &value) {
     FTitle = value;
-    setApplicationDisplayName(value);
 }
 
 QString TApplication::ExeName() {

@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   desktop-file-utils libglib2.0-bin sqlite3
-  xvfb xdotool libxcb1-dev
+  xvfb xdotool x11-utils libxcb1-dev
   locales
 )
 missing=()

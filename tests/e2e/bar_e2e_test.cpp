@@ -69,6 +69,14 @@ TEST_F(Bar, EndeWithPosKeepsThePositionForTheNextStart) {
     Stop(*second);
 }
 
+// The caption a window manager shows is the bar's own, with nothing of the program's title.
+TEST_F(Bar, TheWindowManagerShowsTheBarsCaption) {
+    auto tarvo = Start();
+    EXPECT_EQ(x.Run(QStringLiteral("xprop"), {"-id", BarWindow(), "_NET_WM_NAME"}),
+              "_NET_WM_NAME(UTF8_STRING) = \"Tarvo 2.3 Freeware\"");
+    Stop(*tarvo);
+}
+
 TEST_F(Bar, EndeWithoutPosStartsAtTwentyTwentyAgain) {
     auto first = Start();
     MoveAndQuit(*first, {300, 200});

@@ -17,7 +17,7 @@ class XServer {
 public:
     // The tools a test on the display needs, or the first one missing.
     static QString MissingTool() {
-        for (const char *tool : {"Xvfb", "xdotool"})
+        for (const char *tool : {"Xvfb", "xdotool", "xprop"})
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
                 return QString::fromLatin1(tool);
         return {};

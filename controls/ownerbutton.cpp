@@ -55,48 +55,6 @@ TColor TOwnerDrawButton::Color() const {
     return QColorToColor(palette().color(QPalette::Active, QPalette::Window));
 }
 
-void TOwnerDrawButton::SetColor(TColor value) {
-    QPalette own = palette();
-    own.setColor(QPalette::Window, ColorToQColor(value));
-    setPalette(own);
-}
-
-namespace {
-
-// The palette's resolve bits of the Window colour, in every colour group.
-QPalette::ResolveMask WindowBits() {
-    QPalette window;
-    window.setColor(QPalette::Window, Qt::black);
-    return window.resolveMask();
-}
-
-} // namespace
-
-bool TOwnerDrawButton::ParentColor() const {
-    return !(palette().resolveMask() & WindowBits());
-}
-
-void TOwnerDrawButton::SetParentColor(bool value) {
-    if (value == ParentColor()) return;
-    if (!value) {
-        SetColor(Color());
-        return;
-    }
-    QPalette own = palette();
-    own.setResolveMask(own.resolveMask() & ~WindowBits());
-    setPalette(own);
-}
-
-void TOwnerDrawButton::SetParentFont(bool value) {
-    if (value == ParentFont()) return;
-    QFont own;
-    if (!value) {
-        own = font();
-        own.setResolveMask(QFont::AllPropertiesResolved);
-    }
-    setFont(own);
-}
-
 void TOwnerDrawButton::SetTabStop(bool value) {
     setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus);
 }

@@ -38,14 +38,8 @@ public:
     void SetActiveColor(TColor value) { FActiveColor = value; }
     TColor InActiveColor() const { return FInActiveColor; }
     void SetInActiveColor(TColor value) { FInActiveColor = value; }
-    // The background is the palette's Window colour, as the parent passes it on; setting it
-    // stops following the parent's.
+    // The background: the palette's Window colour, as the parent passes it on.
     TColor Color() const;
-    void SetColor(TColor value);
-    bool ParentColor() const;
-    void SetParentColor(bool value);
-    bool ParentFont() const { return !testAttribute(Qt::WA_SetFont); }
-    void SetParentFont(bool value);
     // The caption's colour while enabled.
     TColor FontColor() const { return FFontColor; }
     void SetFontColor(TColor value);

@@ -9,9 +9,13 @@ TColor ShiftColor(TColor color, int delta) {
     return RGB(channel(0), channel(8), channel(16));
 }
 
+TColor RampEntry(TColor base, int index) {
+    return ShiftColor(base, (index - 7) * 17);
+}
+
 TShadeRamp BuildShadeRamp(TColor base) {
     TShadeRamp ramp;
     for (int i = 0; i < 16; ++i)
-        ramp[i] = ShiftColor(base, (i - 7) * 17);
+        ramp[i] = RampEntry(base, i);
     return ramp;
 }

@@ -13,3 +13,5 @@ TColor ShiftColor(TColor color, int delta);
 // Entry i is the base shifted by (i - 7) * 17: entry 7 is the base, lower entries darker.
 using TShadeRamp = std::array<TColor, 16>;
 TShadeRamp BuildShadeRamp(TColor base);
+// Entry index of the ramp of base, on its own.
+TColor RampEntry(TColor base, int index);

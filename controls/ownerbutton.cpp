@@ -28,7 +28,6 @@ TOwnerDrawButton::TOwnerDrawButton(TComponent *owner, QWidget *parent, QAccessib
     InstallControlAccessibility();
     SetTabStop(true);
     FBaseColor = FInActiveColor;
-    FRamp = BuildShadeRamp(FBaseColor);
 }
 
 TOwnerDrawButton::~TOwnerDrawButton() = default;
@@ -47,7 +46,6 @@ void TOwnerDrawButton::SetCaption(const QString &value) {
 void TOwnerDrawButton::SetBaseColor(TColor value) {
     if (value == FBaseColor) return;
     FBaseColor = value;
-    FRamp = BuildShadeRamp(FBaseColor);
     update();
 }
 

@@ -31,7 +31,7 @@ public:
     const QString &Caption() const { return FCaption; }
     void SetCaption(const QString &value);
     TColor BaseColor() const { return FBaseColor; }
-    // Rebuilds the ramp and repaints.
+    // The colour the shades are drawn from; repaints.
     void SetBaseColor(TColor value);
     // Both take effect at the next focus change.
     TColor ActiveColor() const { return FActiveColor; }
@@ -61,7 +61,8 @@ protected:
     TOwnerDrawButton(TComponent *owner, QWidget *parent, QAccessible::Role role,
                      bool acceptsDoubleClicks);
 
-    QColor Shade(int index) const { return ColorToQColor(FRamp[size_t(index)]); }
+    // Entry index of BaseColor's shade ramp.
+    QColor Shade(int index) const { return ColorToQColor(RampEntry(FBaseColor, index)); }
     // The pressed look: the draw request's "selected" flag.
     bool Pressed() const { return FPressed; }
     void Click();
@@ -99,7 +100,6 @@ private:
     TColor FActiveColor = clGreen;
     TColor FInActiveColor = clGray;
     TColor FFontColor = clWindowText;
-    TShadeRamp FRamp;
     QAccessible::Role FRole;
     bool FAcceptsDoubleClicks;
     bool FEnabled = true;

@@ -6,7 +6,6 @@
 
 #include <QEvent>
 
-#include <cmath>
 #include <optional>
 
 namespace {
@@ -236,7 +235,7 @@ void TCustomDateEdit::KeyPress(QChar &key) {
         if (TPopupCalendar *calendar = Calendar()) calendar->KeyPress(key);
         key = QChar();
     } else if (dateKey && DirectInput()) {
-        if (key == u'T' || key == u't') SetDateAndSelect(std::trunc(CurrentDateTimeSerial()));
+        if (key == u'T' || key == u't') SetDateAndSelect(CurrentDateSerial());
         key = QChar();
     }
     TCustomComboEdit::KeyPress(key);

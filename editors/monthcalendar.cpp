@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -260,7 +259,7 @@ void TMonthCalendar::KeyDown(TKeyCode &key, TShiftState shift) {
 
 void TMonthCalendar::KeyPress(QChar &key) {
     if (key != u'T' && key != u't') return;
-    SetCalendarDate(std::trunc(CurrentDateTimeSerial()));
+    SetCalendarDate(CurrentDateSerial());
     key = QChar();
 }
 

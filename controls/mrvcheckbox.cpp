@@ -79,18 +79,9 @@ Qt::CheckState TMRVCheckbox::CheckState() const {
                                 : Qt::Unchecked;
 }
 
-// Drawn off-screen and copied in one go, so the box never flickers.
+// Qt's backing store already draws it off-screen and shows it in one go.
 void TMRVCheckbox::paintEvent(QPaintEvent *) {
-    if (FBitmap.size() != size()) FBitmap = QImage(size(), QImage::Format_RGB32);
-    {
-        QPainter offscreen(&FBitmap);
-        DrawItem(offscreen);
-    }
     QPainter device(this);
-    device.drawImage(0, 0, FBitmap);
-}
-
-void TMRVCheckbox::DrawItem(QPainter &device) {
     TCanvas canvas(device);
     const bool enabled = Enabled(), pressed = Pressed();
     const QColor border = Shade(enabled ? 0 : 8);

@@ -5,8 +5,6 @@
 
 #include "controls/ownerbutton_p.h"
 
-#include <QImage>
-
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // mrvYes ticks when checked, mrvNo crosses when checked, mrvYesNo ticks when checked and
@@ -60,11 +58,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void DrawItem(QPainter &device);
-
     bool FAllowGrayed = false;
     TCheckBoxState FState = cbUnchecked;
     TMRVCheckStyle FCheckStyle = mrvYes;
     TMRVCheckLabel FLabelCheck;
-    QImage FBitmap;
 };

@@ -89,9 +89,8 @@ TForm3::TForm3(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         Bevel2 = AddBevel(this, QStringLiteral("Bevel2"), {16, 192, 265, 41});
         check4 =
             RadioButton(this, QStringLiteral("check4"), {48, 200, 57, 16}, QStringLiteral("EURO"));
-        Label9 = AddLabel(this, QStringLiteral("Label9"), {66, 216}, QString());
+        Label9 = AddLabel(this, QStringLiteral("Label9"), {66, 216}, QStringLiteral("(MRV Norm))"));
         Label9->setFont(LayoutFont(QStringLiteral("Small Fonts"), -9));
-        Label9->SetCaption(QStringLiteral("(MRV Norm))"));
         check5 = RadioButton(this, QStringLiteral("check5"), {128, 200, 65, 16},
                              QStringLiteral("deutsche"));
         check6 = RadioButton(this, QStringLiteral("check6"), {208, 200, 73, 16},

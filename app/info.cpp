@@ -69,15 +69,13 @@ TForm2::TForm2(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         MRV3DRLabel1->SetTransparent(true);
         MRV3DRLabel1->SetCaption(QStringLiteral("Tarvo 2.3 free"));
 
-        Label3 = AddLabel(this, QStringLiteral("Label3"), {8, 64}, QString());
+        Label3 = AddLabel(this, QStringLiteral("Label3"), {8, 64}, UseNotice);
         Label3->resize(273, 55);
         Label3->SetWordWrap(true);
         Label3->setFont(LayoutFont(QStringLiteral("Small Fonts"), -9));
-        Label3->SetCaption(UseNotice);
-        Label9 = AddLabel(this, QStringLiteral("Label9"), {102, 36}, QString());
+        Label9 = AddLabel(this, QStringLiteral("Label9"), {102, 36}, MakerNotice);
         Label9->setFont(LayoutFont(QStringLiteral("Small Fonts"), -9, fsBold));
         Label9->SetFontColor(4210688);
-        Label9->SetCaption(MakerNotice);
         Label8 =
             AddLabel(this, QStringLiteral("Label8"), {14, 136}, QStringLiteral("Testen Sie auch"));
 

@@ -46,9 +46,8 @@ constexpr int DefaultTop = 20;
 
 // The bar's labels are all in the small bold font.
 TLabel *Label(TForm1 *form, const QString &name, QPoint at, const QString &caption) {
-    TLabel *label = AddLabel(form, name, at, QString());
+    TLabel *label = AddLabel(form, name, at, caption);
     label->setFont(LayoutFont(QStringLiteral("Small Fonts"), -9, fsBold));
-    label->SetCaption(caption);
     return label;
 }
 
@@ -174,23 +173,17 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
             TRegValue &value = regval->Items().Add();
             value.SetValueType(setting.Type);
             if (setting.Default) value.SetDefValue(QString::fromLatin1(setting.Default));
-            // Assigning the name loads the value; a wrongly typed one must not stop the start.
-            try {
-                value.SetValueName(QString::fromLatin1(setting.Name));
-            } catch (const ERegistryException &error) {
-                value.SetCurrentValue(value.Default());
-                if (!FSettingsError) FSettingsError = error;
-            }
+            // Assigning the name loads the value.
+            LoadSetting(value, [&] { value.SetValueName(QString::fromLatin1(setting.Name)); });
             value.SetAutoStore(true);
         }
 
         Label3 = Label(this, QStringLiteral("Label3"), {350, 3}, QStringLiteral("Zinssatz"));
         Label4 = Label(this, QStringLiteral("Label4"), {392, 25}, QStringLiteral("%"));
         Label5 = Label(this, QStringLiteral("Label5"), {408, 3}, QStringLiteral("Zinsbetrag"));
-        Label6 = Label(this, QStringLiteral("Label6"), {441, 25}, QString());
+        Label6 = Label(this, QStringLiteral("Label6"), {441, 25}, QStringLiteral("0,00"));
         Label6->resize(22, 11);
         Label6->SetAlignment(TLabel::TAlignment::taRightJustify);
-        Label6->SetCaption(QStringLiteral("0,00"));
         Label6->SetFontColor(clMaroon);
         Label7 = Label(this, QStringLiteral("Label7"), {234, 3}, QStringLiteral("( 0 Tage )"));
         Label7->SetFontColor(clNavy);
@@ -246,18 +239,20 @@ void TForm1::FormCreate() {
     autrun->SetAutoRun(regval->Values(QStringLiteral("auto")) == TVariant(true));
     FormulaCode = int(qint64(regval->Values(QStringLiteral("formel")).AsInteger()) + 1);
     if (regval->Values(QStringLiteral("ontop")) == TVariant(true)) SetStayOnTop(true);
-    for (int i = 0; i < regval->Items().Count(); ++i)
-        LoadSetting(regval->Items().Items(i));
+    // As the store's LoadValues, but value by value.
+    for (int i = 0; i < regval->Items().Count(); ++i) {
+        TRegValue &value = regval->Items().Items(i);
+        LoadSetting(value, [&] { value.Load(); });
+    }
     if (FSettingsError) ReportException(*FSettingsError);
     PlaceAtStoredPosition();
 }
 
-// As the store's LoadValues, value by value, so that one wrongly typed value keeps its
-// default and the others still load.
-void TForm1::LoadSetting(TRegValue &value) {
-    regval->SetRootKey(regval->RootKey());
+// A wrongly typed value must not stop the start: it keeps its default, and the others still
+// load.
+void TForm1::LoadSetting(TRegValue &value, const std::function<void()> &load) {
     try {
-        value.Load();
+        load();
     } catch (const ERegistryException &error) {
         value.SetCurrentValue(value.Default());
         if (!FSettingsError) FSettingsError = error;

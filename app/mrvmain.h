@@ -15,6 +15,7 @@
 #include "settings/regvalues.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -72,7 +73,9 @@ protected:
 
 private:
     void FormCreate();
-    void LoadSetting(TRegValue &value);
+    // Runs the load of one stored value; one that cannot be read keeps its default, and the
+    // first such error is kept for the report.
+    void LoadSetting(TRegValue &value, const std::function<void()> &load);
     void PlaceAtStoredPosition();
     void SaveSettingsNow();
 

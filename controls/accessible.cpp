@@ -19,10 +19,7 @@ public:
 
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name) return QAccessibleWidget::text(t);
-        QString plain = Button()->FCaption;
-        for (qsizetype i = 0; i < plain.size(); ++i)
-            if (plain[i] == u'&') plain.remove(i, 1); // "&&" leaves one "&"
-        return plain;
+        return AccessibleCaption(Button()->FCaption);
     }
 
     QAccessible::State state() const override {
@@ -99,6 +96,13 @@ QAccessibleInterface *Factory(const QString &, QObject *object) {
 }
 
 } // namespace
+
+QString AccessibleCaption(const QString &caption) {
+    QString plain = caption;
+    for (qsizetype i = 0; i < plain.size(); ++i)
+        if (plain[i] == u'&') plain.remove(i, 1); // "&&" leaves one "&"
+    return plain;
+}
 
 void InstallControlAccessibility() {
     static bool installed = false;

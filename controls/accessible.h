@@ -4,4 +4,9 @@
 // both of which can be pressed, and a check box or radio button as what it is, with its
 // caption, check state and click. Each control's constructor installs it.
 
+#include <QString>
+
 void InstallControlAccessibility();
+
+// A caption as a screen reader says it: the accelerator marks dropped, "&&" read as one "&".
+QString AccessibleCaption(const QString &caption);

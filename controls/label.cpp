@@ -33,7 +33,7 @@ TLabel::TLabel(TComponent *owner, QWidget *parent) : QWidget(parent), TComponent
 void TLabel::SetCaption(const QString &value) {
     if (FCaption == value) return;
     FCaption = value;
-    setAccessibleName(QString(value).remove(u'&'));
+    setAccessibleName(AccessibleCaption(value));
     AdjustBounds();
     update();
 }

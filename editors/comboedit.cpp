@@ -1,5 +1,6 @@
 #include "editors/comboedit.h"
 
+#include "editors/edge_p.h"
 #include "platform/canvas.h"
 #include "platform/formatsettings.h"
 
@@ -443,18 +444,8 @@ void TCustomComboEdit::paintEvent(QPaintEvent *event) {
         return;
     }
     // Sunken: shadow and dark shadow above and left, highlight and face below and right.
-    const auto edge = [&](int inset, const QColor &topLeft, const QColor &bottomRight) {
-        canvas.Pen.Color = topLeft;
-        canvas.MoveTo(inset, h - 1 - inset);
-        canvas.LineTo(inset, inset);
-        canvas.LineTo(w - inset, inset);
-        canvas.Pen.Color = bottomRight;
-        canvas.MoveTo(inset, h - 1 - inset);
-        canvas.LineTo(w - 1 - inset, h - 1 - inset);
-        canvas.LineTo(w - 1 - inset, inset - 1);
-    };
-    edge(0, ColorToQColor(clBtnShadow), ColorToQColor(clBtnHighlight));
-    edge(1, ColorToQColor(clWindowFrame), ColorToQColor(clBtnFace));
+    DrawEdge(canvas, {0, 0, w, h}, ColorToQColor(clBtnShadow), ColorToQColor(clBtnHighlight));
+    DrawEdge(canvas, {1, 1, w - 1, h - 1}, ColorToQColor(clWindowFrame), ColorToQColor(clBtnFace));
 }
 
 bool TCustomComboEdit::CanFocus() const {

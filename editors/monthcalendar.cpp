@@ -1,5 +1,6 @@
 #include "editors/monthcalendar.h"
 
+#include "editors/edge_p.h"
 #include "platform/exceptions.h"
 #include "platform/formatsettings.h"
 
@@ -359,11 +360,5 @@ void TLocCalendar::DrawCell(TCanvas &canvas, int col, int row, const TRect &rect
     if (year != Year() || month != Month() || FirstCellOffset() + col + (row - 1) * ColCount != day)
         return;
     // Sunken: shadow along the top and left, highlight along the bottom and right.
-    canvas.Pen.Color = ColorToQColor(clBtnShadow);
-    canvas.MoveTo(rect.Left, rect.Bottom - 1);
-    canvas.LineTo(rect.Left, rect.Top);
-    canvas.LineTo(rect.Right - 1, rect.Top);
-    canvas.Pen.Color = ColorToQColor(clBtnHighlight);
-    canvas.LineTo(rect.Right - 1, rect.Bottom - 1);
-    canvas.LineTo(rect.Left - 1, rect.Bottom - 1);
+    DrawEdge(canvas, rect, ColorToQColor(clBtnShadow), ColorToQColor(clBtnHighlight));
 }

@@ -1,5 +1,6 @@
 #include "editors/popupcalendar.h"
 
+#include "editors/edge_p.h"
 #include "platform/canvas.h"
 #include "platform/exceptions.h"
 #include "platform/fonts.h"
@@ -35,14 +36,8 @@ protected:
         canvas.FillRect({0, 0, width(), height()});
         if (!FBevel) return;
         canvas.Pen.Style = TPenStyle::psSolid;
-        canvas.Pen.Color = ColorToQColor(clBtnHighlight);
-        canvas.MoveTo(0, height() - 1);
-        canvas.LineTo(0, 0);
-        canvas.LineTo(width(), 0);
-        canvas.Pen.Color = ColorToQColor(clBtnShadow);
-        canvas.MoveTo(0, height() - 1);
-        canvas.LineTo(width() - 1, height() - 1);
-        canvas.LineTo(width() - 1, -1);
+        DrawEdge(canvas, {0, 0, width(), height()}, ColorToQColor(clBtnHighlight),
+                 ColorToQColor(clBtnShadow));
     }
     void mousePressEvent(QMouseEvent *) override {}
     void mouseReleaseEvent(QMouseEvent *) override {}

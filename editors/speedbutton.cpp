@@ -1,5 +1,6 @@
 #include "editors/speedbutton.h"
 
+#include "editors/edge_p.h"
 #include "platform/canvas.h"
 #include "platform/colors.h"
 
@@ -160,31 +161,20 @@ void TGlyphSpeedButton::paintEvent(QPaintEvent *) {
     canvas.Pen.Style = TPenStyle::psSolid;
     const QColor frame = ColorToQColor(clWindowFrame), shadow = ColorToQColor(clBtnShadow),
                  highlight = ColorToQColor(clBtnHighlight), face = ColorToQColor(clBtnFace);
-    // Draws the top and left edges of an inset in one colour, bottom and right in another.
-    auto bevel = [&](int inset, const QColor &topLeft, const QColor &bottomRight) {
-        const int l = inset, t = inset, r = w - 1 - inset, b = h - 1 - inset;
-        canvas.Pen.Color = topLeft;
-        canvas.MoveTo(l, b);
-        canvas.LineTo(l, t);
-        canvas.LineTo(r + 1, t);
-        canvas.Pen.Color = bottomRight;
-        canvas.MoveTo(l, b);
-        canvas.LineTo(r, b);
-        canvas.LineTo(r, t - 1);
-    };
+    const TRect outer{0, 0, w, h}, inner{1, 1, w - 1, h - 1};
     if (FStyle == TButtonStyle::bsWin31) {
         // The old face: a dark outline round a raised or pushed-in face.
-        bevel(0, frame, frame);
+        DrawEdge(canvas, outer, frame, frame);
         if (FPressed)
-            bevel(1, shadow, face);
+            DrawEdge(canvas, inner, shadow, face);
         else
-            bevel(1, highlight, shadow);
+            DrawEdge(canvas, inner, highlight, shadow);
     } else if (FPressed) {
-        bevel(0, frame, highlight);
-        bevel(1, shadow, face);
+        DrawEdge(canvas, outer, frame, highlight);
+        DrawEdge(canvas, inner, shadow, face);
     } else {
-        bevel(0, highlight, frame);
-        bevel(1, face, shadow);
+        DrawEdge(canvas, outer, highlight, frame);
+        DrawEdge(canvas, inner, face, shadow);
     }
 
     const QImage glyph = GlyphImage();

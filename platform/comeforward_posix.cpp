@@ -226,7 +226,7 @@ bool RequestComeForward(const QString &name) {
     }
     QByteArray reply;
     while (!reply.contains('\n')) {
-        if (!waitFor(fd, POLLIN, replyTimeoutMs)) return false;
+        if (!waitFor(fd, POLLIN, remainingMs(deadline))) return false;
         char chunk[64];
         const ssize_t got = ::recv(fd, chunk, sizeof chunk, 0);
         if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;

@@ -1,4 +1,5 @@
 #include "platform/formatsettings.h"
+#include "platform/formatsettings_p.h"
 
 namespace {
 
@@ -9,15 +10,13 @@ QChar firstChar(const QString &text, QChar fallback) {
     return text.isEmpty() ? fallback : text.front();
 }
 
-// Qt writes years as "yy"/"yyyy" and days as "d"/"dd"; its separator is whatever stands
-// between the parts.
-QChar separatorOf(const QString &dateFormat) {
-    for (QChar c : dateFormat)
-        if (!c.isLetter() && c != u'\'' && !c.isSpace()) return c;
-    return u'/';
-}
-
 } // namespace
+
+QChar SeparatorOf(const QString &format, QChar fallback) {
+    for (QChar c : format)
+        if (!c.isLetter() && c != u'\'' && !c.isSpace()) return c;
+    return fallback;
+}
 
 TFormatSettings TFormatSettings::FromLocale(const QLocale &locale) {
     TFormatSettings s;
@@ -32,7 +31,7 @@ TFormatSettings TFormatSettings::FromLocale(const QLocale &locale) {
     s.NegCurrFormat = symbolFirst ? (spaced ? 9 : 1) : (spaced ? 8 : 5);
     s.CurrencyDecimals = 2;
     s.ShortDateFormat = locale.dateFormat(QLocale::ShortFormat);
-    s.DateSeparator = separatorOf(s.ShortDateFormat);
+    s.DateSeparator = SeparatorOf(s.ShortDateFormat, u'/');
     for (int m = 1; m <= 12; ++m) {
         // The name on its own, as a calendar's title shows it: "styczeń", not the "stycznia"
         // that stands inside a full date.

@@ -1,6 +1,7 @@
 // The regional settings as the C library's locale defines them.
 
 #include "platform/formatsettings.h"
+#include "platform/formatsettings_p.h"
 
 #include <langinfo.h>
 #include <locale.h>
@@ -141,13 +142,6 @@ QString FromStrftime(const QString &pattern, const TLocaleData &data, bool time)
         }
     }
     return result;
-}
-
-// The first character between the fields that is no letter, quote or blank.
-QChar SeparatorOf(const QString &format, QChar fallback) {
-    for (QChar c : format)
-        if (!c.isLetter() && c != u'\'' && !c.isSpace()) return c;
-    return fallback;
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 
 #include "platform/termination.h"
 
-#include "platform/application.h"
 #include "platform/stoprequest.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -36,8 +36,8 @@ void QuitOnTerminationRequest() {
         while (::read(pipeEnds[0], buffer, sizeof buffer) > 0) {
         }
         // exit() rather than quit(): it also ends a message box's loop that runs before the
-        // main loop, and the start then sees Terminated() instead of entering the main loop.
-        if (TApplication *app = TApplication::Instance()) app->Terminate();
+        // main loop. The start then sees the counted request in Terminated() and does not
+        // enter the main loop.
         QCoreApplication::exit(0);
     });
     struct sigaction action = {};

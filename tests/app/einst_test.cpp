@@ -1,11 +1,7 @@
 // The settings dialog on the real windows, driven by real mouse input: filled by the bar's
 // Einstellungen button, saved by Speichern into the bar's settings, dropped by the close box.
 
-#include "app/einst.h"
-#include "app/info.h"
-#include "app/mrvmain.h"
-#include "platform/registry.h"
-#include "tests/support/fixtures.h"
+#include "tests/app/windows.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,27 +13,19 @@
 
 namespace {
 
-const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
-
 void Click(QWidget *widget) {
     QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(5, 5));
 }
 
-// The program's three windows as it creates them, on settings stored beforehand.
-class SettingsDialog : public ::testing::Test {
+class SettingsDialog : public ProgramWindows {
 protected:
+    // The windows on settings stored beforehand.
     void Start(bool ontop = false, int formel = 0) {
-        {
-            TRegistry reg;
-            ASSERT_TRUE(reg.OpenKey(Key, true));
+        Store([&](TRegistry &reg) {
             reg.WriteInteger(QStringLiteral("ontop"), ontop);
             reg.WriteInteger(QStringLiteral("formel"), formel);
-        }
-        form1 = std::make_unique<TForm1>();
-        form2 = std::make_unique<TForm2>();
-        form3 = std::make_unique<TForm3>();
-        form1->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form1.get()));
+        });
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Create()));
     }
     void Open() {
         Click(form1->btn_ein);
@@ -49,13 +37,6 @@ protected:
         const QDir folder(home.configHome() + QStringLiteral("/autostart"));
         return folder.entryList({QStringLiteral("*.desktop")}, QDir::Files);
     }
-
-    IsolatedHome home;
-    GermanLocale de;
-    RecordingDesktop desktop;
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm3> form3;
 };
 
 TEST_F(SettingsDialog, OpensFilledFromTheStoreCentredOnTheDesktop) {
@@ -89,7 +70,7 @@ TEST_F(SettingsDialog, SavingAFormulaAppliesItAtOnceAndStoresItAtTheEnd) {
     form2.reset();
     form1.reset(); // the program ends
     TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(Key, false));
+    ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
     EXPECT_EQ(reg.ReadInteger(QStringLiteral("formel")), 1);
 }
 

@@ -2,10 +2,7 @@
 // clicked, Schließen and the close box alike, its links through the desktop (recorded), and
 // the bar usable all the time.
 
-#include "app/einst.h"
-#include "app/info.h"
-#include "app/mrvmain.h"
-#include "tests/support/fixtures.h"
+#include "tests/app/windows.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -19,23 +16,13 @@ void Click(QWidget *widget) {
     QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(5, 5));
 }
 
-class InfoDialog : public ::testing::Test {
+class InfoDialog : public ProgramWindows {
 protected:
-    InfoDialog() {
-        form1->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form1.get()));
-    }
+    InfoDialog() { EXPECT_TRUE(QTest::qWaitForWindowExposed(&Create())); }
     void Open() {
         Click(form1->ImgBtn1);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form2.get()));
     }
-
-    IsolatedHome home;
-    GermanLocale de;
-    RecordingDesktop desktop;
-    std::unique_ptr<TForm1> form1 = std::make_unique<TForm1>();
-    std::unique_ptr<TForm2> form2 = std::make_unique<TForm2>();
-    std::unique_ptr<TForm3> form3 = std::make_unique<TForm3>();
 };
 
 // Frames, picture and title where the layout puts them; the labels, sized to their text,

@@ -1,9 +1,5 @@
-#include "app/einst.h"
-#include "app/info.h"
-#include "app/mrvmain.h"
 #include "platform/application.h"
-#include "platform/registry.h"
-#include "tests/support/fixtures.h"
+#include "tests/app/windows.h"
 
 #include <gtest/gtest.h>
 
@@ -20,30 +16,17 @@
 
 namespace {
 
-const QString SettingsKey = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
-
 constexpr QRgb FieldBackground = qRgb(233, 231, 218);
 constexpr QRgb FocusedBackground = qRgb(255, 255, 255);
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ProgramWindows {
 protected:
-    // Writes stored values before the bar starts.
-    static void Store(const std::function<void(TRegistry &)> &write) {
-        TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(SettingsKey, true));
-        write(reg);
-    }
-
     // Starts the bar as the program does (its dialogs after it) and gives it the focus.
     TForm1 &Start() {
-        form.reset();
-        form = std::make_unique<TForm1>();
-        info = std::make_unique<TForm2>();
-        settings = std::make_unique<TForm3>();
-        form->show();
-        form->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        return *form;
+        TForm1 &bar = Create();
+        bar.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&bar));
+        return bar;
     }
 
     // A key on the focused control, then what the message loop does after it (posted moves).
@@ -60,7 +43,7 @@ protected:
     // The four values, each typed into its field, moving on with Enter.
     void Enter(const QString &amount, const QString &start, const QString &end,
                const QString &rate) {
-        ASSERT_EQ(QApplication::focusWidget(), form->sedit1);
+        ASSERT_EQ(QApplication::focusWidget(), form1->sedit1);
         for (const QString &text : {amount, start, end, rate}) {
             Type(text);
             Key(Qt::Key_Return);
@@ -75,14 +58,6 @@ protected:
                 if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) return true;
         return false;
     }
-
-    IsolatedHome home;
-    GermanLocale de;
-    PinnedClock clock;
-    RecordingDesktop desktop;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm2> info;
-    std::unique_ptr<TForm3> settings;
 };
 
 } // namespace
@@ -197,7 +172,7 @@ TEST_F(MainWindowTest, EnterAndDownMoveThroughTheFieldsAndWrapAround) {
         EXPECT_EQ(bar.Label7->Caption(), "( 38474 / 38474 Tage )") << "leaving the rate field";
         EXPECT_FALSE(bar.DateEdit1->PopupShown());
         EXPECT_FALSE(bar.DateEdit2->PopupShown());
-        form.reset();
+        form1.reset();
     }
 }
 
@@ -258,7 +233,7 @@ TEST_F(MainWindowTest, AStoredFormulaOutsideTheThreeGivesNothing) {
         Enter("1000", "15012005", "15032005", "");
         EXPECT_EQ(bar.Label7->Caption(), "( 59 / 0 Tage )") << stored;
         EXPECT_EQ(bar.Label6->Caption(), "0,00") << stored;
-        form.reset();
+        form1.reset();
     }
 }
 
@@ -278,7 +253,7 @@ TEST_F(MainWindowTest, StoredPositionOrTwentyTwenty) {
         });
         TForm1 &bar = Start();
         EXPECT_EQ(bar.pos(), c.expected) << c.left.toStdString() << " / " << c.top;
-        form.reset();
+        form1.reset();
     }
 }
 
@@ -291,7 +266,7 @@ TEST_F(MainWindowTest, EndeStoresThePositionOnlyWithPos) {
         EXPECT_TRUE(TApplication::Instance()->Terminated());
         EXPECT_EQ(bar.regval->Values("top").AsInteger(), keep ? 200 : 20);
         EXPECT_EQ(bar.regval->Values("left").AsString(), keep ? "300" : "20");
-        form.reset();
+        form1.reset();
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
         EXPECT_EQ(reg.ReadInteger("top"), keep ? 200 : 20);
@@ -303,7 +278,7 @@ TEST_F(MainWindowTest, TheCloseBoxEndsTheProgramWithoutStoringThePosition) {
     Store([](TRegistry &reg) { reg.WriteInteger("pos", 1); });
     {
         TForm1 &bar = Start();
-        settings->show(); // an open dialog does not keep the program running
+        form3->show(); // an open dialog does not keep the program running
         bar.move(300, 200);
         bar.regval->SetValues("formel", qint32(2));
         QTimer::singleShot(0, &bar, [&] { bar.close(); });
@@ -312,7 +287,7 @@ TEST_F(MainWindowTest, TheCloseBoxEndsTheProgramWithoutStoringThePosition) {
         QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
         guard.start(5000);
         EXPECT_EQ(QCoreApplication::exec(), 0) << "the loop did not end with the window";
-        form.reset();
+        form1.reset();
     }
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
@@ -367,12 +342,12 @@ TEST_F(MainWindowTest, InfoAndSettingsOpenWithoutAModalLoopOnceEach) {
     for (int click = 0; click < 2; ++click) {
         QTest::mouseClick(bar.ImgBtn1, Qt::LeftButton);
         QTest::mouseClick(bar.btn_ein, Qt::LeftButton);
-        EXPECT_TRUE(info->isVisible());
-        EXPECT_TRUE(settings->isVisible());
+        EXPECT_TRUE(form2->isVisible());
+        EXPECT_TRUE(form3->isVisible());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
-    EXPECT_EQ(Form2, info.get());
-    EXPECT_EQ(Form3, settings.get());
+    EXPECT_EQ(Form2, form2.get());
+    EXPECT_EQ(Form3, form3.get());
 }
 
 TEST_F(MainWindowTest, ScreenReadersFindTheControlsByName) {
@@ -422,9 +397,9 @@ TEST_F(MainWindowTest, NoTimerRunsWhileTheBarIsIdle) {
     };
     QTest::qWait(50);
     EXPECT_EQ(timedObjects(), QStringList({"QWidgetLineControl"}));
-    info->show();
-    info->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(info.get()));
+    form2->show();
+    form2->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form2.get()));
     QTest::qWait(50);
     EXPECT_EQ(timedObjects(), QStringList());
 }

@@ -122,6 +122,8 @@ TEST_F(URLLinkTest, KeyboardAndScreenReaderReachItAsALink) {
     QAccessibleInterface *access = QAccessible::queryAccessibleInterface(link);
     EXPECT_EQ(access->role(), QAccessible::Link);
     EXPECT_EQ(access->text(QAccessible::Name), QStringLiteral("info@mrv.example"));
+    link->SetCaption(QStringLiteral("&Web && Mail"));
+    EXPECT_EQ(access->text(QAccessible::Name), QStringLiteral("Web & Mail"));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/registry.h"
 #include "tests/e2e/copies.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/hive.h"
 
 #include <gtest/gtest.h>
 
@@ -32,22 +33,6 @@ const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 // How long the store waits for another process's write lock.
 constexpr int BusyWaitMs = 10000;
 constexpr const char *unusable = "kann nicht benutzt werden";
-
-// Runs statements on a hive as the sqlite3 shell would; the first column of each row.
-QStringList sql(const QString &file, const char *statements) {
-    sqlite3 *db = nullptr;
-    QStringList rows;
-    sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_busy_timeout(db, 5000);
-    auto collect = [](void *out, int, char **values, char **) {
-        static_cast<QStringList *>(out)->append(QString::fromUtf8(values[0]));
-        return 0;
-    };
-    if (sqlite3_exec(db, statements, collect, &rows, nullptr) != SQLITE_OK)
-        rows << QStringLiteral("error: ") + sqlite3_errmsg(db);
-    sqlite3_close(db);
-    return rows;
-}
 
 QByteArray readFile(const QString &path) {
     QFile f(path);
@@ -217,7 +202,8 @@ TEST_F(Faults, SigtermWithAFullDiskEndsAtOnceAndLeavesTheHiveWhole) {
     EXPECT_TRUE(tarvo.Trace().contains(QString::fromUtf8("nicht setzen")))
         << tarvo.Trace().toStdString();
     disk.Free();
-    EXPECT_EQ(sql(config + "/tarvo/registry.db", "PRAGMA integrity_check"), QStringList({"ok"}));
+    EXPECT_EQ(HiveSql(config + "/tarvo/registry.db", "PRAGMA integrity_check"),
+              QStringList({"ok"}));
 }
 
 TEST_F(Faults, AWriteProtectedHiveIsReportedOnceLeftAsItWasAndTheStopOpensNoWindow) {
@@ -260,8 +246,8 @@ TEST_F(Faults, AReadOnlyFolderIsReportedOnceNamingTheFileAndReason) {
         }
         const QString config = mount ? disk.path() + "/config" : home.configHome();
         MakeHive(config);
-        sql(config + "/tarvo/registry.db", "UPDATE reg_value SET data = CAST('9.9' || char(0) "
-                                           "AS BLOB) WHERE folded = 'VERSION'");
+        HiveSql(config + "/tarvo/registry.db", "UPDATE reg_value SET data = CAST('9.9' || char(0) "
+                                               "AS BLOB) WHERE folded = 'VERSION'");
         const QString folder = config + "/tarvo";
         const QByteArray before = readFile(folder + "/registry.db");
         ASSERT_TRUE(mount ? disk.MakeReadOnly()
@@ -303,9 +289,10 @@ TEST_F(Faults, AFirstStartOnAFullDiskLeavesNoHiveAndNoBuildBehind) {
         EXPECT_TRUE(files.filter("registry.db.new-").isEmpty()) << files.join(' ').toStdString();
         // A hive in place is a whole one (the key may still have found no room).
         if (files.contains("registry.db")) {
-            EXPECT_EQ(sql(folder + "/registry.db", "PRAGMA integrity_check"), QStringList({"ok"}));
-            EXPECT_EQ(sql(folder + "/registry.db", "SELECT count(*) FROM sqlite_schema WHERE "
-                                                   "name IN ('reg_key', 'reg_value')"),
+            EXPECT_EQ(HiveSql(folder + "/registry.db", "PRAGMA integrity_check"),
+                      QStringList({"ok"}));
+            EXPECT_EQ(HiveSql(folder + "/registry.db", "SELECT count(*) FROM sqlite_schema WHERE "
+                                                       "name IN ('reg_key', 'reg_value')"),
                       QStringList({"2"}));
         }
         if (tarvo.Trace().contains(unusable)) {
@@ -335,7 +322,7 @@ TEST_F(Faults, ALockedHiveWithoutTheKeyHoldsTheStartForOneBusyWaitAtMost) {
     EXPECT_EQ(tarvo.Trace().count(QString::fromUtf8("ein anderes Programm hält sie gesperrt")), 1)
         << tarvo.Trace().toStdString();
     ASSERT_GE(StopAndTime(tarvo, 1000), 0);
-    EXPECT_EQ(sql(hive, "SELECT count(*) FROM reg_value"), QStringList({"0"}))
+    EXPECT_EQ(HiveSql(hive, "SELECT count(*) FROM reg_value"), QStringList({"0"}))
         << "nothing written over a hive that could not be read";
 }
 

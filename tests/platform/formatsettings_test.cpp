@@ -43,7 +43,6 @@ TEST(FormatSettingsFromSystem, ReadsTheCLibrarysLocale) {
 
 TEST(FormatSettingsFromSystem, TheUsersLocaleIsTheEnvironments) {
     ASSERT_TRUE(ProvideLocale(QStringLiteral("en_US.UTF-8")));
-    const QByteArray old = qgetenv("LC_ALL");
     const struct {
         const char *Value;
         const char *ShortDate;
@@ -52,14 +51,10 @@ TEST(FormatSettingsFromSystem, TheUsersLocaleIsTheEnvironments) {
                 {"POSIX", "dd.MM.yyyy"},
                 {"xx_YY.UTF-8", "dd.MM.yyyy"}}; // not to be had: German
     for (const auto &row : rows) {
-        qputenv("LC_ALL", row.Value);
+        const ScopedEnv lcAll("LC_ALL", QByteArray(row.Value));
         EXPECT_EQ(TFormatSettings::FromSystemLocale(QString()).ShortDateFormat, row.ShortDate)
             << row.Value;
     }
-    if (old.isNull())
-        qunsetenv("LC_ALL");
-    else
-        qputenv("LC_ALL", old);
 }
 
 // What the settings store does with a date-time: its text goes into the store, the text read

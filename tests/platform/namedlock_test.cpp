@@ -13,7 +13,6 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -26,15 +25,11 @@ namespace {
 // Also points TMPDIR and XDG_CACHE_HOME into the isolated folder, where the fallbacks lie.
 class IsolatedFallbacks {
 public:
-    IsolatedFallbacks() : FTmp(take("TMPDIR")), FCache(take("XDG_CACHE_HOME")) {
+    IsolatedFallbacks()
+        : FTmp("TMPDIR", (FHome.path() + "/tmp").toLocal8Bit()),
+          FCache("XDG_CACHE_HOME", (FHome.path() + "/cache").toLocal8Bit()) {
         QDir(FHome.path()).mkpath("tmp");
         QDir(FHome.path()).mkpath("cache");
-        qputenv("TMPDIR", (FHome.path() + "/tmp").toLocal8Bit());
-        qputenv("XDG_CACHE_HOME", (FHome.path() + "/cache").toLocal8Bit());
-    }
-    ~IsolatedFallbacks() {
-        restore("TMPDIR", FTmp);
-        restore("XDG_CACHE_HOME", FCache);
     }
     const IsolatedHome &home() const { return FHome; }
     QString sharedFallback() const {
@@ -42,17 +37,8 @@ public:
     }
 
 private:
-    static std::optional<QByteArray> take(const char *name) {
-        return qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
-    }
-    static void restore(const char *name, const std::optional<QByteArray> &value) {
-        if (value)
-            qputenv(name, *value);
-        else
-            qunsetenv(name);
-    }
     IsolatedHome FHome;
-    std::optional<QByteArray> FTmp, FCache;
+    ScopedEnv FTmp, FCache;
 };
 
 mode_t modeOf(const QString &path) {

@@ -1,6 +1,7 @@
 #include "platform/exceptions.h"
 #include "platform/registry.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/hive.h"
 
 #include <gtest/gtest.h>
 
@@ -16,29 +17,6 @@
 namespace {
 
 const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
-
-QString hiveFile(const IsolatedHome &home) {
-    return home.configHome() + "/tarvo/registry.db";
-}
-
-// Runs statements on the hive as the sqlite3 shell would; result rows with '|' between columns.
-QStringList sql(const QString &file, const char *statements) {
-    sqlite3 *db = nullptr;
-    QStringList rows;
-    sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_busy_timeout(db, 10000);
-    auto collect = [](void *out, int n, char **values, char **) {
-        QStringList columns;
-        for (int i = 0; i < n; ++i)
-            columns << QString::fromUtf8(values[i]);
-        static_cast<QStringList *>(out)->append(columns.join(u'|'));
-        return 0;
-    };
-    if (sqlite3_exec(db, statements, collect, &rows, nullptr) != SQLITE_OK)
-        rows << QStringLiteral("error: ") + sqlite3_errmsg(db);
-    sqlite3_close(db);
-    return rows;
-}
 
 template <typename E = ERegistryException> QString errorOf(const std::function<void()> &action) {
     try {
@@ -74,10 +52,10 @@ TEST(Registry, KeyPathsAreCaseInsensitiveKeepTheirFirstSpellingAndLiveInAPrivate
     ASSERT_TRUE(reg.OpenKey("\\Software\\Morvane Software", false));
     EXPECT_TRUE(reg.OpenKey("Tarvo", false)) << "relative to the open key";
     EXPECT_EQ(reg.CurrentPath(), "Software\\Morvane Software\\Tarvo");
-    EXPECT_EQ(sql(hiveFile(home), "SELECT path FROM reg_key ORDER BY path"),
+    EXPECT_EQ(HiveSql(HiveFile(home), "SELECT path FROM reg_key ORDER BY path"),
               QStringList({"", "SOFTWARE", "SOFTWARE\\Morvane Software", Key, Key + "\\Sub"}));
     struct stat st;
-    ASSERT_EQ(::stat(QFile::encodeName(hiveFile(home)).constData(), &st), 0);
+    ASSERT_EQ(::stat(QFile::encodeName(HiveFile(home)).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
@@ -89,7 +67,7 @@ TEST(Registry, KeepsTheRegistryDataFormsExactly) {
     reg.WriteExpandString("e", "%HOME%\\x");
     reg.WriteInteger("i", -2);
     reg.WriteFloat("f", 2.5);
-    EXPECT_EQ(sql(hiveFile(home), "SELECT name, type, hex(data) FROM reg_value ORDER BY name"),
+    EXPECT_EQ(HiveSql(HiveFile(home), "SELECT name, type, hex(data) FROM reg_value ORDER BY name"),
               QStringList({"e|2|25484F4D45255C7800", "f|3|0000000000000440", "i|4|FEFFFFFF",
                            "s|1|4772C3B6C39F6500"}));
     EXPECT_EQ(reg.ReadString("s"), "Größe");
@@ -109,12 +87,13 @@ TEST(Registry, ReadsValuesEditedByHandAndRejectsWrongData) {
         reg.WriteString("left", "20");
     }
     // What a user might do with the sqlite3 shell.
-    sql(hiveFile(home), "UPDATE reg_value SET data = CAST('300' AS BLOB) WHERE folded = 'LEFT';"
-                        "INSERT INTO reg_value(key, name, folded, type, data) SELECT id, column1, "
-                        "upper(column1), column2, column3 FROM reg_key, (VALUES "
-                        "('top', 4, X'C8000000'), ('cut', 1, X'610062'), ('short', 4, X'010203'), "
-                        "('bin4', 3, X'01020304')) WHERE folded = 'SOFTWARE\\MORVANE "
-                        "SOFTWARE\\TARVO'");
+    HiveSql(HiveFile(home),
+            "UPDATE reg_value SET data = CAST('300' AS BLOB) WHERE folded = 'LEFT';"
+            "INSERT INTO reg_value(key, name, folded, type, data) SELECT id, column1, "
+            "upper(column1), column2, column3 FROM reg_key, (VALUES "
+            "('top', 4, X'C8000000'), ('cut', 1, X'610062'), ('short', 4, X'010203'), "
+            "('bin4', 3, X'01020304')) WHERE folded = 'SOFTWARE\\MORVANE "
+            "SOFTWARE\\TARVO'");
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(Key, false));
     EXPECT_EQ(reg.ReadString("left"), "300") << "without the closing NUL";
@@ -153,7 +132,7 @@ TEST(Registry, OddValueNamesRoundTripAndCompareWithoutLetterCase) {
         reg.WriteString(c.name, "first");
         reg.WriteString(c.lookup, c.name);
     }
-    const QStringList names = sql(hiveFile(home), "SELECT name FROM reg_value");
+    const QStringList names = HiveSql(HiveFile(home), "SELECT name FROM reg_value");
     for (const auto &c : cases) {
         EXPECT_TRUE(names.contains(c.name)) << "the first spelling stays";
         TRegistry reg;
@@ -162,7 +141,7 @@ TEST(Registry, OddValueNamesRoundTripAndCompareWithoutLetterCase) {
         EXPECT_TRUE(reg.DeleteValue(c.name));
         EXPECT_FALSE(reg.ValueExists(c.lookup));
     }
-    EXPECT_TRUE(sql(hiveFile(home), "SELECT name FROM reg_value").isEmpty());
+    EXPECT_TRUE(HiveSql(HiveFile(home), "SELECT name FROM reg_value").isEmpty());
 }
 
 TEST(Registry, OnlyTheCurrentUsersRootExists) {
@@ -180,7 +159,7 @@ TEST(Registry, AHomeWhereNoHiveCanBeMadeSaysWhyNamingTheFile) {
     IsolatedHome home;
     const QString unusable =
         QStringLiteral("Die Einstellungsdatei „%1“ kann nicht benutzt werden: ")
-            .arg(hiveFile(home));
+            .arg(HiveFile(home));
     // A file where the folder should be stops even root; the permission case only others.
     writeFile(home.configHome() + "/tarvo", "not a folder");
     {
@@ -231,8 +210,8 @@ TEST(Registry, ABrokenHiveIsMovedAsideUnderItsOwnNameAndAFreshOneStarted) {
         for (int i = 0; i < 100; ++i)
             reg.WriteString(QString::number(i), QString(500, u'x'));
         reg.CloseKey();
-        sql(hiveFile(home), "PRAGMA wal_checkpoint(TRUNCATE)");
-        valid = readFile(hiveFile(home));
+        HiveSql(HiveFile(home), "PRAGMA wal_checkpoint(TRUNCATE)");
+        valid = readFile(HiveFile(home));
         ASSERT_GT(valid.size(), 8192);
     }
     const QByteArray cases[] = {
@@ -242,9 +221,9 @@ TEST(Registry, ABrokenHiveIsMovedAsideUnderItsOwnNameAndAFreshOneStarted) {
     };
     PinnedClock clock(QDateTime(QDate(2026, 12, 7), QTime(8, 30, 5)));
     IsolatedHome home;
-    const QString moved = hiveFile(home) + ".broken-20261207-083005";
+    const QString moved = HiveFile(home) + ".broken-20261207-083005";
     for (int i = 0; i < 3; ++i) {
-        writeFile(hiveFile(home), cases[i]);
+        writeFile(HiveFile(home), cases[i]);
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey(Key, true)) << i;
         reg.WriteInteger("top", 20);
@@ -259,8 +238,8 @@ TEST(Registry, AHiveReplacedBehindItsBackIsReopenedAndOldKeysAreRefused) {
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(Key, true));
     reg.WriteString("a", "old");
-    ASSERT_EQ(::rename(QFile::encodeName(hiveFile(home)).constData(),
-                       QFile::encodeName(hiveFile(home) + ".saved").constData()),
+    ASSERT_EQ(::rename(QFile::encodeName(HiveFile(home)).constData(),
+                       QFile::encodeName(HiveFile(home) + ".saved").constData()),
               0);
     EXPECT_FALSE(reg.OpenKey("\\SOFTWARE\\Nobody", false)) << "looked up in a fresh hive";
     EXPECT_EQ(errorOf([&] { reg.ReadString("a"); }), "Konnte Daten für 'a' nicht holen");
@@ -338,7 +317,7 @@ TEST(RegistryReliability, AKilledWriterLeavesOldOrNewValuesNeverATornHive) {
         const QString text = reg.ReadString("long");
         EXPECT_EQ(text.size(), 20000);
         EXPECT_EQ(text.count(text.front()), text.size()) << "torn text in round " << round;
-        EXPECT_EQ(sql(hiveFile(home), "PRAGMA integrity_check"), QStringList({"ok"}));
+        EXPECT_EQ(HiveSql(HiveFile(home), "PRAGMA integrity_check"), QStringList({"ok"}));
     }
 }
 
@@ -369,7 +348,7 @@ TEST(RegistryReliability, TwoProcessesWritingAtOnceBothSucceed) {
     ASSERT_GE(holder, 0);
     if (holder == 0) {
         sqlite3 *db = nullptr;
-        sqlite3_open(QFile::encodeName(hiveFile(home)).constData(), &db);
+        sqlite3_open(QFile::encodeName(HiveFile(home)).constData(), &db);
         const bool locked = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == 0;
         (void)!::write(ready[1], locked ? "1" : "0", 1);
         ::usleep(300000);

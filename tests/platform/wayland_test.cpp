@@ -1,33 +1,13 @@
 #include "platform/wayland.h"
 
+#include "tests/support/fixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <optional>
 
 namespace {
-
-// Sets or clears a variable for the test's lifetime.
-class ScopedEnv {
-public:
-    ScopedEnv(const char *name, std::optional<QByteArray> value) : FName(name) {
-        if (qEnvironmentVariableIsSet(name)) FOld = qgetenv(name);
-        if (value)
-            qputenv(name, *value);
-        else
-            qunsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (FOld)
-            qputenv(FName, *FOld);
-        else
-            qunsetenv(FName);
-    }
-
-private:
-    const char *FName;
-    std::optional<QByteArray> FOld;
-};
 
 struct Case {
     std::optional<QByteArray> waylandDisplay, platformBefore, platformAfter;

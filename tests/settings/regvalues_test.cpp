@@ -1,12 +1,11 @@
 #include "platform/exceptions.h"
 #include "settings/regvalues.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/hive.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
-#include <sqlite3.h>
 
 namespace {
 
@@ -52,37 +51,11 @@ public:
     }
 };
 
-QString hiveFile(const IsolatedHome &home) {
-    return home.configHome() + "/tarvo/registry.db";
-}
-
 // The stored values as "name|type|hex of data", by name.
 QStringList stored(const IsolatedHome &home) {
-    sqlite3 *db = nullptr;
-    QStringList rows;
-    sqlite3_open_v2(QFile::encodeName(hiveFile(home)).constData(), &db, SQLITE_OPEN_READONLY,
-                    nullptr);
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db,
-                           "SELECT v.name || '|' || v.type || '|' || hex(v.data) FROM reg_value v "
-                           "JOIN reg_key k ON k.id = v.key WHERE k.path = "
-                           "'SOFTWARE\\Morvane Software\\Tarvo' ORDER BY v.name",
-                           -1, &stmt, nullptr) == SQLITE_OK)
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            rows << reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0));
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return rows;
-}
-
-// Changes the hive as a user with the sqlite3 shell might.
-void edit(const IsolatedHome &home, const char *statements) {
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(hiveFile(home)).constData(), &db, SQLITE_OPEN_READWRITE,
-                    nullptr);
-    EXPECT_EQ(sqlite3_exec(db, statements, nullptr, nullptr, nullptr), SQLITE_OK)
-        << sqlite3_errmsg(db);
-    sqlite3_close(db);
+    return HiveSql(HiveFile(home),
+                   "SELECT v.name, v.type, hex(v.data) FROM reg_value v JOIN reg_key k ON k.id = "
+                   "v.key WHERE k.path = 'SOFTWARE\\Morvane Software\\Tarvo' ORDER BY v.name");
 }
 
 template <typename E> QString messageOf(const std::function<void()> &action) {
@@ -412,10 +385,12 @@ TEST_F(RegValues, ValuesTheProgramDidNotChangeAreKeptByteForByte) {
     { Owner().Layout(); }
     // Edited by hand: a NUL inside a text, bytes that are no UTF-8, a text without its closing
     // NUL, a Boolean stored as 7.
-    edit(home, "UPDATE reg_value SET data = X'322E33006265746100' WHERE folded = 'VERSION';"
-               "UPDATE reg_value SET data = X'2F6F70742FFFFE2F00' WHERE folded = 'PFAD';"
-               "UPDATE reg_value SET data = X'333030' WHERE folded = 'LEFT';"
-               "UPDATE reg_value SET data = X'07000000' WHERE folded = 'AUTO'");
+    EXPECT_EQ(HiveSql(HiveFile(home),
+                      "UPDATE reg_value SET data = X'322E33006265746100' WHERE folded = 'VERSION';"
+                      "UPDATE reg_value SET data = X'2F6F70742FFFFE2F00' WHERE folded = 'PFAD';"
+                      "UPDATE reg_value SET data = X'333030' WHERE folded = 'LEFT';"
+                      "UPDATE reg_value SET data = X'07000000' WHERE folded = 'AUTO'"),
+              QStringList());
     const QStringList before = stored(home);
     {
         Owner form;
@@ -458,5 +433,5 @@ TEST_F(RegValues, WithoutAUsableRegistryTheValuesRunOnDefaultsSaidOnceAndNothing
     QFile::remove(blocker);
     store.SetValues("formel", qint32(2));
     store.SaveValues();
-    EXPECT_FALSE(QFile::exists(hiveFile(home)));
+    EXPECT_FALSE(QFile::exists(HiveFile(home)));
 }

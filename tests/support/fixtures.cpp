@@ -9,35 +9,28 @@
 #include <atomic>
 #include <thread>
 
-namespace {
-
-std::optional<QByteArray> takeEnv(const char *name) {
-    if (!qEnvironmentVariableIsSet(name)) return std::nullopt;
-    return qgetenv(name);
-}
-
-void restoreEnv(const char *name, const std::optional<QByteArray> &value) {
+ScopedEnv::ScopedEnv(const char *name, const std::optional<QByteArray> &value) : FName(name) {
+    if (qEnvironmentVariableIsSet(name)) FOld = qgetenv(name);
     if (value)
         qputenv(name, *value);
     else
         qunsetenv(name);
 }
 
-} // namespace
+ScopedEnv::~ScopedEnv() {
+    if (FOld)
+        qputenv(FName, *FOld);
+    else
+        qunsetenv(FName);
+}
 
 IsolatedHome::IsolatedHome()
-    : FOldConfig(takeEnv("XDG_CONFIG_HOME")), FOldRuntime(takeEnv("XDG_RUNTIME_DIR")) {
+    : FConfig("XDG_CONFIG_HOME", (FDir.path() + QStringLiteral("/config")).toLocal8Bit()),
+      FRuntime("XDG_RUNTIME_DIR", (FDir.path() + QStringLiteral("/runtime")).toLocal8Bit()) {
     QDir(FDir.path()).mkpath(QStringLiteral("config"));
     QDir(FDir.path()).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(runtimeDir(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_CONFIG_HOME", configHome().toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", runtimeDir().toLocal8Bit());
-}
-
-IsolatedHome::~IsolatedHome() {
-    restoreEnv("XDG_CONFIG_HOME", FOldConfig);
-    restoreEnv("XDG_RUNTIME_DIR", FOldRuntime);
 }
 
 QString IsolatedHome::configHome() const {

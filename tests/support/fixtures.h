@@ -44,18 +44,30 @@ private:
     ScopedClockPin FScope;
 };
 
+// Sets an environment variable, or clears it (nullopt), for the object's lifetime.
+class ScopedEnv {
+public:
+    ScopedEnv(const char *name, const std::optional<QByteArray> &value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv &) = delete;
+    ScopedEnv &operator=(const ScopedEnv &) = delete;
+
+private:
+    const char *FName;
+    std::optional<QByteArray> FOld;
+};
+
 // Points XDG_CONFIG_HOME and XDG_RUNTIME_DIR into a fresh temporary folder; restores them.
 class IsolatedHome {
 public:
     IsolatedHome();
-    ~IsolatedHome();
     QString path() const { return FDir.path(); }
     QString configHome() const;
     QString runtimeDir() const;
 
 private:
     QTemporaryDir FDir;
-    std::optional<QByteArray> FOldConfig, FOldRuntime;
+    ScopedEnv FConfig, FRuntime;
 };
 
 // Records beeps, messages, links and clipboard texts instead of showing them.

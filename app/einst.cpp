@@ -96,6 +96,10 @@ TForm3::TForm3(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         check6 = RadioButton(this, QStringLiteral("check6"), {208, 200, 73, 16},
                              QStringLiteral("englische"));
     });
+    AddShortcut(*this, {Qt::Key_Escape}, QStringLiteral("Esc: schließen"),
+                [this] { close(); });
+    AddShortcut(*this, {Qt::CTRL | Qt::Key_S}, QStringLiteral("Strg+S"),
+                [this] { ImgBtn1Click(ImgBtn1); }, ImgBtn1);
 }
 
 TForm3::~TForm3() {

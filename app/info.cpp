@@ -93,6 +93,9 @@ TForm2::TForm2(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
     // has reached one.
     setFocusPolicy(Qt::ClickFocus);
     setFocus();
+    // Enter on a link opens the link: the link takes the key before the shortcut sees it.
+    AddShortcut(*this, {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter},
+                QStringLiteral("Esc oder Eingabe"), [this] { ImgBtn1Click(ImgBtn1); }, ImgBtn1);
 }
 
 TForm2::~TForm2() {

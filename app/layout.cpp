@@ -2,6 +2,7 @@
 
 #include "platform/fonts.h"
 
+#include <QShortcut>
 #include <QWindow>
 
 void SetUpDialog(QWidget &form, const QString &caption, QSize clientSize, TColor color) {
@@ -22,4 +23,26 @@ void CentreWindow(QWidget &window, const QRect &area) {
     QRect frame = window.geometry().marginsAdded(window.windowHandle()->frameMargins());
     frame.moveCenter(area.center());
     window.move(frame.topLeft());
+}
+
+void SetStaysOnTop(QWidget &window, bool value) {
+    Qt::WindowFlags flags = window.windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, value);
+    if (flags == window.windowFlags()) return;
+    // Changing the widget's flags would hide and re-create a shown window; the native window
+    // takes the hint as it is (_NET_WM_STATE_ABOVE under X11), without moving or flickering.
+    window.overrideWindowFlags(flags);
+    if (QWindow *native = window.windowHandle()) native->setFlags(flags);
+}
+
+void AddShortcut(QWidget &window, const QList<QKeySequence> &keys, const QString &spoken,
+                 const std::function<void()> &action, QWidget *control) {
+    for (const QKeySequence &key : keys) {
+        auto *shortcut = new QShortcut(key, &window);
+        QObject::connect(shortcut, &QShortcut::activated, &window, action);
+    }
+    QWidget &described = control ? *control : window;
+    const QString known = described.accessibleDescription();
+    described.setAccessibleDescription(known.isEmpty() ? spoken : known + QStringLiteral(", ") +
+                                                                      spoken);
 }

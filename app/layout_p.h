@@ -8,11 +8,22 @@
 #include "controls/label.h"
 #include "platform/colors.h"
 
+#include <QKeySequence>
 #include <QRect>
+
+#include <functional>
 
 // A fixed-size dialog with only a close box, in its colour and the layouts' window font.
 // Closing it hides it; only the bar ends the program.
 void SetUpDialog(QWidget &form, const QString &caption, QSize clientSize, TColor color);
+
+// Keeps a window above ordinary windows, or stops doing so, where it stands.
+void SetStaysOnTop(QWidget &window, bool value);
+
+// Keys that run the action anywhere in the window; `spoken` names them for a screen reader
+// ("Strg+Q"), on the control they stand for or, without one, on the window.
+void AddShortcut(QWidget &window, const QList<QKeySequence> &keys, const QString &spoken,
+                 const std::function<void()> &action, QWidget *control = nullptr);
 
 // Moves a window that is about to be shown so that its frame stands in the middle of the area.
 void CentreWindow(QWidget &window, const QRect &area);

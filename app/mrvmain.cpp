@@ -11,14 +11,14 @@
 #include "platform/focus.h"
 #include "platform/fonts.h"
 #include "platform/numtext.h"
+#include "platform/screens.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QScreen>
+#include <QScopedValueRollback>
 #include <QSessionManager>
-#include <QWindow>
+#include <QStyle>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -91,18 +91,27 @@ TCurrencyEdit *CurrencyField(TForm1 *form, const QString &name, QRect bounds,
     return field;
 }
 
+// Above the bar when it stays on top, where it would otherwise cover the dialog.
 void ShowWithoutModalLoop(QWidget *window) {
     if (!window) return;
+    SetStaysOnTop(*window, Form1->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     window->show();
     window->raise();
     window->activateWindow();
 }
 
-bool OnSomeScreen(const QRect &frame) {
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    return std::any_of(screens.begin(), screens.end(),
-                       [&](const QScreen *screen) { return screen->geometry().intersects(frame); });
+// Shows the text where it fits in `room` pixels; else cut short, with the whole text as the
+// label's tool tip.
+void ShowFitting(TLabel *label, const QString &text, int room) {
+    const QFontMetrics metrics(label->font());
+    const bool fits = metrics.horizontalAdvance(text) <= room;
+    label->SetCaption(fits ? text : metrics.elidedText(text, Qt::ElideRight, room));
+    label->setToolTip(fits ? QString() : text);
 }
+
+// The room of the day label up to "Zinssatz", and of the result from "%" on.
+constexpr int DayLabelRoom = 350 - 2 - 234;
+constexpr int ResultRoom = 463 - (392 + 9 + 2);
 
 // The settings are written once more when the process ends through exit() without the bar
 // being destroyed, as Qt does when the display connection of the session goes away.
@@ -192,7 +201,8 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         DateEdit2 = DateField(this, QStringLiteral("DateEdit2"), {200, 22, 81, 16},
                               QStringLiteral("Enddatum"));
         DateEdit2->SetDefaultToday(true);
-        DateEdit2->SetText(QStringLiteral("02.05.2005"));
+        // Today, not a fixed day that would quietly end every period there.
+        DateEdit2->SetDateValue(CurrentDateSerial());
         Label8 = Label(this, QStringLiteral("Label8"), {193, 24}, QStringLiteral("-"));
         sedit1 = CurrencyField(this, QStringLiteral("sedit1"), {8, 22, 89, 16},
                                QStringLiteral("Betrag"));
@@ -222,6 +232,8 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         OneInstance1 = std::make_unique<TOneInstance>(this);
         OneInstance1->SetName(QStringLiteral("OneInstance1"));
     });
+    AddShortcut(*this, {Qt::CTRL | Qt::Key_Q}, QStringLiteral("Strg+Q"),
+                [this] { btn_endClick(btn_end); }, btn_end);
     FormCreate();
     static const bool saveAtExit = std::atexit(SaveAtExit) == 0;
     Q_UNUSED(saveAtExit);
@@ -259,39 +271,57 @@ void TForm1::LoadSetting(TRegValue &value, const std::function<void()> &load) {
     }
 }
 
-// A position that is no number, or that would put the bar off every screen, gives 20/20.
+// A position that is no number gives 20/20. The bar must lie wholly on one screen, title bar
+// included: one that does not is moved the least distance that brings it there.
 void TForm1::PlaceAtStoredPosition() {
     QPoint at(DefaultLeft, DefaultTop);
     try {
-        const QPoint stored(regval->Values(QStringLiteral("left")).AsInteger(),
-                            regval->Values(QStringLiteral("top")).AsInteger());
-        if (OnSomeScreen(QRect(stored, frameGeometry().size()))) at = stored;
+        at = QPoint(regval->Values(QStringLiteral("left")).AsInteger(),
+                    regval->Values(QStringLiteral("top")).AsInteger());
     } catch (const EVariantError &) {
     }
-    move(at);
+    // The window manager's frame is not known before the bar is shown; the style's title bar
+    // stands in for it.
+    QSize frame = frameGeometry().size();
+    if (frame == size()) frame.rheight() += style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    move(PlaceInside(QRect(at, frame), AvailableScreenAreas()));
 }
 
 void TForm1::SetStayOnTop(bool value) {
-    Qt::WindowFlags flags = windowFlags();
-    flags.setFlag(Qt::WindowStaysOnTopHint, value);
-    if (flags == windowFlags()) return;
-    // Changing the widget's flags would hide and re-create a shown window; the native window
-    // takes the hint as it is (_NET_WM_STATE_ABOVE under X11), without moving or flickering.
-    overrideWindowFlags(flags);
-    if (QWindow *window = windowHandle()) window->setFlags(flags);
+    SetStaysOnTop(*this, value);
+}
+
+// A field whose text is no date stops the calculation: it takes the focus with its text
+// selected and says so, and nothing of the last result changes.
+std::optional<TDateTime> TForm1::CalculationDate(TDateEdit *field) {
+    try {
+        return field->StrictDateValue();
+    } catch (const EConvertError &error) {
+        field->setFocus(Qt::OtherFocusReason);
+        field->SelectAll();
+        ReportException(error);
+        return std::nullopt;
+    }
 }
 
 void TForm1::btn_berClick(TObject *) {
-    const TDateTime start = DateEdit1->DateValue();
-    const TDateTime end = DateEdit2->DateValue();
-    const quint32 days = InterestDays(FormulaCode, start, end);
+    // A faulty date that takes the focus from the rate field would calculate once more.
+    if (FCalculating) return;
+    const QScopedValueRollback<bool> calculating(FCalculating, true);
+    const std::optional<TDateTime> start = CalculationDate(DateEdit1);
+    if (!start) return;
+    const std::optional<TDateTime> end = CalculationDate(DateEdit2);
+    if (!end) return;
+    const quint32 days = InterestDays(FormulaCode, *start, *end);
     // Nearest whole day, ties to even (the rounding mode in force).
-    const qint64 difference = std::llrint(end - start);
-    Label7->SetCaption(QStringLiteral("( %1 / %2 Tage )").arg(difference).arg(days));
+    const qint64 difference = std::llrint(*end - *start);
+    ShowFitting(Label7, QStringLiteral("( %1 / %2 Tage )").arg(difference).arg(days),
+                DayLabelRoom);
     const long double amount =
-        InterestAmount(FormulaCode, days, start, end, sedit1->Value(), sedit2->Value());
-    Label6->SetCaption(FormatFixed2(amount));
-    Desktop().SetClipboardText(Label6->Caption());
+        InterestAmount(FormulaCode, days, *start, *end, sedit1->Value(), sedit2->Value());
+    const QString result = FormatFixed2(amount);
+    ShowFitting(Label6, result, ResultRoom);
+    Desktop().SetClipboardText(result);
 }
 
 // Fills the dialog afresh each time, dropping what was left unsaved.

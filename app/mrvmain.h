@@ -77,10 +77,12 @@ private:
     // first such error is kept for the report.
     void LoadSetting(TRegValue &value, const std::function<void()> &load);
     void PlaceAtStoredPosition();
+    std::optional<TDateTime> CalculationDate(TDateEdit *field);
     void SaveSettingsNow();
 
     // The first stored value that could not be read; reported once per start.
     std::optional<ERegistryException> FSettingsError;
+    bool FCalculating = false;
 };
 
 extern TForm1 *Form1;

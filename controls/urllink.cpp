@@ -2,6 +2,7 @@
 
 #include "platform/canvas.h"
 #include "platform/desktop.h"
+#include "platform/exceptions.h"
 #include "platform/keys.h"
 
 #include <QKeyEvent>
@@ -21,12 +22,25 @@ void TURLLink::SetFont(const TFont &value) {
     SetFontColor(value.Color);
 }
 
+namespace {
+
+Exception NoProgramFor(const QString &link, const QString &scheme) {
+    const QString program = scheme.compare(QLatin1String("mailto"), Qt::CaseInsensitive) == 0
+                                ? QStringLiteral("kein E-Mail-Programm")
+                                : QStringLiteral("kein Webbrowser");
+    return Exception(Exception::Format(
+        QStringLiteral("Der Link „%s“ kann nicht geöffnet werden: Es ist %s eingerichtet."),
+        {link, program}));
+}
+
+} // namespace
+
 void TURLLink::OpenLink(TObject *) {
     if (FLink.isEmpty()) return;
     const QString scheme = QUrl(FLink).scheme();
     for (const char *allowed : {"http", "https", "mailto"})
         if (scheme.compare(QLatin1String(allowed), Qt::CaseInsensitive) == 0) {
-            Desktop().OpenUrl(FLink);
+            if (!Desktop().OpenUrl(FLink)) ReportException(NoProgramFor(FLink, scheme));
             return;
         }
 }
@@ -45,9 +59,25 @@ void TURLLink::leaveEvent(QEvent *event) {
     if (OnMouseLeave) OnMouseLeave(this);
 }
 
+// The window's shortcuts on the same keys wait while the link has the focus.
+bool TURLLink::event(QEvent *event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (IsClickKey(*key)) {
+            event->accept();
+            return true;
+        }
+    }
+    return TLabel::event(event);
+}
+
+bool TURLLink::IsClickKey(const QKeyEvent &event) {
+    const TKeyCode key = VirtualKeyOf(event);
+    return (key == VK_RETURN || key == VK_SPACE) && ShiftStateOf(event.modifiers()) == 0;
+}
+
 void TURLLink::keyPressEvent(QKeyEvent *event) {
-    const TKeyCode key = VirtualKeyOf(*event);
-    if ((key == VK_RETURN || key == VK_SPACE) && ShiftStateOf(event->modifiers()) == 0)
+    if (IsClickKey(*event))
         Click();
     else
         TLabel::keyPressEvent(event);

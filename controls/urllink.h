@@ -26,10 +26,11 @@ public:
 
     // The click handler the label starts with: hands Link whole to the desktop when it is an
     // http, https or mailto address. Anything else, a local file or program above all, is
-    // left alone; an empty link does nothing, and a failure is silent.
+    // left alone; an empty link does nothing. A link no program could open is reported.
     void OpenLink(TObject *Sender);
 
 protected:
+    bool event(QEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -38,6 +39,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    static bool IsClickKey(const QKeyEvent &event);
+
     TFont FFont;
     TFont FFocusFont;
     // The font as it was before the pointer came in.

@@ -480,7 +480,10 @@ void TCustomComboEdit::keyReleaseEvent(QKeyEvent *event) {
 
 void TCustomComboEdit::KeyDown(TKeyCode &key, TShiftState shift) {
     if (OnKeyDown) OnKeyDown(this, key, shift);
-    if (key && ShortCut(key, shift) == FClickKey && ButtonWidth() > 0) {
+    // F4 as well, the desktop's key for a drop-down, since a window may take the click key
+    // for a rule of its own.
+    const bool clickKey = ShortCut(key, shift) == FClickKey || (key == VK_F4 && shift == 0);
+    if (key && clickKey && ButtonWidth() > 0) {
         HandleButtonClick();
         key = 0;
     }

@@ -1,10 +1,13 @@
 #include "editors/dateedit.h"
 
 #include "editors/popupcalendar.h"
+#include "platform/desktop.h"
 #include "platform/exceptions.h"
 #include "platform/formatsettings.h"
 
+#include <QClipboard>
 #include <QEvent>
+#include <QGuiApplication>
 
 #include <optional>
 
@@ -28,6 +31,8 @@ TCustomDateEdit::TCustomDateEdit(TComponent *owner, QWidget *parent)
     FFieldFormat = FieldDateFormat(UsesFourDigitYear()).left(10);
     CreatePopup();
     SetGlyphKind(TGlyphKind::gkDefault);
+    // A drop would put text into the mask that no paste rule has read.
+    setAcceptDrops(false);
     // Stands for the creation of the edit's window, which builds the mask.
     RebuildFormat();
 }
@@ -158,6 +163,13 @@ TDateTime TCustomDateEdit::DateValue() const {
     return ParseDateOr(FFieldFormat, Text(), Fallback());
 }
 
+TDateTime TCustomDateEdit::StrictDateValue() const {
+    if (!HasDateText() && FDefaultToday) return CurrentDateSerial();
+    TDateTime date;
+    if (!HasDateText() || !TryParseDate(FFieldFormat, Text(), date)) throw NoDateError(Text());
+    return date;
+}
+
 void TCustomDateEdit::SetDateValue(TDateTime value) {
     if (!SerialDateValid(value) || value == EmptyDate) value = Fallback();
     const TDateTime old = DateValue();
@@ -188,6 +200,18 @@ void TCustomDateEdit::ValidateDateText() {
         throw;
     }
     FSettingText = false;
+}
+
+// A paste is read as a whole date: pasted into the mask digit by digit, "2005-01-15" would
+// become 20.05.0115.
+void TCustomDateEdit::Paste() {
+    if (!DirectInput() || ReadOnly()) return;
+    TDateTime date;
+    if (!TryParseForeignDate(FFieldFormat, QGuiApplication::clipboard()->text(), date)) {
+        Desktop().Beep();
+        return;
+    }
+    SetDateAndSelect(date);
 }
 
 void TCustomDateEdit::Change() {

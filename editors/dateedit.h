@@ -23,6 +23,9 @@ public:
 
     // The date of the text; an unreadable text gives today with DefaultToday, else EmptyDate.
     TDateTime DateValue() const;
+    // For a reader that must not work on a guess: the date of the text, or today for a blank
+    // text with DefaultToday; raises EConvertError naming the text for anything else.
+    TDateTime StrictDateValue() const;
     // An invalid serial or EmptyDate empties the field (shows today with DefaultToday).
     void SetDateValue(TDateTime value);
     virtual void SetDateAndSelect(TDateTime value);
@@ -68,6 +71,7 @@ protected:
     void KeyPress(QChar &key) override;
     void Change() override;
     void DoExit() override;
+    void Paste() override;
     TPicture DefaultGlyph() const override;
     bool ConfirmPopupValue(TVariant &value) override;
     void TakePopupValue(const TVariant &value) override;

@@ -3,6 +3,7 @@
 // separators (platform/dateserial), the fields' fixed-width format and input mask.
 
 #include "platform/dateserial.h"
+#include "platform/exceptions.h"
 
 // The number at the positions of the format's run of `letter` (upper case) in text laid out
 // like the format; `fallback` when the letter is missing or the text is longer than the
@@ -16,6 +17,11 @@ bool ScanDateText(const QString &format, const QString &text, quint16 &day, quin
 bool TryParseDate(const QString &format, const QString &text, TDateTime &date);
 // Raises EConvertError for text that is no date.
 TDateTime ParseDate(const QString &format, const QString &text);
+// The error ParseDate raises for the text.
+EConvertError NoDateError(const QString &text);
+// A whole date as it comes from elsewhere (a paste): free text by separators in the order of
+// the format, or ISO 8601 "yyyy-mm-dd"; surrounding blanks ignored.
+bool TryParseForeignDate(const QString &format, const QString &text, TDateTime &date);
 // The whole-day part of the fallback for text that is no date.
 TDateTime ParseDateOr(const QString &format, const QString &text, TDateTime fallback);
 // The fallback when no date is set.

@@ -39,6 +39,7 @@ enum : TKeyCode {
     VK_DECIMAL = 110,
     VK_DIVIDE = 111,
     VK_F1 = 112,
+    VK_F4 = 115,
     VK_OEM_PLUS = 187,
     VK_OEM_COMMA = 188,
     VK_OEM_MINUS = 189,

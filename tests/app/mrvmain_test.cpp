@@ -128,6 +128,7 @@ TEST_F(MainWindowTest, LayoutOfTheBar) {
     // The picture buttons never take the focus; the tab order holds the four fields.
     for (QWidget *button : {bar.btn_ber, bar.btn_end, bar.btn_ein, bar.ImgBtn1})
         EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+    bar.DateEdit1->SetText("15.01.2005"); // leaving the rate field calculates
     QWidget *chain[] = {bar.sedit1, bar.DateEdit1, bar.DateEdit2, bar.sedit2, bar.sedit1};
     for (int i = 0; i < 4; ++i) {
         Key(Qt::Key_Tab);
@@ -153,23 +154,68 @@ TEST_F(MainWindowTest, TheDeutscheExampleAndItsClipboardText) {
     EXPECT_EQ(Pixel(bar.sedit1, {40, 8}), FocusedBackground);
 }
 
-TEST_F(MainWindowTest, AnEmptyStartDateIsTheLastDayOf1899) {
+// A date that cannot be read never enters a calculation: the field takes the focus with its
+// text selected, one message names the text, and the last result stays where it was. Only the
+// end field's blank mask stands for today.
+TEST_F(MainWindowTest, AnUnreadableDateStopsTheCalculation) {
+    const struct {
+        QString start, end;
+        TDateEdit *TForm1::*faulty;
+    } cases[] = {
+        {"", "02.05.2005", &TForm1::DateEdit1},
+        {"1503", "02.05.2005", &TForm1::DateEdit1},
+        {"15012005", "30022026", &TForm1::DateEdit2},
+        {"15012005", "31042005", &TForm1::DateEdit2},
+    };
+    for (const auto &c : cases) {
+        for (const bool byButton : {true, false}) {
+            TForm1 &bar = Start();
+            Enter("1000", c.start, c.end, "");
+            desktop.errors.clear();
+            desktop.clipboard = "unberührt";
+            bar.Label6->SetCaption("vorher");
+            // Berechnen with the focus in the rate field, or Enter there.
+            bar.sedit2->setFocus(Qt::TabFocusReason);
+            if (byButton)
+                QTest::mouseClick(bar.btn_ber, Qt::LeftButton);
+            else
+                Key(Qt::Key_Return);
+            TDateEdit *faulty = bar.*c.faulty;
+            const QString what = c.start + " " + c.end + (byButton ? " button" : " enter");
+            EXPECT_EQ(desktop.errors,
+                      QStringList{"Tarvo Test|''" + faulty->Text() + "'' ist kein gültiges Datum"})
+                << what.toStdString();
+            EXPECT_EQ(QApplication::focusWidget(), faulty) << what.toStdString();
+            EXPECT_EQ(faulty->selectedText(), faulty->Text()) << what.toStdString();
+            EXPECT_EQ(bar.Label6->Caption(), "vorher");
+            EXPECT_EQ(bar.Label7->Caption(), "( 0 Tage )");
+            EXPECT_EQ(desktop.clipboard, "unberührt");
+            form1.reset();
+        }
+    }
+}
+
+// The end field opens on today, and its blank mask still means today.
+TEST_F(MainWindowTest, TheEndFieldIsTodayAtStartAndWhenBlank) {
+    PinnedClock lateMay(QDateTime(QDate(2026, 5, 25), QTime(9, 30)));
     TForm1 &bar = Start();
-    QTest::mouseClick(bar.btn_ber, Qt::LeftButton);
-    EXPECT_EQ(bar.Label7->Caption(), "( 38474 / 38474 Tage )");
-    EXPECT_EQ(bar.Label6->Caption(), "0,00") << "no amount";
-    EXPECT_EQ(desktop.clipboard, "0,00");
+    EXPECT_EQ(bar.DateEdit2->Text(), "25.05.2026");
+    bar.DateEdit2->SetText("");
+    Enter("1000", "15052026", "", "");
+    EXPECT_EQ(bar.Label7->Caption(), "( 10 / 10 Tage )");
+    EXPECT_EQ(desktop.errors, QStringList());
 }
 
 TEST_F(MainWindowTest, EnterAndDownMoveThroughTheFieldsAndWrapAround) {
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Down}) {
         TForm1 &bar = Start();
+        bar.DateEdit1->SetText("15.01.2005");
         QWidget *order[] = {bar.DateEdit1, bar.DateEdit2, bar.sedit2, bar.sedit1};
         for (QWidget *next : order) {
             Key(key);
             EXPECT_EQ(QApplication::focusWidget(), next) << "key " << key;
         }
-        EXPECT_EQ(bar.Label7->Caption(), "( 38474 / 38474 Tage )") << "leaving the rate field";
+        EXPECT_EQ(bar.Label7->Caption(), "( 107 / 107 Tage )") << "leaving the rate field";
         EXPECT_FALSE(bar.DateEdit1->PopupShown());
         EXPECT_FALSE(bar.DateEdit2->PopupShown());
         form1.reset();
@@ -195,18 +241,20 @@ TEST_F(MainWindowTest, AltDownInADateFieldMovesOnWithoutTheCalendar) {
 TEST_F(MainWindowTest, TabOutOfTheRateFieldRecalculatesAndReplacesTheClipboard) {
     TForm1 &bar = Start();
     Type("1000");
+    bar.DateEdit1->SetText("15.01.2005");
     bar.sedit2->setFocus(Qt::MouseFocusReason);
     desktop.clipboard = "vorher";
     Type("5");
     Key(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), bar.sedit1);
     EXPECT_EQ(bar.sedit2->Value(), 5);
-    EXPECT_EQ(bar.Label7->Caption(), "( 38474 / 38474 Tage )");
-    EXPECT_EQ(bar.Label6->Caption(), "5347,27") << "1000 at 5 % for 38474 days, EURO";
+    EXPECT_EQ(bar.Label7->Caption(), "( 107 / 107 Tage )");
+    EXPECT_EQ(bar.Label6->Caption(), "14,87") << "1000 at 5 % for 107 days, EURO";
 }
 
 TEST_F(MainWindowTest, APictureButtonClickLeavesTheFocusInTheRateField) {
     TForm1 &bar = Start();
+    bar.DateEdit1->SetText("15.01.2005");
     bar.sedit2->setFocus(Qt::TabFocusReason);
     Type("7");
     for (TImgBtn *button : {bar.btn_ber, bar.btn_ein, bar.ImgBtn1})
@@ -216,7 +264,7 @@ TEST_F(MainWindowTest, APictureButtonClickLeavesTheFocusInTheRateField) {
     EXPECT_EQ(QApplication::focusWidget(), bar.sedit2);
     EXPECT_EQ(bar.sedit2->Text(), "7") << "the field was not left";
     EXPECT_EQ(Pixel(bar.sedit2, {30, 8}), FocusedBackground);
-    EXPECT_EQ(bar.Label7->Caption(), "( 38474 / 38474 Tage )") << "Berechnen calculated";
+    EXPECT_EQ(bar.Label7->Caption(), "( 107 / 107 Tage )") << "Berechnen calculated";
 }
 
 TEST_F(MainWindowTest, EndBeforeStartGivesNoDaysAndNoInterest) {
@@ -237,14 +285,16 @@ TEST_F(MainWindowTest, AStoredFormulaOutsideTheThreeGivesNothing) {
     }
 }
 
-TEST_F(MainWindowTest, StoredPositionOrTwentyTwenty) {
+// The offscreen screen is 800 × 800: the bar, 635 wide, fits from left 0 to 165.
+TEST_F(MainWindowTest, TheStoredPositionIsMovedWhollyOntoTheScreen) {
     const struct {
         QString left;
         qint32 top;
         QPoint expected;
     } cases[] = {
-        {"300", 200, {300, 200}}, {"abc", 200, {20, 20}}, {"99999", 200, {20, 20}},
-        {"300", -5000, {20, 20}}, {"", 200, {20, 20}},    {"0", 0, {0, 0}},
+        {"100", 200, {100, 200}}, {"abc", 200, {20, 20}},  {"", 200, {20, 20}},
+        {"300", 200, {165, 200}}, {"99999", 200, {165, 200}}, {"300", -5000, {165, 0}},
+        {"0", 0, {0, 0}},         {"-40", 100, {0, 100}},
     };
     for (const auto &c : cases) {
         Store([&](TRegistry &reg) {
@@ -255,6 +305,15 @@ TEST_F(MainWindowTest, StoredPositionOrTwentyTwenty) {
         EXPECT_EQ(bar.pos(), c.expected) << c.left.toStdString() << " / " << c.top;
         form1.reset();
     }
+    // At the bottom the frame counts too: the whole bar stays above the screen's edge.
+    Store([&](TRegistry &reg) {
+        reg.WriteString("left", "100");
+        reg.WriteInteger("top", 790);
+    });
+    TForm1 &bar = Start();
+    EXPECT_EQ(bar.x(), 100);
+    EXPECT_LT(bar.y(), 790);
+    EXPECT_LT(bar.frameGeometry().bottom(), 800);
 }
 
 TEST_F(MainWindowTest, EndeStoresThePositionOnlyWithPos) {
@@ -375,10 +434,11 @@ TEST_F(MainWindowTest, ScreenReadersFindTheControlsByName) {
         EXPECT_EQ(access->role(), c.role) << c.name.toStdString();
     }
     // Pressing Berechnen through the screen reader calculates; the labels read the result.
+    bar.DateEdit1->SetText("15.01.2005");
     QAccessibleInterface *berechnen = QAccessible::queryAccessibleInterface(bar.btn_ber);
     berechnen->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(QAccessible::queryAccessibleInterface(bar.Label7)->text(QAccessible::Name),
-              "( 38474 / 38474 Tage )");
+              "( 107 / 107 Tage )");
 }
 
 // While the bar is active only the caret of the focused field blinks; once the user works in
@@ -402,4 +462,86 @@ TEST_F(MainWindowTest, NoTimerRunsWhileTheBarIsIdle) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(form2.get()));
     QTest::qWait(50);
     EXPECT_EQ(timedObjects(), QStringList());
+}
+
+// Keys for what the pointer does: F4 opens and closes the calendar, Escape and Ctrl+S close or
+// save the settings, Escape and Enter close the info dialog (Enter on a link opens the link),
+// Ctrl+Q ends as Ende does.
+TEST_F(MainWindowTest, KeysDoWhatTheButtonsDo) {
+    TForm1 &bar = Start();
+    // Without looking at the message loop in between: the offscreen platform activates the
+    // calendar's window, which the field would take for leaving.
+    bar.DateEdit1->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(bar.DateEdit1, Qt::Key_F4);
+    EXPECT_TRUE(bar.DateEdit1->PopupShown());
+    QTest::keyClick(bar.DateEdit1, Qt::Key_F4);
+    EXPECT_FALSE(bar.DateEdit1->PopupShown());
+    bar.activateWindow();
+
+    const auto open = [&](TImgBtn *button, QWidget *dialog) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+    };
+    for (const bool save : {false, true}) {
+        open(bar.btn_ein, form3.get());
+        QTest::mouseClick(form3->check6, Qt::LeftButton);
+        QTest::keyClick(form3.get(), save ? Qt::Key_S : Qt::Key_Escape,
+                        save ? Qt::ControlModifier : Qt::NoModifier);
+        EXPECT_FALSE(form3->isVisible()) << save;
+        EXPECT_EQ(bar.FormulaCode, save ? 3 : 1) << save;
+    }
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        open(bar.ImgBtn1, form2.get());
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_FALSE(form2->isVisible()) << key;
+    }
+    open(bar.ImgBtn1, form2.get());
+    form2->URLLink2->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form2->URLLink2, Qt::Key_Return);
+    EXPECT_EQ(desktop.links, QStringList{"mailto:info@mrv.example"});
+    EXPECT_TRUE(form2->isVisible());
+    form2->hide();
+
+    bar.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&bar));
+    bar.regval->SetValues("pos", true);
+    bar.move(150, 100);
+    Key(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(TApplication::Instance()->Terminated());
+    EXPECT_EQ(bar.regval->Values("left").AsString(), "150");
+    for (QWidget *button : {static_cast<QWidget *>(bar.btn_end), static_cast<QWidget *>(form3->ImgBtn1)})
+        EXPECT_FALSE(button->accessibleDescription().isEmpty()) << "the shortcut is told";
+}
+
+// A bar that stays on top would cover its dialogs: they open above it.
+TEST_F(MainWindowTest, TheDialogsOpenAboveABarThatStaysOnTop) {
+    for (const bool onTop : {true, false}) {
+        Store([&](TRegistry &reg) { reg.WriteInteger("ontop", onTop); });
+        TForm1 &bar = Start();
+        QTest::mouseClick(bar.btn_ein, Qt::LeftButton);
+        QTest::mouseClick(bar.ImgBtn1, Qt::LeftButton);
+        for (QWidget *dialog : {static_cast<QWidget *>(form2.get()), static_cast<QWidget *>(form3.get())}) {
+            EXPECT_EQ(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+            EXPECT_EQ(dialog->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+        }
+        Create(); // fresh dialogs too
+    }
+}
+
+// A result wider than its place is cut short on the bar, never drawn over the fields beside
+// it; the whole of it goes to the clipboard and the tool tip.
+TEST_F(MainWindowTest, AResultTooWideForItsPlaceIsCutShortButCopiedWhole) {
+    TForm1 &bar = Start();
+    Enter("1000000000000", "01011900", "02052005", "99");
+    const QString whole = desktop.clipboard;
+    EXPECT_GT(whole.size(), 15) << whole.toStdString();
+    EXPECT_TRUE(bar.Label6->Caption().endsWith(u'…')) << bar.Label6->Caption().toStdString();
+    EXPECT_EQ(bar.Label6->toolTip(), whole);
+    EXPECT_EQ(bar.Label6->geometry().right(), 462);
+    EXPECT_GT(bar.Label6->x(), bar.Label4->geometry().right());
+    EXPECT_LT(bar.Label7->geometry().right(), bar.Label3->x());
+    // A short result again shows whole, without the tip.
+    Enter("1000", "15012005", "15032005", "10");
+    EXPECT_EQ(bar.Label6->Caption(), desktop.clipboard);
+    EXPECT_EQ(bar.Label6->toolTip(), QString());
 }

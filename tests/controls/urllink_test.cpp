@@ -126,4 +126,18 @@ TEST_F(URLLinkTest, KeyboardAndScreenReaderReachItAsALink) {
     EXPECT_EQ(access->text(QAccessible::Name), QStringLiteral("Web & Mail"));
 }
 
+// Without a browser or a mail program the link says so instead of doing nothing.
+TEST_F(URLLinkTest, ALinkNoProgramCanOpenIsReported) {
+    desktop.opensLinks = false;
+    for (const QString &target : {Mail, QStringLiteral("https://www.mrv.example")}) {
+        link->SetLink(target);
+        Click();
+    }
+    EXPECT_EQ(desktop.errors,
+              QStringList({"Tarvo Test|Der Link „mailto:info@mrv.example“ kann nicht geöffnet werden: Es ist "
+                           "kein E-Mail-Programm eingerichtet.",
+                           "Tarvo Test|Der Link „https://www.mrv.example“ kann nicht geöffnet werden: Es ist "
+                           "kein Webbrowser eingerichtet."}));
+}
+
 } // namespace

@@ -85,14 +85,16 @@ TEST_F(Bar, EndeWithoutPosStartsAtTwentyTwentyAgain) {
     Stop(*second);
 }
 
-TEST_F(Bar, AStoredLeftThatIsNoNumberOrOffTheScreenGivesTwentyTwenty) {
-    for (const char *left : {"abc", "99999"}) {
+// The screen is 1280 wide: a bar 635 wide stands wholly on it from left 0 to 645.
+TEST_F(Bar, AStoredLeftThatIsNoNumberGivesTwentyTwentyOneOffTheScreenIsMovedOntoIt) {
+    const std::pair<const char *, QPoint> cases[] = {{"abc", {20, 20}}, {"99999", {645, 200}}};
+    for (const auto &[left, expected] : cases) {
         Store([&](TRegistry &reg) {
             reg.WriteString("left", left);
             reg.WriteInteger("top", 200);
         });
         auto tarvo = Start();
-        EXPECT_EQ(Position(), QPoint(20, 20)) << left;
+        EXPECT_EQ(Position(), expected) << left;
         Stop(*tarvo);
     }
 }

@@ -13,15 +13,6 @@
 
 namespace {
 
-// The program answers the pointer and keys in its own time.
-bool Eventually(const std::function<bool()> &condition) {
-    for (int i = 0; i < 50; ++i) {
-        if (condition()) return true;
-        QThread::msleep(100);
-    }
-    return false;
-}
-
 class EveryWindow : public OnXDisplay {};
 
 TEST_F(EveryWindow, OpenUseAndCloseEachOnceAndEndWithTheSettingsStored) {
@@ -48,7 +39,7 @@ TEST_F(EveryWindow, OpenUseAndCloseEachOnceAndEndWithTheSettingsStored) {
         x.Xdotool({"key", "Return"});
     }
     QString clipboard;
-    EXPECT_TRUE(Eventually([&] { return (clipboard = x.Run(CLIPBOARD_PROBE_EXE, {})) == "16,67"; }))
+    EXPECT_TRUE(Eventually([&] { return (clipboard = x.Run(DISPLAY_PROBE_EXE, {})) == "16,67"; }))
         << clipboard.toStdString();
 
     x.Click(bar, 587 + 20, 2 + 7); // Info, twice

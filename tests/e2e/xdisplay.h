@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
+#include <functional>
 #include <memory>
 
 class XServer {
@@ -95,6 +96,15 @@ private:
     QProcess FProcess;
     QString FDisplay;
 };
+
+// The program answers the pointer and keys in its own time.
+inline bool Eventually(const std::function<bool()> &condition) {
+    for (int i = 0; i < 50; ++i) {
+        if (condition()) return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
 
 // A test of the whole program on its own display, skipped where the tools are missing.
 class OnXDisplay : public ::testing::Test {

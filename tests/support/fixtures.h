@@ -83,11 +83,12 @@ public:
     }
     bool OpenUrl(const QString &link) override {
         links << link;
-        return true;
+        return opensLinks;
     }
     void SetClipboardText(const QString &text) override { clipboard = text; }
 
     int beeps = 0;
+    bool opensLinks = true; // false: no program for links is set up
     QStringList messages, errors, links;
     QString clipboard;
 

@@ -99,22 +99,23 @@ TUserRates LoadUserRates(const QString &path) {
                              path)};
     const QByteArray bytes = file.readAll();
     file.close();
-    QStringDecoder decode(QStringDecoder::Utf8);
-    const QString text = decode(bytes);
-    TUserRates result = decode.hasError()
-                            ? TUserRates{{},
-                                         lineError(1, QStringLiteral("Die Datei ist keine "
-                                                                     "UTF-8-Textdatei."))}
-                            : ParseUserRates(text);
+    TUserRates result = ParseUserRates(QString::fromUtf8(bytes));
+    // Line by line, so that a byte that is not UTF-8 is named by its line as well.
+    const QList<QByteArray> lines = bytes.split('\n');
+    for (int i = 0; i < lines.size() && (!result.Error || i + 1 < result.Error.Line); ++i) {
+        QStringDecoder decode(QStringDecoder::Utf8);
+        const QString decoded = decode(lines[i]); // decoding is lazy until converted
+        if (decode.hasError())
+            result = {{}, lineError(i + 1, QStringLiteral("Die Zeile ist kein UTF-8-Text."))};
+    }
     if (!result.Error) return result;
     result.Error.File = path;
     const QString aside = movedAsideName(path);
     const bool moved = QFile::rename(path, aside);
     result.Error.Message =
         QStringLiteral("Die Datei „%1“ ist in Zeile %2 nicht lesbar: %3 ")
-            .arg(QDir::toNativeSeparators(path))
-            .arg(result.Error.Line)
-            .arg(result.Error.Message) +
+            .arg(QDir::toNativeSeparators(path), QString::number(result.Error.Line),
+                 result.Error.Message) +
         (moved ? QStringLiteral("Sie wurde als „%1“ beiseitegelegt; es gelten die "
                                 "mitgelieferten Basiszinssätze.")
                      .arg(QDir::toNativeSeparators(aside))
@@ -153,8 +154,8 @@ int AdoptRates(std::vector<TBaseRate> &user, const std::vector<TBaseRate> &rates
                const TBaseRateTable &shipped) {
     int changed = 0;
     for (const TBaseRate &rate : rates) {
-        const TBaseRate *before = shipped.MergedWith(user).Find(rate.From);
-        if (before && before->Rate == rate.Rate && !before->User) continue;
+        const TBaseRateTable merged = shipped.MergedWith(user);
+        const TBaseRate *before = merged.Find(rate.From);
         const TBaseRate *own = shipped.Find(rate.From);
         std::erase_if(user, [&](const TBaseRate &r) { return sameHalfYear(r, rate); });
         if (!own || own->Rate != rate.Rate) user.push_back({rate.From, rate.Rate, true});

@@ -114,16 +114,7 @@ TInterestRow makeRow(const TDefaultInterestInput &input, const TPeriod &part,
     row.BaseRate = base ? base->Rate : 0;
     row.Margin = MarginOf(input.Rule);
     // A base rate far below zero must not turn the debtor's default into the creditor's debt.
-    row.Rate = base ? std::max(0, row.BaseRate + row.Margin) : [&] {
-        switch (input.Rule.Kind) {
-        case rkStatutory:
-            return StatutoryRate;
-        case rkCommercial:
-            return CommercialRate;
-        default:
-            return input.Rule.Value;
-        }
-    }();
+    row.Rate = base ? std::max(0, row.BaseRate + row.Margin) : FixedRateOf(input.Rule);
     row.Interest = PeriodInterest(input.Claim, row.Rate, input.DayCount, part);
     return row;
 }
@@ -213,8 +204,36 @@ TBasisPoints MarginOf(const TRateRule &rule) {
     }
 }
 
+TBasisPoints FixedRateOf(const TRateRule &rule) {
+    switch (rule.Kind) {
+    case rkStatutory:
+        return StatutoryRate;
+    case rkCommercial:
+        return CommercialRate;
+    case rkFixed:
+        return rule.Value;
+    default:
+        return 0;
+    }
+}
+
 bool FlatFeeOffered(const TRateRule &rule) {
     return rule.Kind == rkNoConsumer && !rule.ClaimBefore29072014;
+}
+
+TEngineError ReadTypedRate(const QString &text, TBasisPoints &rate) {
+    const std::optional<TBasisPoints> read = ParseBasisPoints(text);
+    if (!read)
+        return TEngineError(ecRate, QStringLiteral("„%1“ ist kein Zinssatz; erwartet wird eine "
+                                                   "Zahl mit höchstens zwei Nachkommastellen, "
+                                                   "etwa 4,5.")
+                                        .arg(text.trimmed()));
+    if (*read < 0 || *read > MaxTypedRate)
+        return TEngineError(ecRate, QStringLiteral("Der Zinssatz %1 % liegt nicht zwischen "
+                                                   "0,00 % und 100,00 %.")
+                                        .arg(FormatBasisPoints(*read)));
+    rate = *read;
+    return {};
 }
 
 QString RateRuleText(const TRateRule &rule) {

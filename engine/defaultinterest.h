@@ -67,9 +67,11 @@ TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
 // The check box's preset: a claim whose first interest day is 29.07.2014 or earlier fell due
 // on 28.07.2014 or earlier, so it arose before 29.07.2014.
 bool ClaimBefore29072014Preset(TDateTime firstDay);
-// Whether the rule adds the base rate, and the margin it adds (0 for a fixed rate).
+// Whether the rule adds the base rate, the margin it adds (0 for a fixed rate), and the fixed
+// rate (0 for a rule over the base rate).
 bool UsesBaseRate(const TRateRule &rule);
 TBasisPoints MarginOf(const TRateRule &rule);
+TBasisPoints FixedRateOf(const TRateRule &rule);
 // The flat fee of § 288 Abs. 5 BGB: no consumer involved, claim arisen after 28.07.2014.
 bool FlatFeeOffered(const TRateRule &rule);
 
@@ -80,6 +82,10 @@ quint32 PeriodDays(TDayCount count, const TPeriod &period);
 // from zero. Under dcActualActual a part across a year end counts each year's days by that
 // year's length.
 TCents PeriodInterest(TCents claim, TBasisPoints rate, TDayCount count, const TPeriod &period);
+
+// A fixed rate or margin as the user typed it ("4,5", "12 %"); an error (ecRate) for text that
+// is no rate or lies outside 0 to 100 %, and then `rate` stays as it was.
+TEngineError ReadTypedRate(const QString &text, TBasisPoints &rate);
 
 // The statement's lines naming the rule and the day count in force.
 QString RateRuleText(const TRateRule &rule);

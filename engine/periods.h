@@ -27,8 +27,8 @@ struct TInterestRow {
     quint32 Days = 0; // under the statement's day count
     TBasisPoints BaseRate = 0;
     TBasisPoints Margin = 0;
-    TBasisPoints Rate = 0;
-    TCents Interest = 0; // rounded to the cent
+    TBasisPoints Rate = 0; // base rate + margin, never below 0; or the fixed rate
+    TCents Interest = 0;   // rounded to the cent
     bool HasBaseRate = false;
     bool UserBaseRate = false; // the base rate is one the user added or corrected
 

@@ -343,3 +343,23 @@ TEST(DefaultInterest, RuleHelpers) {
     EXPECT_EQ(withFee.Total, 100000 + withFee.Interest + 4000);
     EXPECT_EQ(RateRuleText(Business), "Basiszinssatz + 9 Prozentpunkte (§ 288 Abs. 2 BGB)");
 }
+
+TEST(DefaultInterest, ReadsTypedRates) {
+    const struct {
+        const char *text;
+        TBasisPoints rate; // -1: refused
+    } cases[] = {
+        {"4,5", 450},  {" 12 % ", 1200}, {"0.75", 75}, {",5", 50},     {"100", 10000}, {"vier", -1},
+        {"4,567", -1}, {"1.234,5", -1},  {"", -1},     {"100,01", -1}, {"-1", -1},     {"4,", -1},
+    };
+    for (const auto &c : cases) {
+        TBasisPoints rate = -1;
+        const TEngineError error = ReadTypedRate(QString::fromUtf8(c.text), rate);
+        EXPECT_EQ(rate, c.rate) << c.text;
+        EXPECT_EQ(error.Code, c.rate < 0 ? ecRate : ecNone) << c.text;
+    }
+    TBasisPoints rate = 0;
+    EXPECT_EQ(ReadTypedRate(QStringLiteral("abc"), rate).Message,
+              "„abc“ ist kein Zinssatz; erwartet wird eine Zahl mit höchstens zwei "
+              "Nachkommastellen, etwa 4,5.");
+}

@@ -49,20 +49,6 @@ TEST(BaseRates, UserRatesOverTheShippedOnes) {
     EXPECT_EQ(merged.Reach(), day("30.06.2027"));
 }
 
-TEST(BaseRates, ChecksDateAndRange) {
-    const struct {
-        const char *from;
-        TBasisPoints rate;
-        bool ok;
-    } cases[] = {
-        {"01.01.2027", 152, true},    {"01.07.2027", -1000, true}, {"01.07.2027", 2000, true},
-        {"01.07.2027", -1001, false}, {"01.01.2027", 2001, false}, {"02.01.2027", 152, false},
-        {"01.04.2027", 152, false},   {"01.07.2001", 152, false},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(bool(CheckBaseRate(day(c.from), c.rate)), !c.ok) << c.from << " " << c.rate;
-}
-
 TEST(UserRates, ParsesLinesAndNamesTheFirstBrokenOne) {
     const struct {
         const char *text;
@@ -72,7 +58,11 @@ TEST(UserRates, ParsesLinesAndNamesTheFirstBrokenOne) {
         {"\xEF\xBB\xBF# eigene\r\n01.01.2027;1,52\r\n\r\n2027-07-01; 1.27 \n",
          0,
          {{day("01.01.2027"), 152, true}, {day("01.07.2027"), 127, true}}},
-        {"01.01.2027;-0,5 %", 0, {{day("01.01.2027"), -50, true}}},
+        {"01.01.2027;-0,5 %\n01.07.2027;-10\n01.01.2028;20,00",
+         0,
+         {{day("01.01.2027"), -50, true},
+          {day("01.07.2027"), -1000, true},
+          {day("01.01.2028"), 2000, true}}},
         {"", 0, {}},
         {"01.01.2027;1,52\n01.02.2027;1,52", 2, {}}, // no half-year
         {"01.01.2027;1,52\n01.01.2027;1,62", 2, {}}, // twice
@@ -80,7 +70,9 @@ TEST(UserRates, ParsesLinesAndNamesTheFirstBrokenOne) {
         {"01.01.2027;1,523", 1, {}},
         {"01.01.2027 1,52", 1, {}},
         {"32.01.2027;1,52", 1, {}},
-        {"01.01.2027;25,00", 1, {}},
+        {"01.01.2027;20,01", 1, {}},
+        {"01.07.2027;-10,01", 1, {}},
+        {"01.07.2001;2,00", 1, {}}, // before § 247 BGB
     };
     for (const auto &c : cases) {
         const TUserRates parsed = ParseUserRates(QString::fromUtf8(c.text));

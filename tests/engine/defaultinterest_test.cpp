@@ -189,17 +189,25 @@ TEST(DefaultInterest, SplitsAtEveryFirstOfJanuaryAndJuly) {
     }
 }
 
+// Days and interest on 1.000 € at 10 % under each day count; actual/actual weighs the days of
+// 2023 by 365 and those of 2024 by 366.
 TEST(DefaultInterest, DayCounts) {
     const struct {
         const char *from, *to;
         quint32 actual, days30;
+        TCents act365, actAct, act360, interest30;
     } cases[] = {
-        {"01.01.2025", "30.06.2025", 181, 180}, {"01.07.2025", "31.12.2025", 184, 180},
-        {"01.01.2024", "30.06.2024", 182, 180}, {"17.04.2025", "30.06.2025", 75, 74},
-        {"01.02.2025", "28.02.2025", 28, 30},   {"28.02.2025", "31.03.2025", 32, 33},
-        {"31.01.2025", "31.01.2025", 1, 0},     {"31.01.2025", "01.02.2025", 2, 1},
-        {"30.01.2025", "01.03.2025", 31, 32},   {"01.01.2023", "31.12.2025", 1096, 1080},
-        {"02.05.2025", "01.05.2025", 0, 0},
+        {"01.01.2025", "30.06.2025", 181, 180, 4959, 4959, 5028, 5000},
+        {"01.07.2025", "31.12.2025", 184, 180, 5041, 5041, 5111, 5000},
+        {"01.01.2024", "30.06.2024", 182, 180, 4986, 4973, 5056, 5000},
+        {"17.04.2025", "30.06.2025", 75, 74, 2055, 2055, 2083, 2056},
+        {"01.02.2025", "28.02.2025", 28, 30, 767, 767, 778, 833},
+        {"28.02.2025", "31.03.2025", 32, 33, 877, 877, 889, 917},
+        {"31.01.2025", "31.01.2025", 1, 0, 27, 27, 28, 0},
+        {"31.01.2025", "01.02.2025", 2, 1, 55, 55, 56, 28},
+        {"01.12.2023", "31.01.2024", 62, 60, 1699, 1696, 1722, 1667},
+        {"01.01.2023", "31.12.2025", 1096, 1080, 30027, 30000, 30444, 30000},
+        {"02.05.2025", "01.05.2025", 0, 0, 0, 0, 0, 0},
     };
     for (const auto &c : cases) {
         const TPeriod period{day(c.from), day(c.to)};
@@ -207,28 +215,10 @@ TEST(DefaultInterest, DayCounts) {
         for (TDayCount count : {dcActual365, dcActualActual, dcActual360})
             EXPECT_EQ(PeriodDays(count, period), c.actual);
         EXPECT_EQ(PeriodDays(dc30360, period), c.days30);
-    }
-}
-
-// 1.000 € at 10 %: the four rules, and actual/actual across a year end day by day.
-TEST(DefaultInterest, InterestByDayCount) {
-    const struct {
-        const char *from, *to;
-        TCents act365, actAct, act360, days30;
-    } cases[] = {
-        {"01.01.2025", "31.12.2025", 10000, 10000, 10139, 10000},
-        {"01.01.2024", "31.12.2024", 10027, 10000, 10167, 10000},
-        // 31 days of 2023 by 365, 31 of 2024 by 366.
-        {"01.12.2023", "31.01.2024", 1699, 1696, 1722, 1667},
-        {"15.02.2025", "15.02.2025", 27, 27, 28, 28},
-    };
-    for (const auto &c : cases) {
-        const TPeriod period{day(c.from), day(c.to)};
-        SCOPED_TRACE(c.from);
         EXPECT_EQ(PeriodInterest(100000, 1000, dcActual365, period), c.act365);
         EXPECT_EQ(PeriodInterest(100000, 1000, dcActualActual, period), c.actAct);
         EXPECT_EQ(PeriodInterest(100000, 1000, dcActual360, period), c.act360);
-        EXPECT_EQ(PeriodInterest(100000, 1000, dc30360, period), c.days30);
+        EXPECT_EQ(PeriodInterest(100000, 1000, dc30360, period), c.interest30);
     }
 }
 
@@ -261,8 +251,9 @@ TEST(DefaultInterest, PerDayAtTheLastRate) {
         const char *last;
         TCents perDay;
     } cases[] = {
-        {dcActual365, "20.02.2026", 1718},    {dcActual360, "20.02.2026", 1742},
-        {dc30360, "20.02.2026", 1742},        {dcActualActual, "20.02.2026", 1718},
+        {dcActual365, "20.02.2026", 1718},
+        {dc30360, "20.02.2026", 1742},
+        {dcActualActual, "20.02.2026", 1718},
         {dcActualActual, "31.12.2027", 1713}, // the next day lies in 2028: / 366
     };
     TBaseRateTable table = ShippedBaseRates().MergedWith(

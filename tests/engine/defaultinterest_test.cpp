@@ -1,0 +1,356 @@
+#include "engine/defaultinterest.h"
+#include "engine_test_p.h"
+#include "tests/support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Row {
+    const char *from, *to;
+    quint32 days;
+    TBasisPoints rate;
+    TCents interest;
+};
+
+TDefaultInterest calculate(TCents claim, const char *first, const char *last, TRateRule rule,
+                           TDayCount count = dcActual365,
+                           const TBaseRateTable &table = ShippedBaseRates()) {
+    return CalculateDefaultInterest({claim, day(first), day(last), rule, count, false}, table);
+}
+
+void expectRows(const TDefaultInterest &result, const std::vector<Row> &rows) {
+    ASSERT_FALSE(result.Error) << result.Error.Message.toStdString();
+    ASSERT_EQ(result.Rows.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TInterestRow &got = result.Rows[i];
+        EXPECT_EQ(FormatDayDate(got.From), rows[i].from) << i;
+        EXPECT_EQ(FormatDayDate(got.To), rows[i].to) << i;
+        EXPECT_EQ(got.Days, rows[i].days) << i;
+        EXPECT_EQ(got.Rate, rows[i].rate) << i;
+        EXPECT_EQ(got.Interest, rows[i].interest) << i;
+        if (got.HasBaseRate) {
+            EXPECT_EQ(got.Rate, std::max(0, got.BaseRate + got.Margin)) << i;
+        }
+    }
+}
+
+const TRateRule Consumer{rkConsumer, false, 0};
+const TRateRule Business{rkNoConsumer, false, 0};
+
+} // namespace
+
+// The published figures; each row checked by hand as claim × rate × days / 365.
+TEST(DefaultInterest, WorkedCases) {
+    const struct {
+        TCents claim;
+        const char *first, *last;
+        TRateRule rule;
+        TDayCount count;
+        std::vector<Row> rows;
+        TCents total, perDay;
+    } cases[] = {
+        {308900,
+         "17.04.2025",
+         "20.02.2026",
+         Consumer,
+         dcActual365,
+         {{"17.04.2025", "30.06.2025", 75, 727, 4614},
+          {"01.07.2025", "31.12.2025", 184, 627, 9764},
+          {"01.01.2026", "20.02.2026", 51, 627, 2706}},
+         17084,
+         53},
+        // Both 1 January and 1 July belong to the new half-year; a statement that drops them
+        // comes to 3.154,20 €.
+        {1000000,
+         "16.01.2023",
+         "02.10.2025",
+         Business,
+         dcActual365,
+         {{"16.01.2023", "30.06.2023", 166, 1062, 48299},
+          {"01.07.2023", "31.12.2023", 184, 1212, 61098},
+          {"01.01.2024", "30.06.2024", 182, 1262, 62927},
+          {"01.07.2024", "31.12.2024", 184, 1237, 62358},
+          {"01.01.2025", "30.06.2025", 181, 1127, 55887},
+          {"01.07.2025", "02.10.2025", 94, 1027, 26449}},
+         317018,
+         281},
+        // 2024 is a leap year: its two parts by 366.
+        {1000000,
+         "16.01.2023",
+         "02.10.2025",
+         Business,
+         dcActualActual,
+         {{"16.01.2023", "30.06.2023", 166, 1062, 48299},
+          {"01.07.2023", "31.12.2023", 184, 1212, 61098},
+          {"01.01.2024", "30.06.2024", 182, 1262, 62755},
+          {"01.07.2024", "31.12.2024", 184, 1237, 62188},
+          {"01.01.2025", "30.06.2025", 181, 1127, 55887},
+          {"01.07.2025", "02.10.2025", 94, 1027, 26449}},
+         316676,
+         281},
+        // One euro: the total is the sum of the rounded rows (5.53 cents unrounded).
+        {100,
+         "17.04.2025",
+         "20.02.2026",
+         Consumer,
+         dcActual365,
+         {{"17.04.2025", "30.06.2025", 75, 727, 1},
+          {"01.07.2025", "31.12.2025", 184, 627, 3},
+          {"01.01.2026", "20.02.2026", 51, 627, 1}},
+         5,
+         0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.first);
+        const TDefaultInterest result = calculate(c.claim, c.first, c.last, c.rule, c.count);
+        expectRows(result, c.rows);
+        EXPECT_EQ(result.Interest, c.total);
+        EXPECT_EQ(result.PerDay, c.perDay);
+        EXPECT_EQ(result.Total, c.claim + c.total);
+    }
+    EXPECT_EQ(FormatCents(317018), "3.170,18");
+}
+
+TEST(DefaultInterest, SplitsAtEveryFirstOfJanuaryAndJuly) {
+    const struct {
+        const char *first, *last;
+        TRateRule rule;
+        TDayCount count;
+        std::vector<Row> rows;
+    } cases[] = {
+        // Inside one half-year; one day; a whole half-year by 30/360.
+        {"03.03.2025",
+         "14.05.2025",
+         Consumer,
+         dcActual365,
+         {{"03.03.2025", "14.05.2025", 73, 727, 1454}}},
+        {"30.06.2025",
+         "30.06.2025",
+         Consumer,
+         dcActual365,
+         {{"30.06.2025", "30.06.2025", 1, 727, 20}}},
+        {"01.07.2025",
+         "01.07.2025",
+         Consumer,
+         dcActual365,
+         {{"01.07.2025", "01.07.2025", 1, 627, 17}}},
+        {"01.01.2025",
+         "30.06.2025",
+         Consumer,
+         dc30360,
+         {{"01.01.2025", "30.06.2025", 180, 727, 3635}}},
+        // A new part at each publication, also where the rate stays the same (2025/2026).
+        {"31.12.2025",
+         "01.01.2026",
+         Consumer,
+         dcActual360,
+         {{"31.12.2025", "31.12.2025", 1, 627, 17}, {"01.01.2026", "01.01.2026", 1, 627, 17}}},
+        // Negative base rates: 2016 -0,83 then -0,88; a margin of 0 earns nothing then.
+        {"01.01.2016",
+         "31.12.2016",
+         Consumer,
+         dcActual365,
+         {{"01.01.2016", "30.06.2016", 182, 417, 2079},
+          {"01.07.2016", "31.12.2016", 184, 412, 2077}}},
+        {"01.06.2022",
+         "31.01.2023",
+         TRateRule{rkMargin, false, 0},
+         dcActual365,
+         {{"01.06.2022", "30.06.2022", 30, 0, 0},
+          {"01.07.2022", "31.12.2022", 184, 0, 0},
+          {"01.01.2023", "31.01.2023", 31, 162, 138}}},
+        // The margin by Art. 229 § 34 EGBGB.
+        {"28.07.2014",
+         "29.07.2014",
+         TRateRule{rkNoConsumer, true, 0},
+         dcActual365,
+         {{"28.07.2014", "29.07.2014", 2, 727, 40}}},
+        {"28.07.2014",
+         "29.07.2014",
+         Business,
+         dcActual365,
+         {{"28.07.2014", "29.07.2014", 2, 827, 45}}},
+        // A fixed rate: one part across the changes.
+        {"01.06.2025",
+         "31.07.2025",
+         TRateRule{rkStatutory, false, 0},
+         dcActual365,
+         {{"01.06.2025", "31.07.2025", 61, 400, 668}}},
+        {"01.06.2025",
+         "31.07.2025",
+         TRateRule{rkFixed, false, 1250},
+         dc30360,
+         {{"01.06.2025", "31.07.2025", 60, 1250, 2083}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.first) + " - " + c.last);
+        expectRows(calculate(100000, c.first, c.last, c.rule, c.count), c.rows);
+    }
+}
+
+// Days and interest on 1.000 € at 10 % under each day count; actual/actual weighs the days of
+// 2023 by 365 and those of 2024 by 366.
+TEST(DefaultInterest, DayCounts) {
+    const struct {
+        const char *from, *to;
+        quint32 actual, days30;
+        TCents act365, actAct, act360, interest30;
+    } cases[] = {
+        {"01.01.2025", "30.06.2025", 181, 180, 4959, 4959, 5028, 5000},
+        {"01.07.2025", "31.12.2025", 184, 180, 5041, 5041, 5111, 5000},
+        {"01.01.2024", "30.06.2024", 182, 180, 4986, 4973, 5056, 5000},
+        {"17.04.2025", "30.06.2025", 75, 74, 2055, 2055, 2083, 2056},
+        {"01.02.2025", "28.02.2025", 28, 30, 767, 767, 778, 833},
+        {"28.02.2025", "31.03.2025", 32, 33, 877, 877, 889, 917},
+        {"31.01.2025", "31.01.2025", 1, 0, 27, 27, 28, 0},
+        {"31.01.2025", "01.02.2025", 2, 1, 55, 55, 56, 28},
+        {"01.12.2023", "31.01.2024", 62, 60, 1699, 1696, 1722, 1667},
+        {"01.01.2023", "31.12.2025", 1096, 1080, 30027, 30000, 30444, 30000},
+        {"02.05.2025", "01.05.2025", 0, 0, 0, 0, 0, 0},
+    };
+    for (const auto &c : cases) {
+        const TPeriod period{day(c.from), day(c.to)};
+        SCOPED_TRACE(std::string(c.from) + " - " + c.to);
+        for (TDayCount count : {dcActual365, dcActualActual, dcActual360})
+            EXPECT_EQ(PeriodDays(count, period), c.actual);
+        EXPECT_EQ(PeriodDays(dc30360, period), c.days30);
+        EXPECT_EQ(PeriodInterest(100000, 1000, dcActual365, period), c.act365);
+        EXPECT_EQ(PeriodInterest(100000, 1000, dcActualActual, period), c.actAct);
+        EXPECT_EQ(PeriodInterest(100000, 1000, dcActual360, period), c.act360);
+        EXPECT_EQ(PeriodInterest(100000, 1000, dc30360, period), c.interest30);
+    }
+}
+
+TEST(DefaultInterest, RoundsEachPartToTheCentHalvesAwayFromZero) {
+    const TPeriod days75{day("17.04.2025"), day("30.06.2025")};
+    const TPeriod year{day("01.01.2025"), day("31.12.2025")};
+    const struct {
+        TCents claim;
+        TBasisPoints rate;
+        TPeriod period;
+        TCents interest;
+    } cases[] = {
+        {73000, 727, days75, 1091},
+        {73000, -727, days75, -1091}, // 1090,5 cents exactly
+        {72999, 727, days75, 1090},
+        {50, 100, year, 1}, // 0,5 cents
+        {149, 100, year, 1},
+        {-50, 100, year, -1},
+        // The largest claim over a century: no overflow.
+        {MaxAmountCents, 2000, {day("01.01.1900"), day("31.12.1999")}, 2001315068493131},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(PeriodInterest(c.claim, c.rate, dcActual365, c.period), c.interest)
+            << c.claim << " at " << c.rate;
+}
+
+TEST(DefaultInterest, PerDayAtTheLastRate) {
+    const struct {
+        TDayCount count;
+        const char *last;
+        TCents perDay;
+    } cases[] = {
+        {dcActual365, "20.02.2026", 1718},
+        {dc30360, "20.02.2026", 1742},
+        {dcActualActual, "20.02.2026", 1718},
+        {dcActualActual, "31.12.2027", 1713}, // the next day lies in 2028: / 366
+    };
+    TBaseRateTable table = ShippedBaseRates().MergedWith(
+        {{day("01.01.2027"), 127, true}, {day("01.07.2027"), 127, true}});
+    for (const auto &c : cases)
+        EXPECT_EQ(calculate(10000000, "17.04.2025", c.last, Consumer, c.count, table).PerDay,
+                  c.perDay)
+            << c.count << " " << c.last;
+}
+
+TEST(DefaultInterest, RefusesBadInputWithAGermanMessage) {
+    const TRateRule fixed5{rkCommercial, false, 0};
+    const struct {
+        TCents claim;
+        const char *first, *last;
+        TRateRule rule;
+        bool flatFee;
+        TEngineErrorCode code;
+        const char *message; // a part of it
+    } cases[] = {
+        {0, "01.01.2025", "31.01.2025", Consumer, false, ecClaim, "größer als 0,00 €"},
+        {-1, "01.01.2025", "31.01.2025", Consumer, false, ecClaim, "größer als 0,00 €"},
+        {100, "01.02.2025", "31.01.2025", Consumer, false, ecDates,
+         "Der letzte Zinstag (31.01.2025) liegt vor dem ersten Zinstag (01.02.2025)."},
+        {100, "31.12.2001", "31.01.2002", Consumer, false, ecNoBaseRate, "vor dem 01.01.2002"},
+        {100, "01.01.2025", "31.01.2025", TRateRule{rkFixed, false, 10001}, false, ecRate,
+         "100,01 %"},
+        {100, "01.01.2025", "31.01.2025", TRateRule{rkMargin, false, -1}, false, ecRate, "-0,01 %"},
+        {100, "01.01.2025", "31.01.2025", Consumer, true, ecFlatFee, "§ 288 Abs. 5 BGB"},
+        {100, "01.01.2014", "31.01.2014", TRateRule{rkNoConsumer, true, 0}, true, ecFlatFee,
+         "nach dem 28.07.2014"},
+        {100, "01.07.2026", "01.01.2027", Consumer, false, ecMissingHalfYear,
+         "Für das Halbjahr ab 01.01.2027 ist kein Basiszinssatz bekannt (die Basiszinssätze "
+         "reichen bis 31.12.2026)."},
+    };
+    for (const auto &c : cases) {
+        const TDefaultInterest result = CalculateDefaultInterest(
+            {c.claim, day(c.first), day(c.last), c.rule, dcActual365, c.flatFee},
+            ShippedBaseRates());
+        EXPECT_EQ(result.Error.Code, c.code) << c.message;
+        EXPECT_TRUE(result.Error.Message.contains(QString::fromUtf8(c.message)))
+            << result.Error.Message.toStdString();
+        EXPECT_TRUE(result.Rows.empty()) << c.message;
+        EXPECT_EQ(result.Interest, 0) << c.message;
+    }
+    // Dates before 2002 need no base rate under a fixed rate.
+    expectRows(calculate(100000, "01.01.2001", "31.12.2001", fixed5),
+               {{"01.01.2001", "31.12.2001", 365, 500, 5000}});
+}
+
+TEST(DefaultInterest, MissingHalfYearNamesItAndAUserRateFillsIt) {
+    const TDefaultInterest refused = calculate(100000, "01.12.2026", "31.03.2027", Consumer);
+    EXPECT_EQ(refused.Error.HalfYear, day("01.01.2027"));
+    const TBaseRateTable table = ShippedBaseRates().MergedWith({{day("01.01.2027"), 200, true}});
+    const TDefaultInterest result =
+        calculate(100000, "01.12.2026", "31.03.2027", Consumer, dcActual365, table);
+    expectRows(result, {{"01.12.2026", "31.12.2026", 31, 652, 554},
+                        {"01.01.2027", "31.03.2027", 90, 700, 1726}});
+    EXPECT_FALSE(result.Rows[0].UserBaseRate);
+    EXPECT_TRUE(result.Rows[1].UserBaseRate);
+    // A gap after the user's rate is refused as well, never bridged by an earlier rate.
+    const TBaseRateTable gap = table.MergedWith({{day("01.01.2028"), 200, true}});
+    EXPECT_EQ(
+        calculate(100000, "01.12.2026", "31.01.2028", Consumer, dcActual365, gap).Error.HalfYear,
+        day("01.07.2027"));
+}
+
+TEST(DefaultInterest, RuleHelpers) {
+    EXPECT_TRUE(ClaimBefore29072014Preset(day("29.07.2014")));
+    EXPECT_FALSE(ClaimBefore29072014Preset(day("30.07.2014")));
+    EXPECT_EQ(MarginOf({rkNoConsumer, true, 0}), 800);
+    EXPECT_EQ(MarginOf({rkNoConsumer, false, 0}), 900);
+    EXPECT_TRUE(FlatFeeOffered(Business));
+    const TDefaultInterest withFee = CalculateDefaultInterest(
+        {100000, day("01.01.2025"), day("31.01.2025"), Business, dc30360, true},
+        ShippedBaseRates());
+    EXPECT_EQ(withFee.FlatFee, 4000);
+    EXPECT_EQ(withFee.Total, 100000 + withFee.Interest + 4000);
+    EXPECT_EQ(RateRuleText(Business), "Basiszinssatz + 9 Prozentpunkte (§ 288 Abs. 2 BGB)");
+}
+
+TEST(DefaultInterest, ReadsTypedRates) {
+    const struct {
+        const char *text;
+        TBasisPoints rate; // -1: refused
+    } cases[] = {
+        {"4,5", 450},  {" 12 % ", 1200}, {"0.75", 75}, {",5", 50},     {"100", 10000}, {"vier", -1},
+        {"4,567", -1}, {"1.234,5", -1},  {"", -1},     {"100,01", -1}, {"-1", -1},     {"4,", -1},
+    };
+    for (const auto &c : cases) {
+        TBasisPoints rate = -1;
+        const TEngineError error = ReadTypedRate(QString::fromUtf8(c.text), rate);
+        EXPECT_EQ(rate, c.rate) << c.text;
+        EXPECT_EQ(error.Code, c.rate < 0 ? ecRate : ecNone) << c.text;
+    }
+    TBasisPoints rate = 0;
+    EXPECT_EQ(ReadTypedRate(QStringLiteral("abc"), rate).Message,
+              "„abc“ ist kein Zinssatz; erwartet wird eine Zahl mit höchstens zwei "
+              "Nachkommastellen, etwa 4,5.");
+}

@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/einst.h"
 #include "app/info.h"
 #include "app/mrvmain.h"
@@ -8,9 +9,23 @@
 
 #include <QGuiApplication>
 
+namespace {
+
+QStringList RawArguments(int argc, char *argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char *argv[]) {
+    if (const auto answer = AnswerWithoutWindow(RawArguments(argc, argv))) return Print(*answer);
     PreferX11UnderWayland();
     TApplication app(argc, argv);
+    if (const auto answer = RefuseUnknownArguments(QCoreApplication::arguments()))
+        return Print(*answer);
     app.SetTitle(QStringLiteral("Tarvo 2.0"));
     QGuiApplication::setDesktopFileName(QStringLiteral("tarvo")); // the menu entry's name and icon
     // Before any window exists, so that a stop request always ends in an orderly way.

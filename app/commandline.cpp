@@ -1,0 +1,71 @@
+#include "app/commandline.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+namespace {
+
+const QString Program = QStringLiteral("tarvo");
+
+struct TOptions {
+    QCommandLineOption Help{{QStringLiteral("h"), QStringLiteral("help")}};
+    QCommandLineOption Version{{QStringLiteral("v"), QStringLiteral("version")}};
+};
+
+QString HelpText() {
+    return QStringLiteral(
+        "Aufruf: tarvo [Option]\n"
+        "Tarvo – Zinsrechner als Leiste auf dem Desktop: Zinstage und Zinsbetrag nach der\n"
+        "EURO-, der deutschen (30/360) oder der englischen Zinsmethode. Jedes Ergebnis kommt\n"
+        "in die Zwischenablage.\n"
+        "\n"
+        "Optionen:\n"
+        "  -h, --help      zeigt diese Hilfe und endet\n"
+        "  -v, --version   zeigt die Version und endet\n"
+        "\n"
+        "Die Einstellungen stehen in ~/.config/tarvo/registry.db. Mehr in „man tarvo“.\n");
+}
+
+QString UsageText(const QString &problem) {
+    return QStringLiteral("%1: %2\nAufruf: tarvo [--help] [--version]\n").arg(Program, problem);
+}
+
+} // namespace
+
+std::optional<TCommandLineAnswer> AnswerWithoutWindow(const QStringList &arguments) {
+    TOptions options;
+    QCommandLineParser parser;
+    parser.addOptions({options.Help, options.Version});
+    // Whatever else stands there is judged once the application object has taken its own.
+    parser.parse(arguments);
+    if (parser.isSet(options.Help)) return TCommandLineAnswer{0, HelpText(), {}};
+    if (parser.isSet(options.Version))
+        return TCommandLineAnswer{0, QStringLiteral("Tarvo %1\n").arg(TARVO_VERSION), {}};
+    return std::nullopt;
+}
+
+std::optional<TCommandLineAnswer> RefuseUnknownArguments(const QStringList &arguments) {
+    TOptions options;
+    QCommandLineParser parser;
+    parser.addOptions({options.Help, options.Version});
+    parser.parse(arguments);
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+        const QString dashes = unknown.first().size() == 1 ? QStringLiteral("-")
+                                                           : QStringLiteral("--");
+        return TCommandLineAnswer{
+            2, {}, UsageText(QStringLiteral("unbekannte Option „%1%2“").arg(dashes, unknown.first()))};
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return TCommandLineAnswer{
+            2, {},
+            UsageText(QStringLiteral("unerwartetes Argument „%1“").arg(
+                parser.positionalArguments().first()))};
+    return std::nullopt;
+}
+
+int Print(const TCommandLineAnswer &answer) {
+    std::fputs(answer.Output.toLocal8Bit().constData(), stdout);
+    std::fputs(answer.Error.toLocal8Bit().constData(), stderr);
+    return answer.ExitStatus;
+}

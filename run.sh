@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds in Release and starts Tarvo.
+# Sets up what building and running need, builds Tarvo in Release and starts it.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DTARVO_BUILD_TESTS=OFF -DTARVO_BUILD_BENCH=OFF >/dev/null
 cmake --build build --target tarvo
 exec build/app/tarvo "$@"

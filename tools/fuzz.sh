@@ -6,7 +6,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${root}/build-fuzz"
 seconds="${1:-60}"
-"${root}/tools/setup.sh"
+"${root}/tools/setup.sh" --tests
 CXX=clang++ cmake -S "${root}/tools/fuzz" -B "${build}" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "${build}"
 for kind in bmp gif jpeg; do

@@ -13,7 +13,8 @@ if dpkg-query -W -f='${Status}' tarvo 2>/dev/null | grep -q 'install ok installe
   exit 1
 fi
 "${root}/tools/setup.sh"
-$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends dpkg-dev >/dev/null
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+  dpkg-dev lintian man-db desktop-file-utils >/dev/null
 
 cmake -S "${root}" -B "${build}" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DTARVO_BUILD_TESTS=OFF -DTARVO_BUILD_BENCH=OFF >/dev/null
@@ -21,6 +22,9 @@ cmake --build "${build}" --target tarvo
 (cd "${build}" && cpack -G DEB >/dev/null)
 deb="$(ls "${build}"/tarvo_*.deb)"
 echo "package: ${deb}"
+# Errors fail the check; warnings are shown.
+lintian --tag-display-limit 0 "${deb}" | tee "${build}/lintian.txt"
+if grep -q '^E: ' "${build}/lintian.txt"; then echo "lintian reports errors" >&2; exit 1; fi
 
 home="$(mktemp -d)"
 cleanup() {
@@ -30,12 +34,17 @@ cleanup() {
 trap cleanup EXIT
 
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${deb}" >/dev/null
-for f in /usr/bin/tarvo /usr/share/applications/tarvo.desktop \
+for f in /usr/bin/tarvo /usr/share/applications/tarvo.desktop /usr/share/man/man1/tarvo.1.gz \
+  /usr/share/doc/tarvo/copyright /usr/share/doc/tarvo/changelog.gz \
   /usr/share/icons/hicolor/{16x16,32x32,48x48}/apps/tarvo.png \
   /usr/share/icons/hicolor/scalable/apps/tarvo.svg; do
   [[ -e "$f" ]] || { echo "missing after install: $f" >&2; exit 1; }
 done
 desktop-file-validate /usr/share/applications/tarvo.desktop
+# The manual page as man reads it, with its warnings.
+warnings="$(MANWIDTH=80 man --warnings -l /usr/share/man/man1/tarvo.1.gz 2>&1 >/dev/null)"
+[[ -z "${warnings}" ]] || { echo "${warnings}" >&2; exit 1; }
+[[ "$(tarvo --version)" == "Tarvo 2.3" ]] || { echo "tarvo --version" >&2; exit 1; }
 echo "installed: $(dpkg-query -W -f='${Package} ${Version}' tarvo)"
 
 mkdir -p "${home}/config" "${home}/runtime"

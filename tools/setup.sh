@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages that are missing: those that building and running Tarvo need,
+# and with --tests also those of the tests, benchmarks and package checks.
+# Usage: tools/setup.sh [--tests]
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ clang libclang-rt-dev pkg-config
+  cmake ninja-build g++ pkg-config
   qt6-base-dev libsqlite3-dev libjpeg62-turbo-dev libgif-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
-  desktop-file-utils libglib2.0-bin sqlite3
-  xvfb xdotool x11-utils libxcb1-dev
-  locales
 )
+if [[ "${1:-}" == "--tests" ]]; then
+  packages+=(
+    clang libclang-rt-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    desktop-file-utils libglib2.0-bin sqlite3
+    xvfb xdotool x11-utils libxcb1-dev
+    locales man-db
+  )
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

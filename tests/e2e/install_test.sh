@@ -6,7 +6,8 @@ prefix="$(mktemp -d)"
 trap 'rm -rf "${prefix}"' EXIT
 cmake --install "$1" --prefix "${prefix}" >/dev/null
 for f in bin/tarvo share/applications/tarvo.desktop \
-  share/icons/hicolor/{16x16,32x32,48x48}/apps/tarvo.png share/icons/hicolor/scalable/apps/tarvo.svg; do
+  share/icons/hicolor/{16x16,32x32,48x48}/apps/tarvo.png share/icons/hicolor/scalable/apps/tarvo.svg \
+  share/man/man1/tarvo.1.gz share/doc/tarvo/copyright share/doc/tarvo/changelog.gz; do
   [[ -e "${prefix}/${f}" ]] || { echo "not installed: ${f}" >&2; exit 1; }
 done
 entry="${prefix}/share/applications/tarvo.desktop"

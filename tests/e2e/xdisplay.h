@@ -111,7 +111,7 @@ class OnXDisplay : public ::testing::Test {
 protected:
     void SetUp() override {
         if (const QString tool = XServer::MissingTool(); !tool.isEmpty())
-            GTEST_SKIP() << tool.toStdString() << " is not installed (tools/setup.sh installs it)";
+            GTEST_SKIP() << tool.toStdString() << " is not installed (tools/setup.sh --tests installs it)";
         ASSERT_FALSE(x.Display().isEmpty()) << "Xvfb did not start";
     }
     std::unique_ptr<Copy> Start() { return x.StartTarvo(home); }

@@ -2,7 +2,7 @@
 #include "app/einst.h"
 #include "app/info.h"
 #include "app/mrvmain.h"
-#include "editors/dateutil.h"
+#include "dates/datetext.h"
 #include "platform/application.h"
 #include "platform/termination.h"
 #include "platform/wayland.h"

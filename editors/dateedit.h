@@ -5,7 +5,7 @@
 
 #include "editors/calendartypes.h"
 #include "editors/comboedit.h"
-#include "editors/dateutil.h"
+#include "dates/datetext.h"
 
 #include <QStringList>
 

@@ -4,7 +4,7 @@
 // TLocCalendar is the variant the drop-down window embeds.
 
 #include "editors/calendartypes.h"
-#include "editors/dateutil.h"
+#include "dates/datetext.h"
 #include "platform/canvas.h"
 #include "platform/colors.h"
 #include "platform/component.h"

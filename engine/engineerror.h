@@ -2,7 +2,7 @@
 // An error of the engine as a value, so that the window and the command line's batch can both
 // show it: a code for the program, a German text for the user, and what the text names.
 
-#include "platform/dateserial.h"
+#include "dates/dateserial.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Interest days and interest amounts under the three formulas. Stateless; never rounds.
 
-#include "editors/dateutil.h"
+#include "dates/datetext.h"
 
 #include <QtGlobal>
 

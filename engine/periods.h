@@ -3,7 +3,7 @@
 // a dated period whose first and last day both count, one row of a statement, and the
 // half-years at which the base rate changes (§ 247 Abs. 1 BGB: 1 January and 1 July).
 
-#include "platform/dateserial.h"
+#include "dates/dateserial.h"
 
 #include <vector>
 

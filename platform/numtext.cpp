@@ -1,11 +1,9 @@
 #include "platform/numtext.h"
 
-#include "platform/dateserial_p.h"
 #include "platform/exceptions.h"
 #include "platform/formatsettings.h"
 
 #include <QStringList>
-#include <QTime>
 
 #include <algorithm>
 #include <cerrno>
@@ -18,7 +16,6 @@
 
 namespace {
 
-constexpr qint64 MSecsPerDay = 86400000;
 
 // A finite number as significant decimal digits: value = 0.digits × 10^point.
 struct Decimal {
@@ -230,48 +227,6 @@ EConvertError floatError(const QString &text) {
         Exception::Format(QStringLiteral("'%s' ist kein gültiger Gleitkommawert"), {text}));
 }
 
-EConvertError dateTimeError(const QString &text) {
-    return EConvertError(Exception::Format(
-        QStringLiteral("'%s' ist keine gültige Datums- und Uhrzeitangabe"), {text}));
-}
-
-// Whole non-negative number of 1 to `maxDigits` ASCII digits, else -1.
-int smallNumber(const QString &text, int maxDigits) {
-    if (text.isEmpty() || text.size() > maxDigits) return -1;
-    int n = 0;
-    for (QChar c : text) {
-        if (c < u'0' || c > u'9') return -1;
-        n = n * 10 + (c.unicode() - u'0');
-    }
-    return n;
-}
-
-bool endsWithMarker(QString &text, const QString &marker) {
-    if (marker.isEmpty() || !text.endsWith(marker, Qt::CaseInsensitive)) return false;
-    text.chop(marker.size());
-    text = text.trimmed();
-    return true;
-}
-
-bool readTime(QString text, QTime &time) {
-    const TFormatSettings &fs = FormatSettings();
-    const bool pm =
-        endsWithMarker(text, fs.TimePMString) || endsWithMarker(text, QStringLiteral("PM"));
-    const bool am = !pm && (endsWithMarker(text, fs.TimeAMString) ||
-                            endsWithMarker(text, QStringLiteral("AM")));
-    const QStringList parts = text.split(fs.TimeSeparator);
-    if (parts.size() < 2 || parts.size() > 3) return false;
-    int hour = smallNumber(parts[0], 2);
-    const int minute = smallNumber(parts[1], 2);
-    const int second = parts.size() == 3 ? smallNumber(parts[2], 2) : 0;
-    if (am || pm) {
-        if (hour < 1 || hour > 12) return false;
-        hour = hour % 12 + (pm ? 12 : 0);
-    }
-    time = QTime(hour, minute, second);
-    return hour >= 0 && minute >= 0 && second >= 0 && time.isValid();
-}
-
 } // namespace
 
 QString FormatFloat(const QString &pattern, long double value) {
@@ -386,39 +341,4 @@ qint32 StrToInt(const QString &text) {
                 Exception::Format(QStringLiteral("'%s' ist kein gültiger Integerwert"), {text}));
     }
     return static_cast<qint32>(negative ? -n : n);
-}
-
-QString DateTimeToStr(double serial) {
-    // Beyond 9999-12-31 or before 0001-01-01 there is no date to show.
-    if (!std::isfinite(serial) || serial < -693594.0 || serial >= 2958466.0)
-        throw dateTimeError(FloatToStr(serial));
-    // A negative serial counts its whole days back and its time forward, so split at zero.
-    qint64 days = static_cast<qint64>(std::trunc(serial));
-    qint64 msecs = std::llround(std::fabs(serial - days) * MSecsPerDay);
-    if (msecs >= MSecsPerDay) {
-        days += serial < 0 ? -1 : 1;
-        msecs = 0;
-    }
-    if (!SerialDateValid(static_cast<double>(days))) throw dateTimeError(FloatToStr(serial));
-    const TFormatSettings &fs = FormatSettings();
-    QString text = FormatDate(fs.ShortDateFormat, static_cast<double>(days));
-    if (msecs != 0)
-        text += u' ' + QTime::fromMSecsSinceStartOfDay(int(msecs)).toString(fs.LongTimeFormat);
-    return text;
-}
-
-double StrToDateTime(const QString &text) {
-    const QString t = text.trimmed();
-    const qsizetype blank = t.indexOf(u' ');
-    const QString datePart = blank < 0 ? t : t.left(blank);
-    qsizetype position = 0;
-    quint16 year, month, day;
-    QTime time(0, 0);
-    if (!ScanDateKeepingLongYears(datePart, FormatSettings().ShortDateFormat, position, year, month,
-                                  day) ||
-        (blank >= 0 && !readTime(t.mid(blank + 1).trimmed(), time)))
-        throw dateTimeError(text);
-    const double days = MakeDateSerial(year, month, day);
-    const double fraction = static_cast<double>(time.msecsSinceStartOfDay()) / MSecsPerDay;
-    return days < 0 ? days - fraction : days + fraction;
 }

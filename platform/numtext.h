@@ -1,5 +1,5 @@
 #pragma once
-// Number and date-time text in the user's regional settings (FormatSettings()): display
+// Number text in the user's regional settings (FormatSettings()): display
 // patterns, the fixed two-decimal result text, and the parsers with their German errors.
 
 #include <QString>
@@ -33,13 +33,3 @@ bool TryStrToFloat(const QString &text, long double &value);
 // Optional sign and decimal digits within 32 bits; blanks around are ignored.
 // Raises EConvertError "'%s' ist kein gültiger Integerwert".
 qint32 StrToInt(const QString &text);
-
-// A date serial (days since 30 December 1899, the time of day in the fraction) as the short
-// date, followed by the long time unless the time is midnight.
-QString DateTimeToStr(double serial);
-
-// Reads a short date, optionally followed by a time (hours and minutes, optional seconds,
-// optional AM/PM text); years of one or two digits are widened into the date fields' century
-// window, longer years stand as written.
-// Raises EConvertError "'%s' ist keine gültige Datums- und Uhrzeitangabe".
-double StrToDateTime(const QString &text);

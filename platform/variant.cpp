@@ -1,6 +1,7 @@
 #include "platform/variant.h"
 
 #include "platform/exceptions.h"
+#include "dates/datetimetext.h"
 #include "platform/numtext.h"
 
 #include <cmath>

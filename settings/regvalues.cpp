@@ -1,5 +1,6 @@
 #include "settings/regvalues.h"
 
+#include "dates/datetimetext.h"
 #include "platform/exceptions.h"
 #include "platform/numtext.h"
 

@@ -20,19 +20,6 @@
 #include <cmath>
 #include <random>
 
-namespace {
-
-template <typename F> QString errorOf(F &&f) {
-    try {
-        f();
-    } catch (const Exception &e) {
-        return e.Message();
-    }
-    return QStringLiteral("(no error)");
-}
-
-} // namespace
-
 TEST(NumberText, WhatATypedKeyMayLeave) {
     GermanLocale de;
     const struct {
@@ -65,9 +52,9 @@ TEST(NumberText, RangeGroupingAndMoneyPattern) {
     EXPECT_EQ(LimitToRange(-3, 5, 0, 2, false), 5.0L);
     EXPECT_EQ(LimitToRange(500, 0, -5, 2, false), -5.0L);
     EXPECT_EQ(LimitToRange(-9, 9, 5, 2, false), -9.0L);
-    EXPECT_EQ(errorOf([] { LimitToRange(500, 1, 100, 2, true); }),
+    EXPECT_EQ(ErrorOf([] { LimitToRange(500, 1, 100, 2, true); }),
               "Wert muß zwischen 1,00 und 100,00 liegen");
-    EXPECT_EQ(errorOf([] { LimitToRange(0, 0.5L, 2, 0, true); }),
+    EXPECT_EQ(ErrorOf([] { LimitToRange(0, 0.5L, 2, 0, true); }),
               "Wert muß zwischen 1 und 2 liegen");
 
     EXPECT_EQ(GroupDigits("-1234567,891", true), "-1.234.567,891");
@@ -176,7 +163,7 @@ TEST_F(CurrencyEdit, ShowsTheDisplayTextUnfocusedAndTheEditTextFocused) {
     EXPECT_EQ(edit.text(), "-1234,5");
     edit.SetText(QStringLiteral(" 1.234,5 "));
     EXPECT_EQ(edit.Value(), 1234.5L);
-    EXPECT_EQ(errorOf([&] { edit.SetText(QStringLiteral("abc")); }),
+    EXPECT_EQ(ErrorOf([&] { edit.SetText(QStringLiteral("abc")); }),
               "'abc' ist kein gültiger Gleitkommawert");
     ReadLayout(edit, [&] { edit.SetText(QStringLiteral("7")); }); // ignored while loading
     EXPECT_EQ(edit.Value(), 1234.5L);

@@ -3,7 +3,7 @@
 
 #include "platform/formatsettings.h"
 
-#include "platform/dateserial.h"
+#include "dates/dateserial.h"
 #include "platform/variant.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/reallocale.h"

@@ -18,15 +18,6 @@ namespace {
 
 const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 
-template <typename E = ERegistryException> QString errorOf(const std::function<void()> &action) {
-    try {
-        action();
-    } catch (const E &e) {
-        return e.Message();
-    }
-    return QStringLiteral("(no error)");
-}
-
 void writeFile(const QString &path, const QByteArray &bytes) {
     QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
@@ -111,7 +102,7 @@ TEST(Registry, ReadsValuesEditedByHandAndRejectsWrongData) {
         {[&] { reg.ReadInteger("none"); }, "Konnte Daten für 'none' nicht holen"},
     };
     for (const auto &f : failures)
-        EXPECT_EQ(errorOf(f.read), QString::fromUtf8(f.message));
+        EXPECT_EQ(ErrorOf<ERegistryException>(f.read), QString::fromUtf8(f.message));
 }
 
 TEST(Registry, OddValueNamesRoundTripAndCompareWithoutLetterCase) {
@@ -149,7 +140,7 @@ TEST(Registry, OnlyTheCurrentUsersRootExists) {
     TRegistry reg;
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
     EXPECT_FALSE(reg.OpenKey("Software", true));
-    EXPECT_EQ(errorOf([&] { reg.ValueExists("x"); }), "Unable to open the HKEY_LOCAL_MACHINE key");
+    EXPECT_EQ(ErrorOf<ERegistryException>([&] { reg.ValueExists("x"); }), "Unable to open the HKEY_LOCAL_MACHINE key");
     reg.SetRootKey(HKEY_CURRENT_USER);
     reg.WriteString("at the root", "x");
     EXPECT_EQ(reg.ReadString("at the root"), "x");
@@ -165,8 +156,8 @@ TEST(Registry, AHomeWhereNoHiveCanBeMadeSaysWhyNamingTheFile) {
     {
         TRegistry reg;
         const QString expected = unusable + "ein Teil des Pfades ist kein Ordner.";
-        EXPECT_EQ(errorOf<ERegistryUnavailable>([&] { reg.OpenKey(Key, true); }), expected);
-        EXPECT_EQ(errorOf<ERegistryUnavailable>([&] { reg.WriteInteger("x", 1); }), expected);
+        EXPECT_EQ(ErrorOf<ERegistryUnavailable>([&] { reg.OpenKey(Key, true); }), expected);
+        EXPECT_EQ(ErrorOf<ERegistryUnavailable>([&] { reg.WriteInteger("x", 1); }), expected);
         reg.SetRootKey(HKEY_LOCAL_MACHINE);
         EXPECT_FALSE(reg.OpenKey("Software", true)) << "a root that does not exist is no fault";
     }
@@ -174,7 +165,7 @@ TEST(Registry, AHomeWhereNoHiveCanBeMadeSaysWhyNamingTheFile) {
         QFile::remove(home.configHome() + "/tarvo");
         ::chmod(QFile::encodeName(home.configHome()).constData(), 0500);
         TRegistry reg;
-        EXPECT_EQ(errorOf<ERegistryUnavailable>([&] { reg.OpenKey(Key, true); }),
+        EXPECT_EQ(ErrorOf<ERegistryUnavailable>([&] { reg.OpenKey(Key, true); }),
                   unusable + "keine Schreibberechtigung für die Datei oder ihren Ordner.");
         ::chmod(QFile::encodeName(home.configHome()).constData(), 0700);
     }
@@ -242,7 +233,7 @@ TEST(Registry, AHiveReplacedBehindItsBackIsReopenedAndOldKeysAreRefused) {
                        QFile::encodeName(HiveFile(home) + ".saved").constData()),
               0);
     EXPECT_FALSE(reg.OpenKey("\\SOFTWARE\\Nobody", false)) << "looked up in a fresh hive";
-    EXPECT_EQ(errorOf([&] { reg.ReadString("a"); }), "Konnte Daten für 'a' nicht holen");
+    EXPECT_EQ(ErrorOf<ERegistryException>([&] { reg.ReadString("a"); }), "Konnte Daten für 'a' nicht holen");
     ASSERT_TRUE(reg.OpenKey(Key, true));
     EXPECT_FALSE(reg.ValueExists("a"));
 }

@@ -9,6 +9,18 @@
 #include <atomic>
 #include <thread>
 
+TFormatSettings AmericanSettings() {
+    TFormatSettings s = TFormatSettings::German();
+    s.DecimalSeparator = u'.';
+    s.ThousandSeparator = u',';
+    s.ShortDateFormat = QStringLiteral("M/d/yy");
+    s.DateSeparator = u'/';
+    s.LongTimeFormat = QStringLiteral("h:mm:ss AP");
+    s.TimeAMString = QStringLiteral("AM");
+    s.TimePMString = QStringLiteral("PM");
+    return s;
+}
+
 ScopedEnv::ScopedEnv(const char *name, const std::optional<QByteArray> &value) : FName(name) {
     if (qEnvironmentVariableIsSet(name)) FOld = qgetenv(name);
     if (value)

@@ -4,6 +4,7 @@
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/exceptions.h"
 #include "platform/formatsettings.h"
 
 #include <QByteArray>
@@ -24,6 +25,19 @@ inline void PrintTo(const QStringList &list, std::ostream *out) {
     }
     *out << '}';
 }
+
+// The message of the error of type E the action raises; "(no error)" when it raises none.
+template <typename E = Exception, typename F> QString ErrorOf(F &&action) {
+    try {
+        action();
+    } catch (const E &error) {
+        return error.Message();
+    }
+    return QStringLiteral("(no error)");
+}
+
+// American regional settings: decimal point, thousands comma, "M/d/yy", AM/PM.
+TFormatSettings AmericanSettings();
 
 // Pins the German format settings for the test's lifetime.
 class GermanLocale {

@@ -1,7 +1,7 @@
 // Cost of reading typical date field texts under German settings. Texts without a four-digit
 // year read the local clock; the "pinned" runs leave that out to show the reading alone.
 
-#include "editors/dateutil.h"
+#include "dates/datetext.h"
 #include "platform/clock.h"
 #include "platform/formatsettings.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // Reading and writing of the date fields' text: masked fields read by position, free text by
-// separators (platform/dateserial), the fields' fixed-width format and input mask.
+// separators (dates/dateserial), the fields' fixed-width format and input mask.
 
-#include "platform/dateserial.h"
+#include "dates/dateserial.h"
 #include "platform/exceptions.h"
 
 // The number at the positions of the format's run of `letter` (upper case) in text laid out

@@ -1,5 +1,5 @@
-#include "platform/dateserial.h"
-#include "platform/dateserial_p.h"
+#include "dates/dateserial.h"
+#include "dates/dateserial_p.h"
 
 #include "platform/clock.h"
 #include "platform/exceptions.h"

@@ -1,4 +1,4 @@
-#include "editors/dateutil.h"
+#include "dates/datetext.h"
 
 #include "platform/exceptions.h"
 #include "platform/formatsettings.h"

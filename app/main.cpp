@@ -4,6 +4,8 @@
 #include "app/mrvmain.h"
 #include "dates/datetext.h"
 #include "platform/application.h"
+#include "platform/desktop.h"
+#include "platform/systemservices.h"
 #include "platform/termination.h"
 #include "platform/wayland.h"
 
@@ -24,6 +26,9 @@ int main(int argc, char *argv[]) {
     if (const auto answer = AnswerWithoutWindow(RawArguments(argc, argv))) return Print(*answer);
     PreferX11UnderWayland();
     TApplication app(argc, argv);
+    TSystemDesktop desktop;
+    TSystemServices services(desktop);
+    const TServicesInUse inUse(services);
     if (const auto answer = RefuseUnknownArguments(QCoreApplication::arguments()))
         return Print(*answer);
     app.SetTitle(QStringLiteral("Tarvo 2.0"));

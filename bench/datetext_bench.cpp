@@ -2,8 +2,7 @@
 // year read the local clock; the "pinned" runs leave that out to show the reading alone.
 
 #include "dates/datetext.h"
-#include "platform/clock.h"
-#include "platform/formatsettings.h"
+#include "tests/support/fixtures.h"
 
 #include <benchmark/benchmark.h>
 #include <optional>
@@ -11,9 +10,9 @@
 namespace {
 
 void TryParseDateBench(benchmark::State &state, const char *text, bool pinClock) {
-    ScopedFormatSettings german(TFormatSettings::German());
-    std::optional<ScopedClockPin> pin;
-    if (pinClock) pin.emplace(QDateTime(QDate(2005, 5, 2), QTime(12, 0)));
+    GermanLocale german;
+    std::optional<PinnedClock> pin;
+    if (pinClock) pin.emplace();
     const QString format = FieldDateFormat(true);
     const QString input = QString::fromUtf8(text);
     for (auto _ : state) {
@@ -33,5 +32,3 @@ BENCHMARK_CAPTURE(TryParseDateBench, maskedPartial, "2 .5 .05  ", false);
 BENCHMARK_CAPTURE(TryParseDateBench, shortYearPinned, "2.5.05", true);
 BENCHMARK_CAPTURE(TryParseDateBench, dayAndMonthPinned, "2.5", true);
 BENCHMARK_CAPTURE(TryParseDateBench, maskedPartialPinned, "2 .5 .05  ", true);
-
-BENCHMARK_MAIN();

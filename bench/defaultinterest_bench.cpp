@@ -28,5 +28,3 @@ void statement(benchmark::State &state, TDayCount count) {
 BENCHMARK_CAPTURE(statement, taggenau, dcActual365)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(statement, actual_actual, dcActualActual)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(statement, days_30_360, dc30360)->Unit(benchmark::kMicrosecond);
-
-BENCHMARK_MAIN();

@@ -39,5 +39,3 @@ void calculate(benchmark::State &state, int code) {
 BENCHMARK_CAPTURE(calculate, euro, fcEuro);
 BENCHMARK_CAPTURE(calculate, deutsche, fcDeutsche);
 BENCHMARK_CAPTURE(calculate, englische, fcEnglische);
-
-BENCHMARK_MAIN();

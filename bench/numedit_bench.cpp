@@ -2,9 +2,8 @@
 // key event to the repainted field, and a read of Value, which commits the edit text.
 
 #include "editors/numedit.h"
-#include "platform/formatsettings.h"
+#include "tests/support/fixtures.h"
 
-#include <QApplication>
 #include <QTest>
 #include <benchmark/benchmark.h>
 
@@ -27,7 +26,7 @@ public:
     TCurrencyEdit &Edit() { return FEdit; }
 
 private:
-    ScopedFormatSettings FGerman;
+    PinnedSettings FGerman;
     QWidget FWindow;
     TCurrencyEdit FEdit;
 };
@@ -54,12 +53,3 @@ void BM_ReadValue(benchmark::State &state) {
 BENCHMARK(BM_ReadValue)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

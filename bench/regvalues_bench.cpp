@@ -3,9 +3,9 @@
 // program runs (the same store again).
 
 #include "settings/regvalues.h"
+#include "tests/support/fixtures.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -50,11 +50,10 @@ void change(TRegValues &store, qint32 round) {
 
 class Home {
 public:
-    Home() { qputenv("XDG_CONFIG_HOME", FDir.path().toLocal8Bit()); }
-    void Clear() { QDir(FDir.path() + QStringLiteral("/tarvo")).removeRecursively(); }
+    void Clear() { QDir(FHome.configHome() + QStringLiteral("/tarvo")).removeRecursively(); }
 
 private:
-    QTemporaryDir FDir;
+    IsolatedHome FHome;
 };
 
 // Hive created, key created, eight defaults loaded, all eight written when the store goes.
@@ -120,5 +119,3 @@ void BM_WarmLoadAndSaveValues(benchmark::State &state) {
 BENCHMARK(BM_WarmLoadAndSaveValues)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

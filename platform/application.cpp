@@ -17,7 +17,6 @@
 Q_LOGGING_CATEGORY(lcWindow, "platform.window", QtInfoMsg)
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
-    SetExceptionReport([this](const std::exception &error) { HandleException(error); });
     // A logout asks for the data first and then ends the loop. A logout can still be
     // cancelled after asking, so only the asking itself and an end of the loop after it
     // are unattended.
@@ -26,9 +25,7 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
     connect(this, &QCoreApplication::aboutToQuit, this, [this] { FLoopEnded = true; });
 }
 
-TApplication::~TApplication() {
-    SetExceptionReport(nullptr);
-}
+TApplication::~TApplication() = default;
 
 TApplication *TApplication::Instance() {
     return qobject_cast<TApplication *>(qApp);
@@ -38,10 +35,6 @@ TApplication *TApplication::Instance() {
 // caption ("Tarvo 2.3 Freeware — Tarvo 2.0").
 void TApplication::SetTitle(const QString &value) {
     FTitle = value;
-}
-
-QString TApplication::ExeName() {
-    return QCoreApplication::applicationFilePath();
 }
 
 void TApplication::Terminate() {
@@ -57,7 +50,7 @@ bool TApplication::EndUnattended() const {
     return StopRequests() > 0 || isSavingSession() || (FSessionEnding && FLoopEnded);
 }
 
-void TApplication::HandleException(const std::exception &error) {
+void TApplication::ReportError(const std::exception &error) {
     const auto *known = dynamic_cast<const Exception *>(&error);
     const QString text = known ? known->Message() : QString::fromUtf8(error.what());
     std::fprintf(stderr, "%s: %s\n", FTitle.toLocal8Bit().constData(),
@@ -74,7 +67,7 @@ bool TApplication::notify(QObject *receiver, QEvent *event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {
-        HandleException(error);
+        ReportError(error);
         return true;
     }
 }

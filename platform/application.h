@@ -4,10 +4,12 @@
 // message loop: an escaped Exception is shown as the platform's error report and the
 // loop goes on.
 
+#include "platform/program.h"
+
 #include <QApplication>
 #include <QString>
 
-class TApplication : public QApplication {
+class TApplication : public QApplication, public TProgram {
     Q_OBJECT
 public:
     TApplication(int &argc, char **argv);
@@ -15,24 +17,20 @@ public:
 
     static TApplication *Instance();
 
-    const QString &Title() const { return FTitle; }
+    const QString &Title() const override { return FTitle; }
     void SetTitle(const QString &value);
-    // Full path of the running program.
-    static QString ExeName();
 
-    bool ShowMainForm() const { return FShowMainForm; }
-    void SetShowMainForm(bool value) { FShowMainForm = value; }
-    // Asks the message loop to end once it runs.
-    void Terminate();
+    bool ShowMainForm() const override { return FShowMainForm; }
+    void SetShowMainForm(bool value) override { FShowMainForm = value; }
+    void Terminate() override;
     // Also after a stop request from outside that the message loop has not seen yet.
     bool Terminated() const;
     // The end was asked for from outside (a stop signal, the desktop session ending), so
     // nobody may be there to dismiss a window.
     bool EndUnattended() const;
 
-    // Reports an error as the message loop would: on standard error, and in a message box
-    // unless the end is unattended.
-    void HandleException(const std::exception &error);
+    // On standard error, and in a message box unless the end is unattended.
+    void ReportError(const std::exception &error) override;
 
     bool notify(QObject *receiver, QEvent *event) override;
 

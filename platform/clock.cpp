@@ -1,10 +1,11 @@
 #include "platform/clock.h"
 
+#include "platform/services.h"
+
 #include <algorithm>
 #include <ctime>
 
 namespace {
-const QDateTime *pinnedMoment = nullptr;
 
 // QDateTime::currentDateTime() re-reads the time zone on every call when TZ is unset, which
 // costs microseconds; localtime_r keeps the zone it has read once.
@@ -21,27 +22,24 @@ QDate dateOf(const tm &local) {
     return QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
-QDateTime systemNow() {
+} // namespace
+
+QDateTime SystemNow() {
     long ms = 0;
     const tm local = localNow(&ms);
     return QDateTime(dateOf(local),
                      QTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), int(ms)));
 }
-} // namespace
 
 QDateTime Now() {
-    return pinnedMoment ? *pinnedMoment : systemNow();
+    return Services().Now();
+}
+
+QDate Today() {
+    return Services().Today();
 }
 
 // Building a local QDateTime asks the time zone again; the date alone does not need it.
-QDate Today() {
-    return pinnedMoment ? pinnedMoment->date() : dateOf(localNow());
-}
-
-ScopedClockPin::ScopedClockPin(const QDateTime &moment) : FPrevious(pinnedMoment), FMoment(moment) {
-    pinnedMoment = &FMoment;
-}
-
-ScopedClockPin::~ScopedClockPin() {
-    pinnedMoment = FPrevious;
+QDate SystemToday() {
+    return dateOf(localNow());
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The local clock, with a pin for tests.
+// The local clock, as the services in use give it.
 
 #include <QDate>
 #include <QDateTime>
@@ -7,14 +7,6 @@
 QDateTime Now();
 QDate Today();
 
-class ScopedClockPin {
-public:
-    explicit ScopedClockPin(const QDateTime &moment);
-    ~ScopedClockPin();
-    ScopedClockPin(const ScopedClockPin &) = delete;
-    ScopedClockPin &operator=(const ScopedClockPin &) = delete;
-
-private:
-    const QDateTime *FPrevious;
-    QDateTime FMoment;
-};
+// The system's clock, for the system's services.
+QDateTime SystemNow();
+QDate SystemToday();

@@ -6,39 +6,22 @@
 #include <QMessageBox>
 #include <QUrl>
 
-namespace {
-TDesktop systemDesktop;
-TDesktop *current = &systemDesktop;
-} // namespace
-
-void TDesktop::Beep() {
+void TSystemDesktop::Beep() {
     QApplication::beep();
 }
 
-void TDesktop::ShowMessage(const QString &caption, const QString &text) {
+void TSystemDesktop::ShowMessage(const QString &caption, const QString &text) {
     QMessageBox::warning(QApplication::activeWindow(), caption, text);
 }
 
-void TDesktop::ShowError(const QString &caption, const QString &text) {
+void TSystemDesktop::ShowError(const QString &caption, const QString &text) {
     QMessageBox::critical(QApplication::activeWindow(), caption, text);
 }
 
-bool TDesktop::OpenUrl(const QString &link) {
+bool TSystemDesktop::OpenUrl(const QString &link) {
     return QDesktopServices::openUrl(QUrl::fromUserInput(link));
 }
 
-void TDesktop::SetClipboardText(const QString &text) {
+void TSystemDesktop::SetClipboardText(const QString &text) {
     QApplication::clipboard()->setText(text);
-}
-
-TDesktop &Desktop() {
-    return *current;
-}
-
-ScopedDesktop::ScopedDesktop(TDesktop &desktop) : FPrevious(current) {
-    current = &desktop;
-}
-
-ScopedDesktop::~ScopedDesktop() {
-    current = FPrevious;
 }

@@ -1,31 +1,31 @@
 #pragma once
-// The desktop services the windows use (beep, message boxes, the error report, links,
-// clipboard), behind one seam that tests replace with ScopedDesktop.
+// The desktop services the windows use (beep, message boxes, links, clipboard): the services in
+// use give the desktop; the system's is TSystemDesktop.
 
 #include <QString>
 
 class TDesktop {
 public:
     virtual ~TDesktop() = default;
-    virtual void Beep();
+    virtual void Beep() = 0;
     // A message box with an OK button and the exclamation icon.
-    virtual void ShowMessage(const QString &caption, const QString &text);
+    virtual void ShowMessage(const QString &caption, const QString &text) = 0;
     // The platform's standard report of an error that reached the message loop.
-    virtual void ShowError(const QString &caption, const QString &text);
+    virtual void ShowError(const QString &caption, const QString &text) = 0;
     // Hands a web or mail link to the desktop; false when nothing could open it.
-    virtual bool OpenUrl(const QString &link);
-    virtual void SetClipboardText(const QString &text);
+    virtual bool OpenUrl(const QString &link) = 0;
+    virtual void SetClipboardText(const QString &text) = 0;
 };
 
+// The desktop of the services in use.
 TDesktop &Desktop();
 
-class ScopedDesktop {
+// The desktop of the running session, through Qt.
+class TSystemDesktop : public TDesktop {
 public:
-    explicit ScopedDesktop(TDesktop &desktop);
-    ~ScopedDesktop();
-    ScopedDesktop(const ScopedDesktop &) = delete;
-    ScopedDesktop &operator=(const ScopedDesktop &) = delete;
-
-private:
-    TDesktop *FPrevious;
+    void Beep() override;
+    void ShowMessage(const QString &caption, const QString &text) override;
+    void ShowError(const QString &caption, const QString &text) override;
+    bool OpenUrl(const QString &link) override;
+    void SetClipboardText(const QString &text) override;
 };

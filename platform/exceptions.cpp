@@ -1,6 +1,6 @@
 #include "platform/exceptions.h"
 
-#include <cstdio>
+#include "platform/services.h"
 
 Exception::Exception(QString message) : FMessage(std::move(message)), FUtf8(FMessage.toUtf8()) {}
 
@@ -20,20 +20,6 @@ QString Exception::Format(const QString &pattern, const QStringList &args) {
     return result;
 }
 
-namespace {
-std::function<void(const std::exception &)> &exceptionReport() {
-    static std::function<void(const std::exception &)> report;
-    return report;
-}
-} // namespace
-
 void ReportException(const std::exception &error) {
-    if (exceptionReport())
-        exceptionReport()(error);
-    else
-        std::fprintf(stderr, "%s\n", error.what());
-}
-
-void SetExceptionReport(std::function<void(const std::exception &)> report) {
-    exceptionReport() = std::move(report);
+    Services().ReportError(error);
 }

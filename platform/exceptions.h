@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 #include <exception>
-#include <functional>
 
 class Exception : public std::exception {
 public:
@@ -37,6 +36,5 @@ TARVO_EXCEPTION(EVariantError);
 #undef TARVO_EXCEPTION
 
 // Reports an error that cannot propagate (one raised in a destructor) as the message loop
-// would. The application object installs the report; without one the text goes to stderr.
+// would, through the services' error report.
 void ReportException(const std::exception &error);
-void SetExceptionReport(std::function<void(const std::exception &)> report);

@@ -1,10 +1,8 @@
 #include "platform/formatsettings.h"
 #include "platform/formatsettings_p.h"
+#include "platform/services.h"
 
 namespace {
-
-const TFormatSettings *pinned = nullptr;
-TFormatSettings *loaded = nullptr;
 
 QChar firstChar(const QString &text, QChar fallback) {
     return text.isEmpty() ? fallback : text.front();
@@ -70,22 +68,9 @@ TFormatSettings TFormatSettings::German() {
 }
 
 const TFormatSettings &FormatSettings() {
-    if (pinned) return *pinned;
-    if (!loaded) RefreshFormatSettings();
-    return *loaded;
+    return Services().FormatSettings();
 }
 
 void RefreshFormatSettings() {
-    static TFormatSettings current;
-    current = TFormatSettings::FromSystemLocale(QString());
-    loaded = &current;
-}
-
-ScopedFormatSettings::ScopedFormatSettings(const TFormatSettings &settings)
-    : FPrevious(pinned), FSettings(settings) {
-    pinned = &FSettings;
-}
-
-ScopedFormatSettings::~ScopedFormatSettings() {
-    pinned = FPrevious;
+    Services().RefreshFormatSettings();
 }

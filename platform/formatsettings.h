@@ -1,7 +1,7 @@
 #pragma once
 // The user's regional settings as the program reads them: filled from the user's C-library
-// locale at start (a C/POSIX locale counts as German, since the program is German), refreshed
-// when the regional settings change, and pinned by tests with ScopedFormatSettings.
+// locale at start (a C/POSIX locale counts as German, since the program is German) and
+// refreshed when the regional settings change, by the services in use.
 
 #include <QChar>
 #include <QLocale>
@@ -39,19 +39,7 @@ struct TFormatSettings {
     static TFormatSettings German();
 };
 
-// The settings in force.
+// The settings in force: the services' (Services().FormatSettings()).
 const TFormatSettings &FormatSettings();
-// Re-reads the user's locale (unless a test has pinned the settings).
+// Has the services read the user's locale again.
 void RefreshFormatSettings();
-
-class ScopedFormatSettings {
-public:
-    explicit ScopedFormatSettings(const TFormatSettings &settings);
-    ~ScopedFormatSettings();
-    ScopedFormatSettings(const ScopedFormatSettings &) = delete;
-    ScopedFormatSettings &operator=(const ScopedFormatSettings &) = delete;
-
-private:
-    const TFormatSettings *FPrevious;
-    TFormatSettings FSettings;
-};

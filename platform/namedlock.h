@@ -5,12 +5,12 @@
 
 #include <QString>
 
-// The user's private runtime folder: $XDG_RUNTIME_DIR when it is a folder of this user
-// closed to everybody else, otherwise a folder of that kind made for the purpose. Empty when
-// no such folder can be had (then no named lock or socket can be made either).
+// The system's private runtime folder of the user: $XDG_RUNTIME_DIR when it is a folder of
+// this user closed to everybody else, otherwise a folder of that kind made for the purpose.
+// Empty when no such folder can be had (then no named lock or socket can be made either).
 QString UserRuntimeFolder();
 
-// A path in the runtime folder for the object called `name`: the name percent-encoded, then
+// A path in the services' runtime folder for the object called `name`: the name percent-encoded, then
 // `suffix`; a digest of the name stands in when that path would exceed `maxPathBytes` or a
 // file name's limit. Empty when there is no runtime folder.
 QString UserRuntimePath(const QString &name, const QString &suffix, int maxPathBytes = 4095);

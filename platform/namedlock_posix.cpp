@@ -1,5 +1,7 @@
 #include "platform/namedlock.h"
 
+#include "platform/services.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QSysInfo>
@@ -47,7 +49,7 @@ QString UserRuntimeFolder() {
 }
 
 QString UserRuntimePath(const QString &name, const QString &suffix, int maxPathBytes) {
-    const QString folder = UserRuntimeFolder();
+    const QString folder = Services().RuntimeDir();
     if (folder.isEmpty()) return {};
     QByteArray file = QUrl::toPercentEncoding(name) + QFile::encodeName(suffix);
     const QByteArray prefix = QFile::encodeName(folder) + '/';

@@ -1,5 +1,5 @@
 // The registry on Linux: HKEY_CURRENT_USER is one SQLite database,
-// ${XDG_CONFIG_HOME:-$HOME/.config}/tarvo/registry.db. The other roots do not exist here.
+// <user's settings folder>/tarvo/registry.db. The other roots do not exist here.
 //
 // Every write is one IMMEDIATE transaction, synced at commit, so a killed writer (or a power
 // cut) leaves the old or the new value, and two writers queue behind the busy wait instead
@@ -13,6 +13,7 @@
 
 #include "platform/clock.h"
 #include "platform/registrybackend.h"
+#include "platform/services.h"
 #include "platform/stoprequest.h"
 
 #include <QDir>
@@ -54,10 +55,7 @@ INSERT OR IGNORE INTO reg_key(path, folded) VALUES ('', '');
 )sql";
 
 QString hivePath() {
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty() || !QDir::isAbsolutePath(config))
-        config = QDir::homePath() + QStringLiteral("/.config");
-    return config + QStringLiteral("/tarvo/registry.db");
+    return Services().ConfigHome() + QStringLiteral("/tarvo/registry.db");
 }
 
 // Names compare case-insensitively: each character upper-cased on its own, which for

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 #include <algorithm>
 #include <limits>
@@ -32,4 +33,13 @@ QPoint PlaceInside(const QRect &frame, const QList<QRect> &areas) {
         }
     }
     return best;
+}
+
+void BringWindowForward(QWidget &window) {
+    if (window.isMinimized()) {
+        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    } else {
+        window.raise();
+        window.activateWindow();
+    }
 }

@@ -1,41 +1,10 @@
 #include "settings/autorun.h"
 
-#include "platform/application.h"
 #include "platform/exceptions.h"
-
-#include <algorithm>
-
-namespace {
-TRunList *installed = nullptr;
-} // namespace
-
-// Defined with the platform's run lists.
-TRunList &PlatformRunList();
-
-QString TRunList::CannotHold(TAutoExecKind, const QString &) const {
-    return {};
-}
-
-TRunList &RunList() {
-    return installed ? *installed : PlatformRunList();
-}
-
-ScopedRunList::ScopedRunList(TRunList &runList) : FPrevious(installed) {
-    installed = &runList;
-}
-
-ScopedRunList::~ScopedRunList() {
-    installed = FPrevious;
-}
-
-QString RunEntryName(const QString &fileName) {
-    const qsizetype cut = std::max(
-        {fileName.lastIndexOf(u'\\'), fileName.lastIndexOf(u':'), fileName.lastIndexOf(u'/')});
-    return fileName.mid(cut + 1);
-}
+#include "platform/program.h"
 
 TAutoRun::TAutoRun(TComponent *owner) : TComponent(owner) {
-    if (!IsDesigning()) FFileName = TApplication::ExeName();
+    if (!IsDesigning()) FFileName = TProgram::ExeName();
 }
 
 void TAutoRun::SetAutoRun(bool value) {

@@ -1,14 +1,13 @@
 #include "settings/oneinstance.h"
 
-#include "platform/application.h"
 #include "platform/comeforward.h"
 #include "platform/desktop.h"
 #include "platform/exceptions.h"
 #include "platform/namedlock.h"
+#include "platform/program.h"
 
 #include <QLocale>
 #include <QLoggingCategory>
-#include <QWidget>
 #include <vector>
 
 // Off unless enabled (QT_LOGGING_RULES="tarvo.oneinstance.debug=true"): lets a test of the
@@ -31,8 +30,8 @@ TOneInstance::TOneInstance(TComponent *owner) : TComponent(owner) {}
 TOneInstance::~TOneInstance() = default;
 
 QString TOneInstance::InstanceName() const {
-    const QString base = FExeNameAsIdentifier ? QLocale().toUpper(TApplication::ExeName())
-                                              : TApplication::Instance()->Title();
+    const QString base = FExeNameAsIdentifier ? QLocale().toUpper(TProgram::ExeName())
+                                              : TProgram::Instance()->Title();
     QString name = base + FIdentifier + QStringLiteral(".OneInstance.");
     name.replace(u'\\', u'/');
     return name;
@@ -78,7 +77,7 @@ bool TOneInstance::IsAnotherInstanceRunning() {
 
 void TOneInstance::CheckInstance() {
     if (!IsAnotherInstanceRunning()) return;
-    TApplication *app = TApplication::Instance();
+    TProgram *app = TProgram::Instance();
     FTerminate = true;
     const bool showMainForm = app->ShowMainForm();
     app->SetShowMainForm(false);
@@ -100,7 +99,7 @@ void TOneInstance::ReportAlreadyRunning() {
         OnShowMessage(this, FTerminate);
         return;
     }
-    const QString title = TApplication::Instance()->Title();
+    const QString title = TProgram::Instance()->Title();
     const QString text =
         FMessage.isEmpty()
             ? Exception::Format(QStringLiteral("Application \"%s\" is already running."), {title})
@@ -113,15 +112,6 @@ bool TOneInstance::BringPreviousInstanceForward() {
 }
 
 void TOneInstance::ComeForward() {
-    auto *owner = dynamic_cast<QWidget *>(Owner());
-    if (!owner) return;
-    QWidget *window = owner->window();
-    if (window->isMinimized()) {
-        window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-        qCDebug(lcOneInstance, "come forward: restored");
-    } else {
-        window->raise();
-        window->activateWindow();
-        qCDebug(lcOneInstance, "come forward: raised");
-    }
+    qCDebug(lcOneInstance, "come forward: asked");
+    if (OnComeForward) OnComeForward(this);
 }

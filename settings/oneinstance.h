@@ -1,7 +1,9 @@
 #pragma once
 // TOneInstance lets only one copy of the program run per user: once the owning window's
 // layout has been read it tests two named locks and, when another copy holds them, brings
-// that copy forward and asks this one to end before its main window is shown.
+// that copy forward and asks this one to end before its main window is shown. In the copy
+// that runs, OnComeForward answers the later copies' requests (the window restores or raises
+// itself).
 
 #include "platform/component.h"
 
@@ -30,6 +32,8 @@ public:
     void SetShowMessage(bool value) { FShowMessage = value; }
     // Replaces the message box; clearing Terminate keeps this copy running.
     TOneInstanceShowMessage OnShowMessage;
+    // A later copy asked this one to come forward.
+    TNotifyEvent OnComeForward;
 
     // The application title (or the upper-cased program path), Identifier and
     // ".OneInstance.", with slashes for backslashes; the locks add "CriticalSection" and

@@ -197,13 +197,13 @@ TEST_F(DateText, ParseVariantsHandleFailureTheirOwnWay) {
 TEST(DateTextOrders, MonthFirstAndYearFirstLocales) {
     PinnedClock clock;
     {
-        ScopedFormatSettings us(withShortDateFormat("M/d/yyyy", u'/'));
+        PinnedSettings us(withShortDateFormat("M/d/yyyy", u'/'));
         EXPECT_EQ(parsed("MM/DD/YYYY", "5/2/2005"), 38474.0);
         EXPECT_EQ(parsed("MM/DD/YYYY", "5/2"), 38474.0);
         EXPECT_EQ(parsed("MM/DD/YYYY", "05/02/05"), 38474.0);
     }
     {
-        ScopedFormatSettings iso(withShortDateFormat("yyyy-MM-dd", u'-'));
+        PinnedSettings iso(withShortDateFormat("yyyy-MM-dd", u'-'));
         EXPECT_EQ(parsed("YYYY/MM/DD", "2005-5-2"), 38474.0);
         EXPECT_EQ(parsed("YYYY/MM/DD", "5-2"), 38474.0);
         EXPECT_EQ(parsed("YYYY/MM/DD", "05-05-02"), 38474.0);
@@ -268,7 +268,7 @@ TEST(DateTextLocales, EraAndWeekdayNamesAreSkipped) {
     PinnedClock clock;
     TFormatSettings era = withShortDateFormat("gg yyyy/MM/dd", u'/');
     {
-        ScopedFormatSettings scope(era);
+        PinnedSettings scope(era);
         EXPECT_EQ(parsed("YYYY/MM/DD", "AD 2005/5/2"), 38474.0);
     }
     TFormatSettings farEast = withShortDateFormat("yyyy/MM/dd ddd", u'/');
@@ -277,13 +277,13 @@ TEST(DateTextLocales, EraAndWeekdayNamesAreSkipped) {
     farEast.TimeAMString = "AM";
     farEast.TimePMString = "PM";
     {
-        ScopedFormatSettings scope(farEast);
+        PinnedSettings scope(farEast);
         EXPECT_EQ(parsed("YYYY/MM/DD", "2005/5/2 Mon"), 38474.0);
         EXPECT_EQ(parsed("YYYY/MM/DD", "2005/5/2 Mon day"), 38474.0);
         TDateTime date;
         EXPECT_FALSE(TryParseDate("YYYY/MM/DD", "2005/5/2 Mon pm 3", date));
         farEast.FarEast = false;
-        ScopedFormatSettings notFarEast(farEast);
+        PinnedSettings notFarEast(farEast);
         EXPECT_FALSE(TryParseDate("YYYY/MM/DD", "2005/5/2 Mon", date));
     }
 }
@@ -301,7 +301,7 @@ TEST(FieldFormat, FollowsTheLocaleOrder) {
         {"--", "DD/MM/YYYY", "DD/MM/YY", "!99/99/9999;1;_"},
     };
     for (const Case &c : cases) {
-        ScopedFormatSettings scope(withShortDateFormat(c.shortDate, u'.'));
+        PinnedSettings scope(withShortDateFormat(c.shortDate, u'.'));
         EXPECT_EQ(FieldDateFormat(true), c.four) << c.shortDate;
         EXPECT_EQ(FieldDateFormat(false), c.two) << c.shortDate;
         EXPECT_EQ(FieldDateMask(u'_', true), c.maskFour) << c.shortDate;
@@ -319,6 +319,6 @@ TEST_F(DateText, FormatDateWritesTheElements) {
     EXPECT_EQ(FormatDate("YYYY/MM/DD", MakeDateSerial(7, 1, 9)), "0007.01.09");
     EXPECT_EQ(FormatDate("YY-MM-DD", MakeDateSerial(2000, 12, 31)), "00-12-31");
     // A month name on its own takes the form that stands alone, not the one inside a date.
-    ScopedFormatSettings polish(TFormatSettings::FromLocale(QLocale(QLocale::Polish)));
+    PinnedSettings polish(TFormatSettings::FromLocale(QLocale(QLocale::Polish)));
     EXPECT_EQ(FormatDate("MMMM YYYY", MakeDateSerial(2005, 1, 15)), QStringLiteral("styczeń 2005"));
 }

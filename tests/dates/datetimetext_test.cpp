@@ -25,7 +25,7 @@ TEST(DateTimeText, WritesAndReadsTheLocaleForm) {
 }
 
 TEST(DateTimeText, FollowsTheLocaleOrderAndClock) {
-    ScopedFormatSettings us(AmericanSettings());
+    PinnedSettings us(AmericanSettings());
     PinnedClock clock;
     EXPECT_EQ(DateTimeToStr(38474.75), "5/2/05 6:00:00 PM");
     EXPECT_EQ(StrToDateTime("5/2/05 6:00:00 PM"), 38474.75);

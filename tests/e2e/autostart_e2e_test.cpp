@@ -2,7 +2,7 @@
 // by desktop-file-validate and started by gio launch.
 
 #include "settings/autorun.h"
-#include "settings/autostart_xdg.h"
+#include "platform/runlist_xdg.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +22,6 @@ namespace {
 class Autostart : public ::testing::Test {
 protected:
     Autostart() {
-        qputenv("XDG_CONFIG_DIRS", (home.path() + "/machine").toLocal8Bit());
         QDir().mkpath(folder);
         // Stands in for the program: notes the path it was started as.
         QFile script(program);
@@ -33,7 +32,6 @@ protected:
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    ~Autostart() override { qunsetenv("XDG_CONFIG_DIRS"); }
 
     // Polls for at most five seconds; true when the condition came about.
     static bool waitUntil(const std::function<bool()> &condition) {
@@ -47,7 +45,7 @@ protected:
     }
 
     QString userEntry() const { return home.configHome() + "/autostart/tarvo.desktop"; }
-    QString machineEntry() const { return home.path() + "/machine/autostart/tarvo.desktop"; }
+    QString machineEntry() const { return home.machineConfig() + "/autostart/tarvo.desktop"; }
 
     // Starts the entry as a desktop session would and returns the path the program saw.
     QString launch(const QString &entry) {

@@ -2,6 +2,8 @@
 // A copy of a program started for a test, with isolated storage and the traces that show from
 // outside which windows it shows and whether it was asked to come forward.
 
+#include "tests/support/fixtures.h"
+
 #include <QElapsedTimer>
 #include <QProcess>
 #include <functional>
@@ -9,12 +11,15 @@
 constexpr const char *windowShown = "window shown:";
 constexpr const char *cameForward = "come forward:";
 
-inline QProcessEnvironment isolatedEnvironment(const QString &configHome,
-                                               const QString &runtimeDir) {
+// The environment of a program started on the test's folders, the settings folder given or
+// the home's own.
+inline QProcessEnvironment isolatedEnvironment(const IsolatedHome &home,
+                                               const QString &configHome = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_CONFIG_HOME", configHome);
-    env.insert("XDG_RUNTIME_DIR", runtimeDir);
-    env.insert("XDG_CONFIG_DIRS", configHome + "/machine");
+    env.insert("XDG_CONFIG_HOME", configHome.isEmpty() ? home.configHome() : configHome);
+    env.insert("XDG_CONFIG_DIRS", home.machineConfig());
+    env.insert("XDG_DATA_HOME", home.dataHome());
+    env.insert("XDG_RUNTIME_DIR", home.runtimeDir());
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("QT_LOGGING_RULES", "platform.window.debug=true;tarvo.oneinstance.debug=true");
     return env;

@@ -136,19 +136,17 @@ class Faults : public ::testing::Test {
 protected:
     // The program with its settings under configHome (the isolated one unless given).
     Copy Start(const QString &configHome = {}, const std::function<void()> &childSetup = {}) {
-        return Copy(TARVO_EXE,
-                    isolatedEnvironment(configHome.isEmpty() ? home.configHome() : configHome,
-                                        home.runtimeDir()),
-                    childSetup);
+        return Copy(TARVO_EXE, isolatedEnvironment(home, configHome), childSetup);
     }
     // A hive that holds the program's key with only "version" in it, so that the end has
     // seven values to write.
     void MakeHive(const QString &configHome) {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome));
+        TTestFolders folders = TestServices().Folders;
+        folders.ConfigHome = configHome;
+        const ScopedPart<TTestFolders> elsewhere(TestServices().Folders, folders);
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey(Key, true));
         reg.WriteString("version", "2.3");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.configHome()));
     }
     // Stops the copy with SIGTERM; how long it took to end, -1 when it did not end within
     // `limitMs`. The copy must end cleanly and show no window meanwhile.

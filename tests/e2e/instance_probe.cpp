@@ -2,6 +2,8 @@
 // copied into two folders counts as two programs.
 
 #include "platform/application.h"
+#include "platform/desktop.h"
+#include "platform/systemservices.h"
 #include "settings/oneinstance.h"
 
 #include <QWidget>
@@ -23,6 +25,9 @@ public:
 
 int main(int argc, char *argv[]) {
     TApplication app(argc, argv);
+    TSystemDesktop desktop;
+    TSystemServices services(desktop);
+    const TServicesInUse inUse(services);
     app.SetTitle(QStringLiteral("Probe"));
     ProbeForm form;
     if (app.ShowMainForm()) form.show();

@@ -12,7 +12,7 @@ class Tarvo : public ::testing::Test {
 protected:
     Copy Start() { return Start(TARVO_EXE); }
     Copy Start(const QString &program) {
-        return Copy(program, isolatedEnvironment(home.configHome(), home.runtimeDir()));
+        return Copy(program, isolatedEnvironment(home));
     }
     IsolatedHome home;
 };

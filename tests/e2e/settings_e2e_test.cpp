@@ -11,7 +11,7 @@ const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 class TarvoSettings : public ::testing::Test {
 protected:
     Copy Start() {
-        return Copy(TARVO_EXE, isolatedEnvironment(home.configHome(), home.runtimeDir()));
+        return Copy(TARVO_EXE, isolatedEnvironment(home));
     }
     // Starts the program, waits for its window and ends it as the session would.
     void RunAndTerminate() {

@@ -43,7 +43,7 @@ public:
     // The program's environment on this display, with the home's settings folders and no
     // session to talk to.
     QProcessEnvironment Environment(const IsolatedHome &home) const {
-        QProcessEnvironment env = isolatedEnvironment(home.configHome(), home.runtimeDir());
+        QProcessEnvironment env = isolatedEnvironment(home);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("DISPLAY"), FDisplay);
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));

@@ -270,7 +270,7 @@ TEST_F(DateEdit, BlanksCharAndRegionalSettings) {
     TFormatSettings us = TFormatSettings::German();
     us.ShortDateFormat = QStringLiteral("M/d/yyyy");
     us.DateSeparator = u'/';
-    ScopedFormatSettings pinned(us);
+    PinnedSettings pinned(us);
     QEvent change(QEvent::LocaleChange);
     QCoreApplication::sendEvent(&edit, &change);
     EXPECT_EQ(edit.FieldFormat(), "MM/DD/YYYY");
@@ -291,7 +291,7 @@ TEST(DateEditUnderRealLocales, FormatMaskAndText) {
     for (const auto &row : rows) {
         const QString name = QString::fromLatin1(row.Locale);
         ASSERT_TRUE(ProvideLocale(name)) << row.Locale;
-        ScopedFormatSettings settings(TFormatSettings::FromSystemLocale(name));
+        PinnedSettings settings(TFormatSettings::FromSystemLocale(name));
         EXPECT_TRUE(FormatSettings().ShortDateFormat.toUpper().contains(QLatin1String("YYYY")));
         TDateEdit edit(nullptr);
         EXPECT_EQ(edit.FieldFormat(), row.Format) << row.Locale;

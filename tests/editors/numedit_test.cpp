@@ -67,7 +67,7 @@ TEST(NumberText, RangeGroupingAndMoneyPattern) {
     swiss.CurrencyString = QStringLiteral("Fr.");
     swiss.CurrencyFormat = 2;
     swiss.CurrencyDecimals = 0;
-    ScopedFormatSettings ch(swiss);
+    PinnedSettings ch(swiss);
     EXPECT_EQ(CurrencyDisplayFormat(), "Fr'.' ,0.;-Fr'.' ,0.");
 }
 

@@ -66,7 +66,7 @@ TEST(FormatSettingsFromSystem, DateTimeTextRoundTripsUnderEachLocale) {
                                  MakeDateSerial(9999, 12, 31) + 0.25};
     for (const Expected &e : Locales) {
         ASSERT_TRUE(ProvideLocale(QString::fromLatin1(e.Locale))) << e.Locale;
-        ScopedFormatSettings settings(
+        PinnedSettings settings(
             TFormatSettings::FromSystemLocale(QString::fromLatin1(e.Locale)));
         EXPECT_TRUE(FormatSettings().ShortDateFormat.contains(QLatin1String("yyyy")));
         for (TDateTime moment : moments) {

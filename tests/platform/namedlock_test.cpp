@@ -22,11 +22,13 @@
 
 namespace {
 
-// Also points TMPDIR and XDG_CACHE_HOME into the isolated folder, where the fallbacks lie.
+// The system's runtime folder rule over an isolated folder: XDG_RUNTIME_DIR its runtime
+// folder, TMPDIR and XDG_CACHE_HOME where the fallbacks lie.
 class IsolatedFallbacks {
 public:
     IsolatedFallbacks()
-        : FTmp("TMPDIR", (FHome.path() + "/tmp").toLocal8Bit()),
+        : FRuntime("XDG_RUNTIME_DIR", FHome.runtimeDir().toLocal8Bit()),
+          FTmp("TMPDIR", (FHome.path() + "/tmp").toLocal8Bit()),
           FCache("XDG_CACHE_HOME", (FHome.path() + "/cache").toLocal8Bit()) {
         QDir(FHome.path()).mkpath("tmp");
         QDir(FHome.path()).mkpath("cache");
@@ -38,7 +40,7 @@ public:
 
 private:
     IsolatedHome FHome;
-    ScopedEnv FTmp, FCache;
+    ScopedEnv FRuntime, FTmp, FCache;
 };
 
 mode_t modeOf(const QString &path) {
@@ -176,6 +178,10 @@ TEST(NamedLock, FailsWithoutPrivateFolder) {
     QFile(iso.home().path() + "/cache").remove();
     QDir().rmdir(iso.home().path() + "/cache");
     QFile(iso.home().path() + "/cache").open(QIODevice::WriteOnly);
+    TTestFolders folders = TestServices().Folders;
+    folders.RuntimeDir = UserRuntimeFolder();
+    EXPECT_EQ(folders.RuntimeDir, QString());
+    const ScopedPart<TTestFolders> noRuntimeFolder(TestServices().Folders, folders);
     TNamedLock lock("lock.test");
     EXPECT_EQ(lock.TryAcquire(), TNamedLock::TAcquire::Failed);
 }

@@ -67,7 +67,7 @@ TEST(FormatFixed2, RoundsTo18DigitsThenHalvesAwayFromZero) {
 }
 
 TEST(FormatFixed2, UsesTheLocaleDecimalSeparator) {
-    ScopedFormatSettings us(AmericanSettings());
+    PinnedSettings us(AmericanSettings());
     EXPECT_EQ(FormatFixed2(1234.5L), "1234.50");
 }
 

@@ -1,5 +1,5 @@
 #include "settings/autorun.h"
-#include "settings/autostart_xdg.h"
+#include "platform/runlist_xdg.h"
 
 #include "platform/application.h"
 #include "tests/support/fixtures.h"
@@ -27,7 +27,7 @@ public:
     QStringList calls;
 
 private:
-    ScopedRunList FScope;
+    RunListInUse FScope;
 };
 
 // A TAutoRun whose layout has been read, with the loaded calls forgotten.
@@ -41,13 +41,19 @@ struct LoadedAutoRun {
     TAutoRun run;
 };
 
-// Points the machine-wide folders somewhere of the test's own.
-class MachineFolders {
+// Points the machine-wide settings folder somewhere of the test's own.
+class MachineFolder {
 public:
-    explicit MachineFolders(const QString &folders) {
-        qputenv("XDG_CONFIG_DIRS", folders.toLocal8Bit());
+    explicit MachineFolder(const QString &folder)
+        : FScope(TestServices().Folders, withMachine(folder)) {}
+
+private:
+    static TTestFolders withMachine(const QString &folder) {
+        TTestFolders folders = TestServices().Folders;
+        folders.MachineConfig = folder;
+        return folders;
     }
-    ~MachineFolders() { qunsetenv("XDG_CONFIG_DIRS"); }
+    ScopedPart<TTestFolders> FScope;
 };
 
 QString readFile(const QString &path) {
@@ -178,7 +184,7 @@ TEST(XdgRunList, ExecQuotesEveryArgument) {
 
 TEST(XdgRunList, WritesAndDeletesOneEntryPerProgramInEachList) {
     IsolatedHome home;
-    MachineFolders machineFolders(home.path() + "/etc:/unused");
+    MachineFolder machineFolder(home.path() + "/etc");
     TXdgRunList list;
     const QString user = home.configHome() + "/autostart/";
     const QString machine = home.path() + "/etc/autostart/";
@@ -219,7 +225,7 @@ TEST(AutoRun, MachineListOutOfReachLeavesNoEntryAndRaisesNothing) {
     // A plain file where the machine-wide folder would be: no folder can be made there, as
     // for a user without administrator rights.
     QFile(home.path() + "/etc").open(QIODevice::WriteOnly);
-    MachineFolders machineFolders(home.path() + "/etc");
+    MachineFolder machineFolder(home.path() + "/etc");
     TAutoRun run(nullptr);
     run.SetFileName("/opt/tarvo");
     EXPECT_NO_THROW(run.SetAutoRun(true));

@@ -2,6 +2,7 @@
 
 #include "platform/application.h"
 #include "platform/comeforward.h"
+#include "platform/screens.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/lockholder.h"
 
@@ -120,6 +121,7 @@ TEST(OneInstance, RunningCopyComesForwardOnRequest) {
     ReadLayout(form, [&] {
         guard = std::make_unique<TOneInstance>(&form);
         guard->SetIdentifier(".forward");
+        guard->OnComeForward = [&](TObject *) { BringWindowForward(form); };
     });
     form.show();
     form.setWindowState(Qt::WindowMinimized);

@@ -1,12 +1,15 @@
 #include "tests/support/fixtures.h"
 
 #include "platform/comeforward.h"
+#include "platform/program.h"
+#include "platform/runlist_xdg.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 TFormatSettings AmericanSettings() {
@@ -36,22 +39,55 @@ ScopedEnv::~ScopedEnv() {
         qunsetenv(FName);
 }
 
-IsolatedHome::IsolatedHome()
-    : FConfig("XDG_CONFIG_HOME", (FDir.path() + QStringLiteral("/config")).toLocal8Bit()),
-      FRuntime("XDG_RUNTIME_DIR", (FDir.path() + QStringLiteral("/runtime")).toLocal8Bit()) {
-    QDir(FDir.path()).mkpath(QStringLiteral("config"));
-    QDir(FDir.path()).mkpath(QStringLiteral("runtime"));
-    QFile::setPermissions(runtimeDir(),
+TTestFolders TTestFolders::Below(const QString &root) {
+    const TTestFolders folders{root + QStringLiteral("/config"), root + QStringLiteral("/machine"),
+                               root + QStringLiteral("/data"), root + QStringLiteral("/runtime")};
+    for (const QString &folder :
+         {folders.ConfigHome, folders.MachineConfig, folders.DataHome, folders.RuntimeDir})
+        QDir().mkpath(folder);
+    QFile::setPermissions(folders.RuntimeDir,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return folders;
 }
 
-QString IsolatedHome::configHome() const {
-    return FDir.path() + QStringLiteral("/config");
+QDateTime TTestServices::Now() const {
+    return PinnedMoment ? *PinnedMoment : SystemNow();
 }
 
-QString IsolatedHome::runtimeDir() const {
-    return FDir.path() + QStringLiteral("/runtime");
+QDate TTestServices::Today() const {
+    return PinnedMoment ? PinnedMoment->date() : SystemToday();
 }
+
+TDesktop &TTestServices::Desktop() {
+    // Tests that show no interest in the desktop still never show a real window from it.
+    static class : public TDesktop {
+        void Beep() override {}
+        void ShowMessage(const QString &, const QString &) override {}
+        void ShowError(const QString &, const QString &) override {}
+        bool OpenUrl(const QString &) override { return true; }
+        void SetClipboardText(const QString &) override {}
+    } silent;
+    return DesktopInUse ? *DesktopInUse : silent;
+}
+
+TRunList &TTestServices::RunList() {
+    static TXdgRunList xdg; // over the folders in use
+    return RunListInUse ? *RunListInUse : xdg;
+}
+
+void TTestServices::ReportError(const std::exception &error) {
+    if (TProgram *program = TProgram::Instance())
+        program->ReportError(error);
+    else
+        std::fprintf(stderr, "%s\n", error.what());
+}
+
+TTestServices &TestServices() {
+    return static_cast<TTestServices &>(Services());
+}
+
+IsolatedHome::IsolatedHome()
+    : FFolders(TTestFolders::Below(FDir.path())), FScope(TestServices().Folders, FFolders) {}
 
 bool RequestComeForwardFromOutside(const QString &name) {
     std::atomic<bool> done = false;

@@ -1,17 +1,21 @@
 #pragma once
-// Shared test seams: pinned German settings and clock, isolated storage folders, and a
-// desktop that records instead of showing.
+// The services every test runs with, and the fixtures that change one part of them for their
+// lifetime: pinned regional settings and clock, isolated storage folders, a desktop that
+// records instead of showing, and run lists of the test's own.
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/exceptions.h"
 #include "platform/formatsettings.h"
+#include "platform/runlist.h"
+#include "platform/services.h"
 
 #include <QByteArray>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
 #include <ostream>
+#include <utility>
 
 // Readable QString and QStringList in test failures.
 inline void PrintTo(const QString &text, std::ostream *out) {
@@ -39,26 +43,86 @@ template <typename E = Exception, typename F> QString ErrorOf(F &&action) {
 // American regional settings: decimal point, thousands comma, "M/d/yy", AM/PM.
 TFormatSettings AmericanSettings();
 
-// Pins the German format settings for the test's lifetime.
-class GermanLocale {
+// Where a test keeps what the program stores: the user's settings, the machine's settings,
+// the user's data and the private runtime folder.
+struct TTestFolders {
+    QString ConfigHome, MachineConfig, DataHome, RuntimeDir;
+    // All four below `root`, made, the runtime folder closed to others.
+    static TTestFolders Below(const QString &root);
+};
+
+// The fakes the test main puts in use: the system's clock unless pinned, German regional
+// settings unless others are pinned, and folders in a temporary folder of its own, the XDG run
+// lists over them. Errors go to the application object's report. The fixtures below change
+// one part each.
+class TTestServices : public TServices {
+    QTemporaryDir FRoot; // first: the folders lie in it
+
 public:
-    GermanLocale() : FScope(TFormatSettings::German()) {}
+    QDateTime Now() const override;
+    QDate Today() const override;
+    const TFormatSettings &FormatSettings() const override { return Settings; }
+    // A test's settings stay what it pinned.
+    void RefreshFormatSettings() override {}
+    TDesktop &Desktop() override;
+    TRunList &RunList() override;
+    QString ConfigHome() const override { return Folders.ConfigHome; }
+    QStringList ConfigDirs() const override { return {Folders.MachineConfig}; }
+    QString DataHome() const override { return Folders.DataHome; }
+    QString RuntimeDir() const override { return Folders.RuntimeDir; }
+    void ReportError(const std::exception &error) override;
+
+    std::optional<QDateTime> PinnedMoment;
+    TFormatSettings Settings = TFormatSettings::German();
+    TDesktop *DesktopInUse = nullptr;
+    TRunList *RunListInUse = nullptr;
+    TTestFolders Folders = TTestFolders::Below(FRoot.path());
+};
+
+// The test services the test main has put in use.
+TTestServices &TestServices();
+
+// Gives one part of the test services a value for the object's lifetime.
+template <typename T> class ScopedPart {
+public:
+    ScopedPart(T &part, T value) : FPart(part), FOld(std::exchange(part, std::move(value))) {}
+    ~ScopedPart() { FPart = std::move(FOld); }
+    ScopedPart(const ScopedPart &) = delete;
+    ScopedPart &operator=(const ScopedPart &) = delete;
 
 private:
-    ScopedFormatSettings FScope;
+    T &FPart;
+    T FOld;
+};
+
+// Pins the regional settings for the test's lifetime.
+class PinnedSettings {
+public:
+    explicit PinnedSettings(const TFormatSettings &settings)
+        : FScope(TestServices().Settings, settings) {}
+
+private:
+    ScopedPart<TFormatSettings> FScope;
+};
+
+// Pins the German settings: decimal comma, thousands point, "dd.MM.yyyy", separator ".".
+class GermanLocale : public PinnedSettings {
+public:
+    GermanLocale() : PinnedSettings(TFormatSettings::German()) {}
 };
 
 // Pins the clock (default: 2 May 2005, noon).
 class PinnedClock {
 public:
     explicit PinnedClock(const QDateTime &moment = QDateTime(QDate(2005, 5, 2), QTime(12, 0)))
-        : FScope(moment) {}
+        : FScope(TestServices().PinnedMoment, moment) {}
 
 private:
-    ScopedClockPin FScope;
+    ScopedPart<std::optional<QDateTime>> FScope;
 };
 
-// Sets an environment variable, or clears it (nullopt), for the object's lifetime.
+// Sets an environment variable, or clears it (nullopt), for the object's lifetime: for the
+// tests of what the system's parts read from the environment.
 class ScopedEnv {
 public:
     ScopedEnv(const char *name, const std::optional<QByteArray> &value);
@@ -71,23 +135,36 @@ private:
     std::optional<QByteArray> FOld;
 };
 
-// Points XDG_CONFIG_HOME and XDG_RUNTIME_DIR into a fresh temporary folder; restores them.
+// Fresh storage folders in a temporary folder for the test's lifetime; a program the test
+// starts gets them through the XDG variables of its environment.
 class IsolatedHome {
 public:
     IsolatedHome();
     QString path() const { return FDir.path(); }
-    QString configHome() const;
-    QString runtimeDir() const;
+    QString configHome() const { return FFolders.ConfigHome; }
+    QString machineConfig() const { return FFolders.MachineConfig; }
+    QString dataHome() const { return FFolders.DataHome; }
+    QString runtimeDir() const { return FFolders.RuntimeDir; }
 
 private:
     QTemporaryDir FDir;
-    ScopedEnv FConfig, FRuntime;
+    TTestFolders FFolders;
+    ScopedPart<TTestFolders> FScope;
+};
+
+// Run lists of the test's own for its lifetime.
+class RunListInUse {
+public:
+    explicit RunListInUse(TRunList &runList) : FScope(TestServices().RunListInUse, &runList) {}
+
+private:
+    ScopedPart<TRunList *> FScope;
 };
 
 // Records beeps, messages, links and clipboard texts instead of showing them.
 class RecordingDesktop : public TDesktop {
 public:
-    RecordingDesktop() : FScope(*this) {}
+    RecordingDesktop() : FScope(TestServices().DesktopInUse, this) {}
     void Beep() override { ++beeps; }
     void ShowMessage(const QString &caption, const QString &text) override {
         messages << caption + u'|' + text;
@@ -107,7 +184,7 @@ public:
     QString clipboard;
 
 private:
-    ScopedDesktop FScope;
+    ScopedPart<TDesktop *> FScope;
 };
 
 // Sends a come-forward request from another thread, as another copy would, while this one

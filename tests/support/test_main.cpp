@@ -2,16 +2,22 @@
 // watchdog that fails the running test instead of hanging when a modal dialog opens.
 
 #include "platform/application.h"
+#include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QStandardPaths>
 #include <QTimer>
 
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication app(argc, argv);
     app.SetTitle(QStringLiteral("Tarvo Test"));
+    // Anything that still asks Qt for the user's folders gets test folders, never the real ones.
+    QStandardPaths::setTestModeEnabled(true);
+    TTestServices services;
+    const TServicesInUse inUse(services);
     ::testing::InitGoogleTest(&argc, argv);
 
     QTimer watchdog;

@@ -1,4 +1,6 @@
-#include "settings/autostart_xdg.h"
+#include "platform/runlist_xdg.h"
+
+#include "platform/services.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -6,18 +8,9 @@
 
 namespace {
 
-QString userConfigFolder() {
-    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    return QDir::isAbsolutePath(configHome) ? configHome
-                                            : QDir::homePath() + QStringLiteral("/.config");
-}
-
 QString machineConfigFolder() {
-    const QStringList folders =
-        qEnvironmentVariable("XDG_CONFIG_DIRS").split(u':', Qt::SkipEmptyParts);
-    for (const QString &folder : folders)
-        if (QDir::isAbsolutePath(folder)) return folder;
-    return QStringLiteral("/etc/xdg");
+    const QStringList folders = Services().ConfigDirs();
+    return folders.isEmpty() ? QStringLiteral("/etc/xdg") : folders.first();
 }
 
 bool isServiceKind(TAutoExecKind kind) {
@@ -49,7 +42,7 @@ QString TXdgRunList::EntryPath(TAutoExecKind kind, const QString &fileName) {
     if (isServiceKind(kind)) return {};
     const bool machine = kind == aekMachineRun || kind == aekMachineRunOnce;
     const QString folder =
-        (machine ? machineConfigFolder() : userConfigFolder()) + QStringLiteral("/autostart/");
+        (machine ? machineConfigFolder() : Services().ConfigHome()) + QStringLiteral("/autostart/");
     // Run and run-once entries share one folder, so the run-once ones carry a mark.
     const QString mark = isRunOnceKind(kind) ? QStringLiteral("-runonce") : QString();
     return folder + RunEntryName(fileName) + mark + QStringLiteral(".desktop");
@@ -126,9 +119,4 @@ bool TXdgRunList::DeleteRunEntry(TAutoExecKind kind, const QString &fileName) {
     // No entry without a name is ever written.
     if (RunEntryName(fileName).isEmpty() || (!entry.exists() && !entry.isSymLink())) return true;
     return QFile::remove(entry.filePath());
-}
-
-TRunList &PlatformRunList() {
-    static TXdgRunList runList;
-    return runList;
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The run lists on desktops that follow the XDG autostart rules: the per-user folder
-// ${XDG_CONFIG_HOME:-~/.config}/autostart and the machine-wide one in the first folder of
-// ${XDG_CONFIG_DIRS:-/etc/xdg}, one desktop entry file per program.
+// <user's settings folder>/autostart and the machine-wide one in the first of the machine's
+// settings folders (the services' ConfigHome and ConfigDirs), one desktop entry file per
+// program.
 
-#include "settings/autorun.h"
+#include "platform/runlist.h"
 
 #include <QStringList>
 

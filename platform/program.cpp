@@ -1,0 +1,11 @@
+#include "platform/program.h"
+
+#include <QCoreApplication>
+
+TProgram *TProgram::Instance() {
+    return dynamic_cast<TProgram *>(QCoreApplication::instance());
+}
+
+QString TProgram::ExeName() {
+    return QCoreApplication::applicationFilePath();
+}

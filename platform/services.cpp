@@ -1,0 +1,26 @@
+#include "platform/services.h"
+
+#include "platform/desktop.h"
+
+#include <QtGlobal>
+
+namespace {
+TServices *inUse = nullptr;
+} // namespace
+
+TServices &Services() {
+    if (!inUse) qFatal("no services in use: the program must put its services in use first");
+    return *inUse;
+}
+
+TServicesInUse::TServicesInUse(TServices &services) : FPrevious(inUse) {
+    inUse = &services;
+}
+
+TServicesInUse::~TServicesInUse() {
+    inUse = FPrevious;
+}
+
+TDesktop &Desktop() {
+    return Services().Desktop();
+}

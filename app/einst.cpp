@@ -96,10 +96,10 @@ TForm3::TForm3(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         check6 = RadioButton(this, QStringLiteral("check6"), {208, 200, 73, 16},
                              QStringLiteral("englische"));
     });
-    AddShortcut(*this, {Qt::Key_Escape}, QStringLiteral("Esc: schließen"),
-                [this] { close(); });
-    AddShortcut(*this, {Qt::CTRL | Qt::Key_S}, QStringLiteral("Strg+S"),
-                [this] { ImgBtn1Click(ImgBtn1); }, ImgBtn1);
+    AddShortcut(*this, {Qt::Key_Escape}, QStringLiteral("Esc: schließen"), [this] { close(); });
+    AddShortcut(
+        *this, {Qt::CTRL | Qt::Key_S}, QStringLiteral("Strg+S"), [this] { ImgBtn1Click(ImgBtn1); },
+        ImgBtn1);
 }
 
 TForm3::~TForm3() {
@@ -114,17 +114,16 @@ void TForm3::setVisible(bool visible) {
 }
 
 void TForm3::ImgBtn1Click(TObject *) {
-    TRegValues &store = *Form1->regval;
-    store.SetValues(QStringLiteral("pfad"),
-                    QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) +
-                        QDir::separator());
-    store.SetValues(QStringLiteral("ontop"), check1->Checked());
-    store.SetValues(QStringLiteral("pos"), check2->Checked());
-    store.SetValues(QStringLiteral("auto"), check3->Checked());
+    TStoredSettings settings = Form1->Settings();
+    settings.SetProgramFolder(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) +
+                              QDir::separator());
+    settings.SetOnTop(check1->Checked());
+    settings.SetKeepPosition(check2->Checked());
+    settings.SetAutoStart(check3->Checked());
     const TMRVRadioButton *formulas[] = {check4, check5, check6};
     for (int i = 0; i < 3; ++i)
         if (formulas[i]->Checked()) {
-            store.SetValues(QStringLiteral("formel"), qint32(i));
+            settings.SetFormula(qint32(i));
             Form1->FormulaCode = i + 1;
         }
     Form1->SetStayOnTop(check1->Checked());

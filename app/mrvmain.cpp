@@ -27,19 +27,6 @@ TForm1 *Form1 = nullptr;
 
 namespace {
 
-struct TStoredSetting {
-    const char *Name;
-    TValueType Type;
-    const char *Default; // none for "pfad"
-};
-
-// The program's stored settings, in the store's order.
-const TStoredSetting StoredSettings[] = {
-    {"pfad", vtString, nullptr}, {"version", vtString, "2.3"}, {"top", vtInteger, "20"},
-    {"left", vtString, "20"},    {"auto", vtBoolean, "FALSE"}, {"ontop", vtBoolean, "FALSE"},
-    {"pos", vtBoolean, "FALSE"}, {"formel", vtInteger, "0"},
-};
-
 // Where the bar goes when the stored position is unusable, and what Ende stores without "pos".
 constexpr int DefaultLeft = 20;
 constexpr int DefaultTop = 20;
@@ -174,7 +161,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         regval = std::make_unique<TRegValues>(this);
         regval->SetName(QStringLiteral("regval"));
         regval->SetRootKey(rkHKEY_CURRENT_USER);
-        regval->SetKey(QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo"));
+        regval->SetKey(SettingsKey);
         regval->SetCanCreate(true);
         regval->SetAutoLoad(true);
         regval->SetAutoSave(true);
@@ -183,7 +170,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
             value.SetValueType(setting.Type);
             if (setting.Default) value.SetDefValue(QString::fromLatin1(setting.Default));
             // Assigning the name loads the value.
-            LoadSetting(value, [&] { value.SetValueName(QString::fromLatin1(setting.Name)); });
+            LoadSetting(value, [&] { value.SetValueName(setting); });
             value.SetAutoStore(true);
         }
 
@@ -233,8 +220,9 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         OneInstance1->SetName(QStringLiteral("OneInstance1"));
         OneInstance1->OnComeForward = [this](TObject *) { BringWindowForward(*this); };
     });
-    AddShortcut(*this, {Qt::CTRL | Qt::Key_Q}, QStringLiteral("Strg+Q"),
-                [this] { btn_endClick(btn_end); }, btn_end);
+    AddShortcut(
+        *this, {Qt::CTRL | Qt::Key_Q}, QStringLiteral("Strg+Q"), [this] { btn_endClick(btn_end); },
+        btn_end);
     FormCreate();
     static const bool saveAtExit = std::atexit(SaveAtExit) == 0;
     Q_UNUSED(saveAtExit);
@@ -249,9 +237,9 @@ TForm1::~TForm1() {
 void TForm1::FormCreate() {
     autrun->SetFileName(TApplication::ExeName());
     // Without this every start would remove the entry the user asked for.
-    autrun->SetAutoRun(regval->Values(QStringLiteral("auto")) == TVariant(true));
-    FormulaCode = int(qint64(regval->Values(QStringLiteral("formel")).AsInteger()) + 1);
-    if (regval->Values(QStringLiteral("ontop")) == TVariant(true)) SetStayOnTop(true);
+    autrun->SetAutoRun(Settings().AutoStart());
+    FormulaCode = int(qint64(Settings().Formula()) + 1);
+    if (Settings().OnTop()) SetStayOnTop(true);
     // As the store's LoadValues, but value by value.
     for (int i = 0; i < regval->Items().Count(); ++i) {
         TRegValue &value = regval->Items().Items(i);
@@ -277,8 +265,7 @@ void TForm1::LoadSetting(TRegValue &value, const std::function<void()> &load) {
 void TForm1::PlaceAtStoredPosition() {
     QPoint at(DefaultLeft, DefaultTop);
     try {
-        at = QPoint(regval->Values(QStringLiteral("left")).AsInteger(),
-                    regval->Values(QStringLiteral("top")).AsInteger());
+        at = Settings().Position();
     } catch (const EVariantError &) {
     }
     // The window manager's frame is not known before the bar is shown; the style's title bar
@@ -316,8 +303,7 @@ void TForm1::btn_berClick(TObject *) {
     const quint32 days = InterestDays(FormulaCode, *start, *end);
     // Nearest whole day, ties to even (the rounding mode in force).
     const qint64 difference = std::llrint(*end - *start);
-    ShowFitting(Label7, QStringLiteral("( %1 / %2 Tage )").arg(difference).arg(days),
-                DayLabelRoom);
+    ShowFitting(Label7, QStringLiteral("( %1 / %2 Tage )").arg(difference).arg(days), DayLabelRoom);
     const long double amount =
         InterestAmount(FormulaCode, days, *start, *end, sedit1->Value(), sedit2->Value());
     const QString result = FormatFixed2(amount);
@@ -327,9 +313,9 @@ void TForm1::btn_berClick(TObject *) {
 
 // Fills the dialog afresh each time, dropping what was left unsaved.
 void TForm1::btn_einClick(TObject *) {
-    Form3->check1->SetChecked(regval->Values(QStringLiteral("ontop")).AsBoolean());
-    Form3->check2->SetChecked(regval->Values(QStringLiteral("pos")).AsBoolean());
-    Form3->check3->SetChecked(regval->Values(QStringLiteral("auto")).AsBoolean());
+    Form3->check1->SetChecked(Settings().OnTop());
+    Form3->check2->SetChecked(Settings().KeepPosition());
+    Form3->check3->SetChecked(Settings().AutoStart());
     TMRVRadioButton *const formulas[] = {Form3->check4, Form3->check5, Form3->check6};
     if (FormulaCode >= 1 && FormulaCode <= 3) formulas[FormulaCode - 1]->SetChecked(true);
     ShowWithoutModalLoop(Form3);
@@ -340,13 +326,7 @@ void TForm1::ImgBtn1Click(TObject *) {
 }
 
 void TForm1::btn_endClick(TObject *) {
-    if (regval->Values(QStringLiteral("pos")) == TVariant(true)) {
-        regval->SetValues(QStringLiteral("top"), qint32(y()));
-        regval->SetValues(QStringLiteral("left"), QString::number(x()));
-    } else {
-        regval->SetValues(QStringLiteral("top"), qint32(DefaultTop));
-        regval->SetValues(QStringLiteral("left"), QString::number(DefaultLeft));
-    }
+    Settings().SetPosition(Settings().KeepPosition() ? pos() : QPoint(DefaultLeft, DefaultTop));
     TApplication::Instance()->Terminate();
 }
 

@@ -13,6 +13,7 @@
 #include "settings/autorun.h"
 #include "settings/oneinstance.h"
 #include "settings/regvalues.h"
+#include "settings/storedsettings.h"
 
 #include <QWidget>
 #include <functional>
@@ -49,6 +50,9 @@ public:
 
     // The interest formula: 1 EURO, 2 deutsche, 3 englische; any other gives 0 days and 0.
     int FormulaCode = 0;
+
+    // The program's settings, typed, in the store's memory.
+    TStoredSettings Settings() const { return TStoredSettings(*regval); }
 
     // Keeps the bar above ordinary windows, or stops doing so, where it stands.
     void SetStayOnTop(bool value);

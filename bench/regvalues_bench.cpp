@@ -3,6 +3,7 @@
 // program runs (the same store again).
 
 #include "settings/regvalues.h"
+#include "settings/storedsettings.h"
 #include "tests/support/fixtures.h"
 
 #include <QDir>
@@ -10,27 +11,15 @@
 
 namespace {
 
-struct Setting {
-    const char *name;
-    TValueType type;
-    const char *def;
-};
-
-const Setting Settings[] = {
-    {"pfad", vtString, nullptr}, {"version", vtString, "2.3"}, {"top", vtInteger, "20"},
-    {"left", vtString, "20"},    {"auto", vtBoolean, "FALSE"}, {"ontop", vtBoolean, "FALSE"},
-    {"pos", vtBoolean, "FALSE"}, {"formel", vtInteger, "0"},
-};
-
 // Names each value, which loads it, as the main window's layout does.
 std::unique_ptr<TRegValues> makeStore() {
     auto store = std::make_unique<TRegValues>(nullptr);
-    store->SetKey(QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo"));
-    for (const Setting &s : Settings) {
+    store->SetKey(SettingsKey);
+    for (const TStoredSetting &s : StoredSettings) {
         TRegValue &value = store->Items().Add();
-        value.SetValueType(s.type);
-        if (s.def) value.SetDefValue(QString::fromLatin1(s.def));
-        value.SetValueName(QString::fromLatin1(s.name));
+        value.SetValueType(s.Type);
+        if (s.Default) value.SetDefValue(QString::fromLatin1(s.Default));
+        value.SetValueName(s);
     }
     return store;
 }
@@ -38,14 +27,14 @@ std::unique_ptr<TRegValues> makeStore() {
 // Gives all eight values new contents, so that every save really writes (the store writes
 // back only what changed).
 void change(TRegValues &store, qint32 round) {
-    store.SetValues(QStringLiteral("pfad"), QStringLiteral("/opt/tarvo%1/").arg(round));
-    store.SetValues(QStringLiteral("version"), QString::number(round));
-    store.SetValues(QStringLiteral("top"), round);
-    store.SetValues(QStringLiteral("left"), round + 1);
-    store.SetValues(QStringLiteral("auto"), round % 2 == 0);
-    store.SetValues(QStringLiteral("ontop"), round % 2 == 1);
-    store.SetValues(QStringLiteral("pos"), round % 2 == 0);
-    store.SetValues(QStringLiteral("formel"), round % 3);
+    store.SetValues(Setting::Pfad, QStringLiteral("/opt/tarvo%1/").arg(round));
+    store.SetValues(Setting::Version, QString::number(round));
+    store.SetValues(Setting::Top, round);
+    store.SetValues(Setting::Left, round + 1);
+    store.SetValues(Setting::Auto, round % 2 == 0);
+    store.SetValues(Setting::OnTop, round % 2 == 1);
+    store.SetValues(Setting::Pos, round % 2 == 0);
+    store.SetValues(Setting::Formel, round % 3);
 }
 
 class Home {

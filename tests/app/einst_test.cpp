@@ -1,6 +1,7 @@
 // The settings dialog on the real windows, driven by real mouse input: filled by the bar's
 // Einstellungen button, saved by Speichern into the bar's settings, dropped by the close box.
 
+#include "settings/storedsettings.h"
 #include "tests/app/windows.h"
 
 #include <QCoreApplication>
@@ -22,8 +23,8 @@ protected:
     // The windows on settings stored beforehand.
     void Start(bool ontop = false, int formel = 0) {
         Store([&](TRegistry &reg) {
-            reg.WriteInteger(QStringLiteral("ontop"), ontop);
-            reg.WriteInteger(QStringLiteral("formel"), formel);
+            reg.WriteInteger(Setting::OnTop, ontop);
+            reg.WriteInteger(Setting::Formel, formel);
         });
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Create()));
     }
@@ -31,7 +32,7 @@ protected:
         Click(form1->btn_ein);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form3.get()));
     }
-    TVariant Stored(const char *name) { return form1->regval->Values(QString::fromLatin1(name)); }
+    TVariant Stored(const TStoredSetting &setting) { return form1->regval->Values(setting); }
     // The per-user autostart entries.
     QStringList AutostartEntries() const {
         const QDir folder(home.configHome() + QStringLiteral("/autostart"));
@@ -65,13 +66,13 @@ TEST_F(SettingsDialog, SavingAFormulaAppliesItAtOnceAndStoresItAtTheEnd) {
     Click(form1->btn_ber);
     EXPECT_EQ(form1->Label7->Caption(), "( 59 / 60 Tage )") << "30/360 at once";
     EXPECT_EQ(form1->Label6->Caption(), "16,67");
-    EXPECT_EQ(Stored("pfad").AsString(), QCoreApplication::applicationDirPath() + u'/');
+    EXPECT_EQ(Stored(Setting::Pfad).AsString(), QCoreApplication::applicationDirPath() + u'/');
     form3.reset();
     form2.reset();
     form1.reset(); // the program ends
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
-    EXPECT_EQ(reg.ReadInteger(QStringLiteral("formel")), 1);
+    EXPECT_EQ(reg.ReadInteger(Setting::Formel), 1);
 }
 
 TEST_F(SettingsDialog, StayOnTopAndAutostartFollowEachSaveWhereTheBarStands) {
@@ -85,8 +86,8 @@ TEST_F(SettingsDialog, StayOnTopAndAutostartFollowEachSaveWhereTheBarStands) {
         EXPECT_EQ(bool(form1->windowFlags() & Qt::WindowStaysOnTopHint), on);
         EXPECT_TRUE(form1->isVisible());
         EXPECT_EQ(form1->pos(), at);
-        EXPECT_EQ(Stored("ontop").AsBoolean(), on);
-        EXPECT_EQ(Stored("auto").AsBoolean(), on);
+        EXPECT_EQ(Stored(Setting::OnTop).AsBoolean(), on);
+        EXPECT_EQ(Stored(Setting::Auto).AsBoolean(), on);
         ASSERT_EQ(AutostartEntries().size(), on ? 1 : 0);
         if (!on) continue;
         QFile entry(home.configHome() + QStringLiteral("/autostart/") + AutostartEntries()[0]);
@@ -106,9 +107,9 @@ TEST_F(SettingsDialog, TheCloseBoxSavesAndAppliesNothing) {
     EXPECT_FALSE(form3->isVisible());
     EXPECT_EQ(form1->FormulaCode, 1);
     EXPECT_FALSE(form1->windowFlags() & Qt::WindowStaysOnTopHint);
-    for (const char *name : {"ontop", "pos", "formel"})
-        EXPECT_EQ(Stored(name).AsInteger(), 0) << name;
-    EXPECT_EQ(Stored("pfad").AsString(), "");
+    for (const TStoredSetting &setting : {Setting::OnTop, Setting::Pos, Setting::Formel})
+        EXPECT_EQ(Stored(setting).AsInteger(), 0) << setting.Name;
+    EXPECT_EQ(Stored(Setting::Pfad).AsString(), "");
     Open();
     EXPECT_FALSE(form3->check1->Checked()) << "filled afresh";
     EXPECT_TRUE(form3->check4->Checked());

@@ -1,4 +1,5 @@
 #include "platform/application.h"
+#include "settings/storedsettings.h"
 #include "tests/app/windows.h"
 
 #include <gtest/gtest.h>
@@ -138,7 +139,7 @@ TEST_F(MainWindowTest, LayoutOfTheBar) {
 }
 
 TEST_F(MainWindowTest, TheDeutscheExampleAndItsClipboardText) {
-    Store([](TRegistry &reg) { reg.WriteInteger("formel", 1); });
+    Store([](TRegistry &reg) { reg.WriteInteger(Setting::Formel, 1); });
     TForm1 &bar = Start();
     EXPECT_EQ(bar.FormulaCode, 2);
     Enter("1000", "15012005", "15032005", "");
@@ -276,7 +277,7 @@ TEST_F(MainWindowTest, EndBeforeStartGivesNoDaysAndNoInterest) {
 
 TEST_F(MainWindowTest, AStoredFormulaOutsideTheThreeGivesNothing) {
     for (qint32 stored : {7, -1, std::numeric_limits<qint32>::max()}) {
-        Store([&](TRegistry &reg) { reg.WriteInteger("formel", stored); });
+        Store([&](TRegistry &reg) { reg.WriteInteger(Setting::Formel, stored); });
         TForm1 &bar = Start();
         Enter("1000", "15012005", "15032005", "");
         EXPECT_EQ(bar.Label7->Caption(), "( 59 / 0 Tage )") << stored;
@@ -292,14 +293,14 @@ TEST_F(MainWindowTest, TheStoredPositionIsMovedWhollyOntoTheScreen) {
         qint32 top;
         QPoint expected;
     } cases[] = {
-        {"100", 200, {100, 200}}, {"abc", 200, {20, 20}},  {"", 200, {20, 20}},
+        {"100", 200, {100, 200}}, {"abc", 200, {20, 20}},     {"", 200, {20, 20}},
         {"300", 200, {165, 200}}, {"99999", 200, {165, 200}}, {"300", -5000, {165, 0}},
         {"0", 0, {0, 0}},         {"-40", 100, {0, 100}},
     };
     for (const auto &c : cases) {
         Store([&](TRegistry &reg) {
-            reg.WriteString("left", c.left);
-            reg.WriteInteger("top", c.top);
+            reg.WriteString(Setting::Left, c.left);
+            reg.WriteInteger(Setting::Top, c.top);
         });
         TForm1 &bar = Start();
         EXPECT_EQ(bar.pos(), c.expected) << c.left.toStdString() << " / " << c.top;
@@ -307,8 +308,8 @@ TEST_F(MainWindowTest, TheStoredPositionIsMovedWhollyOntoTheScreen) {
     }
     // At the bottom the frame counts too: the whole bar stays above the screen's edge.
     Store([&](TRegistry &reg) {
-        reg.WriteString("left", "100");
-        reg.WriteInteger("top", 790);
+        reg.WriteString(Setting::Left, "100");
+        reg.WriteInteger(Setting::Top, 790);
     });
     TForm1 &bar = Start();
     EXPECT_EQ(bar.x(), 100);
@@ -318,28 +319,28 @@ TEST_F(MainWindowTest, TheStoredPositionIsMovedWhollyOntoTheScreen) {
 
 TEST_F(MainWindowTest, EndeStoresThePositionOnlyWithPos) {
     for (bool keep : {true, false}) {
-        Store([&](TRegistry &reg) { reg.WriteInteger("pos", keep); });
+        Store([&](TRegistry &reg) { reg.WriteInteger(Setting::Pos, keep); });
         TForm1 &bar = Start();
         bar.move(300, 200);
         QTest::mouseClick(bar.btn_end, Qt::LeftButton);
         EXPECT_TRUE(TApplication::Instance()->Terminated());
-        EXPECT_EQ(bar.regval->Values("top").AsInteger(), keep ? 200 : 20);
-        EXPECT_EQ(bar.regval->Values("left").AsString(), keep ? "300" : "20");
+        EXPECT_EQ(bar.regval->Values(Setting::Top).AsInteger(), keep ? 200 : 20);
+        EXPECT_EQ(bar.regval->Values(Setting::Left).AsString(), keep ? "300" : "20");
         form1.reset();
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
-        EXPECT_EQ(reg.ReadInteger("top"), keep ? 200 : 20);
-        EXPECT_EQ(reg.ReadString("left"), keep ? "300" : "20");
+        EXPECT_EQ(reg.ReadInteger(Setting::Top), keep ? 200 : 20);
+        EXPECT_EQ(reg.ReadString(Setting::Left), keep ? "300" : "20");
     }
 }
 
 TEST_F(MainWindowTest, TheCloseBoxEndsTheProgramWithoutStoringThePosition) {
-    Store([](TRegistry &reg) { reg.WriteInteger("pos", 1); });
+    Store([](TRegistry &reg) { reg.WriteInteger(Setting::Pos, 1); });
     {
         TForm1 &bar = Start();
         form3->show(); // an open dialog does not keep the program running
         bar.move(300, 200);
-        bar.regval->SetValues("formel", qint32(2));
+        bar.regval->SetValues(Setting::Formel, qint32(2));
         QTimer::singleShot(0, &bar, [&] { bar.close(); });
         QTimer guard;
         guard.setSingleShot(true);
@@ -350,36 +351,36 @@ TEST_F(MainWindowTest, TheCloseBoxEndsTheProgramWithoutStoringThePosition) {
     }
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
-    EXPECT_EQ(reg.ReadInteger("formel"), 2);
-    EXPECT_EQ(reg.ReadString("version"), "2.3");
-    EXPECT_EQ(reg.ReadInteger("top"), 20);
-    EXPECT_EQ(reg.ReadString("left"), "20");
+    EXPECT_EQ(reg.ReadInteger(Setting::Formel), 2);
+    EXPECT_EQ(reg.ReadString(Setting::Version), "2.3");
+    EXPECT_EQ(reg.ReadInteger(Setting::Top), 20);
+    EXPECT_EQ(reg.ReadString(Setting::Left), "20");
 }
 
 TEST_F(MainWindowTest, AStoredValueOfTheWrongTypeIsReportedOnceAndRepairedAtTheEnd) {
     Store([](TRegistry &reg) {
-        reg.WriteInteger("left", 300);
-        reg.WriteString("top", "200");
-        reg.WriteInteger("formel", 2);
+        reg.WriteInteger(Setting::Left, 300);
+        reg.WriteString(Setting::Top, "200");
+        reg.WriteInteger(Setting::Formel, 2);
     });
     {
         TForm1 bar;
-        EXPECT_EQ(bar.regval->Values("top").AsInteger(), 20);
-        EXPECT_EQ(bar.regval->Values("left").AsString(), "20");
+        EXPECT_EQ(bar.regval->Values(Setting::Top).AsInteger(), 20);
+        EXPECT_EQ(bar.regval->Values(Setting::Left).AsString(), "20");
         EXPECT_EQ(bar.FormulaCode, 3) << "the good values still load";
         EXPECT_EQ(bar.pos(), QPoint(20, 20));
         EXPECT_EQ(desktop.errors, QStringList({"Tarvo Test|Ungültiger Datentyp für 'top'"}));
     }
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
-    EXPECT_EQ(reg.ReadInteger("top"), 20);
-    EXPECT_EQ(reg.ReadString("left"), "20");
-    EXPECT_EQ(reg.ReadInteger("formel"), 2);
+    EXPECT_EQ(reg.ReadInteger(Setting::Top), 20);
+    EXPECT_EQ(reg.ReadString(Setting::Left), "20");
+    EXPECT_EQ(reg.ReadInteger(Setting::Formel), 2);
     EXPECT_EQ(desktop.errors.size(), 1);
 }
 
 TEST_F(MainWindowTest, StayOnTopSwitchesWhereTheBarStands) {
-    Store([](TRegistry &reg) { reg.WriteInteger("ontop", 1); });
+    Store([](TRegistry &reg) { reg.WriteInteger(Setting::OnTop, 1); });
     TForm1 &bar = Start();
     EXPECT_TRUE(bar.windowFlags() & Qt::WindowStaysOnTopHint) << "from the stored ontop";
     QWindow *native = bar.windowHandle();
@@ -504,23 +505,25 @@ TEST_F(MainWindowTest, KeysDoWhatTheButtonsDo) {
 
     bar.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&bar));
-    bar.regval->SetValues("pos", true);
+    bar.regval->SetValues(Setting::Pos, true);
     bar.move(150, 100);
     Key(Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(TApplication::Instance()->Terminated());
-    EXPECT_EQ(bar.regval->Values("left").AsString(), "150");
-    for (QWidget *button : {static_cast<QWidget *>(bar.btn_end), static_cast<QWidget *>(form3->ImgBtn1)})
+    EXPECT_EQ(bar.regval->Values(Setting::Left).AsString(), "150");
+    for (QWidget *button :
+         {static_cast<QWidget *>(bar.btn_end), static_cast<QWidget *>(form3->ImgBtn1)})
         EXPECT_FALSE(button->accessibleDescription().isEmpty()) << "the shortcut is told";
 }
 
 // A bar that stays on top would cover its dialogs: they open above it.
 TEST_F(MainWindowTest, TheDialogsOpenAboveABarThatStaysOnTop) {
     for (const bool onTop : {true, false}) {
-        Store([&](TRegistry &reg) { reg.WriteInteger("ontop", onTop); });
+        Store([&](TRegistry &reg) { reg.WriteInteger(Setting::OnTop, onTop); });
         TForm1 &bar = Start();
         QTest::mouseClick(bar.btn_ein, Qt::LeftButton);
         QTest::mouseClick(bar.ImgBtn1, Qt::LeftButton);
-        for (QWidget *dialog : {static_cast<QWidget *>(form2.get()), static_cast<QWidget *>(form3.get())}) {
+        for (QWidget *dialog :
+             {static_cast<QWidget *>(form2.get()), static_cast<QWidget *>(form3.get())}) {
             EXPECT_EQ(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
             EXPECT_EQ(dialog->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), onTop);
         }

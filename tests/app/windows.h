@@ -7,14 +7,13 @@
 #include "app/info.h"
 #include "app/mrvmain.h"
 #include "platform/registry.h"
+#include "settings/storedsettings.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
-
-inline const QString SettingsKey = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 
 class ProgramWindows : public ::testing::Test {
 protected:

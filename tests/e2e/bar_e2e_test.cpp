@@ -3,6 +3,7 @@
 // when the display goes away.
 
 #include "platform/registry.h"
+#include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 #include "tests/e2e/xdisplay.h"
 #include "tests/support/fixtures.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-const QString SettingsKey = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 const QString Caption = QStringLiteral("^Tarvo 2\\.3 Freeware$");
 
 class Bar : public OnXDisplay {
@@ -54,15 +54,15 @@ protected:
 } // namespace
 
 TEST_F(Bar, EndeWithPosKeepsThePositionForTheNextStart) {
-    Store([](TRegistry &reg) { reg.WriteInteger("pos", 1); });
+    Store([](TRegistry &reg) { reg.WriteInteger(Setting::Pos, 1); });
     auto first = Start();
     EXPECT_EQ(Position(), QPoint(20, 20));
     MoveAndQuit(*first, {300, 200});
     {
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
-        EXPECT_EQ(reg.ReadInteger("top"), 200);
-        EXPECT_EQ(reg.ReadString("left"), "300");
+        EXPECT_EQ(reg.ReadInteger(Setting::Top), 200);
+        EXPECT_EQ(reg.ReadString(Setting::Left), "300");
     }
     auto second = Start();
     EXPECT_EQ(Position(), QPoint(300, 200));
@@ -90,8 +90,8 @@ TEST_F(Bar, AStoredLeftThatIsNoNumberGivesTwentyTwentyOneOffTheScreenIsMovedOnto
     const std::pair<const char *, QPoint> cases[] = {{"abc", {20, 20}}, {"99999", {645, 200}}};
     for (const auto &[left, expected] : cases) {
         Store([&](TRegistry &reg) {
-            reg.WriteString("left", left);
-            reg.WriteInteger("top", 200);
+            reg.WriteString(Setting::Left, left);
+            reg.WriteInteger(Setting::Top, 200);
         });
         auto tarvo = Start();
         EXPECT_EQ(Position(), expected) << left;
@@ -100,7 +100,7 @@ TEST_F(Bar, AStoredLeftThatIsNoNumberGivesTwentyTwentyOneOffTheScreenIsMovedOnto
 }
 
 TEST_F(Bar, TheAutostartEntrySurvivesRestarts) {
-    Store([](TRegistry &reg) { reg.WriteInteger("auto", 1); });
+    Store([](TRegistry &reg) { reg.WriteInteger(Setting::Auto, 1); });
     const QString entry = home.configHome() + "/autostart/tarvo.desktop";
     for (int run = 0; run < 2; ++run) {
         auto tarvo = Start();
@@ -114,25 +114,25 @@ TEST_F(Bar, TheAutostartEntrySurvivesRestarts) {
 
 TEST_F(Bar, SettingsSurviveSigtermAndTheDisplayGoingAway) {
     Store([](TRegistry &reg) {
-        reg.WriteString("pfad", "/opt/tarvo/");
-        reg.WriteString("version", "2.4");
-        reg.WriteInteger("top", 120);
-        reg.WriteString("left", "140");
-        reg.WriteInteger("ontop", 1);
-        reg.WriteInteger("pos", 1);
-        reg.WriteInteger("formel", 2);
+        reg.WriteString(Setting::Pfad, "/opt/tarvo/");
+        reg.WriteString(Setting::Version, "2.4");
+        reg.WriteInteger(Setting::Top, 120);
+        reg.WriteString(Setting::Left, "140");
+        reg.WriteInteger(Setting::OnTop, 1);
+        reg.WriteInteger(Setting::Pos, 1);
+        reg.WriteInteger(Setting::Formel, 2);
     });
     const auto expectStored = [](const char *when) {
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey(SettingsKey, false)) << when;
-        EXPECT_EQ(reg.ReadString("pfad"), "/opt/tarvo/") << when;
-        EXPECT_EQ(reg.ReadString("version"), "2.4") << when;
-        EXPECT_EQ(reg.ReadInteger("top"), 120) << when;
-        EXPECT_EQ(reg.ReadString("left"), "140") << when;
-        EXPECT_EQ(reg.ReadInteger("auto"), 0) << when;
-        EXPECT_EQ(reg.ReadInteger("ontop"), 1) << when;
-        EXPECT_EQ(reg.ReadInteger("pos"), 1) << when;
-        EXPECT_EQ(reg.ReadInteger("formel"), 2) << when;
+        EXPECT_EQ(reg.ReadString(Setting::Pfad), "/opt/tarvo/") << when;
+        EXPECT_EQ(reg.ReadString(Setting::Version), "2.4") << when;
+        EXPECT_EQ(reg.ReadInteger(Setting::Top), 120) << when;
+        EXPECT_EQ(reg.ReadString(Setting::Left), "140") << when;
+        EXPECT_EQ(reg.ReadInteger(Setting::Auto), 0) << when;
+        EXPECT_EQ(reg.ReadInteger(Setting::OnTop), 1) << when;
+        EXPECT_EQ(reg.ReadInteger(Setting::Pos), 1) << when;
+        EXPECT_EQ(reg.ReadInteger(Setting::Formel), 2) << when;
     };
     {
         auto tarvo = Start();
@@ -144,14 +144,14 @@ TEST_F(Bar, SettingsSurviveSigtermAndTheDisplayGoingAway) {
         // The settings file starts afresh, so that only this end can have written it.
         for (const char *suffix : {"", "-wal", "-shm"})
             QFile::remove(home.configHome() + "/tarvo/registry.db" + suffix);
-        Store([](TRegistry &reg) { reg.WriteString("version", "2.5"); });
+        Store([](TRegistry &reg) { reg.WriteString(Setting::Version, "2.5"); });
         auto tarvo = Start();
         x.Stop(); // the session's display ends under the program
         ASSERT_TRUE(tarvo->WaitForEnd(10000));
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
-        EXPECT_EQ(reg.ReadString("version"), "2.5");
-        EXPECT_TRUE(reg.ValueExists("formel")) << "the eight values were written at the end";
-        EXPECT_EQ(reg.ReadString("left"), "20");
+        EXPECT_EQ(reg.ReadString(Setting::Version), "2.5");
+        EXPECT_TRUE(reg.ValueExists(Setting::Formel)) << "the eight values were written at the end";
+        EXPECT_EQ(reg.ReadString(Setting::Left), "20");
     }
 }

@@ -2,6 +2,7 @@
 // display: a formula chosen there survives the end with Ende and a new start.
 
 #include "platform/registry.h"
+#include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 #include "tests/e2e/xdisplay.h"
 #include "tests/support/fixtures.h"
@@ -9,8 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 
 class SettingsDialogInTheProgram : public OnXDisplay {
 protected:
@@ -27,8 +26,8 @@ protected:
     }
     int StoredFormula() {
         TRegistry reg;
-        EXPECT_TRUE(reg.OpenKey(Key, false));
-        return reg.ReadInteger(QStringLiteral("formel"));
+        EXPECT_TRUE(reg.OpenKey(SettingsKey, false));
+        return reg.ReadInteger(Setting::Formel);
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "platform/comeforward.h"
 #include "platform/registry.h"
+#include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/hive.h"
@@ -29,7 +30,6 @@
 
 namespace {
 
-const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 // How long the store waits for another process's write lock.
 constexpr int BusyWaitMs = 10000;
 constexpr const char *unusable = "kann nicht benutzt werden";
@@ -145,8 +145,8 @@ protected:
         folders.ConfigHome = configHome;
         const ScopedPart<TTestFolders> elsewhere(TestServices().Folders, folders);
         TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(Key, true));
-        reg.WriteString("version", "2.3");
+        ASSERT_TRUE(reg.OpenKey(SettingsKey, true));
+        reg.WriteString(Setting::Version, "2.3");
     }
     // Stops the copy with SIGTERM; how long it took to end, -1 when it did not end within
     // `limitMs`. The copy must end cleanly and show no window meanwhile.

@@ -1,4 +1,5 @@
 #include "platform/registry.h"
+#include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 #include "tests/support/fixtures.h"
 
@@ -6,13 +7,9 @@
 
 namespace {
 
-const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
-
 class TarvoSettings : public ::testing::Test {
 protected:
-    Copy Start() {
-        return Copy(TARVO_EXE, isolatedEnvironment(home));
-    }
+    Copy Start() { return Copy(TARVO_EXE, isolatedEnvironment(home)); }
     // Starts the program, waits for its window and ends it as the session would.
     void RunAndTerminate() {
         Copy tarvo = Start();
@@ -30,24 +27,25 @@ protected:
 TEST_F(TarvoSettings, FirstStartEndedBySigtermLeavesTheEightDefaults) {
     RunAndTerminate();
     TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(Key, false));
-    EXPECT_EQ(reg.ReadString("pfad"), "");
-    EXPECT_EQ(reg.ReadString("version"), "2.3");
-    EXPECT_EQ(reg.ReadInteger("top"), 20);
-    EXPECT_EQ(reg.ReadString("left"), "20");
-    for (const char *name : {"auto", "ontop", "pos", "formel"}) {
-        EXPECT_EQ(reg.GetDataType(name), TRegDataType::rdInteger) << name;
-        EXPECT_EQ(reg.ReadInteger(name), 0) << name;
+    ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
+    EXPECT_EQ(reg.ReadString(Setting::Pfad), "");
+    EXPECT_EQ(reg.ReadString(Setting::Version), "2.3");
+    EXPECT_EQ(reg.ReadInteger(Setting::Top), 20);
+    EXPECT_EQ(reg.ReadString(Setting::Left), "20");
+    for (const TStoredSetting &setting :
+         {Setting::Auto, Setting::OnTop, Setting::Pos, Setting::Formel}) {
+        EXPECT_EQ(reg.GetDataType(setting), TRegDataType::rdInteger) << setting.Name;
+        EXPECT_EQ(reg.ReadInteger(setting), 0) << setting.Name;
     }
 }
 
 TEST_F(TarvoSettings, StoredValuesSurviveARunAndAWrongTypeIsRepaired) {
     {
         TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(Key, true));
-        reg.WriteString("version", "9.9");
-        reg.WriteInteger("formel", 2);
-        reg.WriteInteger("left", 300); // the wrong type: "left" is text
+        ASSERT_TRUE(reg.OpenKey(SettingsKey, true));
+        reg.WriteString(Setting::Version, "9.9");
+        reg.WriteInteger(Setting::Formel, 2);
+        reg.WriteInteger(Setting::Left, 300); // the wrong type: "left" is text
     }
     Copy tarvo = Start();
     // The start reports the bad value in a message box and waits there; a stop request
@@ -59,8 +57,8 @@ TEST_F(TarvoSettings, StoredValuesSurviveARunAndAWrongTypeIsRepaired) {
     EXPECT_TRUE(tarvo.EndedCleanly()) << tarvo.Trace().toStdString();
 
     TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(Key, false));
-    EXPECT_EQ(reg.ReadString("version"), "9.9");
-    EXPECT_EQ(reg.ReadInteger("formel"), 2);
-    EXPECT_EQ(reg.ReadString("left"), "20");
+    ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
+    EXPECT_EQ(reg.ReadString(Setting::Version), "9.9");
+    EXPECT_EQ(reg.ReadInteger(Setting::Formel), 2);
+    EXPECT_EQ(reg.ReadString(Setting::Left), "20");
 }

@@ -4,6 +4,7 @@
 // Schließen hides it, and Ende leaves all eight settings in the store.
 
 #include "platform/registry.h"
+#include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 #include "tests/e2e/xdisplay.h"
 #include "tests/support/fixtures.h"
@@ -54,13 +55,13 @@ TEST_F(EveryWindow, OpenUseAndCloseEachOnceAndEndWithTheSettingsStored) {
     ASSERT_TRUE(tarvo.WaitForEnd(10000));
     EXPECT_TRUE(tarvo.EndedCleanly()) << tarvo.Trace().toStdString();
     TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo"), false));
-    for (const char *name : {"pfad", "version", "top", "left", "auto", "ontop", "pos", "formel"})
-        EXPECT_TRUE(reg.ValueExists(QString::fromLatin1(name))) << name;
-    EXPECT_EQ(reg.ReadInteger("pos"), 1);
-    EXPECT_EQ(reg.ReadInteger("formel"), 1);
-    EXPECT_EQ(reg.ReadInteger("top"), 20);
-    EXPECT_EQ(reg.ReadString("left"), "20");
+    ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
+    for (const TStoredSetting &setting : StoredSettings)
+        EXPECT_TRUE(reg.ValueExists(setting)) << setting.Name;
+    EXPECT_EQ(reg.ReadInteger(Setting::Pos), 1);
+    EXPECT_EQ(reg.ReadInteger(Setting::Formel), 1);
+    EXPECT_EQ(reg.ReadInteger(Setting::Top), 20);
+    EXPECT_EQ(reg.ReadString(Setting::Left), "20");
 }
 
 } // namespace

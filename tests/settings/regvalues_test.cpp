@@ -1,5 +1,7 @@
-#include "platform/exceptions.h"
 #include "settings/regvalues.h"
+
+#include "platform/exceptions.h"
+#include "settings/storedsettings.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/hive.h"
 
@@ -9,42 +11,27 @@
 
 namespace {
 
-const QString Key = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
-
-struct StoredValue {
-    const char *name;
-    TValueType type;
-    const char *def; // nullptr: no default
-};
-
-// The program's store: its eight values with their types and defaults.
-const StoredValue ProgramValues[] = {
-    {"pfad", vtString, nullptr}, {"version", vtString, "2.3"}, {"top", vtInteger, "20"},
-    {"left", vtString, "20"},    {"auto", vtBoolean, "FALSE"}, {"ontop", vtBoolean, "FALSE"},
-    {"pos", vtBoolean, "FALSE"}, {"formel", vtInteger, "0"},
-};
-
 // A window-like owner whose layout creates the store as the program's main window does.
 class Owner : public TComponent {
 public:
     Owner() : TComponent(nullptr) {}
     std::unique_ptr<TRegValues> regval;
 
-    void Layout(const std::vector<StoredValue> &values = {std::begin(ProgramValues),
-                                                          std::end(ProgramValues)},
+    void Layout(const std::vector<TStoredSetting> &values = {StoredSettings.begin(),
+                                                             StoredSettings.end()},
                 bool canCreate = true) {
         ReadLayout(*this, [&] {
             regval = std::make_unique<TRegValues>(this);
             regval->SetRootKey(rkHKEY_CURRENT_USER);
-            regval->SetKey(Key);
+            regval->SetKey(SettingsKey);
             regval->SetCanCreate(canCreate);
             regval->SetAutoLoad(true);
             regval->SetAutoSave(true);
-            for (const StoredValue &entry : values) {
+            for (const TStoredSetting &entry : values) {
                 TRegValue &value = regval->Items().Add();
-                value.SetValueType(entry.type);
-                if (entry.def) value.SetDefValue(entry.def);
-                value.SetValueName(entry.name);
+                value.SetValueType(entry.Type);
+                if (entry.Default) value.SetDefValue(entry.Default);
+                value.SetValueName(entry);
                 value.SetAutoStore(true);
             }
         });
@@ -87,7 +74,7 @@ TEST_F(RegValues, FirstStartCreatesTheKeyAndWritesEveryDefaultAtTheEnd) {
         form.Layout();
         EXPECT_TRUE(stored(home).isEmpty()) << "the key exists, still empty";
         TRegistry reg;
-        EXPECT_TRUE(reg.OpenKey(Key, false));
+        EXPECT_TRUE(reg.OpenKey(SettingsKey, false));
         EXPECT_TRUE(form.regval->Values("pfad").IsEmpty());
         EXPECT_EQ(form.regval->Values("left").AsInteger(), 20);
         EXPECT_EQ(form.regval->Values("version").AsString(), "2.3");
@@ -132,7 +119,7 @@ TEST_F(RegValues, ValuesFindsNamesInAnyLetterCaseAndRejectsUnknownOnes) {
 TEST_F(RegValues, DuplicateNamesReachTheFirstAndBothAreLoadedAndSaved) {
     {
         TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(Key, true));
+        ASSERT_TRUE(reg.OpenKey(SettingsKey, true));
         reg.WriteInteger("top", 7);
     }
     Owner form;
@@ -149,7 +136,7 @@ TEST_F(RegValues, DuplicateNamesReachTheFirstAndBothAreLoadedAndSaved) {
 TEST_F(RegValues, AWrongStoredTypeFailsNamingTheValueAndEndsTheLoop) {
     {
         TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(Key, true));
+        ASSERT_TRUE(reg.OpenKey(SettingsKey, true));
         reg.WriteInteger("left", 300);
         reg.WriteInteger("top", 200);
         reg.WriteInteger("ontop", 1);
@@ -159,12 +146,12 @@ TEST_F(RegValues, AWrongStoredTypeFailsNamingTheValueAndEndsTheLoop) {
               "Ungültiger Datentyp für 'left'");
 
     TRegValues store(nullptr);
-    store.SetKey(Key);
+    store.SetKey(SettingsKey);
     store.SetAutoLoad(false);
-    for (const StoredValue &entry : {ProgramValues[2], ProgramValues[3], ProgramValues[5]}) {
+    for (const TStoredSetting &entry : {Setting::Top, Setting::Left, Setting::OnTop}) {
         TRegValue &value = store.Items().Add();
-        value.SetValueType(entry.type);
-        value.SetValueName(entry.name);
+        value.SetValueType(entry.Type);
+        value.SetValueName(entry);
         value.SetAutoStore(false);
     }
     EXPECT_EQ(messageOf<ERegistryException>([&] { store.LoadValues(); }),
@@ -176,7 +163,7 @@ TEST_F(RegValues, AWrongStoredTypeFailsNamingTheValueAndEndsTheLoop) {
 TEST_F(RegValues, AValueWithoutAutoStoreIsLoadedButNeverWritten) {
     {
         TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(Key, true));
+        ASSERT_TRUE(reg.OpenKey(SettingsKey, true));
         reg.WriteInteger("formel", 1);
     }
     {
@@ -308,7 +295,7 @@ TEST_F(RegValues, AKeyThatCannotBeOpenedCallsTheHandlerAndLeavesTheValue) {
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(value.AsInteger(), 5);
     TRegistry reg;
-    EXPECT_FALSE(reg.OpenKey(Key, false));
+    EXPECT_FALSE(reg.OpenKey(SettingsKey, false));
 }
 
 TEST_F(RegValues, AMissingValueTakesTheDefaultProvidersValue) {
@@ -328,7 +315,7 @@ TEST_F(RegValues, AMissingValueTakesTheDefaultProvidersValue) {
 TEST_F(RegValues, DesignModeNeitherLoadsNorKeepsRunTimeValues) {
     {
         TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(Key, true));
+        ASSERT_TRUE(reg.OpenKey(SettingsKey, true));
         reg.WriteInteger("top", 200);
     }
     {
@@ -365,7 +352,7 @@ TEST_F(RegValues, RootKeyMapsTheAccessorsRootBack) {
     EXPECT_EQ(store.RootKey(), rkHKEY_CURRENT_USER);
 
     // Saving and loading put the accessor back on the root that RootKey reads.
-    store.SetKey(Key);
+    store.SetKey(SettingsKey);
     store.SetAutoLoad(false);
     TRegValue &value = store.Items().Add();
     value.SetValueType(vtInteger);
@@ -409,13 +396,13 @@ TEST_F(RegValues, WithoutAUsableRegistryTheValuesRunOnDefaultsSaidOnceAndNothing
     const QString blocker = home.configHome() + "/tarvo";
     QFile(blocker).open(QIODevice::WriteOnly);
     TRegValues store(nullptr);
-    store.SetKey(Key);
+    store.SetKey(SettingsKey);
     QStringList errors;
-    for (const StoredValue &entry : ProgramValues) {
+    for (const TStoredSetting &entry : StoredSettings) {
         TRegValue &value = store.Items().Add();
-        value.SetValueType(entry.type);
-        if (entry.def) value.SetDefValue(entry.def);
-        errors << messageOf<ERegistryUnavailable>([&] { value.SetValueName(entry.name); });
+        value.SetValueType(entry.Type);
+        if (entry.Default) value.SetDefValue(entry.Default);
+        errors << messageOf<ERegistryUnavailable>([&] { value.SetValueName(entry); });
     }
     EXPECT_EQ(
         errors.front(),

@@ -95,6 +95,21 @@ private:
     ScopedDesktop FScope;
 };
 
+// Why resident-memory limits cannot be checked in this build, or nullptr when they can:
+// AddressSanitizer keeps freed blocks in quarantine and maps shadow memory as the program runs.
+inline const char *ResidentMemoryUnchecked() {
+#if defined(__SANITIZE_ADDRESS__)
+    return "built with AddressSanitizer, whose quarantine and shadow memory grow the resident "
+           "set; limits not checked";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return "built with AddressSanitizer, whose quarantine and shadow memory grow the resident "
+           "set; limits not checked";
+#endif
+#endif
+    return nullptr;
+}
+
 // Sends a come-forward request from another thread, as another copy would, while this one
 // runs the message loop; gives whether it was confirmed.
 bool RequestComeForwardFromOutside(const QString &name);

@@ -7,25 +7,42 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QSocketNotifier;
+class QTimer;
 
 class TComeForwardServer : public QObject {
 public:
+    // How long a caller has to send its whole request line after it was taken.
+    static constexpr int DefaultLineTimeoutMs = 250;
+
     // Listens at once; onRequest runs in the message loop for every request.
-    TComeForwardServer(const QString &name, std::function<void()> onRequest);
+    TComeForwardServer(const QString &name, std::function<void()> onRequest,
+                       int lineTimeoutMs = DefaultLineTimeoutMs);
     ~TComeForwardServer() override;
     bool IsListening() const;
 
 private:
-    class TCaller;
+    struct TCaller;
     void Accept();
+    TCaller &FreeCaller();
+    void Read(TCaller &caller);
+    void Answer(TCaller &caller, qsizetype lineSize);
+    int Release(TCaller &caller);
+    void Drop(TCaller &caller);
+    void DropLate();
+    void Rearm();
 
     int FListener = -1;
     QByteArray FPath;
     QSocketNotifier *FAcceptor = nullptr;
     std::function<void()> FOnRequest;
-    int FClients = 0;
+    int FLineTimeoutMs;
+    std::unique_ptr<TCaller[]> FCallers;
+    QTimer *FDeadline = nullptr;
+    qint64 FArmedFor = -1;
+    quint64 FLastHeard = 0;
 };
 
 // Asks the copy listening under `name` to come forward and waits briefly for it to confirm;

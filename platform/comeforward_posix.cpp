@@ -8,7 +8,9 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <poll.h>
 #include <sys/socket.h>
@@ -25,10 +27,20 @@ const QByteArray confirmation = QByteArrayLiteral("ok\n");
 constexpr int replyTimeoutMs = 500;
 // Whatever a caller sends, the running copy holds no more than this per connection, and no
 // more than this many connections at once: a caller that floods the socket is cut off, not
-// buffered.
+// buffered. When every slot is taken, a new caller takes the place of the one silent longest,
+// so that connections held open and idle cannot keep a real caller out.
 constexpr qsizetype maxRequestBytes = 4096;
-constexpr int maxClients = 8;
-constexpr int backlog = 50;
+constexpr int maxCallers = 8;
+constexpr int maxAcceptsAtOnce = 64;
+// Callers not yet taken wait in the kernel, which costs this process nothing; a short queue
+// would turn a second copy away while a flood fills it.
+constexpr int backlog = SOMAXCONN;
+
+qint64 steadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 // False when the path does not fit (ComeForwardSocketPath makes sure it does).
 bool addressOf(const QString &path, sockaddr_un &address) {
@@ -70,84 +82,27 @@ private:
 
 } // namespace
 
-// One caller: its request is read into a buffer of fixed size, and the deadline goes with
-// the connection, so a flood of short connections leaves nothing behind.
-class TComeForwardServer::TCaller : public QObject {
-public:
-    TCaller(TComeForwardServer *server, int fd)
-        : QObject(server), FServer(server), FFd(fd),
-          FReader(new QSocketNotifier(fd, QSocketNotifier::Read, this)) {
-        ++FServer->FClients;
-        connect(FReader, &QSocketNotifier::activated, this, [this] { Read(); });
-        // A caller that never finishes its request must not hold a connection forever.
-        auto *deadline = new QTimer(this);
-        deadline->setSingleShot(true);
-        connect(deadline, &QTimer::timeout, this, [this] { Close(); });
-        deadline->start(10 * replyTimeoutMs);
-        FRequest.reserve(maxRequestBytes);
-    }
-    ~TCaller() override {
-        CloseSocket();
-        --FServer->FClients;
-    }
-
-private:
-    void Read() {
-        char chunk[512];
-        for (;;) {
-            const qsizetype room =
-                std::min<qsizetype>(qsizetype(sizeof chunk), maxRequestBytes - FRequest.size());
-            const ssize_t got = ::recv(FFd, chunk, std::size_t(room), 0);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
-            if (got > 0) FRequest.append(chunk, got);
-            if (const qsizetype end = FRequest.indexOf('\n'); got > 0 && end >= 0) {
-                Answer(FRequest.left(end + 1));
-                return;
-            }
-            // Hung up or failed before a whole line, or the line is too long.
-            if (got <= 0 || FRequest.size() >= maxRequestBytes) {
-                Close();
-                return;
-            }
-        }
-    }
-
-    void Answer(const QByteArray &line) {
-        if (line == request) {
-            FServer->FOnRequest();
-            // Three bytes on a connection this side has not written to yet go at once.
-            ::send(FFd, confirmation.constData(), std::size_t(confirmation.size()),
-                   MSG_NOSIGNAL | MSG_DONTWAIT);
-        }
-        Close();
-    }
-
-    void Close() {
-        CloseSocket();
-        deleteLater();
-    }
-
-    // The notifier goes first, so that it never watches a number the system hands out anew.
-    void CloseSocket() {
-        if (FFd < 0) return;
-        FReader->setEnabled(false);
-        ::close(FFd);
-        FFd = -1;
-    }
-
-    TComeForwardServer *FServer;
-    int FFd;
-    QSocketNotifier *FReader;
-    QByteArray FRequest;
+// One caller slot. The slots are made with the server and reused, so that however many
+// connections come and go, the running copy holds the same memory and notifiers.
+struct TComeForwardServer::TCaller {
+    int Fd = -1;
+    QSocketNotifier *Reader = nullptr;
+    // When the caller is dropped unless its line is complete, on the steady clock.
+    qint64 DueMs = 0;
+    // Order of the last sign of life, taking the caller or bytes from it: the lowest has been
+    // silent longest.
+    quint64 Heard = 0;
+    qsizetype Size = 0;
+    std::array<char, maxRequestBytes> Request;
 };
 
 QString ComeForwardSocketPath(const QString &name) {
     return UserRuntimePath(name, QStringLiteral(".socket"), int(sizeof(sockaddr_un::sun_path)) - 1);
 }
 
-TComeForwardServer::TComeForwardServer(const QString &name, std::function<void()> onRequest)
-    : FOnRequest(std::move(onRequest)) {
+TComeForwardServer::TComeForwardServer(const QString &name, std::function<void()> onRequest,
+                                       int lineTimeoutMs)
+    : FOnRequest(std::move(onRequest)), FLineTimeoutMs(lineTimeoutMs) {
     const QString path = ComeForwardSocketPath(name);
     sockaddr_un address;
     if (path.isEmpty() || !addressOf(path, address)) return;
@@ -164,16 +119,28 @@ TComeForwardServer::TComeForwardServer(const QString &name, std::function<void()
     }
     FListener = fd;
     FPath = QFile::encodeName(path);
+    FCallers = std::make_unique<TCaller[]>(maxCallers);
+    for (int i = 0; i < maxCallers; ++i) {
+        TCaller &caller = FCallers[i];
+        caller.Reader = new QSocketNotifier(QSocketNotifier::Read, this);
+        connect(caller.Reader, &QSocketNotifier::activated, this, [this, &caller] {
+            Read(caller);
+            Rearm();
+        });
+    }
+    // One deadline for all callers, armed only while somebody is connected: an idle program
+    // wakes for nothing.
+    FDeadline = new QTimer(this);
+    FDeadline->setSingleShot(true);
+    connect(FDeadline, &QTimer::timeout, this, [this] { DropLate(); });
     FAcceptor = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     connect(FAcceptor, &QSocketNotifier::activated, this, [this] { Accept(); });
 }
 
 TComeForwardServer::~TComeForwardServer() {
-    // The callers go first: each of them counts itself out.
-    const QObjectList children = this->children();
-    for (QObject *child : children)
-        delete dynamic_cast<TCaller *>(child);
     if (FListener < 0) return;
+    for (int i = 0; i < maxCallers; ++i)
+        Drop(FCallers[i]);
     FAcceptor->setEnabled(false);
     ::close(FListener);
     ::unlink(FPath.constData());
@@ -184,16 +151,114 @@ bool TComeForwardServer::IsListening() const {
 }
 
 void TComeForwardServer::Accept() {
-    for (;;) {
+    // Back to the message loop now and then, so that a stream of connections cannot freeze
+    // the window; the listener is still ready and brings us back.
+    for (int taken = 0; taken < maxAcceptsAtOnce; ++taken) {
         const int fd = ::accept4(FListener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
+            break;
+        }
+        TCaller &caller = FreeCaller();
+        caller.Fd = fd;
+        caller.Size = 0;
+        caller.Heard = ++FLastHeard;
+        caller.DueMs = steadyMs() + FLineTimeoutMs;
+        // A second copy sends its line as soon as it is connected, usually before it is
+        // taken: then it is answered here and needs no notifier.
+        Read(caller);
+        if (caller.Fd >= 0) {
+            caller.Reader->setSocket(caller.Fd);
+            caller.Reader->setEnabled(true);
+        }
+    }
+    Rearm();
+}
+
+TComeForwardServer::TCaller &TComeForwardServer::FreeCaller() {
+    TCaller *const begin = FCallers.get(), *const end = begin + maxCallers;
+    const auto isFree = [](const TCaller &caller) { return caller.Fd < 0; };
+    if (TCaller *free = std::find_if(begin, end, isFree); free != end) return *free;
+    // Whatever has arrived is read before anybody is dropped, so that a caller whose line
+    // came in while others were being taken is answered, not dropped for silence.
+    for (TCaller *caller = begin; caller != end; ++caller)
+        Read(*caller);
+    if (TCaller *free = std::find_if(begin, end, isFree); free != end) return *free;
+    TCaller &silent = *std::min_element(
+        begin, end, [](const TCaller &a, const TCaller &b) { return a.Heard < b.Heard; });
+    Drop(silent);
+    return silent;
+}
+
+void TComeForwardServer::Read(TCaller &caller) {
+    while (caller.Fd >= 0) {
+        const ssize_t got = ::recv(caller.Fd, caller.Request.data() + caller.Size,
+                                   std::size_t(maxRequestBytes - caller.Size), 0);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+        // Hung up or failed before a whole line.
+        if (got <= 0) {
+            Drop(caller);
             return;
         }
-        if (FClients >= maxClients)
-            ::close(fd);
-        else
-            new TCaller(this, fd);
+        const char *const fresh = caller.Request.data() + caller.Size;
+        caller.Size += got;
+        caller.Heard = ++FLastHeard;
+        if (const void *end = std::memchr(fresh, '\n', std::size_t(got))) {
+            Answer(caller, static_cast<const char *>(end) - caller.Request.data() + 1);
+            return;
+        }
+        if (caller.Size >= maxRequestBytes) {
+            Drop(caller);
+            return;
+        }
+    }
+}
+
+void TComeForwardServer::Answer(TCaller &caller, qsizetype lineSize) {
+    const bool asked = QByteArrayView(caller.Request.data(), lineSize) == request;
+    // The slot is free before the request runs, so that nothing the window does meanwhile
+    // finds it half used.
+    const TSocket connection(Release(caller));
+    if (!asked) return;
+    FOnRequest();
+    // Three bytes on a connection this side has not written to yet go at once.
+    ::send(connection.Fd(), confirmation.constData(), std::size_t(confirmation.size()),
+           MSG_NOSIGNAL | MSG_DONTWAIT);
+}
+
+// Frees the slot and hands over its connection. The notifier lets go first, so that it never
+// watches a number the system hands out anew.
+int TComeForwardServer::Release(TCaller &caller) {
+    const int fd = caller.Fd;
+    caller.Reader->setEnabled(false);
+    caller.Fd = -1;
+    caller.Size = 0;
+    return fd;
+}
+
+void TComeForwardServer::Drop(TCaller &caller) {
+    if (caller.Fd >= 0) ::close(Release(caller));
+}
+
+void TComeForwardServer::DropLate() {
+    FArmedFor = -1;
+    const qint64 now = steadyMs();
+    for (int i = 0; i < maxCallers; ++i)
+        if (FCallers[i].Fd >= 0 && FCallers[i].DueMs <= now) Drop(FCallers[i]);
+    Rearm();
+}
+
+void TComeForwardServer::Rearm() {
+    qint64 next = -1;
+    for (int i = 0; i < maxCallers; ++i)
+        if (FCallers[i].Fd >= 0 && (next < 0 || FCallers[i].DueMs < next)) next = FCallers[i].DueMs;
+    if (next < 0) {
+        FDeadline->stop();
+        FArmedFor = -1;
+    } else if (next != FArmedFor) {
+        FDeadline->start(int(std::max<qint64>(0, next - steadyMs())));
+        FArmedFor = next;
     }
 }
 

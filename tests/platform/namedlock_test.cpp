@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -92,6 +93,32 @@ private:
     int FFd;
     bool FConnected = false;
 };
+
+// For tests of who is dropped rather than when.
+constexpr int patientMs = 60000;
+
+void runLoop(int ms) {
+    const QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// Connects one more caller; `taken` lets the server take it before this returns.
+RawCaller &addCaller(std::vector<std::unique_ptr<RawCaller>> &callers, const QString &path,
+                     bool taken = true) {
+    callers.push_back(std::make_unique<RawCaller>(path));
+    EXPECT_TRUE(callers.back()->Connected());
+    if (taken) runLoop(10);
+    return *callers.back();
+}
+
+bool timerRuns(const QObject &server) {
+    QObjectList objects = server.children();
+    objects << const_cast<QObject *>(&server);
+    for (QObject *object : objects)
+        if (!QAbstractEventDispatcher::instance()->registeredTimers(object).isEmpty()) return true;
+    return false;
+}
 
 } // namespace
 
@@ -192,10 +219,20 @@ TEST(ComeForward, RequestReachesTheServerAndIsConfirmed) {
     TComeForwardServer server("forward.test", [&] { ++requests; });
     ASSERT_TRUE(server.IsListening());
     EXPECT_EQ(modeOf(ComeForwardSocketPath("forward.test")) & 077, 0u);
+    EXPECT_FALSE(timerRuns(server)) << "a timer while nobody is connected";
     const bool confirmed = RequestComeForwardFromOutside("forward.test");
     EXPECT_EQ(requests, 1);
     EXPECT_TRUE(confirmed);
     EXPECT_FALSE(RequestComeForward("nobody.test"));
+    // A caller taken before its line came: its deadline runs until it is answered, no longer.
+    RawCaller caller(ComeForwardSocketPath("forward.test"));
+    runLoop(10);
+    EXPECT_TRUE(timerRuns(server));
+    ASSERT_TRUE(caller.Send("come-forward\n"));
+    EXPECT_TRUE(caller.WaitForClose(2000));
+    EXPECT_EQ(caller.Received, "ok\n");
+    EXPECT_EQ(requests, 2);
+    EXPECT_FALSE(timerRuns(server)) << "a timer left after the caller was answered";
 }
 
 TEST(ComeForward, AnythingButTheRequestLineIsCutOffUnanswered) {
@@ -222,31 +259,82 @@ TEST(ComeForward, AnythingButTheRequestLineIsCutOffUnanswered) {
     EXPECT_EQ(requests, 0);
 }
 
-// Eight callers that say nothing are served, the ninth is turned away at once; the eight are
-// dropped when their time is up, and the running copy answers again.
-TEST(ComeForward, SilentCallersAreLimitedAndDropped) {
+TEST(ComeForward, ANewCallerTakesThePlaceOfTheOneSilentLongest) {
+    IsolatedHome home;
+    int requests = 0;
+    TComeForwardServer server(
+        "forward.test", [&] { ++requests; }, patientMs);
+    const QString path = ComeForwardSocketPath("forward.test");
+    std::vector<std::unique_ptr<RawCaller>> callers;
+    for (int i = 0; i < 8; ++i)
+        addCaller(callers, path);
+    // The first has begun its line, so the second is now the one silent longest.
+    ASSERT_TRUE(callers[0]->Send("come-"));
+    runLoop(10);
+    for (int i = 0; i < 3; ++i)
+        addCaller(callers, path);
+    for (std::size_t i = 0; i < callers.size(); ++i)
+        EXPECT_EQ(callers[i]->Closed(), i >= 1 && i <= 3) << "caller " << i;
+    ASSERT_TRUE(callers[0]->Send("forward\n"));
+    EXPECT_TRUE(callers[0]->WaitForClose(2000));
+    EXPECT_EQ(callers[0]->Received, "ok\n");
+    EXPECT_EQ(requests, 1);
+}
+
+TEST(ComeForward, ACallerWithoutAWholeLineIsDroppedWellWithinASecond) {
     IsolatedHome home;
     int requests = 0;
     TComeForwardServer server("forward.test", [&] { ++requests; });
     const QString path = ComeForwardSocketPath("forward.test");
-    std::vector<std::unique_ptr<RawCaller>> silent;
-    for (int i = 0; i < 8; ++i) {
-        silent.push_back(std::make_unique<RawCaller>(path));
-        ASSERT_TRUE(silent.back()->Connected());
+    const QByteArray line = "come-forward\n";
+    const struct {
+        const char *Case;
+        QByteArray AtOnce;
+        int ByteEveryMs; // 0: nothing after the first bytes
+    } cases[] = {
+        {"silent", {}, 0},
+        {"half a line", "come-", 0},
+        {"a byte every 40 ms", {}, 40},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Case);
+        RawCaller caller(path);
+        ASSERT_TRUE(caller.Connected());
+        QElapsedTimer held;
+        held.start();
+        ASSERT_TRUE(caller.Send(c.AtOnce));
+        qsizetype sent = 0;
+        while (!caller.Closed() && held.elapsed() < 2000) {
+            if (c.ByteEveryMs && sent < line.size() && held.elapsed() >= sent * c.ByteEveryMs)
+                caller.Send(line.mid(sent++, 1));
+            runLoop(2);
+        }
+        EXPECT_TRUE(caller.Closed());
+        EXPECT_GE(held.elapsed(), TComeForwardServer::DefaultLineTimeoutMs * 9 / 10);
+        EXPECT_LT(held.elapsed(), 1000);
+        EXPECT_EQ(caller.Received, QByteArray());
     }
-    RawCaller ninth(path);
-    ASSERT_TRUE(ninth.Connected());
-    EXPECT_TRUE(ninth.WaitForClose(2000));
-    for (auto &caller : silent)
-        EXPECT_FALSE(caller->Closed());
-    QElapsedTimer held;
-    held.start();
-    for (auto &caller : silent)
-        EXPECT_TRUE(caller->WaitForClose(7000));
-    EXPECT_GT(held.elapsed(), 2000);
+    EXPECT_EQ(requests, 0);
+    runLoop(10);
+    EXPECT_FALSE(timerRuns(server)) << "a timer after everybody was dropped";
+}
 
-    const bool confirmed = RequestComeForwardFromOutside("forward.test");
-    EXPECT_TRUE(confirmed);
+// Every slot is held by a silent caller, and more keep coming right after the request.
+TEST(ComeForward, ARequestIsAnsweredAmidACrowdOfSilentCallers) {
+    IsolatedHome home;
+    int requests = 0;
+    TComeForwardServer server(
+        "forward.test", [&] { ++requests; }, patientMs);
+    const QString path = ComeForwardSocketPath("forward.test");
+    std::vector<std::unique_ptr<RawCaller>> crowd;
+    for (int i = 0; i < 8; ++i)
+        addCaller(crowd, path);
+    RawCaller &asking = addCaller(crowd, path);
+    ASSERT_TRUE(asking.Send("come-forward\n"));
+    for (int i = 0; i < 100; ++i)
+        addCaller(crowd, path, false);
+    EXPECT_TRUE(asking.WaitForClose(2000));
+    EXPECT_EQ(asking.Received, "ok\n");
     EXPECT_EQ(requests, 1);
 }
 

@@ -187,6 +187,24 @@ private:
     ScopedPart<TDesktop *> FScope;
 };
 
+#if defined(__SANITIZE_ADDRESS__) // GCC
+#define TARVO_TEST_ASAN
+#elif defined(__has_feature) // clang
+#if __has_feature(address_sanitizer)
+#define TARVO_TEST_ASAN
+#endif
+#endif
+
+// Why resident-memory limits cannot be checked in this build, or nullptr when they can.
+inline const char *ResidentMemoryUnchecked() {
+#ifdef TARVO_TEST_ASAN
+    return "built with AddressSanitizer, whose quarantine and shadow memory grow the resident "
+           "set; limits not checked";
+#else
+    return nullptr;
+#endif
+}
+
 // Sends a come-forward request from another thread, as another copy would, while this one
 // runs the message loop; gives whether it was confirmed.
 bool RequestComeForwardFromOutside(const QString &name);

@@ -10,7 +10,6 @@
 #include "platform/exceptions.h"
 #include "platform/focus.h"
 #include "platform/fonts.h"
-#include "platform/numtext.h"
 #include "platform/screens.h"
 
 #include <QCloseEvent>
@@ -19,7 +18,6 @@
 #include <QSessionManager>
 #include <QStyle>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -300,15 +298,11 @@ void TForm1::btn_berClick(TObject *) {
     if (!start) return;
     const std::optional<TDateTime> end = CalculationDate(DateEdit2);
     if (!end) return;
-    const quint32 days = InterestDays(FormulaCode, *start, *end);
-    // Nearest whole day, ties to even (the rounding mode in force).
-    const qint64 difference = std::llrint(*end - *start);
-    ShowFitting(Label7, QStringLiteral("( %1 / %2 Tage )").arg(difference).arg(days), DayLabelRoom);
-    const long double amount =
-        InterestAmount(FormulaCode, days, *start, *end, sedit1->Value(), sedit2->Value());
-    const QString result = FormatFixed2(amount);
-    ShowFitting(Label6, result, ResultRoom);
-    Desktop().SetClipboardText(result);
+    const TInterestText text =
+        CalculateInterestText(FormulaCode, *start, *end, sedit1->Value(), sedit2->Value());
+    ShowFitting(Label7, text.DayLabel, DayLabelRoom);
+    ShowFitting(Label6, text.Interest, ResultRoom);
+    Desktop().SetClipboardText(text.Interest);
 }
 
 // Fills the dialog afresh each time, dropping what was left unsaved.

@@ -1,5 +1,7 @@
 #include "engine/interest.h"
 
+#include "platform/numtext.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -76,4 +78,13 @@ long double InterestAmount(int code, quint32 days, TDateTime start, TDateTime en
     default:
         return 0;
     }
+}
+
+TInterestText CalculateInterestText(int code, TDateTime start, TDateTime end,
+                                    long double principal, long double rate) {
+    const quint32 days = InterestDays(code, start, end);
+    // Nearest whole day, ties to even (the rounding mode in force).
+    const qint64 difference = std::llrint(end - start);
+    return {QStringLiteral("( %1 / %2 Tage )").arg(difference).arg(days),
+            FormatFixed2(InterestAmount(code, days, start, end, principal, rate))};
 }

@@ -1,8 +1,9 @@
 #pragma once
 // Interest days and interest amounts under the three formulas. Stateless; never rounds.
 
-#include "dates/datetext.h"
+#include "dates/dateserial.h"
 
+#include <QString>
 #include <QtGlobal>
 
 // The formula codes. Any other code selects no formula: 0 days and an amount of 0.
@@ -20,3 +21,13 @@ quint32 InterestDays(int code, TDateTime start, TDateTime end);
 // for the same code and dates. 0 when end lies before start.
 long double InterestAmount(int code, quint32 days, TDateTime start, TDateTime end,
                            long double principal, long double rate);
+
+// A calculation as the bar shows it: the day label ("( 59 / 60 Tage )": the days between the
+// dates, nearest whole day, and the formula's interest days) and the interest with two
+// decimals in the regional settings ("16,67").
+struct TInterestText {
+    QString DayLabel;
+    QString Interest;
+};
+TInterestText CalculateInterestText(int code, TDateTime start, TDateTime end,
+                                    long double principal, long double rate);

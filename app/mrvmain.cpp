@@ -4,6 +4,7 @@
 #include "app/einst.h"
 #include "app/info.h"
 #include "app/layout_p.h"
+#include "app/verzug.h"
 #include "engine/interest.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
@@ -14,7 +15,9 @@
 #include "platform/screens.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScopedValueRollback>
 #include <QSessionManager>
 #include <QStyle>
@@ -234,6 +237,14 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
     });
     AddShortcut(*this, {Qt::CTRL | Qt::Key_Q}, QStringLiteral("Strg+Q"),
                 [this] { btn_endClick(btn_end); }, btn_end);
+    AddShortcut(*this, {Qt::CTRL | Qt::SHIFT | Qt::Key_V}, QStringLiteral("Strg+Umschalt+V"),
+                [this] { OpenWindow(QStringLiteral("verzug")); });
+    // The focus always stands in a field, whose own menu the right button still opens.
+    AddShortcut(*this, {Qt::Key_Menu, Qt::SHIFT | Qt::Key_F10},
+                QStringLiteral("Menütaste oder Umschalt+F10"), [this] {
+                    const QWidget *field = focusWidget() ? focusWidget() : this;
+                    ShowBarMenu(field->mapToGlobal(QPoint(0, field->height())));
+                });
     FormCreate();
     static const bool saveAtExit = std::atexit(SaveAtExit) == 0;
     Q_UNUSED(saveAtExit);
@@ -242,6 +253,8 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
 }
 
 TForm1::~TForm1() {
+    // Before the bar's settings go: the window stores its own values as it goes.
+    FVerzugForm.reset();
     if (Form1 == this) Form1 = nullptr;
 }
 
@@ -289,6 +302,34 @@ void TForm1::PlaceAtStoredPosition() {
 
 void TForm1::SetStayOnTop(bool value) {
     SetStaysOnTop(*this, value);
+    if (FVerzugForm) SetStaysOnTop(*FVerzugForm, value);
+}
+
+// Made only when first asked for: the bar's start does not pay for it.
+bool TForm1::OpenWindow(const QString &name) {
+    if (name != QLatin1String("verzug")) return false;
+    if (!FVerzugForm) FVerzugForm = std::make_unique<TVerzugForm>();
+    ShowWithoutModalLoop(FVerzugForm.get());
+    return true;
+}
+
+QMenu *TForm1::ShowBarMenu(QPoint at) {
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->setAccessibleName(QStringLiteral("Tarvo"));
+    menu->addAction(QStringLiteral("&Verzugszinsen …\tStrg+Umschalt+V"), this,
+                    [this] { OpenWindow(QStringLiteral("verzug")); });
+    menu->addAction(QStringLiteral("&Einstellungen …"), this, [this] { btn_einClick(btn_ein); });
+    menu->addAction(QStringLiteral("&Info …"), this, [this] { ImgBtn1Click(ImgBtn1); });
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("&Beenden\tStrg+Q"), this, [this] { btn_endClick(btn_end); });
+    menu->popup(at);
+    return menu;
+}
+
+// The fields keep their own edit menu; everything else on the bar gives the bar's.
+void TForm1::contextMenuEvent(QContextMenuEvent *event) {
+    ShowBarMenu(event->globalPos());
 }
 
 // A field whose text is no date stops the calculation: it takes the focus with its text
@@ -315,8 +356,7 @@ void TForm1::btn_berClick(TObject *) {
     const quint32 days = InterestDays(FormulaCode, *start, *end);
     // Nearest whole day, ties to even (the rounding mode in force).
     const qint64 difference = std::llrint(*end - *start);
-    ShowFitting(Label7, QStringLiteral("( %1 / %2 Tage )").arg(difference).arg(days),
-                DayLabelRoom);
+    ShowFitting(Label7, QStringLiteral("( %1 / %2 Tage )").arg(difference).arg(days), DayLabelRoom);
     const long double amount =
         InterestAmount(FormulaCode, days, *start, *end, sedit1->Value(), sedit2->Value());
     const QString result = FormatFixed2(amount);
@@ -399,6 +439,7 @@ void TForm1::closeEvent(QCloseEvent *event) {
 }
 
 void TForm1::SaveSettingsNow() {
+    if (FVerzugForm) FVerzugForm->StoreSettings();
     try {
         regval->SaveValues();
     } catch (const std::exception &error) {

@@ -13,6 +13,8 @@ inline QProcessEnvironment isolatedEnvironment(const QString &configHome,
                                                const QString &runtimeDir) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", configHome);
+    // The user's data (own base rates) stays inside the test's folder as well.
+    env.insert("XDG_DATA_HOME", configHome + "/data");
     env.insert("XDG_RUNTIME_DIR", runtimeDir);
     env.insert("XDG_CONFIG_DIRS", configHome + "/machine");
     env.insert("QT_QPA_PLATFORM", "offscreen");

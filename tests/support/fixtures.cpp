@@ -26,8 +26,10 @@ ScopedEnv::~ScopedEnv() {
 
 IsolatedHome::IsolatedHome()
     : FConfig("XDG_CONFIG_HOME", (FDir.path() + QStringLiteral("/config")).toLocal8Bit()),
+      FData("XDG_DATA_HOME", (FDir.path() + QStringLiteral("/data")).toLocal8Bit()),
       FRuntime("XDG_RUNTIME_DIR", (FDir.path() + QStringLiteral("/runtime")).toLocal8Bit()) {
     QDir(FDir.path()).mkpath(QStringLiteral("config"));
+    QDir(FDir.path()).mkpath(QStringLiteral("data"));
     QDir(FDir.path()).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(runtimeDir(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -35,6 +37,10 @@ IsolatedHome::IsolatedHome()
 
 QString IsolatedHome::configHome() const {
     return FDir.path() + QStringLiteral("/config");
+}
+
+QString IsolatedHome::dataHome() const {
+    return FDir.path() + QStringLiteral("/data");
 }
 
 QString IsolatedHome::runtimeDir() const {

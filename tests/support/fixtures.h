@@ -57,17 +57,19 @@ private:
     std::optional<QByteArray> FOld;
 };
 
-// Points XDG_CONFIG_HOME and XDG_RUNTIME_DIR into a fresh temporary folder; restores them.
+// Points XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_RUNTIME_DIR into a fresh temporary folder;
+// restores them.
 class IsolatedHome {
 public:
     IsolatedHome();
     QString path() const { return FDir.path(); }
     QString configHome() const;
+    QString dataHome() const;
     QString runtimeDir() const;
 
 private:
     QTemporaryDir FDir;
-    ScopedEnv FConfig, FRuntime;
+    ScopedEnv FConfig, FData, FRuntime;
 };
 
 // Records beeps, messages, links and clipboard texts instead of showing them.
@@ -86,11 +88,30 @@ public:
         return opensLinks;
     }
     void SetClipboardText(const QString &text) override { clipboard = text; }
+    void SetClipboardHtml(const QString &text, const QString &html) override {
+        clipboard = text;
+        clipboardHtml = html;
+    }
+    bool Ask(const QString &caption, const QString &text, const QString &action) override {
+        questions << caption + u'|' + text + u'|' + action;
+        return answer;
+    }
+    QString SaveFileName(const QString &caption, const QString &suggested,
+                         const QString &) override {
+        fileDialogs << caption + u'|' + suggested;
+        return fileName;
+    }
+    QString OpenFileName(const QString &caption, const QString &, const QString &) override {
+        fileDialogs << caption;
+        return fileName;
+    }
 
     int beeps = 0;
     bool opensLinks = true; // false: no program for links is set up
-    QStringList messages, errors, links;
-    QString clipboard;
+    bool answer = false;    // the answer to every question
+    QString fileName;       // what every file dialog gives
+    QStringList messages, errors, links, questions, fileDialogs;
+    QString clipboard, clipboardHtml;
 
 private:
     ScopedDesktop FScope;

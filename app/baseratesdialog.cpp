@@ -70,8 +70,8 @@ TBaseRateDialog::TBaseRateDialog(TBaseRateStore &store, QWidget *parent)
     setWindowTitle(Caption);
     setAttribute(Qt::WA_QuitOnClose, false);
     auto *intro = new QLabel(
-        QStringLiteral("Basiszinssätze nach § 247 BGB, je Halbjahr. Eigene Sätze stehen in „%1“ "
-                       "und gehen den mitgelieferten vor.")
+        QStringLiteral("Basiszinssätze nach § 247 BGB, je Halbjahr. Eigene Sätze gehen den "
+                       "mitgelieferten vor; sie stehen in\n„%1“.")
             .arg(QDir::toNativeSeparators(store.Path())));
     intro->setWordWrap(true);
     intro->setTextInteractionFlags(Qt::TextSelectableByMouse);

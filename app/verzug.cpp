@@ -487,10 +487,16 @@ void TVerzugForm::RestoreGeometry() {
         FSettings.Stored(TVerzugSetting::Width) && FSettings.Stored(TVerzugSetting::Height);
     const QSize size(FSettings.Integer(TVerzugSetting::Width),
                      FSettings.Integer(TVerzugSetting::Height));
-    resize(stored ? size.expandedTo(minimumSizeHint()) : FirstSize);
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!stored) {
+        // A small screen, or a large scale factor, gets a window it can hold, title bar and all.
+        const QSize room = screen ? screen->availableSize() - QSize(0, 40) : FirstSize;
+        resize(FirstSize.boundedTo(room).expandedTo(minimumSizeHint()));
+    } else {
+        resize(size.expandedTo(minimumSizeHint()));
+    }
     if (!stored || !FSettings.Stored(TVerzugSetting::Left)) {
-        if (QScreen *screen = QGuiApplication::primaryScreen())
-            CentreWindow(*this, screen->availableGeometry());
+        if (screen) CentreWindow(*this, screen->availableGeometry());
         return;
     }
     QSize frame = this->size();

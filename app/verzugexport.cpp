@@ -39,10 +39,11 @@ QString Paragraphs(const QStringList &lines) {
 QString PageHtml(const TStatement &statement) {
     QString inputs;
     for (const TStatementLine &line : statement.Inputs)
-        inputs += QStringLiteral("<tr><td>%1:</td><td>%2</td></tr>")
+        inputs += QStringLiteral("<tr><td style=\"padding: 1px 12px 1px 0\">%1:</td>"
+                                 "<td style=\"padding: 1px 0\">%2</td></tr>")
                       .arg(Escaped(line.Label), Escaped(line.Value));
     return QStringLiteral("<h2>Zinsaufstellung</h2>"
-                          "<table cellspacing=\"0\" cellpadding=\"2\">%1</table><br>")
+                          "<table cellspacing=\"0\" cellpadding=\"0\">%1</table><br>")
                .arg(inputs) +
            StatementHtml(statement) +
            Paragraphs({statement.Reach, QStringLiteral("Erstellt am %1 mit Tarvo")
@@ -76,9 +77,9 @@ QString StatementText(const TStatement &statement) {
 }
 
 QString StatementHtml(const TStatement &statement) {
-    QString html =
-        QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\" "
-                       "style=\"border-collapse: collapse; border-color: #888\"><tr>");
+    QString html = QStringLiteral(
+        "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\" "
+        "style=\"border-collapse: collapse; border-style: solid; border-color: #888\"><tr>");
     for (int column = 0; column < StatementHeader().size(); ++column)
         html += Cell(QStringLiteral("th"), StatementHeader()[column], IsNumberColumn(column));
     html += QStringLiteral("</tr>");

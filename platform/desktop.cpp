@@ -46,7 +46,8 @@ bool TDesktop::Ask(const QString &caption, const QString &text, const QString &a
                     QApplication::activeWindow());
     QPushButton *accept = box.addButton(action, QMessageBox::AcceptRole);
     // Qt's own button texts are English without a translation loaded.
-    box.setDefaultButton(box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole));
+    box.setEscapeButton(box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole));
+    box.setDefaultButton(accept);
     box.exec();
     return box.clickedButton() == accept;
 }

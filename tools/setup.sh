@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-dev pkg-config
+  poppler-utils
   qt6-base-dev libsqlite3-dev libjpeg62-turbo-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core

@@ -12,7 +12,8 @@ scale="${3:-1}"
 tarvo="${build}/app/tarvo"
 probe="${build}/tests/e2e/display_probe"
 home="$(mktemp -d)"
-Xvfb "${display}" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "${display}" -screen 0 "$([[ "${scale}" == 1 ]] && echo 1600x1000 || echo 2560x1600)x24" \
+  -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill ${xvfb} 2>/dev/null; rm -rf "${home}"' EXIT
 mkdir -p "${home}/config" "${home}/data" "${home}/runtime"

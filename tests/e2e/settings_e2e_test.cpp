@@ -64,3 +64,21 @@ TEST_F(TarvoSettings, StoredValuesSurviveARunAndAWrongTypeIsRepaired) {
     EXPECT_EQ(reg.ReadInteger("formel"), 2);
     EXPECT_EQ(reg.ReadString("left"), "20");
 }
+
+// A start with --verzug shows the bar, then the default-interest window; the window's values are
+// written at the end beside the bar's, also when a stop signal ends the program.
+TEST_F(TarvoSettings, VerzugOpensTheWindowAndItsValuesAreStoredAtTheEnd) {
+    Copy tarvo(TARVO_EXE, isolatedEnvironment(home.configHome(), home.runtimeDir()), {},
+               {"--verzug"});
+    ASSERT_TRUE(tarvo.WaitForTrace(QStringLiteral("%1 TVerzugForm").arg(windowShown), 10000))
+        << tarvo.Trace().toStdString();
+    EXPECT_LT(tarvo.Trace().indexOf("TForm1"), tarvo.Trace().indexOf("TVerzugForm"));
+    tarvo.Terminate();
+    ASSERT_TRUE(tarvo.WaitForEnd(10000));
+    EXPECT_TRUE(tarvo.EndedCleanly()) << tarvo.Trace().toStdString();
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, false));
+    EXPECT_EQ(reg.ReadInteger("VerzugZinsregel"), 0);
+    EXPECT_EQ(reg.ReadInteger("VerzugTageszaehlung"), 1);
+    EXPECT_EQ(reg.ReadString("version"), "2.3");
+}

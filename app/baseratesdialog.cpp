@@ -27,6 +27,20 @@ QLabel *BuddyLabel(const QString &text, QWidget *buddy) {
     return label;
 }
 
+QTableWidget *RatesTable(QWidget *parent) {
+    auto *table = new QTableWidget(0, 3, parent);
+    table->setHorizontalHeaderLabels({QStringLiteral("Halbjahr ab"),
+                                      QStringLiteral("Basiszinssatz"), QStringLiteral("Herkunft")});
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setTabKeyNavigation(false);
+    table->setAccessibleName(QStringLiteral("Bekannte Basiszinssätze"));
+    return table;
+}
+
 } // namespace
 
 QString TBaseRateStore::DefaultPath() {
@@ -75,16 +89,7 @@ TBaseRateDialog::TBaseRateDialog(TBaseRateStore &store, QWidget *parent)
             .arg(QDir::toNativeSeparators(store.Path())));
     intro->setWordWrap(true);
     intro->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Rates = new QTableWidget(0, 3, this);
-    Rates->setHorizontalHeaderLabels({QStringLiteral("Halbjahr ab"),
-                                      QStringLiteral("Basiszinssatz"), QStringLiteral("Herkunft")});
-    Rates->verticalHeader()->hide();
-    Rates->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    Rates->horizontalHeader()->setStretchLastSection(true);
-    Rates->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Rates->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Rates->setTabKeyNavigation(false);
-    Rates->setAccessibleName(QStringLiteral("Bekannte Basiszinssätze"));
+    Rates = RatesTable(this);
 
     HalfYear = new TDateEdit(nullptr, this);
     HalfYear->SetYearDigits(TYearDigits::dyFour);

@@ -122,6 +122,7 @@ void SaveAtExit() {
     if (!Form1) return;
     try {
         Form1->regval->SaveValues();
+        if (Form1->VerzugForm()) Form1->VerzugForm()->StoreSettings();
     } catch (const std::exception &error) {
         std::fprintf(stderr, "%s\n", error.what());
     }
@@ -439,9 +440,9 @@ void TForm1::closeEvent(QCloseEvent *event) {
 }
 
 void TForm1::SaveSettingsNow() {
-    if (FVerzugForm) FVerzugForm->StoreSettings();
     try {
         regval->SaveValues();
+        if (FVerzugForm) FVerzugForm->StoreSettings();
     } catch (const std::exception &error) {
         ReportException(error);
     }

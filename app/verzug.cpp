@@ -111,7 +111,7 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
 }
 
 TVerzugForm::~TVerzugForm() {
-    StoreSettings();
+    StoreSettingsOrReport();
 }
 
 void TVerzugForm::BuildInputs(QGridLayout *grid) {
@@ -458,7 +458,7 @@ void TVerzugForm::showEvent(QShowEvent *event) {
 
 void TVerzugForm::closeEvent(QCloseEvent *event) {
     if (FRatesDialog) FRatesDialog->close();
-    StoreSettings();
+    StoreSettingsOrReport();
     QWidget::closeEvent(event);
 }
 
@@ -520,8 +520,12 @@ void TVerzugForm::StoreSettings() {
     FSettings.SetInteger(TVerzugSetting::Top, pos().y());
     FSettings.SetInteger(TVerzugSetting::Width, width());
     FSettings.SetInteger(TVerzugSetting::Height, height());
+    FSettings.Save();
+}
+
+void TVerzugForm::StoreSettingsOrReport() {
     try {
-        FSettings.Save();
+        StoreSettings();
     } catch (const std::exception &error) {
         ReportException(error);
     }

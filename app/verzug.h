@@ -66,7 +66,7 @@ public:
     void PrintStatement();
     // The base-rate dialog, with a half-year preset (EmptyDate: the next one not known).
     void OpenRates(TDateTime halfYear = EmptyDate);
-    // Writes the inputs, size and position to the settings; an error goes to the report.
+    // Writes the inputs, size and position to the settings; raises ERegistryException.
     void StoreSettings();
 
     // Sets up the printer; false when the user cancelled. The desktop's print dialog unless
@@ -96,6 +96,8 @@ private:
     void Export(const QString &path, const QByteArray &data);
     void RestoreSettings();
     void RestoreGeometry();
+    // StoreSettings with its error in the error report.
+    void StoreSettingsOrReport();
 
     TStatementModel *FModel = nullptr;
     TVerzugSettings FSettings;

@@ -71,7 +71,13 @@ void TVerzugSettings::Load() {
 void TVerzugSettings::Save() {
     if (FUnavailable) return;
     TRegistry registry;
-    if (!registry.OpenKey(ProgramKey, true)) return;
+    try {
+        if (!registry.OpenKey(ProgramKey, true)) return;
+    } catch (const ERegistryUnavailable &) {
+        // The bar says so, once; a second report at every closing would only repeat it.
+        FUnavailable = true;
+        return;
+    }
     for (const TDeclared &declared : Declared) {
         const int index = int(declared.Setting);
         if (!FStored[index].isNull() && FStored[index] == FValues[index]) continue;

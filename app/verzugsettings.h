@@ -34,7 +34,8 @@ public:
     // that cannot be used at all (reported by the bar at start) leaves all defaults, and then
     // nothing is written either.
     void Load();
-    // Writes the values that differ from what the store holds; raises ERegistryException.
+    // Writes the values that differ from what the store holds; raises ERegistryException. A
+    // store that cannot be used at all is left alone, as the bar leaves it.
     void Save();
 
     // Whether the store held the value (of its type) when it was read or written last.

@@ -21,6 +21,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
@@ -133,9 +134,7 @@ TEST_F(VerzugWindowTest, TheBarMenuOpensTheWindowAndDoesWhatTheButtonsDo) {
     TForm1 &bar = Create();
     ASSERT_TRUE(WaitForActive(&bar));
     const QStringList entries{"Verzugszinsen …", "Einstellungen …", "Info …", "Beenden"};
-    for (QWidget *place :
-         {static_cast<QWidget *>(bar.Image1), static_cast<QWidget *>(bar.Label2),
-          static_cast<QWidget *>(bar.btn_ber), static_cast<QWidget *>(bar.ImgBtn1)}) {
+    for (QWidget *place : QList<QWidget *>{bar.Image1, bar.Label2, bar.btn_ber, bar.ImgBtn1}) {
         RightClick(place);
         QMenu *menu = OpenPopupMenu();
         ASSERT_TRUE(menu) << place->objectName().toStdString();
@@ -169,11 +168,8 @@ TEST_F(VerzugWindowTest, TheBarMenuOpensTheWindowAndDoesWhatTheButtonsDo) {
         QMenu *menu = OpenPopupMenu();
         ASSERT_TRUE(menu) << key;
         EXPECT_EQ(EntriesOf(menu), entries);
-        if (key == Qt::Key_F10) {
-            QTest::keyClick(menu, Qt::Key_V); // the entry's accelerator
-        } else {
-            QTest::keyClick(menu, Qt::Key_Escape);
-        }
+        // Shift+F10 goes on with the entry's own letter.
+        QTest::keyClick(menu, key == Qt::Key_F10 ? Qt::Key_V : Qt::Key_Escape);
     }
     ASSERT_TRUE(bar.VerzugForm());
     EXPECT_TRUE(WaitForActive(bar.VerzugForm()));
@@ -196,11 +192,6 @@ TEST_F(VerzugWindowTest, TheFirstWorkedCaseTypedGivesTheTableAndTheSums) {
                                "Zinsen je weiteren Tag: 0,53 €");
     EXPECT_TRUE(form.Rules->text().startsWith("Tageszählung taggenau"));
     EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 31.12.2026");
-    EXPECT_EQ(form.Table->model()
-                      ->headerData(6, Qt::Horizontal, Qt::TextAlignmentRole)
-                      .value<Qt::Alignment>() &
-                  Qt::AlignRight,
-              Qt::AlignRight);
 }
 
 // Tab goes amount, days, rule, the rule's own inputs, day count; Enter calculates from each.
@@ -229,21 +220,17 @@ TEST_F(VerzugWindowTest, TabWalksTheInputsOfEachRuleAndEnterCalculatesFromAny) {
     form.FirstDay->SetText("17.04.2025");
     form.LastDay->SetText("20.02.2026");
     form.RateRule->setCurrentIndex(rkNoConsumer);
-    for (QWidget *input :
-         {static_cast<QWidget *>(form.Amount), static_cast<QWidget *>(form.FirstDay),
-          static_cast<QWidget *>(form.LastDay), static_cast<QWidget *>(form.RateRule),
-          static_cast<QWidget *>(form.Before29072014), static_cast<QWidget *>(form.FlatFee),
-          static_cast<QWidget *>(form.DayCount)}) {
+    // One calculation for each Enter, wherever it is pressed.
+    QSignalSpy calculated(form.Table->model(), &QAbstractItemModel::modelReset);
+    for (QWidget *input : QList<QWidget *>{form.Amount, form.FirstDay, form.LastDay, form.RateRule,
+                                           form.Before29072014, form.FlatFee, form.DayCount}) {
+        const qsizetype before = calculated.count();
         input->setFocus();
         QTest::keyClick(input, Qt::Key_Return);
-        ASSERT_EQ(form.Table->model()->rowCount(), 3) << input->accessibleName().toStdString();
-        // A failed calculation empties the table: the next input starts from nothing.
-        form.Amount->SetValue(0);
-        form.CalculateButton->click();
-        ASSERT_EQ(form.Table->model()->rowCount(), 0);
-        desktop.messages.clear();
-        form.Amount->SetValue(3089);
+        EXPECT_EQ(calculated.count(), before + 1) << input->accessibleName().toStdString();
     }
+    EXPECT_EQ(form.Table->model()->rowCount(), 3);
+    EXPECT_EQ(desktop.messages, QStringList());
     QTest::keyClick(form.DayCount, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible()) << "Escape closes";
 }

@@ -15,6 +15,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPrinter;
@@ -79,7 +80,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void BuildInputs(class QGridLayout *grid);
+    void BuildInputs(QGridLayout *grid);
     QLayout *BuildSums();
     QLayout *BuildButtons();
     void SetTabOrder();
@@ -104,5 +105,4 @@ private:
     TBaseRateStore FRates;
     TBaseRateDialog *FRatesDialog = nullptr;
     TEngineErrorCode FLastError = ecNone;
-    bool FPlaced = false;
 };

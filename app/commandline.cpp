@@ -11,6 +11,9 @@ const QString Program = QStringLiteral("tarvo");
 struct TOptions {
     QCommandLineOption Help{{QStringLiteral("h"), QStringLiteral("help")}};
     QCommandLineOption Version{{QStringLiteral("v"), QStringLiteral("version")}};
+    QCommandLineOption Verzug{QStringLiteral("verzug")};
+
+    QList<QCommandLineOption> All() const { return {Help, Version, Verzug}; }
 };
 
 QString HelpText() {
@@ -23,12 +26,15 @@ QString HelpText() {
         "Optionen:\n"
         "  -h, --help      zeigt diese Hilfe und endet\n"
         "  -v, --version   zeigt die Version und endet\n"
+        "      --verzug    öffnet das Fenster für Verzugszinsen, in einem schon laufenden\n"
+        "                  Tarvo dort\n"
         "\n"
         "Die Einstellungen stehen in ~/.config/tarvo/registry.db. Mehr in „man tarvo“.\n");
 }
 
 QString UsageText(const QString &problem) {
-    return QStringLiteral("%1: %2\nAufruf: tarvo [--help] [--version]\n").arg(Program, problem);
+    return QStringLiteral("%1: %2\nAufruf: tarvo [--help] [--version] [--verzug]\n")
+        .arg(Program, problem);
 }
 
 } // namespace
@@ -36,7 +42,7 @@ QString UsageText(const QString &problem) {
 std::optional<TCommandLineAnswer> AnswerWithoutWindow(const QStringList &arguments) {
     TOptions options;
     QCommandLineParser parser;
-    parser.addOptions({options.Help, options.Version});
+    parser.addOptions(options.All());
     // Whatever else stands there is judged once the application object has taken its own.
     parser.parse(arguments);
     if (parser.isSet(options.Help)) return TCommandLineAnswer{0, HelpText(), {}};
@@ -48,7 +54,7 @@ std::optional<TCommandLineAnswer> AnswerWithoutWindow(const QStringList &argumen
 std::optional<TCommandLineAnswer> RefuseUnknownArguments(const QStringList &arguments) {
     TOptions options;
     QCommandLineParser parser;
-    parser.addOptions({options.Help, options.Version});
+    parser.addOptions(options.All());
     parser.parse(arguments);
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
         const QString dashes = unknown.first().size() == 1 ? QStringLiteral("-")
@@ -62,6 +68,14 @@ std::optional<TCommandLineAnswer> RefuseUnknownArguments(const QStringList &argu
             UsageText(QStringLiteral("unerwartetes Argument „%1“").arg(
                 parser.positionalArguments().first()))};
     return std::nullopt;
+}
+
+QString WindowAskedFor(const QStringList &arguments) {
+    TOptions options;
+    QCommandLineParser parser;
+    parser.addOptions(options.All());
+    parser.parse(arguments);
+    return parser.isSet(options.Verzug) ? QStringLiteral("verzug") : QString();
 }
 
 int Print(const TCommandLineAnswer &answer) {

@@ -1,6 +1,7 @@
 #pragma once
-// What the command line asks of a start: the bar as usual, or only a text printed (help,
-// version, a wrong call), without any window and without touching the settings.
+// What the command line asks of a start: the bar as usual, the bar with a further window
+// (--verzug), or only a text printed (help, version, a wrong call), without any window and
+// without touching the settings.
 
 #include <QStringList>
 
@@ -19,6 +20,9 @@ std::optional<TCommandLineAnswer> AnswerWithoutWindow(const QStringList &argumen
 // With the arguments the application object left (it takes its own, such as -platform): the
 // answer to anything the program does not know, with status 2.
 std::optional<TCommandLineAnswer> RefuseUnknownArguments(const QStringList &arguments);
+
+// The further window a start asks for ("verzug"), or an empty text.
+QString WindowAskedFor(const QStringList &arguments);
 
 // Prints the answer where it belongs; gives its exit status.
 int Print(const TCommandLineAnswer &answer);

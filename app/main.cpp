@@ -42,6 +42,9 @@ int main(int argc, char *argv[]) {
     TForm3 form3;
     // A copy that ends at once (a second copy, a stop request during the start) shows nothing.
     if (app.Terminated()) return 0;
-    if (app.ShowMainForm()) form1.show();
+    if (app.ShowMainForm()) {
+        form1.show();
+        form1.OpenWindow(WindowAskedFor(QCoreApplication::arguments()));
+    }
     return app.exec();
 }

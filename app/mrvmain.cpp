@@ -4,6 +4,7 @@
 #include "app/einst.h"
 #include "app/info.h"
 #include "app/layout_p.h"
+#include "app/verzug.h"
 #include "engine/interest.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
@@ -13,7 +14,9 @@
 #include "platform/screens.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScopedValueRollback>
 #include <QSessionManager>
 #include <QStyle>
@@ -104,6 +107,7 @@ void SaveAtExit() {
     if (!Form1) return;
     try {
         Form1->regval->SaveValues();
+        if (Form1->VerzugForm()) Form1->VerzugForm()->StoreSettings();
     } catch (const std::exception &error) {
         std::fprintf(stderr, "%s\n", error.what());
     }
@@ -218,9 +222,16 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         OneInstance1->SetName(QStringLiteral("OneInstance1"));
         OneInstance1->OnComeForward = [this](TObject *) { BringWindowForward(*this); };
     });
-    AddShortcut(
-        *this, {Qt::CTRL | Qt::Key_Q}, QStringLiteral("Strg+Q"), [this] { btn_endClick(btn_end); },
-        btn_end);
+    AddShortcut(*this, {Qt::CTRL | Qt::Key_Q}, QStringLiteral("Strg+Q"),
+                [this] { btn_endClick(btn_end); }, btn_end);
+    AddShortcut(*this, {Qt::CTRL | Qt::SHIFT | Qt::Key_V}, QStringLiteral("Strg+Umschalt+V"),
+                [this] { OpenWindow(QStringLiteral("verzug")); });
+    // The focus always stands in a field, whose own menu the right button still opens.
+    AddShortcut(*this, {Qt::Key_Menu, Qt::SHIFT | Qt::Key_F10},
+                QStringLiteral("Menütaste oder Umschalt+F10"), [this] {
+                    const QWidget *field = focusWidget() ? focusWidget() : this;
+                    ShowBarMenu(field->mapToGlobal(QPoint(0, field->height())));
+                });
     FormCreate();
     static const bool saveAtExit = std::atexit(SaveAtExit) == 0;
     Q_UNUSED(saveAtExit);
@@ -229,6 +240,8 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
 }
 
 TForm1::~TForm1() {
+    // Before the bar's settings go: the window stores its own values as it goes.
+    FVerzugForm.reset();
     if (Form1 == this) Form1 = nullptr;
 }
 
@@ -275,6 +288,34 @@ void TForm1::PlaceAtStoredPosition() {
 
 void TForm1::SetStayOnTop(bool value) {
     SetStaysOnTop(*this, value);
+    if (FVerzugForm) SetStaysOnTop(*FVerzugForm, value);
+}
+
+// Made only when first asked for: the bar's start does not pay for it.
+bool TForm1::OpenWindow(const QString &name) {
+    if (name != QLatin1String("verzug")) return false;
+    if (!FVerzugForm) FVerzugForm = std::make_unique<TVerzugForm>();
+    ShowWithoutModalLoop(FVerzugForm.get());
+    return true;
+}
+
+QMenu *TForm1::ShowBarMenu(QPoint at) {
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->setAccessibleName(QStringLiteral("Tarvo"));
+    menu->addAction(QStringLiteral("&Verzugszinsen …\tStrg+Umschalt+V"), this,
+                    [this] { OpenWindow(QStringLiteral("verzug")); });
+    menu->addAction(QStringLiteral("&Einstellungen …"), this, [this] { btn_einClick(btn_ein); });
+    menu->addAction(QStringLiteral("&Info …"), this, [this] { ImgBtn1Click(ImgBtn1); });
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("&Beenden\tStrg+Q"), this, [this] { btn_endClick(btn_end); });
+    menu->popup(at);
+    return menu;
+}
+
+// The fields keep their own edit menu; everything else on the bar gives the bar's.
+void TForm1::contextMenuEvent(QContextMenuEvent *event) {
+    ShowBarMenu(event->globalPos());
 }
 
 // A field whose text is no date stops the calculation: it takes the focus with its text
@@ -376,6 +417,7 @@ void TForm1::closeEvent(QCloseEvent *event) {
 void TForm1::SaveSettingsNow() {
     try {
         regval->SaveValues();
+        if (FVerzugForm) FVerzugForm->StoreSettings();
     } catch (const std::exception &error) {
         ReportException(error);
     }

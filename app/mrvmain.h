@@ -20,6 +20,9 @@
 #include <memory>
 #include <optional>
 
+class QMenu;
+class TVerzugForm;
+
 class TForm1 : public QWidget, public TComponent {
     Q_OBJECT
 public:
@@ -57,6 +60,16 @@ public:
     // Keeps the bar above ordinary windows, or stops doing so, where it stands.
     void SetStayOnTop(bool value);
 
+    // Opens one of the program's further windows by name ("verzug": default interest), made
+    // the first time it is asked for; false for a name the program does not know. A later
+    // start with --verzug asks the running copy for it through this.
+    bool OpenWindow(const QString &name);
+    // The default-interest window once it has been opened, else nullptr.
+    TVerzugForm *VerzugForm() const { return FVerzugForm.get(); }
+    // The bar's own menu (Verzugszinsen, Einstellungen, Info, Beenden), opened at a point of
+    // the screen; it deletes itself once closed.
+    QMenu *ShowBarMenu(QPoint at);
+
     void btn_berClick(TObject *Sender);
     void btn_einClick(TObject *Sender);
     void ImgBtn1Click(TObject *Sender);
@@ -74,6 +87,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void FormCreate();
@@ -87,6 +101,7 @@ private:
     // The first stored value that could not be read; reported once per start.
     std::optional<ERegistryException> FSettingsError;
     bool FCalculating = false;
+    std::unique_ptr<TVerzugForm> FVerzugForm;
 };
 
 extern TForm1 *Form1;

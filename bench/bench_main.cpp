@@ -2,14 +2,15 @@
 // services of the tests (German settings, the system's clock unless pinned, folders of their
 // own), so that a benchmark measures the code, not the machine's settings.
 
+#include "platform/application.h"
 #include "tests/support/fixtures.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
+    app.SetTitle(QStringLiteral("Tarvo Bench"));
     TTestServices services;
     const TServicesInUse inUse(services);
     benchmark::Initialize(&argc, argv);

@@ -1,6 +1,6 @@
 #pragma once
-// The desktop services the windows use (beep, message boxes, links, clipboard): the services in
-// use give the desktop; the system's is TSystemDesktop.
+// The desktop services the windows use (beep, message boxes, questions, file dialogs, links,
+// clipboard): the services in use give the desktop; the system's is TSystemDesktop.
 
 #include <QString>
 
@@ -15,6 +15,15 @@ public:
     // Hands a web or mail link to the desktop; false when nothing could open it.
     virtual bool OpenUrl(const QString &link) = 0;
     virtual void SetClipboardText(const QString &text) = 0;
+    // One clipboard entry in two forms: plain text, and HTML for programs that take formatting.
+    virtual void SetClipboardHtml(const QString &text, const QString &html) = 0;
+    // A question with a button named for what it does and one that cancels; true for the first.
+    virtual bool Ask(const QString &caption, const QString &text, const QString &action) = 0;
+    // The desktop's file dialogs; an empty text when the user cancelled.
+    virtual QString SaveFileName(const QString &caption, const QString &suggested,
+                                 const QString &filter) = 0;
+    virtual QString OpenFileName(const QString &caption, const QString &folder,
+                                 const QString &filter) = 0;
 };
 
 // The desktop of the services in use.
@@ -28,4 +37,10 @@ public:
     void ShowError(const QString &caption, const QString &text) override;
     bool OpenUrl(const QString &link) override;
     void SetClipboardText(const QString &text) override;
+    void SetClipboardHtml(const QString &text, const QString &html) override;
+    bool Ask(const QString &caption, const QString &text, const QString &action) override;
+    QString SaveFileName(const QString &caption, const QString &suggested,
+                         const QString &filter) override;
+    QString OpenFileName(const QString &caption, const QString &folder,
+                         const QString &filter) override;
 };

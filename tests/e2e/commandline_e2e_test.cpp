@@ -24,6 +24,7 @@ TEST(CommandLine, HelpAndVersionNeedNoDisplayAndUnknownArgumentsAreRefused) {
         {{"--bogus"}, 2, "", "tarvo: unbekannte Option „--bogus“"},
         {{"-x"}, 2, "", "tarvo: unbekannte Option „-x“"},
         {{"Rechnung.txt"}, 2, "", "tarvo: unerwartetes Argument „Rechnung.txt“"},
+        {{"--verzug", "Rechnung.txt"}, 2, "", "tarvo: unerwartetes Argument „Rechnung.txt“"},
     };
     for (const auto &c : cases) {
         QProcess tarvo;

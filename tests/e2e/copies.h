@@ -30,8 +30,9 @@ class Copy {
 public:
     // childSetup runs in the new process just before the program starts.
     Copy(const QString &program, const QProcessEnvironment &env,
-         const std::function<void()> &childSetup = {}) {
+         const std::function<void()> &childSetup = {}, const QStringList &arguments = {}) {
         FProcess.setProgram(program);
+        FProcess.setArguments(arguments);
         FProcess.setProcessEnvironment(env);
         if (childSetup) FProcess.setChildProcessModifier(childSetup);
         FProcess.setReadChannel(QProcess::StandardError);

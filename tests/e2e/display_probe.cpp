@@ -2,7 +2,8 @@
 //   display_probe                       prints the text on the clipboard;
 //   display_probe own TEXT              puts TEXT on the clipboard, says "owned" and keeps it
 //                                       there until ended (X serves it from its owner);
-//   display_probe grab WINDOW X Y W H   prints a digest of that part of the window's pixels.
+//   display_probe grab WINDOW X Y W H   prints a digest of that part of the window's pixels;
+//   display_probe shot WINDOW FILE      saves the whole window as a picture (PNG by its name).
 
 #include <QClipboard>
 #include <QCryptographicHash>
@@ -33,5 +34,11 @@ int main(int argc, char **argv) {
         std::puts(QCryptographicHash::hash(pixels, QCryptographicHash::Md5).toHex().constData());
         return 0;
     }
+    if (args.size() == 3 && args[0] == QLatin1String("shot"))
+        return QGuiApplication::primaryScreen()
+                       ->grabWindow(WId(args[1].toULongLong()))
+                       .save(args[2])
+                   ? 0
+                   : 1;
     std::fputs(QGuiApplication::clipboard()->text().toUtf8().constData(), stdout);
 }

@@ -1,4 +1,5 @@
 #include "platform/registry.h"
+#include "app/verzugsettings.h"
 #include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 #include "tests/support/fixtures.h"
@@ -61,4 +62,21 @@ TEST_F(TarvoSettings, StoredValuesSurviveARunAndAWrongTypeIsRepaired) {
     EXPECT_EQ(reg.ReadString(Setting::Version), "9.9");
     EXPECT_EQ(reg.ReadInteger(Setting::Formel), 2);
     EXPECT_EQ(reg.ReadString(Setting::Left), "20");
+}
+
+// A start with --verzug shows the bar, then the default-interest window; the window's values are
+// written at the end beside the bar's, also when a stop signal ends the program.
+TEST_F(TarvoSettings, VerzugOpensTheWindowAndItsValuesAreStoredAtTheEnd) {
+    Copy tarvo(TARVO_EXE, isolatedEnvironment(home), {}, {"--verzug"});
+    ASSERT_TRUE(tarvo.WaitForTrace(QStringLiteral("%1 TVerzugForm").arg(windowShown), 10000))
+        << tarvo.Trace().toStdString();
+    EXPECT_LT(tarvo.Trace().indexOf("TForm1"), tarvo.Trace().indexOf("TVerzugForm"));
+    tarvo.Terminate();
+    ASSERT_TRUE(tarvo.WaitForEnd(10000));
+    EXPECT_TRUE(tarvo.EndedCleanly()) << tarvo.Trace().toStdString();
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
+    EXPECT_EQ(reg.ReadInteger(TVerzugSettings::Name(TVerzugSetting::RateRule)), 0);
+    EXPECT_EQ(reg.ReadInteger(TVerzugSettings::Name(TVerzugSetting::DayCount)), 1);
+    EXPECT_EQ(reg.ReadString(Setting::Version), "2.3");
 }

@@ -66,6 +66,14 @@ TDesktop &TTestServices::Desktop() {
         void ShowError(const QString &, const QString &) override {}
         bool OpenUrl(const QString &) override { return true; }
         void SetClipboardText(const QString &) override {}
+        void SetClipboardHtml(const QString &, const QString &) override {}
+        bool Ask(const QString &, const QString &, const QString &) override { return false; }
+        QString SaveFileName(const QString &, const QString &, const QString &) override {
+            return {};
+        }
+        QString OpenFileName(const QString &, const QString &, const QString &) override {
+            return {};
+        }
     } silent;
     return DesktopInUse ? *DesktopInUse : silent;
 }

@@ -177,11 +177,30 @@ public:
         return opensLinks;
     }
     void SetClipboardText(const QString &text) override { clipboard = text; }
+    void SetClipboardHtml(const QString &text, const QString &html) override {
+        clipboard = text;
+        clipboardHtml = html;
+    }
+    bool Ask(const QString &caption, const QString &text, const QString &action) override {
+        questions << caption + u'|' + text + u'|' + action;
+        return answer;
+    }
+    QString SaveFileName(const QString &caption, const QString &suggested,
+                         const QString &) override {
+        fileDialogs << caption + u'|' + suggested;
+        return fileName;
+    }
+    QString OpenFileName(const QString &caption, const QString &, const QString &) override {
+        fileDialogs << caption;
+        return fileName;
+    }
 
     int beeps = 0;
     bool opensLinks = true; // false: no program for links is set up
-    QStringList messages, errors, links;
-    QString clipboard;
+    bool answer = false;    // the answer to every question
+    QString fileName;       // what every file dialog gives
+    QStringList messages, errors, links, questions, fileDialogs;
+    QString clipboard, clipboardHtml;
 
 private:
     ScopedPart<TDesktop *> FScope;

@@ -1,0 +1,532 @@
+#include "app/verzug.h"
+
+#include "app/artwork/artwork.h"
+#include "app/layout_p.h"
+#include "app/verzugexport.h"
+#include "engine/fixedtext.h"
+#include "platform/desktop.h"
+#include "platform/exceptions.h"
+#include "platform/screens.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Caption = QStringLiteral("Verzugszinsen");
+constexpr QSize FirstSize(720, 600);
+// Forderung, Zinsen, Pauschale, Gesamt, Zinsen je weiteren Tag.
+constexpr int MostSums = 5;
+
+QLabel *BuddyLabel(const QString &text, QWidget *buddy) {
+    auto *label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+TDateEdit *DateField(QWidget *form, const QString &name) {
+    auto *field = new TDateEdit(nullptr, form);
+    field->setObjectName(name);
+    field->SetYearDigits(TYearDigits::dyFour);
+    field->SetDialogTitle(name);
+    field->setAccessibleName(name);
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) +
+                           field->ButtonWidth() + 12);
+    return field;
+}
+
+QString IsoDate(TDateTime day) {
+    if (day == EmptyDate || !SerialDateValid(day)) return QString();
+    quint16 year, month, dayOfMonth;
+    SplitDateSerial(day, year, month, dayOfMonth);
+    return QDate(year, month, dayOfMonth).toString(Qt::ISODate);
+}
+
+bool UsesTypedRate(int kind) {
+    return kind == rkFixed || kind == rkMargin;
+}
+
+} // namespace
+
+TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
+    setWindowTitle(QStringLiteral("Verzugszinsen – Tarvo"));
+    setWindowIcon(LoadProgramIcon());
+    setAttribute(Qt::WA_QuitOnClose, false);
+    FModel = new TStatementModel(this);
+    auto *inputs = new QGridLayout;
+    BuildInputs(inputs);
+    Table = new QTableView(this);
+    Table->setModel(FModel);
+    Table->setAccessibleName(QStringLiteral("Zinsaufstellung"));
+    Table->verticalHeader()->hide();
+    Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setTabKeyNavigation(false);
+    Table->setAlternatingRowColors(true);
+    Table->setWordWrap(false);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(inputs);
+    layout->addSpacing(6);
+    layout->addWidget(BuddyLabel(QStringLiteral("A&ufstellung:"), Table));
+    layout->addWidget(Table, 1);
+    layout->addLayout(BuildSums());
+    layout->addLayout(BuildButtons());
+    SetTabOrder();
+    AddShortcut(
+        *this, {Qt::CTRL | Qt::SHIFT | Qt::Key_C}, QStringLiteral("Strg+Umschalt+C"),
+        [this] { CopyStatement(); }, CopyButton);
+    ChoosePrinter = [this](QPrinter &printer) {
+        QPrintDialog dialog(&printer, this);
+        dialog.setWindowTitle(QStringLiteral("Zinsaufstellung drucken"));
+        return dialog.exec() == QDialog::Accepted;
+    };
+
+    FSettings.Load();
+    RestoreSettings();
+    RestoreGeometry();
+    // Only now: the stored check box must not give way to the preset of the stored first day.
+    FirstDay->OnChange = [this](TObject *) { FirstDayChanged(); };
+    connect(RateRule, &QComboBox::currentIndexChanged, this, [this] { RuleChanged(); });
+    connect(Before29072014, &QCheckBox::toggled, this, [this] { RuleChanged(); });
+    ShowReach();
+}
+
+TVerzugForm::~TVerzugForm() {
+    StoreSettingsOrReport();
+}
+
+void TVerzugForm::BuildInputs(QGridLayout *grid) {
+    Amount = new TCurrencyEdit(nullptr, this);
+    Amount->setObjectName(QStringLiteral("Forderung"));
+    Amount->setAccessibleName(QStringLiteral("Forderung in Euro"));
+    FirstDay = DateField(this, QStringLiteral("Erster Zinstag"));
+    LastDay = DateField(this, QStringLiteral("Letzter Zinstag"));
+    LastDay->SetDefaultToday(true);
+    LastDay->SetDateValue(CurrentDateSerial());
+    RateRule = new QComboBox(this);
+    // In the order of TRateKind.
+    RateRule->addItems(
+        {QStringLiteral("Verbraucher beteiligt"), QStringLiteral("kein Verbraucher beteiligt"),
+         QStringLiteral("gesetzlicher Zinssatz 4 % (§ 246 BGB)"),
+         QStringLiteral("Handelsgeschäft 5 % (§ 352 HGB)"), QStringLiteral("fester Zinssatz"),
+         QStringLiteral("Aufschlag auf den Basiszinssatz")});
+    RateRule->setAccessibleName(QStringLiteral("Zinssatz"));
+    Before29072014 =
+        new QCheckBox(QStringLiteral("Forderung &vor dem 29.07.2014 entstanden"), this);
+    Rate = new QLineEdit(this);
+    Rate->setMaximumWidth(Rate->fontMetrics().horizontalAdvance(QStringLiteral("000,00 %")) + 24);
+    RateLabel = BuddyLabel(QString(), Rate);
+    FlatFee = new QCheckBox(QStringLiteral("&Pauschale nach § 288 Abs. 5 BGB (40 €)"), this);
+    DayCount = new QComboBox(this);
+    DayCount->addItem(QStringLiteral("taggenau (act/365)"), int(dcActual365));
+    DayCount->addItem(QStringLiteral("act/act"), int(dcActualActual));
+    DayCount->addItem(QStringLiteral("act/360"), int(dcActual360));
+    DayCount->addItem(QStringLiteral("30/360"), int(dc30360));
+    DayCount->setAccessibleName(QStringLiteral("Tageszählung"));
+    CalculateButton = new QPushButton(QStringLiteral("&Berechnen"), this);
+    CalculateButton->setAutoDefault(true);
+    connect(CalculateButton, &QPushButton::clicked, this, [this] { Calculate(); });
+
+    grid->addWidget(BuddyLabel(QStringLiteral("&Forderung:"), Amount), 0, 0);
+    grid->addWidget(Amount, 0, 1);
+    grid->addWidget(BuddyLabel(QStringLiteral("&Erster Zinstag:"), FirstDay), 1, 0);
+    grid->addWidget(FirstDay, 1, 1);
+    grid->addWidget(BuddyLabel(QStringLiteral("&Letzter Zinstag:"), LastDay), 1, 2);
+    grid->addWidget(LastDay, 1, 3);
+    grid->addWidget(BuddyLabel(QStringLiteral("Zins&satz:"), RateRule), 2, 0);
+    grid->addWidget(RateRule, 2, 1, 1, 3);
+    grid->addWidget(Before29072014, 3, 1, 1, 3);
+    grid->addWidget(RateLabel, 4, 0);
+    grid->addWidget(Rate, 4, 1);
+    grid->addWidget(FlatFee, 5, 1, 1, 3);
+    grid->addWidget(BuddyLabel(QStringLiteral("&Tageszählung:"), DayCount), 6, 0);
+    grid->addWidget(DayCount, 6, 1);
+    grid->addWidget(CalculateButton, 6, 3, Qt::AlignRight);
+    grid->setColumnStretch(4, 1);
+}
+
+QLayout *TVerzugForm::BuildSums() {
+    Rules = new QLabel(this);
+    Note = new QLabel(this);
+    Reach = new QLabel(this);
+    for (QLabel *label : {Rules, Note, Reach}) {
+        label->setWordWrap(label != Reach);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    RatesButton = new QPushButton(QStringLiteral("Basis&zinssätze …"), this);
+    RatesButton->setAutoDefault(true);
+    connect(RatesButton, &QPushButton::clicked, this, [this] { OpenRates(); });
+    auto *reach = new QHBoxLayout;
+    reach->addWidget(Reach);
+    reach->addSpacing(12);
+    reach->addWidget(RatesButton);
+    reach->addStretch(1);
+    auto *left = new QVBoxLayout;
+    left->addWidget(Rules);
+    left->addWidget(Note);
+    left->addStretch(1);
+    left->addLayout(reach);
+
+    auto *sums = new QGridLayout;
+    for (int i = 0; i < MostSums; ++i) {
+        SumLabels.append(new QLabel(this));
+        SumValues.append(new QLabel(this));
+        SumValues[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        SumValues[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        sums->addWidget(SumLabels[i], i, 0);
+        sums->addWidget(SumValues[i], i, 1);
+    }
+    sums->setColumnMinimumWidth(1,
+                                fontMetrics().horizontalAdvance(QStringLiteral("0.000.000,00 €")));
+    auto *row = new QHBoxLayout;
+    row->addLayout(left, 1);
+    row->addSpacing(24);
+    row->addLayout(sums);
+    return row;
+}
+
+QLayout *TVerzugForm::BuildButtons() {
+    CopyButton = new QPushButton(QStringLiteral("&Kopieren"), this);
+    CsvButton = new QPushButton(QStringLiteral("&CSV speichern …"), this);
+    PdfButton = new QPushButton(QStringLiteral("P&DF speichern …"), this);
+    PrintButton = new QPushButton(QStringLiteral("D&rucken …"), this);
+    CloseButton = new QPushButton(QStringLiteral("Schl&ießen"), this);
+    connect(CopyButton, &QPushButton::clicked, this, [this] { CopyStatement(); });
+    connect(CsvButton, &QPushButton::clicked, this, [this] { SaveCsv(); });
+    connect(PdfButton, &QPushButton::clicked, this, [this] { SavePdf(); });
+    connect(PrintButton, &QPushButton::clicked, this, [this] { PrintStatement(); });
+    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
+    auto *row = new QHBoxLayout;
+    for (QPushButton *button : {CopyButton, CsvButton, PdfButton, PrintButton}) {
+        button->setAutoDefault(true);
+        row->addWidget(button);
+    }
+    row->addStretch(1);
+    CloseButton->setAutoDefault(true);
+    row->addWidget(CloseButton);
+    return row;
+}
+
+void TVerzugForm::SetTabOrder() {
+    QWidget *const order[] = {Amount,          FirstDay,  LastDay,     RateRule,
+                              Before29072014,  Rate,      FlatFee,     DayCount,
+                              CalculateButton, Table,     RatesButton, CopyButton,
+                              CsvButton,       PdfButton, PrintButton, CloseButton};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+// Only the rule's own inputs take part; the others stay in place, greyed and out of the tab
+// order.
+void TVerzugForm::RuleChanged() {
+    const int kind = RateRule->currentIndex();
+    Before29072014->setEnabled(kind == rkNoConsumer);
+    Rate->setEnabled(UsesTypedRate(kind));
+    RateLabel->setEnabled(UsesTypedRate(kind));
+    const bool margin = kind == rkMargin;
+    RateLabel->setText(margin ? QStringLiteral("&Höhe in Prozentpunkten:")
+                              : QStringLiteral("&Höhe in %:"));
+    Rate->setAccessibleName(margin ? QStringLiteral("Aufschlag in Prozentpunkten")
+                                   : QStringLiteral("Fester Zinssatz in Prozent"));
+    FlatFee->setEnabled(FlatFeeOffered({TRateKind(kind), Before29072014->isChecked(), 0}));
+}
+
+void TVerzugForm::FirstDayChanged() {
+    const TDateTime first = FirstDay->DateValue();
+    if (first != EmptyDate) Before29072014->setChecked(ClaimBefore29072014Preset(first));
+}
+
+bool TVerzugForm::ReadDay(TDateEdit *field, const QString &missing, TDateTime &day) {
+    if (!field->HasDateText() && !field->DefaultToday()) {
+        Refuse(missing, field);
+        return false;
+    }
+    try {
+        day = field->StrictDateValue();
+        return true;
+    } catch (const EConvertError &error) {
+        Refuse(error.Message(), field);
+        return false;
+    }
+}
+
+bool TVerzugForm::ReadInputs(TDefaultInterestInput &input) {
+    const std::optional<TCents> claim = CentsFromAmount(Amount->Value());
+    if (!claim) {
+        Refuse(QStringLiteral("Die Forderung ist zu groß."), Amount);
+        return false;
+    }
+    input.Claim = *claim;
+    if (!ReadDay(FirstDay, QStringLiteral("Bitte den ersten Zinstag eingeben."), input.FirstDay) ||
+        !ReadDay(LastDay, QString(), input.LastDay))
+        return false;
+    input.Rule.Kind = TRateKind(RateRule->currentIndex());
+    input.Rule.ClaimBefore29072014 = Before29072014->isChecked();
+    if (UsesTypedRate(input.Rule.Kind)) {
+        if (const TEngineError error = ReadTypedRate(Rate->text(), input.Rule.Value)) {
+            Refuse(error.Message, Rate);
+            return false;
+        }
+    }
+    input.DayCount = TDayCount(DayCount->currentData().toInt());
+    input.FlatFee = FlatFee->isEnabled() && FlatFee->isChecked();
+    return true;
+}
+
+void TVerzugForm::Refuse(const QString &message, QWidget *field) {
+    if (field) {
+        field->setFocus(Qt::OtherFocusReason);
+        if (auto *combo = dynamic_cast<TCustomComboEdit *>(field))
+            combo->SelectAll();
+        else if (auto *edit = qobject_cast<QLineEdit *>(field))
+            edit->selectAll();
+    }
+    Desktop().ShowMessage(Caption, message);
+}
+
+// The engine names the fault; the window takes the user to the input that can mend it.
+void TVerzugForm::ReportEngineError(const TEngineError &error) {
+    FLastError = error.Code;
+    switch (error.Code) {
+    case ecMissingHalfYear:
+        if (Desktop().Ask(Caption, error.Message, QStringLiteral("Basiszinssatz eintragen …")))
+            OpenRates(error.HalfYear);
+        return;
+    case ecClaim:
+        return Refuse(error.Message, Amount);
+    case ecDates:
+        return Refuse(error.Message, LastDay);
+    case ecRate:
+        return Refuse(error.Message, Rate);
+    case ecNoBaseRate:
+        return Refuse(error.Message, FirstDay);
+    case ecFlatFee:
+        return Refuse(error.Message, FlatFee);
+    default:
+        return Refuse(error.Message, nullptr);
+    }
+}
+
+bool TVerzugForm::Calculate() {
+    FLastError = ecNone;
+    TDefaultInterestInput input;
+    TDefaultInterest result;
+    if (ReadInputs(input)) {
+        result = CalculateDefaultInterest(input, FRates.Table());
+        if (!result.Error) {
+            ShowStatement(MakeStatement(input, result, FRates.Table()));
+            return true;
+        }
+    }
+    ShowStatement({});
+    if (result.Error) ReportEngineError(result.Error);
+    return false;
+}
+
+void TVerzugForm::ShowStatement(const TStatement &statement) {
+    FModel->SetStatement(statement);
+    for (int i = 0; i < MostSums; ++i) {
+        const bool shown = i < statement.Sums.size();
+        SumLabels[i]->setText(shown ? statement.Sums[i].Label + u':' : QString());
+        SumValues[i]->setText(shown ? statement.Sums[i].Value : QString());
+        // The interest is what the user came for.
+        QFont font = SumValues[i]->font();
+        font.setBold(shown && statement.Sums[i].Label == QLatin1String("Zinsen"));
+        SumLabels[i]->setFont(font);
+        SumValues[i]->setFont(font);
+    }
+    Rules->setText(statement.Rules);
+    Note->setText(statement.UserRateNote);
+    Note->setVisible(!statement.UserRateNote.isEmpty());
+}
+
+void TVerzugForm::ShowReach() {
+    Reach->setText(BaseRateReachText(FRates.Table()));
+}
+
+void TVerzugForm::LoadRates() {
+    const TEngineError error = FRates.Load();
+    ShowReach();
+    if (FRatesDialog) FRatesDialog->Refresh();
+    if (error) Desktop().ShowMessage(Caption, error.Message);
+}
+
+void TVerzugForm::OpenRates(TDateTime halfYear) {
+    if (!FRatesDialog) {
+        FRatesDialog = new TBaseRateDialog(FRates, this);
+        FRatesDialog->OnRatesChanged = [this] {
+            ShowReach();
+            if (FLastError == ecMissingHalfYear || !Statement().IsEmpty()) Calculate();
+        };
+    }
+    SetStaysOnTop(*FRatesDialog, windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    FRatesDialog->Open(halfYear);
+}
+
+void TVerzugForm::CopyStatement() {
+    if (!Calculate()) return;
+    Desktop().SetClipboardHtml(StatementText(Statement()), StatementHtml(Statement()));
+}
+
+QString TVerzugForm::AskExportPath(const QString &caption, const QString &suffix,
+                                   const QString &filter) {
+    QString folder = FSettings.Text(TVerzugSetting::ExportFolder);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString path = Desktop().SaveFileName(
+        caption, folder + QStringLiteral("/Zinsaufstellung.") + suffix, filter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += u'.' + suffix;
+    return path;
+}
+
+void TVerzugForm::Export(const QString &path, const QByteArray &data) {
+    if (const QString error = WriteExportFile(path, data); !error.isEmpty()) {
+        Desktop().ShowMessage(Caption, error);
+        return;
+    }
+    FSettings.SetText(TVerzugSetting::ExportFolder, QFileInfo(path).absolutePath());
+}
+
+void TVerzugForm::SaveCsv() {
+    if (!Calculate()) return;
+    const QString path =
+        AskExportPath(QStringLiteral("Zinsaufstellung als CSV speichern"), QStringLiteral("csv"),
+                      QStringLiteral("CSV-Dateien (*.csv)"));
+    if (!path.isEmpty()) Export(path, StatementCsv(Statement()));
+}
+
+void TVerzugForm::SavePdf() {
+    if (!Calculate()) return;
+    const QString path =
+        AskExportPath(QStringLiteral("Zinsaufstellung als PDF speichern"), QStringLiteral("pdf"),
+                      QStringLiteral("PDF-Dateien (*.pdf)"));
+    if (!path.isEmpty()) Export(path, StatementPdf(Statement()));
+}
+
+void TVerzugForm::PrintStatement() {
+    if (!Calculate()) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    printer.setDocName(QStringLiteral("Zinsaufstellung"));
+    if (!ChoosePrinter || !ChoosePrinter(printer)) return;
+    PaintStatement(Statement(), printer);
+}
+
+void TVerzugForm::keyPressEvent(QKeyEvent *event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        modifiers == Qt::NoModifier) {
+        Calculate();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// Each opening starts in the amount and reads the user's rates afresh, after the window is
+// up, so that a message about a broken file stands in front of it.
+void TVerzugForm::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous()) return;
+    Amount->setFocus(Qt::OtherFocusReason);
+    QMetaObject::invokeMethod(
+        this, [this] { LoadRates(); }, Qt::QueuedConnection);
+}
+
+void TVerzugForm::closeEvent(QCloseEvent *event) {
+    if (FRatesDialog) FRatesDialog->close();
+    StoreSettingsOrReport();
+    QWidget::closeEvent(event);
+}
+
+void TVerzugForm::RestoreSettings() {
+    bool read = false;
+    const double amount = FSettings.Text(TVerzugSetting::Amount).toDouble(&read);
+    Amount->SetValue(read ? amount : 0);
+    if (const auto day = ParseDayDate(FSettings.Text(TVerzugSetting::FirstDay)))
+        FirstDay->SetDateValue(*day);
+    if (const auto day = ParseDayDate(FSettings.Text(TVerzugSetting::LastDay)))
+        LastDay->SetDateValue(*day);
+    const int rule = FSettings.Integer(TVerzugSetting::RateRule);
+    RateRule->setCurrentIndex(rule >= 0 && rule < RateRule->count() ? rule : 0);
+    Before29072014->setChecked(FSettings.Integer(TVerzugSetting::Before29072014) != 0);
+    Rate->setText(FSettings.Text(TVerzugSetting::TypedRate));
+    FlatFee->setChecked(FSettings.Integer(TVerzugSetting::FlatFee) != 0);
+    DayCount->setCurrentIndex(
+        std::max(0, DayCount->findData(FSettings.Integer(TVerzugSetting::DayCount))));
+    RuleChanged();
+}
+
+// The stored place when there is one, moved wholly onto a screen; else the middle of the
+// screen.
+void TVerzugForm::RestoreGeometry() {
+    const bool stored =
+        FSettings.Stored(TVerzugSetting::Width) && FSettings.Stored(TVerzugSetting::Height);
+    const QSize size(FSettings.Integer(TVerzugSetting::Width),
+                     FSettings.Integer(TVerzugSetting::Height));
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!stored) {
+        // A small screen, or a large scale factor, gets a window it can hold, title bar and all.
+        const QSize room = screen ? screen->availableSize() - QSize(0, 40) : FirstSize;
+        resize(FirstSize.boundedTo(room).expandedTo(minimumSizeHint()));
+    } else {
+        resize(size.expandedTo(minimumSizeHint()));
+    }
+    if (!stored || !FSettings.Stored(TVerzugSetting::Left)) {
+        if (screen) CentreWindow(*this, screen->availableGeometry());
+        return;
+    }
+    QSize frame = this->size();
+    frame.rheight() += style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QPoint at(FSettings.Integer(TVerzugSetting::Left),
+                    FSettings.Integer(TVerzugSetting::Top));
+    move(PlaceInside(QRect(at, frame), AvailableScreenAreas()));
+}
+
+void TVerzugForm::StoreSettings() {
+    FSettings.SetText(TVerzugSetting::Amount,
+                      FormatCents(CentsFromAmount(Amount->Value()).value_or(0), u'.', QChar()));
+    FSettings.SetText(TVerzugSetting::FirstDay, IsoDate(FirstDay->DateValue()));
+    FSettings.SetText(TVerzugSetting::LastDay, IsoDate(LastDay->DateValue()));
+    FSettings.SetInteger(TVerzugSetting::RateRule, RateRule->currentIndex());
+    FSettings.SetInteger(TVerzugSetting::Before29072014, Before29072014->isChecked());
+    FSettings.SetText(TVerzugSetting::TypedRate, Rate->text());
+    FSettings.SetInteger(TVerzugSetting::FlatFee, FlatFee->isChecked());
+    FSettings.SetInteger(TVerzugSetting::DayCount, DayCount->currentData().toInt());
+    FSettings.SetInteger(TVerzugSetting::Left, pos().x());
+    FSettings.SetInteger(TVerzugSetting::Top, pos().y());
+    FSettings.SetInteger(TVerzugSetting::Width, width());
+    FSettings.SetInteger(TVerzugSetting::Height, height());
+    FSettings.Save();
+}
+
+void TVerzugForm::StoreSettingsOrReport() {
+    try {
+        StoreSettings();
+    } catch (const std::exception &error) {
+        ReportException(error);
+    }
+}

@@ -1,0 +1,614 @@
+// The default-interest window on the real windows, driven by real keys and mouse clicks: opened
+// from the bar, the first worked case typed in, its statement copied, saved and printed, bad
+// input refused with a German message, the user's base rates added, imported and kept aside
+// when broken, and the inputs remembered.
+
+#include "app/verzug.h"
+#include "app/verzugexport.h"
+#include "engine/userrates.h"
+#include "platform/application.h"
+#include "tests/app/windows.h"
+
+#include <QAbstractItemModel>
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString FirstCaseText =
+    "Von\tBis\tTage\tBasiszinssatz\tAufschlag\tZinssatz\tZinsen\n"
+    "17.04.2025\t30.06.2025\t75\t2,27 %\t5,00 %\t7,27 %\t46,14\n"
+    "01.07.2025\t31.12.2025\t184\t1,27 %\t5,00 %\t6,27 %\t97,64\n"
+    "01.01.2026\t20.02.2026\t51\t1,27 %\t5,00 %\t6,27 %\t27,06\n"
+    "\n"
+    "Forderung\t\t\t\t\t\t3.089,00 €\n"
+    "Zinsen\t\t\t\t\t\t170,84 €\n"
+    "Gesamt\t\t\t\t\t\t3.259,84 €\n"
+    "Zinsen je weiteren Tag\t\t\t\t\t\t0,53 €\n"
+    "\n"
+    "Tageszählung taggenau: tatsächliche Tage / 365 · erster und letzter Zinstag zählen mit · "
+    "jede Zeile auf den Cent gerundet\n";
+
+// The platform's window is active before the widgets hear of it.
+bool WaitForActive(QWidget *window) {
+    const bool active = window && QTest::qWaitForWindowActive(window);
+    QCoreApplication::processEvents();
+    return active;
+}
+
+class VerzugWindowTest : public ProgramWindows {
+protected:
+    // The bar, then the window through the bar's key, as a user opens it.
+    TVerzugForm &Open() {
+        TForm1 &bar = Create();
+        bar.activateWindow();
+        EXPECT_TRUE(WaitForActive(&bar));
+        QTest::keyClick(bar.sedit1, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        TVerzugForm *form = bar.VerzugForm();
+        EXPECT_TRUE(form && WaitForActive(form));
+        QCoreApplication::processEvents(); // the user's rates are read once the window is up
+        return *form;
+    }
+    static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        QCoreApplication::processEvents();
+    }
+    static void Type(const QString &text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+    // From the amount: amount, Tab, first day, Tab, last day, Enter.
+    static void TypeCase(const QString &amount, const QString &first, const QString &last) {
+        const QString texts[] = {amount, first, last};
+        for (const QString &text : texts) {
+            if (&text != texts) Key(Qt::Key_Tab);
+            // Entering a field selects its text: typing replaces it, Delete empties it.
+            if (text.isEmpty())
+                Key(Qt::Key_Delete);
+            else
+                Type(text);
+        }
+        Key(Qt::Key_Return);
+    }
+    static QStringList Cells(const TVerzugForm &form, int row) {
+        QStringList cells;
+        const QAbstractItemModel *model = form.Table->model();
+        for (int column = 0; column < model->columnCount(); ++column)
+            cells << model->index(row, column).data().toString();
+        return cells;
+    }
+    static QString SumsShown(const TVerzugForm &form) {
+        QStringList sums;
+        for (int i = 0; i < form.SumLabels.size(); ++i)
+            if (!form.SumLabels[i]->text().isEmpty())
+                sums << form.SumLabels[i]->text() + u' ' + form.SumValues[i]->text();
+        return sums.join(u'|');
+    }
+    QString UserRatesPath() const { return home.dataHome() + "/tarvo/" + UserRatesFileName; }
+    QTemporaryDir out;
+};
+
+// Through the window, as the desktop delivers it: the press itself makes the context-menu event.
+void RightClick(QWidget *place, QPoint at = QPoint(3, 3)) {
+    QTest::mouseClick(place->window()->windowHandle(), Qt::RightButton, {},
+                      place->mapTo(place->window(), at));
+}
+
+QMenu *OpenPopupMenu() {
+    QCoreApplication::processEvents();
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+QStringList EntriesOf(const QMenu *menu) {
+    QStringList entries;
+    for (const QAction *action : menu->actions())
+        if (!action->isSeparator()) entries << action->text().remove(u'&').section(u'\t', 0, 0);
+    return entries;
+}
+
+QString PdfText(const QString &path) {
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", path, "-"});
+    pdftotext.waitForFinished(10000);
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+} // namespace
+
+// A right click on anything of the bar but its fields, or the menu key in a field, gives the
+// bar's menu; each entry does what its button or key does.
+TEST_F(VerzugWindowTest, TheBarMenuOpensTheWindowAndDoesWhatTheButtonsDo) {
+    TForm1 &bar = Create();
+    ASSERT_TRUE(WaitForActive(&bar));
+    const QStringList entries{"Verzugszinsen …", "Einstellungen …", "Info …", "Beenden"};
+    for (QWidget *place : QList<QWidget *>{bar.Image1, bar.Label2, bar.btn_ber, bar.ImgBtn1}) {
+        RightClick(place);
+        QMenu *menu = OpenPopupMenu();
+        ASSERT_TRUE(menu) << place->objectName().toStdString();
+        EXPECT_EQ(EntriesOf(menu), entries);
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+    }
+    RightClick(bar.DateEdit1, QPoint(10, 5));
+    QMenu *fieldMenu = OpenPopupMenu();
+    ASSERT_TRUE(fieldMenu);
+    EXPECT_FALSE(EntriesOf(fieldMenu).contains("Verzugszinsen …")) << "a field keeps its own";
+    fieldMenu->close();
+
+    const struct {
+        int entry;
+        QWidget *shown;
+    } picks[] = {{1, form3.get()}, {2, form2.get()}};
+    for (const auto &pick : picks) {
+        RightClick(bar.Label1);
+        QMenu *menu = OpenPopupMenu();
+        ASSERT_TRUE(menu);
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(menu->actions()[pick.entry]).center());
+        EXPECT_TRUE(pick.shown->isVisible()) << pick.entry;
+    }
+    for (const Qt::Key key : {Qt::Key_Menu, Qt::Key_F10}) {
+        bar.activateWindow();
+        ASSERT_TRUE(WaitForActive(&bar));
+        bar.sedit1->setFocus();
+        QTest::keyClick(bar.sedit1, key, key == Qt::Key_F10 ? Qt::ShiftModifier : Qt::NoModifier);
+        QMenu *menu = OpenPopupMenu();
+        ASSERT_TRUE(menu) << key;
+        EXPECT_EQ(EntriesOf(menu), entries);
+        QTest::keyClick(menu, Qt::Key_Escape);
+    }
+    EXPECT_EQ(bar.VerzugForm(), nullptr) << "made only when asked for";
+    RightClick(bar.Label1);
+    QMenu *menu = OpenPopupMenu();
+    ASSERT_TRUE(menu);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[0]).center());
+    ASSERT_TRUE(bar.VerzugForm());
+    EXPECT_TRUE(WaitForActive(bar.VerzugForm()));
+    EXPECT_EQ(QApplication::focusWidget(), bar.VerzugForm()->Amount);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the bar stays usable";
+}
+
+TEST_F(VerzugWindowTest, TheFirstWorkedCaseTypedGivesTheTableAndTheSums) {
+    TVerzugForm &form = Open();
+    EXPECT_EQ(form.RateRule->currentText(), "Verbraucher beteiligt");
+    EXPECT_EQ(form.DayCount->currentText(), "taggenau (act/365)");
+    ASSERT_EQ(QApplication::focusWidget(), form.Amount);
+    TypeCase("3089", "17042025", "20022026");
+    EXPECT_EQ(desktop.messages, QStringList());
+    ASSERT_EQ(form.Table->model()->rowCount(), 3);
+    EXPECT_EQ(Cells(form, 0).join(u'|'), "17.04.2025|30.06.2025|75|2,27 %|5,00 %|7,27 %|46,14");
+    EXPECT_EQ(Cells(form, 1).join(u'|'), "01.07.2025|31.12.2025|184|1,27 %|5,00 %|6,27 %|97,64");
+    EXPECT_EQ(Cells(form, 2).join(u'|'), "01.01.2026|20.02.2026|51|1,27 %|5,00 %|6,27 %|27,06");
+    EXPECT_EQ(SumsShown(form), "Forderung: 3.089,00 €|Zinsen: 170,84 €|Gesamt: 3.259,84 €|"
+                               "Zinsen je weiteren Tag: 0,53 €");
+    EXPECT_TRUE(form.Rules->text().startsWith("Tageszählung taggenau"));
+    EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 31.12.2026");
+}
+
+// Tab goes amount, days, rule, the rule's own inputs, day count; Enter calculates from each.
+TEST_F(VerzugWindowTest, TabWalksTheInputsOfEachRuleAndEnterCalculatesFromAny) {
+    TVerzugForm &form = Open();
+    const struct {
+        int rule;
+        QList<QWidget *> own;
+    } rules[] = {
+        {rkConsumer, {}},        {rkNoConsumer, {form.Before29072014, form.FlatFee}},
+        {rkStatutory, {}},       {rkFixed, {form.Rate}},
+        {rkMargin, {form.Rate}},
+    };
+    for (const auto &r : rules) {
+        form.RateRule->setCurrentIndex(r.rule);
+        form.Rate->setText("4");
+        form.Amount->setFocus();
+        QList<QWidget *> chain{form.FirstDay, form.LastDay, form.RateRule};
+        chain << r.own << form.DayCount;
+        for (QWidget *next : chain) {
+            Key(Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), next) << "rule " << r.rule;
+        }
+    }
+    form.Amount->SetValue(3089);
+    form.FirstDay->SetText("17.04.2025");
+    form.LastDay->SetText("20.02.2026");
+    form.RateRule->setCurrentIndex(rkNoConsumer);
+    // One calculation for each Enter, wherever it is pressed.
+    QSignalSpy calculated(form.Table->model(), &QAbstractItemModel::modelReset);
+    for (QWidget *input : QList<QWidget *>{form.Amount, form.FirstDay, form.LastDay, form.RateRule,
+                                           form.Before29072014, form.FlatFee, form.DayCount}) {
+        const qsizetype before = calculated.count();
+        input->setFocus();
+        QTest::keyClick(input, Qt::Key_Return);
+        EXPECT_EQ(calculated.count(), before + 1) << input->accessibleName().toStdString();
+    }
+    EXPECT_EQ(form.Table->model()->rowCount(), 3);
+    EXPECT_EQ(desktop.messages, QStringList());
+    QTest::keyClick(form.DayCount, Qt::Key_Escape);
+    EXPECT_FALSE(form.isVisible()) << "Escape closes";
+}
+
+TEST_F(VerzugWindowTest, CopyPutsTabTextAndAnHtmlTableOnTheClipboard) {
+    TVerzugForm &form = Open();
+    TypeCase("3089", "17042025", "20022026");
+    Key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(desktop.clipboard, FirstCaseText);
+    EXPECT_TRUE(desktop.clipboardHtml.contains("<table")) << desktop.clipboardHtml.toStdString();
+    EXPECT_TRUE(desktop.clipboardHtml.contains("<td align=\"right\">170,84 €</td>"));
+    // The button calculates afresh: a changed input is copied as it now stands.
+    form.Amount->SetValue(1000);
+    QTest::mouseClick(form.CopyButton, Qt::LeftButton);
+    EXPECT_TRUE(desktop.clipboard.contains("Forderung\t\t\t\t\t\t1.000,00 €"));
+}
+
+TEST_F(VerzugWindowTest, CsvPdfAndPrintAreWrittenWhole) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed (tools/setup.sh installs it)";
+    TVerzugForm &form = Open();
+    TypeCase("3089", "17042025", "20022026");
+    desktop.fileName = out.filePath("Aufstellung"); // no suffix typed
+    QTest::mouseClick(form.CsvButton, Qt::LeftButton);
+    QFile csv(out.filePath("Aufstellung.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QByteArray bytes = csv.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << "a byte-order mark";
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n");
+    EXPECT_EQ(lines[0], "Von;Bis;Tage;Basiszinssatz;Aufschlag;Zinssatz;Zinsen");
+    EXPECT_EQ(lines[1], "17.04.2025;30.06.2025;75;2,27 %;5,00 %;7,27 %;46,14");
+    EXPECT_TRUE(lines.contains("Zinsen;;;;;;170,84 €"));
+
+    desktop.fileName = out.filePath("Aufstellung.pdf");
+    Key(Qt::Key_D, Qt::AltModifier);
+    // A button's letter presses it visibly and clicks it a moment later.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(desktop.fileName); }));
+    const QString pdf = PdfText(desktop.fileName);
+    for (const char *shown :
+         {"Zinsaufstellung", "Forderung: 3.089,00 €", "17.04.2025 – 20.02.2026",
+          "Basiszinssatz + 5 Prozentpunkte", "01.07.2025", "97,64", "170,84 €", "0,53 €",
+          "Basiszinssätze bis 31.12.2026", "erster und letzter Zinstag zählen mit"})
+        EXPECT_TRUE(pdf.simplified().contains(QString::fromUtf8(shown))) << shown << "\n"
+                                                                         << pdf.toStdString();
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files),
+              QStringList({"Aufstellung.csv", "Aufstellung.pdf"}))
+        << "no temporary file is left";
+
+    const QString printed = out.filePath("gedruckt.pdf");
+    form.ChoosePrinter = [&](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        return true;
+    };
+    Key(Qt::Key_R, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(printed); }));
+    EXPECT_TRUE(PdfText(printed).contains("170,84 €"));
+    EXPECT_EQ(desktop.messages, QStringList());
+}
+
+TEST_F(VerzugWindowTest, AnExportThatCannotBeWrittenSaysWhyAndLeavesNothing) {
+    TVerzugForm &form = Open();
+    TypeCase("3089", "17042025", "20022026");
+    QFile blocker(out.filePath("Datei"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const struct {
+        QString path, reason;
+    } cases[] = {
+        {out.filePath("fehlt/a.csv"), "Den Ordner „" + out.filePath("fehlt") + "“ gibt es nicht."},
+        {out.filePath("Datei/a.csv"), "„" + out.filePath("Datei") + "“ ist kein Ordner."},
+    };
+    for (const auto &c : cases) {
+        desktop.messages.clear();
+        desktop.fileName = c.path;
+        QTest::mouseClick(form.CsvButton, Qt::LeftButton);
+        EXPECT_EQ(desktop.messages, QStringList("Verzugszinsen|Die Datei „" + c.path +
+                                                "“ kann nicht geschrieben werden: " + c.reason));
+    }
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList("Datei"));
+}
+
+// Each fault stops the statement with one German message and takes the user to the input.
+TEST_F(VerzugWindowTest, BadInputIsRefusedWithAGermanMessage) {
+    const QString noBaseRate =
+        "Für Tage vor dem 01.01.2002 gibt es keinen Basiszinssatz nach § 247 BGB. Bitte einen "
+        "festen Zinssatz wählen oder den ersten Zinstag auf den 01.01.2002 oder später legen.";
+    const struct {
+        QString amount, first, last;
+        int rule;
+        QString rate, message;
+        char focused; // the amount, first or last day, or the rate
+    } cases[] = {
+        {"0", "17042025", "20022026", rkConsumer, "", "Die Forderung muss größer als 0,00 € sein.",
+         'a'},
+        {"-5", "17042025", "20022026", rkConsumer, "", "Die Forderung muss größer als 0,00 € sein.",
+         'a'},
+        {"3089", "20022026", "17042025", rkConsumer, "",
+         "Der letzte Zinstag (17.04.2025) liegt vor dem ersten Zinstag (20.02.2026).", 'l'},
+        {"3089", "", "20022026", rkConsumer, "", "Bitte den ersten Zinstag eingeben.", 'f'},
+        {"3089", "31022025", "20022026", rkConsumer, "", "''31.02.2025'' ist kein gültiges Datum",
+         'f'},
+        {"3089", "01062001", "20022026", rkConsumer, "", noBaseRate, 'f'},
+        {"3089", "17042025", "20022026", rkFixed, "vier",
+         "„vier“ ist kein Zinssatz; erwartet wird eine Zahl mit höchstens zwei "
+         "Nachkommastellen, etwa 4,5.",
+         'r'},
+        {"3089", "17042025", "20022026", rkMargin, "120",
+         "Der Zinssatz 120,00 % liegt nicht zwischen 0,00 % und 100,00 %.", 'r'},
+    };
+    for (const auto &c : cases) {
+        TVerzugForm &form = Open();
+        form.RateRule->setCurrentIndex(c.rule);
+        form.Rate->setText(c.rate);
+        form.Amount->setFocus();
+        desktop.messages.clear();
+        TypeCase(c.amount, c.first, c.last);
+        const std::string what = c.message.toStdString();
+        EXPECT_EQ(desktop.messages, QStringList("Verzugszinsen|" + c.message)) << what;
+        EXPECT_EQ(form.Table->model()->rowCount(), 0) << what;
+        EXPECT_EQ(SumsShown(form), "") << what;
+        const QMap<char, QWidget *> inputs{
+            {'a', form.Amount}, {'f', form.FirstDay}, {'l', form.LastDay}, {'r', form.Rate}};
+        EXPECT_EQ(QApplication::focusWidget(), inputs[c.focused]) << what;
+    }
+}
+
+TEST_F(VerzugWindowTest, AFixedRateNeedsNoBaseRateAndShowsNone) {
+    TVerzugForm &form = Open();
+    form.RateRule->setCurrentIndex(rkFixed);
+    form.Rate->setText("4,5");
+    TypeCase("1000", "01062001", "31052002");
+    EXPECT_EQ(desktop.messages, QStringList());
+    ASSERT_EQ(form.Table->model()->rowCount(), 1) << "a fixed rate is not split";
+    EXPECT_EQ(Cells(form, 0).join(u'|'), "01.06.2001|31.05.2002|365|–|–|4,50 %|45,00");
+}
+
+// The old-claim box follows the first day but stays the user's; the flat fee is offered only
+// where it is due, and shows on the statement.
+TEST_F(VerzugWindowTest, TheOldClaimBoxFollowsTheFirstDayAndGatesTheFlatFee) {
+    TVerzugForm &form = Open();
+    form.RateRule->setCurrentIndex(rkNoConsumer);
+    const struct {
+        QString first;
+        bool before;
+    } days[] = {{"29072014", true}, {"30072014", false}, {"01012014", true}};
+    for (const auto &d : days) {
+        form.Amount->setFocus();
+        Key(Qt::Key_Tab);
+        Type(d.first);
+        EXPECT_EQ(form.Before29072014->isChecked(), d.before) << d.first.toStdString();
+        EXPECT_EQ(form.FlatFee->isEnabled(), !d.before) << d.first.toStdString();
+    }
+    QTest::mouseClick(form.Before29072014, Qt::LeftButton);
+    EXPECT_FALSE(form.Before29072014->isChecked()) << "the user may change it";
+    form.FlatFee->setFocus();
+    Key(Qt::Key_Space);
+    form.Amount->SetValue(1000);
+    form.LastDay->SetText("31.01.2014");
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(SumsShown(form).contains("Pauschale nach § 288 Abs. 5 BGB: 40,00 €"))
+        << SumsShown(form).toStdString();
+}
+
+// A period past the table's reach is never extrapolated: the message names the half-year and
+// offers to add its rate, which then counts, marked as the user's.
+TEST_F(VerzugWindowTest, AMissingHalfYearStopsTheStatementAndOffersToAddTheRate) {
+    TVerzugForm &form = Open();
+    TypeCase("3089", "17042025", "15032027");
+    const QString question =
+        "Verzugszinsen|Für das Halbjahr ab 01.01.2027 ist kein Basiszinssatz bekannt (die "
+        "Basiszinssätze reichen bis 31.12.2026). Bitte den Basiszinssatz ergänzen oder einen "
+        "früheren letzten Zinstag wählen.|Basiszinssatz eintragen …";
+    EXPECT_EQ(desktop.questions, QStringList(question));
+    EXPECT_EQ(form.Table->model()->rowCount(), 0);
+    EXPECT_EQ(form.RatesDialog(), nullptr) << "declined";
+
+    desktop.answer = true;
+    form.Amount->setFocus();
+    Key(Qt::Key_Return);
+    TBaseRateDialog *dialog = form.RatesDialog();
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    EXPECT_EQ(dialog->HalfYear->Text(), "01.01.2027");
+    ASSERT_TRUE(WaitForActive(dialog));
+    EXPECT_EQ(QApplication::focusWidget(), dialog->Rate);
+    Type("1,5");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(desktop.messages, QStringList());
+    QFile file(UserRatesPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains("01.01.2027;1,50\n"));
+    EXPECT_EQ(dialog->Rates->item(0, 2)->text(), "eigener");
+    // The statement follows at once.
+    ASSERT_EQ(form.Table->model()->rowCount(), 5);
+    EXPECT_EQ(Cells(form, 4).mid(0, 4).join(u'|'), "01.01.2027|15.03.2027|74|1,50 % *");
+    EXPECT_EQ(form.Note->text(), "* vom Benutzer eingetragener Basiszinssatz");
+    EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 30.06.2027");
+}
+
+TEST_F(VerzugWindowTest, TheRateDialogRefusesDatesAndValuesOutOfItsRules) {
+    TVerzugForm &form = Open();
+    QTest::mouseClick(form.RatesButton, Qt::LeftButton);
+    TBaseRateDialog *dialog = form.RatesDialog();
+    ASSERT_TRUE(dialog && WaitForActive(dialog));
+    const struct {
+        QString day, rate, message;
+    } cases[] = {
+        {"15032027", "1",
+         "Ein Basiszinssatz gilt jeweils ab dem 1. Januar oder 1. Juli, frühestens ab dem "
+         "01.01.2002; 15.03.2027 ist kein solcher Tag."},
+        {"01072027", "25", "Der Basiszinssatz 25,00 % liegt nicht zwischen -10,00 % und 20,00 %."},
+        {"01072027", "-10,5",
+         "Der Basiszinssatz -10,50 % liegt nicht zwischen -10,00 % und 20,00 %."},
+        {"01072027", "eins",
+         "„eins“ ist kein Zinssatz; erwartet wird eine Zahl mit höchstens zwei "
+         "Nachkommastellen, etwa 1,27."},
+    };
+    for (const auto &c : cases) {
+        desktop.messages.clear();
+        dialog->HalfYear->setFocus();
+        Type(c.day);
+        dialog->Rate->setFocus();
+        dialog->Rate->selectAll();
+        Type(c.rate);
+        Key(Qt::Key_Return);
+        EXPECT_EQ(desktop.messages, QStringList("Basiszinssätze|" + c.message));
+    }
+    EXPECT_FALSE(QFile::exists(UserRatesPath())) << "nothing written";
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(VerzugWindowTest, TheBundesbankDownloadIsImported) {
+    QFile csv(out.filePath("BBK01.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write(";BBIN1.M.DE.BBK.BBKBAS2.EUR.ME;BBIN1.M.DE.BBK.BBKBAS2.EUR.ME_FLAGS\n"
+              "Basiszinssatz gemäß § 247 BGB / Stand am Monatsende;;\n"
+              "2026-11;1,52;\n2026-12;1,52;\n2027-01;1,77;\n2027-02;1,77;\n2027-03;.;\n");
+    csv.close();
+    TVerzugForm &form = Open();
+    QTest::mouseClick(form.RatesButton, Qt::LeftButton);
+    TBaseRateDialog *dialog = form.RatesDialog();
+    ASSERT_TRUE(dialog);
+    desktop.fileName = csv.fileName();
+    QTest::mouseClick(dialog->ImportButton, Qt::LeftButton);
+    EXPECT_EQ(desktop.messages, QStringList());
+    EXPECT_EQ(dialog->Status->text(), "„" + csv.fileName() +
+                                          "“ gelesen: ein Halbjahr mit neuem "
+                                          "Basiszinssatz.");
+    EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 30.06.2027");
+    EXPECT_EQ(LoadUserRates(UserRatesPath()).Rates,
+              (std::vector<TBaseRate>{{MakeDateSerial(2027, 1, 1), 177, true}}));
+}
+
+// A file that cannot be read is named with its line, kept aside, and never half-used.
+TEST_F(VerzugWindowTest, ABrokenUserRateFileIsNamedAndKeptAside) {
+    QDir().mkpath(home.dataHome() + "/tarvo");
+    QFile broken(UserRatesPath());
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("01.01.2027;1,50\n01.07.2027;zwei\n");
+    broken.close();
+    TVerzugForm &form = Open();
+    ASSERT_EQ(desktop.messages.size(), 1);
+    EXPECT_TRUE(desktop.messages[0].startsWith("Verzugszinsen|Die Datei „" + UserRatesPath() +
+                                               "“ ist in Zeile 2 nicht lesbar: „zwei“ ist kein "
+                                               "Zinssatz."))
+        << desktop.messages[0].toStdString();
+    EXPECT_FALSE(QFile::exists(UserRatesPath()));
+    EXPECT_EQ(QDir(home.dataHome() + "/tarvo").entryList({"*.broken-*"}).size(), 1);
+    EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 31.12.2026") << "not half-used";
+    desktop.messages.clear();
+    TypeCase("3089", "17042025", "20022026");
+    EXPECT_EQ(SumsShown(form).section(u'|', 1, 1), "Zinsen: 170,84 €");
+}
+
+// The last inputs, size and place come back at the next start; the bar's values stay as they
+// were.
+TEST_F(VerzugWindowTest, TheWindowRemembersItsInputsSizeAndPlace) {
+    {
+        TVerzugForm &form = Open();
+        EXPECT_EQ(form.Amount->Text(), "");
+        form.RateRule->setCurrentIndex(rkFixed);
+        form.Rate->setText("4,5");
+        form.DayCount->setCurrentIndex(2);
+        form.resize(700, 500);
+        form.move(40, 30);
+        TypeCase("1234,5", "01022024", "30042024");
+        Key(Qt::Key_Escape);
+        ASSERT_FALSE(form.isVisible());
+    }
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(SettingsKey, false));
+    EXPECT_EQ(registry.ReadString("VerzugForderung"), "1234.50");
+    EXPECT_EQ(registry.ReadString("VerzugErsterTag"), "2024-02-01");
+    EXPECT_EQ(registry.ReadInteger("VerzugZinsregel"), rkFixed);
+    EXPECT_EQ(registry.ReadInteger("VerzugTageszaehlung"), dcActual360);
+    EXPECT_EQ(registry.ReadInteger("VerzugBreite"), 700);
+    for (const char *barValue :
+         {"pfad", "top", "left", "formel", "pos", "ontop", "auto", "version"})
+        EXPECT_FALSE(registry.ValueExists(barValue)) << barValue << " is the bar's to write";
+
+    TVerzugForm &again = Open();
+    EXPECT_EQ(again.Amount->Value(), 1234.5L);
+    EXPECT_EQ(again.FirstDay->Text(), "01.02.2024");
+    EXPECT_EQ(again.LastDay->Text(), "30.04.2024");
+    EXPECT_EQ(again.RateRule->currentIndex(), int(rkFixed));
+    EXPECT_EQ(again.Rate->text(), "4,5");
+    EXPECT_TRUE(again.Rate->isEnabled());
+    EXPECT_EQ(again.DayCount->currentText(), "act/360");
+    EXPECT_EQ(again.size(), QSize(700, 500));
+    EXPECT_EQ(again.pos(), QPoint(40, 30));
+}
+
+// Every control can be reached by its own letter, and a screen reader names it.
+TEST_F(VerzugWindowTest, EveryControlHasItsOwnAcceleratorAndAName) {
+    TVerzugForm &form = Open();
+    form.RateRule->setCurrentIndex(rkMargin);
+    const auto letterOf = [](const QString &text) {
+        const qsizetype at = text.indexOf(u'&');
+        return at < 0 ? QChar() : text[at + 1].toLower();
+    };
+    QMap<QWidget *, QChar> letters;
+    for (QLabel *label : form.findChildren<QLabel *>())
+        if (label->buddy()) letters[label->buddy()] = letterOf(label->text());
+    for (QAbstractButton *button : form.findChildren<QAbstractButton *>())
+        if (button->parentWidget() == &form) letters[button] = letterOf(button->text());
+    QWidget *const controls[] = {
+        form.Amount,          form.FirstDay,  form.LastDay,     form.RateRule,
+        form.Before29072014,  form.Rate,      form.FlatFee,     form.DayCount,
+        form.CalculateButton, form.Table,     form.RatesButton, form.CopyButton,
+        form.CsvButton,       form.PdfButton, form.PrintButton, form.CloseButton};
+    QSet<QChar> distinct;
+    for (QWidget *control : controls) {
+        const QString name =
+            QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+        EXPECT_FALSE(letters.value(control).isNull()) << name.toStdString();
+        EXPECT_FALSE(name.isEmpty()) << control->metaObject()->className();
+        distinct.insert(letters.value(control));
+    }
+    EXPECT_EQ(distinct.size(), std::size(controls)) << "no two controls share a letter";
+    Key(Qt::Key_T, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), form.DayCount);
+    Key(Qt::Key_H, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), form.Rate);
+    EXPECT_FALSE(form.CopyButton->accessibleDescription().isEmpty()) << "Strg+Umschalt+C told";
+}
+
+TEST_F(VerzugWindowTest, TheWindowStandsAboveABarThatStaysOnTop) {
+    for (const bool onTop : {true, false}) {
+        Store([&](TRegistry &reg) { reg.WriteInteger("ontop", onTop); });
+        TVerzugForm &form = Open();
+        EXPECT_EQ(form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+        form1->SetStayOnTop(!onTop);
+        EXPECT_EQ(form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), !onTop);
+    }
+}
+
+TEST(StatementText, CountsHaveThousandsDots) {
+    const struct {
+        qint64 value;
+        QString text;
+    } cases[] = {{0, "0"},        {999, "999"},           {1000, "1.000"},
+                 {8766, "8.766"}, {1234567, "1.234.567"}, {-1000, "-1.000"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(FormatCount(c.value), c.text);
+}
+
+// Last: it asks the program to end.
+TEST_F(VerzugWindowTest, BeendenInTheBarMenuEndsAsEndeDoes) {
+    TForm1 &bar = Create();
+    RightClick(bar.Label1);
+    QMenu *menu = OpenPopupMenu();
+    ASSERT_TRUE(menu);
+    QTest::keyClick(menu, Qt::Key_B);
+    EXPECT_TRUE(TApplication::Instance()->Terminated());
+}

@@ -36,6 +36,8 @@ int main(int argc, char *argv[]) {
     // Before any window exists, so that a stop request always ends in an orderly way.
     QuitOnTerminationRequest();
     LocaleFourDigitYear(); // fixed by the locale at start, before any date field exists
+    // A copy that runs already opens the window for a second start.
+    app.SetStartRequest(WindowAskedFor(QCoreApplication::arguments()));
     // The first window created is the main window; the dialogs stay hidden until asked for.
     TForm1 form1;
     TForm2 form2;
@@ -44,7 +46,7 @@ int main(int argc, char *argv[]) {
     if (app.Terminated()) return 0;
     if (app.ShowMainForm()) {
         form1.show();
-        form1.OpenWindow(WindowAskedFor(QCoreApplication::arguments()));
+        form1.OpenWindow(app.StartRequest());
     }
     return app.exec();
 }

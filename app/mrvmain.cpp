@@ -220,7 +220,10 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
 
         OneInstance1 = std::make_unique<TOneInstance>(this);
         OneInstance1->SetName(QStringLiteral("OneInstance1"));
-        OneInstance1->OnComeForward = [this](TObject *) { BringWindowForward(*this); };
+        OneInstance1->OnComeForward = [this](TObject *, const QString &window) {
+            BringWindowForward(*this);
+            OpenWindow(window);
+        };
     });
     AddShortcut(*this, {Qt::CTRL | Qt::Key_Q}, QStringLiteral("Strg+Q"),
                 [this] { btn_endClick(btn_end); }, btn_end);

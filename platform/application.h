@@ -21,6 +21,8 @@ public:
     void SetTitle(const QString &value);
 
     bool ShowMainForm() const override { return FShowMainForm; }
+    const QString &StartRequest() const override { return FStartRequest; }
+    void SetStartRequest(const QString &value) { FStartRequest = value; }
     void SetShowMainForm(bool value) override { FShowMainForm = value; }
     void Terminate() override;
     // Also after a stop request from outside that the message loop has not seen yet.
@@ -36,6 +38,7 @@ public:
 
 private:
     QString FTitle;
+    QString FStartRequest;
     bool FShowMainForm = true;
     bool FTerminated = false;
     bool FSessionEnding = false;

@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QSocketNotifier>
+#include <QStringDecoder>
 #include <QTimer>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -20,7 +22,9 @@
 
 namespace {
 
-const QByteArray request = QByteArrayLiteral("come-forward\n");
+// "come-forward\n", or "come-forward " and what the later copy asks for besides (a window to
+// open) before the newline.
+const QByteArray request = QByteArrayLiteral("come-forward");
 const QByteArray confirmation = QByteArrayLiteral("ok\n");
 // A running copy answers at once from its message loop; one that does not within this time
 // is hanging, and the caller must not hang with it.
@@ -80,6 +84,22 @@ private:
     int FFd;
 };
 
+// The argument of a request line, or nullopt for a line that is no request. An argument is
+// UTF-8 text without control characters.
+std::optional<QString> RequestArgument(QByteArrayView line) {
+    if (!line.endsWith('\n')) return std::nullopt;
+    line.chop(1);
+    if (line == request) return QString();
+    if (!line.startsWith(request + ' ')) return std::nullopt;
+    const QByteArrayView argument = line.sliced(request.size() + 1);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(argument);
+    if (utf8.hasError() || text.isEmpty()) return std::nullopt;
+    for (QChar c : text)
+        if (c.category() == QChar::Other_Control) return std::nullopt;
+    return text;
+}
+
 } // namespace
 
 // One caller slot. The slots are made with the server and reused, so that however many
@@ -100,7 +120,8 @@ QString ComeForwardSocketPath(const QString &name) {
     return UserRuntimePath(name, QStringLiteral(".socket"), int(sizeof(sockaddr_un::sun_path)) - 1);
 }
 
-TComeForwardServer::TComeForwardServer(const QString &name, std::function<void()> onRequest,
+TComeForwardServer::TComeForwardServer(const QString &name,
+                                       std::function<void(const QString &)> onRequest,
                                        int lineTimeoutMs)
     : FOnRequest(std::move(onRequest)), FLineTimeoutMs(lineTimeoutMs) {
     const QString path = ComeForwardSocketPath(name);
@@ -216,12 +237,13 @@ void TComeForwardServer::Read(TCaller &caller) {
 }
 
 void TComeForwardServer::Answer(TCaller &caller, qsizetype lineSize) {
-    const bool asked = QByteArrayView(caller.Request.data(), lineSize) == request;
+    const std::optional<QString> argument =
+        RequestArgument(QByteArrayView(caller.Request.data(), lineSize));
     // The slot is free before the request runs, so that nothing the window does meanwhile
     // finds it half used.
     const TSocket connection(Release(caller));
-    if (!asked) return;
-    FOnRequest();
+    if (!argument) return;
+    FOnRequest(*argument);
     // Three bytes on a connection this side has not written to yet go at once.
     ::send(connection.Fd(), confirmation.constData(), std::size_t(confirmation.size()),
            MSG_NOSIGNAL | MSG_DONTWAIT);
@@ -262,7 +284,10 @@ void TComeForwardServer::Rearm() {
     }
 }
 
-bool RequestComeForward(const QString &name) {
+bool RequestComeForward(const QString &name, const QString &argument) {
+    const QByteArray line =
+        (argument.isEmpty() ? request : request + ' ' + argument.toUtf8()) + '\n';
+    if (line.size() > maxRequestBytes) return false;
     sockaddr_un address;
     if (!addressOf(ComeForwardSocketPath(name), address)) return false;
     const TSocket connection(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
@@ -276,9 +301,9 @@ bool RequestComeForward(const QString &name) {
         ::poll(nullptr, 0, std::min(10, remainingMs(deadline)));
     }
     deadline.setRemainingTime(replyTimeoutMs);
-    for (qsizetype sent = 0; sent < request.size();) {
-        const ssize_t n = ::send(fd, request.constData() + sent, std::size_t(request.size() - sent),
-                                 MSG_NOSIGNAL);
+    for (qsizetype sent = 0; sent < line.size();) {
+        const ssize_t n =
+            ::send(fd, line.constData() + sent, std::size_t(line.size() - sent), MSG_NOSIGNAL);
         if (n > 0) {
             sent += n;
         } else if (n < 0 && errno == EINTR) {

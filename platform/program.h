@@ -17,6 +17,9 @@ public:
 
     virtual const QString &Title() const = 0;
     virtual bool ShowMainForm() const = 0;
+    // What this start asks of a copy that already runs, besides coming forward (a window to
+    // open); empty for nothing.
+    virtual const QString &StartRequest() const = 0;
     virtual void SetShowMainForm(bool value) = 0;
     // Asks the message loop to end once it runs.
     virtual void Terminate() = 0;

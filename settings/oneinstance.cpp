@@ -71,7 +71,8 @@ bool TOneInstance::IsAnotherInstanceRunning() {
     ownedLocks().push_back(std::move(owner));
     // Listening before the guard is released means a later copy that finds the lock taken
     // can always reach this one.
-    FServer = std::make_unique<TComeForwardServer>(name, [this] { ComeForward(); });
+    FServer = std::make_unique<TComeForwardServer>(
+        name, [this](const QString &window) { ComeForward(window); });
     return false;
 }
 
@@ -108,10 +109,11 @@ void TOneInstance::ReportAlreadyRunning() {
 }
 
 bool TOneInstance::BringPreviousInstanceForward() {
-    return RequestComeForward(InstanceName());
+    return RequestComeForward(InstanceName(), TProgram::Instance()->StartRequest());
 }
 
-void TOneInstance::ComeForward() {
-    qCDebug(lcOneInstance, "come forward: asked");
-    if (OnComeForward) OnComeForward(this);
+void TOneInstance::ComeForward(const QString &window) {
+    qCDebug(lcOneInstance, "come forward: asked%s",
+            qPrintable(window.isEmpty() ? window : u' ' + window));
+    if (OnComeForward) OnComeForward(this, window);
 }

@@ -32,8 +32,8 @@ public:
     void SetShowMessage(bool value) { FShowMessage = value; }
     // Replaces the message box; clearing Terminate keeps this copy running.
     TOneInstanceShowMessage OnShowMessage;
-    // A later copy asked this one to come forward.
-    TNotifyEvent OnComeForward;
+    // A later copy asked this one to come forward, and for the window named (empty for none).
+    std::function<void(TObject *Sender, const QString &Window)> OnComeForward;
 
     // The application title (or the upper-cased program path), Identifier and
     // ".OneInstance.", with slashes for backslashes; the locks add "CriticalSection" and
@@ -53,7 +53,7 @@ protected:
     bool FTerminate = false;
 
 private:
-    void ComeForward();
+    void ComeForward(const QString &window);
 
     bool FActivatePrevInstance = true;
     bool FExeNameAsIdentifier = false;

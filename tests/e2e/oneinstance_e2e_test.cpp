@@ -40,6 +40,18 @@ TEST_F(Tarvo, SecondCopyEndsAtOnceWithoutWindowAndBringsTheFirstForward) {
     EXPECT_TRUE(first.Running());
 }
 
+// A second start with --verzug has the running copy open its default-interest window.
+TEST_F(Tarvo, ASecondStartWithVerzugOpensTheWindowInTheFirst) {
+    Copy first = Start();
+    ASSERT_TRUE(first.WaitForTrace(windowShown, 10000)) << first.Trace().toStdString();
+    Copy second(TARVO_EXE, isolatedEnvironment(home), {}, {"--verzug"});
+    ASSERT_TRUE(second.WaitForEnd(2000));
+    EXPECT_TRUE(second.EndedCleanly());
+    EXPECT_FALSE(second.Trace().contains(windowShown)) << second.Trace().toStdString();
+    EXPECT_TRUE(first.WaitForTrace(QStringLiteral("%1 TVerzugForm").arg(windowShown), 2000))
+        << first.Trace().toStdString();
+}
+
 TEST_F(Tarvo, NextStartTakesOverFromAKilledCopy) {
     Copy first = Start();
     ASSERT_TRUE(first.WaitForTrace(windowShown, 10000));

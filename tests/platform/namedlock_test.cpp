@@ -216,13 +216,20 @@ TEST(NamedLock, FailsWithoutPrivateFolder) {
 TEST(ComeForward, RequestReachesTheServerAndIsConfirmed) {
     IsolatedHome home;
     int requests = 0;
-    TComeForwardServer server("forward.test", [&] { ++requests; });
+    QStringList asked;
+    TComeForwardServer server("forward.test", [&](const QString &argument) {
+        ++requests;
+        asked << argument;
+    });
     ASSERT_TRUE(server.IsListening());
     EXPECT_EQ(modeOf(ComeForwardSocketPath("forward.test")) & 077, 0u);
     EXPECT_FALSE(timerRuns(server)) << "a timer while nobody is connected";
     const bool confirmed = RequestComeForwardFromOutside("forward.test");
     EXPECT_EQ(requests, 1);
     EXPECT_TRUE(confirmed);
+    EXPECT_TRUE(RequestComeForwardFromOutside("forward.test", "verzug"));
+    EXPECT_EQ(asked, QStringList({"", "verzug"}));
+    requests = 1;
     EXPECT_FALSE(RequestComeForward("nobody.test"));
     // A caller taken before its line came: its deadline runs until it is answered, no longer.
     RawCaller caller(ComeForwardSocketPath("forward.test"));
@@ -238,13 +245,16 @@ TEST(ComeForward, RequestReachesTheServerAndIsConfirmed) {
 TEST(ComeForward, AnythingButTheRequestLineIsCutOffUnanswered) {
     IsolatedHome home;
     int requests = 0;
-    TComeForwardServer server("forward.test", [&] { ++requests; });
+    TComeForwardServer server("forward.test", [&](const QString &) { ++requests; });
     const struct {
         const char *Case;
         QByteArray Data;
     } cases[] = {
         {"another line", "go-away\n"},
-        {"the request with more on its line", "come-forward please\n"},
+        {"the request run into another word", "come-forwardplease\n"},
+        {"the request with an empty argument", "come-forward \n"},
+        {"an argument with a control character", "come-forward a\x01b\n"},
+        {"an argument that is no UTF-8", "come-forward \xff\n"},
         {"a line longer than 4 KiB", QByteArray(5000, 'x') + "\n"},
         {"4 KiB without a line's end", QByteArray(4096, 'x')},
     };
@@ -263,7 +273,7 @@ TEST(ComeForward, ANewCallerTakesThePlaceOfTheOneSilentLongest) {
     IsolatedHome home;
     int requests = 0;
     TComeForwardServer server(
-        "forward.test", [&] { ++requests; }, patientMs);
+        "forward.test", [&](const QString &) { ++requests; }, patientMs);
     const QString path = ComeForwardSocketPath("forward.test");
     std::vector<std::unique_ptr<RawCaller>> callers;
     for (int i = 0; i < 8; ++i)
@@ -284,7 +294,7 @@ TEST(ComeForward, ANewCallerTakesThePlaceOfTheOneSilentLongest) {
 TEST(ComeForward, ACallerWithoutAWholeLineIsDroppedWellWithinASecond) {
     IsolatedHome home;
     int requests = 0;
-    TComeForwardServer server("forward.test", [&] { ++requests; });
+    TComeForwardServer server("forward.test", [&](const QString &) { ++requests; });
     const QString path = ComeForwardSocketPath("forward.test");
     const QByteArray line = "come-forward\n";
     const struct {
@@ -324,7 +334,7 @@ TEST(ComeForward, ARequestIsAnsweredAmidACrowdOfSilentCallers) {
     IsolatedHome home;
     int requests = 0;
     TComeForwardServer server(
-        "forward.test", [&] { ++requests; }, patientMs);
+        "forward.test", [&](const QString &) { ++requests; }, patientMs);
     const QString path = ComeForwardSocketPath("forward.test");
     std::vector<std::unique_ptr<RawCaller>> crowd;
     for (int i = 0; i < 8; ++i)
@@ -342,7 +352,7 @@ TEST(ComeForward, TheSocketGoesWithTheServer) {
     IsolatedHome home;
     const QString path = ComeForwardSocketPath("forward.test");
     {
-        TComeForwardServer server("forward.test", [] {});
+        TComeForwardServer server("forward.test", [](const QString &) {});
         ASSERT_TRUE(QFileInfo::exists(path));
         // A caller still connected when the server goes.
         RawCaller caller(path);

@@ -121,7 +121,7 @@ TEST(OneInstance, RunningCopyComesForwardOnRequest) {
     ReadLayout(form, [&] {
         guard = std::make_unique<TOneInstance>(&form);
         guard->SetIdentifier(".forward");
-        guard->OnComeForward = [&](TObject *) { BringWindowForward(form); };
+        guard->OnComeForward = [&](TObject *, const QString &) { BringWindowForward(form); };
     });
     form.show();
     form.setWindowState(Qt::WindowMinimized);

@@ -97,11 +97,11 @@ TTestServices &TestServices() {
 IsolatedHome::IsolatedHome()
     : FFolders(TTestFolders::Below(FDir.path())), FScope(TestServices().Folders, FFolders) {}
 
-bool RequestComeForwardFromOutside(const QString &name) {
+bool RequestComeForwardFromOutside(const QString &name, const QString &argument) {
     std::atomic<bool> done = false;
     bool confirmed = false;
     std::thread client([&] {
-        confirmed = RequestComeForward(name);
+        confirmed = RequestComeForward(name, argument);
         done = true;
     });
     QDeadlineTimer deadline(5000);

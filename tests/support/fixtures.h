@@ -226,4 +226,4 @@ inline const char *ResidentMemoryUnchecked() {
 
 // Sends a come-forward request from another thread, as another copy would, while this one
 // runs the message loop; gives whether it was confirmed.
-bool RequestComeForwardFromOutside(const QString &name);
+bool RequestComeForwardFromOutside(const QString &name, const QString &argument = {});

@@ -5,6 +5,9 @@
 
 TImage::TImage(TComponent *owner, QWidget *parent) : QWidget(parent), TComponent(owner) {
     setFocusPolicy(Qt::NoFocus);
+    FPress.Click = [this] {
+        if (OnClick) OnClick(this);
+    };
 }
 
 void TImage::SetPicture(const TPicture &value) {
@@ -53,16 +56,12 @@ void TImage::paintEvent(QPaintEvent *) {
     FPicture.Draw(painter, at, FTransparent);
 }
 
-// Qt grabs the pointer for the pressed widget until the release, which stands in for the
-// platform's capture.
 void TImage::mousePressEvent(QMouseEvent *event) {
-    if (event->button() == Qt::LeftButton) FClicked = true;
+    FPress.Press(*event);
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent *event) {
-    if (event->button() != Qt::LeftButton || !FClicked) return;
-    FClicked = false;
-    if (rect().contains(event->position().toPoint()) && OnClick) OnClick(this);
+    FPress.Release(*event);
 }
 
 // The second press of a double click: no clicked mark, so the release that follows does not

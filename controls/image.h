@@ -5,6 +5,7 @@
 
 #include "pictures/picture.h"
 #include "platform/component.h"
+#include "platform/pressrule.h"
 
 #include <QWidget>
 
@@ -41,6 +42,5 @@ private:
     bool FTransparent = false;
     bool FStretch = false;
     bool FCenter = false;
-    // A left press on this control that its release may turn into a click.
-    bool FClicked = false;
+    TPressRule FPress{*this};
 };

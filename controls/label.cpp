@@ -27,6 +27,7 @@ unsigned FormatOf(TLabel::TAlignment alignment) {
 TLabel::TLabel(TComponent *owner, QWidget *parent) : QWidget(parent), TComponent(owner) {
     InstallControlAccessibility();
     setFocusPolicy(Qt::NoFocus);
+    FPress.Click = [this] { Click(); };
     AdjustBounds();
 }
 
@@ -125,16 +126,12 @@ void TLabel::Click() {
     if (OnClick) OnClick(this);
 }
 
-// Qt grabs the pointer for the pressed widget until the release, which stands in for the
-// platform's capture.
 void TLabel::mousePressEvent(QMouseEvent *event) {
-    if (event->button() == Qt::LeftButton) FClicked = true;
+    FPress.Press(*event);
 }
 
 void TLabel::mouseReleaseEvent(QMouseEvent *event) {
-    if (event->button() != Qt::LeftButton || !FClicked) return;
-    FClicked = false;
-    if (rect().contains(event->position().toPoint())) Click();
+    FPress.Release(*event);
 }
 
 // The second press of a double click: no clicked mark, so the release that follows does not

@@ -6,6 +6,7 @@
 
 #include "platform/colors.h"
 #include "platform/component.h"
+#include "platform/pressrule.h"
 
 #include <QWidget>
 
@@ -58,6 +59,5 @@ private:
     TColor FColor = clBtnFace;
     TColor FFontColor = clWindowText;
     bool FWordWrap = false;
-    // A left press on this label that its release may turn into a click.
-    bool FClicked = false;
+    TPressRule FPress{*this};
 };

@@ -28,6 +28,8 @@ TOwnerDrawButton::TOwnerDrawButton(TComponent *owner, QWidget *parent, QAccessib
     InstallControlAccessibility();
     SetTabStop(true);
     FBaseColor = FInActiveColor;
+    FPress.ShowPressed = [this](bool pressed) { SetPressed(pressed); };
+    FPress.Click = [this] { Clicked(); };
 }
 
 TOwnerDrawButton::~TOwnerDrawButton() = default;
@@ -82,7 +84,8 @@ void TOwnerDrawButton::SetPressed(bool value) {
 }
 
 void TOwnerDrawButton::ReleaseHold() {
-    FMouseHeld = FSpaceHeld = false;
+    FPress.Cancel();
+    FSpaceHeld = false;
     SetPressed(false);
 }
 
@@ -154,24 +157,18 @@ void TOwnerDrawButton::keyReleaseEvent(QKeyEvent *event) {
     if (pressed) Clicked();
 }
 
-// Qt grabs the pointer for the pressed widget until the release, as the native button
-// captures it.
 void TOwnerDrawButton::mousePressEvent(QMouseEvent *event) {
-    if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-    FMouseHeld = true;
-    SetPressed(true);
+    if (!FPress.Press(*event)) QWidget::mousePressEvent(event);
 }
 
 void TOwnerDrawButton::mouseMoveEvent(QMouseEvent *event) {
-    if (FMouseHeld) SetPressed(rect().contains(event->position().toPoint()));
+    FPress.Move(*event);
 }
 
-// The pressed look goes before the click is reported.
 void TOwnerDrawButton::mouseReleaseEvent(QMouseEvent *event) {
-    if (event->button() != Qt::LeftButton || !FMouseHeld) return QWidget::mouseReleaseEvent(event);
-    const bool pressed = FPressed;
-    ReleaseHold();
-    if (pressed && rect().contains(event->position().toPoint())) Clicked();
+    // A release of the mouse ends a space bar's hold too, before any click.
+    if (event->button() == Qt::LeftButton && FPress.Held()) FSpaceHeld = false;
+    if (!FPress.Release(*event)) QWidget::mouseReleaseEvent(event);
 }
 
 void TOwnerDrawButton::mouseDoubleClickEvent(QMouseEvent *event) {

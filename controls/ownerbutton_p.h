@@ -6,6 +6,7 @@
 // next character an Alt accelerator; Enter and Down move the focus on, Up back.
 
 #include "controls/mrvcolroute.h"
+#include "platform/pressrule.h"
 #include "platform/component.h"
 #include "platform/focus.h"
 #include "platform/keys.h"
@@ -105,6 +106,6 @@ private:
     bool FEnabled = true;
     TFocusEntry FFocusEntry;
     bool FPressed = false;
-    bool FMouseHeld = false;
+    TPressRule FPress{*this};
     bool FSpaceHeld = false;
 };

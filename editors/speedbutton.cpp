@@ -56,6 +56,10 @@ TGlyphSpeedButton::TGlyphSpeedButton(TComponent *owner, QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(23, 22);
+    FPress.ShowPressed = [this](bool pressed) { SetPressed(pressed); };
+    FPress.Click = [this] {
+        if (isEnabled()) Click();
+    };
 }
 
 void TGlyphSpeedButton::SetGlyph(const TPicture &value) {
@@ -78,7 +82,21 @@ void TGlyphSpeedButton::SetStyle(TButtonStyle value) {
 
 void TGlyphSpeedButton::SetAllowTimer(bool value) {
     FAllowTimer = value;
-    if (!value) StopRepeat();
+    ApplyRepeat();
+}
+
+void TGlyphSpeedButton::SetInitPause(int value) {
+    FInitPause = value;
+    ApplyRepeat();
+}
+
+void TGlyphSpeedButton::SetRepeatInterval(int value) {
+    FRepeatInterval = value;
+    ApplyRepeat();
+}
+
+void TGlyphSpeedButton::ApplyRepeat() {
+    FPress.SetRepeat(FAllowTimer ? FInitPause : 0, FRepeatInterval);
 }
 
 void TGlyphSpeedButton::Click() {
@@ -92,52 +110,29 @@ void TGlyphSpeedButton::SetPressed(bool value) {
 }
 
 void TGlyphSpeedButton::mousePressEvent(QMouseEvent *event) {
-    if (event->button() != Qt::LeftButton || !isEnabled()) return;
-    FMouseHeld = true;
-    SetPressed(true);
-    if (!FAllowTimer) return;
-    if (!FTimer) {
-        FTimer = new QTimer(this);
-        QObject::connect(FTimer, &QTimer::timeout, this, [this] { RepeatTick(); });
-    }
-    FTimer->start(FInitPause);
+    if (isEnabled()) FPress.Press(*event);
 }
 
 void TGlyphSpeedButton::RepeatTick() {
-    if (!FTimer) return;
-    FTimer->setInterval(FRepeatInterval);
-    if (!FPressed || !FMouseHeld) return;
-    try {
-        Click();
-    } catch (...) {
-        FTimer->stop();
-        throw;
-    }
+    FPress.Tick();
 }
 
 void TGlyphSpeedButton::StopRepeat() {
-    if (FTimer) FTimer->stop();
+    FPress.StopRepeat();
 }
 
 void TGlyphSpeedButton::mouseMoveEvent(QMouseEvent *event) {
-    if (FMouseHeld) SetPressed(rect().contains(event->position().toPoint()));
+    FPress.Move(*event);
 }
 
 void TGlyphSpeedButton::mouseReleaseEvent(QMouseEvent *event) {
-    if (event->button() != Qt::LeftButton || !FMouseHeld) return;
-    FMouseHeld = false;
-    StopRepeat();
-    const bool over = rect().contains(event->position().toPoint());
-    SetPressed(false);
-    if (over && isEnabled()) Click();
+    FPress.Release(*event);
 }
 
 void TGlyphSpeedButton::changeEvent(QEvent *event) {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::EnabledChange || isEnabled()) return;
-    FMouseHeld = false;
-    StopRepeat();
-    SetPressed(false);
+    FPress.Cancel();
     update();
 }
 

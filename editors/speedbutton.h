@@ -6,10 +6,9 @@
 
 #include "pictures/picture.h"
 #include "platform/component.h"
+#include "platform/pressrule.h"
 
 #include <QWidget>
-
-class QTimer;
 
 enum class TButtonStyle { bsAutoDetect, bsWin31, bsNew };
 
@@ -27,14 +26,14 @@ public:
     bool AllowTimer() const { return FAllowTimer; }
     void SetAllowTimer(bool value);
     int InitPause() const { return FInitPause; }
-    void SetInitPause(int value) { FInitPause = value; }
+    void SetInitPause(int value);
     int RepeatInterval() const { return FRepeatInterval; }
-    void SetRepeatInterval(int value) { FRepeatInterval = value; }
+    void SetRepeatInterval(int value);
 
     // Drawn pressed: the left button went down here and the pointer is over the button.
     bool Pressed() const { return FPressed; }
     // The repeat timer; none before the first press.
-    const QTimer *RepeatTimer() const { return FTimer; }
+    const QTimer *RepeatTimer() const { return FPress.RepeatTimer(); }
     // One tick of the repeat timer. Public so that a repeat can be driven without waiting.
     void RepeatTick();
     // Ends a running repeat; the button stays as it is drawn.
@@ -54,6 +53,7 @@ protected:
 
 private:
     void SetPressed(bool value);
+    void ApplyRepeat();
     // The image of the glyph for the current state, null when there is none.
     QImage GlyphImage() const;
 
@@ -64,9 +64,7 @@ private:
     int FInitPause = 500;
     int FRepeatInterval = 100;
     bool FPressed = false;
-    // The left button went down here and has not come up: the button holds the mouse.
-    bool FMouseHeld = false;
-    QTimer *FTimer = nullptr;
+    TPressRule FPress{*this};
 };
 
 // The auto-repeating step button: old-style face, repeat on.

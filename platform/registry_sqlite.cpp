@@ -11,7 +11,7 @@
 // past the busy wait) is not used at all: opening a key raises ERegistryUnavailable with
 // the reason, and nothing is left behind in the folder.
 
-#include "platform/clock.h"
+#include "platform/hivefile_p.h"
 #include "platform/registrybackend.h"
 #include "platform/services.h"
 #include "platform/stoprequest.h"
@@ -19,40 +19,18 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <ctime>
 #include <functional>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-constexpr int BusyTimeoutMs = 10000;
-constexpr int SchemaVersion = 1;
+using namespace hivefile;
 
-const char *const Schema = R"sql(
-CREATE TABLE IF NOT EXISTS reg_key (
-    id     INTEGER PRIMARY KEY,
-    path   TEXT NOT NULL,
-    folded TEXT NOT NULL UNIQUE
-);
-CREATE TABLE IF NOT EXISTS reg_value (
-    key    INTEGER NOT NULL REFERENCES reg_key(id) ON DELETE CASCADE,
-    name   TEXT NOT NULL,
-    folded TEXT NOT NULL,
-    type   INTEGER NOT NULL,
-    data   BLOB NOT NULL,
-    PRIMARY KEY (key, folded)
-);
-INSERT OR IGNORE INTO reg_key(path, folded) VALUES ('', '');
-)sql";
+constexpr int BusyTimeoutMs = 10000;
 
 QString hivePath() {
     return Services().ConfigHome() + QStringLiteral("/tarvo/registry.db");
@@ -71,65 +49,6 @@ QString fold(const QString &name) {
 bool isBrokenCode(int rc) {
     rc &= 0xff;
     return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT;
-}
-
-// Why a failure happened: SQLite's (extended) result code and the system's error number
-// behind it, when there was one.
-struct Failure {
-    int Code = SQLITE_OK;
-    int Error = 0;
-};
-
-Failure systemFailure(int error) {
-    return {SQLITE_CANTOPEN, error};
-}
-
-Failure failureOf(sqlite3 *db, int rc) {
-    const int code = rc & 0xff;
-    const bool fromSystem = code == SQLITE_IOERR || code == SQLITE_CANTOPEN ||
-                            code == SQLITE_FULL || code == SQLITE_READONLY;
-    return {rc, fromSystem && db ? sqlite3_system_errno(db) : 0};
-}
-
-QString reasonText(const Failure &failure) {
-    switch (failure.Error) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("keine Schreibberechtigung für die Datei oder ihren Ordner");
-    case EROFS:
-        return QStringLiteral("das Dateisystem ist schreibgeschützt");
-    case ENOSPC:
-        return QStringLiteral("der Datenträger ist voll");
-    case EDQUOT:
-        return QStringLiteral("das Speicherkontingent ist erschöpft");
-    case ENOTDIR:
-    case EEXIST:
-        return QStringLiteral("ein Teil des Pfades ist kein Ordner");
-    case EISDIR:
-        return QStringLiteral("an ihrer Stelle liegt ein Ordner");
-    }
-    switch (failure.Code & 0xff) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("ein anderes Programm hält sie gesperrt");
-    case SQLITE_READONLY:
-        return failure.Code == SQLITE_READONLY_DIRECTORY
-                   ? QStringLiteral("ihr Ordner ist schreibgeschützt")
-                   : QStringLiteral("sie ist schreibgeschützt");
-    case SQLITE_FULL:
-        return QStringLiteral("der Datenträger ist voll");
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        return QStringLiteral("sie ist beschädigt");
-    }
-    return failure.Error ? QString::fromLocal8Bit(std::strerror(failure.Error))
-                         : QString::fromUtf8(sqlite3_errstr(failure.Code));
-}
-
-[[noreturn]] void raiseUnavailable(const QString &path, const Failure &failure) {
-    throw ERegistryUnavailable(QStringLiteral("Die Einstellungsdatei „%1“ kann nicht benutzt "
-                                              "werden: %2.")
-                                   .arg(QDir::toNativeSeparators(path), reasonText(failure)));
 }
 
 // Another process's writer is waited for as long as a busy timeout would, in short sleeps,
@@ -205,133 +124,8 @@ private:
     sqlite3_stmt *FStmt;
 };
 
-struct FileId {
-    dev_t Device = 0;
-    ino_t Inode = 0;
-    off_t Size = 0;
-    bool operator==(const FileId &other) const {
-        return Device == other.Device && Inode == other.Inode;
-    }
-};
-
-std::optional<FileId> fileId(const QString &path, int *error = nullptr) {
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
-        if (error) *error = errno;
-        return std::nullopt;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        if (error) *error = EISDIR;
-        return std::nullopt;
-    }
-    return FileId{st.st_dev, st.st_ino, st.st_size};
-}
-
 bool exec(sqlite3 *db, const char *sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-// Makes a folder and its parents; 0 or the system's error number.
-int makeFolder(const QString &folder) {
-    const QByteArray name = QFile::encodeName(folder);
-    struct stat st;
-    if (::stat(name.constData(), &st) == 0) return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
-    if (errno != ENOENT) return errno;
-    const QString parent = QFileInfo(folder).path();
-    if (parent != folder)
-        if (const int error = makeFolder(parent)) return error;
-    if (::mkdir(name.constData(), 0777) == 0) return 0;
-    const int error = errno;
-    return error == EEXIST && ::stat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) ? 0 : error;
-}
-
-// A hive being built, with the journal files SQLite keeps beside it.
-void removeBuild(const QString &temp) {
-    for (const char *suffix : {"", "-wal", "-shm", "-journal"})
-        ::unlink(QFile::encodeName(temp + QLatin1String(suffix)).constData());
-}
-
-// Builds whose process has gone (killed while it made a first hive) are removed; those of a
-// process that is still running are its business.
-void removeStaleBuilds(const QString &path) {
-    static const QRegularExpression build(
-        QStringLiteral("^\\.new-(\\d+)-\\d+(-wal|-shm|-journal)?$"));
-    const QFileInfo hive(path);
-    const QDir folder = hive.dir();
-    const QStringList names =
-        folder.entryList({hive.fileName() + QStringLiteral(".new-*")},
-                         QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
-    for (const QString &name : names) {
-        const QRegularExpressionMatch match = build.match(name.mid(hive.fileName().size()));
-        if (!match.hasMatch()) continue;
-        const pid_t pid = match.captured(1).toInt();
-        if (pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
-        ::unlink(QFile::encodeName(folder.filePath(name)).constData());
-    }
-}
-
-// Builds an empty hive beside the final name and links it into place once it is complete:
-// its log folded back into the file and synced. Whatever happens, nothing of the build stays
-// behind. Losing the race against another process that did the same is fine: its hive is as
-// good as ours.
-bool createFresh(const QString &path, Failure &failure) {
-    static int counter = 0;
-    const QString temp = path + QStringLiteral(".new-%1-%2").arg(::getpid()).arg(++counter);
-    const QByteArray tempName = QFile::encodeName(temp);
-    removeBuild(temp);
-    sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(tempName.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
-    const std::string version = "PRAGMA user_version=" + std::to_string(SchemaVersion);
-    for (const char *sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "BEGIN", Schema,
-                            version.c_str(), "COMMIT"})
-        if (rc == SQLITE_OK) rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    // Closing would try this too, but could not say that it failed (a full disk).
-    if (rc == SQLITE_OK)
-        rc = sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-    if (rc != SQLITE_OK) failure = failureOf(db, sqlite3_extended_errcode(db));
-    const int closed = sqlite3_close(db);
-    if (rc == SQLITE_OK && closed != SQLITE_OK) {
-        rc = closed;
-        failure = {closed, 0};
-    }
-    bool ok = rc == SQLITE_OK;
-    if (ok && ::chmod(tempName.constData(), 0600) != 0) {
-        failure = systemFailure(errno);
-        ok = false;
-    }
-    if (ok) {
-        const QByteArray finalName = QFile::encodeName(path);
-        if (::link(tempName.constData(), finalName.constData()) != 0) {
-            if (errno == EPERM || errno == EOPNOTSUPP)
-                ok = !QFileInfo::exists(path) &&
-                     ::rename(tempName.constData(), finalName.constData()) == 0;
-            else
-                ok = errno == EEXIST;
-            if (!ok) failure = systemFailure(errno);
-        }
-    }
-    removeBuild(temp);
-    return ok;
-}
-
-// Renames a file that is not a hive out of the way, with its journal files, unless
-// someone else already replaced it.
-bool moveAside(const QString &path, const FileId &broken) {
-    if (fileId(path) != std::optional<FileId>(broken)) return true;
-    const QString stem =
-        path + QStringLiteral(".broken-") + Now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString target = stem;
-    for (int n = 2; QFileInfo::exists(target); ++n)
-        target = stem + QStringLiteral("-%1").arg(n);
-    for (const char *suffix : {"-wal", "-shm", "-journal"}) {
-        const QString side = path + QLatin1String(suffix);
-        if (QFileInfo::exists(side))
-            ::rename(QFile::encodeName(side).constData(),
-                     QFile::encodeName(target + QLatin1String(suffix)).constData());
-    }
-    return ::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) ==
-           0;
 }
 
 class Hive {
@@ -377,7 +171,7 @@ private:
     void Note(int rc) {
         if (isBrokenCode(rc)) FBroken = true;
         if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE && FFailure.Code == SQLITE_OK)
-            FFailure = failureOf(FDb, sqlite3_extended_errcode(FDb));
+            FFailure = FailureOf(FDb, sqlite3_extended_errcode(FDb));
     }
     bool Run(Statement &statement) {
         Query q(statement);
@@ -429,28 +223,28 @@ bool hasSchema(sqlite3 *db) {
 }
 
 std::unique_ptr<Hive> Hive::Open(const QString &path, Failure &failure) {
-    if (const int error = makeFolder(QFileInfo(path).path())) {
-        failure = systemFailure(error);
+    if (const int error = MakeFolder(QFileInfo(path).path())) {
+        failure = SystemFailure(error);
         return nullptr;
     }
-    removeStaleBuilds(path);
+    RemoveStaleBuilds(path);
     // A few rounds: create when missing, move aside when broken, then open what is there.
     for (int round = 0; round < 4; ++round) {
         int error = 0;
-        const std::optional<FileId> id = fileId(path, &error);
+        const std::optional<FileId> id = FileIdOf(path, &error);
         if (!id) {
             if (error != ENOENT) {
-                failure = systemFailure(error);
+                failure = SystemFailure(error);
                 return nullptr;
             }
-            if (!createFresh(path, failure)) return nullptr;
+            if (!CreateFresh(path, failure)) return nullptr;
             continue;
         }
         const QByteArray name = QFile::encodeName(path);
         sqlite3 *db = nullptr;
         if (const int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
             rc != SQLITE_OK) {
-            failure = failureOf(db, sqlite3_extended_errcode(db));
+            failure = FailureOf(db, sqlite3_extended_errcode(db));
             sqlite3_close(db);
             return nullptr;
         }
@@ -473,15 +267,15 @@ std::unique_ptr<Hive> Hive::Open(const QString &path, Failure &failure) {
             if (ready) {
                 auto hive = std::make_unique<Hive>(db, std::move(wait), path, *id);
                 if (hive->Prepared()) return hive;
-                failure = failureOf(db, sqlite3_extended_errcode(db));
+                failure = FailureOf(db, sqlite3_extended_errcode(db));
                 return nullptr;
             }
         }
-        if (state != TCheck::Broken) failure = failureOf(db, sqlite3_extended_errcode(db));
+        if (state != TCheck::Broken) failure = FailureOf(db, sqlite3_extended_errcode(db));
         sqlite3_close_v2(db);
         if (state != TCheck::Broken) return nullptr;
-        if (!moveAside(path, *id)) {
-            failure = systemFailure(errno);
+        if (!MoveAside(path, *id)) {
+            failure = SystemFailure(errno);
             return nullptr;
         }
     }
@@ -598,7 +392,7 @@ public:
         Hive *hive = Current();
         const std::optional<TRegKeyHandle> row = hive->OpenKey(path, create);
         if (!row && hive->KeyFailure().Code != SQLITE_OK)
-            raiseUnavailable(hive->Path(), hive->KeyFailure());
+            RaiseUnavailable(hive->Path(), hive->KeyFailure());
         if (!row) return std::nullopt;
         return (TRegKeyHandle(FGeneration) << GenerationShift) | *row;
     }
@@ -635,13 +429,13 @@ private:
     // Raises ERegistryUnavailable when it cannot be opened.
     Hive *Current() {
         const QString path = hivePath();
-        if (FHive && (FHive->Broken() || FHive->Path() != path || fileId(path) != FHive->Id()))
+        if (FHive && (FHive->Broken() || FHive->Path() != path || FileIdOf(path) != FHive->Id()))
             FHive.reset();
         if (!FHive) {
             Failure failure;
             FHive = Hive::Open(path, failure);
             FGeneration = (FGeneration + 1) & 0xffff;
-            if (!FHive) raiseUnavailable(path, failure);
+            if (!FHive) RaiseUnavailable(path, failure);
         }
         return FHive.get();
     }

@@ -117,116 +117,18 @@ void SaveAtExit() {
 
 TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
     Form1 = this;
+    // The layout in its declaration order, area by area.
     ReadLayout(*this, [&] {
-        SetName(QStringLiteral("Form1"));
-        setWindowTitle(QStringLiteral("Tarvo 2.3 Freeware"));
-        setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                       Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-        move(289, 144);
-        setFixedSize(635, 40);
-        QPalette palette = this->palette();
-        palette.setColor(QPalette::Window, ColorToQColor(clBtnFace));
-        setPalette(palette);
-        setFont(LayoutFont(QStringLiteral("MS Sans Serif"), -11));
-        setWindowIcon(LoadProgramIcon());
-
-        Image1 = new TImage(this, this);
-        Image1->SetName(QStringLiteral("Image1"));
-        Image1->setGeometry(0, 0, 635, 40);
-        Image1->SetStretch(true);
-        Image1->SetPicture(LoadArtwork(QStringLiteral("bar_background.jpg")));
-        Label1 = Label(this, QStringLiteral("Label1"), {10, 3}, QStringLiteral("Betrag"));
-        btn_ber = AddPictureButton(this, QStringLiteral("btn_ber"), {483, 19, 102, 15},
-                                   QStringLiteral("btn_berechnen"), QStringLiteral("Berechnen"));
-        btn_ber->SetTransparent(true);
-        btn_ber->OnClick = [this](TObject *sender) { btn_berClick(sender); };
-        btn_end = AddPictureButton(this, QStringLiteral("btn_end"), {587, 19, 45, 15},
-                                   QStringLiteral("btn_ende"), QStringLiteral("Ende"));
-        btn_end->OnClick = [this](TObject *sender) { btn_endClick(sender); };
-        btn_ein =
-            AddPictureButton(this, QStringLiteral("btn_ein"), {467, 2, 118, 15},
-                             QStringLiteral("btn_einstellungen"), QStringLiteral("Einstellungen"));
-        btn_ein->SetAutoSize(true);
-        btn_ein->SetTransparent(true);
-        btn_ein->OnClick = [this](TObject *sender) { btn_einClick(sender); };
-        // The window keeps its size, so the two buttons anchored to the right edge stay put.
-        ImgBtn1 = AddPictureButton(this, QStringLiteral("ImgBtn1"), {587, 2, 45, 15},
-                                   QStringLiteral("btn_info"), QStringLiteral("Info"),
-                                   QStringLiteral("btn_info.gif"));
-        ImgBtn1->OnClick = [this](TObject *sender) { ImgBtn1Click(sender); };
-        Label2 = Label(this, QStringLiteral("Label2"), {110, 3},
-                       QStringLiteral("Zinszeitraum / Zinstage"));
-
-        autrun = std::make_unique<TAutoRun>(this);
-        autrun->SetName(QStringLiteral("autrun"));
-        autrun->SetKind(aekUserRun);
-        regval = std::make_unique<TRegValues>(this);
-        regval->SetName(QStringLiteral("regval"));
-        regval->SetRootKey(rkHKEY_CURRENT_USER);
-        regval->SetKey(SettingsKey);
-        regval->SetCanCreate(true);
-        regval->SetAutoLoad(true);
-        regval->SetAutoSave(true);
-        for (const TStoredSetting &setting : StoredSettings) {
-            TRegValue &value = regval->Items().Add();
-            value.SetValueType(setting.Type);
-            if (setting.Default) value.SetDefValue(QString::fromLatin1(setting.Default));
-            // Assigning the name loads the value.
-            LoadSetting(value, [&] { value.SetValueName(setting); });
-            value.SetAutoStore(true);
-        }
-
-        Label3 = Label(this, QStringLiteral("Label3"), {350, 3}, QStringLiteral("Zinssatz"));
-        Label4 = Label(this, QStringLiteral("Label4"), {392, 25}, QStringLiteral("%"));
-        Label5 = Label(this, QStringLiteral("Label5"), {408, 3}, QStringLiteral("Zinsbetrag"));
-        Label6 = Label(this, QStringLiteral("Label6"), {441, 25}, QStringLiteral("0,00"));
-        Label6->resize(22, 11);
-        Label6->SetAlignment(TLabel::TAlignment::taRightJustify);
-        Label6->SetFontColor(clMaroon);
-        Label7 = Label(this, QStringLiteral("Label7"), {234, 3}, QStringLiteral("( 0 Tage )"));
-        Label7->SetFontColor(clNavy);
-        DateEdit1 = DateField(this, QStringLiteral("DateEdit1"), {110, 22, 81, 16},
-                              QStringLiteral("Anfangsdatum"));
-        DateEdit2 = DateField(this, QStringLiteral("DateEdit2"), {200, 22, 81, 16},
-                              QStringLiteral("Enddatum"));
-        DateEdit2->SetDefaultToday(true);
-        // Today, not a fixed day that would quietly end every period there.
-        DateEdit2->SetDateValue(CurrentDateSerial());
-        Label8 = Label(this, QStringLiteral("Label8"), {193, 24}, QStringLiteral("-"));
-        sedit1 = CurrencyField(this, QStringLiteral("sedit1"), {8, 22, 89, 16},
-                               QStringLiteral("Betrag"));
-        sedit1->SetValue(0);
-        sedit2 = CurrencyField(this, QStringLiteral("sedit2"), {350, 22, 41, 16},
-                               QStringLiteral("Zinssatz"));
-        sedit2->SetValue(10.0L);
-        // Only the four fields take the focus: amount, start, end, rate.
-        setTabOrder(sedit1, DateEdit1);
-        setTabOrder(DateEdit1, DateEdit2);
-        setTabOrder(DateEdit2, sedit2);
-        sedit1->OnEnter = [this](TObject *sender) { sedit1Enter(sender); };
-        DateEdit1->OnEnter = [this](TObject *sender) { DateEdit1Enter(sender); };
-        DateEdit2->OnEnter = [this](TObject *sender) { DateEdit2Enter(sender); };
-        sedit2->OnEnter = [this](TObject *sender) { sedit2Enter(sender); };
-        sedit1->OnExit = [this](TObject *sender) { sedit1Exit(sender); };
-        DateEdit1->OnExit = [this](TObject *sender) { DateEdit1Exit(sender); };
-        DateEdit2->OnExit = [this](TObject *sender) { DateEdit2Exit(sender); };
-        sedit2->OnExit = [this](TObject *sender) { sedit2Exit(sender); };
-        for (TCustomComboEdit *field :
-             {static_cast<TCustomComboEdit *>(sedit1), static_cast<TCustomComboEdit *>(DateEdit1),
-              static_cast<TCustomComboEdit *>(DateEdit2), static_cast<TCustomComboEdit *>(sedit2)})
-            field->OnKeyDown = [this](TObject *sender, TKeyCode &key, TShiftState shift) {
-                DateEdit1KeyDown(sender, key, shift);
-            };
-
-        OneInstance1 = std::make_unique<TOneInstance>(this);
-        OneInstance1->SetName(QStringLiteral("OneInstance1"));
-        OneInstance1->OnComeForward = [this](TObject *, const QString &window) {
-            BringWindowForward(*this);
-            OpenWindow(window);
-        };
+        LayOutWindow();
+        LayOutPicturesAndButtons();
+        LayOutSettings();
+        LayOutLabelsAndFields();
+        ConnectFields();
+        LayOutInstanceGuard();
     });
-    AddShortcut(*this, {Qt::CTRL | Qt::Key_Q}, QStringLiteral("Strg+Q"),
-                [this] { btn_endClick(btn_end); }, btn_end);
+    AddShortcut(
+        *this, {Qt::CTRL | Qt::Key_Q}, QStringLiteral("Strg+Q"), [this] { btn_endClick(btn_end); },
+        btn_end);
     AddShortcut(*this, {Qt::CTRL | Qt::SHIFT | Qt::Key_V}, QStringLiteral("Strg+Umschalt+V"),
                 [this] { OpenWindow(QStringLiteral("verzug")); });
     // The focus always stands in a field, whose own menu the right button still opens.
@@ -240,6 +142,126 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
     Q_UNUSED(saveAtExit);
     // The session may end the process soon after it asks to save.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SaveSettingsNow(); });
+}
+
+void TForm1::LayOutWindow() {
+    SetName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tarvo 2.3 Freeware"));
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    move(289, 144);
+    setFixedSize(635, 40);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ColorToQColor(clBtnFace));
+    setPalette(palette);
+    setFont(LayoutFont(QStringLiteral("MS Sans Serif"), -11));
+    setWindowIcon(LoadProgramIcon());
+}
+
+void TForm1::LayOutPicturesAndButtons() {
+    Image1 = new TImage(this, this);
+    Image1->SetName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 635, 40);
+    Image1->SetStretch(true);
+    Image1->SetPicture(LoadArtwork(QStringLiteral("bar_background.jpg")));
+    Label1 = Label(this, QStringLiteral("Label1"), {10, 3}, QStringLiteral("Betrag"));
+    btn_ber = AddPictureButton(this, QStringLiteral("btn_ber"), {483, 19, 102, 15},
+                               QStringLiteral("btn_berechnen"), QStringLiteral("Berechnen"));
+    btn_ber->SetTransparent(true);
+    btn_ber->OnClick = [this](TObject *sender) { btn_berClick(sender); };
+    btn_end = AddPictureButton(this, QStringLiteral("btn_end"), {587, 19, 45, 15},
+                               QStringLiteral("btn_ende"), QStringLiteral("Ende"));
+    btn_end->OnClick = [this](TObject *sender) { btn_endClick(sender); };
+    btn_ein =
+        AddPictureButton(this, QStringLiteral("btn_ein"), {467, 2, 118, 15},
+                         QStringLiteral("btn_einstellungen"), QStringLiteral("Einstellungen"));
+    btn_ein->SetAutoSize(true);
+    btn_ein->SetTransparent(true);
+    btn_ein->OnClick = [this](TObject *sender) { btn_einClick(sender); };
+    // The window keeps its size, so the two buttons anchored to the right edge stay put.
+    ImgBtn1 = AddPictureButton(this, QStringLiteral("ImgBtn1"), {587, 2, 45, 15},
+                               QStringLiteral("btn_info"), QStringLiteral("Info"),
+                               QStringLiteral("btn_info.gif"));
+    ImgBtn1->OnClick = [this](TObject *sender) { ImgBtn1Click(sender); };
+    Label2 =
+        Label(this, QStringLiteral("Label2"), {110, 3}, QStringLiteral("Zinszeitraum / Zinstage"));
+}
+
+void TForm1::LayOutSettings() {
+    autrun = std::make_unique<TAutoRun>(this);
+    autrun->SetName(QStringLiteral("autrun"));
+    autrun->SetKind(aekUserRun);
+    regval = std::make_unique<TRegValues>(this);
+    regval->SetName(QStringLiteral("regval"));
+    regval->SetRootKey(rkHKEY_CURRENT_USER);
+    regval->SetKey(SettingsKey);
+    regval->SetCanCreate(true);
+    regval->SetAutoLoad(true);
+    regval->SetAutoSave(true);
+    for (const TStoredSetting &setting : StoredSettings) {
+        TRegValue &value = regval->Items().Add();
+        value.SetValueType(setting.Type);
+        if (setting.Default) value.SetDefValue(QString::fromLatin1(setting.Default));
+        // Assigning the name loads the value.
+        LoadSetting(value, [&] { value.SetValueName(setting); });
+        value.SetAutoStore(true);
+    }
+}
+
+void TForm1::LayOutLabelsAndFields() {
+    Label3 = Label(this, QStringLiteral("Label3"), {350, 3}, QStringLiteral("Zinssatz"));
+    Label4 = Label(this, QStringLiteral("Label4"), {392, 25}, QStringLiteral("%"));
+    Label5 = Label(this, QStringLiteral("Label5"), {408, 3}, QStringLiteral("Zinsbetrag"));
+    Label6 = Label(this, QStringLiteral("Label6"), {441, 25}, QStringLiteral("0,00"));
+    Label6->resize(22, 11);
+    Label6->SetAlignment(TLabel::TAlignment::taRightJustify);
+    Label6->SetFontColor(clMaroon);
+    Label7 = Label(this, QStringLiteral("Label7"), {234, 3}, QStringLiteral("( 0 Tage )"));
+    Label7->SetFontColor(clNavy);
+    DateEdit1 = DateField(this, QStringLiteral("DateEdit1"), {110, 22, 81, 16},
+                          QStringLiteral("Anfangsdatum"));
+    DateEdit2 =
+        DateField(this, QStringLiteral("DateEdit2"), {200, 22, 81, 16}, QStringLiteral("Enddatum"));
+    DateEdit2->SetDefaultToday(true);
+    // Today, not a fixed day that would quietly end every period there.
+    DateEdit2->SetDateValue(CurrentDateSerial());
+    Label8 = Label(this, QStringLiteral("Label8"), {193, 24}, QStringLiteral("-"));
+    sedit1 =
+        CurrencyField(this, QStringLiteral("sedit1"), {8, 22, 89, 16}, QStringLiteral("Betrag"));
+    sedit1->SetValue(0);
+    sedit2 = CurrencyField(this, QStringLiteral("sedit2"), {350, 22, 41, 16},
+                           QStringLiteral("Zinssatz"));
+    sedit2->SetValue(10.0L);
+}
+
+void TForm1::ConnectFields() {
+    // Only the four fields take the focus: amount, start, end, rate.
+    setTabOrder(sedit1, DateEdit1);
+    setTabOrder(DateEdit1, DateEdit2);
+    setTabOrder(DateEdit2, sedit2);
+    sedit1->OnEnter = [this](TObject *sender) { sedit1Enter(sender); };
+    DateEdit1->OnEnter = [this](TObject *sender) { DateEdit1Enter(sender); };
+    DateEdit2->OnEnter = [this](TObject *sender) { DateEdit2Enter(sender); };
+    sedit2->OnEnter = [this](TObject *sender) { sedit2Enter(sender); };
+    sedit1->OnExit = [this](TObject *sender) { sedit1Exit(sender); };
+    DateEdit1->OnExit = [this](TObject *sender) { DateEdit1Exit(sender); };
+    DateEdit2->OnExit = [this](TObject *sender) { DateEdit2Exit(sender); };
+    sedit2->OnExit = [this](TObject *sender) { sedit2Exit(sender); };
+    for (TCustomComboEdit *field :
+         {static_cast<TCustomComboEdit *>(sedit1), static_cast<TCustomComboEdit *>(DateEdit1),
+          static_cast<TCustomComboEdit *>(DateEdit2), static_cast<TCustomComboEdit *>(sedit2)})
+        field->OnKeyDown = [this](TObject *sender, TKeyCode &key, TShiftState shift) {
+            DateEdit1KeyDown(sender, key, shift);
+        };
+}
+
+void TForm1::LayOutInstanceGuard() {
+    OneInstance1 = std::make_unique<TOneInstance>(this);
+    OneInstance1->SetName(QStringLiteral("OneInstance1"));
+    OneInstance1->OnComeForward = [this](TObject *, const QString &window) {
+        BringWindowForward(*this);
+        OpenWindow(window);
+    };
 }
 
 TForm1::~TForm1() {
@@ -368,37 +390,17 @@ void TForm1::btn_endClick(TObject *) {
     TApplication::Instance()->Terminate();
 }
 
-void TForm1::sedit1Enter(TObject *Sender) {
+void TForm1::FieldEntered(TObject *Sender) {
     SetFieldColor(Sender, FocusedFieldColor);
 }
 
-void TForm1::DateEdit1Enter(TObject *Sender) {
-    SetFieldColor(Sender, FocusedFieldColor);
-}
-
-void TForm1::DateEdit2Enter(TObject *Sender) {
-    SetFieldColor(Sender, FocusedFieldColor);
-}
-
-void TForm1::sedit2Enter(TObject *Sender) {
-    SetFieldColor(Sender, FocusedFieldColor);
-}
-
-void TForm1::sedit1Exit(TObject *Sender) {
-    SetFieldColor(Sender, FieldColor);
-}
-
-void TForm1::DateEdit1Exit(TObject *Sender) {
-    SetFieldColor(Sender, FieldColor);
-}
-
-void TForm1::DateEdit2Exit(TObject *Sender) {
+void TForm1::FieldLeft(TObject *Sender) {
     SetFieldColor(Sender, FieldColor);
 }
 
 // Leaving the rate field calculates, as a click on Berechnen does.
 void TForm1::sedit2Exit(TObject *Sender) {
-    SetFieldColor(Sender, FieldColor);
+    FieldLeft(Sender);
     if (btn_ber->OnClick) btn_ber->OnClick(btn_ber);
 }
 

@@ -74,13 +74,15 @@ public:
     void btn_einClick(TObject *Sender);
     void ImgBtn1Click(TObject *Sender);
     void btn_endClick(TObject *Sender);
-    void sedit1Enter(TObject *Sender);
-    void DateEdit1Enter(TObject *Sender);
-    void DateEdit2Enter(TObject *Sender);
-    void sedit2Enter(TObject *Sender);
-    void sedit1Exit(TObject *Sender);
-    void DateEdit1Exit(TObject *Sender);
-    void DateEdit2Exit(TObject *Sender);
+    // A field turns white when it is entered and back to its colour when it is left.
+    void sedit1Enter(TObject *Sender) { FieldEntered(Sender); }
+    void DateEdit1Enter(TObject *Sender) { FieldEntered(Sender); }
+    void DateEdit2Enter(TObject *Sender) { FieldEntered(Sender); }
+    void sedit2Enter(TObject *Sender) { FieldEntered(Sender); }
+    void sedit1Exit(TObject *Sender) { FieldLeft(Sender); }
+    void DateEdit1Exit(TObject *Sender) { FieldLeft(Sender); }
+    void DateEdit2Exit(TObject *Sender) { FieldLeft(Sender); }
+    // Also calculates.
     void sedit2Exit(TObject *Sender);
     // Serves all four fields: Enter and Down move on to the next one.
     void DateEdit1KeyDown(TObject *Sender, TKeyCode &Key, TShiftState Shift);
@@ -90,6 +92,14 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    void LayOutWindow();
+    void LayOutPicturesAndButtons();
+    void LayOutSettings();
+    void LayOutLabelsAndFields();
+    void ConnectFields();
+    void LayOutInstanceGuard();
+    void FieldEntered(TObject *Sender);
+    void FieldLeft(TObject *Sender);
     void FormCreate();
     // Runs the load of one stored value; one that cannot be read keeps its default, and the
     // first such error is kept for the report.

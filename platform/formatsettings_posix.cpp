@@ -52,6 +52,21 @@ private:
 // A strftime pattern in the letters the settings use: d, M, y for the date, Qt's H, h, m, s
 // and AP for the time. Text that is not a field stands as written; in a time pattern letters
 // are quoted, since Qt would read them as fields.
+// The Qt pattern of each strftime field that has one; "%r" is the locale's own 12-hour time.
+QString QtField(QChar field) {
+    static const std::pair<char16_t, const char *> fields[] = {
+        {u'd', "dd"},       {u'e', "d"},          {u'm', "MM"},  {u'b', "MMM"},
+        {u'h', "MMM"},      {u'B', "MMMM"},       {u'y', "yy"},  {u'Y', "yyyy"},
+        {u'D', "MM/dd/yy"}, {u'F', "yyyy-MM-dd"}, {u'a', "ddd"}, {u'A', "dddd"},
+        {u'H', "HH"},       {u'k', "H"},          {u'I', "hh"},  {u'l', "h"},
+        {u'M', "mm"},       {u'S', "ss"},         {u'p', "AP"},  {u'P', "AP"},
+        {u'R', "HH:mm"},    {u'T', "HH:mm:ss"},   {u'n', " "},   {u't', " "},
+    };
+    for (const auto &[letter, qt] : fields)
+        if (field == QChar(letter)) return QString::fromLatin1(qt);
+    return {};
+}
+
 QString FromStrftime(const QString &pattern, const TLocaleData &data, bool time) {
     QString result;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
@@ -66,80 +81,12 @@ QString FromStrftime(const QString &pattern, const TLocaleData &data, bool time)
         QChar field = pattern[++i];
         // The alternative-digit and era modifiers change nothing here.
         if ((field == u'E' || field == u'O') && i + 1 < pattern.size()) field = pattern[++i];
-        switch (field.unicode()) {
-        case u'd':
-            result += QStringLiteral("dd");
-            break;
-        case u'e':
-            result += u'd';
-            break;
-        case u'm':
-            result += QStringLiteral("MM");
-            break;
-        case u'b':
-        case u'h':
-            result += QStringLiteral("MMM");
-            break;
-        case u'B':
-            result += QStringLiteral("MMMM");
-            break;
-        case u'y':
-            result += QStringLiteral("yy");
-            break;
-        case u'Y':
-            result += QStringLiteral("yyyy");
-            break;
-        case u'D':
-            result += QStringLiteral("MM/dd/yy");
-            break;
-        case u'F':
-            result += QStringLiteral("yyyy-MM-dd");
-            break;
-        case u'a':
-            result += QStringLiteral("ddd");
-            break;
-        case u'A':
-            result += QStringLiteral("dddd");
-            break;
-        case u'H':
-            result += QStringLiteral("HH");
-            break;
-        case u'k':
-            result += u'H';
-            break;
-        case u'I':
-            result += QStringLiteral("hh");
-            break;
-        case u'l':
-            result += u'h';
-            break;
-        case u'M':
-            result += QStringLiteral("mm");
-            break;
-        case u'S':
-            result += QStringLiteral("ss");
-            break;
-        case u'p':
-        case u'P':
-            result += QStringLiteral("AP");
-            break;
-        case u'R':
-            result += QStringLiteral("HH:mm");
-            break;
-        case u'T':
-            result += QStringLiteral("HH:mm:ss");
-            break;
-        case u'r':
+        if (field == u'r')
             result += FromStrftime(data.Item(T_FMT_AMPM), data, true);
-            break;
-        case u'n':
-        case u't':
-            result += u' ';
-            break;
-        default: // "%%" and anything unknown
-            result += field;
-            break;
-        }
+        else if (const QString qt = QtField(field); !qt.isEmpty())
+            result += qt;
+        else
+            result += field; // "%%" and anything unknown
     }
     return result;
 }

@@ -46,6 +46,81 @@ QRgb ColorAt(const ColorMapObject *map, int index) {
     return qRgb(c.Red, c.Green, c.Blue);
 }
 
+// Reads an extension; the transparent index of a graphics control block, unchanged otherwise.
+void ReadExtension(GifFileType *gif, int &transparentIndex) {
+    int code;
+    GifByteType *block;
+    if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) FailGiflib(gif->Error);
+    if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4)
+        transparentIndex = (block[1] & 1) ? block[4] : -1;
+    while (block) {
+        if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) FailGiflib(gif->Error);
+    }
+}
+
+// The image's colour indexes, rows in order whether stored interlaced or not.
+std::vector<GifPixelType> ReadPixels(GifFileType *gif) {
+    const GifImageDesc &desc = gif->Image;
+    std::vector<GifPixelType> pixels(size_t(desc.Width) * size_t(desc.Height));
+    auto row = [&](int y) { return pixels.data() + size_t(y) * size_t(desc.Width); };
+    auto read = [&](int y) {
+        if (DGifGetLine(gif, row(y), desc.Width) == GIF_ERROR) FailGiflib(gif->Error);
+    };
+    if (desc.Interlace) {
+        static constexpr int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
+        for (int pass = 0; pass < 4; ++pass)
+            for (int y = start[pass]; y < desc.Height; y += step[pass])
+                read(y);
+    } else {
+        for (int y = 0; y < desc.Height; ++y)
+            read(y);
+    }
+    return pixels;
+}
+
+QImage NewImage(int width, int height, QImage::Format format) {
+    QImage image(width, height, format);
+    if (image.isNull()) Fail(QStringLiteral("zu wenig Speicher"));
+    return image;
+}
+
+// The picture is the logical screen; what the first image leaves uncovered shows the
+// background colour, or nothing when the image has a transparent colour.
+TDecodedPicture Compose(const GifFileType *gif, const ColorMapObject *map,
+                        const std::vector<GifPixelType> &pixels, int transparentIndex) {
+    const GifImageDesc &desc = gif->Image;
+    const bool hasTransparent = transparentIndex >= 0 && transparentIndex < map->ColorCount;
+    QRgb background = qRgb(255, 255, 255);
+    if (gif->SColorMap && gif->SBackGroundColor < gif->SColorMap->ColorCount)
+        background = ColorAt(gif->SColorMap, gif->SBackGroundColor);
+    TDecodedPicture result;
+    result.Image = NewImage(gif->SWidth, gif->SHeight, QImage::Format_RGB32);
+    result.Image.fill(hasTransparent ? ColorAt(map, transparentIndex) : background);
+    QImage mask;
+    if (hasTransparent) {
+        mask = NewImage(gif->SWidth, gif->SHeight, QImage::Format_ARGB32_Premultiplied);
+        mask.fill(Qt::transparent);
+    }
+    for (int y = 0; y < desc.Height && desc.Top + y < gif->SHeight; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(result.Image.scanLine(desc.Top + y));
+        auto *maskLine =
+            hasTransparent ? reinterpret_cast<QRgb *>(mask.scanLine(desc.Top + y)) : nullptr;
+        for (int x = 0; x < desc.Width && desc.Left + x < gif->SWidth; ++x) {
+            const int index = pixels[size_t(y) * size_t(desc.Width) + size_t(x)];
+            if (index >= map->ColorCount)
+                Fail(QStringLiteral("Farbindex außerhalb der Farbtabelle"));
+            line[desc.Left + x] = ColorAt(map, index);
+            if (maskLine && index != transparentIndex)
+                maskLine[desc.Left + x] = line[desc.Left + x];
+        }
+    }
+    if (hasTransparent) {
+        result.Masked = mask;
+        result.TransparentColor = ColorAt(map, transparentIndex);
+    }
+    return result;
+}
+
 } // namespace
 
 TDecodedPicture DecodeGif(const QByteArray &data) {
@@ -60,17 +135,7 @@ TDecodedPicture DecodeGif(const QByteArray &data) {
         GifRecordType type;
         if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) FailGiflib(gif->Error);
         if (type == TERMINATE_RECORD_TYPE) Fail(QStringLiteral("kein Bild enthalten"));
-        if (type == EXTENSION_RECORD_TYPE) {
-            int code;
-            GifByteType *block;
-            if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) FailGiflib(gif->Error);
-            if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4)
-                transparentIndex = (block[1] & 1) ? block[4] : -1;
-            while (block) {
-                if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) FailGiflib(gif->Error);
-            }
-            continue;
-        }
+        if (type == EXTENSION_RECORD_TYPE) ReadExtension(gif.get(), transparentIndex);
         if (type != IMAGE_DESC_RECORD_TYPE) continue;
 
         if (DGifGetImageDesc(gif.get()) == GIF_ERROR) FailGiflib(gif->Error);
@@ -78,56 +143,6 @@ TDecodedPicture DecodeGif(const QByteArray &data) {
         CheckPictureSize(desc.Width, desc.Height, "GIF");
         const ColorMapObject *map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
         if (!map) Fail(QStringLiteral("keine Farbtabelle"));
-
-        std::vector<GifPixelType> pixels(size_t(desc.Width) * size_t(desc.Height));
-        auto row = [&](int y) { return pixels.data() + size_t(y) * size_t(desc.Width); };
-        if (desc.Interlace) {
-            static constexpr int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
-            for (int pass = 0; pass < 4; ++pass)
-                for (int y = start[pass]; y < desc.Height; y += step[pass])
-                    if (DGifGetLine(gif.get(), row(y), desc.Width) == GIF_ERROR)
-                        FailGiflib(gif->Error);
-        } else {
-            for (int y = 0; y < desc.Height; ++y)
-                if (DGifGetLine(gif.get(), row(y), desc.Width) == GIF_ERROR) FailGiflib(gif->Error);
-        }
-
-        // The picture is the logical screen; what the first image leaves uncovered shows the
-        // background colour, or nothing when the image has a transparent colour.
-        const bool hasTransparent = transparentIndex >= 0 && transparentIndex < map->ColorCount;
-        QRgb background = qRgb(255, 255, 255);
-        if (gif->SColorMap && gif->SBackGroundColor < gif->SColorMap->ColorCount)
-            background = ColorAt(gif->SColorMap, gif->SBackGroundColor);
-        TDecodedPicture result;
-        result.Image = QImage(gif->SWidth, gif->SHeight, QImage::Format_RGB32);
-        if (result.Image.isNull()) Fail(QStringLiteral("zu wenig Speicher"));
-        result.Image.fill(hasTransparent ? ColorAt(map, transparentIndex) : background);
-        QImage mask;
-        if (hasTransparent) {
-            mask = QImage(gif->SWidth, gif->SHeight, QImage::Format_ARGB32_Premultiplied);
-            if (mask.isNull()) Fail(QStringLiteral("zu wenig Speicher"));
-            mask.fill(Qt::transparent);
-        }
-        for (int y = 0; y < desc.Height; ++y) {
-            const int screenY = desc.Top + y;
-            if (screenY >= gif->SHeight) break;
-            auto *line = reinterpret_cast<QRgb *>(result.Image.scanLine(screenY));
-            auto *maskLine =
-                hasTransparent ? reinterpret_cast<QRgb *>(mask.scanLine(screenY)) : nullptr;
-            for (int x = 0; x < desc.Width; ++x) {
-                const int screenX = desc.Left + x;
-                if (screenX >= gif->SWidth) break;
-                const int index = row(y)[x];
-                if (index >= map->ColorCount)
-                    Fail(QStringLiteral("Farbindex außerhalb der Farbtabelle"));
-                line[screenX] = ColorAt(map, index);
-                if (maskLine && index != transparentIndex) maskLine[screenX] = line[screenX];
-            }
-        }
-        if (hasTransparent) {
-            result.Masked = mask;
-            result.TransparentColor = ColorAt(map, transparentIndex);
-        }
-        return result;
+        return Compose(gif.get(), map, ReadPixels(gif.get()), transparentIndex);
     }
 }

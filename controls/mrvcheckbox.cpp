@@ -83,62 +83,53 @@ Qt::CheckState TMRVCheckbox::CheckState() const {
 void TMRVCheckbox::paintEvent(QPaintEvent *) {
     QPainter device(this);
     TCanvas canvas(device);
-    const bool enabled = Enabled(), pressed = Pressed();
-    const QColor border = Shade(enabled ? 0 : 8);
-    const QColor fill = Shade(enabled && pressed ? 7 : 13);
-    const QColor shadeA = Shade(pressed ? 4 : 7), shadeB = Shade(pressed ? 5 : 10);
-    const QColor background = ColorToQColor(Color());
-    auto line = [&](const QColor &pen, std::initializer_list<QPoint> points) {
-        DrawPolyline(canvas, pen, points);
-    };
-    auto pixels = [&](const QColor &color, std::initializer_list<QPoint> points) {
-        DrawPixels(canvas, color, points);
-    };
-
-    canvas.Font = font();
-    canvas.Brush.Color = background;
+    const QColor border = Shade(Enabled() ? 0 : 8);
+    canvas.Brush.Color = ColorToQColor(Color());
     canvas.FillRect({0, 0, width(), height()});
-
-    canvas.Brush.Color = fill;
-    canvas.Pen.Color = border;
-    canvas.Rectangle(2, 2, 14, 14);
-    if (enabled) {
-        line(Shade(pressed ? 5 : 15), {{4, 10}, {4, 4}, {11, 4}});
-        line(Shade(pressed ? 9 : 8), {{5, 11}, {11, 11}, {11, 4}});
-    }
-
+    DrawBox(canvas, border);
     const bool cross = (FState == cbChecked && FCheckStyle == mrvNo) ||
                        (FState == cbUnchecked && FCheckStyle == mrvYesNo);
     const bool tick = FState == cbChecked && (FCheckStyle == mrvYes || FCheckStyle == mrvYesNo);
-    if (cross) {
-        line(border, {{5, 4}, {11, 10}});
-        line(border, {{5, 5}, {11, 11}});
-        line(border, {{5, 10}, {11, 4}});
-        line(border, {{5, 9}, {11, 3}});
-        if (enabled) {
-            pixels(shadeA, {{6, 10}, {7, 9}, {9, 7}, {10, 6}, {11, 5}, {11, 10}});
-            pixels(shadeB, {{6, 11}, {7, 10}, {8, 9}, {10, 7}, {11, 6}, {11, 11}});
-        }
-    }
-    if (tick) {
-        // Its long stroke leaves the box at the top right.
-        line(border, {{4, 7}, {7, 10}, {15, 2}});
-        line(border, {{5, 7}, {7, 9}, {14, 2}});
-        if (enabled) {
-            pixels(shadeB, {{5, 9}, {6, 10}});
-            line(shadeA, {{7, 11}, {13, 5}});
-            line(shadeB, {{8, 11}, {12, 7}});
-            pixels(Shade(7), {{14, 4}});
-            pixels(Shade(10), {{15, 4}, {14, 5}});
-        }
-    }
-    if (FState == cbGrayed) {
-        canvas.Pen.Color = border;
-        canvas.Rectangle(5, 7, 11, 9);
-        if (enabled) line(shadeB, {{6, 9}, {11, 9}, {11, 6}});
-    }
+    if (cross) DrawCross(canvas, border);
+    if (tick) DrawTick(canvas, border);
+    if (FState == cbGrayed) DrawGrayed(canvas, border);
+    DrawCaption(canvas);
+}
 
-    canvas.FontColor = enabled ? ColorToQColor(FontColor()) : Shade(8);
-    TRect caption{19, 0, width(), height()};
-    canvas.DrawText(caption, Caption(), DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+void TMRVCheckbox::DrawBox(TCanvas &canvas, const QColor &border) const {
+    const bool pressed = Pressed();
+    canvas.Brush.Color = Shade(Enabled() && pressed ? 7 : 13);
+    canvas.Pen.Color = border;
+    canvas.Rectangle(2, 2, 14, 14);
+    if (!Enabled()) return;
+    DrawPolyline(canvas, Shade(pressed ? 5 : 15), {{4, 10}, {4, 4}, {11, 4}});
+    DrawPolyline(canvas, Shade(pressed ? 9 : 8), {{5, 11}, {11, 11}, {11, 4}});
+}
+
+void TMRVCheckbox::DrawCross(TCanvas &canvas, const QColor &border) const {
+    DrawPolyline(canvas, border, {{5, 4}, {11, 10}});
+    DrawPolyline(canvas, border, {{5, 5}, {11, 11}});
+    DrawPolyline(canvas, border, {{5, 10}, {11, 4}});
+    DrawPolyline(canvas, border, {{5, 9}, {11, 3}});
+    if (!Enabled()) return;
+    DrawPixels(canvas, ShadeA(), {{6, 10}, {7, 9}, {9, 7}, {10, 6}, {11, 5}, {11, 10}});
+    DrawPixels(canvas, ShadeB(), {{6, 11}, {7, 10}, {8, 9}, {10, 7}, {11, 6}, {11, 11}});
+}
+
+// Its long stroke leaves the box at the top right.
+void TMRVCheckbox::DrawTick(TCanvas &canvas, const QColor &border) const {
+    DrawPolyline(canvas, border, {{4, 7}, {7, 10}, {15, 2}});
+    DrawPolyline(canvas, border, {{5, 7}, {7, 9}, {14, 2}});
+    if (!Enabled()) return;
+    DrawPixels(canvas, ShadeB(), {{5, 9}, {6, 10}});
+    DrawPolyline(canvas, ShadeA(), {{7, 11}, {13, 5}});
+    DrawPolyline(canvas, ShadeB(), {{8, 11}, {12, 7}});
+    DrawPixels(canvas, Shade(7), {{14, 4}});
+    DrawPixels(canvas, Shade(10), {{15, 4}, {14, 5}});
+}
+
+void TMRVCheckbox::DrawGrayed(TCanvas &canvas, const QColor &border) const {
+    canvas.Pen.Color = border;
+    canvas.Rectangle(5, 7, 11, 9);
+    if (Enabled()) DrawPolyline(canvas, ShadeB(), {{6, 9}, {11, 9}, {11, 6}});
 }

@@ -58,6 +58,15 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The box with its edges, and the marks of each state.
+    void DrawBox(TCanvas &canvas, const QColor &border) const;
+    void DrawCross(TCanvas &canvas, const QColor &border) const;
+    void DrawTick(TCanvas &canvas, const QColor &border) const;
+    void DrawGrayed(TCanvas &canvas, const QColor &border) const;
+    // The two shades of the marks' shading, lighter while pressed.
+    QColor ShadeA() const { return Shade(Pressed() ? 4 : 7); }
+    QColor ShadeB() const { return Shade(Pressed() ? 5 : 10); }
+
     bool FAllowGrayed = false;
     TCheckBoxState FState = cbUnchecked;
     TMRVCheckStyle FCheckStyle = mrvYes;

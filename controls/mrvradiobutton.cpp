@@ -38,19 +38,18 @@ void TMRVRadioButton::DoubleClicked() {
 void TMRVRadioButton::paintEvent(QPaintEvent *) {
     QPainter device(this);
     TCanvas canvas(device);
-    const bool enabled = Enabled(), pressed = Pressed();
-    const bool sunken = pressed || FChecked;
+    const bool enabled = Enabled(), sunken = Pressed() || FChecked;
     const QColor outline = Shade(enabled ? 0 : 8);
-    const QColor fill = Shade(enabled && sunken ? 7 : 13);
-    const QColor background = ColorToQColor(Color());
-    auto line = [&](int shade, std::initializer_list<QPoint> points) {
-        DrawPolyline(canvas, Shade(shade), points);
-    };
-    auto pixels = [&](int shade, std::initializer_list<QPoint> points) {
-        DrawPixels(canvas, Shade(shade), points);
-    };
+    DrawRing(canvas, outline, Shade(enabled && sunken ? 7 : 13));
+    if (enabled) DrawShading(canvas, sunken);
+    if (FChecked) DrawDot(canvas, outline);
+    canvas.Brush.Color = ColorToQColor(Color());
+    canvas.FillRect({19, 0, width(), height()});
+    DrawCaption(canvas);
+}
 
-    canvas.Brush.Color = background;
+void TMRVRadioButton::DrawRing(TCanvas &canvas, const QColor &outline, const QColor &fill) const {
+    canvas.Brush.Color = ColorToQColor(Color());
     canvas.FillRect({4, 0, 19, height()});
     canvas.Brush.Color = fill;
     canvas.Pen.Color = outline;
@@ -59,8 +58,16 @@ void TMRVRadioButton::paintEvent(QPaintEvent *) {
     DrawPixels(canvas, outline,
                {{5, 1}, {8, 1}, {5, 12}, {8, 12}, {1, 5}, {1, 8}, {12, 5}, {12, 8}});
     DrawPixels(canvas, fill, {{5, 2}, {8, 2}, {5, 11}, {8, 11}, {2, 5}, {2, 8}, {11, 5}, {11, 8}});
+}
 
-    if (enabled && sunken) {
+void TMRVRadioButton::DrawShading(TCanvas &canvas, bool sunken) const {
+    auto line = [&](int shade, std::initializer_list<QPoint> points) {
+        DrawPolyline(canvas, Shade(shade), points);
+    };
+    auto pixels = [&](int shade, std::initializer_list<QPoint> points) {
+        DrawPixels(canvas, Shade(shade), points);
+    };
+    if (sunken) {
         line(4, {{2, 8}, {2, 5}, {5, 2}, {9, 2}});
         pixels(4, {{3, 3}});
         line(5, {{3, 5}, {6, 2}});
@@ -73,34 +80,27 @@ void TMRVRadioButton::paintEvent(QPaintEvent *) {
         line(9, {{7, 11}, {12, 6}});
         line(10, {{8, 11}, {12, 7}});
         pixels(10, {{10, 10}});
-    } else if (enabled) {
-        pixels(11, {{7, 2}, {4, 2}, {3, 3}, {2, 8}});
-        pixels(14, {{3, 5}, {4, 4}, {5, 3}});
-        line(15, {{3, 6}, {6, 3}, {9, 3}});
-        line(15, {{6, 4}, {3, 7}, {3, 9}});
-        line(14, {{4, 7}, {8, 3}});
-        line(14, {{4, 8}, {9, 3}});
-        pixels(11, {{4, 10}});
-        pixels(8, {{3, 10}, {10, 3}});
-        line(11, {{5, 10}, {10, 5}, {10, 3}});
-        line(11, {{6, 10}, {11, 5}});
-        line(10, {{7, 10}, {11, 6}});
-        pixels(10, {{8, 10}, {9, 9}, {10, 8}});
-        line(8, {{4, 11}, {9, 11}, {11, 9}, {11, 4}});
-        pixels(8, {{9, 10}, {10, 10}, {10, 9}, {11, 9}, {11, 4}});
+        return;
     }
+    pixels(11, {{7, 2}, {4, 2}, {3, 3}, {2, 8}});
+    pixels(14, {{3, 5}, {4, 4}, {5, 3}});
+    line(15, {{3, 6}, {6, 3}, {9, 3}});
+    line(15, {{6, 4}, {3, 7}, {3, 9}});
+    line(14, {{4, 7}, {8, 3}});
+    line(14, {{4, 8}, {9, 3}});
+    pixels(11, {{4, 10}});
+    pixels(8, {{3, 10}, {10, 3}});
+    line(11, {{5, 10}, {10, 5}, {10, 3}});
+    line(11, {{6, 10}, {11, 5}});
+    line(10, {{7, 10}, {11, 6}});
+    pixels(10, {{8, 10}, {9, 9}, {10, 8}});
+    line(8, {{4, 11}, {9, 11}, {11, 9}, {11, 4}});
+    pixels(8, {{9, 10}, {10, 10}, {10, 9}, {11, 9}, {11, 4}});
+}
 
+void TMRVRadioButton::DrawDot(TCanvas &canvas, const QColor &outline) const {
     canvas.Pen.Color = outline;
-    if (FChecked) {
-        canvas.Brush.Color = outline;
-        canvas.RoundRect(4, 4, 10, 10, 2, 2);
-        canvas.SetPixel(6, 6, ColorToQColor(clGray)); // fixed, whatever the ramp
-    }
-
-    canvas.Font = font();
-    canvas.FontColor = enabled ? ColorToQColor(FontColor()) : Shade(8);
-    canvas.Brush.Color = background;
-    TRect caption{19, 0, width(), height()};
-    canvas.FillRect(caption);
-    canvas.DrawText(caption, Caption(), DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    canvas.Brush.Color = outline;
+    canvas.RoundRect(4, 4, 10, 10, 2, 2);
+    canvas.SetPixel(6, 6, ColorToQColor(clGray)); // fixed, whatever the ramp
 }

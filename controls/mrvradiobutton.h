@@ -26,6 +26,10 @@ protected:
 
 private:
     void UncheckSiblings();
+    // The round box, its shading sunken or raised, and the checked dot.
+    void DrawRing(TCanvas &canvas, const QColor &outline, const QColor &fill) const;
+    void DrawShading(TCanvas &canvas, bool sunken) const;
+    void DrawDot(TCanvas &canvas, const QColor &outline) const;
 
     bool FChecked = false;
 };

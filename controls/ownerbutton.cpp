@@ -77,6 +77,13 @@ void TOwnerDrawButton::CheckStateChanged() {
     QAccessible::updateAccessibility(&event);
 }
 
+void TOwnerDrawButton::DrawCaption(TCanvas &canvas) const {
+    canvas.Font = font();
+    canvas.FontColor = Enabled() ? ColorToQColor(FontColor()) : Shade(8);
+    TRect area{19, 0, width(), height()};
+    canvas.DrawText(area, Caption(), DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+}
+
 void TOwnerDrawButton::SetPressed(bool value) {
     if (value == FPressed) return;
     FPressed = value;

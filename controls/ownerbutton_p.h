@@ -6,10 +6,10 @@
 // next character an Alt accelerator; Enter and Down move the focus on, Up back.
 
 #include "controls/mrvcolroute.h"
-#include "platform/pressrule.h"
 #include "platform/component.h"
 #include "platform/focus.h"
 #include "platform/keys.h"
+#include "platform/pressrule.h"
 
 #include <QAccessible>
 #include <QWidget>
@@ -64,6 +64,8 @@ protected:
 
     // Entry index of BaseColor's shade ramp.
     QColor Shade(int index) const { return ColorToQColor(RampEntry(FBaseColor, index)); }
+    // The caption right of the box, in the ramp's eighth shade while disabled.
+    void DrawCaption(TCanvas &canvas) const;
     // The pressed look: the draw request's "selected" flag.
     bool Pressed() const { return FPressed; }
     void Click();

@@ -60,30 +60,32 @@ public:
     }
 };
 
-// A link label reads as a link that can be pressed.
-class TURLLinkAccessible : public TLabelAccessible {
+// Offers the press action while enabled; pressing raises the control's OnClick, as a click
+// does.
+template <class TControl, class TBase> class TPressable : public TBase {
 public:
-    explicit TURLLinkAccessible(TURLLink *link) : TLabelAccessible(link, QAccessible::Link) {}
+    using TBase::TBase;
     QStringList actionNames() const override {
-        return widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
+        return this->widget()->isEnabled() ? QStringList{QAccessibleActionInterface::pressAction()}
+                                           : QStringList{};
     }
     void doAction(const QString &name) override {
-        auto *link = static_cast<TURLLink *>(widget());
-        if (name == pressAction() && link->isEnabled() && link->OnClick) link->OnClick(link);
+        auto *control = static_cast<TControl *>(this->widget());
+        if (name == QAccessibleActionInterface::pressAction() && control->isEnabled() &&
+            control->OnClick)
+            control->OnClick(control);
     }
 };
 
-class TImgBtnAccessible : public QAccessibleWidget {
+// A link label reads as a link that can be pressed.
+class TURLLinkAccessible : public TPressable<TURLLink, TLabelAccessible> {
 public:
-    explicit TImgBtnAccessible(TImgBtn *button) : QAccessibleWidget(button, QAccessible::Button) {}
-    QStringList actionNames() const override {
-        return widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
-    }
-    void doAction(const QString &name) override {
-        auto *button = static_cast<TImgBtn *>(widget());
-        if (name == pressAction() && button->isEnabled() && button->OnClick)
-            button->OnClick(button);
-    }
+    explicit TURLLinkAccessible(TURLLink *link) : TPressable(link, QAccessible::Link) {}
+};
+
+class TImgBtnAccessible : public TPressable<TImgBtn, QAccessibleWidget> {
+public:
+    explicit TImgBtnAccessible(TImgBtn *button) : TPressable(button, QAccessible::Button) {}
 };
 
 QAccessibleInterface *Factory(const QString &, QObject *object) {

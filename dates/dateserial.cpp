@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/exceptions.h"
 #include "platform/formatsettings.h"
+#include "platform/numtext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -322,4 +323,12 @@ QString FormatDate(const QString &format, TDateTime serial) {
             result += c;
     }
     return result;
+}
+
+std::optional<TDateTime> ParseIsoDate(QStringView text) {
+    if (text.size() != 10 || text[4] != u'-' || text[7] != u'-') return std::nullopt;
+    const int year = ReadDigits(text.first(4), 4), month = ReadDigits(text.sliced(5, 2), 2),
+              day = ReadDigits(text.sliced(8, 2), 2);
+    if (!DatePartsValid(year, month, day)) return std::nullopt;
+    return MakeDateSerial(quint16(year), quint16(month), quint16(day));
 }

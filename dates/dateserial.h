@@ -6,6 +6,8 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringView>
+#include <optional>
 #include <QtGlobal>
 
 // Days since 30 December 1899; the fraction is the time of day.
@@ -60,3 +62,6 @@ bool ScanDateBySeparators(const QString &text, const QString &format, qsizetype 
 // Y or YY last two digits of the year, YYY or longer four digits; "/" writes the locale's date
 // separator, everything else stands as it is.
 QString FormatDate(const QString &format, TDateTime serial);
+
+// ISO 8601 "yyyy-mm-dd" exactly; nullopt for anything else or a day that does not exist.
+std::optional<TDateTime> ParseIsoDate(QStringView text);

@@ -88,27 +88,14 @@ EConvertError NoDateError(const QString &text) {
 
 bool TryParseForeignDate(const QString &format, const QString &text, TDateTime &date) {
     const QString trimmed = text.trimmed();
-    quint16 year, month, day;
-    // ISO 8601 has a fixed shape: four-digit year, two-digit month and day.
-    const auto number = [&](qsizetype from, qsizetype length) {
-        int value = 0;
-        for (QChar c : trimmed.sliced(from, length)) {
-            if (!isDigit(c)) return -1;
-            value = value * 10 + (c.unicode() - u'0');
-        }
-        return value;
-    };
-    const bool iso = trimmed.size() == 10 && trimmed[4] == u'-' && trimmed[7] == u'-';
-    if (iso) {
-        const int y = number(0, 4), m = number(5, 2), d = number(8, 2);
-        if (!DatePartsValid(y, m, d)) return false;
-        year = quint16(y), month = quint16(m), day = quint16(d);
-    } else {
-        qsizetype position = 0;
-        if (trimmed.isEmpty() ||
-            !ScanDateBySeparators(trimmed, format, position, year, month, day))
-            return false;
+    if (const std::optional<TDateTime> iso = ParseIsoDate(trimmed)) {
+        date = *iso;
+        return true;
     }
+    quint16 year, month, day;
+    qsizetype position = 0;
+    if (trimmed.isEmpty() || !ScanDateBySeparators(trimmed, format, position, year, month, day))
+        return false;
     date = MakeDateSerial(year, month, day);
     return true;
 }

@@ -19,17 +19,6 @@ EConvertError dateTimeError(const QString &text) {
         QStringLiteral("'%s' ist keine gültige Datums- und Uhrzeitangabe"), {text}));
 }
 
-// Whole non-negative number of 1 to `maxDigits` ASCII digits, else -1.
-int smallNumber(const QString &text, int maxDigits) {
-    if (text.isEmpty() || text.size() > maxDigits) return -1;
-    int n = 0;
-    for (QChar c : text) {
-        if (c < u'0' || c > u'9') return -1;
-        n = n * 10 + (c.unicode() - u'0');
-    }
-    return n;
-}
-
 bool endsWithMarker(QString &text, const QString &marker) {
     if (marker.isEmpty() || !text.endsWith(marker, Qt::CaseInsensitive)) return false;
     text.chop(marker.size());
@@ -45,9 +34,9 @@ bool readTime(QString text, QTime &time) {
                             endsWithMarker(text, QStringLiteral("AM")));
     const QStringList parts = text.split(fs.TimeSeparator);
     if (parts.size() < 2 || parts.size() > 3) return false;
-    int hour = smallNumber(parts[0], 2);
-    const int minute = smallNumber(parts[1], 2);
-    const int second = parts.size() == 3 ? smallNumber(parts[2], 2) : 0;
+    int hour = ReadDigits(parts[0], 2);
+    const int minute = ReadDigits(parts[1], 2);
+    const int second = parts.size() == 3 ? ReadDigits(parts[2], 2) : 0;
     if (am || pm) {
         if (hour < 1 || hour > 12) return false;
         hour = hour % 12 + (pm ? 12 : 0);

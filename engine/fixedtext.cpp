@@ -1,5 +1,7 @@
 #include "engine/fixedtext.h"
 
+#include "platform/numtext.h"
+
 #include <cmath>
 
 namespace {
@@ -18,17 +20,6 @@ QString fixed2(qint64 value, QChar decimal, QChar group) {
     text += QChar(u'0' + int(cents / 10));
     text += QChar(u'0' + int(cents % 10));
     return text;
-}
-
-// Digits only, at most `maxLength` of them; -1 otherwise.
-int readNumber(QStringView digits, qsizetype maxLength) {
-    if (digits.isEmpty() || digits.size() > maxLength) return -1;
-    int value = 0;
-    for (QChar c : digits) {
-        if (c < u'0' || c > u'9') return -1;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value;
 }
 
 std::optional<TDateTime> makeDay(int year, int month, int day) {
@@ -70,12 +61,12 @@ std::optional<TBasisPoints> ParseBasisPoints(QStringView text) {
     const QStringView whole = separator < 0 ? text : text.first(separator);
     const QStringView decimals = separator < 0 ? QStringView() : text.sliced(separator + 1);
     // ",5" reads as 0,5; six digits keep the product far below 2^31.
-    const int units = whole.isEmpty() && !decimals.isEmpty() ? 0 : readNumber(whole, 6);
+    const int units = whole.isEmpty() && !decimals.isEmpty() ? 0 : ReadDigits(whole, 6);
     if (units < 0 || decimals.size() > 2 || (separator >= 0 && decimals.isEmpty()))
         return std::nullopt;
     int hundredths = 0;
     if (!decimals.isEmpty()) {
-        hundredths = readNumber(decimals, 2);
+        hundredths = ReadDigits(decimals, 2);
         if (hundredths < 0) return std::nullopt;
         if (decimals.size() == 1) hundredths *= 10;
     }
@@ -86,12 +77,9 @@ std::optional<TBasisPoints> ParseBasisPoints(QStringView text) {
 std::optional<TDateTime> ParseDayDate(QStringView text) {
     text = text.trimmed();
     if (text.size() == 10 && text[2] == u'.' && text[5] == u'.')
-        return makeDay(readNumber(text.sliced(6, 4), 4), readNumber(text.sliced(3, 2), 2),
-                       readNumber(text.first(2), 2));
-    if (text.size() == 10 && text[4] == u'-' && text[7] == u'-')
-        return makeDay(readNumber(text.first(4), 4), readNumber(text.sliced(5, 2), 2),
-                       readNumber(text.sliced(8, 2), 2));
-    return std::nullopt;
+        return makeDay(ReadDigits(text.sliced(6, 4), 4), ReadDigits(text.sliced(3, 2), 2),
+                       ReadDigits(text.first(2), 2));
+    return ParseIsoDate(text);
 }
 
 std::optional<TCents> CentsFromAmount(long double amount) {

@@ -342,3 +342,13 @@ qint32 StrToInt(const QString &text) {
     }
     return static_cast<qint32>(negative ? -n : n);
 }
+
+int ReadDigits(QStringView digits, qsizetype maxDigits) {
+    if (digits.isEmpty() || digits.size() > maxDigits) return -1;
+    int value = 0;
+    for (QChar c : digits) {
+        if (c < u'0' || c > u'9') return -1;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}

@@ -33,3 +33,6 @@ bool TryStrToFloat(const QString &text, long double &value);
 // Optional sign and decimal digits within 32 bits; blanks around are ignored.
 // Raises EConvertError "'%s' ist kein gültiger Integerwert".
 qint32 StrToInt(const QString &text);
+
+// 1 to maxDigits ASCII digits and nothing else, as a number; -1 otherwise.
+int ReadDigits(QStringView digits, qsizetype maxDigits);

@@ -50,32 +50,19 @@ bool TVariant::AsBoolean() const {
 }
 
 qint32 TVariant::AsInteger() const {
-    switch (FType) {
-    case varEmpty:
-        return 0;
-    case varBoolean:
-        return FBoolean ? 1 : 0;
-    case varInteger:
-        return FInteger;
-    case varDouble:
-    case varDate:
-    case varString: {
-        if (FType == varString) {
-            try {
-                return StrToInt(FString);
-            } catch (const EConvertError &) {
-                // not a plain integer: try it as a number with a fraction
-            }
+    if (FType == varInteger) return FInteger;
+    if (FType == varString) {
+        try {
+            return StrToInt(FString);
+        } catch (const EConvertError &) {
+            // not a plain integer: try it as a number with a fraction
         }
-        const double number = AsFloat();
-        const double rounded = std::nearbyint(number);
-        if (!(rounded >= std::numeric_limits<qint32>::min() &&
-              rounded <= std::numeric_limits<qint32>::max()))
-            throw conversionError();
-        return static_cast<qint32>(rounded);
     }
-    }
-    return 0;
+    const double rounded = std::nearbyint(AsFloat());
+    if (!(rounded >= std::numeric_limits<qint32>::min() &&
+          rounded <= std::numeric_limits<qint32>::max()))
+        throw conversionError();
+    return static_cast<qint32>(rounded);
 }
 
 double TVariant::AsFloat() const {

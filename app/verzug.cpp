@@ -407,19 +407,19 @@ void TVerzugForm::Export(const QString &path, const QByteArray &data) {
 }
 
 void TVerzugForm::SaveCsv() {
-    if (!Calculate()) return;
-    const QString path =
-        AskExportPath(QStringLiteral("Zinsaufstellung als CSV speichern"), QStringLiteral("csv"),
-                      QStringLiteral("CSV-Dateien (*.csv)"));
-    if (!path.isEmpty()) Export(path, StatementCsv(Statement()));
+    SaveAs(QStringLiteral("CSV"), QStringLiteral("CSV-Dateien (*.csv)"), StatementCsv);
 }
 
 void TVerzugForm::SavePdf() {
+    SaveAs(QStringLiteral("PDF"), QStringLiteral("PDF-Dateien (*.pdf)"), StatementPdf);
+}
+
+void TVerzugForm::SaveAs(const QString &kind, const QString &filter,
+                         QByteArray (*render)(const TStatement &)) {
     if (!Calculate()) return;
-    const QString path =
-        AskExportPath(QStringLiteral("Zinsaufstellung als PDF speichern"), QStringLiteral("pdf"),
-                      QStringLiteral("PDF-Dateien (*.pdf)"));
-    if (!path.isEmpty()) Export(path, StatementPdf(Statement()));
+    const QString path = AskExportPath(QStringLiteral("Zinsaufstellung als %1 speichern").arg(kind),
+                                       kind.toLower(), filter);
+    if (!path.isEmpty()) Export(path, render(Statement()));
 }
 
 void TVerzugForm::PrintStatement() {

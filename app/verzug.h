@@ -64,6 +64,9 @@ public:
     void CopyStatement();
     void SaveCsv();
     void SavePdf();
+    // Asks where (the kind names the file type), renders the statement and writes it there.
+    void SaveAs(const QString &kind, const QString &filter,
+                QByteArray (*render)(const TStatement &));
     void PrintStatement();
     // The base-rate dialog, with a half-year preset (EmptyDate: the next one not known).
     void OpenRates(TDateTime halfYear = EmptyDate);

@@ -45,14 +45,20 @@ QString TVerzugSettings::Name(TVerzugSetting setting) {
     return QString::fromLatin1(Of(setting).Name);
 }
 
-void TVerzugSettings::Load() {
-    TRegistry registry;
+// A store that cannot be used at all is reported by the bar, once; a report at every
+// opening and closing of the window would only repeat it.
+bool TVerzugSettings::Open(TRegistry &registry, bool create) {
     try {
-        if (!registry.OpenKey(SettingsKey, false)) return;
+        return registry.OpenKey(SettingsKey, create);
     } catch (const ERegistryUnavailable &) {
         FUnavailable = true;
-        return;
+        return false;
     }
+}
+
+void TVerzugSettings::Load() {
+    TRegistry registry;
+    if (!Open(registry, false)) return;
     for (const TDeclared &declared : Declared) {
         const QString name = QString::fromLatin1(declared.Name);
         try {
@@ -70,13 +76,7 @@ void TVerzugSettings::Load() {
 void TVerzugSettings::Save() {
     if (FUnavailable) return;
     TRegistry registry;
-    try {
-        if (!registry.OpenKey(SettingsKey, true)) return;
-    } catch (const ERegistryUnavailable &) {
-        // The bar says so, once; a second report at every closing would only repeat it.
-        FUnavailable = true;
-        return;
-    }
+    if (!Open(registry, true)) return;
     for (const TDeclared &declared : Declared) {
         const int index = int(declared.Setting);
         if (!FStored[index].isNull() && FStored[index] == FValues[index]) continue;

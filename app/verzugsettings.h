@@ -4,6 +4,8 @@
 // written when it closes or the program ends. The bar's values are never touched.
 
 #include <QString>
+
+class TRegistry;
 #include <array>
 
 enum class TVerzugSetting {
@@ -46,6 +48,8 @@ public:
     void SetInteger(TVerzugSetting setting, int value);
 
 private:
+    bool Open(TRegistry &registry, bool create);
+
     static constexpr int Count = int(TVerzugSetting::Count);
     std::array<QString, Count> FValues;
     // What the store holds; a null text where it holds nothing usable.

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
 
 #include <optional>
 
@@ -220,7 +221,18 @@ void TCustomDateEdit::Change() {
 
 void TCustomDateEdit::DoExit() {
     if (FCheckOnExit && !IsDesigning()) ValidateDateText();
+    ForgetTyping();
     TCustomComboEdit::DoExit();
+}
+
+// The line edit keeps every keystroke for its undo: over a day's calculations that grows
+// without end, and Ctrl+Z would step back into dates typed for earlier ones. Writing the text
+// anew ends the history; what was typed stays, and so does the modified mark.
+void TCustomDateEdit::ForgetTyping() {
+    const bool modified = isModified();
+    const QScopedValueRollback<bool> quiet(FSettingText, true);
+    SetText(Text());
+    setModified(modified);
 }
 
 // ---- keys -------------------------------------------------------------------------------

@@ -82,6 +82,7 @@ private:
     void CreatePopup();
     void ConfigurePopup();
     TDateTime Fallback() const;
+    void ForgetTyping();
 
     QString FDialogTitle = QStringLiteral("Select a Date");
     bool FDefaultToday = false;

@@ -13,6 +13,7 @@
 #include <QWindow>
 
 #include <limits>
+#include <malloc.h>
 #include <memory>
 
 namespace {
@@ -547,4 +548,36 @@ TEST_F(MainWindowTest, AResultTooWideForItsPlaceIsCutShortButCopiedWhole) {
     Enter("1000", "15012005", "15032005", "10");
     EXPECT_EQ(bar.Label6->Caption(), desktop.clipboard);
     EXPECT_EQ(bar.Label6->toolTip(), QString());
+}
+
+// A date field forgets its typing when it is left: Ctrl+Z in the start field brings back no date
+// of an earlier calculation, and two thousand calculations leave the heap as it was.
+TEST_F(MainWindowTest, TypedDatesLeaveNoHistoryBehind) {
+    TForm1 &bar = Start();
+    const auto calculate = [&](int i) {
+        const QDate start = QDate(2005, 1, 1).addDays(i % 300);
+        Enter(QString::number(1000 + i), start.toString("ddMMyyyy"), "31122005", "5");
+    };
+    for (int i = 0; i < 3; ++i)
+        calculate(i);
+    bar.DateEdit1->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(bar.DateEdit1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(bar.DateEdit1->Text(), "03.01.2005");
+    bar.sedit1->setFocus(Qt::TabFocusReason);
+
+    if (const char *why = ResidentMemoryUnchecked()) GTEST_SKIP() << why;
+    for (int i = 0; i < 100; ++i) // the heap's own first growth
+        calculate(i);
+    // Blocks in use, those the allocator maps on their own (large ones) included.
+    const auto heap = [] {
+        const struct mallinfo2 info = mallinfo2();
+        return info.uordblks + info.hblkhd;
+    };
+    const std::size_t before = heap();
+    for (int i = 100; i < 2100; ++i)
+        calculate(i);
+    const std::size_t after = heap();
+    EXPECT_LT(after, before + 128 * 1024) << "grew by " << (after - before) / 1024 << " KiB";
+    EXPECT_TRUE(desktop.errors.isEmpty());
 }

@@ -164,6 +164,36 @@ TEST_F(DateEdit, OpenCalendarTakesTheNavigationKeys) {
     EXPECT_EQ(changes, 1);
 }
 
+// Ctrl+Z undoes only what was typed since the field was entered: leaving it, and every date
+// the field writes itself (stepped, today, picked), end the history.
+TEST_F(DateEdit, TheUndoHistoryEndsWhenTheFieldIsLeftOrWritesADate) {
+    const struct {
+        const char *name;
+        std::function<void(DateEdit &)> act;
+    } rows[] = {
+        {"left", [](DateEdit &t) { t.other.setFocus(); }},
+        {"stepped",
+         [](DateEdit &t) { QTest::keyClick(&t.edit, Qt::Key_Plus, Qt::KeypadModifier); }},
+        {"today", [](DateEdit &t) { QTest::keyClick(&t.edit, Qt::Key_T); }},
+        {"picked",
+         [](DateEdit &t) {
+             QTest::mouseClick(t.edit.EditButton(), Qt::LeftButton);
+             t.ClickCell(2, 3);
+         }},
+    };
+    for (const auto &row : rows) {
+        edit.setFocus();
+        Type("01022005");
+        ASSERT_TRUE(edit.isUndoAvailable()) << row.name;
+        row.act(*this);
+        const QString text = edit.Text();
+        EXPECT_FALSE(edit.isUndoAvailable()) << row.name;
+        edit.setFocus();
+        QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(edit.Text(), text) << row.name;
+    }
+}
+
 TEST_F(DateEdit, ClosingFromTheCalendar) {
     struct Row {
         const char *name;

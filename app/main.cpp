@@ -1,6 +1,4 @@
 #include "app/commandline.h"
-#include "app/einst.h"
-#include "app/info.h"
 #include "app/mrvmain.h"
 #include "dates/datetext.h"
 #include "platform/application.h"
@@ -38,10 +36,8 @@ int main(int argc, char *argv[]) {
     LocaleFourDigitYear(); // fixed by the locale at start, before any date field exists
     // A copy that runs already opens the window for a second start.
     app.SetStartRequest(WindowAskedFor(QCoreApplication::arguments()));
-    // The first window created is the main window; the dialogs stay hidden until asked for.
+    // The first window created is the main window; the dialogs are made when asked for.
     TForm1 form1;
-    TForm2 form2;
-    TForm3 form3;
     // A copy that ends at once (a second copy, a stop request during the start) shows nothing.
     if (app.Terminated()) return 0;
     if (app.ShowMainForm()) {

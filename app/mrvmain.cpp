@@ -267,6 +267,8 @@ void TForm1::LayOutInstanceGuard() {
 TForm1::~TForm1() {
     // Before the bar's settings go: the window stores its own values as it goes.
     FVerzugForm.reset();
+    FSettingsForm.reset();
+    FInfoForm.reset();
     if (Form1 == this) Form1 = nullptr;
 }
 
@@ -371,18 +373,31 @@ void TForm1::btn_berClick(TObject *) {
     Desktop().SetClipboardText(text.Interest);
 }
 
+// The dialogs are made when first asked for, not before the bar is drawn: the bar shows
+// sooner and the program holds their pictures only once they are wanted.
+TForm2 &TForm1::InfoForm() {
+    if (!Form2) FInfoForm = std::make_unique<TForm2>();
+    return *Form2;
+}
+
+TForm3 &TForm1::SettingsForm() {
+    if (!Form3) FSettingsForm = std::make_unique<TForm3>();
+    return *Form3;
+}
+
 // Fills the dialog afresh each time, dropping what was left unsaved.
 void TForm1::btn_einClick(TObject *) {
-    Form3->check1->SetChecked(Settings().OnTop());
-    Form3->check2->SetChecked(Settings().KeepPosition());
-    Form3->check3->SetChecked(Settings().AutoStart());
-    TMRVRadioButton *const formulas[] = {Form3->check4, Form3->check5, Form3->check6};
+    TForm3 &dialog = SettingsForm();
+    dialog.check1->SetChecked(Settings().OnTop());
+    dialog.check2->SetChecked(Settings().KeepPosition());
+    dialog.check3->SetChecked(Settings().AutoStart());
+    TMRVRadioButton *const formulas[] = {dialog.check4, dialog.check5, dialog.check6};
     if (FormulaCode >= 1 && FormulaCode <= 3) formulas[FormulaCode - 1]->SetChecked(true);
-    ShowWithoutModalLoop(Form3);
+    ShowWithoutModalLoop(&dialog);
 }
 
 void TForm1::ImgBtn1Click(TObject *) {
-    ShowWithoutModalLoop(Form2);
+    ShowWithoutModalLoop(&InfoForm());
 }
 
 void TForm1::btn_endClick(TObject *) {

@@ -23,6 +23,9 @@
 class QMenu;
 class TVerzugForm;
 
+class TForm2;
+class TForm3;
+
 class TForm1 : public QWidget, public TComponent {
     Q_OBJECT
 public:
@@ -66,6 +69,9 @@ public:
     bool OpenWindow(const QString &name);
     // The default-interest window once it has been opened, else nullptr.
     TVerzugForm *VerzugForm() const { return FVerzugForm.get(); }
+    // The info and settings dialogs, made when first asked for.
+    TForm2 &InfoForm();
+    TForm3 &SettingsForm();
     // The bar's own menu (Verzugszinsen, Einstellungen, Info, Beenden), opened at a point of
     // the screen; it deletes itself once closed.
     QMenu *ShowBarMenu(QPoint at);
@@ -112,6 +118,8 @@ private:
     std::optional<ERegistryException> FSettingsError;
     bool FCalculating = false;
     std::unique_ptr<TVerzugForm> FVerzugForm;
+    std::unique_ptr<TForm2> FInfoForm;
+    std::unique_ptr<TForm3> FSettingsForm;
 };
 
 extern TForm1 *Form1;

@@ -1,15 +1,16 @@
 #include "platform/hivefile_p.h"
 
 #include "platform/clock.h"
+#include "platform/numtext.h"
 #include "platform/registry.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,6 +77,18 @@ void removeBuild(const QString &temp) {
         ::unlink(QFile::encodeName(temp + QLatin1String(suffix)).constData());
 }
 
+// The process of a build's file name after the hive's: ".new-<pid>-<n>" and perhaps a
+// journal's suffix; 0 for any other name.
+pid_t builderOf(QStringView suffix) {
+    if (!suffix.startsWith(u".new-")) return 0;
+    const QList<QStringView> parts = suffix.sliced(5).split(u'-');
+    const bool journal =
+        parts.size() == 3 && (parts[2] == u"wal" || parts[2] == u"shm" || parts[2] == u"journal");
+    if (parts.size() != 2 && !journal) return 0;
+    const int pid = ReadDigits(parts[0], 9);
+    return pid > 0 && ReadDigits(parts[1], 9) >= 0 ? pid : 0;
+}
+
 } // namespace
 
 Failure SystemFailure(int error) {
@@ -125,20 +138,21 @@ int MakeFolder(const QString &folder) {
 // Builds whose process has gone (killed while it made a first hive) are removed; those of a
 // process that is still running are its business.
 void RemoveStaleBuilds(const QString &path) {
-    static const QRegularExpression build(
-        QStringLiteral("^\\.new-(\\d+)-\\d+(-wal|-shm|-journal)?$"));
     const QFileInfo hive(path);
-    const QDir folder = hive.dir();
-    const QStringList names =
-        folder.entryList({hive.fileName() + QStringLiteral(".new-*")},
-                         QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
-    for (const QString &name : names) {
-        const QRegularExpressionMatch match = build.match(name.mid(hive.fileName().size()));
-        if (!match.hasMatch()) continue;
-        const pid_t pid = match.captured(1).toInt();
+    // Read with the system's calls: QDir's name filters would cost the start a regular
+    // expression compiler.
+    const QByteArray folder = QFile::encodeName(hive.path());
+    const QString prefix = hive.fileName();
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir) return;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QString name = QFile::decodeName(entry->d_name);
+        if (!name.startsWith(prefix)) continue;
+        const pid_t pid = builderOf(QStringView(name).sliced(prefix.size()));
         if (pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
-        ::unlink(QFile::encodeName(folder.filePath(name)).constData());
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
+    ::closedir(dir);
 }
 
 // Builds an empty hive beside the final name and links it into place once it is complete:

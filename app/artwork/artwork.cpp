@@ -1,8 +1,10 @@
 #include "app/artwork/artwork.h"
 
 #include <QHash>
-#include <QImageReader>
+#include <QImage>
 #include <QPixmap>
+#include <QResource>
+#include <QtEndian>
 
 // Pictures are values that share their pixels, so each is decoded once and handed out as
 // copies: the dialogs share the background, the buttons their pictures.
@@ -14,15 +16,24 @@ TPicture LoadArtwork(const QString &name) {
     return picture;
 }
 
-// Read as PNG outright: a reader left to tell the format by itself first loads every image
-// plug-in Qt has, which would cost the start more than the three pictures do.
+// The window's icon as raw pixels (32-bit words 0xAARRGGBB, premultiplied, little-endian):
+// no image decoder, and none of its libraries, is loaded for it at start. The PNGs beside them
+// are what the desktop's icon theme gets.
 QIcon LoadProgramIcon() {
     QIcon icon;
-    for (const char *size : {"16", "32", "48"}) {
-        QImageReader reader(QStringLiteral(":/artwork/tarvo_%1.png").arg(QLatin1String(size)),
-                            "png");
-        reader.setAutoDetectImageFormat(false);
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    for (const int size : {16, 32, 48}) {
+        const QResource pixels(QStringLiteral(":/artwork/tarvo_%1.argb").arg(size));
+        if (pixels.size() != qint64(size) * size * 4 ||
+            pixels.compressionAlgorithm() != QResource::NoCompression)
+            continue;
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        const uchar *from = pixels.data();
+        for (int y = 0; y < size; ++y) {
+            auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
+            for (int x = 0; x < size; ++x, from += 4)
+                line[x] = qFromLittleEndian<quint32>(from);
+        }
+        icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
 }

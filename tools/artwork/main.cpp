@@ -413,6 +413,16 @@ void Icon(int size) {
     p.drawText(QRectF(7 * s, 3 * s, 24 * s, 26 * s), Qt::AlignCenter, QStringLiteral("%"));
     p.end();
     if (!image.save(OutPath(QStringLiteral("tarvo_%1.png").arg(size)))) Die("cannot write icon");
+    // The same pixels raw, for the window's icon: 32-bit words, premultiplied, little-endian.
+    const QImage raw = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QFile pixels(OutPath(QStringLiteral("tarvo_%1.argb").arg(size)));
+    if (!pixels.open(QIODevice::WriteOnly)) Die("cannot write icon");
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const quint32 word = qToLittleEndian<quint32>(
+                reinterpret_cast<const quint32 *>(raw.constScanLine(y))[x]);
+            pixels.write(reinterpret_cast<const char *>(&word), sizeof word);
+        }
 }
 
 // Path data in SVG syntax, coordinates rounded to 1/100.

@@ -119,12 +119,17 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
     Form1 = this;
     // The layout in its declaration order, area by area.
     ReadLayout(*this, [&] {
+        // While the layout is read, the window carries the font every control that shows text
+        // uses, so that none lays out its text in another font first and loads that font's
+        // files for nothing the bar draws; the window's own font comes last.
+        setFont(LayoutFont(QStringLiteral("Small Fonts"), -9, fsBold));
         LayOutWindow();
         LayOutPicturesAndButtons();
         LayOutSettings();
         LayOutLabelsAndFields();
         ConnectFields();
         LayOutInstanceGuard();
+        setFont(LayoutFont(QStringLiteral("MS Sans Serif"), -11));
     });
     AddShortcut(
         *this, {Qt::CTRL | Qt::Key_Q}, QStringLiteral("Strg+Q"), [this] { btn_endClick(btn_end); },
@@ -154,7 +159,6 @@ void TForm1::LayOutWindow() {
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, ColorToQColor(clBtnFace));
     setPalette(palette);
-    setFont(LayoutFont(QStringLiteral("MS Sans Serif"), -11));
     setWindowIcon(LoadProgramIcon());
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/artwork/artwork.h"
 #include "app/layout_p.h"
+#include "app/printing.h"
 #include "app/verzugexport.h"
 #include "engine/fixedtext.h"
 #include "platform/desktop.h"
@@ -19,8 +20,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
@@ -94,11 +93,6 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     AddShortcut(
         *this, {Qt::CTRL | Qt::SHIFT | Qt::Key_C}, QStringLiteral("Strg+Umschalt+C"),
         [this] { CopyStatement(); }, CopyButton);
-    ChoosePrinter = [this](QPrinter &printer) {
-        QPrintDialog dialog(&printer, this);
-        dialog.setWindowTitle(QStringLiteral("Zinsaufstellung drucken"));
-        return dialog.exec() == QDialog::Accepted;
-    };
 
     FSettings.Load();
     RestoreSettings();
@@ -424,12 +418,9 @@ void TVerzugForm::SaveAs(const QString &kind, const QString &filter,
 
 void TVerzugForm::PrintStatement() {
     if (!Calculate()) return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
-    printer.setDocName(QStringLiteral("Zinsaufstellung"));
-    if (!ChoosePrinter || !ChoosePrinter(printer)) return;
-    PaintStatement(Statement(), printer);
+    PrintPages(
+        this, QStringLiteral("Zinsaufstellung drucken"), QStringLiteral("Zinsaufstellung"),
+        [this](QPagedPaintDevice &device) { PaintStatement(Statement(), device); }, ChoosePrinter);
 }
 
 void TVerzugForm::keyPressEvent(QKeyEvent *event) {

@@ -73,8 +73,7 @@ public:
     // Writes the inputs, size and position to the settings; raises ERegistryException.
     void StoreSettings();
 
-    // Sets up the printer; false when the user cancelled. The desktop's print dialog unless
-    // replaced.
+    // Sets up the printer; false when the user cancelled. Empty: the desktop's print dialog.
     std::function<bool(QPrinter &)> ChoosePrinter;
 
 protected:

@@ -35,7 +35,7 @@ trap cleanup EXIT
 
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${deb}" >/dev/null
 for f in /usr/bin/tarvo /usr/share/applications/tarvo.desktop /usr/share/man/man1/tarvo.1.gz \
-  /usr/share/doc/tarvo/copyright /usr/share/doc/tarvo/changelog.gz \
+  /usr/share/doc/tarvo/copyright /usr/share/doc/tarvo/changelog.gz /usr/lib/tarvo/tarvo-print.so \
   /usr/share/icons/hicolor/{16x16,32x32,48x48}/apps/tarvo.png \
   /usr/share/icons/hicolor/scalable/apps/tarvo.svg; do
   [[ -e "$f" ]] || { echo "missing after install: $f" >&2; exit 1; }

@@ -283,6 +283,8 @@ TEST_F(VerzugWindowTest, CsvPdfAndPrintAreWrittenWhole) {
               QStringList({"Aufstellung.csv", "Aufstellung.pdf"}))
         << "no temporary file is left";
 
+    // The print module as the build makes it, where an installed program finds it beside itself.
+    QCoreApplication::addLibraryPath(PRINT_MODULE_DIR);
     const QString printed = out.filePath("gedruckt.pdf");
     form.ChoosePrinter = [&](QPrinter &printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);

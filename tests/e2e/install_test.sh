@@ -7,7 +7,8 @@ trap 'rm -rf "${prefix}"' EXIT
 cmake --install "$1" --prefix "${prefix}" >/dev/null
 for f in bin/tarvo share/applications/tarvo.desktop \
   share/icons/hicolor/{16x16,32x32,48x48}/apps/tarvo.png share/icons/hicolor/scalable/apps/tarvo.svg \
-  share/man/man1/tarvo.1.gz share/doc/tarvo/copyright share/doc/tarvo/changelog.gz; do
+  share/man/man1/tarvo.1.gz share/doc/tarvo/copyright share/doc/tarvo/changelog.gz \
+  lib/tarvo/tarvo-print.so; do
   [[ -e "${prefix}/${f}" ]] || { echo "not installed: ${f}" >&2; exit 1; }
 done
 entry="${prefix}/share/applications/tarvo.desktop"

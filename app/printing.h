@@ -1,0 +1,9 @@
+#pragma once
+// Printing through the desktop's print dialog, by the print module loaded when first used.
+
+#include "app/print/printmodule.h"
+
+// Prints the pages; false when nothing was printed. A print module that cannot be loaded is
+// reported (German message naming the module) and nothing is printed.
+bool PrintPages(QWidget *parent, const QString &title, const QString &document,
+                const TPaintPages &paint, const TChoosePrinter &choose = {});

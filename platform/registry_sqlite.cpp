@@ -255,6 +255,9 @@ std::unique_ptr<Hive> Hive::Open(const QString &path, Failure &failure) {
             sqlite3_close(db);
             return nullptr;
         }
+        // A handful of short statements on a few pages: SQLite's lookaside pool of small
+        // allocations would only add to the program's memory.
+        sqlite3_db_config(db, SQLITE_DBCONFIG_LOOKASIDE, nullptr, 0, 0);
         auto wait = std::make_unique<BusyWait>();
         sqlite3_busy_handler(db, waitWhileBusy, wait.get());
         const TCheck state = check(db, *id);

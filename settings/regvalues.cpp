@@ -4,7 +4,6 @@
 #include "platform/exceptions.h"
 #include "platform/numtext.h"
 
-#include <QLocale>
 #include <array>
 #include <cstring>
 
@@ -16,8 +15,10 @@ constexpr std::array<HKEY, 7> RootKeys = {
     HKEY_PERFORMANCE_DATA, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA,
 };
 
+// Unicode's own case mapping: for names and "TRUE" the same as the locale's, without loading
+// the locale's case rules at start.
 QString upper(const QString &text) {
-    return QLocale().toUpper(text);
+    return text.toUpper();
 }
 
 // The same type and the same content, without the conversions that == makes.

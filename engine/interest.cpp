@@ -86,5 +86,6 @@ TInterestText CalculateInterestText(int code, TDateTime start, TDateTime end,
     // Nearest whole day, ties to even (the rounding mode in force).
     const qint64 difference = std::llrint(end - start);
     return {QStringLiteral("( %1 / %2 Tage )").arg(difference).arg(days),
-            FormatFixed2(InterestAmount(code, days, start, end, principal, rate))};
+            FormatFixed2(InterestAmount(code, days, start, end, principal, rate)), difference,
+            days};
 }

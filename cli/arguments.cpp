@@ -236,8 +236,17 @@ std::optional<int> FormulaCodeNamed(const QString &name) {
 }
 
 QString FormulaName(int code) {
-    if (code < fcEuro || code > fcEnglische) return QString();
-    return QString::fromLatin1(FormulaNames[code - fcEuro]);
+    // Literals: copies made side by side in many threads share no counter.
+    switch (code) {
+    case fcEuro:
+        return QStringLiteral("euro");
+    case fcDeutsche:
+        return QStringLiteral("deutsche");
+    case fcEnglische:
+        return QStringLiteral("englische");
+    default:
+        return QString();
+    }
 }
 
 std::optional<TDayCount> DayCountNamed(const QString &name) {

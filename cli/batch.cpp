@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QIODevice>
 
+#include <algorithm>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -14,11 +16,22 @@ constexpr qint64 ReadSize = 1 << 20;
 // A header line longer than this is no header a person wrote.
 constexpr qsizetype HeaderLookAhead = 64 * 1024;
 
+// Rows are read and printed a block at a time and calculated side by side in between.
+constexpr std::size_t BlockRows = 16384;
+constexpr std::size_t MinRowsPerThread = 1024;
+constexpr std::size_t MaxThreads = 8;
+
 const QList<TField> RuleFields{fdVerbraucher, fdUnternehmer, fdSatz, fdAufschlag};
+
+bool Blank(const QString &cell) {
+    for (QChar c : cell)
+        if (!c.isSpace()) return false;
+    return true;
+}
 
 bool AllEmpty(const QList<QString> &cells) {
     for (const QString &cell : cells)
-        if (!cell.trimmed().isEmpty()) return false;
+        if (!Blank(cell)) return false;
     return true;
 }
 
@@ -43,26 +56,44 @@ std::optional<QString> MapColumns(const TCommandLine &line, const QList<QString>
     return std::nullopt;
 }
 
+// A row read and what became of it: its text, or the reason it was not calculated.
+struct TPendingRow {
+    QList<QString> Cells;
+    int Line = 0;
+    bool Open = false; // cut off inside quotes
+    QString Text;
+    QString Error;
+};
+
 class TBatch {
 public:
-    TBatch(const TCommandLine &line, TRunContext &run, std::vector<TField> columns)
-        : FLine(line), FRun(run), FColumns(std::move(columns)) {}
+    // Reads what every row shares (the stored formula, the base rates) before any row is
+    // calculated, so that rows can be calculated side by side.
+    TBatch(const TCommandLine &line, TRunContext &run, std::vector<TField> columns);
 
     void Header();
-    // False when the row could not be calculated.
-    bool Row(const QList<QString> &cells, int line);
-    // The error row and the message for a row that is not calculated.
-    void Fail(int line, const QString &reason);
+    // Calculates the row; touches nothing but the row.
+    void Calculate(TPendingRow &row) const;
+    // Prints the row's result or error row, and reports its error; false for an error.
+    bool Emit(const TPendingRow &row);
 
 private:
     std::optional<QString> Fields(const QList<QString> &cells, TFields &fields) const;
-    std::optional<TCaseError> Calculate(const TFields &fields, QString &row, int line);
+    std::optional<TCaseError> Case(const TFields &fields, QString &text, int line) const;
 
     const TCommandLine &FLine;
     TRunContext &FRun;
     std::vector<TField> FColumns;
-    std::optional<int> FDefaultCode;
+    int FDefaultCode = fcEuro;
+    const TBaseRateTable *FTable = nullptr;
 };
+
+TBatch::TBatch(const TCommandLine &line, TRunContext &run, std::vector<TField> columns)
+    : FLine(line), FRun(run), FColumns(std::move(columns)) {
+    if (line.Command == TCommand::Zinsen && line.Fields[fdFormel].isEmpty())
+        FDefaultCode = run.DefaultFormulaCode();
+    if (line.Command == TCommand::Verzug) FTable = &run.BaseRates().Table();
+}
 
 void TBatch::Header() {
     FRun.Out().Write(FLine.Command == TCommand::Zinsen ? ZinsenHeader(FLine.Format, true)
@@ -79,51 +110,107 @@ std::optional<QString> TBatch::Fields(const QList<QString> &cells, TFields &fiel
     fields = FLine.Fields;
     bool ownRule = false;
     for (qsizetype i = 0; i < cells.size(); ++i)
-        ownRule = ownRule || (RuleFields.contains(FColumns[i]) && !cells[i].trimmed().isEmpty());
+        ownRule = ownRule || (RuleFields.contains(FColumns[i]) && !Blank(cells[i]));
     if (ownRule)
         for (TField field : RuleFields)
             fields[field].clear();
     for (qsizetype i = 0; i < cells.size(); ++i)
-        if (!cells[i].trimmed().isEmpty()) fields[FColumns[i]] = cells[i];
+        if (!Blank(cells[i])) fields[FColumns[i]] = cells[i];
     return std::nullopt;
 }
 
-std::optional<TCaseError> TBatch::Calculate(const TFields &fields, QString &row, int line) {
+std::optional<TCaseError> TBatch::Case(const TFields &fields, QString &text, int line) const {
     if (FLine.Command == TCommand::Zinsen) {
-        if (!FDefaultCode) FDefaultCode = FRun.DefaultFormulaCode();
         TZinsenCase c;
-        if (auto error = ReadZinsenCase(fields, *FDefaultCode, c)) return error;
-        row = ZinsenRow(FLine.Format, CalculateZinsen(c), line);
+        if (auto error = ReadZinsenCase(fields, FDefaultCode, c)) return error;
+        text = ZinsenRow(FLine.Format, CalculateZinsen(c), line);
         return std::nullopt;
     }
     TDefaultInterestInput input;
     TVerzugResult result;
     if (auto error = ReadVerzugCase(fields, input)) return error;
-    if (auto error = CalculateVerzug(input, FRun.BaseRates().Table(), result)) return error;
-    row = VerzugRow(FLine.Format, result, line);
+    if (auto error = CalculateVerzug(input, *FTable, result)) return error;
+    text = VerzugRow(FLine.Format, result, line);
     return std::nullopt;
 }
 
-bool TBatch::Row(const QList<QString> &cells, int line) {
+void TBatch::Calculate(TPendingRow &row) const {
+    row.Text.clear();
+    row.Error.clear();
+    if (row.Open) {
+        row.Error = QStringLiteral("das Anführungszeichen wird nicht geschlossen");
+        return;
+    }
     TFields fields;
-    if (const std::optional<QString> problem = Fields(cells, fields)) {
-        Fail(line, *problem);
-        return false;
+    if (const std::optional<QString> problem = Fields(row.Cells, fields)) {
+        row.Error = *problem;
+        return;
     }
-    QString row;
-    if (const std::optional<TCaseError> error = Calculate(fields, row, line)) {
-        Fail(line, error->Field == FieldCount ? error->Reason
-                                              : FieldName(error->Field) + QStringLiteral(": ") +
-                                                    error->Reason);
-        return false;
+    try {
+        if (const std::optional<TCaseError> error = Case(fields, row.Text, row.Line))
+            row.Error = error->Field == FieldCount
+                            ? error->Reason
+                            : FieldName(error->Field) + QStringLiteral(": ") + error->Reason;
+    } catch (const std::exception &error) {
+        // An exception must not leave a worker thread; the row says what went wrong.
+        row.Error = QString::fromLocal8Bit(error.what());
     }
-    FRun.Out().Write(row);
-    return true;
 }
 
-void TBatch::Fail(int line, const QString &reason) {
-    FRun.Out().Write(ErrorRow(FLine.Format, FLine.Command, line, reason));
-    FRun.Report(QStringLiteral("Zeile %1").arg(line), reason);
+bool TBatch::Emit(const TPendingRow &row) {
+    if (row.Error.isEmpty()) {
+        FRun.Out().Write(row.Text);
+        return true;
+    }
+    FRun.Out().Write(ErrorRow(FLine.Format, FLine.Command, row.Line, row.Error));
+    FRun.Report(QStringLiteral("Zeile %1").arg(row.Line), row.Error);
+    return false;
+}
+
+// Calculates a block of rows in as many slices as there are processors, each in a thread of
+// its own, while the caller reads the next block; small blocks are not worth a thread.
+class TBlockCalculation {
+public:
+    TBlockCalculation(const TBatch &batch, std::vector<TPendingRow> &rows, std::size_t count) {
+        const std::size_t threads =
+            count < MinRowsPerThread
+                ? 0
+                : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, MaxThreads);
+        if (threads == 0) {
+            for (std::size_t i = 0; i < count; ++i)
+                batch.Calculate(rows[i]);
+            return;
+        }
+        const std::size_t slice = (count + threads - 1) / threads;
+        for (std::size_t from = 0; from < count; from += slice)
+            FWorkers.emplace_back([&batch, &rows, from, end = std::min(count, from + slice)] {
+                for (std::size_t i = from; i < end; ++i)
+                    batch.Calculate(rows[i]);
+            });
+    }
+    ~TBlockCalculation() { Wait(); }
+    TBlockCalculation(const TBlockCalculation &) = delete;
+    TBlockCalculation &operator=(const TBlockCalculation &) = delete;
+
+    void Wait() {
+        for (std::thread &worker : FWorkers)
+            worker.join();
+        FWorkers.clear();
+    }
+
+private:
+    std::vector<std::thread> FWorkers;
+};
+
+// Up to BlockRows rows that are not blank; the count.
+std::size_t ReadBlock(TCsvReader &reader, std::vector<TPendingRow> &rows) {
+    std::size_t count = 0;
+    while (count < rows.size()) {
+        TPendingRow &row = rows[count];
+        if (!reader.Next(row.Cells, row.Line, row.Open)) break;
+        if (row.Open || !AllEmpty(row.Cells)) ++count;
+    }
+    return count;
 }
 
 } // namespace
@@ -147,38 +234,70 @@ char TCsvReader::GuessSeparator() {
     return header.contains(',') ? ',' : ';';
 }
 
-bool TCsvReader::ReadField(QByteArray &field, bool &open) {
-    const auto peek = [this]() -> int {
-        if (FPos >= FBuffer.size() && !Fill()) return -1;
-        return static_cast<unsigned char>(FBuffer[FPos]);
-    };
-    field.clear();
-    if (peek() == '"') {
-        ++FPos;
-        for (int c = peek();; c = peek()) {
-            if (c < 0) {
-                open = true;
-                return false;
-            }
-            ++FPos;
-            if (c == '"' && peek() != '"') break;
-            if (c == '"') ++FPos; // a doubled quote stands for one
-            if (c == '\n') ++FLine;
-            field += char(c);
-        }
-    }
-    // Unquoted text, or what follows a closing quote, up to the separator or the line's end.
-    for (int c = peek();; c = peek()) {
-        if (c < 0) return false;
-        ++FPos;
-        if (c == FSeparator) return true;
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && peek() == '\n') ++FPos;
-            ++FLine;
+int TCsvReader::Peek() {
+    if (FPos >= FBuffer.size() && !Fill()) return -1;
+    return static_cast<unsigned char>(FBuffer[FPos]);
+}
+
+// Past the separator or the line's end that stops a field.
+bool TCsvReader::EndOfField() {
+    const int c = Peek();
+    if (c < 0) return false;
+    ++FPos;
+    if (c == FSeparator) return true;
+    if (c == '\r' && Peek() == '\n') ++FPos;
+    ++FLine;
+    return false;
+}
+
+bool TCsvReader::ReadQuoted(QByteArray &field, bool &open) {
+    ++FPos;
+    for (int c = Peek();; c = Peek()) {
+        if (c < 0) {
+            open = true;
             return false;
         }
+        ++FPos;
+        if (c == '"' && Peek() != '"') break;
+        if (c == '"') ++FPos; // a doubled quote stands for one
+        if (c == '\n') ++FLine;
         field += char(c);
     }
+    // Whatever follows the closing quote up to the separator belongs to the field as well.
+    return ReadPlain(field);
+}
+
+bool TCsvReader::ReadPlain(QByteArray &field) {
+    for (;;) {
+        const char *data = FBuffer.constData();
+        qsizetype end = FPos;
+        while (end < FBuffer.size() && data[end] != FSeparator && data[end] != '\n' &&
+               data[end] != '\r')
+            ++end;
+        field.append(data + FPos, end - FPos);
+        FPos = end;
+        if (end < FBuffer.size() || !Fill()) return EndOfField();
+    }
+}
+
+bool TCsvReader::ReadField(QString &field, bool &open) {
+    // Most fields lie whole in the buffer: read without copying twice.
+    if (Peek() != '"') {
+        const char *data = FBuffer.constData();
+        qsizetype end = FPos;
+        while (end < FBuffer.size() && data[end] != FSeparator && data[end] != '\n' &&
+               data[end] != '\r')
+            ++end;
+        if (end < FBuffer.size()) {
+            field = QString::fromUtf8(data + FPos, end - FPos);
+            FPos = end;
+            return EndOfField();
+        }
+    }
+    QByteArray bytes;
+    const bool more = Peek() == '"' ? ReadQuoted(bytes, open) : ReadPlain(bytes);
+    field = QString::fromUtf8(bytes);
+    return more;
 }
 
 bool TCsvReader::Next(QList<QString> &fields, int &line, bool &open) {
@@ -192,11 +311,11 @@ bool TCsvReader::Next(QList<QString> &fields, int &line, bool &open) {
     fields.clear();
     if (FPos >= FBuffer.size() && !Fill()) return false;
     line = FLine;
-    QByteArray field;
+    QString field;
     bool more = true;
     while (more) {
         more = ReadField(field, open);
-        fields.append(QString::fromUtf8(field));
+        fields.append(field);
     }
     return true;
 }
@@ -230,14 +349,15 @@ int RunBatch(const TCommandLine &line, QIODevice &in, TRunContext &run) {
     TBatch batch(line, run, std::move(columns));
     batch.Header();
     int status = esDone;
-    while (reader.Next(cells, number, open)) {
-        // A row cut off inside quotes is not calculated with half its text.
-        if (open) {
-            batch.Fail(number, QStringLiteral("das Anführungszeichen wird nicht geschlossen"));
-            status = esBadInput;
-        } else if (!AllEmpty(cells) && !batch.Row(cells, number)) {
-            status = esBadInput;
-        }
+    std::vector<TPendingRow> current(BlockRows), next(BlockRows);
+    for (std::size_t count = ReadBlock(reader, current); count > 0;) {
+        TBlockCalculation calculation(batch, current, count);
+        const std::size_t following = ReadBlock(reader, next);
+        calculation.Wait();
+        for (std::size_t i = 0; i < count; ++i)
+            if (!batch.Emit(current[i])) status = esBadInput;
+        std::swap(current, next);
+        count = following;
     }
     return status;
 }

@@ -30,8 +30,13 @@ public:
     bool Next(QList<QString> &fields, int &line, bool &open);
 
 private:
-    bool Fill();                // more bytes from the device; false at its end
-    bool ReadField(QByteArray &field, bool &open);
+    bool Fill(); // more bytes from the device; false at its end
+    int Peek();  // the next byte, -1 at the end
+    // Each reads one field and gives whether the record goes on after it.
+    bool ReadField(QString &field, bool &open);
+    bool ReadQuoted(QByteArray &field, bool &open);
+    bool ReadPlain(QByteArray &field);
+    bool EndOfField();
 
     QIODevice &FDevice;
     QByteArray FBuffer;

@@ -53,6 +53,7 @@ QString quoted(QStringView text) {
 bool NormalizeNumber(QStringView text, QString &normal) {
     text = text.trimmed();
     normal.clear();
+    normal.reserve(text.size() + 1);
     if (!text.isEmpty() && (text[0] == u'-' || text[0] == u'+')) {
         if (text[0] == u'-') normal += u'-';
         text = text.sliced(1);
@@ -70,7 +71,10 @@ bool NormalizeNumber(QStringView text, QString &normal) {
     if (!readWhole(whole, normal)) return false;
     if (digitRun(decimals, 0) != decimals.size()) return false;
     if (whole.isEmpty() && decimals.isEmpty()) return false;
-    if (!decimals.isEmpty()) normal += u',' + decimals.toString();
+    if (!decimals.isEmpty()) {
+        normal += u',';
+        normal += decimals;
+    }
     return true;
 }
 
@@ -86,7 +90,7 @@ bool ReadAmount(QStringView text, long double &value, QString &error) {
         return false;
     }
     // The text the bar's field would hold, read by the same routine.
-    normal.replace(u',', FormatSettings().DecimalSeparator);
+    if (comma >= 0) normal[comma] = FormatSettings().DecimalSeparator;
     if (!TryStrToFloat(normal, value)) {
         error = QStringLiteral("%1 ist keine Zahl").arg(quoted(text));
         return false;

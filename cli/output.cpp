@@ -11,74 +11,220 @@ namespace {
 // Large enough that a million rows go out in few writes, small enough to stay out of the way.
 constexpr qsizetype FlushSize = 1 << 20;
 
-const QString Sep = QStringLiteral(";");
-const QString JsonSep = QStringLiteral(", ");
+void AppendPadded(QString &out, QStringView text, qsizetype width, bool right) {
+    const qsizetype fill = std::max<qsizetype>(0, width - text.size());
+    if (right) out.resize(out.size() + fill, u' ');
+    out += text;
+    if (!right) out.resize(out.size() + fill, u' ');
+}
 
 QString Padded(const QString &text, qsizetype width, bool right) {
-    return right ? text.rightJustified(width) : text.leftJustified(width);
+    QString out;
+    AppendPadded(out, text, width, right);
+    return out;
+}
+
+// Digits straight into the row: a batch writes millions of small numbers.
+void AppendNumber(QString &out, qint64 value) {
+    char16_t digits[20];
+    int count = 0;
+    quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+    do {
+        digits[count++] = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (value < 0) out += u'-';
+    while (count > 0)
+        out += QChar(digits[--count]);
+}
+
+// Hundredths with two decimals and no grouping, as FormatCents(value, decimal, QChar()).
+void AppendFixed2(QString &out, qint64 value, QChar decimal) {
+    const quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+    if (value < 0) out += u'-';
+    AppendNumber(out, qint64(magnitude / 100));
+    out += decimal;
+    out += QChar(u'0' + int(magnitude % 100 / 10));
+    out += QChar(u'0' + int(magnitude % 10));
+}
+
+void AppendIsoDate(QString &out, TDateTime day) {
+    quint16 y, m, d;
+    SplitDateSerial(day, y, m, d);
+    if (y == 0) return;
+    const char16_t text[] = {char16_t(u'0' + y / 1000),    char16_t(u'0' + y / 100 % 10),
+                             char16_t(u'0' + y / 10 % 10), char16_t(u'0' + y % 10),
+                             u'-',                         char16_t(u'0' + m / 10),
+                             char16_t(u'0' + m % 10),      u'-',
+                             char16_t(u'0' + d / 10),      char16_t(u'0' + d % 10)};
+    out += QStringView(text, 10);
+}
+
+void AppendKey(QString &out, QLatin1StringView key, bool first = false) {
+    if (!first) out += QLatin1StringView(", ");
+    out += u'"';
+    out += key;
+    out += QLatin1StringView("\": ");
+}
+
+void AppendJsonString(QString &out, QStringView text) {
+    out += u'"';
+    for (QChar c : text) {
+        if (c == u'"' || c == u'\\') {
+            out += u'\\';
+            out += c;
+        } else if (c.unicode() < 0x20) {
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        } else {
+            out += c;
+        }
+    }
+    out += u'"';
+}
+
+void AppendJsonFixed2(QString &out, qint64 value) {
+    out += u'"';
+    AppendFixed2(out, value, u'.');
+    out += u'"';
 }
 
 // The bar's fixed text with its decimal comma, as JSON's decimal point.
-QString PointText(QString text) {
-    return text.replace(u',', u'.');
+void AppendJsonPoint(QString &out, QStringView text) {
+    out += u'"';
+    for (QChar c : text)
+        out += c == u',' ? QChar(u'.') : c;
+    out += u'"';
 }
 
-QString CsvCents(TCents value) {
-    return FormatCents(value, u',', QChar());
+// A batch row begins with its line: {"zeile": 7, ...}, "7;...", "    7  ...".
+void AppendJsonStart(QString &out, int line) {
+    out += u'{';
+    if (line <= 0) return;
+    AppendKey(out, QLatin1StringView("zeile"), true);
+    AppendNumber(out, line);
 }
 
-QString JsonCents(TCents value) {
-    return JsonString(FormatCents(value, u'.', QChar()));
+void AppendTextLine(QString &out, int line) {
+    if (line <= 0) return;
+    AppendPadded(out, QString::number(line), 5, true);
+    out += QLatin1StringView("  ");
 }
 
-QString JsonRate(TBasisPoints value) {
-    return JsonString(FormatBasisPoints(value, u'.'));
+void AppendCsvLine(QString &out, int line) {
+    if (line <= 0) return;
+    AppendNumber(out, line);
+    out += u';';
 }
 
-QString JsonKey(const char *key) {
-    return u'"' + QLatin1String(key) + QStringLiteral("\": ");
+QString ZinsenText(const TZinsenResult &result, int line) {
+    QString row;
+    row.reserve(72);
+    AppendTextLine(row, line);
+    if (line == 0) return row + result.Text.DayLabel + u"  " + result.Text.Interest + u'\n';
+    AppendPadded(row, result.Text.DayLabel, 24, false);
+    AppendPadded(row, result.Text.Interest, 16, true);
+    row += QLatin1StringView("  ");
+    row += FormulaName(result.Code);
+    row += u'\n';
+    return row;
 }
 
-QString JsonLine(int line) {
-    return line > 0 ? JsonKey("zeile") + QString::number(line) + JsonSep : QString();
+QString ZinsenCsv(const TZinsenResult &result, int line) {
+    QString row;
+    row.reserve(48);
+    AppendCsvLine(row, line);
+    AppendNumber(row, result.Text.Difference);
+    row += u';';
+    AppendNumber(row, result.Text.Days);
+    row += u';';
+    row += result.Text.Interest;
+    row += u';';
+    row += FormulaName(result.Code);
+    row += line > 0 ? QLatin1StringView(";\r\n") : QLatin1StringView("\r\n");
+    return row;
 }
 
-QString TextLine(int line) {
-    return line > 0 ? QString::number(line).rightJustified(5) + QStringLiteral("  ") : QString();
+QString ZinsenJson(const TZinsenResult &result, int line) {
+    QString row;
+    row.reserve(96);
+    AppendJsonStart(row, line);
+    AppendKey(row, QLatin1StringView("tage"), line <= 0);
+    AppendNumber(row, result.Text.Difference);
+    AppendKey(row, QLatin1StringView("zinstage"));
+    AppendNumber(row, result.Text.Days);
+    AppendKey(row, QLatin1StringView("zinsen"));
+    AppendJsonPoint(row, result.Text.Interest);
+    AppendKey(row, QLatin1StringView("formel"));
+    AppendJsonString(row, FormulaName(result.Code));
+    row += QLatin1StringView("}\n");
+    return row;
 }
 
-QString CsvLine(int line) {
-    return line > 0 ? QString::number(line) + Sep : QString();
+void AppendJsonRate(QString &out, const char *key, bool has, TBasisPoints value) {
+    AppendKey(out, QLatin1StringView(key));
+    if (has)
+        AppendJsonFixed2(out, value);
+    else
+        out += QLatin1StringView("null");
 }
 
-QString JsonPeriod(const TInterestRow &row) {
-    const QString none = QStringLiteral("null");
-    return u'{' + JsonKey("von") + JsonString(IsoDate(row.From)) + JsonSep + JsonKey("bis") +
-           JsonString(IsoDate(row.To)) + JsonSep + JsonKey("tage") + QString::number(row.Days) +
-           JsonSep + JsonKey("basiszinssatz") + (row.HasBaseRate ? JsonRate(row.BaseRate) : none) +
-           JsonSep + JsonKey("aufschlag") + (row.HasBaseRate ? JsonRate(row.Margin) : none) +
-           JsonSep + JsonKey("zinssatz") + JsonRate(row.Rate) + JsonSep + JsonKey("zinsen") +
-           JsonCents(row.Interest) + u'}';
+void AppendJsonPeriod(QString &out, const TInterestRow &row) {
+    out += u'{';
+    AppendKey(out, QLatin1StringView("von"), true);
+    out += u'"';
+    AppendIsoDate(out, row.From);
+    out += u'"';
+    AppendKey(out, QLatin1StringView("bis"));
+    out += u'"';
+    AppendIsoDate(out, row.To);
+    out += u'"';
+    AppendKey(out, QLatin1StringView("tage"));
+    AppendNumber(out, row.Days);
+    AppendJsonRate(out, "basiszinssatz", row.HasBaseRate, row.BaseRate);
+    AppendJsonRate(out, "aufschlag", row.HasBaseRate, row.Margin);
+    AppendJsonRate(out, "zinssatz", true, row.Rate);
+    AppendKey(out, QLatin1StringView("zinsen"));
+    AppendJsonFixed2(out, row.Interest);
+    out += u'}';
 }
 
 QString VerzugJson(const TVerzugResult &verzug, int line) {
     const TDefaultInterest &r = verzug.Result;
-    QStringList periods;
-    for (const TInterestRow &row : r.Rows)
-        periods << JsonPeriod(row);
-    return u'{' + JsonLine(line) + JsonKey("perioden") + u'[' + periods.join(JsonSep) + u']' +
-           JsonSep + JsonKey("summe") + JsonCents(r.Interest) + JsonSep + JsonKey("je_tag") +
-           JsonCents(r.PerDay) + JsonSep + JsonKey("pauschale") + JsonCents(r.FlatFee) + JsonSep +
-           JsonKey("forderung") + JsonCents(r.Claim) + JsonSep + JsonKey("gesamt") +
-           JsonCents(r.Total) + QStringLiteral("}\n");
+    QString out;
+    out.reserve(256 + 200 * r.Rows.size());
+    AppendJsonStart(out, line);
+    AppendKey(out, QLatin1StringView("perioden"), line <= 0);
+    out += u'[';
+    for (const TInterestRow &row : r.Rows) {
+        if (&row != &r.Rows.front()) out += QLatin1StringView(", ");
+        AppendJsonPeriod(out, row);
+    }
+    out += u']';
+    const std::pair<const char *, TCents> sums[] = {{"summe", r.Interest},
+                                                    {"je_tag", r.PerDay},
+                                                    {"pauschale", r.FlatFee},
+                                                    {"forderung", r.Claim},
+                                                    {"gesamt", r.Total}};
+    for (const auto &[key, value] : sums) {
+        AppendKey(out, QLatin1StringView(key));
+        AppendJsonFixed2(out, value);
+    }
+    out += QLatin1StringView("}\n");
+    return out;
+}
+
+QString CsvCents(TCents value) {
+    QString text;
+    AppendFixed2(text, value, u',');
+    return text;
 }
 
 QString CsvPeriod(const TInterestRow &row) {
     const QString base = row.HasBaseRate ? FormatBasisPoints(row.BaseRate) : QString();
     const QString margin = row.HasBaseRate ? FormatBasisPoints(row.Margin) : QString();
-    return FormatDayDate(row.From) + Sep + FormatDayDate(row.To) + Sep +
-           QString::number(row.Days) + Sep + base + Sep + margin + Sep +
-           FormatBasisPoints(row.Rate) + Sep + CsvCents(row.Interest) + QStringLiteral("\r\n");
+    return FormatDayDate(row.From) + u';' + FormatDayDate(row.To) + u';' +
+           QString::number(row.Days) + u';' + base + u';' + margin + u';' +
+           FormatBasisPoints(row.Rate) + u';' + CsvCents(row.Interest) + u"\r\n";
 }
 
 // The periods under the header, then each sum labelled in the first column and standing in
@@ -137,14 +283,14 @@ QString VerzugText(const TVerzugResult &verzug, const TBaseRateTable &table) {
 } // namespace
 
 void TOutputStream::Write(const QString &text) {
-    FBuffer += text.toUtf8();
+    FBuffer += text;
     if (FBuffer.size() >= FlushSize) Flush();
 }
 
 bool TOutputStream::Flush() {
-    const bool complete = FDevice.write(FBuffer) == FBuffer.size();
-    FBuffer.clear();
-    return complete;
+    const QByteArray bytes = FBuffer.toUtf8();
+    FBuffer.truncate(0); // keeps its room for the next piece
+    return FDevice.write(bytes) == bytes.size();
 }
 
 QString ZinsenHeader(TOutputFormat format, bool batch) {
@@ -164,21 +310,13 @@ QString ZinsenHeader(TOutputFormat format, bool batch) {
 }
 
 QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, int line) {
-    const TInterestText &t = result.Text;
     switch (format) {
     case TOutputFormat::Csv:
-        return CsvLine(line) + QString::number(t.Difference) + Sep + QString::number(t.Days) +
-               Sep + t.Interest + Sep + FormulaName(result.Code) +
-               (line > 0 ? QStringLiteral(";\r\n") : QStringLiteral("\r\n"));
+        return ZinsenCsv(result, line);
     case TOutputFormat::Json:
-        return u'{' + JsonLine(line) + JsonKey("tage") + QString::number(t.Difference) + JsonSep +
-               JsonKey("zinstage") + QString::number(t.Days) + JsonSep + JsonKey("zinsen") +
-               JsonString(PointText(t.Interest)) + JsonSep + JsonKey("formel") +
-               JsonString(FormulaName(result.Code)) + QStringLiteral("}\n");
+        return ZinsenJson(result, line);
     case TOutputFormat::Text:
-        if (line == 0) return t.DayLabel + QStringLiteral("  ") + t.Interest + u'\n';
-        return TextLine(line) + Padded(t.DayLabel, 24, false) + Padded(t.Interest, 16, true) +
-               QStringLiteral("  ") + FormulaName(result.Code) + u'\n';
+        return ZinsenText(result, line);
     }
     return QString();
 }
@@ -203,21 +341,27 @@ QString VerzugHeader(TOutputFormat format) {
 
 QString VerzugRow(TOutputFormat format, const TVerzugResult &verzug, int line) {
     const TDefaultInterest &r = verzug.Result;
+    QString row;
     switch (format) {
     case TOutputFormat::Csv:
-        return CsvLine(line) + CsvCents(r.Claim) + Sep + FormatDayDate(r.Rows.front().From) + Sep +
-               FormatDayDate(r.Rows.back().To) + Sep + QString::number(r.Rows.size()) + Sep +
-               CsvCents(r.Interest) + Sep + CsvCents(r.FlatFee) + Sep + CsvCents(r.Total) + Sep +
-               CsvCents(r.PerDay) + QStringLiteral(";\r\n");
+        AppendCsvLine(row, line);
+        row += CsvCents(r.Claim) + u';' + FormatDayDate(r.Rows.front().From) + u';' +
+               FormatDayDate(r.Rows.back().To) + u';' + QString::number(r.Rows.size());
+        for (TCents sum : {r.Interest, r.FlatFee, r.Total, r.PerDay})
+            row += u';' + CsvCents(sum);
+        return row + u";\r\n";
     case TOutputFormat::Json:
         return VerzugJson(verzug, line);
     case TOutputFormat::Text:
-        return TextLine(line) + Padded(FormatCents(r.Claim), 18, true) +
-               Padded(FormatCents(r.Interest), 16, true) +
-               Padded(FormatCents(r.FlatFee), 12, true) + Padded(FormatCents(r.Total), 20, true) +
-               Padded(FormatCents(r.PerDay), 12, true) + u'\n';
+        AppendTextLine(row, line);
+        AppendPadded(row, FormatCents(r.Claim), 18, true);
+        AppendPadded(row, FormatCents(r.Interest), 16, true);
+        AppendPadded(row, FormatCents(r.FlatFee), 12, true);
+        AppendPadded(row, FormatCents(r.Total), 20, true);
+        AppendPadded(row, FormatCents(r.PerDay), 12, true);
+        return row + u'\n';
     }
-    return QString();
+    return row;
 }
 
 QString VerzugStatement(TOutputFormat format, const TVerzugResult &result,
@@ -234,58 +378,73 @@ QString VerzugStatement(TOutputFormat format, const TVerzugResult &result,
 }
 
 QString ErrorRow(TOutputFormat format, TCommand command, int line, const QString &reason) {
+    QString row;
     switch (format) {
     case TOutputFormat::Csv:
-        return CsvLine(line) +
-               QString(command == TCommand::Zinsen ? 4 : 8, u';') + CsvField(reason) +
-               QStringLiteral("\r\n");
+        AppendCsvLine(row, line);
+        return row + QString(command == TCommand::Zinsen ? 4 : 8, u';') + CsvField(reason) +
+               u"\r\n";
     case TOutputFormat::Json:
-        return u'{' + JsonLine(line) + JsonKey("fehler") + JsonString(reason) +
-               QStringLiteral("}\n");
+        AppendJsonStart(row, line);
+        AppendKey(row, QLatin1StringView("fehler"), line <= 0);
+        AppendJsonString(row, reason);
+        return row + u"}\n";
     case TOutputFormat::Text:
-        return TextLine(line) + QStringLiteral("Fehler: ") + reason + u'\n';
+        AppendTextLine(row, line);
+        return row + u"Fehler: " + reason + u'\n';
     }
-    return QString();
+    return row;
 }
 
 QString BaseRateAnswer(TOutputFormat format, TDateTime day, const TBaseRate &rate,
                        const TBaseRateTable &table) {
-    const QString own = rate.User ? QStringLiteral("ja") : QStringLiteral("nein");
+    QString out;
     switch (format) {
     case TOutputFormat::Csv:
-        return QStringLiteral("datum;basiszinssatz;ab;eigener;bis\r\n") + FormatDayDate(day) +
-               Sep + FormatBasisPoints(rate.Rate) + Sep + FormatDayDate(rate.From) + Sep + own +
-               Sep + FormatDayDate(table.Reach()) + QStringLiteral("\r\n");
+        return u"datum;basiszinssatz;ab;eigener;bis\r\n" + FormatDayDate(day) + u';' +
+               FormatBasisPoints(rate.Rate) + u';' + FormatDayDate(rate.From) + u';' +
+               (rate.User ? u"ja" : u"nein") + u';' + FormatDayDate(table.Reach()) + u"\r\n";
     case TOutputFormat::Json:
-        return u'{' + JsonKey("datum") + JsonString(IsoDate(day)) + JsonSep +
-               JsonKey("basiszinssatz") + JsonRate(rate.Rate) + JsonSep + JsonKey("ab") +
-               JsonString(IsoDate(rate.From)) + JsonSep + JsonKey("eigener") +
-               (rate.User ? QStringLiteral("true") : QStringLiteral("false")) + JsonSep +
-               JsonKey("bis") + JsonString(IsoDate(table.Reach())) + QStringLiteral("}\n");
+        AppendJsonStart(out, 0);
+        AppendKey(out, QLatin1StringView("datum"), true);
+        AppendJsonString(out, IsoDate(day));
+        AppendJsonRate(out, "basiszinssatz", true, rate.Rate);
+        AppendKey(out, QLatin1StringView("ab"));
+        AppendJsonString(out, IsoDate(rate.From));
+        AppendKey(out, QLatin1StringView("eigener"));
+        out += rate.User ? QLatin1StringView("true") : QLatin1StringView("false");
+        AppendKey(out, QLatin1StringView("bis"));
+        AppendJsonString(out, IsoDate(table.Reach()));
+        return out + u"}\n";
     case TOutputFormat::Text:
         return QStringLiteral("Basiszinssatz am %1: %2 % (ab %3%4)\n%5\n")
             .arg(FormatDayDate(day), FormatBasisPoints(rate.Rate), FormatDayDate(rate.From),
                  rate.User ? QStringLiteral(", vom Benutzer eingetragen") : QString(),
                  BaseRateReachText(table));
     }
-    return QString();
+    return out;
 }
 
 QString ImportAnswer(TOutputFormat format, const QString &path, int changed,
                      const TBaseRateTable &table) {
+    QString out;
     switch (format) {
     case TOutputFormat::Csv:
-        return QStringLiteral("datei;geaendert;bis\r\n") + CsvField(path) + Sep +
-               QString::number(changed) + Sep + FormatDayDate(table.Reach()) +
-               QStringLiteral("\r\n");
+        return u"datei;geaendert;bis\r\n" + CsvField(path) + u';' + QString::number(changed) +
+               u';' + FormatDayDate(table.Reach()) + u"\r\n";
     case TOutputFormat::Json:
-        return u'{' + JsonKey("datei") + JsonString(path) + JsonSep + JsonKey("geaendert") +
-               QString::number(changed) + JsonSep + JsonKey("bis") +
-               JsonString(IsoDate(table.Reach())) + QStringLiteral("}\n");
+        AppendJsonStart(out, 0);
+        AppendKey(out, QLatin1StringView("datei"), true);
+        AppendJsonString(out, path);
+        AppendKey(out, QLatin1StringView("geaendert"));
+        AppendNumber(out, changed);
+        AppendKey(out, QLatin1StringView("bis"));
+        AppendJsonString(out, IsoDate(table.Reach()));
+        return out + u"}\n";
     case TOutputFormat::Text:
         return ImportReportText(path, changed) + u'\n' + BaseRateReachText(table) + u'\n';
     }
-    return QString();
+    return out;
 }
 
 QString CsvField(const QString &text) {
@@ -298,25 +457,12 @@ QString CsvField(const QString &text) {
 
 QString JsonString(const QString &text) {
     QString json;
-    json.reserve(text.size() + 2);
-    json += u'"';
-    for (QChar c : text) {
-        if (c == u'"' || c == u'\\')
-            json += u'\\' + QString(c);
-        else if (c.unicode() < 0x20)
-            json += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
-        else
-            json += c;
-    }
-    return json + u'"';
+    AppendJsonString(json, text);
+    return json;
 }
 
 QString IsoDate(TDateTime day) {
-    quint16 y, m, d;
-    SplitDateSerial(day, y, m, d);
-    if (y == 0) return QString();
-    return QStringLiteral("%1-%2-%3")
-        .arg(y, 4, 10, QChar(u'0'))
-        .arg(m, 2, 10, QChar(u'0'))
-        .arg(d, 2, 10, QChar(u'0'));
+    QString text;
+    AppendIsoDate(text, day);
+    return text;
 }

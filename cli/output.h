@@ -14,7 +14,7 @@
 
 class QIODevice;
 
-// Collects the text as UTF-8 and hands it to the device in large pieces.
+// Collects the text and hands it to the device as UTF-8 in large pieces.
 class TOutputStream {
 public:
     explicit TOutputStream(QIODevice &device) : FDevice(device) {}
@@ -28,7 +28,7 @@ public:
 
 private:
     QIODevice &FDevice;
-    QByteArray FBuffer;
+    QString FBuffer;
 };
 
 struct TZinsenResult {

@@ -18,7 +18,7 @@ constexpr qsizetype HeaderLookAhead = 64 * 1024;
 
 // Rows are read and printed a block at a time and calculated side by side in between.
 constexpr std::size_t BlockRows = 16384;
-constexpr std::size_t MinRowsPerThread = 1024;
+constexpr std::size_t MinRowsForThreads = 1024;
 constexpr std::size_t MaxThreads = 8;
 
 const QList<TField> RuleFields{fdVerbraucher, fdUnternehmer, fdSatz, fdAufschlag};
@@ -60,8 +60,8 @@ std::optional<QString> MapColumns(const TCommandLine &line, const QList<QString>
 struct TPendingRow {
     QList<QString> Cells;
     int Line = 0;
-    bool Open = false; // cut off inside quotes
-    QString Text;
+    bool Open = false;  // cut off inside quotes
+    QByteArray Text;    // in UTF-8, encoded where the row is calculated
     QString Error;
 };
 
@@ -79,7 +79,7 @@ public:
 
 private:
     std::optional<QString> Fields(const QList<QString> &cells, TFields &fields) const;
-    std::optional<TCaseError> Case(const TFields &fields, QString &text, int line) const;
+    std::optional<TCaseError> Case(const TFields &fields, QByteArray &text, int line) const;
 
     const TCommandLine &FLine;
     TRunContext &FRun;
@@ -119,18 +119,18 @@ std::optional<QString> TBatch::Fields(const QList<QString> &cells, TFields &fiel
     return std::nullopt;
 }
 
-std::optional<TCaseError> TBatch::Case(const TFields &fields, QString &text, int line) const {
+std::optional<TCaseError> TBatch::Case(const TFields &fields, QByteArray &text, int line) const {
     if (FLine.Command == TCommand::Zinsen) {
         TZinsenCase c;
         if (auto error = ReadZinsenCase(fields, FDefaultCode, c)) return error;
-        text = ZinsenRow(FLine.Format, CalculateZinsen(c), line);
+        text = ZinsenRow(FLine.Format, CalculateZinsen(c), line).toUtf8();
         return std::nullopt;
     }
     TDefaultInterestInput input;
     TVerzugResult result;
     if (auto error = ReadVerzugCase(fields, input)) return error;
     if (auto error = CalculateVerzug(input, *FTable, result)) return error;
-    text = VerzugRow(FLine.Format, result, line);
+    text = VerzugRow(FLine.Format, result, line).toUtf8();
     return std::nullopt;
 }
 
@@ -173,7 +173,7 @@ class TBlockCalculation {
 public:
     TBlockCalculation(const TBatch &batch, std::vector<TPendingRow> &rows, std::size_t count) {
         const std::size_t threads =
-            count < MinRowsPerThread
+            count < MinRowsForThreads
                 ? 0
                 : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, MaxThreads);
         if (threads == 0) {

@@ -283,14 +283,18 @@ QString VerzugText(const TVerzugResult &verzug, const TBaseRateTable &table) {
 } // namespace
 
 void TOutputStream::Write(const QString &text) {
-    FBuffer += text;
+    Write(text.toUtf8());
+}
+
+void TOutputStream::Write(const QByteArray &utf8) {
+    FBuffer += utf8;
     if (FBuffer.size() >= FlushSize) Flush();
 }
 
 bool TOutputStream::Flush() {
-    const QByteArray bytes = FBuffer.toUtf8();
+    const bool complete = FDevice.write(FBuffer) == FBuffer.size();
     FBuffer.truncate(0); // keeps its room for the next piece
-    return FDevice.write(bytes) == bytes.size();
+    return complete;
 }
 
 QString ZinsenHeader(TOutputFormat format, bool batch) {

@@ -23,12 +23,14 @@ public:
     TOutputStream &operator=(const TOutputStream &) = delete;
 
     void Write(const QString &text);
+    // Text already in UTF-8: a batch's rows are encoded where they are calculated.
+    void Write(const QByteArray &utf8);
     // False when the device took less than everything.
     bool Flush();
 
 private:
     QIODevice &FDevice;
-    QString FBuffer;
+    QByteArray FBuffer;
 };
 
 struct TZinsenResult {

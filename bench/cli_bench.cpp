@@ -21,7 +21,8 @@ QByteArray Date(const QDate &date) {
 
 QByteArray Amount(std::mt19937 &random) {
     const unsigned cents = random() % 10'000'000;
-    return QByteArray::number(cents / 100) + ',' + QByteArray::number(cents % 100).rightJustified(2, '0');
+    return QByteArray::number(cents / 100) + ',' +
+           QByteArray::number(cents % 100).rightJustified(2, '0');
 }
 
 QByteArray ZinsenBatch() {
@@ -31,10 +32,10 @@ QByteArray ZinsenBatch() {
     csv.reserve(ZinsenRows * 48);
     for (int i = 0; i < ZinsenRows; ++i) {
         const QDate from = QDate(1990, 1, 1).addDays(random() % 14600);
-        csv += Amount(random) + ';' + Date(from) + ';' + Date(from.addDays(random() % 2000)) +
-               ';' + QByteArray::number(random() % 20) + ',' +
-               QByteArray::number(random() % 100).rightJustified(2, '0') + ';' +
-               formulas[i % 3] + '\n';
+        csv += Amount(random) + ';' + Date(from) + ';' + Date(from.addDays(random() % 2000)) + ';' +
+               QByteArray::number(random() % 20) + ',' +
+               QByteArray::number(random() % 100).rightJustified(2, '0') + ';' + formulas[i % 3] +
+               '\n';
     }
     return csv;
 }
@@ -96,9 +97,33 @@ void Verzug(benchmark::State &state, const char *format) {
 
 } // namespace
 
-BENCHMARK_CAPTURE(Zinsen, text, "text")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
-BENCHMARK_CAPTURE(Zinsen, csv, "csv")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
-BENCHMARK_CAPTURE(Zinsen, json, "json")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
-BENCHMARK_CAPTURE(Verzug, text, "text")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
-BENCHMARK_CAPTURE(Verzug, csv, "csv")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
-BENCHMARK_CAPTURE(Verzug, json, "json")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+BENCHMARK_CAPTURE(Zinsen, text, "text")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(5);
+BENCHMARK_CAPTURE(Zinsen, csv, "csv")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(5);
+BENCHMARK_CAPTURE(Zinsen, json, "json")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(5);
+BENCHMARK_CAPTURE(Verzug, text, "text")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(5);
+BENCHMARK_CAPTURE(Verzug, csv, "csv")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(5);
+BENCHMARK_CAPTURE(Verzug, json, "json")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(5);

@@ -5,7 +5,7 @@
 namespace {
 
 constexpr const char *FieldNames[FieldCount] = {
-    "betrag",      "von",      "bis",       "satz", "formel",   "verbraucher",
+    "betrag",      "von",      "bis",       "satz", "formel",    "verbraucher",
     "unternehmer", "vor-2014", "aufschlag", "tage", "pauschale",
 };
 
@@ -77,7 +77,8 @@ TCommandLine TParser::Parse() {
         } else if (FLine.Command == TCommand::None) {
             const std::optional<TCommand> command = CommandNamed(argument);
             if (!command)
-                Fail(argument, QStringLiteral("unbekannter Befehl (zinsen, verzug oder basiszins)"));
+                Fail(argument,
+                     QStringLiteral("unbekannter Befehl (zinsen, verzug oder basiszins)"));
             FLine.Command = command.value_or(TCommand::None);
         } else {
             positional << argument;
@@ -115,7 +116,9 @@ void TParser::Option(const QString &argument) {
     } else if (option == QLatin1String("--format")) {
         if (const std::optional<QString> value = Value(option, attached)) {
             const std::optional<TOutputFormat> format = FormatNamed(*value);
-            if (!format) Fail(option, QStringLiteral("„%1“ ist kein Format (text, csv oder json)").arg(*value));
+            if (!format)
+                Fail(option,
+                     QStringLiteral("„%1“ ist kein Format (text, csv oder json)").arg(*value));
             FLine.Format = format.value_or(TOutputFormat::Text);
         }
     } else if (option == QLatin1String("--csv") && FLine.Command != TCommand::Basiszins) {
@@ -127,11 +130,11 @@ void TParser::Option(const QString &argument) {
             option.startsWith(QLatin1String("--")) ? FieldOfColumn(option.mid(2)) : std::nullopt;
         if (!field || !TakesField(FLine.Command, *field) || option.contains(u'_'))
             return Fail(option, QStringLiteral("unbekannte Option"));
-        if (IsSwitch(*field) && attached)
-            return Fail(option, QStringLiteral("nimmt keinen Wert"));
+        if (IsSwitch(*field) && attached) return Fail(option, QStringLiteral("nimmt keinen Wert"));
         FFromOption[*field] = true;
         SetField(*field, option,
-                 IsSwitch(*field) ? QStringLiteral("ja") : Value(option, attached).value_or(QString()));
+                 IsSwitch(*field) ? QStringLiteral("ja")
+                                  : Value(option, attached).value_or(QString()));
     }
 }
 
@@ -139,8 +142,9 @@ void TParser::SetField(TField field, const QString &option, const QString &value
     if (!FLine.Fields[field].isEmpty() && FLine.Fields[field] != value)
         return Fail(option, QStringLiteral("ist mehrfach angegeben"));
     if (field == fdFormel && !FormulaCodeNamed(value))
-        Fail(option, QStringLiteral("„%1“ ist keine Zinsformel (euro, deutsche oder englische)")
-                         .arg(value));
+        Fail(
+            option,
+            QStringLiteral("„%1“ ist keine Zinsformel (euro, deutsche oder englische)").arg(value));
     if (field == fdTage && !DayCountNamed(value))
         Fail(option, QStringLiteral("„%1“ ist keine Tageszählung (taggenau, actact, act360 oder "
                                     "30360)")

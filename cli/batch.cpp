@@ -60,8 +60,8 @@ std::optional<QString> MapColumns(const TCommandLine &line, const QList<QString>
 struct TPendingRow {
     QList<QString> Cells;
     int Line = 0;
-    bool Open = false;  // cut off inside quotes
-    QByteArray Text;    // in UTF-8, encoded where the row is calculated
+    bool Open = false; // cut off inside quotes
+    QByteArray Text;   // in UTF-8, encoded where the row is calculated
     QString Error;
 };
 

@@ -26,8 +26,7 @@ std::optional<TCaseError> ReadDay(const TFields &fields, TField field, TDateTime
 std::optional<TCaseError> ReadSwitch(const TFields &fields, TField field, bool &on) {
     const std::optional<bool> value = SwitchValue(fields[field]);
     if (!value)
-        return FieldError(field,
-                          QStringLiteral("„%1“ ist weder ja noch nein").arg(fields[field]));
+        return FieldError(field, QStringLiteral("„%1“ ist weder ja noch nein").arg(fields[field]));
     on = *value;
     return std::nullopt;
 }
@@ -54,11 +53,11 @@ std::optional<TCaseError> ReadRule(const TFields &fields, TDateTime firstDay, TR
                 return FieldError(candidate.Field, error.Message);
     }
     if (chosen != 1)
-        return FieldError(FieldCount,
-                          chosen == 0 ? QStringLiteral("die Zinsregel fehlt: verbraucher, "
-                                                       "unternehmer, satz oder aufschlag")
-                                      : QStringLiteral("nur eine Zinsregel: verbraucher, "
-                                                       "unternehmer, satz oder aufschlag"));
+        return FieldError(FieldCount, chosen == 0
+                                          ? QStringLiteral("die Zinsregel fehlt: verbraucher, "
+                                                           "unternehmer, satz oder aufschlag")
+                                          : QStringLiteral("nur eine Zinsregel: verbraucher, "
+                                                           "unternehmer, satz oder aufschlag"));
     bool before2014 = false;
     if (auto error = ReadSwitch(fields, fdVor2014, before2014)) return error;
     if (before2014 && rule.Kind != rkNoConsumer)

@@ -120,8 +120,7 @@ bool ReadDate(QStringView text, TDateTime &date, QString &error) {
         shaped = digitRun(parts[i], 0) == length &&
                  (i < 2 ? length >= 1 && length <= 2 : length == 2 || length == 4);
     }
-    if (shaped &&
-        TryParseForeignDate(FormatSettings().ShortDateFormat, trimmed.toString(), date))
+    if (shaped && TryParseForeignDate(FormatSettings().ShortDateFormat, trimmed.toString(), date))
         return true;
     error = QStringLiteral("%1 ist kein gültiges Datum (TT.MM.JJJJ, T.M.JJ oder JJJJ-MM-TT)")
                 .arg(quoted(text));

@@ -52,11 +52,16 @@ void AppendIsoDate(QString &out, TDateTime day) {
     quint16 y, m, d;
     SplitDateSerial(day, y, m, d);
     if (y == 0) return;
-    const char16_t text[] = {char16_t(u'0' + y / 1000),    char16_t(u'0' + y / 100 % 10),
-                             char16_t(u'0' + y / 10 % 10), char16_t(u'0' + y % 10),
-                             u'-',                         char16_t(u'0' + m / 10),
-                             char16_t(u'0' + m % 10),      u'-',
-                             char16_t(u'0' + d / 10),      char16_t(u'0' + d % 10)};
+    const char16_t text[] = {char16_t(u'0' + y / 1000),
+                             char16_t(u'0' + y / 100 % 10),
+                             char16_t(u'0' + y / 10 % 10),
+                             char16_t(u'0' + y % 10),
+                             u'-',
+                             char16_t(u'0' + m / 10),
+                             char16_t(u'0' + m % 10),
+                             u'-',
+                             char16_t(u'0' + d / 10),
+                             char16_t(u'0' + d % 10)};
     out += QStringView(text, 10);
 }
 
@@ -233,8 +238,10 @@ QString VerzugCsv(const TDefaultInterest &r) {
     QString csv = QStringLiteral("von;bis;tage;basiszinssatz;aufschlag;zinssatz;zinsen\r\n");
     for (const TInterestRow &row : r.Rows)
         csv += CsvPeriod(row);
-    const std::pair<const char *, TCents> sums[] = {{"forderung", r.Claim}, {"summe", r.Interest},
-                                                    {"pauschale", r.FlatFee}, {"gesamt", r.Total},
+    const std::pair<const char *, TCents> sums[] = {{"forderung", r.Claim},
+                                                    {"summe", r.Interest},
+                                                    {"pauschale", r.FlatFee},
+                                                    {"gesamt", r.Total},
                                                     {"je_tag", r.PerDay}};
     for (const auto &[label, value] : sums)
         csv += QLatin1String(label) + QStringLiteral(";;;;;;") + CsvCents(value) +

@@ -7,7 +7,8 @@
 #include <QDir>
 
 QString TBaseRateStore::DefaultPath() {
-    return Services().DataHome() + QStringLiteral("/tarvo/") + QString::fromLatin1(UserRatesFileName);
+    return Services().DataHome() + QStringLiteral("/tarvo/") +
+           QString::fromLatin1(UserRatesFileName);
 }
 
 TBaseRateStore::TBaseRateStore(QString path) : FPath(std::move(path)), FTable(ShippedBaseRates()) {}

@@ -92,7 +92,6 @@ TInterestText CalculateInterestText(int code, TDateTime start, TDateTime end,
     label += u" / ";
     label += QString::number(days);
     label += u" Tage )";
-    return {label,
-            FormatFixed2(InterestAmount(code, days, start, end, principal, rate)), difference,
-            days};
+    return {label, FormatFixed2(InterestAmount(code, days, start, end, principal, rate)),
+            difference, days};
 }

@@ -264,7 +264,8 @@ QString FormatFixed(long double value, unsigned decimals) {
     if (d.negative) text += u'-';
     if (d.point <= 0) text += u'0';
     for (int i = 0; i < d.point; ++i)
-        text += i < static_cast<int>(d.digits.size()) ? QChar::fromLatin1(d.digits[i]) : QChar(u'0');
+        text +=
+            i < static_cast<int>(d.digits.size()) ? QChar::fromLatin1(d.digits[i]) : QChar(u'0');
     if (decimals > 0) text += FormatSettings().DecimalSeparator;
     for (unsigned i = 0; i < decimals; ++i)
         text += fractionDigit(d, static_cast<int>(i));

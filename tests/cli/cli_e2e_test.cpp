@@ -85,22 +85,51 @@ TEST(CliProgram, GivesTheBarsWorkedCasesInEveryFormat) {
         int difference;
         TBarResult results[3]; // euro, deutsche, englische
     } cases[] = {
-        {"1000", "15.01.2005", "15.03.2005", "10", 59, {{59, "16,40"}, {60, "16,67"}, {59, "16,16"}}},
-        {"1.000", "2005-01-15", "10.3.05", "10 %", 54, {{54, "15,01"}, {55, "15,28"}, {54, "14,79"}}},
-        {"1000,00", "31.01.2005", "28.02.2005", "10,0", 28, {{28, "7,78"}, {29, "8,06"}, {28, "7,67"}}},
-        {"1000.00", "01.12.2005", "31.01.2006", "10", 61, {{61, "16,96"}, {60, "16,67"}, {61, "16,71"}}},
-        {"1.000,00", "15.06.2003", "15.06.2006", "10", 1096,
+        {"1000",
+         "15.01.2005",
+         "15.03.2005",
+         "10",
+         59,
+         {{59, "16,40"}, {60, "16,67"}, {59, "16,16"}}},
+        {"1.000",
+         "2005-01-15",
+         "10.3.05",
+         "10 %",
+         54,
+         {{54, "15,01"}, {55, "15,28"}, {54, "14,79"}}},
+        {"1000,00",
+         "31.01.2005",
+         "28.02.2005",
+         "10,0",
+         28,
+         {{28, "7,78"}, {29, "8,06"}, {28, "7,67"}}},
+        {"1000.00",
+         "01.12.2005",
+         "31.01.2006",
+         "10",
+         61,
+         {{61, "16,96"}, {60, "16,67"}, {61, "16,71"}}},
+        {"1.000,00",
+         "15.06.2003",
+         "15.06.2006",
+         "10",
+         1096,
          {{1096, "304,65"}, {1080, "300,00"}, {1096, "300,00"}}},
         {"1000", "02.05.2005", "01.05.2005", "10", -1, {{0, "0,00"}, {0, "0,00"}, {0, "0,00"}}},
-        {"2.500", "01.01.2005", "02.05.2005", "7.5", 121, {{121, "63,06"}, {121, "63,02"}, {121, "62,16"}}},
+        {"2.500",
+         "01.01.2005",
+         "02.05.2005",
+         "7.5",
+         121,
+         {{121, "63,06"}, {121, "63,02"}, {121, "62,16"}}},
     };
     const QStringList formulas{"euro", "deutsche", "englische"};
     for (const auto &c : cases) {
         for (int f = 0; f < 3; ++f) {
             const TBarResult &r = c.results[f];
             const QString label = QStringLiteral("( %1 / %2 Tage )").arg(c.difference).arg(r.days);
-            const QStringList arguments{"zinsen", c.amount, c.from, c.to, c.rate, "--formel",
-                                        formulas[f]};
+            const QStringList arguments{"zinsen", c.amount,   c.from,     c.to,
+                                        c.rate,   "--formel", formulas[f]};
             SCOPED_TRACE(arguments.join(u' ').toStdString());
 
             const TProgramRun text = Zins(home, arguments);
@@ -151,16 +180,25 @@ TEST(CliProgram, GivesTheDefaultInterestWorkedCasesInEveryFormat) {
          {{"2025-04-17", "2025-06-30", 75, "2.27", "5.00", "7.27", "46.14"},
           {"2025-07-01", "2025-12-31", 184, "1.27", "5.00", "6.27", "97.64"},
           {"2026-01-01", "2026-02-20", 51, "1.27", "5.00", "6.27", "27.06"}},
-         "170.84", "0.53", "3259.84"},
-        {{"10.000,00", "16.01.2023", "02.10.2025", "--unternehmer"}, business, "3170.18", "2.81",
+         "170.84",
+         "0.53",
+         "3259.84"},
+        {{"10.000,00", "16.01.2023", "02.10.2025", "--unternehmer"},
+         business,
+         "3170.18",
+         "2.81",
          "13170.18"},
-        {{"10000", "2023-01-16", "2025-10-02", "--unternehmer", "--tage", "actact"}, actual,
-         "3166.76", "2.81", "13166.76"},
+        {{"10000", "2023-01-16", "2025-10-02", "--unternehmer", "--tage", "actact"},
+         actual,
+         "3166.76",
+         "2.81",
+         "13166.76"},
     };
     for (const auto &c : cases) {
         const QStringList arguments = QStringList{"verzug"} + c.arguments;
         SCOPED_TRACE(arguments.join(u' ').toStdString());
-        const QJsonObject json = JsonObject(Zins(home, arguments + QStringList{"--format", "json"}).out);
+        const QJsonObject json =
+            JsonObject(Zins(home, arguments + QStringList{"--format", "json"}).out);
         const QJsonArray periods = json.value("perioden").toArray();
         ASSERT_EQ(periods.size(), qsizetype(c.periods.size()));
         const QList<QStringList> csv =
@@ -271,33 +309,55 @@ TEST(CliProgram, ExitsWithZeroOneOrTwoAndNamesTheArgument) {
         {{"--help"}, 0, "Aufruf: tarvo-zins BEFEHL", ""},
         {{"verzug", "-h"}, 0, "Aufruf: tarvo-zins BEFEHL", ""},
         {{"--version"}, 0, "tarvo-zins (Tarvo 2.3)\n", ""},
-        {{"zinsen", "1.000,5x", "15.01.2005", "15.03.2005", "10"}, 1, "",
+        {{"zinsen", "1.000,5x", "15.01.2005", "15.03.2005", "10"},
+         1,
+         "",
          "tarvo-zins: BETRAG: „1.000,5x“ ist keine Zahl"},
-        {{"zinsen", "1000", "15.01.2005", "15.03.2005", "10,125"}, 1, "",
+        {{"zinsen", "1000", "15.01.2005", "15.03.2005", "10,125"},
+         1,
+         "",
          "tarvo-zins: SATZ: „10,125“ hat mehr als zwei Nachkommastellen"},
-        {{"verzug", "1000", "02.01.2025", "01.01.2025", "--verbraucher"}, 1, "",
+        {{"verzug", "1000", "02.01.2025", "01.01.2025", "--verbraucher"},
+         1,
+         "",
          "tarvo-zins: BIS: Der letzte Zinstag (01.01.2025) liegt vor dem ersten Zinstag "
          "(02.01.2025)."},
-        {{"verzug", "1000", "01.12.2026", "02.01.2027", "--aufschlag", "3"}, 1, "",
+        {{"verzug", "1000", "01.12.2026", "02.01.2027", "--aufschlag", "3"},
+         1,
+         "",
          "tarvo-zins: BIS: Für das Halbjahr ab 01.01.2027 ist kein Basiszinssatz bekannt (die "
          "Basiszinssätze reichen bis 31.12.2026). Bitte den Basiszinssatz ergänzen oder einen "
          "früheren letzten Zinstag wählen."},
-        {{"verzug", "1000", "01.12.2025", "02.01.2026", "--satz", "101"}, 1, "",
+        {{"verzug", "1000", "01.12.2025", "02.01.2026", "--satz", "101"},
+         1,
+         "",
          "tarvo-zins: --satz: Der Zinssatz 101,00 % liegt nicht zwischen 0,00 % und 100,00 %."},
-        {{"basiszins", "31.12.2001"}, 1, "",
+        {{"basiszins", "31.12.2001"},
+         1,
+         "",
          "tarvo-zins: DATUM: Für Tage vor dem 01.01.2002 gibt es keinen Basiszinssatz nach § 247 "
          "BGB."},
-        {{"zinsen", "--csv", "fehlt.csv"}, 1, "",
+        {{"zinsen", "--csv", "fehlt.csv"},
+         1,
+         "",
          "tarvo-zins: --csv: Die Datei „fehlt.csv“ kann nicht gelesen werden: No such file or "
          "directory"},
-        {{"zinsen", "1000", "15.01.2005", "15.03.2005"}, 2, "",
+        {{"zinsen", "1000", "15.01.2005", "15.03.2005"},
+         2,
+         "",
          "tarvo-zins: SATZ: fehlt („tarvo-zins --help“ zeigt die Aufrufe)"},
-        {{"zinsen", "1000", "15.01.2005", "15.03.2005", "10", "--tage", "act360"}, 2, "",
+        {{"zinsen", "1000", "15.01.2005", "15.03.2005", "10", "--tage", "act360"},
+         2,
+         "",
          "tarvo-zins: --tage: unbekannte Option („tarvo-zins --help“ zeigt die Aufrufe)"},
-        {{"verzug", "1000", "1.1.2025", "1.2.2025", "--format", "xml", "--verbraucher"}, 2, "",
+        {{"verzug", "1000", "1.1.2025", "1.2.2025", "--format", "xml", "--verbraucher"},
+         2,
+         "",
          "tarvo-zins: --format: „xml“ ist kein Format (text, csv oder json) („tarvo-zins "
          "--help“ zeigt die Aufrufe)"},
-        {{"zins"}, 2, "",
+        {{"zins"},
+         2,
+         "",
          "tarvo-zins: zins: unbekannter Befehl (zinsen, verzug oder basiszins) („tarvo-zins "
          "--help“ zeigt die Aufrufe)"},
     };
@@ -337,7 +397,8 @@ TEST(CliProgram, TakesTheBarsStoredFormula) {
     EXPECT_EQ(Zins(home, arguments).out, "( 59 / 60 Tage )  16,67\n");
     EXPECT_EQ(Zins(home, arguments + QStringList{"--formel", "englische"}).out,
               "( 59 / 59 Tage )  16,16\n");
-    EXPECT_EQ(QDir(home.configHome() + "/tarvo").entryList(QDir::Files), QStringList{"registry.db"});
+    EXPECT_EQ(QDir(home.configHome() + "/tarvo").entryList(QDir::Files),
+              QStringList{"registry.db"});
 }
 
 // The Bundesbank's download as the window imports it, the user's rates in the statement, and a
@@ -360,8 +421,9 @@ TEST(CliProgram, ImportsAndUsesTheUsersBaseRates) {
 
     const TProgramRun import = Zins(home, {"basiszins", "--import", csv.fileName()});
     EXPECT_EQ(import.status, 0) << import.err.toStdString();
-    EXPECT_EQ(import.out, "„" + csv.fileName() + "“ gelesen: ein Halbjahr mit neuem "
-                          "Basiszinssatz.\nBasiszinssätze bis 30.06.2027\n");
+    EXPECT_EQ(import.out, "„" + csv.fileName() +
+                              "“ gelesen: ein Halbjahr mit neuem "
+                              "Basiszinssatz.\nBasiszinssätze bis 30.06.2027\n");
     EXPECT_TRUE(QFile::exists(ratesFile));
     EXPECT_EQ(JsonObject(Zins(home, {"basiszins", "2027-03-01", "--format", "json"}).out),
               (QJsonObject{{"datum", "2027-03-01"},
@@ -390,7 +452,8 @@ TEST(CliProgram, ImportsAndUsesTheUsersBaseRates) {
         << shipped.err.toStdString();
     EXPECT_EQ(Lines(shipped.err).size(), 1);
     EXPECT_FALSE(QFile::exists(ratesFile));
-    EXPECT_EQ(QDir(home.dataHome() + "/tarvo").entryList({"basiszinssaetze.txt.broken-*"}).size(), 1);
+    EXPECT_EQ(QDir(home.dataHome() + "/tarvo").entryList({"basiszinssaetze.txt.broken-*"}).size(),
+              1);
 }
 
 // The value the bar's currency field holds for the text typed there.
@@ -428,20 +491,22 @@ TEST(CliProgram, PrintsWhatTheBarCalculatesForRandomCases) {
     QStringList expected;
     const QStringList formulas{"euro", "deutsche", "englische"};
     for (int i = 0; i < 10000; ++i) {
-        const qint64 cents = below(20) == 0 ? -qint64(random() % 100000) : qint64(random() % 10000000000LL);
+        const qint64 cents =
+            below(20) == 0 ? -qint64(random() % 100000) : qint64(random() % 10000000000LL);
         const int hundredths = below(3000) - (below(20) == 0 ? 3000 : 0);
         const QString amount = FormatCents(cents, u',', below(2) ? u'.' : QChar());
         const QString rate = FormatBasisPoints(hundredths);
         TDateTime start = first + below(int(last - first));
         // Leap days and month ends now and then; reversed periods too.
         if (below(8) == 0) start = MakeDateSerial(1904 + 4 * below(49), 2, 28 + below(2));
-        const TDateTime end = std::clamp(start + below(4000) - (below(10) == 0 ? 4000 : 0), first, last);
+        const TDateTime end =
+            std::clamp(start + below(4000) - (below(10) == 0 ? 4000 : 0), first, last);
         const int code = fcEuro + below(3);
         QString cliAmount = amount, cliRate = rate;
         if (below(3) == 0 && !amount.contains('.')) cliAmount.replace(',', '.');
         if (below(2) == 0) cliRate.replace(',', '.');
-        input += (cliAmount + ';' + DateText(start, below(3)) + ';' + DateText(end, below(3)) + ';' +
-                  cliRate + ';' + formulas[code - fcEuro] + '\n')
+        input += (cliAmount + ';' + DateText(start, below(3)) + ';' + DateText(end, below(3)) +
+                  ';' + cliRate + ';' + formulas[code - fcEuro] + '\n')
                      .toUtf8();
         const TInterestText bar =
             CalculateInterestText(code, start, end, BarFieldValue(amount), BarFieldValue(rate));
@@ -455,7 +520,8 @@ TEST(CliProgram, PrintsWhatTheBarCalculatesForRandomCases) {
     const QStringList inputs = QString::fromUtf8(input).split('\n');
     for (qsizetype i = 0; i < rows.size(); ++i) {
         // "    2  ( 59 / 60 Tage )           16,67  deutsche"
-        const QString label = rows[i].mid(7, 24).trimmed(), interest = rows[i].mid(31, 16).trimmed();
+        const QString label = rows[i].mid(7, 24).trimmed(),
+                      interest = rows[i].mid(31, 16).trimmed();
         ASSERT_EQ(label + '|' + interest, expected[i]) << inputs[i + 1].toStdString();
     }
 }

@@ -28,12 +28,18 @@ TEST(CliNumbers, ReadsAmountsAsTheBarsFieldHoldsThemWithTheThousandsDotRule) {
         long double value; // when no error
         const char *error; // the start of the reason, or nullptr
     } cases[] = {
-        {"1.000,50", 1000.5L, nullptr},   {"1000,50", 1000.5L, nullptr},
-        {"1000.50", 1000.5L, nullptr},    {"1.000", 1000, nullptr},
-        {"1.000.000", 1e6L, nullptr},     {"1.5", 1.5L, nullptr},
-        {"1,5", 1.5L, nullptr},           {"-2.500,75", -2500.75L, nullptr},
-        {"+3", 3, nullptr},               {",5", 0.5L, nullptr},
-        {" 1234.56 ", 1234.56L, nullptr}, {"0.10", 0.1L, nullptr},
+        {"1.000,50", 1000.5L, nullptr},
+        {"1000,50", 1000.5L, nullptr},
+        {"1000.50", 1000.5L, nullptr},
+        {"1.000", 1000, nullptr},
+        {"1.000.000", 1e6L, nullptr},
+        {"1.5", 1.5L, nullptr},
+        {"1,5", 1.5L, nullptr},
+        {"-2.500,75", -2500.75L, nullptr},
+        {"+3", 3, nullptr},
+        {",5", 0.5L, nullptr},
+        {" 1234.56 ", 1234.56L, nullptr},
+        {"0.10", 0.1L, nullptr},
         {"12.3456", 0, "„12.3456“ hat mehr als zwei Nachkommastellen"},
         {"12,345", 0, "„12,345“ hat mehr als zwei"},
         {"0.125", 0, "„0.125“ ist keine Zahl"}, // no thousands group starts with 0
@@ -51,8 +57,8 @@ TEST(CliNumbers, ReadsAmountsAsTheBarsFieldHoldsThemWithTheThousandsDotRule) {
         const bool read = ReadAmount(QString::fromUtf8(c.text), value, error);
         EXPECT_EQ(read, c.error == nullptr) << c.text;
         if (c.error)
-            EXPECT_TRUE(error.startsWith(QString::fromUtf8(c.error))) << c.text << ": "
-                                                                      << error.toStdString();
+            EXPECT_TRUE(error.startsWith(QString::fromUtf8(c.error)))
+                << c.text << ": " << error.toStdString();
         else
             EXPECT_EQ(value, c.value) << c.text;
     }
@@ -71,20 +77,26 @@ TEST(CliNumbers, ReadsGermanIsoAndShortDatesInTheCenturyWindow) {
         const char *text;
         TDateTime date; // EmptyDate: refused
     } cases[] = {
-        {"15.03.2005", day(2005, 3, 15)}, {"2005-03-15", day(2005, 3, 15)},
-        {"1.5.05", day(2005, 5, 1)},      {" 29.02.2004 ", day(2004, 2, 29)},
-        {"1.5.44", day(2044, 5, 1)},      {"1.5.45", day(1945, 5, 1)},
-        {"31.12.1900", day(1900, 12, 31)}, {"30.02.2026", EmptyDate},
-        {"15.03.", EmptyDate},            {"15.03", EmptyDate},
-        {"15.3.205", EmptyDate},          {"2026-13-01", EmptyDate},
-        {"15/03/2005", EmptyDate},        {"", EmptyDate},
+        {"15.03.2005", day(2005, 3, 15)},
+        {"2005-03-15", day(2005, 3, 15)},
+        {"1.5.05", day(2005, 5, 1)},
+        {" 29.02.2004 ", day(2004, 2, 29)},
+        {"1.5.44", day(2044, 5, 1)},
+        {"1.5.45", day(1945, 5, 1)},
+        {"31.12.1900", day(1900, 12, 31)},
+        {"30.02.2026", EmptyDate},
+        {"15.03.", EmptyDate},
+        {"15.03", EmptyDate},
+        {"15.3.205", EmptyDate},
+        {"2026-13-01", EmptyDate},
+        {"15/03/2005", EmptyDate},
+        {"", EmptyDate},
         {"1.5.2005x", EmptyDate},
     };
     for (const auto &c : cases) {
         TDateTime date = -1;
         QString error;
-        EXPECT_EQ(ReadDate(QString::fromUtf8(c.text), date, error), c.date != EmptyDate)
-            << c.text;
+        EXPECT_EQ(ReadDate(QString::fromUtf8(c.text), date, error), c.date != EmptyDate) << c.text;
         if (c.date != EmptyDate)
             EXPECT_EQ(date, c.date) << c.text;
         else
@@ -101,9 +113,12 @@ TEST(CliArguments, NamesTheArgumentAtFaultOrTakesTheFields) {
         QString field; // "name=value" taken, when the line is right
     } cases[] = {
         {{"zinsen", "1000", "15.01.2005", "15.03.2005", "10"}, "", "satz=10"},
-        {{"zinsen", "-1.000,50", "1.1.05", "1.2.05", "5", "--formel=englische"}, "",
+        {{"zinsen", "-1.000,50", "1.1.05", "1.2.05", "5", "--formel=englische"},
+         "",
          "betrag=-1.000,50"},
-        {{"zinsen", "1000", "1.1.05", "1.2.05", "5", "--formel", "Deutsche"}, "", "formel=Deutsche"},
+        {{"zinsen", "1000", "1.1.05", "1.2.05", "5", "--formel", "Deutsche"},
+         "",
+         "formel=Deutsche"},
         {{"zinsen", "1000", "15.01.2005", "15.03.2005"}, "SATZ", ""},
         {{"zinsen", "1000", "1.1.05", "1.2.05", "5", "6"}, "6", ""},
         {{"zinsen", "1000", "1.1.05", "1.2.05", "5", "--formel", "deutsch"}, "--formel", ""},
@@ -112,12 +127,15 @@ TEST(CliArguments, NamesTheArgumentAtFaultOrTakesTheFields) {
         {{"zinsen", "1", "1.1.05", "1.2.05", "5", "--verbraucher"}, "--verbraucher", ""},
         {{"verzug", "1000", "1.1.2025", "1.2.2025"}, "verzug", ""},
         {{"verzug", "1000", "1.1.2025", "1.2.2025", "--verbraucher", "--satz", "5"}, "verzug", ""},
-        {{"verzug", "1000", "1.1.2025", "1.2.2025", "--verbraucher", "--vor-2014"}, "--vor-2014",
+        {{"verzug", "1000", "1.1.2025", "1.2.2025", "--verbraucher", "--vor-2014"},
+         "--vor-2014",
          ""},
         {{"verzug", "1000", "1.1.2025", "1.2.2025", "--verbraucher=ja"}, "--verbraucher", ""},
         {{"verzug", "1000", "1.1.2025", "1.2.2025", "--aufschlag", "3", "--tage", "act365"},
-         "--tage", ""},
-        {{"verzug", "1000", "1.1.2025", "1.2.2025", "--unternehmer", "--vor_2014"}, "--vor_2014",
+         "--tage",
+         ""},
+        {{"verzug", "1000", "1.1.2025", "1.2.2025", "--unternehmer", "--vor_2014"},
+         "--vor_2014",
          ""},
         {{"verzug", "--csv", "-", "--verbraucher"}, "", "verbraucher=ja"},
         {{"verzug", "--csv", "-", "1000"}, "1000", ""},
@@ -176,7 +194,9 @@ TEST(CliCsvReader, ReadsQuotesLineBreaksAndSeparatorsAsSpreadsheetsWriteThem) {
         {"a;b\n\"zwei\nZeilen\";3\n4;5",
          ';',
          {{{"a", "b"}, 1, false}, {{"zwei\nZeilen", "3"}, 2, false}, {{"4", "5"}, 4, false}}},
-        {"a;b;c\n;;\n\n", ';', {{{"a", "b", "c"}, 1, false}, {{"", "", ""}, 2, false}, {{""}, 3, false}}},
+        {"a;b;c\n;;\n\n",
+         ';',
+         {{{"a", "b", "c"}, 1, false}, {{"", "", ""}, 2, false}, {{""}, 3, false}}},
         {"a\n\"offen\n", ';', {{{"a"}, 1, false}, {{"offen\n"}, 2, true}}},
         {"a,b\n\"1,5\",2\n", ',', {{{"a", "b"}, 1, false}, {{"1,5", "2"}, 2, false}}},
         {"a\tb\n1,5\t2\n", '\t', {{{"a", "b"}, 1, false}, {{"1,5", "2"}, 2, false}}},
@@ -217,8 +237,12 @@ TEST(CliStoredFormula, ReadsTheBarsFormulaWithoutMakingOrChangingTheSettingsFile
         bool asText;
         int code;
     } cases[] = {
-        {std::nullopt, false, fcEuro}, {0, false, fcEuro},    {1, false, fcDeutsche},
-        {2, false, fcEnglische},       {7, false, fcEuro},    {-1, false, fcEuro},
+        {std::nullopt, false, fcEuro},
+        {0, false, fcEuro},
+        {1, false, fcDeutsche},
+        {2, false, fcEnglische},
+        {7, false, fcEuro},
+        {-1, false, fcEuro},
         {1, true, fcEuro},
     };
     for (const auto &c : cases) {
@@ -319,12 +343,17 @@ TEST(CliBatch, OptionsStandInForEmptyCellsAndEachBadRowIsNamed) {
           "5;;;;;;;;;die Zinsregel fehlt: verbraucher, unternehmer, satz oder aufschlag"},
          {"tarvo-zins: Zeile 5: die Zinsregel fehlt: verbraucher, unternehmer, satz oder "
           "aufschlag"}},
-        {{"zinsen", "--csv", "-"}, "betrag;von;bis;zins\n", 2, {},
+        {{"zinsen", "--csv", "-"},
+         "betrag;von;bis;zins\n",
+         2,
+         {},
          {"tarvo-zins: Zeile 1: unbekannte Spalte „zins“"}},
-        {{"zinsen", "--csv", "-"}, "betrag;von;satz\n", 2, {},
+        {{"zinsen", "--csv", "-"},
+         "betrag;von;satz\n",
+         2,
+         {},
          {"tarvo-zins: Zeile 1: die Spalte „bis“ fehlt"}},
-        {{"verzug", "--csv", "-"}, "", 2, {},
-         {"tarvo-zins: --csv: die Kopfzeile fehlt"}},
+        {{"verzug", "--csv", "-"}, "", 2, {}, {"tarvo-zins: --csv: die Kopfzeile fehlt"}},
     };
     for (const auto &c : cases) {
         const TRunResult run = RunWith(c.arguments, c.input);

@@ -5,6 +5,8 @@
 #include "platform/formatsettings.h"
 #include "platform/numtext.h"
 
+#include <algorithm>
+
 namespace {
 
 // The bar's currency fields take no third decimal.
@@ -42,6 +44,29 @@ bool readWhole(QStringView text, QString &digits) {
         return true;
     }
     return readGrouped(text, digits);
+}
+
+// The normal text "[-]digits[,digits]" with at most 19 digits as the nearest long double: the
+// digits make an integer that a long double holds exactly, and one division by 1, 10 or 100
+// rounds once to the nearest, just as the C library reads the same decimal text. Reading a
+// million rows, that is much the cheaper way; false for longer numbers.
+bool ExactValue(QStringView normal, long double &value) {
+    static constexpr long double Powers[] = {1.0L, 10.0L, 100.0L};
+    const bool negative = normal.startsWith(u'-');
+    quint64 digits = 0;
+    int count = 0, decimals = -1;
+    for (QChar c : normal.sliced(negative ? 1 : 0)) {
+        if (c == u',') {
+            decimals = 0;
+            continue;
+        }
+        if (++count > 19) return false;
+        digits = digits * 10 + (c.unicode() - u'0');
+        if (decimals >= 0) ++decimals;
+    }
+    const long double magnitude = static_cast<long double>(digits) / Powers[std::max(decimals, 0)];
+    value = negative ? -magnitude : magnitude;
+    return true;
 }
 
 QString quoted(QStringView text) {
@@ -89,6 +114,7 @@ bool ReadAmount(QStringView text, long double &value, QString &error) {
         error = QStringLiteral("%1 hat mehr als zwei Nachkommastellen").arg(quoted(text));
         return false;
     }
+    if (ExactValue(normal, value)) return true;
     // The text the bar's field would hold, read by the same routine.
     if (comma >= 0) normal[comma] = FormatSettings().DecimalSeparator;
     if (!TryStrToFloat(normal, value)) {

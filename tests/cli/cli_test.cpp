@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/numbers.h"
 #include "cli/storedformula.h"
+#include "platform/numtext.h"
 #include "platform/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/support/fixtures.h"
@@ -14,6 +15,9 @@
 #include <QBuffer>
 #include <QDir>
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
 
 namespace {
 
@@ -68,6 +72,26 @@ TEST(CliNumbers, ReadsAmountsAsTheBarsFieldHoldsThemWithTheThousandsDotRule) {
     EXPECT_EQ(rate, 7.5L);
     EXPECT_FALSE(ReadRate(u"7,555%", rate, error));
     EXPECT_EQ(error, "„7,555%“ hat mehr als zwei Nachkommastellen");
+}
+
+// Numbers of up to 19 digits are read by integer and one division: to the last bit what the
+// bar's field reads from the same text, longer ones too.
+TEST(CliNumbers, ReadsEveryNumberToTheBitAsTheBarsFieldDoes) {
+    GermanLocale de;
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        const int length = 1 + int(random() % 22), decimals = int(random() % 3);
+        QString digits;
+        for (int d = 0; d < length; ++d)
+            digits += QChar(u'0' + int(random() % 10));
+        QString text = (random() % 4 == 0 ? QStringLiteral("-") : QString()) + digits;
+        if (decimals > 0 && length > decimals) text.insert(text.size() - decimals, u',');
+        long double read = 0;
+        QString error;
+        ASSERT_TRUE(ReadAmount(text, read, error)) << text.toStdString();
+        const long double bar = StrToFloat(text);
+        ASSERT_EQ(std::memcmp(&read, &bar, 10), 0) << text.toStdString();
+    }
 }
 
 TEST(CliNumbers, ReadsGermanIsoAndShortDatesInTheCenturyWindow) {

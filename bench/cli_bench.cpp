@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include <random>
+#include <sys/resource.h>
 
 namespace {
 
@@ -67,11 +68,21 @@ private:
     QString FPath;
 };
 
+// The processor time of the children that ended so far, in seconds: unlike the wall time, it
+// does not grow when other work on the machine takes the processors.
+double ChildrenCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 void RunBatch(benchmark::State &state, const TBatchFile &batch, const char *command,
               const char *format) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", batch.Home() + "/config");
     env.insert("XDG_DATA_HOME", batch.Home() + "/data");
+    const double cpuBefore = ChildrenCpuSeconds();
     for (auto _ : state) {
         QProcess zins;
         zins.setProcessEnvironment(env);
@@ -81,6 +92,8 @@ void RunBatch(benchmark::State &state, const TBatchFile &batch, const char *comm
         if (!zins.waitForFinished(120000) || zins.exitCode() != 0)
             state.SkipWithError("tarvo-zins failed");
     }
+    state.counters["cpu_s"] =
+        benchmark::Counter(ChildrenCpuSeconds() - cpuBefore, benchmark::Counter::kAvgIterations);
 }
 
 void Zinsen(benchmark::State &state, const char *format) {

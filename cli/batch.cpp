@@ -58,22 +58,31 @@ std::optional<QString> MapColumns(const TCommandLine &line, const QList<QString>
 
 // A row read and what became of it: its text, or the reason it was not calculated.
 struct TPendingRow {
-    QList<QString> Cells;
+    qsizetype Offset = 0, Length = 0; // the record's bytes in its block
     int Line = 0;
-    bool Open = false; // cut off inside quotes
-    QByteArray Text;   // in UTF-8, encoded where the row is calculated
+    bool Open = false;  // cut off inside quotes
+    bool Blank = false; // no cell holds anything: no case at all
+    QByteArray Text;    // in UTF-8, encoded where the row is calculated
     QString Error;
+};
+
+// Records as read, and what became of them. The records are split and calculated where the
+// block is calculated, so that each thread makes and frees the strings of its own rows.
+struct TBlock {
+    QByteArray Bytes;
+    std::vector<TPendingRow> Rows{BlockRows};
+    std::size_t Count = 0;
 };
 
 class TBatch {
 public:
     // Reads what every row shares (the stored formula, the base rates) before any row is
     // calculated, so that rows can be calculated side by side.
-    TBatch(const TCommandLine &line, TRunContext &run, std::vector<TField> columns);
+    TBatch(const TCommandLine &line, TRunContext &run, std::vector<TField> columns, char separator);
 
     void Header();
-    // Calculates the row; touches nothing but the row.
-    void Calculate(TPendingRow &row) const;
+    // Splits and calculates the row; touches nothing but the row and `cells`, its room.
+    void Calculate(const QByteArray &bytes, TPendingRow &row, QList<QString> &cells) const;
     // Prints the row's result or error row, and reports its error; false for an error.
     bool Emit(const TPendingRow &row);
 
@@ -84,12 +93,14 @@ private:
     const TCommandLine &FLine;
     TRunContext &FRun;
     std::vector<TField> FColumns;
+    char FSeparator;
     int FDefaultCode = fcEuro;
     const TBaseRateTable *FTable = nullptr;
 };
 
-TBatch::TBatch(const TCommandLine &line, TRunContext &run, std::vector<TField> columns)
-    : FLine(line), FRun(run), FColumns(std::move(columns)) {
+TBatch::TBatch(const TCommandLine &line, TRunContext &run, std::vector<TField> columns,
+               char separator)
+    : FLine(line), FRun(run), FColumns(std::move(columns)), FSeparator(separator) {
     if (line.Command == TCommand::Zinsen && line.Fields[fdFormel].isEmpty())
         FDefaultCode = run.DefaultFormulaCode();
     if (line.Command == TCommand::Verzug) FTable = &run.BaseRates().Table();
@@ -134,15 +145,18 @@ std::optional<TCaseError> TBatch::Case(const TFields &fields, QByteArray &text, 
     return std::nullopt;
 }
 
-void TBatch::Calculate(TPendingRow &row) const {
+void TBatch::Calculate(const QByteArray &bytes, TPendingRow &row, QList<QString> &cells) const {
     row.Text.clear();
     row.Error.clear();
     if (row.Open) {
         row.Error = QStringLiteral("das Anführungszeichen wird nicht geschlossen");
         return;
     }
+    SplitRecord(QByteArrayView(bytes).sliced(row.Offset, row.Length), FSeparator, cells);
+    row.Blank = AllEmpty(cells);
+    if (row.Blank) return;
     TFields fields;
-    if (const std::optional<QString> problem = Fields(row.Cells, fields)) {
+    if (const std::optional<QString> problem = Fields(cells, fields)) {
         row.Error = *problem;
         return;
     }
@@ -158,6 +172,7 @@ void TBatch::Calculate(TPendingRow &row) const {
 }
 
 bool TBatch::Emit(const TPendingRow &row) {
+    if (row.Blank) return true;
     if (row.Error.isEmpty()) {
         FRun.Out().Write(row.Text);
         return true;
@@ -171,22 +186,24 @@ bool TBatch::Emit(const TPendingRow &row) {
 // its own, while the caller reads the next block; small blocks are not worth a thread.
 class TBlockCalculation {
 public:
-    TBlockCalculation(const TBatch &batch, std::vector<TPendingRow> &rows, std::size_t count) {
+    TBlockCalculation(const TBatch &batch, TBlock &block) {
+        const std::size_t count = block.Count;
         const std::size_t threads =
             count < MinRowsForThreads
-                ? 0
+                ? 1
                 : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, MaxThreads);
-        if (threads == 0) {
-            for (std::size_t i = 0; i < count; ++i)
-                batch.Calculate(rows[i]);
+        const std::size_t slice = (count + threads - 1) / threads;
+        const auto calculate = [&batch, &block](std::size_t from, std::size_t end) {
+            QList<QString> cells;
+            for (std::size_t i = from; i < end; ++i)
+                batch.Calculate(block.Bytes, block.Rows[i], cells);
+        };
+        if (threads == 1) {
+            calculate(0, count);
             return;
         }
-        const std::size_t slice = (count + threads - 1) / threads;
         for (std::size_t from = 0; from < count; from += slice)
-            FWorkers.emplace_back([&batch, &rows, from, end = std::min(count, from + slice)] {
-                for (std::size_t i = from; i < end; ++i)
-                    batch.Calculate(rows[i]);
-            });
+            FWorkers.emplace_back(calculate, from, std::min(count, from + slice));
     }
     ~TBlockCalculation() { Wait(); }
     TBlockCalculation(const TBlockCalculation &) = delete;
@@ -202,15 +219,17 @@ private:
     std::vector<std::thread> FWorkers;
 };
 
-// Up to BlockRows rows that are not blank; the count.
-std::size_t ReadBlock(TCsvReader &reader, std::vector<TPendingRow> &rows) {
-    std::size_t count = 0;
-    while (count < rows.size()) {
-        TPendingRow &row = rows[count];
-        if (!reader.Next(row.Cells, row.Line, row.Open)) break;
-        if (row.Open || !AllEmpty(row.Cells)) ++count;
+// Up to BlockRows records.
+void ReadBlock(TCsvReader &reader, TBlock &block) {
+    block.Bytes.truncate(0);
+    block.Count = 0;
+    while (block.Count < block.Rows.size()) {
+        TPendingRow &row = block.Rows[block.Count];
+        row.Offset = block.Bytes.size();
+        if (!reader.NextRecord(block.Bytes, row.Line, row.Open)) break;
+        row.Length = block.Bytes.size() - row.Offset;
+        ++block.Count;
     }
-    return count;
 }
 
 } // namespace
@@ -234,90 +253,73 @@ char TCsvReader::GuessSeparator() {
     return header.contains(',') ? ',' : ';';
 }
 
-int TCsvReader::Peek() {
-    if (FPos >= FBuffer.size() && !Fill()) return -1;
-    return static_cast<unsigned char>(FBuffer[FPos]);
-}
-
-// Past the separator or the line's end that stops a field.
-bool TCsvReader::EndOfField() {
-    const int c = Peek();
-    if (c < 0) return false;
-    ++FPos;
-    if (c == FSeparator) return true;
-    if (c == '\r' && Peek() == '\n') ++FPos;
-    ++FLine;
-    return false;
-}
-
-bool TCsvReader::ReadQuoted(QByteArray &field, bool &open) {
-    ++FPos;
-    for (int c = Peek();; c = Peek()) {
-        if (c < 0) {
-            open = true;
-            return false;
-        }
-        ++FPos;
-        if (c == '"' && Peek() != '"') break;
-        if (c == '"') ++FPos; // a doubled quote stands for one
-        if (c == '\n') ++FLine;
-        field += char(c);
+void TCsvReader::SkipByteOrderMark() {
+    if (FStarted) return;
+    FStarted = true;
+    while (FBuffer.size() - FPos < 3 && Fill()) {
     }
-    // Whatever follows the closing quote up to the separator belongs to the field as well.
-    return ReadPlain(field);
+    if (FBuffer.mid(FPos, 3) == "\xEF\xBB\xBF") FPos += 3;
 }
 
-bool TCsvReader::ReadPlain(QByteArray &field) {
+// A line break inside quotes belongs to the record; a doubled quote opens and closes again.
+bool TCsvReader::NextRecord(QByteArray &record, int &line, bool &open) {
+    SkipByteOrderMark();
+    if (FPos >= FBuffer.size() && !Fill()) return false;
+    line = FLine;
+    bool quoted = false;
+    qsizetype scan = FPos;
     for (;;) {
         const char *data = FBuffer.constData();
-        qsizetype end = FPos;
-        while (end < FBuffer.size() && data[end] != FSeparator && data[end] != '\n' &&
-               data[end] != '\r')
-            ++end;
-        field.append(data + FPos, end - FPos);
-        FPos = end;
-        if (end < FBuffer.size() || !Fill()) return EndOfField();
-    }
-}
-
-bool TCsvReader::ReadField(QString &field, bool &open) {
-    // Most fields lie whole in the buffer: read without copying twice.
-    if (Peek() != '"') {
-        const char *data = FBuffer.constData();
-        qsizetype end = FPos;
-        while (end < FBuffer.size() && data[end] != FSeparator && data[end] != '\n' &&
-               data[end] != '\r')
-            ++end;
-        if (end < FBuffer.size()) {
-            field = QString::fromUtf8(data + FPos, end - FPos);
-            FPos = end;
-            return EndOfField();
+        for (; scan < FBuffer.size(); ++scan) {
+            if (data[scan] == '"') {
+                quoted = !quoted;
+            } else if (data[scan] == '\n') {
+                ++FLine;
+                if (!quoted) break;
+            }
         }
+        if (scan < FBuffer.size()) break;
+        const qsizetype done = scan - FPos;
+        const bool more = Fill();
+        scan = FPos + done;
+        if (!more) break;
     }
-    QByteArray bytes;
-    const bool more = Peek() == '"' ? ReadQuoted(bytes, open) : ReadPlain(bytes);
-    field = QString::fromUtf8(bytes);
-    return more;
+    open = quoted && scan >= FBuffer.size();
+    qsizetype end = std::min(scan, FBuffer.size());
+    if (end > FPos && FBuffer[end - 1] == '\r' && !open) --end;
+    record.append(FBuffer.constData() + FPos, end - FPos);
+    FPos = std::min(scan + 1, FBuffer.size());
+    return true;
 }
 
 bool TCsvReader::Next(QList<QString> &fields, int &line, bool &open) {
-    if (!FStarted) {
-        FStarted = true;
-        while (FBuffer.size() - FPos < 3 && Fill()) {
-        }
-        if (FBuffer.mid(FPos, 3) == "\xEF\xBB\xBF") FPos += 3;
-    }
-    open = false;
-    fields.clear();
-    if (FPos >= FBuffer.size() && !Fill()) return false;
-    line = FLine;
-    QString field;
-    bool more = true;
-    while (more) {
-        more = ReadField(field, open);
-        fields.append(field);
-    }
+    QByteArray record;
+    if (!NextRecord(record, line, open)) return false;
+    SplitRecord(record, FSeparator, fields);
     return true;
+}
+
+void SplitRecord(QByteArrayView record, char separator, QList<QString> &fields) {
+    fields.clear();
+    for (qsizetype at = 0;; ++at) {
+        QByteArray quoted;
+        const bool inQuotes = at < record.size() && record[at] == '"';
+        for (at += inQuotes ? 1 : 0; inQuotes && at < record.size(); ++at) {
+            if (record[at] == '"' && (at + 1 == record.size() || record[at + 1] != '"')) {
+                ++at;
+                break;
+            }
+            if (record[at] == '"') ++at; // a doubled quote stands for one
+            quoted += record[at];
+        }
+        // Unquoted text, or what follows a closing quote, up to the separator.
+        const qsizetype start = at;
+        while (at < record.size() && record[at] != separator)
+            ++at;
+        const QByteArrayView rest = record.sliced(start, at - start);
+        fields.append(inQuotes ? QString::fromUtf8(quoted + rest) : QString::fromUtf8(rest));
+        if (at >= record.size()) return;
+    }
 }
 
 int RunBatch(const TCommandLine &line, QIODevice &in, TRunContext &run) {
@@ -346,18 +348,16 @@ int RunBatch(const TCommandLine &line, QIODevice &in, TRunContext &run) {
         run.Report(QStringLiteral("Zeile %1").arg(number), *problem);
         return esUsage;
     }
-    TBatch batch(line, run, std::move(columns));
+    TBatch batch(line, run, std::move(columns), reader.Separator());
     batch.Header();
     int status = esDone;
-    std::vector<TPendingRow> current(BlockRows), next(BlockRows);
-    for (std::size_t count = ReadBlock(reader, current); count > 0;) {
-        TBlockCalculation calculation(batch, current, count);
-        const std::size_t following = ReadBlock(reader, next);
+    TBlock current, next;
+    for (ReadBlock(reader, current); current.Count > 0; std::swap(current, next)) {
+        TBlockCalculation calculation(batch, current);
+        ReadBlock(reader, next);
         calculation.Wait();
-        for (std::size_t i = 0; i < count; ++i)
-            if (!batch.Emit(current[i])) status = esBadInput;
-        std::swap(current, next);
-        count = following;
+        for (std::size_t i = 0; i < current.Count; ++i)
+            if (!batch.Emit(current.Rows[i])) status = esBadInput;
     }
     return status;
 }

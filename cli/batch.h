@@ -7,6 +7,7 @@
 #include "cli/arguments.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -24,19 +25,18 @@ public:
     // else a comma. Reads ahead without taking anything.
     char GuessSeparator();
     void SetSeparator(char separator) { FSeparator = separator; }
+    char Separator() const { return FSeparator; }
 
-    // The next record and the line it starts on (from 1); false at the end of the input.
-    // `open` is set when the input ended inside quotes.
+    // Appends the next record's bytes, without its line break, to `record`; gives the line it
+    // starts on (from 1). False at the end of the input. `open` is set when the input ended
+    // inside quotes.
+    bool NextRecord(QByteArray &record, int &line, bool &open);
+    // The same, split into its fields.
     bool Next(QList<QString> &fields, int &line, bool &open);
 
 private:
     bool Fill(); // more bytes from the device; false at its end
-    int Peek();  // the next byte, -1 at the end
-    // Each reads one field and gives whether the record goes on after it.
-    bool ReadField(QString &field, bool &open);
-    bool ReadQuoted(QByteArray &field, bool &open);
-    bool ReadPlain(QByteArray &field);
-    bool EndOfField();
+    void SkipByteOrderMark();
 
     QIODevice &FDevice;
     QByteArray FBuffer;
@@ -45,6 +45,9 @@ private:
     char FSeparator = ';';
     int FLine = 1;
 };
+
+// The fields of one record, as TCsvReader::NextRecord gives it.
+void SplitRecord(QByteArrayView record, char separator, QList<QString> &fields);
 
 // Runs the command's batch from line.Batch ("-": `in`); the exit status.
 int RunBatch(const TCommandLine &line, QIODevice &in, TRunContext &run);

@@ -240,6 +240,25 @@ TEST(CliCsvReader, ReadsQuotesLineBreaksAndSeparatorsAsSpreadsheetsWriteThem) {
     }
 }
 
+// Records cross the reader's 1 MiB reads anywhere, also inside quotes and between CR and LF.
+TEST(CliCsvReader, ReadsRecordsAcrossItsReads) {
+    QByteArray input = "a;b\r\n";
+    const int records = 60000;
+    for (int i = 0; i < records; ++i)
+        input +=
+            "\"" + QByteArray::number(i) + ";\r\n\"\"x\"\"\";" + QByteArray::number(i % 7) + "\r\n";
+    const std::vector<Record> got = ReadAll(input);
+    ASSERT_EQ(got.size(), std::size_t(records) + 1);
+    for (int i = 0; i < records; ++i) {
+        const Record &r = got[std::size_t(i) + 1];
+        ASSERT_EQ(r.fields,
+                  (QStringList{QString::number(i) + ";\r\n\"x\"", QString::number(i % 7)}))
+            << i;
+        ASSERT_EQ(r.line, 2 + 2 * i);
+        ASSERT_FALSE(r.open);
+    }
+}
+
 // The settings folder's files with their sizes: what a reader must leave as it found it.
 QStringList Listing(const QString &folder) {
     QStringList files;

@@ -1,10 +1,9 @@
 #pragma once
-// The base rates the default-interest window calculates with (the shipped table with the user's
-// own rates merged over it), and the dialog in which the user adds or corrects a rate or imports
-// the Deutsche Bundesbank's CSV download.
+// The dialog in which the user sees the base rates, adds or corrects one or imports the Deutsche
+// Bundesbank's CSV download.
 
 #include "editors/dateedit.h"
-#include "engine/baserates.h"
+#include "engine/baseratestore.h"
 
 #include <QDialog>
 #include <functional>
@@ -14,33 +13,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
-
-class TBaseRateStore {
-public:
-    // <user's data folder>/tarvo/basiszinssaetze.txt
-    static QString DefaultPath();
-    explicit TBaseRateStore(QString path = DefaultPath());
-
-    const QString &Path() const { return FPath; }
-    const TBaseRateTable &Table() const { return FTable; }
-
-    // Reads the user's file afresh. A broken one is moved aside by the engine and its error
-    // given; then only the shipped rates count.
-    TEngineError Load();
-    // Adds or corrects the user's rate of a half-year and saves the file; on an error nothing
-    // changes, in memory or on disk.
-    TEngineError Set(const TBaseRate &rate);
-    // Takes over the half-years of a Bundesbank download; `changed` counts those whose rate in
-    // force changed.
-    TEngineError Import(const QString &csvPath, int &changed);
-
-private:
-    TEngineError Commit(const std::vector<TBaseRate> &user);
-
-    QString FPath;
-    std::vector<TBaseRate> FUser;
-    TBaseRateTable FTable;
-};
 
 class TBaseRateDialog : public QDialog {
     Q_OBJECT

@@ -85,6 +85,13 @@ TInterestText CalculateInterestText(int code, TDateTime start, TDateTime end,
     const quint32 days = InterestDays(code, start, end);
     // Nearest whole day, ties to even (the rounding mode in force).
     const qint64 difference = std::llrint(end - start);
-    return {QStringLiteral("( %1 / %2 Tage )").arg(difference).arg(days),
-            FormatFixed2(InterestAmount(code, days, start, end, principal, rate))};
+    QString label;
+    label.reserve(32);
+    label += u"( ";
+    label += QString::number(difference);
+    label += u" / ";
+    label += QString::number(days);
+    label += u" Tage )";
+    return {label, FormatFixed2(InterestAmount(code, days, start, end, principal, rate)),
+            difference, days};
 }

@@ -28,6 +28,10 @@ long double InterestAmount(int code, quint32 days, TDateTime start, TDateTime en
 struct TInterestText {
     QString DayLabel;
     QString Interest;
+    // The label's two figures, for callers that write them apart (the command line's CSV and
+    // JSON).
+    qint64 Difference = 0;
+    quint32 Days = 0;
 };
 TInterestText CalculateInterestText(int code, TDateTime start, TDateTime end,
                                     long double principal, long double rate);

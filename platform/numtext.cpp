@@ -253,10 +253,23 @@ QString FormatFloat(const QString &pattern, long double value) {
     return rounded.negative && section == 0 ? u'-' + text : text;
 }
 
+// What FormatFloat gives for the pattern "0.00…", written straight: the bar's result and the
+// command line's million rows take this path.
 QString FormatFixed(long double value, unsigned decimals) {
-    QString pattern = QStringLiteral("0");
-    if (decimals > 0) pattern += u'.' + QString(decimals, u'0');
-    return FormatFloat(pattern, value);
+    if (!std::isfinite(value)) return nonFiniteText(value);
+    Decimal d = toDecimal(value, 18);
+    roundAt(d, static_cast<int>(decimals));
+    QString text;
+    text.reserve(std::max(d.point, 1) + static_cast<int>(decimals) + 2);
+    if (d.negative) text += u'-';
+    if (d.point <= 0) text += u'0';
+    for (int i = 0; i < d.point; ++i)
+        text +=
+            i < static_cast<int>(d.digits.size()) ? QChar::fromLatin1(d.digits[i]) : QChar(u'0');
+    if (decimals > 0) text += FormatSettings().DecimalSeparator;
+    for (unsigned i = 0; i < decimals; ++i)
+        text += fractionDigit(d, static_cast<int>(i));
+    return text;
 }
 
 QString FormatFixed2(long double value) {

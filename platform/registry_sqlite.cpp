@@ -452,3 +452,7 @@ private:
 std::unique_ptr<TRegistryBackend> CreateRegistryBackend() {
     return std::make_unique<TSqliteRegistry>();
 }
+
+QString RegistryStoreFile() {
+    return hivePath();
+}

@@ -63,3 +63,6 @@ public:
 };
 
 std::unique_ptr<TRegistryBackend> CreateRegistryBackend();
+// The file that holds the platform's store (empty where it is no file), for a reader that must
+// leave no trace: opening a key makes a missing store.
+QString RegistryStoreFile();

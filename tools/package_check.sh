@@ -18,7 +18,7 @@ $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-rec
 
 cmake -S "${root}" -B "${build}" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DTARVO_BUILD_TESTS=OFF -DTARVO_BUILD_BENCH=OFF >/dev/null
-cmake --build "${build}" --target tarvo
+cmake --build "${build}" --target tarvo tarvo-zins
 (cd "${build}" && cpack -G DEB >/dev/null)
 deb="$(ls "${build}"/tarvo_*.deb)"
 echo "package: ${deb}"
@@ -34,17 +34,23 @@ cleanup() {
 trap cleanup EXIT
 
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${deb}" >/dev/null
-for f in /usr/bin/tarvo /usr/share/applications/tarvo.desktop /usr/share/man/man1/tarvo.1.gz \
+for f in /usr/bin/tarvo /usr/bin/tarvo-zins /usr/share/applications/tarvo.desktop \
+  /usr/share/man/man1/tarvo.1.gz /usr/share/man/man1/tarvo-zins.1.gz \
+  /usr/share/bash-completion/completions/tarvo-zins \
   /usr/share/doc/tarvo/copyright /usr/share/doc/tarvo/changelog.gz /usr/lib/tarvo/tarvo-print.so \
   /usr/share/icons/hicolor/{16x16,32x32,48x48}/apps/tarvo.png \
   /usr/share/icons/hicolor/scalable/apps/tarvo.svg; do
   [[ -e "$f" ]] || { echo "missing after install: $f" >&2; exit 1; }
 done
 desktop-file-validate /usr/share/applications/tarvo.desktop
-# The manual page as man reads it, with its warnings.
-warnings="$(MANWIDTH=80 man --warnings -l /usr/share/man/man1/tarvo.1.gz 2>&1 >/dev/null)"
-[[ -z "${warnings}" ]] || { echo "${warnings}" >&2; exit 1; }
+# The manual pages as man reads them, with their warnings.
+for page in tarvo tarvo-zins; do
+  warnings="$(MANWIDTH=80 man --warnings -l "/usr/share/man/man1/${page}.1.gz" 2>&1 >/dev/null)"
+  [[ -z "${warnings}" ]] || { echo "${page}: ${warnings}" >&2; exit 1; }
+done
 [[ "$(tarvo --version)" == "Tarvo 2.3" ]] || { echo "tarvo --version" >&2; exit 1; }
+[[ "$(tarvo-zins zinsen 1000 15.01.2005 15.03.2005 10 --formel deutsche)" == "( 59 / 60 Tage )  16,67" ]] ||
+  { echo "tarvo-zins zinsen" >&2; exit 1; }
 echo "installed: $(dpkg-query -W -f='${Package} ${Version}' tarvo)"
 
 mkdir -p "${home}/config" "${home}/runtime"
@@ -63,6 +69,6 @@ wait "${pid}" || { echo "tarvo ended with $?" >&2; exit 1; }
 echo "started: the bar was shown, and SIGTERM ended it with its settings written"
 
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq tarvo >/dev/null
-[[ ! -e /usr/bin/tarvo && ! -e /usr/share/applications/tarvo.desktop ]] || {
+[[ ! -e /usr/bin/tarvo && ! -e /usr/bin/tarvo-zins && ! -e /usr/share/applications/tarvo.desktop ]] || {
   echo "files left after removal" >&2; exit 1; }
 echo "removed: no files left"

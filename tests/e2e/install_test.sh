@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# cmake --install into a scratch prefix: the program, a menu entry the desktop accepts, and
-# the icon in every size. Usage: install_test.sh <build folder>
+# cmake --install into a scratch prefix: the programs, a menu entry the desktop accepts, the
+# icon in every size, the manual pages and the command line's completion.
+# Usage: install_test.sh <build folder>
 set -euo pipefail
 prefix="$(mktemp -d)"
 trap 'rm -rf "${prefix}"' EXIT
 cmake --install "$1" --prefix "${prefix}" >/dev/null
-for f in bin/tarvo share/applications/tarvo.desktop \
+for f in bin/tarvo bin/tarvo-zins share/applications/tarvo.desktop \
   share/icons/hicolor/{16x16,32x32,48x48}/apps/tarvo.png share/icons/hicolor/scalable/apps/tarvo.svg \
-  share/man/man1/tarvo.1.gz share/doc/tarvo/copyright share/doc/tarvo/changelog.gz \
-  lib/tarvo/tarvo-print.so; do
+  share/man/man1/tarvo.1.gz share/man/man1/tarvo-zins.1.gz \
+  share/bash-completion/completions/tarvo-zins \
+  share/doc/tarvo/copyright share/doc/tarvo/changelog.gz lib/tarvo/tarvo-print.so; do
   [[ -e "${prefix}/${f}" ]] || { echo "not installed: ${f}" >&2; exit 1; }
 done
 entry="${prefix}/share/applications/tarvo.desktop"
@@ -22,3 +24,11 @@ for size in 16 32 48; do
   read -r w h < <(od -An -tu4 --endian=big -j16 -N8 "${prefix}/share/icons/hicolor/${size}x${size}/apps/tarvo.png")
   [[ "${w}x${h}" == "${size}x${size}" ]] || { echo "icon ${size}: ${w}x${h}" >&2; exit 1; }
 done
+# The installed command line runs on its own, and its completion offers the commands.
+[[ "$("${prefix}/bin/tarvo-zins" --version)" == "tarvo-zins (Tarvo 2.3)" ]] || {
+  echo "tarvo-zins --version" >&2; exit 1; }
+words="$(bash -c 'source "$1"; COMP_WORDS=(tarvo-zins ""); COMP_CWORD=1; _tarvo_zins
+  echo "${COMPREPLY[*]}"' _ "${prefix}/share/bash-completion/completions/tarvo-zins")"
+[[ "${words}" == "zinsen verzug basiszins --help --version" ]] || {
+  echo "completion: ${words}" >&2; exit 1; }
+gzip -t "${prefix}/share/man/man1/tarvo-zins.1.gz"

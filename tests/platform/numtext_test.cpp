@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <random>
 
 namespace {
 
@@ -88,6 +90,26 @@ TEST(FormatFixed, GivesTheDecimalsAskedFor) {
         EXPECT_EQ(FormatFixed(c.value, c.decimals), c.expected) << double(c.value);
 }
 
+// The fixed text is written without the pattern machinery; it must say what the pattern says.
+TEST(FormatFixed, SaysWhatTheZeroPatternSays) {
+    GermanLocale de;
+    std::mt19937_64 random(20261207);
+    std::uniform_real_distribution<double> magnitude(-12, 12);
+    for (int i = 0; i < 20000; ++i) {
+        const long double sign = random() % 2 ? 1 : -1;
+        const long double value =
+            sign * std::pow(10.0L, magnitude(random)) * (random() % 7 + 1) / 8;
+        const unsigned decimals = unsigned(random() % 4);
+        const QString pattern = decimals ? "0." + QString(decimals, u'0') : QStringLiteral("0");
+        ASSERT_EQ(FormatFixed(value, decimals), FormatFloat(pattern, value))
+            << double(value) << " " << decimals;
+    }
+    using limits = std::numeric_limits<long double>;
+    for (long double special :
+         {0.0L, -0.0L, limits::infinity(), -limits::infinity(), limits::quiet_NaN()})
+        EXPECT_EQ(FormatFixed2(special), FormatFloat("0.00", special)) << double(special);
+}
+
 TEST(FloatToStr, GivesUpTo15SignificantDigits) {
     GermanLocale de;
     EXPECT_EQ(FloatToStr(2.5), "2,5");
@@ -137,4 +159,3 @@ TEST(StrToInt, ReadsThe32BitRange) {
         EXPECT_EQ(ErrorOf<EConvertError>([&] { StrToInt(QString::fromUtf8(text)); }),
                   QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
 }
-

@@ -1,0 +1,258 @@
+#include "cli/commands.h"
+
+#include "cli/batch.h"
+#include "cli/console.h"
+#include "cli/numbers.h"
+#include "cli/storedformula.h"
+#include "engine/fixedtext.h"
+
+#include <QIODevice>
+
+namespace {
+
+const QString Missing = QStringLiteral("fehlt");
+
+TCaseError FieldError(TField field, const QString &reason) {
+    return TCaseError{field, reason};
+}
+
+std::optional<TCaseError> ReadDay(const TFields &fields, TField field, TDateTime &day) {
+    QString error;
+    if (fields[field].isEmpty()) return FieldError(field, Missing);
+    if (!ReadDate(fields[field], day, error)) return FieldError(field, error);
+    return std::nullopt;
+}
+
+std::optional<TCaseError> ReadSwitch(const TFields &fields, TField field, bool &on) {
+    const std::optional<bool> value = SwitchValue(fields[field]);
+    if (!value)
+        return FieldError(field, QStringLiteral("„%1“ ist weder ja noch nein").arg(fields[field]));
+    on = *value;
+    return std::nullopt;
+}
+
+// Exactly one rule: a consumer, a business, a fixed rate or a margin over the base rate.
+std::optional<TCaseError> ReadRule(const TFields &fields, TDateTime firstDay, TRateRule &rule) {
+    const struct {
+        TField Field;
+        TRateKind Kind;
+    } rules[] = {{fdVerbraucher, rkConsumer},
+                 {fdUnternehmer, rkNoConsumer},
+                 {fdSatz, rkFixed},
+                 {fdAufschlag, rkMargin}};
+    int chosen = 0;
+    for (const auto &candidate : rules) {
+        bool on = !fields[candidate.Field].isEmpty();
+        if (IsSwitch(candidate.Field))
+            if (auto error = ReadSwitch(fields, candidate.Field, on)) return error;
+        if (!on) continue;
+        ++chosen;
+        rule.Kind = candidate.Kind;
+        if (!IsSwitch(candidate.Field))
+            if (const TEngineError error = ReadTypedRate(fields[candidate.Field], rule.Value))
+                return FieldError(candidate.Field, error.Message);
+    }
+    if (chosen != 1)
+        return FieldError(FieldCount, chosen == 0
+                                          ? QStringLiteral("die Zinsregel fehlt: verbraucher, "
+                                                           "unternehmer, satz oder aufschlag")
+                                          : QStringLiteral("nur eine Zinsregel: verbraucher, "
+                                                           "unternehmer, satz oder aufschlag"));
+    bool before2014 = false;
+    if (auto error = ReadSwitch(fields, fdVor2014, before2014)) return error;
+    if (before2014 && rule.Kind != rkNoConsumer)
+        return FieldError(fdVor2014, QStringLiteral("gilt nur mit unternehmer"));
+    // As the window presets it: a claim with interest from 29.07.2014 on or earlier is older.
+    rule.ClaimBefore29072014 =
+        rule.Kind == rkNoConsumer && (before2014 || ClaimBefore29072014Preset(firstDay));
+    return std::nullopt;
+}
+
+TField FieldOfEngineError(const TEngineError &error, const TRateRule &rule) {
+    switch (error.Code) {
+    case ecClaim:
+        return fdBetrag;
+    case ecDates:
+    case ecMissingHalfYear:
+        return fdBis;
+    case ecNoBaseRate:
+        return fdVon;
+    case ecRate:
+        return rule.Kind == rkMargin ? fdAufschlag : fdSatz;
+    case ecFlatFee:
+        return fdPauschale;
+    default:
+        return FieldCount;
+    }
+}
+
+QString Subject(TCommand command, TField field) {
+    if (field != FieldCount) return ArgumentName(command, field);
+    return command == TCommand::Zinsen ? QStringLiteral("zinsen") : QStringLiteral("verzug");
+}
+
+int RunZinsen(const TCommandLine &line, TRunContext &run) {
+    TZinsenCase c;
+    const int defaultCode = line.Fields[fdFormel].isEmpty() ? run.DefaultFormulaCode() : fcEuro;
+    if (const auto error = ReadZinsenCase(line.Fields, defaultCode, c)) {
+        run.Report(Subject(TCommand::Zinsen, error->Field), error->Reason);
+        return esBadInput;
+    }
+    run.Out().Write(ZinsenHeader(line.Format, false) +
+                    ZinsenRow(line.Format, CalculateZinsen(c), 0));
+    return esDone;
+}
+
+int RunVerzug(const TCommandLine &line, TRunContext &run) {
+    TDefaultInterestInput input;
+    TVerzugResult result;
+    std::optional<TCaseError> error = ReadVerzugCase(line.Fields, input);
+    if (!error) error = CalculateVerzug(input, run.BaseRates().Table(), result);
+    if (error) {
+        run.Report(Subject(TCommand::Verzug, error->Field), error->Reason);
+        return esBadInput;
+    }
+    run.Out().Write(VerzugStatement(line.Format, result, run.BaseRates().Table()));
+    return esDone;
+}
+
+QString NoBaseRateText(TDateTime day, const TBaseRateTable &table) {
+    if (day < FirstBaseRateDay())
+        return QStringLiteral("Für Tage vor dem %1 gibt es keinen Basiszinssatz nach § 247 BGB.")
+            .arg(FormatDayDate(FirstBaseRateDay()));
+    return QStringLiteral("Für das Halbjahr ab %1 ist kein Basiszinssatz bekannt (die "
+                          "Basiszinssätze reichen bis %2).")
+        .arg(FormatDayDate(HalfYearStart(day)), FormatDayDate(table.Reach()));
+}
+
+int RunBasiszins(const TCommandLine &line, TRunContext &run) {
+    TBaseRateStore &store = run.BaseRates();
+    if (!line.Import.isEmpty()) {
+        int changed = 0;
+        if (const TEngineError error = store.Import(line.Import, changed)) {
+            run.Report(QStringLiteral("--import"), error.Message);
+            return esBadInput;
+        }
+        run.Out().Write(ImportAnswer(line.Format, line.Import, changed, store.Table()));
+        return esDone;
+    }
+    TDateTime day = CurrentDateSerial();
+    QString error;
+    if (!line.Date.isEmpty() && !ReadDate(line.Date, day, error)) {
+        run.Report(QStringLiteral("DATUM"), error);
+        return esBadInput;
+    }
+    const TBaseRate *rate = store.Table().Find(day);
+    if (!rate) {
+        run.Report(QStringLiteral("DATUM"), NoBaseRateText(day, store.Table()));
+        return esBadInput;
+    }
+    run.Out().Write(BaseRateAnswer(line.Format, day, *rate, store.Table()));
+    return esDone;
+}
+
+} // namespace
+
+std::optional<TCaseError> ReadZinsenCase(const TFields &fields, int defaultCode, TZinsenCase &c) {
+    QString error;
+    if (fields[fdBetrag].isEmpty()) return FieldError(fdBetrag, Missing);
+    if (!ReadAmount(fields[fdBetrag], c.Principal, error)) return FieldError(fdBetrag, error);
+    if (auto dayError = ReadDay(fields, fdVon, c.Start)) return dayError;
+    if (auto dayError = ReadDay(fields, fdBis, c.End)) return dayError;
+    if (fields[fdSatz].isEmpty()) return FieldError(fdSatz, Missing);
+    if (!ReadRate(fields[fdSatz], c.Rate, error)) return FieldError(fdSatz, error);
+    c.Code = defaultCode;
+    if (!fields[fdFormel].isEmpty()) {
+        const std::optional<int> code = FormulaCodeNamed(fields[fdFormel].trimmed());
+        if (!code)
+            return FieldError(fdFormel,
+                              QStringLiteral("„%1“ ist keine Zinsformel (euro, deutsche oder "
+                                             "englische)")
+                                  .arg(fields[fdFormel]));
+        c.Code = *code;
+    }
+    return std::nullopt;
+}
+
+TZinsenResult CalculateZinsen(const TZinsenCase &c) {
+    // The bar's own calculation, with its day label and its rounding.
+    return {CalculateInterestText(c.Code, c.Start, c.End, c.Principal, c.Rate), c.Code};
+}
+
+std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterestInput &input) {
+    QString error;
+    long double amount = 0;
+    if (fields[fdBetrag].isEmpty()) return FieldError(fdBetrag, Missing);
+    if (!ReadAmount(fields[fdBetrag], amount, error)) return FieldError(fdBetrag, error);
+    // The window's claim: its currency field's value in cents.
+    const std::optional<TCents> claim = CentsFromAmount(amount);
+    if (!claim) return FieldError(fdBetrag, QStringLiteral("Die Forderung ist zu groß."));
+    input.Claim = *claim;
+    if (auto dayError = ReadDay(fields, fdVon, input.FirstDay)) return dayError;
+    if (auto dayError = ReadDay(fields, fdBis, input.LastDay)) return dayError;
+    if (auto ruleError = ReadRule(fields, input.FirstDay, input.Rule)) return ruleError;
+    input.DayCount = dcActual365;
+    if (!fields[fdTage].isEmpty()) {
+        const std::optional<TDayCount> count = DayCountNamed(fields[fdTage].trimmed());
+        if (!count)
+            return FieldError(fdTage, QStringLiteral("„%1“ ist keine Tageszählung (taggenau, "
+                                                     "actact, act360 oder 30360)")
+                                          .arg(fields[fdTage]));
+        input.DayCount = *count;
+    }
+    return ReadSwitch(fields, fdPauschale, input.FlatFee);
+}
+
+std::optional<TCaseError> CalculateVerzug(const TDefaultInterestInput &input,
+                                          const TBaseRateTable &table, TVerzugResult &result) {
+    result.Input = input;
+    result.Result = CalculateDefaultInterest(input, table);
+    if (!result.Result.Error) return std::nullopt;
+    return FieldError(FieldOfEngineError(result.Result.Error, input.Rule),
+                      result.Result.Error.Message);
+}
+
+void TRunContext::Report(const QString &subject, const QString &reason) {
+    // Whatever was printed before the message stays before it.
+    FOut.Flush();
+    FErr.write(ReportText(subject, reason).toUtf8());
+}
+
+int TRunContext::DefaultFormulaCode() {
+    if (!FFormulaCode) FFormulaCode = StoredFormulaCode();
+    return *FFormulaCode;
+}
+
+TBaseRateStore &TRunContext::BaseRates() {
+    if (!FRates) {
+        FRates.emplace();
+        if (const TEngineError error = FRates->Load())
+            Report(QStringLiteral("Basiszinssätze"), error.Message);
+    }
+    return *FRates;
+}
+
+int RunCommandLine(const TCommandLine &line, QIODevice &in, QIODevice &out, QIODevice &err) {
+    TRunContext run(out, err);
+    if (line.Help || line.Version) {
+        run.Out().Write(line.Help ? HelpText() : VersionText());
+        return esDone;
+    }
+    if (line.Error) {
+        run.Report(line.Error->Argument,
+                   line.Error->Reason + QStringLiteral(" („tarvo-zins --help“ zeigt die Aufrufe)"));
+        return esUsage;
+    }
+    if (!line.Batch.isEmpty()) return RunBatch(line, in, run);
+    switch (line.Command) {
+    case TCommand::Zinsen:
+        return RunZinsen(line, run);
+    case TCommand::Verzug:
+        return RunVerzug(line, run);
+    case TCommand::Basiszins:
+        return RunBasiszins(line, run);
+    case TCommand::None:
+        break;
+    }
+    return esUsage;
+}

@@ -1,0 +1,36 @@
+# bash completion for tarvo-zins
+
+_tarvo_zins() {
+    local cur prev command word
+    cur="${COMP_WORDS[COMP_CWORD]}"
+    prev="${COMP_WORDS[COMP_CWORD-1]}"
+    for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
+        case "${word}" in
+            zinsen|verzug|basiszins) command="${word}"; break ;;
+        esac
+    done
+
+    case "${prev}" in
+        --format) COMPREPLY=($(compgen -W "text csv json" -- "${cur}")); return ;;
+        --formel) COMPREPLY=($(compgen -W "euro deutsche englische" -- "${cur}")); return ;;
+        --tage) COMPREPLY=($(compgen -W "taggenau actact act360 30360" -- "${cur}")); return ;;
+        --csv|--import) COMPREPLY=($(compgen -f -- "${cur}")); return ;;
+        --satz|--aufschlag) return ;;
+    esac
+
+    if [[ -z "${command}" ]]; then
+        COMPREPLY=($(compgen -W "zinsen verzug basiszins --help --version" -- "${cur}"))
+        return
+    fi
+    if [[ "${cur}" == -* ]]; then
+        local options="--format --help"
+        case "${command}" in
+            zinsen) options+=" --formel --csv" ;;
+            verzug) options+=" --verbraucher --unternehmer --vor-2014 --satz --aufschlag --tage
+                              --pauschale --csv" ;;
+            basiszins) options+=" --import" ;;
+        esac
+        COMPREPLY=($(compgen -W "${options}" -- "${cur}"))
+    fi
+}
+complete -F _tarvo_zins tarvo-zins

@@ -1,6 +1,7 @@
 # The layers below the windows stay free of them: the date routines, the engine, the settings
-# store and the platform's core neither include a window folder's header or a Qt Gui/Widgets
-# header, nor link Qt Gui or Widgets, however indirectly. Checked when the build is configured.
+# store, the platform's core and the command line neither include a window folder's header or a
+# Qt Gui/Widgets header, nor link Qt Gui or Widgets, however indirectly. Checked when the build
+# is configured.
 
 set(TARVO_WINDOW_FOLDERS app controls editors pictures)
 

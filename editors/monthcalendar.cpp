@@ -230,7 +230,8 @@ void TMonthCalendar::Select(int col, int row) {
     AnnounceSelection();
 }
 
-// Interfaces for the cells are made only for a screen reader that is listening.
+// Cells are made for a listening screen reader only. A hidden grid has nothing to tell; a
+// shown one tells its selection when it comes up.
 void TMonthCalendar::AnnounceSelection() {
     if (QAccessible::isActive() && isVisible()) AnnounceCalendarSelection(*this);
 }

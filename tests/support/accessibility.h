@@ -6,8 +6,31 @@
 #include <QList>
 #include <QStringList>
 
-// Records every accessibility event while it lives. A screen reader counts as listening
-// meanwhile, so that what is only told to a listening reader is told.
+// Qt hands accessibility events on only while its platform part counts a screen reader as
+// listening, which the offscreen platform never does by itself. Qt's own accessibility tests
+// switch it on through the platform's private interface; these declarations reach the same
+// exported functions (the offscreen platform keeps Qt's default accessibility part).
+class QPlatformAccessibility {
+public:
+    void setActive(bool active);
+};
+class QPlatformIntegration {
+public:
+    QPlatformAccessibility *accessibility() const;
+};
+class QGuiApplicationPrivate {
+public:
+    static QPlatformIntegration *platform_integration;
+};
+
+inline void SetScreenReaderListening(bool value) {
+    if (QPlatformIntegration *platform = QGuiApplicationPrivate::platform_integration)
+        if (QPlatformAccessibility *accessibility = platform->accessibility())
+            accessibility->setActive(value);
+}
+
+// Records every accessibility event while it lives, with a screen reader counted as listening
+// meanwhile.
 class RecordedAccessibleEvents {
 public:
     struct TEvent {
@@ -16,14 +39,14 @@ public:
         int Child;
     };
 
-    RecordedAccessibleEvents() : FWasActive(QAccessible::isActive()) {
+    RecordedAccessibleEvents() {
         Current() = this;
         FOld = QAccessible::installUpdateHandler(&Record);
-        QAccessible::setActive(true);
+        SetScreenReaderListening(true);
     }
     ~RecordedAccessibleEvents() {
+        SetScreenReaderListening(false);
         QAccessible::installUpdateHandler(FOld);
-        QAccessible::setActive(FWasActive);
         Current() = nullptr;
     }
     RecordedAccessibleEvents(const RecordedAccessibleEvents &) = delete;
@@ -50,7 +73,6 @@ private:
     }
 
     QAccessible::UpdateHandler FOld;
-    bool FWasActive;
 };
 
 inline QAccessibleInterface *Accessible(QObject *object) {

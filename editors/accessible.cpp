@@ -50,7 +50,9 @@ public:
     void setSelection(int, int start, int end) override {
         if (Editing()) Field()->setSelection(start, end - start);
     }
-    int cursorPosition() const override { return Editing() ? Clamped(Field()->cursorPosition()) : 0; }
+    int cursorPosition() const override {
+        return Editing() ? Clamped(Field()->cursorPosition()) : 0;
+    }
     void setCursorPosition(int position) override {
         if (Editing()) Field()->setCursorPosition(position);
     }
@@ -72,7 +74,9 @@ private:
     // The line edit's positions count in the shown text only while it shows its own.
     bool Editing() const { return Field()->ShownTextIsEdited(); }
     int Clamped(int position) const { return std::clamp(position, 0, characterCount()); }
-    int TextLeft() const { return Field()->ClientRect().left() + Field()->textMargins().left() + 2; }
+    int TextLeft() const {
+        return Field()->ClientRect().left() + Field()->textMargins().left() + 2;
+    }
 };
 
 QRect TComboEditAccessible::characterRect(int offset) const {

@@ -107,8 +107,7 @@ TPopupCalendar::TPopupCalendar(TCustomComboEdit *owner) : TPopupWindow(owner) {
         {-1, "PREV2", "Previous Year|", &TMonthCalendar::YearBack, Qt::CTRL | Qt::Key_PageUp},
         {12, "PREV1", "Previous Month|", &TMonthCalendar::MonthBack, Qt::Key_PageUp},
         {w - 26, "NEXT1", "Next Month|", &TMonthCalendar::MonthForward, Qt::Key_PageDown},
-        {w - 13, "NEXT2", "Next Year|", &TMonthCalendar::YearForward,
-         Qt::CTRL | Qt::Key_PageDown},
+        {w - 13, "NEXT2", "Next Year|", &TMonthCalendar::YearForward, Qt::CTRL | Qt::Key_PageDown},
     };
     for (int i = 0; i < 4; ++i) {
         auto *button = new TTimerSpeedButton(this, FStrip);

@@ -80,7 +80,8 @@ TEST_F(ControlAccessibility, TheTreeHoldsWhatAReaderNeedsUnderTheRightParents) {
         EXPECT_EQ(access->text(QAccessible::Name), node.name);
         EXPECT_EQ(access->parent(), Accessible(node.parent)) << node.name.toStdString();
     }
-    EXPECT_EQ(ChildNames(root), QStringList({"Zinsformel", "Zinsformel", "Ende", "www.example.org"}))
+    EXPECT_EQ(ChildNames(root),
+              QStringList({"Zinsformel", "Zinsformel", "Ende", "www.example.org"}))
         << "no background, plain frame, empty label or control without area";
     EXPECT_EQ(ChildNames(Accessible(frame)), QStringList({"EURO", "(Norm)"}));
     EXPECT_EQ(TreeFault(root), QString());

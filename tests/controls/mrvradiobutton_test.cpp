@@ -102,10 +102,14 @@ TEST_F(RadioTest, LeftAndRightMoveThroughTheParentsButtonsAndCheck) {
         int disabled;
         int to;
     } cases[] = {
-        {0, Qt::Key_Right, {}, -1, 1},  {1, Qt::Key_Right, {}, -1, 2},
-        {2, Qt::Key_Right, {}, -1, 2},  {2, Qt::Key_Left, {}, -1, 1},
-        {0, Qt::Key_Left, {}, -1, 0},   {0, Qt::Key_Right, {}, 1, 2},
-        {2, Qt::Key_Left, {}, 1, 0},    {0, Qt::Key_Right, Qt::ShiftModifier, -1, 0},
+        {0, Qt::Key_Right, {}, -1, 1},
+        {1, Qt::Key_Right, {}, -1, 2},
+        {2, Qt::Key_Right, {}, -1, 2},
+        {2, Qt::Key_Left, {}, -1, 1},
+        {0, Qt::Key_Left, {}, -1, 0},
+        {0, Qt::Key_Right, {}, 1, 2},
+        {2, Qt::Key_Left, {}, 1, 0},
+        {0, Qt::Key_Right, Qt::ShiftModifier, -1, 0},
         {1, Qt::Key_Left, Qt::ControlModifier, -1, 1},
     };
     for (const auto &c : cases) {

@@ -104,7 +104,8 @@ TEST_F(EditorAccessibility, TheCalendarIsATableOfDaysThatFollowsEachMove) {
     ASSERT_EQ(grid->role(), QAccessible::Table);
     QAccessibleTableInterface *table = grid->tableInterface();
     EXPECT_EQ(std::make_pair(table->rowCount(), table->columnCount()), std::make_pair(6, 7));
-    EXPECT_EQ(ChildNames(grid).mid(0, 8), QStringList({"Mo", "Di", "Mi", "Do", "Fr", "Sa", "So", ""}));
+    EXPECT_EQ(ChildNames(grid).mid(0, 8),
+              QStringList({"Mo", "Di", "Mi", "Do", "Fr", "Sa", "So", ""}));
     EXPECT_EQ(grid->child(0)->role(), QAccessible::ColumnHeader);
     EXPECT_EQ(Related(grid, QAccessible::Label),
               QList<QAccessibleInterface *>{Accessible(date.Calendar()->MonthTitle())});
@@ -138,9 +139,9 @@ TEST_F(EditorAccessibility, TheCalendarIsATableOfDaysThatFollowsEachMove) {
                   QList<QAccessibleInterface *>{grid->child(before)});
         EXPECT_EQ(events.Of(QAccessible::Selection), QList<QAccessibleInterface *>{cell});
         EXPECT_EQ(events.Of(QAccessible::Focus), QList<QAccessibleInterface *>{cell});
-        const auto descendant = std::find_if(events.Events.begin(), events.Events.end(), [](auto &e) {
-            return e.Type == QAccessible::ActiveDescendantChanged;
-        });
+        const auto descendant =
+            std::find_if(events.Events.begin(), events.Events.end(),
+                         [](auto &e) { return e.Type == QAccessible::ActiveDescendantChanged; });
         ASSERT_NE(descendant, events.Events.end());
         EXPECT_EQ(descendant->Child, move.child);
         EXPECT_EQ(grid->text(QAccessible::Name), move.month);

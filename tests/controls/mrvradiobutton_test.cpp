@@ -91,43 +91,6 @@ TEST_F(RadioTest, AcceleratorFocusesWithoutChecking) {
     EXPECT_TRUE(accessible->state().checked);
 }
 
-// Left and Right move to the previous or next button of the parent and check it, as radio
-// groups do: the ends stay, a disabled button is passed over, the panel's button is no
-// neighbour, and with a modifier the key does nothing.
-TEST_F(RadioTest, LeftAndRightMoveThroughTheParentsButtonsAndCheck) {
-    const struct {
-        int from;
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        int disabled;
-        int to;
-    } cases[] = {
-        {0, Qt::Key_Right, {}, -1, 1},
-        {1, Qt::Key_Right, {}, -1, 2},
-        {2, Qt::Key_Right, {}, -1, 2},
-        {2, Qt::Key_Left, {}, -1, 1},
-        {0, Qt::Key_Left, {}, -1, 0},
-        {0, Qt::Key_Right, {}, 1, 2},
-        {2, Qt::Key_Left, {}, 1, 0},
-        {0, Qt::Key_Right, Qt::ShiftModifier, -1, 0},
-        {1, Qt::Key_Left, Qt::ControlModifier, -1, 1},
-    };
-    for (const auto &c : cases) {
-        for (int i = 0; i < 3; ++i)
-            radios[i]->setEnabled(i != c.disabled);
-        radios[c.from]->SetChecked(true);
-        radios[c.from]->setFocus(Qt::TabFocusReason);
-        events.clear();
-        QTest::keyClick(radios[c.from], c.key, c.modifiers);
-        const std::string at = std::to_string(c.from) + " " + std::to_string(c.key);
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(radios[i]->Checked(), i == c.to) << at << " radio " << i;
-        EXPECT_TRUE(radios[c.to]->hasFocus()) << at;
-        EXPECT_EQ(events, c.to == c.from ? "" : std::to_string(c.to)) << at;
-        EXPECT_TRUE(away.Checked());
-    }
-}
-
 enum Look { Raised, Held, Released, CheckedUnfocused, DisabledChecked };
 
 // (5, 1) is outline where the ring is flattened and (5, 2) ring fill there, under the dark

@@ -1,6 +1,5 @@
 #include "controls/imgbtn.h"
 
-#include "controls/accessible.h"
 #include "platform/accessibility.h"
 
 #include <QMouseEvent>

@@ -64,10 +64,10 @@ private:
     int FCol, FRow;
 };
 
+// The whole date, not the bare number the cell shows: a move into another month renames the
+// cells, and a reader hears the weekday and the month with the day.
 QString TCalendarCellAccessible::text(QAccessible::Text t) const {
-    if (!FGrid) return {};
-    if (t == QAccessible::Name) return FGrid->DayCellText(FCol, FRow);
-    if (t != QAccessible::Description) return {};
+    if (!FGrid || t != QAccessible::Name) return {};
     if (FRow == 0) return WeekdayName(*FGrid, FCol);
     if (!IsDay()) return {};
     const int day = FGrid->DayCellText(FCol, FRow).toInt();
@@ -174,10 +174,8 @@ void TCalendarGridAccessible::SelectionMoved() {
     if (month != FAnnouncedMonth) {
         FAnnouncedMonth = month;
         send(this, QAccessible::NameChanged);
-        for (int index = Cols; index < CellCount; ++index) {
+        for (int index = Cols; index < CellCount; ++index)
             send(child(index), QAccessible::NameChanged);
-            send(child(index), QAccessible::DescriptionChanged);
-        }
     }
     const int selected = SelectedIndex();
     if (FAnnouncedCell >= 0 && FAnnouncedCell != selected)

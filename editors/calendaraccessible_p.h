@@ -1,7 +1,7 @@
 #pragma once
 // The month grid as a screen reader gets it: a table of seven columns whose children are the
 // seven weekday headers, then the six week rows of day cells, left to right; a day cell is
-// named by its day and described by its whole date, blanks outside the month have no name.
+// named by its whole date ("Dienstag, 15. März 2005"), blanks outside the month have no name.
 
 #include "editors/monthcalendar.h"
 #include "platform/accessibility.h"

@@ -15,6 +15,8 @@
 #include <QProxyStyle>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int DefaultButtonWidth = 21;

@@ -67,21 +67,24 @@ TEST_F(EditorAccessibility, TheCalendarIsATableOfDaysThatFollowsEachMove) {
     EXPECT_EQ(TreeFault(Accessible(date.Calendar())), QString());
     QAccessibleInterface *grid = Accessible(date.Calendar()->CalendarGrid());
     EXPECT_EQ(grid->role(), QAccessible::Table);
-    EXPECT_EQ(ChildNames(grid).mid(5, 4), QStringList({"Sa", "So", "", "1"}));
+    EXPECT_EQ(ChildNames(grid).mid(5, 4),
+              QStringList({"Samstag", "Sonntag", "", "Dienstag, 1. März 2005"}));
     EXPECT_EQ(Related(grid, QAccessible::Label),
               QList<QAccessibleInterface *>{Accessible(date.Calendar()->MonthTitle())});
     QAccessibleInterface *day = grid->tableInterface()->cellAt(2, 1);
     EXPECT_EQ(day, grid->child(22));
-    EXPECT_EQ(day->text(QAccessible::Description), "Dienstag, 15. März 2005");
+    EXPECT_EQ(day->text(QAccessible::Name), "Dienstag, 15. März 2005");
     EXPECT_EQ(events.Of(QAccessible::Focus).value(0), day) << "the opened calendar's day";
 
     TTimerSpeedButton *nextMonth = date.Calendar()->StepButton(TPopupCalendar::sbMonthForward);
     const std::tuple<std::function<void()>, int, QString, QString> moves[] = {
-        {[&] { QTest::keyClick(&date, Qt::Key_Right); }, 23, "16", "März 2005"},
-        {[&] { QTest::keyClick(&date, Qt::Key_Down); }, 30, "23", "März 2005"},
-        {[&] { QTest::keyClick(&date, Qt::Key_PageDown); }, 33, "23", "April 2005"},
-        {[&] { Accessible(nextMonth)->actionInterface()->doAction(pressName); }, 35, "23",
-         "Mai 2005"},
+        {[&] { QTest::keyClick(&date, Qt::Key_Right); }, 23, "Mittwoch, 16. März 2005",
+         "März 2005"},
+        {[&] { QTest::keyClick(&date, Qt::Key_Down); }, 30, "Mittwoch, 23. März 2005", "März 2005"},
+        {[&] { QTest::keyClick(&date, Qt::Key_PageDown); }, 33, "Samstag, 23. April 2005",
+         "April 2005"},
+        {[&] { Accessible(nextMonth)->actionInterface()->doAction(pressName); }, 35,
+         "Montag, 23. Mai 2005", "Mai 2005"},
     };
     EXPECT_EQ(Accessible(nextMonth)->text(QAccessible::Name), "Next Month");
     int before = 22;

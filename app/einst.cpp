@@ -2,6 +2,7 @@
 
 #include "app/layout_p.h"
 #include "app/mrvmain.h"
+#include "platform/accessibility.h"
 #include "platform/fonts.h"
 
 #include <QCoreApplication>
@@ -96,6 +97,12 @@ TForm3::TForm3(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         check6 = RadioButton(this, QStringLiteral("check6"), {208, 200, 73, 16},
                              QStringLiteral("englische"));
     });
+    // The frames gather the controls drawn in them, under their title tabs.
+    SetAccessibleGroup(*Bevel1, QStringLiteral("Einstellungen"),
+                       {check1, Label2, Label3, check2, Label4, Label5, Label6, check3, Label7});
+    SetAccessibleLabel(*Bevel1, *Label1);
+    SetAccessibleGroup(*Bevel2, QStringLiteral("Zinsformel"), {check4, Label9, check5, check6});
+    SetAccessibleLabel(*Bevel2, *Label8);
     AddShortcut(*this, {Qt::Key_Escape}, QStringLiteral("Esc: schließen"), [this] { close(); });
     AddShortcut(
         *this, {Qt::CTRL | Qt::Key_S}, QStringLiteral("Strg+S"), [this] { ImgBtn1Click(ImgBtn1); },
@@ -109,6 +116,7 @@ TForm3::~TForm3() {
 void TForm3::setVisible(bool visible) {
     if (visible && !isVisible()) {
         CentreWindow(*this, QGuiApplication::primaryScreen()->virtualGeometry());
+        check1->setFocus(Qt::OtherFocusReason);
     }
     QWidget::setVisible(visible);
 }

@@ -43,7 +43,7 @@ public:
     // Speichern.
     void ImgBtn1Click(TObject *Sender);
 
-    // Centred on the desktop each time it is shown.
+    // Centred on the desktop each time it is shown, with the focus on its first control.
     void setVisible(bool visible) override;
 };
 

@@ -1,6 +1,7 @@
 #include "app/info.h"
 
 #include "app/layout_p.h"
+#include "platform/accessibility.h"
 #include "platform/fonts.h"
 
 #include <QGuiApplication>
@@ -89,10 +90,11 @@ TForm2::TForm2(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
             Link(this, QStringLiteral("URLLink3"), {16, 152}, QStringLiteral("Fristo 1.1 free"),
                  QStringLiteral("http://www.mrv.example/fristo"), 16384, clGreen);
     });
-    // The dialog keeps the keyboard itself when shown, so that Enter opens no link before Tab
-    // has reached one.
+    // A click beside the links takes the focus from them, so that Enter closes again.
     setFocusPolicy(Qt::ClickFocus);
-    setFocus();
+    SetAccessibleLabel(*URLLink1, *Label1);
+    SetAccessibleLabel(*URLLink2, *Label2);
+    SetAccessibleLabel(*URLLink3, *Label8);
     // Enter on a link opens the link: the link takes the key before the shortcut sees it.
     AddShortcut(*this, {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter},
                 QStringLiteral("Esc oder Eingabe"), [this] { ImgBtn1Click(ImgBtn1); }, ImgBtn1);
@@ -103,7 +105,10 @@ TForm2::~TForm2() {
 }
 
 void TForm2::setVisible(bool visible) {
-    if (visible && !isVisible()) CentreWindow(*this, QGuiApplication::primaryScreen()->geometry());
+    if (visible && !isVisible()) {
+        CentreWindow(*this, QGuiApplication::primaryScreen()->geometry());
+        URLLink1->setFocus(Qt::OtherFocusReason);
+    }
     QWidget::setVisible(visible);
 }
 

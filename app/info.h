@@ -37,7 +37,7 @@ public:
     // Schließen.
     void ImgBtn1Click(TObject *Sender);
 
-    // Centred on the screen each time it is shown.
+    // Centred on the screen each time it is shown, with the focus on the first link.
     void setVisible(bool visible) override;
 };
 

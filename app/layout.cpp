@@ -1,5 +1,6 @@
 #include "app/layout_p.h"
 
+#include "platform/accessibility.h"
 #include "platform/fonts.h"
 
 #include <QShortcut>
@@ -41,6 +42,7 @@ void AddShortcut(QWidget &window, const QList<QKeySequence> &keys, const QString
         auto *shortcut = new QShortcut(key, &window);
         QObject::connect(shortcut, &QShortcut::activated, &window, action);
     }
+    if (control) AddAccessibleKeys(*control, keys);
     QWidget &described = control ? *control : window;
     const QString known = described.accessibleDescription();
     described.setAccessibleDescription(known.isEmpty() ? spoken : known + QStringLiteral(", ") +

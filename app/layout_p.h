@@ -21,7 +21,8 @@ void SetUpDialog(QWidget &form, const QString &caption, QSize clientSize, TColor
 void SetStaysOnTop(QWidget &window, bool value);
 
 // Keys that run the action anywhere in the window; `spoken` names them for a screen reader
-// ("Strg+Q"), on the control they stand for or, without one, on the window.
+// ("Strg+Q"), on the control they stand for or, without one, on the window. The control
+// reports the keys as those of its press action.
 void AddShortcut(QWidget &window, const QList<QKeySequence> &keys, const QString &spoken,
                  const std::function<void()> &action, QWidget *control = nullptr);
 

@@ -6,6 +6,7 @@
 #include "app/layout_p.h"
 #include "app/verzug.h"
 #include "engine/interest.h"
+#include "platform/accessibility.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
 #include "platform/exceptions.h"
@@ -131,9 +132,18 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         LayOutInstanceGuard();
         setFont(LayoutFont(QStringLiteral("MS Sans Serif"), -11));
     });
+    // The picture buttons take no focus; these keys press them. Not Ctrl+B or Ctrl+E: the
+    // fields move the caret with them.
     AddShortcut(
         *this, {Qt::CTRL | Qt::Key_Q}, QStringLiteral("Strg+Q"), [this] { btn_endClick(btn_end); },
         btn_end);
+    AddShortcut(
+        *this, {Qt::Key_F9}, QStringLiteral("F9"), [this] { btn_berClick(btn_ber); }, btn_ber);
+    AddShortcut(
+        *this, {Qt::CTRL | Qt::Key_Comma}, QStringLiteral("Strg+Komma"),
+        [this] { btn_einClick(btn_ein); }, btn_ein);
+    AddShortcut(
+        *this, {Qt::Key_F1}, QStringLiteral("F1"), [this] { ImgBtn1Click(ImgBtn1); }, ImgBtn1);
     AddShortcut(*this, {Qt::CTRL | Qt::SHIFT | Qt::Key_V}, QStringLiteral("Strg+Umschalt+V"),
                 [this] { OpenWindow(QStringLiteral("verzug")); });
     // The focus always stands in a field, whose own menu the right button still opens.
@@ -236,6 +246,13 @@ void TForm1::LayOutLabelsAndFields() {
     sedit2 = CurrencyField(this, QStringLiteral("sedit2"), {350, 22, 41, 16},
                            QStringLiteral("Zinssatz"));
     sedit2->SetValue(10.0L);
+    // The captions above the fields, and the result's, read as their labels.
+    SetAccessibleLabel(*sedit1, *Label1);
+    SetAccessibleLabel(*DateEdit1, *Label2);
+    SetAccessibleLabel(*DateEdit2, *Label2);
+    SetAccessibleLabel(*Label7, *Label2);
+    SetAccessibleLabel(*sedit2, *Label3);
+    SetAccessibleLabel(*Label6, *Label5);
 }
 
 void TForm1::ConnectFields() {

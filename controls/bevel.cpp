@@ -1,10 +1,15 @@
 #include "controls/bevel.h"
 
+#include "controls/accessible.h"
+#include "platform/accessibility.h"
 #include "platform/canvas.h"
 #include "platform/colors.h"
 
 TBevel::TBevel(TComponent *owner, QWidget *parent) : QWidget(parent), TComponent(owner) {
     setFocusPolicy(Qt::NoFocus);
+    InstallControlAccessibility();
+    // A plain frame is drawing only; one that groups controls is made a group.
+    SetAccessibleExposure(*this, TAccessibleExposure::aeHidden);
 }
 
 // The light frame sits one pixel right of and below the dark one, which is drawn over it.

@@ -1,10 +1,16 @@
 #include "controls/image.h"
 
+#include "controls/accessible.h"
+#include "platform/accessibility.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
 TImage::TImage(TComponent *owner, QWidget *parent) : QWidget(parent), TComponent(owner) {
     setFocusPolicy(Qt::NoFocus);
+    InstallControlAccessibility();
+    // A window's background; a picture button makes itself seen.
+    SetAccessibleExposure(*this, TAccessibleExposure::aeHidden);
     FPress.Click = [this] {
         if (OnClick) OnClick(this);
     };

@@ -1,6 +1,6 @@
 #include "controls/imgbtn.h"
 
-#include "controls/accessible.h"
+#include "platform/accessibility.h"
 
 #include <QMouseEvent>
 #include <QScopedValueRollback>
@@ -17,7 +17,7 @@ TMouseMessage MessageOf(TMouseMessageId id, const QMouseEvent &event) {
 } // namespace
 
 TImgBtn::TImgBtn(TComponent *owner, QWidget *parent) : TImage(owner, parent) {
-    InstallControlAccessibility();
+    SetAccessibleExposure(*this, TAccessibleExposure::aeShown);
 }
 
 void TImgBtn::SetPic(const TPicture &value) {

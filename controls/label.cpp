@@ -1,6 +1,7 @@
 #include "controls/label.h"
 
 #include "controls/accessible.h"
+#include "platform/accessibility.h"
 #include "platform/canvas.h"
 
 #include <QEvent>
@@ -28,13 +29,17 @@ TLabel::TLabel(TComponent *owner, QWidget *parent) : QWidget(parent), TComponent
     InstallControlAccessibility();
     setFocusPolicy(Qt::NoFocus);
     FPress.Click = [this] { Click(); };
+    SetAccessibleExposure(*this, TAccessibleExposure::aeHidden);
     AdjustBounds();
 }
 
 void TLabel::SetCaption(const QString &value) {
     if (FCaption == value) return;
     FCaption = value;
-    setAccessibleName(AccessibleCaption(value));
+    const QString spoken = AccessibleCaption(value);
+    SetAccessibleExposure(*this, spoken.isEmpty() ? TAccessibleExposure::aeHidden
+                                                  : TAccessibleExposure::aeShown);
+    setAccessibleName(spoken);
     AdjustBounds();
     update();
 }

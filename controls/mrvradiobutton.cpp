@@ -31,6 +31,22 @@ void TMRVRadioButton::UncheckSiblings() {
             sibling->SetChecked(false);
 }
 
+// In the parent's order, as the layout made them; the ends do not wrap round, as a radio
+// group does nowhere on the desktop.
+void TMRVRadioButton::SideStep(int delta) {
+    if (!parentWidget()) return;
+    QList<TMRVRadioButton *> group;
+    for (QObject *child : parentWidget()->children())
+        if (auto *radio = dynamic_cast<TMRVRadioButton *>(child)) group.append(radio);
+    for (qsizetype at = group.indexOf(this) + delta; at >= 0 && at < group.size(); at += delta) {
+        TMRVRadioButton *next = group[at];
+        if (!next->isEnabled() || !next->isVisibleTo(parentWidget())) continue;
+        next->setFocus(Qt::TabFocusReason);
+        next->SetChecked(true);
+        return;
+    }
+}
+
 void TMRVRadioButton::DoubleClicked() {
     if (OnDblClick) OnDblClick(this);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The round radio button of the settings dialog: a ring, sunken with a dot when checked and
 // raised otherwise, shaded from BaseColor (green while focused, grey otherwise), the caption
-// to its right. Checking one unchecks the other radio buttons of the same parent.
+// to its right. Checking one unchecks the other radio buttons of the same parent; Left and
+// Right move to the previous or next enabled one of them and check it, stopping at the ends.
 
 #include "controls/ownerbutton_p.h"
 
@@ -19,6 +20,7 @@ public:
 protected:
     void Clicked() override { SetChecked(true); }
     void DoubleClicked() override;
+    void SideStep(int delta) override;
     // Focuses without checking.
     void Accelerated() override { setFocus(Qt::ShortcutFocusReason); }
     Qt::CheckState CheckState() const override { return FChecked ? Qt::Checked : Qt::Unchecked; }

@@ -138,6 +138,8 @@ void TOwnerDrawButton::KeyDown(TKeyCode &key, TShiftState shift) {
         PostFocusMove(this, true);
     else if (key == VK_UP)
         PostFocusMove(this, false);
+    else if ((key == VK_LEFT || key == VK_RIGHT) && shift == 0)
+        SideStep(key == VK_LEFT ? -1 : 1);
 }
 
 void TOwnerDrawButton::keyPressEvent(QKeyEvent *event) {

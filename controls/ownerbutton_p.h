@@ -3,7 +3,8 @@
 // shows a pressed look while the left mouse button is held over it or the space bar is held
 // while it has the focus, and reports a click when either is released over it. It is shaded
 // from a 16-step ramp of BaseColor, which follows the focus; an "&" in the caption makes the
-// next character an Alt accelerator; Enter and Down move the focus on, Up back.
+// next character an Alt accelerator; Enter and Down move the focus on, Up back; Left and
+// Right are the control's own (SideStep).
 
 #include "controls/mrvcolroute.h"
 #include "platform/component.h"
@@ -78,6 +79,8 @@ protected:
     // The caption's accelerator was pressed and the control can take the focus.
     virtual void Accelerated() = 0;
     virtual void EnabledChanged() {}
+    // Left (-1) or Right (+1) without modifiers.
+    virtual void SideStep(int) {}
     virtual Qt::CheckState CheckState() const = 0;
 
     bool event(QEvent *event) override;

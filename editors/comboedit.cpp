@@ -1,6 +1,8 @@
 #include "editors/comboedit.h"
 
+#include "editors/accessible.h"
 #include "editors/edge_p.h"
+#include "platform/accessibility.h"
 #include "platform/canvas.h"
 #include "platform/formatsettings.h"
 
@@ -12,6 +14,8 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
@@ -115,6 +119,7 @@ public:
 
 TCustomComboEdit::TCustomComboEdit(TComponent *owner, QWidget *parent)
     : QLineEdit(parent), TComponent(owner) {
+    InstallEditorAccessibility();
     setFrame(false);
     auto *caret = new TCaretStyle;
     caret->setParent(this);
@@ -123,6 +128,9 @@ TCustomComboEdit::TCustomComboEdit(TComponent *owner, QWidget *parent)
     FHolder->resize(DefaultButtonWidth, DefaultButtonHeight);
     FButton = new TEditButton(this, FHolder);
     FButton->resize(DefaultButtonWidth, DefaultButtonHeight);
+    // The holder only places the button: the button is the field's child to a screen reader.
+    SetAccessibleExposure(*FHolder, TAccessibleExposure::aeFlat);
+    AddAccessibleKeys(*FButton, {QKeySequence(Qt::Key_F4)});
     FButton->OnClick = [this](TObject *) { HandleButtonClick(); };
     connect(this, &QLineEdit::textChanged, this, [this] { Change(); });
     resize(width(), InitialHeight);
@@ -142,6 +150,17 @@ QString TCustomComboEdit::Text() const {
     const QChar blank = MaskBlank(inputMask());
     QString shown = displayText();
     if (blank != u' ') shown.replace(blank, u' ');
+    return shown;
+}
+
+QString TCustomComboEdit::ShownText() const {
+    if (FEditMask.isEmpty()) return text();
+    const QString typed = text();
+    if (std::none_of(typed.begin(), typed.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+        return {};
+    QString shown = Text();
+    while (shown.endsWith(u' '))
+        shown.chop(1);
     return shown;
 }
 

@@ -86,6 +86,11 @@ public:
 
     // The text as shown, with the separators of a mask and its empty places as blanks.
     QString Text() const;
+    // What the field shows, as a screen reader reads it: no blanks after the text, and
+    // nothing for a mask with nothing typed in it.
+    virtual QString ShownText() const;
+    // The line edit's caret and selection count in ShownText.
+    virtual bool ShownTextIsEdited() const { return true; }
     void SetText(const QString &value);
     // The mask in the layouts' language ("!99/99/9999;1; ": digits 9 optional, "/" the
     // locale's date separator, after the second ";" the blank character); empty for none.

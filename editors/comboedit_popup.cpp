@@ -5,6 +5,7 @@
 
 #include "platform/canvas.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -186,6 +187,12 @@ void TCustomComboEdit::CloseUp(bool accept, bool refocus) {
     if (accept && ConfirmPopupValue(value) && !FReadOnly) {
         TakePopupValue(value);
         if (hasFocus()) SelectAll();
+    }
+    // The window's day had a screen reader's focus; it comes back to the field, which kept
+    // the keyboard all along.
+    if (hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
     }
 }
 

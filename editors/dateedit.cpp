@@ -32,6 +32,7 @@ TCustomDateEdit::TCustomDateEdit(TComponent *owner, QWidget *parent)
     FFieldFormat = FieldDateFormat(UsesFourDigitYear()).left(10);
     CreatePopup();
     SetGlyphKind(TGlyphKind::gkDefault);
+    EditButton()->setAccessibleName(QStringLiteral("Kalender öffnen"));
     // A drop would put text into the mask that no paste rule has read.
     setAcceptDrops(false);
     // Stands for the creation of the edit's window, which builds the mask.

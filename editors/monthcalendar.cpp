@@ -1,9 +1,11 @@
 #include "editors/monthcalendar.h"
 
+#include "editors/accessible.h"
 #include "editors/edge_p.h"
 #include "platform/exceptions.h"
 #include "platform/formatsettings.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -31,6 +33,7 @@ quint16 YearPart(int year) {
 
 TMonthCalendar::TMonthCalendar(TComponent *owner, QWidget *parent)
     : QWidget(parent), TComponent(owner), FCalendarDate(CurrentDateSerial()) {
+    InstallEditorAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setBackgroundRole(QPalette::Base);
     setContentsMargins(1, 1, 1, 1); // the thin border
@@ -133,6 +136,7 @@ void TMonthCalendar::Relayout(bool dayOnly) {
         FSelCol = index % ColCount;
         FSelRow = index / ColCount + 1;
         update();
+        AnnounceSelection();
     }
 }
 
@@ -223,6 +227,13 @@ void TMonthCalendar::Select(int col, int row) {
     FSelCol = col;
     FSelRow = row;
     update(CellRect(col, row).ToQRect());
+    AnnounceSelection();
+}
+
+// Cells are made for a listening screen reader only. A hidden grid has nothing to tell; a
+// shown one tells its selection when it comes up.
+void TMonthCalendar::AnnounceSelection() {
+    if (QAccessible::isActive() && isVisible()) AnnounceCalendarSelection(*this);
 }
 
 // The grid's own moves stay inside the displayed month's days: no wrapping, no header.
@@ -296,6 +307,11 @@ void TMonthCalendar::mouseReleaseEvent(QMouseEvent *event) {
         Click();
     }
     if (OnMouseUp) OnMouseUp(event);
+}
+
+void TMonthCalendar::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    AnnounceSelection();
 }
 
 void TMonthCalendar::paintEvent(QPaintEvent *) {

@@ -83,6 +83,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
     // Which lines the grid draws; a line direction in use takes its width between cells.
     unsigned FGridLines = glFixedVert | glFixedHorz | glVert | glHorz;
@@ -100,6 +101,8 @@ private:
     bool SelectCell(int col, int row) const;
     void Select(int col, int row);
     void Click();
+    // A screen reader hears each move of the selection while the grid is shown.
+    void AnnounceSelection();
     int LineWidth(unsigned lines) const { return FGridLines & lines ? GridLineWidth : 0; }
 
     TDateTime FCalendarDate;

@@ -137,6 +137,10 @@ QString TCustomNumEdit::DisplayText() const {
     return FormatFloat(FDisplayFormat, FValue);
 }
 
+QString TCustomNumEdit::ShownText() const {
+    return Entered() ? text() : DisplayText();
+}
+
 QString TCustomNumEdit::EditFormat() const {
     QString pattern = QStringLiteral("0");
     if (FDecimalPlaces > 0) pattern += u'.' + QString(FDecimalPlaces, u'#');

@@ -41,6 +41,9 @@ public:
     virtual QString StandardDisplayFormat() const;
     // What the unfocused field paints.
     QString DisplayText() const;
+    // The edit text while the field is entered, DisplayText otherwise.
+    QString ShownText() const override;
+    bool ShownTextIsEdited() const override { return Entered(); }
 
 protected:
     void KeyPress(QChar &key) override;

@@ -1,6 +1,7 @@
 #include "editors/popupcalendar.h"
 
 #include "editors/edge_p.h"
+#include "platform/accessibility.h"
 #include "platform/canvas.h"
 #include "platform/exceptions.h"
 #include "platform/fonts.h"
@@ -100,12 +101,13 @@ TPopupCalendar::TPopupCalendar(TCustomComboEdit *owner) : TPopupWindow(owner) {
         const char *Glyph;
         const char *Hint;
         void (TMonthCalendar::*Move)();
+        QKeyCombination Key; // forwarded by the field
     };
     const Button buttons[4] = {
-        {-1, "PREV2", "Previous Year|", &TMonthCalendar::YearBack},
-        {12, "PREV1", "Previous Month|", &TMonthCalendar::MonthBack},
-        {w - 26, "NEXT1", "Next Month|", &TMonthCalendar::MonthForward},
-        {w - 13, "NEXT2", "Next Year|", &TMonthCalendar::YearForward},
+        {-1, "PREV2", "Previous Year|", &TMonthCalendar::YearBack, Qt::CTRL | Qt::Key_PageUp},
+        {12, "PREV1", "Previous Month|", &TMonthCalendar::MonthBack, Qt::Key_PageUp},
+        {w - 26, "NEXT1", "Next Month|", &TMonthCalendar::MonthForward, Qt::Key_PageDown},
+        {w - 13, "NEXT2", "Next Year|", &TMonthCalendar::YearForward, Qt::CTRL | Qt::Key_PageDown},
     };
     for (int i = 0; i < 4; ++i) {
         auto *button = new TTimerSpeedButton(this, FStrip);
@@ -114,11 +116,18 @@ TPopupCalendar::TPopupCalendar(TCustomComboEdit *owner) : TPopupWindow(owner) {
         button->setToolTip(QString::fromLatin1(buttons[i].Hint).section(u'|', 0, 0));
         const auto move = buttons[i].Move;
         button->OnClick = [this, button, move](TObject *) { Step(move, button); };
+        AddAccessibleKeys(*button, {QKeySequence(buttons[i].Key)});
         FStepButtons[i] = button;
     }
     FTitle = new TMonthTitle(FStrip, [this] { FGrid->SetCalendarDate(CurrentDateSerial()); });
     FTitle->setGeometry(29, 1, w - 58, 14);
     UpdateTitle();
+    // The two panels only draw: to a screen reader the window holds the title, the step
+    // buttons and the grid, which the title labels.
+    setAccessibleName(QStringLiteral("Kalender"));
+    SetAccessibleExposure(*FPanel, TAccessibleExposure::aeFlat);
+    SetAccessibleExposure(*FStrip, TAccessibleExposure::aeFlat);
+    SetAccessibleLabel(*FGrid, *FTitle);
 }
 
 void TPopupCalendar::SetColor(TColor value) {

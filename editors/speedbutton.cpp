@@ -1,5 +1,6 @@
 #include "editors/speedbutton.h"
 
+#include "editors/accessible.h"
 #include "editors/edge_p.h"
 #include "platform/canvas.h"
 #include "platform/colors.h"
@@ -53,6 +54,7 @@ QImage Engraved(const QImage &image) {
 
 TGlyphSpeedButton::TGlyphSpeedButton(TComponent *owner, QWidget *parent)
     : QWidget(parent), TComponent(owner) {
+    InstallEditorAccessibility();
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(23, 22);

@@ -14,6 +14,7 @@ if [[ "${1:-}" == "--tests" ]]; then
     libgtest-dev libgmock-dev libbenchmark-dev
     desktop-file-utils libglib2.0-bin sqlite3
     xvfb xdotool x11-utils libxcb1-dev
+    dbus-daemon at-spi2-core python3-pyatspi
     locales man-db poppler-utils
   )
 fi

@@ -467,8 +467,9 @@ TEST_F(MainWindowTest, NoTimerRunsWhileTheBarIsIdle) {
 }
 
 // Keys for what the pointer does: F4 opens and closes the calendar, Escape and Ctrl+S close or
-// save the settings, Escape and Enter close the info dialog (Enter on a link opens the link),
-// Ctrl+Q ends as Ende does.
+// save the settings, Escape closes the info dialog, which opens with the focus on its first
+// link (Enter there opens the link; Enter closes once a click beside the links took the
+// focus), Ctrl+Q ends as Ende does.
 TEST_F(MainWindowTest, KeysDoWhatTheButtonsDo) {
     TForm1 &bar = Start();
     // Without looking at the message loop in between: the offscreen platform activates the
@@ -480,7 +481,11 @@ TEST_F(MainWindowTest, KeysDoWhatTheButtonsDo) {
     EXPECT_FALSE(bar.DateEdit1->PopupShown());
     bar.activateWindow();
 
+    // From the bar, as the user comes back to it: the offscreen platform activates no window
+    // after the active one hid.
     const auto open = [&](TImgBtn *button, QWidget *dialog) {
+        bar.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&bar));
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
     };
@@ -492,17 +497,21 @@ TEST_F(MainWindowTest, KeysDoWhatTheButtonsDo) {
         EXPECT_FALSE(form3->isVisible()) << save;
         EXPECT_EQ(bar.FormulaCode, save ? 3 : 1) << save;
     }
-    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+    open(bar.ImgBtn1, form2.get());
+    EXPECT_EQ(QApplication::focusWidget(), form2->URLLink1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(desktop.links, QStringList{"http://www.mrv.example"});
+    EXPECT_TRUE(form2->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(form2->isVisible());
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
         open(bar.ImgBtn1, form2.get());
-        QTest::keyClick(QApplication::focusWidget(), key);
+        QTest::mouseClick(form2.get(), Qt::LeftButton, {}, QPoint(5, 190));
+        ASSERT_EQ(QApplication::focusWidget(), form2.get());
+        QTest::keyClick(form2.get(), key);
         EXPECT_FALSE(form2->isVisible()) << key;
     }
-    open(bar.ImgBtn1, form2.get());
-    form2->URLLink2->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(form2->URLLink2, Qt::Key_Return);
-    EXPECT_EQ(desktop.links, QStringList{"mailto:info@mrv.example"});
-    EXPECT_TRUE(form2->isVisible());
-    form2->hide();
+    EXPECT_EQ(desktop.links.size(), 1);
 
     bar.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&bar));

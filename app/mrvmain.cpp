@@ -353,8 +353,9 @@ QMenu *TForm1::ShowBarMenu(QPoint at) {
     menu->setAccessibleName(QStringLiteral("Tarvo"));
     menu->addAction(QStringLiteral("&Verzugszinsen …\tStrg+Umschalt+V"), this,
                     [this] { OpenWindow(QStringLiteral("verzug")); });
-    menu->addAction(QStringLiteral("&Einstellungen …"), this, [this] { btn_einClick(btn_ein); });
-    menu->addAction(QStringLiteral("&Info …"), this, [this] { ImgBtn1Click(ImgBtn1); });
+    menu->addAction(QStringLiteral("&Einstellungen …\tStrg+,"), this,
+                    [this] { btn_einClick(btn_ein); });
+    menu->addAction(QStringLiteral("&Info …\tF1"), this, [this] { ImgBtn1Click(ImgBtn1); });
     menu->addSeparator();
     menu->addAction(QStringLiteral("&Beenden\tStrg+Q"), this, [this] { btn_endClick(btn_end); });
     menu->popup(at);

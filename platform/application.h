@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QString>
 
+class TCaretRest;
+
 class TApplication : public QApplication, public TProgram {
     Q_OBJECT
 public:
@@ -43,4 +45,5 @@ private:
     bool FTerminated = false;
     bool FSessionEnding = false;
     bool FLoopEnded = false;
+    TCaretRest *FCaretRest;
 };

@@ -10,9 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QPoint>
 #include <QRegularExpression>
+#include <QThread>
+
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -43,6 +48,23 @@ protected:
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey(SettingsKey, true));
         write(reg);
+    }
+    // How often the program's threads were woken within this time.
+    static long WakeUps(const Copy &tarvo, int ms) {
+        const auto count = [&] {
+            long switches = 0;
+            const QString tasks = QStringLiteral("/proc/%1/task").arg(tarvo.Pid());
+            for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+                std::ifstream status((tasks + u'/' + task + "/status").toStdString());
+                for (std::string line; std::getline(status, line);)
+                    if (line.find("ctxt_switches:") != std::string::npos)
+                        switches += std::stol(line.substr(line.find(':') + 1));
+            }
+            return switches;
+        };
+        const long before = count();
+        QThread::msleep(ms);
+        return count() - before;
     }
     static void Stop(Copy &tarvo) {
         tarvo.Terminate();
@@ -154,4 +176,20 @@ TEST_F(Bar, SettingsSurviveSigtermAndTheDisplayGoingAway) {
         EXPECT_TRUE(reg.ValueExists(Setting::Formel)) << "the eight values were written at the end";
         EXPECT_EQ(reg.ReadString(Setting::Left), "20");
     }
+}
+
+// Left alone the program sleeps: after the start, and after typing once the caret has rested.
+TEST_F(Bar, LeftAloneTheProgramWakesNoMore) {
+    auto tarvo = Start();
+    // What the start does after the first frame ends soon; then nothing wakes the program.
+    ASSERT_TRUE(Eventually([&] { return WakeUps(*tarvo, 500) == 0; }));
+    EXPECT_EQ(WakeUps(*tarvo, 2000), 0);
+    Xdotool({"mousemove", "--window", BarWindow(), "40", "26", "click", "1"});
+    Xdotool({"type", "1000"});
+    EXPECT_GT(WakeUps(*tarvo, 1000), 0) << "the caret blinks while the user types";
+    QThread::msleep(10000);
+    EXPECT_EQ(WakeUps(*tarvo, 2000), 0) << "the caret rests ten seconds after the last key";
+    Xdotool({"key", "BackSpace"});
+    EXPECT_GT(WakeUps(*tarvo, 1000), 0) << "the next key wakes the caret";
+    Stop(*tarvo);
 }

@@ -45,5 +45,5 @@ private:
     bool FTerminated = false;
     bool FSessionEnding = false;
     bool FLoopEnded = false;
-    TCaretRest *FCaretRest;
+    TCaretRest *FCaretRest = nullptr;
 };

@@ -57,15 +57,11 @@ function(tarvo_check_layer target)
   set(seen "")
   while(queue)
     list(POP_FRONT queue file)
-    # Generated sources are not there yet when the build is configured.
+    # A source the build generates (the base-rate table) is not there yet at the first run.
     if(file IN_LIST seen OR NOT EXISTS ${file})
       continue()
     endif()
     list(APPEND seen ${file})
-    # A source the build generates (the base-rate table) is not there yet at the first run.
-    if(NOT EXISTS ${file})
-      continue()
-    endif()
     file(STRINGS ${file} includes REGEX "^#include")
     foreach(line ${includes})
       if(line MATCHES "^#include \"([a-z]+)/([^\"]+)\"")

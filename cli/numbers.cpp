@@ -2,6 +2,7 @@
 
 #include "dates/datetext.h"
 #include "engine/fixedtext.h"
+#include "platform/amounttext.h"
 #include "platform/formatsettings.h"
 #include "platform/numtext.h"
 
@@ -21,29 +22,6 @@ qsizetype digitRun(QStringView text, qsizetype from) {
     while (end < text.size() && isDigit(text[end]))
         ++end;
     return end - from;
-}
-
-// "1.234.567": a first group of one to three digits without a leading zero, then groups of
-// exactly three, each after a point.
-bool readGrouped(QStringView text, QString &digits) {
-    const qsizetype first = digitRun(text, 0);
-    if (first < 1 || first > 3 || text[0] == u'0') return false;
-    digits += text.first(first);
-    for (qsizetype at = first; at < text.size(); at += 4) {
-        if (text[at] != u'.' || digitRun(text, at + 1) != 3) return false;
-        digits += text.sliced(at + 1, 3);
-    }
-    return true;
-}
-
-// The whole-number part: plain digits, or digits grouped by thousands dots.
-bool readWhole(QStringView text, QString &digits) {
-    if (!text.contains(u'.')) {
-        if (digitRun(text, 0) != text.size()) return false;
-        digits += text;
-        return true;
-    }
-    return readGrouped(text, digits);
 }
 
 // The normal text "[-]digits[,digits]" with at most 19 digits as the nearest long double: the
@@ -74,34 +52,6 @@ QString quoted(QStringView text) {
 }
 
 } // namespace
-
-bool NormalizeNumber(QStringView text, QString &normal) {
-    text = text.trimmed();
-    normal.clear();
-    normal.reserve(text.size() + 1);
-    if (!text.isEmpty() && (text[0] == u'-' || text[0] == u'+')) {
-        if (text[0] == u'-') normal += u'-';
-        text = text.sliced(1);
-    }
-    qsizetype comma = text.indexOf(u',');
-    if (comma >= 0 && text.lastIndexOf(u',') != comma) return false;
-    // Without a comma, a point that is no thousands dot is the decimal point.
-    if (comma < 0) {
-        const qsizetype point = text.indexOf(u'.');
-        if (point >= 0 && text.lastIndexOf(u'.') == point && digitRun(text, point + 1) != 3)
-            comma = point;
-    }
-    const QStringView whole = comma < 0 ? text : text.first(comma);
-    const QStringView decimals = comma < 0 ? QStringView() : text.sliced(comma + 1);
-    if (!readWhole(whole, normal)) return false;
-    if (digitRun(decimals, 0) != decimals.size()) return false;
-    if (whole.isEmpty() && decimals.isEmpty()) return false;
-    if (!decimals.isEmpty()) {
-        normal += u',';
-        normal += decimals;
-    }
-    return true;
-}
 
 bool ReadAmount(QStringView text, long double &value, QString &error) {
     QString normal;

@@ -1,21 +1,25 @@
 #include "app/baseratesdialog.h"
 
+#include "app/baseratesmodel.h"
 #include "engine/bundesbank.h"
 #include "engine/fixedtext.h"
-#include "engine/userrates.h"
-#include "platform/services.h"
 #include "platform/desktop.h"
 #include "platform/exceptions.h"
+#include "platform/services.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTableWidget>
+#include <QTableView>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,18 +32,27 @@ QLabel *BuddyLabel(const QString &text, QWidget *buddy) {
     return label;
 }
 
-QTableWidget *RatesTable(QWidget *parent) {
-    auto *table = new QTableWidget(0, 3, parent);
-    table->setHorizontalHeaderLabels({QStringLiteral("Halbjahr ab"),
-                                      QStringLiteral("Basiszinssatz"), QStringLiteral("Herkunft")});
-    table->verticalHeader()->hide();
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+QString Shown(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// Widths from the widest text a column can hold, set once: measuring every row's text after
+// each change would cost the whole table's rows each time.
+void SizeColumns(QTableView *table) {
+    const QFontMetrics cells(table->font());
+    const QFontMetrics header(table->horizontalHeader()->font());
+    const int margin = 2 * table->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, table) +
+                       2 * cells.horizontalAdvance(u' ');
+    const QString widest[] = {QStringLiteral("00.00.0000"), QStringLiteral("-00,00 %")};
+    for (int column : {TBaseRateModel::cmHalfYear, TBaseRateModel::cmRate}) {
+        const QString title = table->model()->headerData(column, Qt::Horizontal).toString();
+        table->setColumnWidth(column, std::max(cells.horizontalAdvance(widest[column]),
+                                               header.horizontalAdvance(title)) +
+                                          margin);
+    }
     table->horizontalHeader()->setStretchLastSection(true);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setTabKeyNavigation(false);
-    table->setAccessibleName(QStringLiteral("Bekannte Basiszinssätze"));
-    return table;
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(cells.height() + 6);
 }
 
 } // namespace
@@ -51,10 +64,33 @@ TBaseRateDialog::TBaseRateDialog(TBaseRateStore &store, QWidget *parent)
     auto *intro = new QLabel(
         QStringLiteral("Basiszinssätze nach § 247 BGB, je Halbjahr. Eigene Sätze gehen den "
                        "mitgelieferten vor; sie stehen in\n„%1“.")
-            .arg(QDir::toNativeSeparators(store.Path())));
+            .arg(Shown(store.Path())));
     intro->setWordWrap(true);
     intro->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Rates = RatesTable(this);
+    SetAsideNote = new QLabel(this);
+    SetAsideNote->setWordWrap(true);
+    SetAsideNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    SetAsideButton = new QPushButton(QStringLiteral("Beiseitegelegte Datei &zeigen …"), this);
+    SetAsideButton->setAutoDefault(false);
+    connect(SetAsideButton, &QPushButton::clicked, this, [this] { ShowSetAside(); });
+
+    FModel = new TBaseRateModel(this);
+    Rates = new QTableView(this);
+    Rates->setModel(FModel);
+    Rates->verticalHeader()->hide();
+    Rates->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Rates->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Rates->setSelectionMode(QAbstractItemView::SingleSelection);
+    Rates->setTabKeyNavigation(false);
+    Rates->setAccessibleName(QStringLiteral("Bekannte Basiszinssätze"));
+    SizeColumns(Rates);
+    connect(Rates->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { RowPicked(current); });
+    auto *deleteKey = new QAction(Rates);
+    deleteKey->setShortcut(QKeySequence::Delete);
+    deleteKey->setShortcutContext(Qt::WidgetShortcut);
+    connect(deleteKey, &QAction::triggered, this, [this] { DeleteRate(); });
+    Rates->addAction(deleteKey);
 
     HalfYear = new TDateEdit(nullptr, this);
     HalfYear->SetYearDigits(TYearDigits::dyFour);
@@ -66,18 +102,28 @@ TBaseRateDialog::TBaseRateDialog(TBaseRateStore &store, QWidget *parent)
     SetButton = new QPushButton(QStringLiteral("&Eintragen"), this);
     SetButton->setDefault(true);
     connect(SetButton, &QPushButton::clicked, this, [this] { SetRate(); });
+    DeleteButton = new QPushButton(QStringLiteral("&Löschen"), this);
+    DeleteButton->setAutoDefault(false);
+    DeleteButton->setAccessibleDescription(
+        QStringLiteral("Löscht den eigenen Basiszinssatz der gewählten Zeile"));
+    DeleteButton->setEnabled(false);
+    connect(DeleteButton, &QPushButton::clicked, this, [this] { DeleteRate(); });
     ImportButton = new QPushButton(QStringLiteral("Bundesbank-CSV &importieren …"), this);
     connect(ImportButton, &QPushButton::clicked, this, [this] { Import(); });
     Status = new QLabel(this);
     Status->setWordWrap(true);
 
+    auto *aside = new QHBoxLayout;
+    aside->addWidget(SetAsideNote, 1);
+    aside->addWidget(SetAsideButton, 0, Qt::AlignTop);
     auto *entry = new QGridLayout;
     entry->addWidget(BuddyLabel(QStringLiteral("&Halbjahr ab:"), HalfYear), 0, 0);
     entry->addWidget(HalfYear, 0, 1);
     entry->addWidget(BuddyLabel(QStringLiteral("&Basiszinssatz in %:"), Rate), 1, 0);
     entry->addWidget(Rate, 1, 1);
     entry->addWidget(SetButton, 1, 2);
-    entry->setColumnStretch(3, 1);
+    entry->addWidget(DeleteButton, 1, 3);
+    entry->setColumnStretch(4, 1);
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(ImportButton, QDialogButtonBox::ActionRole);
     QPushButton *close =
@@ -87,23 +133,26 @@ TBaseRateDialog::TBaseRateDialog(TBaseRateStore &store, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(intro);
+    layout->addLayout(aside);
     layout->addWidget(Rates, 1);
     layout->addLayout(entry);
     layout->addWidget(Status);
     layout->addWidget(buttons);
     setTabOrder(HalfYear, Rate);
     setTabOrder(Rate, SetButton);
-    resize(460, 440);
+    setTabOrder(SetButton, DeleteButton);
+    resize(500, 460);
+    Refresh();
 }
 
 void TBaseRateDialog::Open(TDateTime halfYear) {
+    Refresh();
     if (halfYear == EmptyDate)
         halfYear = FStore.Table().Reach() == EmptyDate ? FirstBaseRateDay()
                                                        : NextHalfYearStart(FStore.Table().Reach());
     HalfYear->SetDateValue(halfYear);
     Rate->clear();
     Status->clear();
-    Refresh();
     show();
     raise();
     activateWindow();
@@ -111,20 +160,45 @@ void TBaseRateDialog::Open(TDateTime halfYear) {
 }
 
 void TBaseRateDialog::Refresh() {
-    const std::vector<TBaseRate> &rates = FStore.Table().Rates();
-    Rates->setRowCount(int(rates.size()));
-    // The newest first: that is the end the user adds to.
-    for (int row = 0; row < int(rates.size()); ++row) {
-        const TBaseRate &rate = rates[rates.size() - 1 - row];
-        const QString cells[] = {
-            FormatDayDate(rate.From), FormatBasisPoints(rate.Rate) + QStringLiteral(" %"),
-            rate.User ? QStringLiteral("eigener") : QStringLiteral("mitgeliefert")};
-        for (int column = 0; column < 3; ++column) {
-            auto *item = new QTableWidgetItem(cells[column]);
-            if (column == 1) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            Rates->setItem(row, column, item);
-        }
-    }
+    FRefreshing = true;
+    FModel->SetRates(FStore.Table().Rates());
+    FRefreshing = false;
+    const QModelIndex current = Rates->currentIndex();
+    DeleteButton->setEnabled(current.isValid() && FModel->Rate(current.row()).User);
+    const QStringList aside = FStore.SetAsideFiles();
+    SetAsideNote->setVisible(!aside.isEmpty());
+    SetAsideButton->setVisible(!aside.isEmpty());
+    if (aside.isEmpty()) return;
+    QString note = QStringLiteral("Eine Datei mit eigenen Basiszinssätzen war nicht lesbar und "
+                                  "wurde als „%1“ beiseitegelegt; ihre Sätze gelten nicht.")
+                       .arg(QFileInfo(aside.front()).fileName());
+    if (aside.size() > 1)
+        note += QStringLiteral(" Daneben liegen %1 ältere beiseitegelegte Dateien.")
+                    .arg(aside.size() - 1);
+    SetAsideNote->setText(note);
+}
+
+void TBaseRateDialog::RowPicked(const QModelIndex &current) {
+    DeleteButton->setEnabled(current.isValid() && FModel->Rate(current.row()).User);
+    // Only the user's own pick fills the fields, not a row that moves under a refresh.
+    if (FRefreshing || !current.isValid()) return;
+    const TBaseRate &rate = FModel->Rate(current.row());
+    HalfYear->SetDateValue(rate.From);
+    Rate->setText(FormatBasisPoints(rate.Rate));
+}
+
+void TBaseRateDialog::SelectHalfYear(TDateTime from) {
+    const int row = FModel->RowOf(from);
+    if (row < 0) return;
+    FRefreshing = true;
+    Rates->setCurrentIndex(FModel->index(row, 0));
+    FRefreshing = false;
+    Rates->scrollTo(FModel->index(row, 0));
+}
+
+void TBaseRateDialog::Changed() {
+    Refresh();
+    if (OnRatesChanged) OnRatesChanged();
 }
 
 void TBaseRateDialog::SetRate() {
@@ -145,12 +219,33 @@ void TBaseRateDialog::SetRate() {
                                      "höchstens zwei Nachkommastellen, etwa 1,27.")
                           .arg(Rate->text().trimmed()),
                       Rate);
-    if (TEngineError error = FStore.Set({from, *rate, true}))
+    if (TEngineError error = FStore.Set({from, *rate, true})) {
+        // The store read the file afresh: what it holds now is shown behind the message.
+        Changed();
         return Refuse(error.Message, error.Code == ecRate ? Rate : nullptr);
+    }
     Status->setText(QStringLiteral("Basiszinssatz ab %1 eingetragen: %2 %.")
                         .arg(FormatDayDate(from), FormatBasisPoints(*rate)));
-    Refresh();
-    if (OnRatesChanged) OnRatesChanged();
+    Changed();
+    SelectHalfYear(from);
+}
+
+void TBaseRateDialog::DeleteRate() {
+    const QModelIndex current = Rates->currentIndex();
+    if (!current.isValid() || !FModel->Rate(current.row()).User) return;
+    const TBaseRate rate = FModel->Rate(current.row());
+    if (TEngineError error = FStore.Remove(rate.From)) {
+        Changed();
+        return Refuse(error.Message, nullptr);
+    }
+    const TBaseRate *shipped = ShippedBaseRates().Find(rate.From);
+    Status->setText(
+        QStringLiteral("Eigener Basiszinssatz ab %1 gelöscht").arg(FormatDayDate(rate.From)) +
+        (shipped ? QStringLiteral("; es gilt wieder der mitgelieferte von %1 %.")
+                       .arg(FormatBasisPoints(shipped->Rate))
+                 : QStringLiteral(".")));
+    Changed();
+    SelectHalfYear(rate.From);
 }
 
 void TBaseRateDialog::Import() {
@@ -160,10 +255,23 @@ void TBaseRateDialog::Import() {
                                QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)"));
     if (path.isEmpty()) return;
     int changed = 0;
-    if (TEngineError error = FStore.Import(path, changed)) return Refuse(error.Message, nullptr);
+    if (TEngineError error = FStore.Import(path, changed)) {
+        Changed();
+        return Refuse(error.Message, nullptr);
+    }
     Status->setText(ImportReportText(path, changed));
-    Refresh();
-    if (OnRatesChanged) OnRatesChanged();
+    Changed();
+}
+
+void TBaseRateDialog::ShowSetAside() {
+    const QStringList aside = FStore.SetAsideFiles();
+    if (aside.isEmpty()) return Refresh();
+    if (!Desktop().OpenUrl(QUrl::fromLocalFile(aside.front()).toString()))
+        Refuse(QStringLiteral("Für „%1“ ist kein Programm eingerichtet, das die Datei öffnet; "
+                              "sie liegt im Ordner „%2“.")
+                   .arg(QFileInfo(aside.front()).fileName(),
+                        Shown(QFileInfo(aside.front()).absolutePath())),
+               nullptr);
 }
 
 void TBaseRateDialog::Refuse(const QString &message, QWidget *field) {

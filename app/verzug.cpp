@@ -359,6 +359,12 @@ void TVerzugForm::ShowReach() {
 
 void TVerzugForm::LoadRates() {
     const TEngineError error = FRates.Load();
+    // Rates changed meanwhile by another program (tarvo-zins, another copy) show at once.
+    FRates.OnChanged = [this] {
+        ShowReach();
+        if (FRatesDialog) FRatesDialog->Refresh();
+    };
+    FRates.Watch();
     ShowReach();
     if (FRatesDialog) FRatesDialog->Refresh();
     if (error) Desktop().ShowMessage(Caption, error.Message);

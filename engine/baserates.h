@@ -11,7 +11,8 @@
 struct TBaseRate {
     TDateTime From = EmptyDate; // 1 January or 1 July
     TBasisPoints Rate = 0;
-    bool User = false; // added or corrected by the user
+    bool User = false;     // from the user's file: typed or imported
+    bool Imported = false; // in the user's file, taken from the Bundesbank's download
 
     bool operator==(const TBaseRate &) const = default;
 };

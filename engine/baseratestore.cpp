@@ -1,10 +1,21 @@
 #include "engine/baseratestore.h"
 
 #include "engine/bundesbank.h"
-#include "engine/userrates.h"
+#include "platform/filelock.h"
+#include "platform/files.h"
 #include "platform/services.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+
+namespace {
+
+QString shown(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
 
 QString TBaseRateStore::DefaultPath() {
     return Services().DataHome() + QStringLiteral("/tarvo/") +
@@ -13,33 +24,113 @@ QString TBaseRateStore::DefaultPath() {
 
 TBaseRateStore::TBaseRateStore(QString path) : FPath(std::move(path)), FTable(ShippedBaseRates()) {}
 
+TBaseRateStore::~TBaseRateStore() = default;
+
+void TBaseRateStore::Adopt(const TUserRatesFile &file, const QByteArray &bytes) {
+    FFile = file;
+    FBytes = bytes;
+    FTable = ShippedBaseRates().MergedWith(FFile.Rates());
+}
+
 TEngineError TBaseRateStore::Load() {
-    const TUserRates read = LoadUserRates(FPath);
-    FUser = read.Rates;
-    FTable = ShippedBaseRates().MergedWith(FUser);
+    QByteArray bytes;
+    const TUserRates read = LoadUserRates(FPath, true, &bytes);
+    Adopt(read.File, read.Error ? QByteArray() : bytes);
     return read.Error;
 }
 
+bool TBaseRateStore::Refresh() {
+    const TFileRead bytes = ReadWholeFile(FPath);
+    if (bytes.Status == TReadStatus::Failed || bytes.Data == FBytes) return false;
+    const TUserRates read = ParseUserRates(bytes.Data);
+    if (read.Error) return false;
+    const std::vector<TBaseRate> before = FTable.Rates();
+    Adopt(read.File, bytes.Data);
+    return FTable.Rates() != before;
+}
+
 TEngineError TBaseRateStore::Set(const TBaseRate &rate) {
-    std::vector<TBaseRate> user = FUser;
-    if (TEngineError error = SetUserRate(user, rate)) return error;
-    return Commit(user);
+    return Change([&](TUserRatesFile &file) { return SetUserRate(file, rate); });
+}
+
+TEngineError TBaseRateStore::Remove(TDateTime from) {
+    return Change([&](TUserRatesFile &file) {
+        file.Remove(from);
+        return TEngineError();
+    });
 }
 
 TEngineError TBaseRateStore::Import(const QString &csvPath, int &changed) {
     const TBundesbankImport read = ReadBundesbankCsv(csvPath);
     if (read.Error) return read.Error;
-    std::vector<TBaseRate> user = FUser;
-    changed = AdoptRates(user, read.Rates, ShippedBaseRates());
-    return Commit(user);
+    return Change([&](TUserRatesFile &file) {
+        changed = AdoptRates(file, read.Rates, ShippedBaseRates());
+        return TEngineError();
+    });
 }
 
-// Memory follows the file only once the file holds the new list.
-TEngineError TBaseRateStore::Commit(const std::vector<TBaseRate> &user) {
-    if (TEngineError error = SaveUserRates(FPath, user)) return error;
-    FUser = user;
-    FTable = ShippedBaseRates().MergedWith(FUser);
+TEngineError TBaseRateStore::Change(const std::function<TEngineError(TUserRatesFile &)> &edit) {
+    const QString folder = QFileInfo(FPath).absolutePath();
+    if (!QDir().mkpath(folder))
+        return TEngineError(ecFile,
+                            QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: der "
+                                           "Ordner „%2“ lässt sich nicht anlegen.")
+                                .arg(shown(FPath), shown(folder)),
+                            FPath);
+    TFileLock lock(FPath);
+    if (const QString reason = lock.Acquire(); !reason.isEmpty())
+        return TEngineError(ecFile,
+                            QStringLiteral("Die Datei „%1“ kann nicht geändert werden: %2. Es "
+                                           "wurde nichts geändert.")
+                                .arg(shown(FPath), reason),
+                            FPath);
+    QByteArray bytes;
+    const TUserRates read = LoadUserRates(FPath, true, &bytes);
+    if (read.Error) {
+        // Set aside when broken: then only the shipped rates count, as the message says.
+        if (read.Error.Code == ecFileContent) Adopt({}, {});
+        TEngineError error = read.Error;
+        error.Message += QStringLiteral(" Es wurde nichts geändert.");
+        return error;
+    }
+    Adopt(read.File, bytes);
+    TUserRatesFile changed = read.File;
+    if (TEngineError error = edit(changed)) return error;
+    const QByteArray written = changed.Bytes();
+    if (written == bytes) return {};
+    lock.RemoveStaleCopies();
+    if (TEngineError error = SaveUserRates(FPath, changed)) return error;
+    Adopt(changed, written);
     return {};
+}
+
+void TBaseRateStore::Watch() {
+    if (FWatcher) return;
+    FWatcher = std::make_unique<QFileSystemWatcher>();
+    const auto changed = [this] {
+        WatchPaths();
+        if (Refresh() && OnChanged) OnChanged();
+    };
+    QObject::connect(FWatcher.get(), &QFileSystemWatcher::fileChanged, changed);
+    QObject::connect(FWatcher.get(), &QFileSystemWatcher::directoryChanged, changed);
+    WatchPaths();
+}
+
+// The file is replaced by renaming, which ends a watch on it; its folder sees every
+// replacement, and the folder above sees the folder made.
+void TBaseRateStore::WatchPaths() {
+    const QFileInfo file(FPath);
+    const QString folder = file.absolutePath();
+    QStringList paths;
+    // Not a device a link leads to: only the regular file is the user's.
+    if (file.isFile()) paths << FPath;
+    if (QFileInfo(folder).isDir())
+        paths << folder;
+    else if (const QString above = QFileInfo(folder).absolutePath(); QFileInfo(above).isDir())
+        paths << above;
+    const QStringList watched = FWatcher->files() + FWatcher->directories();
+    for (const QString &path : paths)
+        if (!watched.contains(path)) FWatcher->addPath(path);
 }
 
 QString ImportReportText(const QString &csvPath, int changed) {
@@ -47,5 +138,5 @@ QString ImportReportText(const QString &csvPath, int changed) {
                               : changed == 1 ? QStringLiteral("ein Halbjahr")
                                              : QStringLiteral("%1 Halbjahre").arg(changed);
     return QStringLiteral("„%1“ gelesen: %2 mit neuem Basiszinssatz.")
-        .arg(QDir::toNativeSeparators(csvPath), halfYears);
+        .arg(shown(csvPath), halfYears);
 }

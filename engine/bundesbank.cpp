@@ -1,10 +1,12 @@
 #include "engine/bundesbank.h"
 
 #include "engine/fixedtext.h"
+#include "platform/clock.h"
+#include "platform/files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
@@ -12,125 +14,381 @@ const char *const MonthNames[12] = {"Januar",    "Februar", "März",     "April"
                                     "Mai",       "Juni",    "Juli",     "August",
                                     "September", "Oktober", "November", "Dezember"};
 
+// The series begins with the base rate of the euro's introduction, in January 1999.
+constexpr int FirstSeriesYear = 1999;
+
+QString expected() {
+    return QStringLiteral("Erwartet wird der CSV-Download der Bundesbank-Reihe %1 (Basiszinssatz "
+                          "nach § 247 BGB), deutsch oder englisch, oder dieselbe Reihe als "
+                          "SDMX-CSV aus der Schnittstelle der Bundesbank.")
+        .arg(QLatin1String(BundesbankSeriesKey));
+}
+
 struct TMonth {
     int Year = 0;
     int Month = 0;
     int Index() const { return Year * 12 + Month - 1; }
+    QString Text() const {
+        return QStringLiteral("%1-%2")
+            .arg(Year, 4, 10, QLatin1Char('0'))
+            .arg(Month, 2, 10, QLatin1Char('0'));
+    }
 };
 
 // "2025-07"; nothing for any other text.
 std::optional<TMonth> parseMonth(QStringView text) {
     if (text.size() != 7 || text[4] != u'-') return std::nullopt;
-    bool yearOk = false, monthOk = false;
-    const int year = text.first(4).toInt(&yearOk);
-    const int month = text.sliced(5).toInt(&monthOk);
-    if (!yearOk || !monthOk || year < 1 || month < 1 || month > 12) return std::nullopt;
-    return TMonth{year, month};
+    for (int i : {0, 1, 2, 3, 5, 6})
+        if (!text[i].isDigit()) return std::nullopt;
+    const int month = text.sliced(5).toInt();
+    if (month < 1 || month > 12) return std::nullopt;
+    return TMonth{text.first(4).toInt(), month};
 }
 
-QStringView unquoted(QStringView field) {
-    field = field.trimmed();
-    if (field.size() >= 2 && field.front() == u'"' && field.back() == u'"')
-        field = field.sliced(1, field.size() - 2);
-    return field.trimmed();
+// "2025-07", or SDMX's other form "2025-M07".
+std::optional<TMonth> parsePeriod(QStringView text) {
+    if (text.size() == 8 && text[4] == u'-' && text[5] == u'M') {
+        const QString plain = text.first(5).toString() + text.sliced(6).toString();
+        return parseMonth(plain);
+    }
+    return parseMonth(text);
 }
 
-// The header block's lines begin with text or a separator; the first line beginning with a
-// digit starts the monthly values.
-bool startsData(QStringView line) {
-    const qsizetype separator = line.indexOf(u';');
-    const QStringView first = unquoted(separator < 0 ? line : line.first(separator));
-    return !first.isEmpty() && first.front().isDigit();
-}
+struct TRecord {
+    int Line = 0; // where it starts, from 1
+    QStringList Fields;
+};
 
-struct TReader {
-    TBundesbankImport Result;
-    int LastMonth = -1;
-
-    // The reason the data line is broken, or an empty text.
-    QString Take(QStringView line) {
-        const QList<QStringView> fields = line.split(u';');
-        const std::optional<TMonth> month = parseMonth(unquoted(fields[0]));
-        if (!month || fields.size() < 2)
-            return QStringLiteral("„%1“ ist keine Zeile „Jahr-Monat;Wert“.").arg(line);
-        if (month->Index() <= LastMonth)
-            return QStringLiteral("Der Monat %1 steht nicht in zeitlicher Folge.")
-                .arg(unquoted(fields[0]));
-        LastMonth = month->Index();
-        const QStringView value = unquoted(fields[1]);
-        // "." (with a flag such as "Kein Wert vorhanden") or nothing: a month without a value.
-        if (value.isEmpty() || value == u".") return {};
-        const std::optional<TBasisPoints> rate = ParseBasisPoints(value);
-        if (!rate || value.contains(u'%'))
-            return QStringLiteral("„%1“ ist kein Zinssatz.").arg(value);
-        // Before 2002 the series holds the base rate of an earlier law, not that of § 247 BGB.
-        const TDateTime from = MakeDateSerial(month->Year, month->Month <= 6 ? 1 : 7, 1);
-        if (from < FirstBaseRateDay()) return {};
-        if (const TEngineError error = CheckBaseRate(from, *rate)) return error.Message;
-        std::vector<TBaseRate> &rates = Result.Rates;
-        if (rates.empty() || rates.back().From != from) {
-            rates.push_back({from, *rate, true});
-            return {};
+// The records of CSV text: fields split at `separator`, quoted fields unquoted (they may hold
+// separators, doubled quotes and line ends), blank lines left out. `cutAt` gets the line of a
+// last record without its line end, `openQuote` whether the text ends inside quotes.
+std::vector<TRecord> splitRecords(QStringView text, QChar separator, int &cutAt, bool &openQuote) {
+    std::vector<TRecord> records;
+    TRecord record;
+    QString field;
+    bool quoted = false, fieldStarted = false, content = false;
+    int line = 1;
+    record.Line = 1;
+    const auto endField = [&] {
+        record.Fields << field.trimmed();
+        field.clear();
+        fieldStarted = false;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+                field += u'"';
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                if (c == u'\n' || (c == u'\r' && !(i + 1 < text.size() && text[i + 1] == u'\n')))
+                    ++line;
+                field += c;
+            }
+            continue;
         }
-        if (rates.back().Rate == *rate) return {};
-        return QStringLiteral("Der Basiszinssatz ändert sich im %1 %2; er ändert sich nur zum "
-                              "1. Januar und zum 1. Juli.")
-            .arg(QString::fromUtf8(MonthNames[month->Month - 1]))
-            .arg(month->Year);
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            endField();
+            if (content) records.push_back(record);
+            record = {++line, {}};
+            content = false;
+            continue;
+        }
+        if (c == separator) {
+            endField();
+            content = true;
+            continue;
+        }
+        if (c == u'"' && !fieldStarted) {
+            quoted = fieldStarted = content = true;
+            continue;
+        }
+        if (!c.isSpace()) content = true;
+        if (!c.isSpace() || fieldStarted) fieldStarted = true;
+        field += c;
+    }
+    openQuote = quoted;
+    cutAt = quoted || content ? record.Line : 0;
+    return records;
+}
+
+// A cell as the SDMX-CSV's "labels=both" option writes it, "M: Monatlich", is its id.
+QString idOf(const QString &cell) {
+    const qsizetype label = cell.indexOf(QLatin1String(": "));
+    return (label < 0 ? cell : cell.first(label)).trimmed();
+}
+
+bool looksLikeSeriesKey(const QString &text) {
+    if (!text.contains(u'.') || text.endsWith(QLatin1String("_FLAGS"))) return false;
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return (c >= u'A' && c <= u'Z') || c.isDigit() || c == u'.' || c == u'_';
+    });
+}
+
+struct TObservation {
+    int Line;
+    TMonth Month;
+    QString Value; // empty or "." for a month without a value
+};
+
+struct TParse {
+    std::vector<TObservation> Observations;
+    TEngineError Error;
+
+    void Fail(int line, const QString &reason) {
+        Error = TEngineError(ecFileContent, reason, QString(), line);
     }
 };
 
-TBundesbankImport failure(int line, const QString &reason) {
-    return {{}, TEngineError(ecFileContent, reason, QString(), line)};
+// The time-series database's download: the key above the value's column in the first line.
+void readDownload(const std::vector<TRecord> &records, QChar separator, TParse &parse) {
+    const TRecord &head = records.front();
+    const qsizetype column = head.Fields.indexOf(QLatin1String(BundesbankSeriesKey));
+    if (column < 1) {
+        const auto other = std::find_if(head.Fields.begin(), head.Fields.end(), looksLikeSeriesKey);
+        if (other != head.Fields.end())
+            return parse.Fail(0, QStringLiteral("enthält die Reihe %1, nicht die Reihe %2 "
+                                                "(Basiszinssatz nach § 247 BGB).")
+                                     .arg(*other, QLatin1String(BundesbankSeriesKey)));
+        return parse.Fail(0,
+                          QStringLiteral("nennt in der ersten Zeile keine Reihe. ") + expected());
+    }
+    const QString shape = separator == u';' ? QStringLiteral("Jahr-Monat;Wert;Kennzeichen")
+                                            : QStringLiteral("Jahr-Monat,Wert,Kennzeichen");
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const TRecord &record = records[i];
+        const QString &first = record.Fields.front();
+        // Header lines name what follows; remark lines leave the first cell empty.
+        if (first.isEmpty() || !first.front().isDigit()) continue;
+        const std::optional<TMonth> month = parseMonth(first);
+        if (!month)
+            return parse.Fail(record.Line, QStringLiteral("„%1“ ist keine Zeile „%2“.")
+                                               .arg(record.Fields.join(separator), shape));
+        if (record.Fields.size() < head.Fields.size())
+            return parse.Fail(record.Line, QStringLiteral("„%1“ ist keine vollständige Zeile „%2“.")
+                                               .arg(record.Fields.join(separator), shape));
+        parse.Observations.push_back({record.Line, *month, record.Fields[column]});
+    }
+}
+
+// SDMX-CSV: the columns named in the header row.
+void readSdmx(const std::vector<TRecord> &records, TParse &parse) {
+    QStringList head;
+    for (const QString &cell : records.front().Fields)
+        head << idOf(cell).toUpper();
+    // "STRUCTURE[;]" names a separator inside fields.
+    if (head[0].startsWith(QLatin1String("STRUCTURE["))) head[0] = QStringLiteral("STRUCTURE");
+    const bool version2 = head[0] == QLatin1String("STRUCTURE");
+    const qsizetype structure =
+        head.indexOf(version2 ? QStringLiteral("STRUCTURE_ID") : QStringLiteral("DATAFLOW"));
+    const qsizetype time = head.indexOf(QLatin1String("TIME_PERIOD"));
+    const qsizetype value = head.indexOf(QLatin1String("OBS_VALUE"));
+    const qsizetype action = head.indexOf(QLatin1String("ACTION"));
+    for (const auto &[index, name] : {std::pair{structure, version2 ? "STRUCTURE_ID" : "DATAFLOW"},
+                                      {time, "TIME_PERIOD"},
+                                      {value, "OBS_VALUE"}})
+        if (index < 0)
+            return parse.Fail(records.front().Line,
+                              QStringLiteral("Der SDMX-CSV-Kopfzeile fehlt die Spalte %1.")
+                                  .arg(QLatin1String(name)));
+    // The key's dimensions stand between the structure's columns and the time.
+    static const QStringList notDimensions{
+        QStringLiteral("STRUCTURE"),      QStringLiteral("STRUCTURE_ID"),
+        QStringLiteral("STRUCTURE_NAME"), QStringLiteral("ACTION"),
+        QStringLiteral("SERIES_KEY"),     QStringLiteral("OBS_KEY"),
+        QStringLiteral("DATAFLOW")};
+    std::vector<qsizetype> dimensions;
+    for (qsizetype i = 0; i < time; ++i)
+        if (!notDimensions.contains(head[i])) dimensions.push_back(i);
+    QString otherKey;
+    int otherLine = 0;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const TRecord &record = records[i];
+        if (record.Fields.size() < head.size())
+            return parse.Fail(record.Line,
+                              QStringLiteral("Die Zeile hat %1 statt %2 Spalten; sie ist "
+                                             "unvollständig.")
+                                  .arg(record.Fields.size())
+                                  .arg(head.size()));
+        if (action >= 0 && record.Fields[action] == QLatin1String("D")) continue;
+        // "BBK:BBIN1(1.0)" is the flow BBIN1 of the agency BBK.
+        QString flow = idOf(record.Fields[structure]);
+        flow = flow.section(u':', -1).section(u'(', 0, 0);
+        QStringList key{flow};
+        for (qsizetype d : dimensions)
+            key << idOf(record.Fields[d]);
+        if (key.join(u'.') != QLatin1String(BundesbankSeriesKey)) {
+            if (otherKey.isEmpty()) {
+                otherKey = key.join(u'.');
+                otherLine = record.Line;
+            }
+            continue;
+        }
+        const std::optional<TMonth> month = parsePeriod(record.Fields[time]);
+        if (!month)
+            return parse.Fail(
+                record.Line,
+                QStringLiteral("„%1“ ist kein Monat „Jahr-Monat“.").arg(record.Fields[time]));
+        QString observed = record.Fields[value];
+        if (observed.compare(QLatin1String("NaN"), Qt::CaseInsensitive) == 0) observed.clear();
+        parse.Observations.push_back({record.Line, *month, observed});
+    }
+    if (parse.Observations.empty() && !otherKey.isEmpty())
+        parse.Fail(0, QStringLiteral("enthält die Reihe %1 (Zeile %2), nicht die Reihe %3 "
+                                     "(Basiszinssatz nach § 247 BGB).")
+                          .arg(otherKey)
+                          .arg(otherLine)
+                          .arg(QLatin1String(BundesbankSeriesKey)));
+}
+
+// The months to half-years: each half-year's months must agree.
+void collapse(std::vector<TObservation> observations, TBundesbankImport &result) {
+    const QDate today = Today();
+    const TMonth last{today.year() + 1, today.month()};
+    const auto fail = [&](int line, const QString &reason) {
+        result = {{}, TEngineError(ecFileContent, reason, QString(), line)};
+    };
+    for (const TObservation &o : observations) {
+        if (o.Month.Year < FirstSeriesYear)
+            return fail(o.Line, QStringLiteral("Der Monat %1 liegt vor dem Beginn der Reihe im "
+                                               "Januar %2.")
+                                    .arg(o.Month.Text())
+                                    .arg(FirstSeriesYear));
+        if (o.Month.Index() > last.Index())
+            return fail(o.Line, QStringLiteral("Der Monat %1 liegt mehr als ein Jahr nach dem "
+                                               "heutigen Tag.")
+                                    .arg(o.Month.Text()));
+    }
+    std::stable_sort(observations.begin(), observations.end(),
+                     [](const TObservation &a, const TObservation &b) {
+                         return a.Month.Index() < b.Month.Index();
+                     });
+    std::vector<TBaseRate> &rates = result.Rates;
+    int rateLine = 0;
+    for (std::size_t i = 0; i < observations.size(); ++i) {
+        const TObservation &o = observations[i];
+        if (i > 0 && observations[i - 1].Month.Index() == o.Month.Index())
+            return fail(std::max(o.Line, observations[i - 1].Line),
+                        QStringLiteral("Der Monat %1 steht zweimal in der Datei (Zeilen %2 und "
+                                       "%3).")
+                            .arg(o.Month.Text())
+                            .arg(std::min(o.Line, observations[i - 1].Line))
+                            .arg(std::max(o.Line, observations[i - 1].Line)));
+        // "." (with a flag such as "Kein Wert vorhanden") or nothing: a month without a value.
+        if (o.Value.isEmpty() || o.Value == u'.') continue;
+        const std::optional<TBasisPoints> rate = ParseBasisPoints(o.Value);
+        if (!rate || o.Value.contains(u'%'))
+            return fail(o.Line, QStringLiteral("„%1“ ist kein Zinssatz.").arg(o.Value));
+        // Before 2002 the series holds the base rate of an earlier law, not that of § 247 BGB.
+        const TDateTime from = MakeDateSerial(o.Month.Year, o.Month.Month <= 6 ? 1 : 7, 1);
+        if (from < FirstBaseRateDay()) continue;
+        if (const TEngineError error = CheckBaseRate(from, *rate))
+            return fail(o.Line, error.Message);
+        if (rates.empty() || rates.back().From != from) {
+            rates.push_back({from, *rate, true, true});
+            rateLine = o.Line;
+            continue;
+        }
+        if (rates.back().Rate != *rate)
+            return fail(o.Line, QStringLiteral("Der Basiszinssatz ändert sich im %1 %2 (von %3 % "
+                                               "in Zeile %4 auf %5 %); er ändert sich nur zum "
+                                               "1. Januar und zum 1. Juli.")
+                                    .arg(QString::fromUtf8(MonthNames[o.Month.Month - 1]))
+                                    .arg(o.Month.Year)
+                                    .arg(FormatBasisPoints(rates.back().Rate))
+                                    .arg(rateLine)
+                                    .arg(FormatBasisPoints(*rate)));
+    }
+    if (rates.empty())
+        fail(0, QStringLiteral("enthält keine Monatswerte des Basiszinssatzes ab Januar 2002."));
 }
 
 } // namespace
 
 TBundesbankImport ParseBundesbankCsv(const QByteArray &data) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(data);
-    // Older downloads come in Latin-1; only the header block is affected.
-    if (utf8.hasError()) text = QString::fromLatin1(data);
-    const QStringList lines = text.split(u'\n');
-    TReader reader;
-    bool inData = false, seriesNamed = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QStringView line = QStringView(lines[i]).trimmed();
-        if (line.isEmpty()) continue;
-        if (!inData && !startsData(line)) {
-            seriesNamed = seriesNamed || line.contains(QLatin1String(BundesbankSeriesKey));
-            continue;
-        }
-        if (!inData && !seriesNamed)
-            return failure(i + 1, QStringLiteral("Der Kopf der Datei nennt nicht die Reihe %1 "
-                                                 "(Basiszinssatz).")
-                                      .arg(QLatin1String(BundesbankSeriesKey)));
-        inData = true;
-        const QString reason = reader.Take(line);
-        if (!reason.isEmpty()) return failure(i + 1, reason);
+    QByteArray bytes = data;
+    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    // Older downloads come in Latin-1.
+    if (utf8.hasError()) text = QString::fromLatin1(bytes);
+
+    TBundesbankImport result;
+    const auto fail = [&](int line, const QString &reason) {
+        result.Error = TEngineError(ecFileContent, reason, QString(), line);
+        return result;
+    };
+    // The layout and its separator from the first line that is not blank.
+    const qsizetype start =
+        std::find_if(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); }) - text.begin();
+    qsizetype end = start;
+    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+        ++end;
+    const QStringView head = QStringView(text).sliced(start, end - start).trimmed();
+    const QStringView term = head.startsWith(u'"') ? head.sliced(1) : head;
+    QChar separator;
+    bool sdmx = false;
+    for (const QLatin1String name : {QLatin1String("DATAFLOW"), QLatin1String("STRUCTURE")}) {
+        if (!term.startsWith(name, Qt::CaseInsensitive)) continue;
+        sdmx = true;
+        qsizetype at = name.size();
+        if (at < term.size() && term[at] == u'[') at = term.indexOf(u']', at) + 1;
+        if (at > 0 && at < term.size() && term[at] == u'"') ++at;
+        if (at > 0 && at < term.size()) separator = term[at];
+        break;
     }
-    if (reader.Result.Rates.empty())
-        return failure(0, QStringLiteral("Die Datei enthält keine Monatswerte des Basiszinssatzes "
-                                         "ab Januar 2002."));
-    return reader.Result;
+    if (!sdmx && head.size() > 2 && head.startsWith(QLatin1String("\"\"")))
+        separator = head[2];
+    else if (!sdmx && !head.isEmpty())
+        separator = head[0];
+    if (!(separator == u';' || separator == u',' || (sdmx && separator == u'\t')))
+        return fail(0, QStringLiteral("ist kein Download des Basiszinssatzes. ") + expected());
+
+    int cutAt = 0;
+    bool openQuote = false;
+    const std::vector<TRecord> records = splitRecords(text, separator, cutAt, openQuote);
+    if (cutAt > 0)
+        return fail(cutAt, (openQuote ? QStringLiteral("Ein Feld in Anführungszeichen endet nicht.")
+                                      : QStringLiteral("Die letzte Zeile hat kein Zeilenende.")) +
+                               QStringLiteral(" Die Datei ist wohl nicht vollständig "
+                                              "heruntergeladen."));
+    TParse parse;
+    if (sdmx)
+        readSdmx(records, parse);
+    else
+        readDownload(records, separator, parse);
+    if (parse.Error) {
+        result.Error = parse.Error;
+        return result;
+    }
+    collapse(std::move(parse.Observations), result);
+    return result;
 }
 
 TBundesbankImport ReadBundesbankCsv(const QString &path) {
     const QString shown = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const TFileRead read = ReadWholeFile(path);
+    if (!read) {
+        const QString reason = read.Status == TReadStatus::Missing
+                                   ? QStringLiteral("Datei oder Ordner nicht gefunden")
+                                   : read.Reason;
         return {{},
                 TEngineError(ecFile,
-                             QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2")
-                                 .arg(shown, file.errorString()),
+                             QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2. Es "
+                                            "wurde nichts übernommen.")
+                                 .arg(shown, reason),
                              path)};
-    TBundesbankImport result = ParseBundesbankCsv(file.readAll());
+    }
+    TBundesbankImport result = ParseBundesbankCsv(read.Data);
     if (result.Error) {
         result.Error.File = path;
         const QString where =
             result.Error.Line > 0
                 ? QStringLiteral(" ist in Zeile %1 nicht lesbar: ").arg(result.Error.Line)
-                : QStringLiteral(" ist nicht lesbar: ");
+                : QStringLiteral(" ");
         result.Error.Message = QStringLiteral("Die Datei „%1“").arg(shown) + where +
                                result.Error.Message +
                                QStringLiteral(" Es wurde nichts übernommen.");

@@ -2,29 +2,48 @@
 
 #include "engine/fixedtext.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
+
+const char Heading[] = "# Eigene Basiszinssätze (§ 247 BGB): Halbjahr ab;Prozent[;Bundesbank, "
+                       "wenn aus ihrem Download übernommen]";
 
 TEngineError lineError(int line, const QString &reason) {
     return TEngineError(ecFileContent, reason, QString(), line);
 }
 
-// One line "date;rate"; the reason it is broken otherwise.
-std::optional<TBaseRate> parseLine(QStringView line, QString &reason) {
-    const qsizetype separator = line.indexOf(u';');
-    if (separator < 0) {
+QString shown(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+bool isComment(const QByteArray &line) {
+    const QByteArray text = line.trimmed();
+    return text.isEmpty() || text.startsWith('#');
+}
+
+// One line "date;rate" or "date;rate;Bundesbank"; the reason it is broken otherwise.
+std::optional<TBaseRate> parseLine(const QByteArray &bytes, QString &reason) {
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString line = decode(bytes);
+    if (decode.hasError()) {
+        reason = QStringLiteral("Die Zeile ist kein UTF-8-Text.");
+        return std::nullopt;
+    }
+    const QList<QStringView> fields = QStringView(line).split(u';');
+    if (fields.size() < 2 || fields.size() > 3) {
         reason = QStringLiteral("Erwartet wird „Datum;Zinssatz“, etwa „01.01.2027;1,52“.");
         return std::nullopt;
     }
-    const QStringView dateText = line.first(separator).trimmed();
-    const QStringView rateText = line.sliced(separator + 1).trimmed();
+    const QStringView dateText = fields[0].trimmed();
+    const QStringView rateText = fields[1].trimmed();
     const std::optional<TDateTime> from = ParseDayDate(dateText);
     if (!from) {
         reason = QStringLiteral("„%1“ ist kein Datum.").arg(dateText);
@@ -35,14 +54,36 @@ std::optional<TBaseRate> parseLine(QStringView line, QString &reason) {
         reason = QStringLiteral("„%1“ ist kein Zinssatz.").arg(rateText);
         return std::nullopt;
     }
+    const QStringView origin = fields.size() == 3 ? fields[2].trimmed() : QStringView();
+    const bool imported = origin.compare(QLatin1String(ImportedRateMark), Qt::CaseInsensitive) == 0;
+    if (!origin.isEmpty() && !imported) {
+        reason = QStringLiteral("„%1“ ist keine Herkunft; an dritter Stelle steht nur „%2“ für "
+                                "einen aus dem Download der Bundesbank übernommenen Satz.")
+                     .arg(origin, QLatin1String(ImportedRateMark));
+        return std::nullopt;
+    }
     if (const TEngineError error = CheckBaseRate(*from, *rate)) {
         reason = error.Message;
         return std::nullopt;
     }
-    return TBaseRate{*from, *rate, true};
+    return TBaseRate{*from, *rate, true, imported};
 }
 
-QString movedAsideName(const QString &path) {
+// CR, LF and CRLF alike; a last line without its end counts as a line.
+QList<QByteArray> splitLines(const QByteArray &bytes) {
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\n' && bytes[i] != '\r') continue;
+        lines.append(bytes.sliced(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size()) lines.append(bytes.sliced(start));
+    return lines;
+}
+
+QString setAsideName(const QString &path) {
     const QString stem =
         path + QStringLiteral(".broken-") + Now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString target = stem;
@@ -51,115 +92,159 @@ QString movedAsideName(const QString &path) {
     return target;
 }
 
-bool sameHalfYear(const TBaseRate &a, const TBaseRate &b) {
-    return a.From == b.From;
-}
-
 } // namespace
 
-TUserRates ParseUserRates(const QString &text) {
+std::vector<TBaseRate> TUserRatesFile::Rates() const {
+    std::vector<TBaseRate> rates;
+    for (const TLine &line : FLines)
+        if (line.Rate) rates.push_back(*line.Rate);
+    return rates;
+}
+
+const TBaseRate *TUserRatesFile::Find(TDateTime from) const {
+    for (const TLine &line : FLines)
+        if (line.Rate && line.Rate->From == from) return &*line.Rate;
+    return nullptr;
+}
+
+void TUserRatesFile::Set(TBaseRate rate) {
+    rate.User = true;
+    const TLine line{UserRateLine(rate), rate};
+    const auto same = std::find_if(FLines.begin(), FLines.end(), [&](const TLine &l) {
+        return l.Rate && l.Rate->From == rate.From;
+    });
+    if (same != FLines.end()) {
+        *same = line;
+        return;
+    }
+    // After the last earlier half-year, else before the first later one: a file kept in
+    // order stays so, and the comments stay beside the rates they were written above.
+    if (FLines.empty()) FLines.push_back({QByteArray(Heading), std::nullopt});
+    std::optional<std::size_t> at;
+    for (std::size_t i = 0; i < FLines.size(); ++i)
+        if (FLines[i].Rate && FLines[i].Rate->From < rate.From) at = i + 1;
+    for (std::size_t i = 0; i < FLines.size() && !at; ++i)
+        if (FLines[i].Rate) at = i;
+    FLines.insert(FLines.begin() + std::ptrdiff_t(at.value_or(FLines.size())), line);
+}
+
+bool TUserRatesFile::Remove(TDateTime from) {
+    return std::erase_if(FLines, [&](const TLine &l) { return l.Rate && l.Rate->From == from; }) >
+           0;
+}
+
+QByteArray TUserRatesFile::Bytes() const {
+    QByteArray bytes;
+    for (const TLine &line : FLines)
+        bytes += line.Text + '\n';
+    return bytes;
+}
+
+QByteArray UserRateLine(const TBaseRate &rate) {
+    QString text = FormatDayDate(rate.From) + u';' + FormatBasisPoints(rate.Rate);
+    if (rate.Imported) text += u';' + QLatin1String(ImportedRateMark);
+    return text.toUtf8();
+}
+
+TUserRates ParseUserRates(const QByteArray &bytes) {
     TUserRates result;
-    const QStringList lines = text.split(u'\n');
+    QList<QByteArray> lines = splitLines(bytes);
+    // A byte-order mark is no part of the first line, and is not written back.
+    if (!lines.isEmpty() && lines[0].startsWith("\xEF\xBB\xBF")) lines[0].remove(0, 3);
+    std::unordered_set<qint64> halfYears;
     for (int i = 0; i < lines.size(); ++i) {
-        QStringView line = QStringView(lines[i]).trimmed();
-        if (i == 0 && line.startsWith(QChar(0xFEFF))) line = line.sliced(1).trimmed();
-        if (line.isEmpty() || line.startsWith(u'#')) continue;
+        if (isComment(lines[i])) {
+            result.File.Append({lines[i], std::nullopt});
+            continue;
+        }
         QString reason;
-        std::optional<TBaseRate> rate = parseLine(line, reason);
-        if (rate && std::any_of(result.Rates.begin(), result.Rates.end(),
-                                [&](const TBaseRate &r) { return sameHalfYear(r, *rate); })) {
+        std::optional<TBaseRate> rate = parseLine(lines[i], reason);
+        if (rate && !halfYears.insert(qint64(rate->From)).second) {
             reason = QStringLiteral("Für das Halbjahr ab %1 steht schon ein Zinssatz in der Datei.")
                          .arg(FormatDayDate(rate->From));
             rate.reset();
         }
-        if (!rate) return {{}, lineError(i + 1, reason)};
-        result.Rates.push_back(*rate);
+        if (!rate) return {{}, {}, lineError(i + 1, reason)};
+        result.File.Append({lines[i], rate});
     }
+    result.Rates = result.File.Rates();
     return result;
 }
 
-QString SerializeUserRates(const std::vector<TBaseRate> &rates) {
-    std::vector<TBaseRate> sorted = rates;
-    std::sort(sorted.begin(), sorted.end(),
-              [](const TBaseRate &a, const TBaseRate &b) { return a.From < b.From; });
-    QString text = QStringLiteral("# Eigene Basiszinssätze (§ 247 BGB): Halbjahr ab;Prozent\n");
-    for (const TBaseRate &rate : sorted)
-        text += FormatDayDate(rate.From) + u';' + FormatBasisPoints(rate.Rate) + u'\n';
-    return text;
-}
-
-TUserRates LoadUserRates(const QString &path) {
-    QFile file(path);
-    if (!file.exists()) return {};
-    if (!file.open(QIODevice::ReadOnly))
+TUserRates LoadUserRates(const QString &path, bool setAside, QByteArray *bytes) {
+    const TFileRead read = ReadWholeFile(path);
+    if (bytes) *bytes = read.Data;
+    if (read.Status == TReadStatus::Missing) return {};
+    if (!read)
         return {{},
+                {},
                 TEngineError(ecFile,
-                             QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2")
-                                 .arg(QDir::toNativeSeparators(path), file.errorString()),
+                             QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2.")
+                                 .arg(shown(path), read.Reason),
                              path)};
-    const QByteArray bytes = file.readAll();
-    file.close();
-    TUserRates result = ParseUserRates(QString::fromUtf8(bytes));
-    // Line by line, so that a byte that is not UTF-8 is named by its line as well.
-    const QList<QByteArray> lines = bytes.split('\n');
-    for (int i = 0; i < lines.size() && (!result.Error || i + 1 < result.Error.Line); ++i) {
-        QStringDecoder decode(QStringDecoder::Utf8);
-        const QString decoded = decode(lines[i]); // decoding is lazy until converted
-        if (decode.hasError())
-            result = {{}, lineError(i + 1, QStringLiteral("Die Zeile ist kein UTF-8-Text."))};
-    }
+    TUserRates result = ParseUserRates(read.Data);
     if (!result.Error) return result;
     result.Error.File = path;
-    const QString aside = movedAsideName(path);
-    const bool moved = QFile::rename(path, aside);
+    QString aside;
+    if (setAside) {
+        aside = setAsideName(path);
+        if (!QFile::rename(path, aside)) aside.clear();
+    }
     result.Error.Message =
         QStringLiteral("Die Datei „%1“ ist in Zeile %2 nicht lesbar: %3 ")
-            .arg(QDir::toNativeSeparators(path), QString::number(result.Error.Line),
-                 result.Error.Message) +
-        (moved ? QStringLiteral("Sie wurde als „%1“ beiseitegelegt; es gelten die "
-                                "mitgelieferten Basiszinssätze.")
-                     .arg(QDir::toNativeSeparators(aside))
-               : QStringLiteral("Es gelten die mitgelieferten Basiszinssätze."));
+            .arg(shown(path), QString::number(result.Error.Line), result.Error.Message) +
+        (aside.isEmpty() ? QStringLiteral("Es gelten die mitgelieferten Basiszinssätze.")
+                         : QStringLiteral("Sie wurde als „%1“ beiseitegelegt; es gelten die "
+                                          "mitgelieferten Basiszinssätze.")
+                               .arg(shown(aside)));
     return result;
 }
 
-TEngineError SaveUserRates(const QString &path, const std::vector<TBaseRate> &rates) {
-    QSaveFile file(path);
+TEngineError SaveUserRates(const QString &path, const TUserRatesFile &file) {
+    const QString folder = QFileInfo(path).absolutePath();
     QString reason;
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        reason = QStringLiteral("Der Ordner lässt sich nicht anlegen.");
-    else if (!file.open(QIODevice::WriteOnly) ||
-             file.write(SerializeUserRates(rates).toUtf8()) < 0 || !file.commit())
-        reason = file.errorString();
+    if (!QDir().mkpath(folder))
+        reason = QStringLiteral("der Ordner „%1“ lässt sich nicht anlegen").arg(shown(folder));
+    else
+        reason = ReplaceFile(path, file.Bytes());
     if (reason.isEmpty()) return {};
     return TEngineError(ecFile,
-                        QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: %2")
-                            .arg(QDir::toNativeSeparators(path), reason),
+                        QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: %2. Sie "
+                                       "bleibt, wie sie war.")
+                            .arg(shown(path), reason),
                         path);
 }
 
-TEngineError SetUserRate(std::vector<TBaseRate> &user, TBaseRate rate) {
+QStringList SetAsideUserRates(const QString &path) {
+    const QFileInfo info(path);
+    QStringList files;
+    const QFileInfoList found =
+        info.absoluteDir().entryInfoList({info.fileName() + QStringLiteral(".broken-*")},
+                                         QDir::Files | QDir::Hidden, QDir::Name | QDir::Reversed);
+    for (const QFileInfo &file : found)
+        files << file.absoluteFilePath();
+    return files;
+}
+
+TEngineError SetUserRate(TUserRatesFile &file, TBaseRate rate) {
     if (TEngineError error = CheckBaseRate(rate.From, rate.Rate)) return error;
-    rate.User = true;
-    const auto at = std::find_if(user.begin(), user.end(),
-                                 [&](const TBaseRate &r) { return sameHalfYear(r, rate); });
-    if (at != user.end())
-        *at = rate;
-    else
-        user.push_back(rate);
+    rate.Imported = false;
+    file.Set(rate);
     return {};
 }
 
-int AdoptRates(std::vector<TBaseRate> &user, const std::vector<TBaseRate> &rates,
+int AdoptRates(TUserRatesFile &file, const std::vector<TBaseRate> &rates,
                const TBaseRateTable &shipped) {
     int changed = 0;
     for (const TBaseRate &rate : rates) {
-        const TBaseRateTable merged = shipped.MergedWith(user);
-        const TBaseRate *before = merged.Find(rate.From);
-        const TBaseRate *own = shipped.Find(rate.From);
-        std::erase_if(user, [&](const TBaseRate &r) { return sameHalfYear(r, rate); });
-        if (!own || own->Rate != rate.Rate) user.push_back({rate.From, rate.Rate, true});
-        if (!before || before->Rate != rate.Rate) ++changed;
+        const TBaseRate *own = file.Find(rate.From);
+        const TBaseRate *inForce = own ? own : shipped.Find(rate.From);
+        if (!inForce || inForce->Rate != rate.Rate) ++changed;
+        const TBaseRate *shippedRate = shipped.Find(rate.From);
+        if (shippedRate && shippedRate->Rate == rate.Rate)
+            file.Remove(rate.From);
+        else
+            file.Set({rate.From, rate.Rate, true, true});
     }
     return changed;
 }

@@ -429,7 +429,7 @@ TEST_F(VerzugWindowTest, AMissingHalfYearStopsTheStatementAndOffersToAddTheRate)
     QFile file(UserRatesPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains("01.01.2027;1,50\n"));
-    EXPECT_EQ(dialog->Rates->item(0, 2)->text(), "eigener");
+    EXPECT_EQ(dialog->Rates->model()->index(0, 2).data().toString(), "eigener");
     // The statement follows at once.
     ASSERT_EQ(form.Table->model()->rowCount(), 5);
     EXPECT_EQ(Cells(form, 4).mid(0, 4).join(u'|'), "01.01.2027|15.03.2027|74|1,50 % *");
@@ -471,6 +471,7 @@ TEST_F(VerzugWindowTest, TheRateDialogRefusesDatesAndValuesOutOfItsRules) {
 }
 
 TEST_F(VerzugWindowTest, TheBundesbankDownloadIsImported) {
+    PinnedClock spring2027(QDateTime(QDate(2027, 3, 31), QTime(12, 0))); // the download's day
     QFile csv(out.filePath("BBK01.csv"));
     ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
     csv.write(";BBIN1.M.DE.BBK.BBKBAS2.EUR.ME;BBIN1.M.DE.BBK.BBKBAS2.EUR.ME_FLAGS\n"
@@ -489,7 +490,7 @@ TEST_F(VerzugWindowTest, TheBundesbankDownloadIsImported) {
                                           "Basiszinssatz.");
     EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 30.06.2027");
     EXPECT_EQ(LoadUserRates(UserRatesPath()).Rates,
-              (std::vector<TBaseRate>{{MakeDateSerial(2027, 1, 1), 177, true}}));
+              (std::vector<TBaseRate>{{MakeDateSerial(2027, 1, 1), 177, true, true}}));
 }
 
 // A file that cannot be read is named with its line, kept aside, and never half-used.

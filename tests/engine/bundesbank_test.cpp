@@ -1,6 +1,8 @@
 #include "engine/bundesbank.h"
 #include "engine/userrates.h"
 #include "engine_test_p.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/specialfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,12 +10,15 @@
 
 namespace {
 
-// A download as the Bundesbank gives it: header block, end-of-month values from September
-// 2001 to January 2026, no value for April 2024 and July 2025.
-QByteArray sample() {
-    QFile file(QStringLiteral(TARVO_ENGINE_TEST_DATA "/bbk_basiszinssatz.csv"));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+QByteArray fixture(const char *name) {
+    QFile file(QStringLiteral(TARVO_ENGINE_TEST_DATA "/") + QLatin1String(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
     return file.readAll();
+}
+
+// A download of September 2001 to January 2026, no value for April 2024 and July 2025.
+QByteArray sample() {
+    return fixture("bbk_basiszinssatz.csv");
 }
 
 // The sample with its line `line` (from 1) replaced.
@@ -23,47 +28,108 @@ QByteArray withLine(int line, const char *text) {
     return lines.join('\n');
 }
 
-int lineOf(const char *start) {
-    return int(sample().left(sample().indexOf(start)).count('\n')) + 1;
+int lineOf(const QByteArray &data, const char *start) {
+    return int(data.left(data.indexOf(start)).count('\n')) + 1;
+}
+
+// The day the fixtures were made for: months up to December 2027 are plausible.
+QDateTime fixturesDay() {
+    return QDateTime(QDate(2026, 12, 7), QTime(12, 0));
 }
 
 } // namespace
 
-TEST(Bundesbank, ImportsOneRatePerHalfYearFrom2002) {
-    const QByteArray crlf = sample().replace("\n", "\r\n");
-    const QByteArray latin1 = QString::fromUtf8(sample()).toLatin1();
-    for (const QByteArray &data : {sample(), crlf, latin1}) {
-        const TBundesbankImport imported = ParseBundesbankCsv(data);
-        ASSERT_FALSE(imported.Error) << imported.Error.Message.toStdString();
-        // 2002 to 2025 and the first half of 2026; the gaps leave their half-years whole.
-        ASSERT_EQ(imported.Rates.size(), 49u);
-        const TBaseRateTable &shipped = ShippedBaseRates();
-        for (const TBaseRate &rate : imported.Rates) {
-            ASSERT_TRUE(shipped.Find(rate.From)) << FormatDayDate(rate.From).toStdString();
-            EXPECT_EQ(rate.Rate, shipped.Find(rate.From)->Rate);
-            EXPECT_TRUE(rate.User);
+// Each layout the series comes in, as downloaded and as other programs pass it on.
+TEST(Bundesbank, EveryLayoutGivesTheSameHalfYears) {
+    PinnedClock clock(fixturesDay());
+    const std::vector<TBaseRate> expected{
+        {day("01.01.2002"), 257, true, true}, {day("01.07.2002"), 247, true, true},
+        {day("01.01.2025"), 227, true, true}, {day("01.07.2025"), 127, true, true},
+        {day("01.01.2026"), 127, true, true}, {day("01.07.2026"), 152, true, true}};
+    const char *const layouts[] = {"bbk_download_de.csv", "bbk_download_en.csv", "bbk_sdmx.csv",
+                                   "bbk_sdmx2.csv"};
+    for (const char *layout : layouts) {
+        const QByteArray data = fixture(layout);
+        const QByteArray variants[] = {
+            data,
+            "\xEF\xBB\xBF" + data,
+            QByteArray(data).replace("\n", "\r\n"),
+            QByteArray(data).replace("\n", "\r"),
+            QString::fromUtf8(data).toLatin1(),
+        };
+        for (const QByteArray &variant : variants) {
+            const TBundesbankImport imported = ParseBundesbankCsv(variant);
+            EXPECT_FALSE(imported.Error) << layout << ": " << imported.Error.Message.toStdString();
+            EXPECT_EQ(imported.Rates, expected) << layout << " variant " << &variant - variants;
         }
-        EXPECT_EQ(imported.Rates.front().From, day("01.01.2002"));
-        EXPECT_EQ(imported.Rates.back().From, day("01.01.2026"));
     }
 }
 
-TEST(Bundesbank, BrokenLineImportsNothing) {
-    const int may2010 = lineOf("2010-05;");
+TEST(Bundesbank, TheOlderDownloadGivesTheShippedRates) {
+    PinnedClock clock(fixturesDay());
+    const TBundesbankImport imported = ParseBundesbankCsv(sample());
+    ASSERT_FALSE(imported.Error) << imported.Error.Message.toStdString();
+    // 2002 to 2025 and the first half of 2026; the gaps leave their half-years whole.
+    ASSERT_EQ(imported.Rates.size(), 49u);
+    for (const TBaseRate &rate : imported.Rates) {
+        const TBaseRate *shipped = ShippedBaseRates().Find(rate.From);
+        ASSERT_TRUE(shipped) << FormatDayDate(rate.From).toStdString();
+        EXPECT_EQ(rate.Rate, shipped->Rate);
+    }
+}
+
+// Line 0: the file as a whole. The reason is a part of the message.
+TEST(Bundesbank, AnythingElseOrBrokenImportsNothing) {
+    PinnedClock clock(fixturesDay());
+    const QByteArray de = fixture("bbk_download_de.csv");
+    const QByteArray en = fixture("bbk_download_en.csv");
+    const QByteArray sdmx = fixture("bbk_sdmx.csv");
+    const int may2010 = lineOf(sample(), "2010-05;");
+    const int deEnd = int(de.count('\n')) + 1;
     const struct {
         QByteArray data;
         int line;
-        const char *reason; // a part of the message
+        const char *reason;
     } cases[] = {
-        {withLine(may2010, "2010-0x;0,12;"), may2010, "keine Zeile"},
-        {withLine(may2010, "2010-05"), may2010, "keine Zeile"},
-        {withLine(may2010, "2010-05;0,1,2;"), may2010, "kein Zinssatz"},
+        {withLine(may2010, "2010-0x;0,12;"), may2010, "ist keine Zeile „Jahr-Monat;Wert;"},
+        {withLine(may2010, "2010-05"), may2010, "keine vollständige Zeile"},
+        {withLine(may2010, "2010-05;0,12"), may2010, "keine vollständige Zeile"},
+        {withLine(may2010, "2010-05;0,1,2;"), may2010, "„0,1,2“ ist kein Zinssatz"},
         {withLine(may2010, "2010-05;0.12%;"), may2010, "kein Zinssatz"},
         {withLine(may2010, "2010-05;25,00;"), may2010, "20,00 %"},
-        {withLine(may2010, "2010-04;0,12;"), may2010, "nicht in zeitlicher Folge"},
-        {withLine(may2010, "2010-05;0,37;"), may2010, "ändert sich im Mai 2010"},
-        {withLine(1, ";BBIN1.M.DE.BBK.BBKBAS1.EUR.ME;"), lineOf("2001-09;"), "BBKBAS2"},
-        {"Stand vom;06.01.2026;\n", 0, "keine Monatswerte"},
+        {withLine(may2010, "2010-04;0,12;"), may2010, "2010-04 steht zweimal in der Datei"},
+        {withLine(may2010, "2010-05;0,37;"), may2010, "ändert sich im Mai 2010 (von 0,12 %"},
+        {withLine(may2010, "1998-12;3,00;"), may2010, "vor dem Beginn der Reihe im Januar 1999"},
+        {withLine(may2010, "2028-01;1,00;"), may2010, "mehr als ein Jahr nach dem heutigen Tag"},
+        {withLine(may2010, "9999-12;1,00;"), may2010, "9999-12 liegt mehr als ein Jahr"},
+        // Cut short while downloading.
+        {de + "2026-09;1", deEnd, "hat kein Zeilenende. Die Datei ist wohl nicht vollständig"},
+        {de + "2026-09;1,5", deEnd, "hat kein Zeilenende"},
+        {de + "2026-09;1,52;", deEnd, "hat kein Zeilenende"},
+        {de + "\"\";\"Bemerkung zu 2026-09: Ab", deEnd, "Anführungszeichen endet nicht"},
+        {en + "2026-09,1.5", deEnd, "hat kein Zeilenende"},
+        {sdmx + "BBK:BBIN1(1.0);M;DE;BBK;BBKBAS2;EUR;ME;2026-09;1.5", 13, "kein Zeilenende"},
+        {sdmx + "BBK:BBIN1(1.0);M;DE;BBK;BBKBAS2;EUR;ME;2026-09\n", 13, "hat 8 statt 11 Spalten"},
+        // Another series, named with the one expected.
+        {withLine(1, ";BBIN1.M.DE.BBK.BBKBAS1.EUR.ME;"), 0,
+         "enthält die Reihe BBIN1.M.DE.BBK.BBKBAS1.EUR.ME, nicht die Reihe "
+         "BBIN1.M.DE.BBK.BBKBAS2.EUR.ME (Basiszinssatz nach § 247 BGB)"},
+        {"\"\";BBK01.SU0115;BBK01.SU0115_FLAGS\n2025-07;1,27;\n", 0,
+         "enthält die Reihe BBK01.SU0115, nicht die Reihe BBIN1.M.DE.BBK.BBKBAS2.EUR.ME"},
+        {QByteArray(sdmx).replace("BBKBAS2;EUR", "BBKBAS1;EUR"), 0,
+         "enthält die Reihe BBIN1.M.DE.BBK.BBKBAS1.EUR.ME (Zeile 2), nicht die Reihe "
+         "BBIN1.M.DE.BBK.BBKBAS2.EUR.ME"},
+        // Not the series' file at all.
+        {"Name;Betrag\nMeier;12,00\n", 0,
+         "ist kein Download des Basiszinssatzes. Erwartet wird der CSV-Download der "
+         "Bundesbank-Reihe BBIN1.M.DE.BBK.BBKBAS2.EUR.ME"},
+        {"%PDF-1.4\n\x80\x81\n", 0, "Erwartet wird der CSV-Download"},
+        {";Titel;\nStand vom;06.01.2026;\n", 0, "nennt in der ersten Zeile keine Reihe"},
+        {"DATAFLOW;TIME_PERIOD;WERT\nBBK:BBIN1(1.0);2025-07;1.27\n", 1,
+         "Der SDMX-CSV-Kopfzeile fehlt die Spalte OBS_VALUE."},
+        {"", 0, "ist kein Download des Basiszinssatzes"},
+        {"\"\";BBIN1.M.DE.BBK.BBKBAS2.EUR.ME;\n2001-11;3,62;\n2001-12;.;\n", 0,
+         "enthält keine Monatswerte des Basiszinssatzes ab Januar 2002"},
     };
     for (const auto &c : cases) {
         const TBundesbankImport imported = ParseBundesbankCsv(c.data);
@@ -75,27 +141,36 @@ TEST(Bundesbank, BrokenLineImportsNothing) {
     }
 }
 
-TEST(Bundesbank, FileErrorsNameTheFileAndAdoptingAddsTheNewHalfYear) {
+TEST(Bundesbank, FileErrorsNameTheFile) {
+    PinnedClock clock(fixturesDay());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("BBK01.csv"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(sample() + "2026-07;1,52;\n2026-08;;Kein Wert vorhanden\n2026-09;1,52;\n");
+    file.write(fixture("bbk_download_de.csv") + "2026-09;1");
     file.close();
-    const TBundesbankImport imported = ReadBundesbankCsv(path);
-    ASSERT_FALSE(imported.Error);
-    std::vector<TBaseRate> user;
-    EXPECT_EQ(AdoptRates(user, imported.Rates, ShippedBaseRates()), 0) << "nothing new";
-
-    ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write("2027-01;2,00;\n2027-0");
-    file.close();
-    const TBundesbankImport broken = ReadBundesbankCsv(path);
-    EXPECT_EQ(broken.Error.File, path);
-    EXPECT_TRUE(broken.Error.Message.startsWith(
-        QStringLiteral("Die Datei „%1“ ist in Zeile %2 nicht lesbar:")
-            .arg(path)
-            .arg(lineOf("2026-01;") + 5)))
-        << broken.Error.Message.toStdString();
-    EXPECT_EQ(ReadBundesbankCsv(dir.filePath(QStringLiteral("fehlt.csv"))).Error.Code, ecFile);
+    const TBundesbankImport cut = ReadBundesbankCsv(path);
+    EXPECT_EQ(cut.Error.File, path);
+    EXPECT_EQ(cut.Error.Message,
+              QStringLiteral("Die Datei „%1“ ist in Zeile 20 nicht lesbar: Die letzte Zeile hat "
+                             "kein Zeilenende. Die Datei ist wohl nicht vollständig "
+                             "heruntergeladen. Es wurde nichts übernommen.")
+                  .arg(path));
+    EXPECT_EQ(ReadBundesbankCsv(dir.filePath(QStringLiteral("fehlt.csv"))).Error.Message,
+              QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: Datei oder Ordner "
+                             "nicht gefunden. Es wurde nichts übernommen.")
+                  .arg(dir.filePath(QStringLiteral("fehlt.csv"))));
+    // Neither blocks nor fills the memory.
+    for (TSpecialFile kind : AllSpecialFiles) {
+        const QString special = dir.filePath(QStringLiteral("special-%1.csv").arg(int(kind)));
+        ASSERT_TRUE(MakeSpecialFile(kind, special));
+        FifoWatchdog watchdog(special);
+        const TBundesbankImport read = ReadBundesbankCsv(special);
+        EXPECT_FALSE(watchdog.Fired()) << SpecialFileName(kind) << " blocked the reader";
+        EXPECT_EQ(read.Error.Code, ecFile) << SpecialFileName(kind);
+        EXPECT_EQ(read.Error.Message,
+                  QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2. Es wurde nichts "
+                                 "übernommen.")
+                      .arg(special, SpecialFileReason(kind)));
+    }
 }

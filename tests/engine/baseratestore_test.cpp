@@ -1,0 +1,175 @@
+// The store of the user's base rates as the window and the command line share it: every change
+// reads the file afresh under the writers' lock, so that none writes back an older list; the
+// file is only ever replaced whole, keeps the old one on any failure, and is never read when it
+// is not a regular file.
+
+#include "engine/baseratestore.h"
+#include "engine_test_p.h"
+#include "platform/filelock.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/smalldisk.h"
+#include "tests/support/specialfiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QString ratesPath(const QTemporaryDir &dir) {
+    return dir.filePath(QStringLiteral("tarvo/") + UserRatesFileName);
+}
+
+} // namespace
+
+// The window's store keeps an old list in memory while another program changes the file; its
+// next change starts from the file, not from its memory.
+TEST(BaseRateStore, NoWriterWritesBackAnOlderList) {
+    QTemporaryDir dir;
+    const QString path = ratesPath(dir);
+    TBaseRateStore window(path), commandLine(path);
+    EXPECT_FALSE(window.Load());
+    ASSERT_FALSE(commandLine.Set({day("01.01.2027"), 157, true}));
+    EXPECT_FALSE(window.Table().Find(day("01.01.2027"))) << "not read yet";
+    ASSERT_FALSE(window.Set({day("01.07.2027"), 177, true}));
+    EXPECT_EQ(readAll(path).split('\n').mid(1),
+              (QList<QByteArray>{"01.01.2027;1,57", "01.07.2027;1,77", ""}));
+    EXPECT_EQ(window.Table().Find(day("01.01.2027"))->Rate, 157) << "read on the way";
+
+    // A change elsewhere is seen by Refresh, and only once.
+    ASSERT_FALSE(commandLine.Remove(day("01.01.2027")));
+    EXPECT_TRUE(window.Refresh());
+    EXPECT_FALSE(window.Refresh());
+    EXPECT_FALSE(window.Table().Find(day("01.01.2027")));
+    // A broken file is left alone by Refresh and the rates stay as they were.
+    writeFile(path, "01.07.2027;x\n");
+    EXPECT_FALSE(window.Refresh());
+    EXPECT_EQ(window.Table().Find(day("01.07.2027"))->Rate, 177);
+    EXPECT_TRUE(QFile::exists(path));
+}
+
+// The watched store hears of a change by another program while the event loop runs.
+TEST(BaseRateStore, WatchedStoreFollowsOtherWriters) {
+    QTemporaryDir dir;
+    const QString path = ratesPath(dir);
+    TBaseRateStore window(path), commandLine(path);
+    window.Load();
+    int heard = 0;
+    window.OnChanged = [&] { ++heard; };
+    window.Watch(); // before the folder exists
+    ASSERT_FALSE(commandLine.Set({day("01.01.2027"), 157, true}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Table().Find(day("01.01.2027")); }, 5000));
+    ASSERT_FALSE(commandLine.Set({day("01.07.2027"), 177, true}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Table().Find(day("01.07.2027")); }, 5000));
+    const int before = heard;
+    ASSERT_FALSE(window.Set({day("01.01.2028"), 190, true}));
+    QTest::qWait(100);
+    EXPECT_EQ(heard, before) << "its own change is no news";
+    EXPECT_GE(before, 2);
+}
+
+// What a writer killed between writing and renaming left is removed at the next change; the
+// lock file, the files set aside and other files stay.
+TEST(BaseRateStore, StaleCopiesGoAtTheNextChange) {
+    QTemporaryDir dir;
+    const QString path = ratesPath(dir);
+    TBaseRateStore store(path);
+    ASSERT_FALSE(store.Set({day("01.01.2027"), 157, true}));
+    const QStringList kept{UserRatesFileName + QStringLiteral(".broken-20260101-101010"),
+                           UserRatesFileName + QStringLiteral(".lock"),
+                           UserRatesFileName + QStringLiteral(".abc"),
+                           UserRatesFileName + QStringLiteral(".Ab3dE6f")};
+    for (const QString &name : kept + QStringList{UserRatesFileName + QStringLiteral(".Ab3dE6"),
+                                                  UserRatesFileName + QStringLiteral(".zZ09yY")})
+        writeFile(dir.filePath(QStringLiteral("tarvo/") + name), "01.01.2027;1,0");
+    ASSERT_FALSE(store.Set({day("01.07.2027"), 177, true}));
+    QStringList expected = kept + QStringList{UserRatesFileName};
+    expected.sort();
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("tarvo"))).entryList(QDir::Files, QDir::Name),
+              expected);
+}
+
+// A FIFO, a device or a folder in the file's place: a German reason naming the file, at once,
+// and nothing changed.
+TEST(BaseRateStore, SpecialFilesAreNeitherReadNorReplaced) {
+    for (TSpecialFile kind : AllSpecialFiles) {
+        QTemporaryDir dir;
+        const QString path = ratesPath(dir);
+        ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("tarvo"))));
+        ASSERT_TRUE(MakeSpecialFile(kind, path));
+        FifoWatchdog watchdog(path);
+        TBaseRateStore store(path);
+        const TEngineError loaded = store.Load();
+        EXPECT_EQ(loaded.Code, ecFile) << SpecialFileName(kind);
+        EXPECT_EQ(loaded.Message, QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2.")
+                                      .arg(path, SpecialFileReason(kind)));
+        EXPECT_EQ(store.Table().Rates(), ShippedBaseRates().Rates());
+        const TEngineError set = store.Set({day("01.01.2027"), 157, true});
+        EXPECT_EQ(set.Message, loaded.Message + QStringLiteral(" Es wurde nichts geändert."));
+        EXPECT_FALSE(store.Refresh());
+        EXPECT_FALSE(watchdog.Fired()) << SpecialFileName(kind) << " blocked the reader";
+        EXPECT_EQ(QFileInfo(path).isSymLink(),
+                  kind == TSpecialFile::DevZero || kind == TSpecialFile::DevUrandom);
+        EXPECT_EQ(store.SetAsideFiles(), QStringList()) << "not set aside: not the user's text";
+    }
+}
+
+// A full disk: the old file stays whole, no copy is left behind, and the reason is given.
+TEST(BaseRateStore, AFullDiskKeepsTheOldFile) {
+    TSmallDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Reason.toStdString();
+    const QString path = disk.File(UserRatesFileName);
+    TBaseRateStore store(path);
+    ASSERT_FALSE(store.Set({day("01.01.2027"), 157, true}));
+    const QByteArray before = readAll(path);
+    disk.Fill();
+    const TEngineError error = store.Set({day("01.01.2028"), 190, true});
+    EXPECT_EQ(error.Code, ecFile);
+    EXPECT_EQ(error.Message, QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: kein "
+                                            "Platz mehr auf dem Datenträger. Sie bleibt, wie sie "
+                                            "war.")
+                                 .arg(path));
+    EXPECT_EQ(readAll(path), before);
+    EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files),
+              (QStringList{UserRatesFileName, UserRatesFileName + QStringLiteral(".lock")}));
+    EXPECT_EQ(store.Table().Find(day("01.01.2027"))->Rate, 157);
+    EXPECT_FALSE(store.Table().Find(day("01.01.2028"))) << "memory follows the file";
+}
+
+// A writer that holds the lock too long is waited for only so long; then the change is refused
+// with the reason.
+TEST(BaseRateStore, TheLockIsWaitedForOnlySoLong) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(UserRatesFileName);
+    TFileLock holder(path), taker(path);
+    ASSERT_EQ(holder.Acquire(), QString());
+    EXPECT_EQ(taker.Acquire(50),
+              QStringLiteral("ein anderes Programm hält die Sperrdatei „%1.lock“ zu lange "
+                             "belegt; bitte gleich noch einmal versuchen")
+                  .arg(path));
+    holder.Release();
+    EXPECT_EQ(taker.Acquire(50), QString());
+    // A FIFO or a link in the lock file's place is not taken for it.
+    for (TSpecialFile kind : {TSpecialFile::Fifo, TSpecialFile::DevZero}) {
+        QTemporaryDir other;
+        const QString guarded = other.filePath(UserRatesFileName);
+        ASSERT_TRUE(MakeSpecialFile(kind, guarded + QStringLiteral(".lock")));
+        TFileLock lock(guarded);
+        EXPECT_FALSE(lock.Acquire(50).isEmpty()) << SpecialFileName(kind);
+        EXPECT_FALSE(lock.Held());
+    }
+}

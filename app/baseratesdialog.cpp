@@ -86,6 +86,9 @@ TBaseRateDialog::TBaseRateDialog(TBaseRateStore &store, QWidget *parent)
     SizeColumns(Rates);
     connect(Rates->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { RowPicked(current); });
+    // A click on the row already picked fills the fields again, after they were typed over.
+    connect(Rates, &QTableView::clicked, this,
+            [this](const QModelIndex &index) { RowPicked(index); });
     auto *deleteKey = new QAction(Rates);
     deleteKey->setShortcut(QKeySequence::Delete);
     deleteKey->setShortcutContext(Qt::WidgetShortcut);

@@ -1,0 +1,288 @@
+// The base-rates dialog driven by real keys and clicks: a picked row fills the fields, own
+// rates are deleted, typed and imported ones are told apart, a set-aside file is named with a
+// button, a rate entered among thousands costs only its own row. The default-interest window
+// follows changes that tarvo-zins makes meanwhile and never writes back an older list; a FIFO
+// or a device as a file and a full disk each give a German message and change nothing.
+
+#include "app/baseratesdialog.h"
+#include "app/baseratesmodel.h"
+#include "app/verzug.h"
+#include "engine/fixedtext.h"
+#include "engine/userrates.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/smalldisk.h"
+#include "tests/support/specialfiles.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+TDateTime day(const char *text) {
+    return ParseDayDate(QString::fromLatin1(text)).value_or(EmptyDate);
+}
+
+class BaseRateDialogTest : public ::testing::Test {
+protected:
+    QString RatesPath() const { return home.dataHome() + "/tarvo/" + UserRatesFileName; }
+    // The dialog over a store of the file, shown and active.
+    TBaseRateDialog &Open(const QString &path = {}) {
+        store = std::make_unique<TBaseRateStore>(path.isEmpty() ? RatesPath() : path);
+        store->Load();
+        dialog = std::make_unique<TBaseRateDialog>(*store);
+        dialog->Open(EmptyDate);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        return *dialog;
+    }
+    // The half-year and the rate typed in, then Enter.
+    static void Enter(TBaseRateDialog &d, const QString &halfYear, const QString &rate) {
+        d.HalfYear->setFocus();
+        QTest::keyClicks(d.HalfYear, QString(halfYear).remove(u'.'));
+        d.Rate->setFocus();
+        d.Rate->selectAll();
+        QTest::keyClicks(d.Rate, rate);
+        QTest::keyClick(d.Rate, Qt::Key_Return);
+    }
+    // Clicks the row of the half-year, as the user picks it.
+    void Pick(const char *halfYear) {
+        const int row = dialog->Model().RowOf(day(halfYear));
+        ASSERT_GE(row, 0) << halfYear;
+        dialog->Rates->scrollTo(dialog->Model().index(row, 0));
+        const QRect cell = dialog->Rates->visualRect(dialog->Model().index(row, 0));
+        QTest::mouseClick(dialog->Rates->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    QStringList Row(const char *halfYear) const {
+        const int row = dialog->Model().RowOf(day(halfYear));
+        QStringList cells;
+        for (int column = 0; row >= 0 && column < TBaseRateModel::ColumnCount; ++column)
+            cells << dialog->Model().index(row, column).data().toString();
+        return cells;
+    }
+
+    IsolatedHome home;
+    GermanLocale de;
+    PinnedClock clock{QDateTime(QDate(2026, 12, 7), QTime(12, 0))};
+    RecordingDesktop desktop;
+    std::unique_ptr<TBaseRateStore> store;
+    std::unique_ptr<TBaseRateDialog> dialog;
+};
+
+} // namespace
+
+TEST_F(BaseRateDialogTest, APickedRowFillsTheFieldsAndOwnRatesAreDeleted) {
+    writeFile(RatesPath(), "# meine Korrektur\n01.07.2026;1,60\n01.01.2027;1,57\n"
+                           "01.07.2027;1,77;Bundesbank\n");
+    TBaseRateDialog &d = Open();
+    const struct {
+        const char *halfYear;
+        QStringList row;
+        bool deletable;
+    } rows[] = {
+        {"01.07.2027", {"01.07.2027", "1,77 %", "Bundesbank"}, true},
+        {"01.01.2027", {"01.01.2027", "1,57 %", "eigener"}, true},
+        {"01.07.2026", {"01.07.2026", "1,60 %", "eigener"}, true},
+        {"01.01.2026", {"01.01.2026", "1,27 %", "mitgeliefert"}, false},
+    };
+    for (const auto &r : rows) {
+        EXPECT_EQ(Row(r.halfYear), r.row);
+        Pick(r.halfYear);
+        EXPECT_EQ(d.HalfYear->Text(), r.halfYear);
+        EXPECT_EQ(d.Rate->text(), r.row[1].chopped(2));
+        EXPECT_EQ(d.DeleteButton->isEnabled(), r.deletable) << r.halfYear;
+    }
+
+    // Löschen gives the shipped rate back; Delete in the table does the same.
+    Pick("01.07.2026");
+    QTest::mouseClick(d.DeleteButton, Qt::LeftButton);
+    EXPECT_EQ(d.Status->text(),
+              "Eigener Basiszinssatz ab 01.07.2026 gelöscht; es gilt wieder der mitgelieferte "
+              "von 1,52 %.");
+    EXPECT_EQ(Row("01.07.2026"), (QStringList{"01.07.2026", "1,52 %", "mitgeliefert"}));
+    Pick("01.07.2027");
+    QTest::keyClick(d.Rates, Qt::Key_Delete);
+    EXPECT_EQ(Row("01.07.2027"), QStringList());
+    EXPECT_EQ(d.Status->text(), "Eigener Basiszinssatz ab 01.07.2027 gelöscht.");
+    EXPECT_EQ(readAll(RatesPath()), "# meine Korrektur\n01.01.2027;1,57\n");
+    // A correction through the picked row's fields.
+    Pick("01.01.2027");
+    d.Rate->setFocus();
+    d.Rate->selectAll();
+    QTest::keyClicks(d.Rate, "1,62");
+    QTest::keyClick(d.Rate, Qt::Key_Return);
+    EXPECT_EQ(readAll(RatesPath()), "# meine Korrektur\n01.01.2027;1,62\n");
+    EXPECT_EQ(desktop.messages, QStringList());
+}
+
+// A file set aside as broken is named each time the dialog opens, until it is gone, with a
+// button that opens it.
+TEST_F(BaseRateDialogTest, ASetAsideFileIsNamedWithAButtonThatShowsIt) {
+    writeFile(RatesPath(), "01.01.2027;zwei\n");
+    TBaseRateDialog &d = Open(); // the store's Load set it aside
+    const QStringList aside = store->SetAsideFiles();
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(d.SetAsideNote->isVisible());
+    EXPECT_TRUE(d.SetAsideNote->text().contains("„" + QFileInfo(aside[0]).fileName() + "“"));
+    QTest::mouseClick(d.SetAsideButton, Qt::LeftButton);
+    EXPECT_EQ(desktop.links, QStringList(QUrl::fromLocalFile(aside[0]).toString()));
+    desktop.opensLinks = false;
+    QTest::mouseClick(d.SetAsideButton, Qt::LeftButton);
+    EXPECT_EQ(desktop.messages,
+              QStringList("Basiszinssätze|Für „" + QFileInfo(aside[0]).fileName() +
+                          "“ ist kein Programm eingerichtet, das die Datei öffnet; sie liegt im "
+                          "Ordner „" +
+                          home.dataHome() + "/tarvo“."));
+    d.close();
+    QFile::remove(aside[0]);
+    d.Open(EmptyDate);
+    EXPECT_FALSE(d.SetAsideNote->isVisible());
+    EXPECT_FALSE(d.SetAsideButton->isVisible());
+}
+
+// Among 4,000 rates, one more costs its own row: one row inserted, no reset, no resizing of
+// every row, and well under a tenth of a second.
+TEST_F(BaseRateDialogTest, OneMoreRateAmongThousandsCostsOnlyItsRow) {
+    TUserRatesFile file;
+    TDateTime from = day("01.01.2027");
+    for (int i = 0; i < 4000; ++i, from = NextHalfYearStart(from)) {
+        const TBaseRate rate{from, 100 + i % 900, true};
+        file.Append({UserRateLine(rate), rate});
+    }
+    ASSERT_FALSE(SaveUserRates(RatesPath(), file));
+    TBaseRateDialog &d = Open();
+    ASSERT_EQ(d.Model().rowCount(), 4050);
+    QSignalSpy inserted(&d.Model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(&d.Model(), &QAbstractItemModel::modelReset);
+    const int width = d.Rates->columnWidth(TBaseRateModel::cmRate);
+    QElapsedTimer timer;
+    timer.start();
+    Enter(d, FormatDayDate(from), "1,25");
+    QCoreApplication::processEvents();
+    const qint64 elapsed = timer.elapsed();
+    EXPECT_LT(elapsed, 100) << "ms for one more rate among 4,000";
+    EXPECT_EQ(d.Model().rowCount(), 4051);
+    EXPECT_EQ(inserted.size(), 1);
+    EXPECT_EQ(reset.size(), 0);
+    EXPECT_EQ(d.Rates->columnWidth(TBaseRateModel::cmRate), width);
+    EXPECT_EQ(d.Rates->currentIndex().row(), 0) << "the new rate is picked";
+    EXPECT_EQ(desktop.messages, QStringList());
+}
+
+// The window open, tarvo-zins adds a rate: the window and its dialog show it, and the next
+// rate the window adds keeps it.
+TEST_F(BaseRateDialogTest, TheWindowFollowsTarvoZinsAndKeepsItsRate) {
+    TVerzugForm form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QCoreApplication::processEvents(); // the rates are read once the window is up
+    form.OpenRates();
+    TBaseRateDialog *d = form.RatesDialog();
+    ASSERT_TRUE(d && QTest::qWaitForWindowActive(d));
+
+    const QString csv = home.path() + "/bbk.csv";
+    writeFile(csv, "\"\";BBIN1.M.DE.BBK.BBKBAS2.EUR.ME;BBIN1.M.DE.BBK.BBKBAS2.EUR.ME_FLAGS\n"
+                   "2027-01;1,57;\n");
+    QProcess zins;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", home.dataHome());
+    env.insert("XDG_CONFIG_HOME", home.configHome());
+    zins.setProcessEnvironment(env);
+    zins.start(TARVO_ZINS_EXE, {"basiszins", "--import", csv});
+    ASSERT_TRUE(zins.waitForFinished(20000));
+    ASSERT_EQ(zins.exitCode(), 0) << zins.readAllStandardError().toStdString();
+
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return form.Reach->text() == "Basiszinssätze bis 30.06.2027"; }, 5000));
+    const int row = d->Model().RowOf(day("01.01.2027"));
+    ASSERT_GE(row, 0) << "the open dialog shows it";
+    EXPECT_EQ(d->Model().index(row, 2).data().toString(), "Bundesbank");
+
+    Enter(*d, "01.07.2027", "1,77");
+    EXPECT_EQ(desktop.messages, QStringList());
+    const QList<QByteArray> lines = readAll(RatesPath()).split('\n');
+    EXPECT_TRUE(lines.contains("01.01.2027;1,57;Bundesbank"));
+    EXPECT_TRUE(lines.contains("01.07.2027;1,77"));
+    EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 31.12.2027");
+    form.close();
+}
+
+// A FIFO or a device as the rates file or as the file to import: the window opens at once with
+// a German message, its dialog refuses changes with the reason, and nothing is written.
+TEST_F(BaseRateDialogTest, SpecialFilesGiveMessagesInTheWindow) {
+    for (TSpecialFile kind :
+         {TSpecialFile::Fifo, TSpecialFile::DevZero, TSpecialFile::DevUrandom}) {
+        IsolatedHome folders;
+        desktop.messages.clear();
+        const QString rates = folders.dataHome() + "/tarvo/" + UserRatesFileName;
+        ASSERT_TRUE(QDir().mkpath(folders.dataHome() + "/tarvo"));
+        ASSERT_TRUE(MakeSpecialFile(kind, rates));
+        const QString reason =
+            "Die Datei „" + rates + "“ kann nicht gelesen werden: " + SpecialFileReason(kind) + ".";
+        FifoWatchdog watchdog(rates);
+        TVerzugForm form;
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(desktop.messages, QStringList("Verzugszinsen|" + reason));
+        EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 31.12.2026");
+        form.OpenRates();
+        TBaseRateDialog *d = form.RatesDialog();
+        ASSERT_TRUE(d);
+        Enter(*d, "01.01.2027", "1,57");
+        EXPECT_EQ(desktop.messages.value(1),
+                  "Basiszinssätze|" + reason + " Es wurde nichts geändert.");
+        // The same device or FIFO picked for the import.
+        const QString special = folders.path() + "/special.csv";
+        ASSERT_TRUE(MakeSpecialFile(kind, special));
+        FifoWatchdog importWatchdog(special);
+        desktop.fileName = special;
+        QTest::mouseClick(d->ImportButton, Qt::LeftButton);
+        EXPECT_EQ(desktop.messages.value(2),
+                  "Basiszinssätze|Die Datei „" + special + "“ kann nicht gelesen werden: " +
+                      SpecialFileReason(kind) + ". Es wurde nichts übernommen.");
+        EXPECT_FALSE(watchdog.Fired() || importWatchdog.Fired())
+            << SpecialFileName(kind) << " blocked the window";
+        EXPECT_EQ(QDir(folders.dataHome() + "/tarvo").entryList(QDir::Files | QDir::System),
+                  (QStringList{UserRatesFileName, UserRatesFileName + QStringLiteral(".lock")}));
+        form.close();
+    }
+}
+
+// Eintragen on a full disk: the message names the file and the reason, the file stays whole.
+TEST_F(BaseRateDialogTest, AFullDiskKeepsTheFileAndSaysWhy) {
+    TSmallDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Reason.toStdString();
+    const QString path = disk.File(UserRatesFileName);
+    writeFile(path, "# meine\n01.01.2027;1,57\n");
+    TBaseRateDialog &d = Open(path);
+    disk.Fill();
+    Enter(d, "01.07.2027", "1,77");
+    EXPECT_EQ(desktop.messages,
+              QStringList("Basiszinssätze|Die Datei „" + path +
+                          "“ kann nicht geschrieben werden: kein Platz mehr auf dem "
+                          "Datenträger. Sie bleibt, wie sie war."));
+    EXPECT_EQ(readAll(path), "# meine\n01.01.2027;1,57\n");
+    EXPECT_EQ(Row("01.07.2027"), QStringList());
+}

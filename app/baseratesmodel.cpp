@@ -27,12 +27,15 @@ void TBaseRateModel::SetRates(const std::vector<TBaseRate> &ascending) {
     int changes = 0;
     for (std::size_t i = 0, j = 0;
          (i < FRates.size() || j < rates.size()) && changes <= MostSingleChanges;) {
-        if (j == rates.size() || (i < FRates.size() && newer(FRates[i], rates[j])))
-            ++i, ++changes;
-        else if (i == FRates.size() || newer(rates[j], FRates[i]))
-            ++j, ++changes;
-        else
+        if (j == rates.size() || (i < FRates.size() && newer(FRates[i], rates[j]))) {
+            ++i;
+            ++changes;
+        } else if (i == FRates.size() || newer(rates[j], FRates[i])) {
+            ++j;
+            ++changes;
+        } else {
             changes += FRates[i++] != rates[j++];
+        }
     }
     if (changes == 0) return;
     if (FRates.empty() || changes > MostSingleChanges) {

@@ -28,8 +28,10 @@ struct TBundesbankImport {
     TEngineError Error;
 };
 
-// Error.Line names the broken line (0: the file as a whole); Error.File stays empty. Months
-// before the series' first (January 1999) or more than a year after today are refused.
+// Error.Line names the broken line, and the message says what is wrong with it; Line 0 is
+// about the file as a whole, and the message goes on from "Die Datei „…“ " ("enthält die
+// Reihe …"). Error.File stays empty. Months before the series' first (January 1999) or more
+// than a year after today are refused.
 TBundesbankImport ParseBundesbankCsv(const QByteArray &data);
 // The same for a file, read only when it is a regular file within the read limit; the error
 // names the file.

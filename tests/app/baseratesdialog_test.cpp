@@ -13,6 +13,7 @@
 #include "tests/support/smalldisk.h"
 #include "tests/support/specialfiles.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -91,6 +92,44 @@ protected:
 };
 
 } // namespace
+
+// A new list changes only the rows that differ; beyond a few dozen, one reset is cheaper.
+TEST(BaseRateModel, ChangesOnlyTheRowsThatDiffer) {
+    TBaseRateModel model;
+    QAbstractItemModelTester tester(&model);
+    const TBaseRate a{day("01.01.2027"), 150, true}, b{day("01.07.2027"), 160, true},
+        c{day("01.01.2028"), 170, true, true}, d{day("01.07.2028"), 180, true};
+    std::vector<TBaseRate> many;
+    for (TDateTime from = day("01.01.2030"); many.size() < 100; from = NextHalfYearStart(from))
+        many.push_back({from, 100, true});
+    const struct {
+        const char *name;
+        std::vector<TBaseRate> rates;
+        int inserted, removed, changed, resets;
+    } steps[] = {
+        {"first fill", {a, b, c}, 0, 0, 0, 1},
+        {"one more", {a, b, c, d}, 1, 0, 0, 0},
+        {"one corrected", {a, {b.From, 165, true, true}, c, d}, 0, 0, 1, 0},
+        {"one removed, one added", {b, c, d, many[0]}, 1, 1, 1, 0},
+        {"the same", {b, c, d, many[0]}, 0, 0, 0, 0},
+        {"many", many, 0, 0, 0, 1},
+        {"none", {}, 0, 0, 0, 1},
+    };
+    for (const auto &step : steps) {
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        model.SetRates(step.rates);
+        EXPECT_EQ(inserted.size(), step.inserted) << step.name;
+        EXPECT_EQ(removed.size(), step.removed) << step.name;
+        EXPECT_EQ(changed.size(), step.changed) << step.name;
+        EXPECT_EQ(reset.size(), step.resets) << step.name;
+        ASSERT_EQ(model.rowCount(), int(step.rates.size())) << step.name;
+        for (int row = 0; row < model.rowCount(); ++row)
+            EXPECT_EQ(model.Rate(row), step.rates[step.rates.size() - 1 - row]) << step.name;
+    }
+}
 
 TEST_F(BaseRateDialogTest, APickedRowFillsTheFieldsAndOwnRatesAreDeleted) {
     writeFile(RatesPath(), "# meine Korrektur\n01.07.2026;1,60\n01.01.2027;1,57\n"

@@ -28,11 +28,19 @@ QString TFileLock::Acquire(int timeoutMs) {
     // place can neither redirect the lock nor stop the program.
     const int fd = ::open(QFile::encodeName(FLockPath).constData(),
                           O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
-    if (fd < 0) return SystemErrorText(errno);
+    if (fd < 0 && errno == ELOOP)
+        return QStringLiteral("die Sperrdatei „%1“ ist eine Verknüpfung, keine gewöhnliche Datei")
+            .arg(FLockPath);
+    if (fd < 0)
+        return QStringLiteral("die Sperrdatei „%1“ lässt sich nicht öffnen: %2")
+            .arg(FLockPath, SystemErrorText(errno));
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return QStringLiteral("die Sperrdatei „%1“ ist keine gewöhnliche Datei").arg(FLockPath);
+        return QStringLiteral("die Sperrdatei „%1“ ist %2, keine gewöhnliche Datei")
+            .arg(FLockPath, S_ISFIFO(info.st_mode)  ? QStringLiteral("eine FIFO")
+                            : S_ISDIR(info.st_mode) ? QStringLiteral("ein Ordner")
+                                                    : QStringLiteral("eine Gerätedatei"));
     }
     // Other holders keep it only while they read and write a small file; polling keeps the
     // wait bounded even when one of them has stopped.

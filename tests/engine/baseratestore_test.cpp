@@ -169,7 +169,12 @@ TEST(BaseRateStore, TheLockIsWaitedForOnlySoLong) {
         const QString guarded = other.filePath(UserRatesFileName);
         ASSERT_TRUE(MakeSpecialFile(kind, guarded + QStringLiteral(".lock")));
         TFileLock lock(guarded);
-        EXPECT_FALSE(lock.Acquire(50).isEmpty()) << SpecialFileName(kind);
+        EXPECT_EQ(lock.Acquire(50),
+                  QStringLiteral("die Sperrdatei „%1.lock“ ist %2, keine gewöhnliche Datei")
+                      .arg(guarded, kind == TSpecialFile::Fifo
+                                        ? QStringLiteral("eine FIFO")
+                                        : QStringLiteral("eine Verknüpfung")))
+            << SpecialFileName(kind);
         EXPECT_FALSE(lock.Held());
     }
 }

@@ -1,13 +1,11 @@
 // The store of the user's base rates as the window and the command line share it: every change
-// reads the file afresh under the writers' lock, so that none writes back an older list; the
-// file is only ever replaced whole, keeps the old one on any failure, and is never read when it
-// is not a regular file.
+// reads the file afresh under the writers' lock, so that none writes back an older list. (Special
+// files and a full disk: through both programs, in tests/cli and tests/app.)
 
 #include "engine/baseratestore.h"
 #include "engine_test_p.h"
 #include "platform/filelock.h"
 #include "tests/support/fixtures.h"
-#include "tests/support/smalldisk.h"
 #include "tests/support/specialfiles.h"
 
 #include <QCoreApplication>
@@ -101,53 +99,6 @@ TEST(BaseRateStore, StaleCopiesGoAtTheNextChange) {
     expected.sort();
     EXPECT_EQ(QDir(dir.filePath(QStringLiteral("tarvo"))).entryList(QDir::Files, QDir::Name),
               expected);
-}
-
-// A FIFO, a device or a folder in the file's place: a German reason naming the file, at once,
-// and nothing changed.
-TEST(BaseRateStore, SpecialFilesAreNeitherReadNorReplaced) {
-    for (TSpecialFile kind : AllSpecialFiles) {
-        QTemporaryDir dir;
-        const QString path = ratesPath(dir);
-        ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("tarvo"))));
-        ASSERT_TRUE(MakeSpecialFile(kind, path));
-        FifoWatchdog watchdog(path);
-        TBaseRateStore store(path);
-        const TEngineError loaded = store.Load();
-        EXPECT_EQ(loaded.Code, ecFile) << SpecialFileName(kind);
-        EXPECT_EQ(loaded.Message, QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2.")
-                                      .arg(path, SpecialFileReason(kind)));
-        EXPECT_EQ(store.Table().Rates(), ShippedBaseRates().Rates());
-        const TEngineError set = store.Set({day("01.01.2027"), 157, true});
-        EXPECT_EQ(set.Message, loaded.Message + QStringLiteral(" Es wurde nichts geändert."));
-        EXPECT_FALSE(store.Refresh());
-        EXPECT_FALSE(watchdog.Fired()) << SpecialFileName(kind) << " blocked the reader";
-        EXPECT_EQ(QFileInfo(path).isSymLink(),
-                  kind == TSpecialFile::DevZero || kind == TSpecialFile::DevUrandom);
-        EXPECT_EQ(store.SetAsideFiles(), QStringList()) << "not set aside: not the user's text";
-    }
-}
-
-// A full disk: the old file stays whole, no copy is left behind, and the reason is given.
-TEST(BaseRateStore, AFullDiskKeepsTheOldFile) {
-    TSmallDisk disk;
-    if (!disk.Mounted()) GTEST_SKIP() << disk.Reason.toStdString();
-    const QString path = disk.File(UserRatesFileName);
-    TBaseRateStore store(path);
-    ASSERT_FALSE(store.Set({day("01.01.2027"), 157, true}));
-    const QByteArray before = readAll(path);
-    disk.Fill();
-    const TEngineError error = store.Set({day("01.01.2028"), 190, true});
-    EXPECT_EQ(error.Code, ecFile);
-    EXPECT_EQ(error.Message, QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: kein "
-                                            "Platz mehr auf dem Datenträger. Sie bleibt, wie sie "
-                                            "war.")
-                                 .arg(path));
-    EXPECT_EQ(readAll(path), before);
-    EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files),
-              (QStringList{UserRatesFileName, UserRatesFileName + QStringLiteral(".lock")}));
-    EXPECT_EQ(store.Table().Find(day("01.01.2027"))->Rate, 157);
-    EXPECT_FALSE(store.Table().Find(day("01.01.2028"))) << "memory follows the file";
 }
 
 // A writer that holds the lock too long is waited for only so long; then the change is refused

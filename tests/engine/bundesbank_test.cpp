@@ -2,7 +2,6 @@
 #include "engine/userrates.h"
 #include "engine_test_p.h"
 #include "tests/support/fixtures.h"
-#include "tests/support/specialfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -160,17 +159,4 @@ TEST(Bundesbank, FileErrorsNameTheFile) {
               QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: Datei oder Ordner "
                              "nicht gefunden. Es wurde nichts übernommen.")
                   .arg(dir.filePath(QStringLiteral("fehlt.csv"))));
-    // Neither blocks nor fills the memory.
-    for (TSpecialFile kind : AllSpecialFiles) {
-        const QString special = dir.filePath(QStringLiteral("special-%1.csv").arg(int(kind)));
-        ASSERT_TRUE(MakeSpecialFile(kind, special));
-        FifoWatchdog watchdog(special);
-        const TBundesbankImport read = ReadBundesbankCsv(special);
-        EXPECT_FALSE(watchdog.Fired()) << SpecialFileName(kind) << " blocked the reader";
-        EXPECT_EQ(read.Error.Code, ecFile) << SpecialFileName(kind);
-        EXPECT_EQ(read.Error.Message,
-                  QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2. Es wurde nichts "
-                                 "übernommen.")
-                      .arg(special, SpecialFileReason(kind)));
-    }
 }

@@ -79,11 +79,10 @@ TEngineError TBaseRateStore::Change(const std::function<TEngineError(TUserRatesF
                             FPath);
     TFileLock lock(FPath);
     if (const QString reason = lock.Acquire(); !reason.isEmpty())
-        return TEngineError(ecFile,
-                            QStringLiteral("Die Datei „%1“ kann nicht geändert werden: %2. Es "
-                                           "wurde nichts geändert.")
-                                .arg(shown(FPath), reason),
-                            FPath);
+        return TEngineError(
+            ecFile,
+            QStringLiteral("Die Datei „%1“ bleibt, wie sie war: %2.").arg(shown(FPath), reason),
+            FPath);
     QByteArray bytes;
     const TUserRates read = LoadUserRates(FPath, true, &bytes);
     if (read.Error) {

@@ -40,7 +40,10 @@ QString Shown(const QString &path) {
 // each change would cost the whole table's rows each time.
 void SizeColumns(QTableView *table) {
     const QFontMetrics cells(table->font());
-    const QFontMetrics header(table->horizontalHeader()->font());
+    // Bold, as a header may draw the section of a selected column.
+    QFont bold = table->horizontalHeader()->font();
+    bold.setBold(true);
+    const QFontMetrics header(bold);
     const int margin = 2 * table->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, table) +
                        2 * cells.horizontalAdvance(u' ');
     const QString widest[] = {QStringLiteral("00.00.0000"), QStringLiteral("-00,00 %")};
@@ -51,6 +54,8 @@ void SizeColumns(QTableView *table) {
                                           margin);
     }
     table->horizontalHeader()->setStretchLastSection(true);
+    // Whole rows are picked: every column would be marked.
+    table->horizontalHeader()->setHighlightSections(false);
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->verticalHeader()->setDefaultSectionSize(cells.height() + 6);
 }

@@ -3,9 +3,9 @@
 #include "engine/bundesbank.h"
 #include "engine/fixedtext.h"
 #include "engine/userrates.h"
-#include "platform/services.h"
 #include "platform/desktop.h"
 #include "platform/exceptions.h"
+#include "platform/services.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

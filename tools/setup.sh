@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libsqlite3-dev libjpeg62-turbo-dev libgif-dev
-  fonts-liberation2 fonts-dejavu-core
+  fonts-liberation2 fonts-dejavu-core qt6-translations-l10n
 )
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(

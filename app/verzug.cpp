@@ -115,6 +115,8 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     scroller->setWidgetResizable(true);
     scroller->setFrameShape(QFrame::NoFrame);
     auto *outer = new QVBoxLayout(this);
+    // The window's own margins go round the controls, not round the scrolled area.
+    layout->setContentsMargins(outer->contentsMargins());
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroller);
     SetTabOrder();

@@ -79,4 +79,35 @@ TEST_F(OnAccessibilityBus, AReaderFindsTheNamedBarAndCalculatesThroughBerechnen)
         << clipboard.toStdString();
 }
 
+// Qt's own dialogs speak German: the file dialog's buttons as a screen reader reads them.
+TEST_F(OnAccessibilityBus, TheFileDialogSpeaksGerman) {
+    Copy tarvo(TARVO_EXE, env, {}, {"--verzug"});
+    ASSERT_TRUE(tarvo.WaitForTrace(QStringLiteral("%1 TVerzugForm").arg(windowShown), 10000))
+        << tarvo.Trace().toStdString();
+    x.Xdotool({"windowfocus", "--sync", x.Window(QStringLiteral("Verzugszinsen – Tarvo"))});
+    // The first worked case, then CSV speichern.
+    for (const QStringList &step : QList<QStringList>{{"type", "3089"},
+                                                      {"key", "Tab"},
+                                                      {"type", "17042025"},
+                                                      {"key", "Tab"},
+                                                      {"type", "20022026"},
+                                                      {"key", "Return"},
+                                                      {"key", "alt+c"}})
+        x.Xdotool(step);
+    const QString title = QStringLiteral("Zinsaufstellung als CSV speichern");
+    ASSERT_FALSE(x.Window(title).isEmpty()) << tarvo.Trace().toStdString();
+    QProcess probe;
+    probe.setProcessEnvironment(env);
+    probe.start("/usr/bin/python3", {ATSPI_PROBE, "buttons", title});
+    ASSERT_TRUE(probe.waitForFinished(20000));
+    EXPECT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().toStdString();
+    const QStringList names =
+        QString::fromUtf8(probe.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    for (const char *name :
+         {"Speichern", "Abbrechen", "Übergeordnetes Verzeichnis", "Neuen Ordner erstellen"})
+        EXPECT_TRUE(names.contains(QString::fromUtf8(name))) << name << "\n"
+                                                             << names.join(u'\n').toStdString();
+    x.Xdotool({"key", "Escape"});
+}
+
 } // namespace

@@ -89,6 +89,22 @@ TEST_F(Typed, AmountsTypedTheGermanWayInTheBar) {
     }
 }
 
+// The Menu key in a field and Shift+F10 give the bar's menu on its first entry: Enter opens
+// the window.
+TEST_F(Typed, TheMenuKeyOpensTheBarsMenuOnItsFirstEntry) {
+    tarvo = Start();
+    const QString bar = x.Window(BarTitle);
+    for (const char *key : {"Menu", "shift+F10"}) {
+        x.Click(bar, 8 + 40, 22 + 8);
+        Key(key);
+        QThread::msleep(300);
+        Key("Return");
+        EXPECT_FALSE(x.Window(WindowTitle).isEmpty()) << key;
+        Key("Escape"); // closes the window again
+        EXPECT_TRUE(Eventually([&] { return x.Windows(WindowTitle).isEmpty(); })) << key;
+    }
+}
+
 TEST_F(Typed, AmountsTypedTheGermanWayInTheWindow) {
     OpenWindow();
     for (const auto &c : Amounts) {

@@ -44,12 +44,12 @@ TEST(SystemDesktop, ABoxOpensCentredOverItsWindowAndAboveThoseOnTop) {
     for (const bool barShown : {false, true}) {
         bar.setVisible(barShown);
         window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         for (const auto &show : std::initializer_list<std::function<void()>>{
                  [&] { desktop.ShowMessage("Verzugszinsen", "Die Datei fehlt."); },
                  [&] { desktop.ShowError("Tarvo", "Fehler"); },
                  [&] { desktop.Ask("Verzugszinsen", "Ersetzen?", "Ersetzen"); }}) {
+            window.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
             const TSeenBox seen = Look(show);
             EXPECT_EQ(seen.Owner, &window);
             EXPECT_EQ(seen.OnTop, barShown) << "above the bar that stays on top";
@@ -58,6 +58,8 @@ TEST(SystemDesktop, ABoxOpensCentredOverItsWindowAndAboveThoseOnTop) {
     }
     // Just after a dialog closed no window is active; the one the user worked in last holds
     // the box.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QApplication::setActiveWindow(nullptr);
     ASSERT_EQ(QApplication::activeWindow(), nullptr);
     EXPECT_EQ(Look([&] { desktop.ShowMessage("Verzugszinsen", "Die Datei fehlt."); }).Owner,

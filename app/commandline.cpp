@@ -57,16 +57,18 @@ std::optional<TCommandLineAnswer> RefuseUnknownArguments(const QStringList &argu
     parser.addOptions(options.All());
     parser.parse(arguments);
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
-        const QString dashes = unknown.first().size() == 1 ? QStringLiteral("-")
-                                                           : QStringLiteral("--");
+        const QString dashes =
+            unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
         return TCommandLineAnswer{
-            2, {}, UsageText(QStringLiteral("unbekannte Option „%1%2“").arg(dashes, unknown.first()))};
+            2,
+            {},
+            UsageText(QStringLiteral("unbekannte Option „%1%2“").arg(dashes, unknown.first()))};
     }
     if (!parser.positionalArguments().isEmpty())
-        return TCommandLineAnswer{
-            2, {},
-            UsageText(QStringLiteral("unerwartetes Argument „%1“").arg(
-                parser.positionalArguments().first()))};
+        return TCommandLineAnswer{2,
+                                  {},
+                                  UsageText(QStringLiteral("unerwartetes Argument „%1“")
+                                                .arg(parser.positionalArguments().first()))};
     return std::nullopt;
 }
 

@@ -96,8 +96,9 @@ TForm2::TForm2(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
     SetAccessibleLabel(*URLLink2, *Label2);
     SetAccessibleLabel(*URLLink3, *Label8);
     // Enter on a link opens the link: the link takes the key before the shortcut sees it.
-    AddShortcut(*this, {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter},
-                QStringLiteral("Esc oder Eingabe"), [this] { ImgBtn1Click(ImgBtn1); }, ImgBtn1);
+    AddShortcut(
+        *this, {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}, QStringLiteral("Esc oder Eingabe"),
+        [this] { ImgBtn1Click(ImgBtn1); }, ImgBtn1);
 }
 
 TForm2::~TForm2() {

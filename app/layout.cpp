@@ -45,6 +45,6 @@ void AddShortcut(QWidget &window, const QList<QKeySequence> &keys, const QString
     if (control) AddAccessibleKeys(*control, keys);
     QWidget &described = control ? *control : window;
     const QString known = described.accessibleDescription();
-    described.setAccessibleDescription(known.isEmpty() ? spoken : known + QStringLiteral(", ") +
-                                                                      spoken);
+    described.setAccessibleDescription(known.isEmpty() ? spoken
+                                                       : known + QStringLiteral(", ") + spoken);
 }

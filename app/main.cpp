@@ -8,6 +8,9 @@
 #include "platform/wayland.h"
 
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace {
 
@@ -16,6 +19,18 @@ QStringList RawArguments(int argc, char *argv[]) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     return arguments;
+}
+
+// Qt's own texts (the file and print dialogs, "already exists … replace?", the fields' edit
+// menu) in the program's language: German under a German locale, and under C or POSIX, where
+// the program runs German too. Without the translations installed they stay English.
+void LoadQtTranslations() {
+    const QLocale::Language language = QLocale::system().language();
+    if (language != QLocale::German && language != QLocale::C) return;
+    static QTranslator translator;
+    if (translator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
 }
 
 } // namespace
@@ -30,6 +45,7 @@ int main(int argc, char *argv[]) {
     if (const auto answer = RefuseUnknownArguments(QCoreApplication::arguments()))
         return Print(*answer);
     app.SetTitle(QStringLiteral("Tarvo 2.0"));
+    LoadQtTranslations();
     QGuiApplication::setDesktopFileName(QStringLiteral("tarvo")); // the menu entry's name and icon
     // Before any window exists, so that a stop request always ends in an orderly way.
     QuitOnTerminationRequest();

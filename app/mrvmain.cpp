@@ -14,6 +14,7 @@
 #include "platform/fonts.h"
 #include "platform/screens.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -80,13 +81,17 @@ TCurrencyEdit *CurrencyField(TForm1 *form, const QString &name, QRect bounds,
     return field;
 }
 
+void ShowAndActivate(QWidget *window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 // Above the bar when it stays on top, where it would otherwise cover the dialog.
 void ShowWithoutModalLoop(QWidget *window) {
     if (!window) return;
     SetStaysOnTop(*window, Form1->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    window->show();
-    window->raise();
-    window->activateWindow();
+    ShowAndActivate(window);
 }
 
 // Shows the text where it fits in `room` pixels; else cut short, with the whole text as the
@@ -148,10 +153,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
                 [this] { OpenWindow(QStringLiteral("verzug")); });
     // The focus always stands in a field, whose own menu the right button still opens.
     AddShortcut(*this, {Qt::Key_Menu, Qt::SHIFT | Qt::Key_F10},
-                QStringLiteral("Menütaste oder Umschalt+F10"), [this] {
-                    const QWidget *field = focusWidget() ? focusWidget() : this;
-                    ShowBarMenu(field->mapToGlobal(QPoint(0, field->height())));
-                });
+                QStringLiteral("Menütaste oder Umschalt+F10"), [this] { ShowBarMenuByKey(); });
     FormCreate();
     static const bool saveAtExit = std::atexit(SaveAtExit) == 0;
     Q_UNUSED(saveAtExit);
@@ -270,10 +272,14 @@ void TForm1::ConnectFields() {
     sedit2->OnExit = [this](TObject *sender) { sedit2Exit(sender); };
     for (TCustomComboEdit *field :
          {static_cast<TCustomComboEdit *>(sedit1), static_cast<TCustomComboEdit *>(DateEdit1),
-          static_cast<TCustomComboEdit *>(DateEdit2), static_cast<TCustomComboEdit *>(sedit2)})
+          static_cast<TCustomComboEdit *>(DateEdit2), static_cast<TCustomComboEdit *>(sedit2)}) {
         field->OnKeyDown = [this](TObject *sender, TKeyCode &key, TShiftState shift) {
             DateEdit1KeyDown(sender, key, shift);
         };
+        // The X11 platform turns the Menu key into a context-menu request to the focused field
+        // before the key itself arrives.
+        field->installEventFilter(this);
+    }
 }
 
 void TForm1::LayOutInstanceGuard() {
@@ -336,15 +342,36 @@ void TForm1::PlaceAtStoredPosition() {
 
 void TForm1::SetStayOnTop(bool value) {
     SetStaysOnTop(*this, value);
-    if (FVerzugForm) SetStaysOnTop(*FVerzugForm, value);
 }
 
-// Made only when first asked for: the bar's start does not pay for it.
+// Made only when first asked for: the bar's start does not pay for it. An ordinary window, not
+// kept above other programs' windows: it opens clear of the bar instead, which may be.
 bool TForm1::OpenWindow(const QString &name) {
     if (name != QLatin1String("verzug")) return false;
-    if (!FVerzugForm) FVerzugForm = std::make_unique<TVerzugForm>();
-    ShowWithoutModalLoop(FVerzugForm.get());
+    if (!FVerzugForm) {
+        FVerzugForm = std::make_unique<TVerzugForm>();
+        FVerzugForm->SetKeepClearOf(this);
+    }
+    ShowAndActivate(FVerzugForm.get());
     return true;
+}
+
+QMenu *TForm1::ShowBarMenuByKey() {
+    const QWidget *field = focusWidget() ? focusWidget() : this;
+    QMenu *menu = ShowBarMenu(field->mapToGlobal(QPoint(0, field->height())));
+    // As a menu opened by key does: Enter takes the first entry, the arrows go on from it.
+    menu->setActiveAction(menu->actions().constFirst());
+    return menu;
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+        // The key that follows would reach the menu as a key of its own.
+        if (!QApplication::activePopupWidget()) ShowBarMenuByKey();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QMenu *TForm1::ShowBarMenu(QPoint at) {

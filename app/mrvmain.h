@@ -75,6 +75,9 @@ public:
     // The bar's own menu (Verzugszinsen, Einstellungen, Info, Beenden), opened at a point of
     // the screen; it deletes itself once closed.
     QMenu *ShowBarMenu(QPoint at);
+    // The same below the focused field, on its first entry, as the Menu key and Shift+F10 open
+    // it.
+    QMenu *ShowBarMenuByKey();
 
     void btn_berClick(TObject *Sender);
     void btn_einClick(TObject *Sender);
@@ -96,6 +99,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void LayOutWindow();

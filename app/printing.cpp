@@ -28,7 +28,7 @@ TPrintEntry LoadEntry(QString &tried) {
 } // namespace
 
 bool PrintPages(QWidget *parent, const QString &title, const QString &document,
-                const TPaintPages &paint, const TChoosePrinter &choose) {
+                const TPaintPages &paint, const TSaveFile &save, const TChoosePrinter &choose) {
     static QString tried;
     static const TPrintEntry entry = LoadEntry(tried);
     if (!entry) {
@@ -36,5 +36,5 @@ bool PrintPages(QWidget *parent, const QString &title, const QString &document,
             QStringLiteral("Drucken ist nicht möglich: Das Druckmodul „%1.so“ fehlt.").arg(tried)));
         return false;
     }
-    return entry(parent, title, document, paint, choose);
+    return entry(parent, title, document, paint, save, choose);
 }

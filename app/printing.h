@@ -3,7 +3,8 @@
 
 #include "app/print/printmodule.h"
 
-// Prints the pages; false when nothing was printed. A print module that cannot be loaded is
-// reported (German message naming the module) and nothing is printed.
+// Prints the pages; false when nothing was printed. Printed to a PDF file, the pages are handed
+// to `save` whole. A print module that cannot be loaded is reported (German message naming the
+// module) and nothing is printed.
 bool PrintPages(QWidget *parent, const QString &title, const QString &document,
-                const TPaintPages &paint, const TChoosePrinter &choose = {});
+                const TPaintPages &paint, const TSaveFile &save, const TChoosePrinter &choose = {});

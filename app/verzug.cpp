@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -22,15 +23,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
 const QString Caption = QStringLiteral("Verzugszinsen");
 constexpr QSize FirstSize(720, 600);
+// Beside the bar the window keeps at least this much; where there is less room, it stays
+// where it fits on the screen.
+constexpr QSize LeastSize(400, 300);
 // Forderung, Zinsen, Pauschale, Gesamt, Zinsen je weiteren Tag.
 constexpr int MostSums = 5;
 
@@ -49,6 +56,10 @@ TDateEdit *DateField(QWidget *form, const QString &name) {
     field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) +
                            field->ButtonWidth() + 12);
     return field;
+}
+
+QString NativePath(const QString &path) {
+    return QDir::toNativeSeparators(path);
 }
 
 QString IsoDate(TDateTime day) {
@@ -71,6 +82,12 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     FModel = new TStatementModel(this);
     auto *inputs = new QGridLayout;
     BuildInputs(inputs);
+    Reason = new QLabel(this);
+    Reason->setObjectName(QStringLiteral("Grund"));
+    Reason->setAccessibleName(QStringLiteral("Keine Aufstellung"));
+    Reason->setWordWrap(true);
+    Reason->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Reason->hide();
     Table = new QTableView(this);
     Table->setModel(FModel);
     Table->setAccessibleName(QStringLiteral("Zinsaufstellung"));
@@ -82,13 +99,26 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     Table->setAlternatingRowColors(true);
     Table->setWordWrap(false);
 
-    auto *layout = new QVBoxLayout(this);
+    // Scrolled where a small screen or a large scale leaves less room than the controls need,
+    // so that the window always fits the screen.
+    auto *content = new QWidget;
+    auto *layout = new QVBoxLayout(content);
     layout->addLayout(inputs);
     layout->addSpacing(6);
     layout->addWidget(BuddyLabel(QStringLiteral("A&ufstellung:"), Table));
+    layout->addWidget(Reason);
     layout->addWidget(Table, 1);
     layout->addLayout(BuildSums());
     layout->addLayout(BuildButtons());
+    auto *scroller = new QScrollArea(this);
+    scroller->setWidget(content);
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    auto *outer = new QVBoxLayout(this);
+    // The window's own margins go round the controls, not round the scrolled area.
+    layout->setContentsMargins(outer->contentsMargins());
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroller);
     SetTabOrder();
     AddShortcut(
         *this, {Qt::CTRL | Qt::SHIFT | Qt::Key_C}, QStringLiteral("Strg+Umschalt+C"),
@@ -98,9 +128,22 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     RestoreSettings();
     RestoreGeometry();
     // Only now: the stored check box must not give way to the preset of the stored first day.
-    FirstDay->OnChange = [this](TObject *) { FirstDayChanged(); };
-    connect(RateRule, &QComboBox::currentIndexChanged, this, [this] { RuleChanged(); });
-    connect(Before29072014, &QCheckBox::toggled, this, [this] { RuleChanged(); });
+    FirstDay->OnChange = [this](TObject *) {
+        FirstDayChanged();
+        Recalculate();
+    };
+    Amount->OnChange = [this](TObject *) { Recalculate(); };
+    LastDay->OnChange = [this](TObject *) { Recalculate(); };
+    const auto ruleChanged = [this] {
+        RuleChanged();
+        Recalculate();
+    };
+    connect(RateRule, &QComboBox::currentIndexChanged, this, ruleChanged);
+    connect(Before29072014, &QCheckBox::toggled, this, ruleChanged);
+    connect(Before29072014, &QCheckBox::clicked, this, [this] { FBeforeTouched = true; });
+    connect(Rate, &QLineEdit::textChanged, this, [this] { Recalculate(); });
+    connect(FlatFee, &QCheckBox::toggled, this, [this](bool checked) { FlatFeeToggled(checked); });
+    connect(DayCount, &QComboBox::currentIndexChanged, this, [this] { Recalculate(); });
     ShowReach();
 }
 
@@ -115,7 +158,6 @@ void TVerzugForm::BuildInputs(QGridLayout *grid) {
     FirstDay = DateField(this, QStringLiteral("Erster Zinstag"));
     LastDay = DateField(this, QStringLiteral("Letzter Zinstag"));
     LastDay->SetDefaultToday(true);
-    LastDay->SetDateValue(CurrentDateSerial());
     RateRule = new QComboBox(this);
     // In the order of TRateKind.
     RateRule->addItems(
@@ -241,48 +283,62 @@ void TVerzugForm::RuleChanged() {
                               : QStringLiteral("&Höhe in %:"));
     Rate->setAccessibleName(margin ? QStringLiteral("Aufschlag in Prozentpunkten")
                                    : QStringLiteral("Fester Zinssatz in Prozent"));
-    FlatFee->setEnabled(FlatFeeOffered({TRateKind(kind), Before29072014->isChecked(), 0}));
+    // A flat fee that is not due shows as not chosen; the user's choice comes back with it.
+    const bool offered = FlatFeeOffered({TRateKind(kind), Before29072014->isChecked(), 0});
+    FlatFee->setEnabled(offered);
+    const QSignalBlocker quiet(FlatFee);
+    FlatFee->setChecked(offered && FFlatFeeChoice);
+}
+
+void TVerzugForm::FlatFeeToggled(bool checked) {
+    if (FlatFee->isEnabled()) FFlatFeeChoice = checked;
+    Recalculate();
 }
 
 void TVerzugForm::FirstDayChanged() {
     const TDateTime first = FirstDay->DateValue();
-    if (first != EmptyDate) Before29072014->setChecked(ClaimBefore29072014Preset(first));
+    if (first != EmptyDate && !FBeforeTouched)
+        Before29072014->setChecked(ClaimBefore29072014Preset(first));
 }
 
-bool TVerzugForm::ReadDay(TDateEdit *field, const QString &missing, TDateTime &day) {
+bool TVerzugForm::ReadDay(TDateEdit *field, const QString &missing, TDateTime &day,
+                          TOutcome &fault) {
     if (!field->HasDateText() && !field->DefaultToday()) {
-        Refuse(missing, field);
+        fault.Reason = missing;
+        fault.Field = field;
         return false;
     }
     try {
         day = field->StrictDateValue();
         return true;
     } catch (const EConvertError &error) {
-        Refuse(error.Message(), field);
+        fault.Reason = error.Message();
+        fault.Field = field;
         return false;
     }
 }
 
-bool TVerzugForm::ReadInputs(TDefaultInterestInput &input) {
-    const std::optional<TCents> claim = CentsFromAmount(Amount->Value());
-    if (!claim) {
-        Refuse(QStringLiteral("Die Forderung ist zu groß."), Amount);
+bool TVerzugForm::ReadInputs(TDefaultInterestInput &input, TOutcome &fault) {
+    const auto refuse = [&](const QString &reason, QWidget *field) {
+        fault.Reason = reason;
+        fault.Field = field;
         return false;
-    }
+    };
+    const std::optional<TCents> claim = CentsFromAmount(Amount->Value());
+    if (!claim) return refuse(QStringLiteral("Die Forderung ist zu groß."), Amount);
     input.Claim = *claim;
-    if (!ReadDay(FirstDay, QStringLiteral("Bitte den ersten Zinstag eingeben."), input.FirstDay) ||
-        !ReadDay(LastDay, QString(), input.LastDay))
+    if (!ReadDay(FirstDay, QStringLiteral("Bitte den ersten Zinstag eingeben."), input.FirstDay,
+                 fault) ||
+        !ReadDay(LastDay, QString(), input.LastDay, fault))
         return false;
     input.Rule.Kind = TRateKind(RateRule->currentIndex());
     input.Rule.ClaimBefore29072014 = Before29072014->isChecked();
     if (UsesTypedRate(input.Rule.Kind)) {
-        if (const TEngineError error = ReadTypedRate(Rate->text(), input.Rule.Value)) {
-            Refuse(error.Message, Rate);
-            return false;
-        }
+        if (const TEngineError error = ReadTypedRate(Rate->text(), input.Rule.Value))
+            return refuse(error.Message, Rate);
     }
     input.DayCount = TDayCount(DayCount->currentData().toInt());
-    input.FlatFee = FlatFee->isEnabled() && FlatFee->isChecked();
+    input.FlatFee = FlatFeeOffered(input.Rule) && FFlatFeeChoice;
     return true;
 }
 
@@ -299,7 +355,6 @@ void TVerzugForm::Refuse(const QString &message, QWidget *field) {
 
 // The engine names the fault; the window takes the user to the input that can mend it.
 void TVerzugForm::ReportEngineError(const TEngineError &error) {
-    FLastError = error.Code;
     switch (error.Code) {
     case ecMissingHalfYear:
         if (Desktop().Ask(Caption, error.Message, QStringLiteral("Basiszinssatz eintragen …")))
@@ -320,20 +375,39 @@ void TVerzugForm::ReportEngineError(const TEngineError &error) {
     }
 }
 
-bool TVerzugForm::Calculate() {
-    FLastError = ecNone;
+TVerzugForm::TOutcome TVerzugForm::Evaluate() {
+    TOutcome outcome;
     TDefaultInterestInput input;
-    TDefaultInterest result;
-    if (ReadInputs(input)) {
-        result = CalculateDefaultInterest(input, FRates.Table());
-        if (!result.Error) {
-            ShowStatement(MakeStatement(input, result, FRates.Table()));
-            return true;
-        }
+    if (!ReadInputs(input, outcome)) return outcome;
+    const TDefaultInterest result = CalculateDefaultInterest(input, FRates.Table());
+    if (result.Error) {
+        outcome.Error = result.Error;
+        outcome.Reason = result.Error.Message;
+        return outcome;
     }
-    ShowStatement({});
-    if (result.Error) ReportEngineError(result.Error);
+    outcome.Statement = MakeStatement(input, result, FRates.Table());
+    return outcome;
+}
+
+void TVerzugForm::ShowOutcome(const TOutcome &outcome) {
+    ShowStatement(outcome.Statement);
+    Reason->setText(outcome.Reason);
+    Reason->setVisible(!outcome.Reason.isEmpty());
+}
+
+bool TVerzugForm::Calculate() {
+    const TOutcome outcome = Evaluate();
+    ShowOutcome(outcome);
+    if (outcome.Reason.isEmpty()) return true;
+    if (outcome.Error)
+        ReportEngineError(outcome.Error);
+    else
+        Refuse(outcome.Reason, outcome.Field);
     return false;
+}
+
+void TVerzugForm::Recalculate() {
+    ShowOutcome(Evaluate());
 }
 
 void TVerzugForm::ShowStatement(const TStatement &statement) {
@@ -366,6 +440,7 @@ void TVerzugForm::LoadRates() {
     };
     FRates.Watch();
     ShowReach();
+    Recalculate();
     if (FRatesDialog) FRatesDialog->Refresh();
     if (error) Desktop().ShowMessage(Caption, error.Message);
 }
@@ -375,10 +450,9 @@ void TVerzugForm::OpenRates(TDateTime halfYear) {
         FRatesDialog = new TBaseRateDialog(FRates, this);
         FRatesDialog->OnRatesChanged = [this] {
             ShowReach();
-            if (FLastError == ecMissingHalfYear || !Statement().IsEmpty()) Calculate();
+            Recalculate();
         };
     }
-    SetStaysOnTop(*FRatesDialog, windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     FRatesDialog->Open(halfYear);
 }
 
@@ -392,9 +466,18 @@ QString TVerzugForm::AskExportPath(const QString &caption, const QString &suffix
     QString folder = FSettings.Text(TVerzugSetting::ExportFolder);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString path = Desktop().SaveFileName(
+    const QString chosen = Desktop().SaveFileName(
         caption, folder + QStringLiteral("/Zinsaufstellung.") + suffix, filter);
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += u'.' + suffix;
+    if (chosen.isEmpty()) return {};
+    QString path = chosen;
+    if (QFileInfo(path).suffix().isEmpty()) path += u'.' + suffix;
+    // The dialog asked about the name it gave; the name with the suffix is another file.
+    if (path != chosen && QFileInfo::exists(path) &&
+        !Desktop().Ask(Caption,
+                       QStringLiteral("Die Datei „%1“ gibt es schon. Soll sie ersetzt werden?")
+                           .arg(NativePath(path)),
+                       QStringLiteral("Ersetzen")))
+        return {};
     return path;
 }
 
@@ -426,7 +509,8 @@ void TVerzugForm::PrintStatement() {
     if (!Calculate()) return;
     PrintPages(
         this, QStringLiteral("Zinsaufstellung drucken"), QStringLiteral("Zinsaufstellung"),
-        [this](QPagedPaintDevice &device) { PaintStatement(Statement(), device); }, ChoosePrinter);
+        [this](QPagedPaintDevice &device) { PaintStatement(Statement(), device); },
+        [this](const QString &path, const QByteArray &pdf) { Export(path, pdf); }, ChoosePrinter);
 }
 
 void TVerzugForm::keyPressEvent(QKeyEvent *event) {
@@ -443,11 +527,14 @@ void TVerzugForm::keyPressEvent(QKeyEvent *event) {
     QWidget::keyPressEvent(event);
 }
 
-// Each opening starts in the amount and reads the user's rates afresh, after the window is
-// up, so that a message about a broken file stands in front of it.
+// Each opening starts in the amount with the last day on today, inside the screen and clear
+// of the bar, and reads the user's rates afresh, after the window is up, so that a message
+// about a broken file stands in front of it.
 void TVerzugForm::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;
+    LastDay->SetDateValue(CurrentDateSerial());
+    PlaceOnScreen();
     Amount->setFocus(Qt::OtherFocusReason);
     QMetaObject::invokeMethod(
         this, [this] { LoadRates(); }, Qt::QueuedConnection);
@@ -465,53 +552,64 @@ void TVerzugForm::RestoreSettings() {
     Amount->SetValue(read ? amount : 0);
     if (const auto day = ParseDayDate(FSettings.Text(TVerzugSetting::FirstDay)))
         FirstDay->SetDateValue(*day);
-    if (const auto day = ParseDayDate(FSettings.Text(TVerzugSetting::LastDay)))
-        LastDay->SetDateValue(*day);
     const int rule = FSettings.Integer(TVerzugSetting::RateRule);
     RateRule->setCurrentIndex(rule >= 0 && rule < RateRule->count() ? rule : 0);
     Before29072014->setChecked(FSettings.Integer(TVerzugSetting::Before29072014) != 0);
     Rate->setText(FSettings.Text(TVerzugSetting::TypedRate));
-    FlatFee->setChecked(FSettings.Integer(TVerzugSetting::FlatFee) != 0);
+    FFlatFeeChoice = FSettings.Integer(TVerzugSetting::FlatFee) != 0;
     DayCount->setCurrentIndex(
         std::max(0, DayCount->findData(FSettings.Integer(TVerzugSetting::DayCount))));
     RuleChanged();
 }
 
-// The stored place when there is one, moved wholly onto a screen; else the middle of the
-// screen.
+// The stored size and place when there are; else the first size, in the middle of the screen
+// (PlaceOnScreen fits either to the screen as the window opens).
 void TVerzugForm::RestoreGeometry() {
     const bool stored =
         FSettings.Stored(TVerzugSetting::Width) && FSettings.Stored(TVerzugSetting::Height);
-    const QSize size(FSettings.Integer(TVerzugSetting::Width),
-                     FSettings.Integer(TVerzugSetting::Height));
-    QScreen *screen = QGuiApplication::primaryScreen();
-    if (!stored) {
-        // A small screen, or a large scale factor, gets a window it can hold, title bar and all.
-        const QSize room = screen ? screen->availableSize() - QSize(0, 40) : FirstSize;
-        resize(FirstSize.boundedTo(room).expandedTo(minimumSizeHint()));
-    } else {
-        resize(size.expandedTo(minimumSizeHint()));
+    if (stored)
+        resize(FSettings.Integer(TVerzugSetting::Width), FSettings.Integer(TVerzugSetting::Height));
+    else
+        resize(FirstSize.expandedTo(minimumSizeHint()));
+    if (stored && FSettings.Stored(TVerzugSetting::Left)) {
+        move(FSettings.Integer(TVerzugSetting::Left), FSettings.Integer(TVerzugSetting::Top));
+    } else if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        CentreWindow(*this, screen->availableGeometry());
     }
-    if (!stored || !FSettings.Stored(TVerzugSetting::Left)) {
-        if (screen) CentreWindow(*this, screen->availableGeometry());
-        return;
+}
+
+// The window manager's frame once the window has been shown; before that the style's title bar
+// stands in for it.
+QMargins TVerzugForm::FrameMargins() const {
+    if (const QWindow *native = windowHandle(); native && !native->frameMargins().isNull())
+        return native->frameMargins();
+    return QMargins(0, style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0);
+}
+
+void TVerzugForm::PlaceOnScreen() {
+    const QMargins margins = FrameMargins();
+    const QSize frameExtra(margins.left() + margins.right(), margins.top() + margins.bottom());
+    const QList<QRect> areas = AvailableScreenAreas();
+    QRect frame = FitInside(QRect(pos(), size() + frameExtra), areas);
+    if (FKeepClearOf && FKeepClearOf->isVisible()) {
+        QRect area = frame;
+        for (const QRect &candidate : areas)
+            if (candidate.contains(frame)) area = candidate;
+        frame = PlaceClearOf(frame, FKeepClearOf->frameGeometry(), area,
+                             (LeastSize + frameExtra).boundedTo(area.size()));
     }
-    QSize frame = this->size();
-    frame.rheight() += style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    const QPoint at(FSettings.Integer(TVerzugSetting::Left),
-                    FSettings.Integer(TVerzugSetting::Top));
-    move(PlaceInside(QRect(at, frame), AvailableScreenAreas()));
+    move(frame.topLeft());
+    resize(frame.size() - frameExtra);
 }
 
 void TVerzugForm::StoreSettings() {
     FSettings.SetText(TVerzugSetting::Amount,
                       FormatCents(CentsFromAmount(Amount->Value()).value_or(0), u'.', QChar()));
     FSettings.SetText(TVerzugSetting::FirstDay, IsoDate(FirstDay->DateValue()));
-    FSettings.SetText(TVerzugSetting::LastDay, IsoDate(LastDay->DateValue()));
     FSettings.SetInteger(TVerzugSetting::RateRule, RateRule->currentIndex());
     FSettings.SetInteger(TVerzugSetting::Before29072014, Before29072014->isChecked());
     FSettings.SetText(TVerzugSetting::TypedRate, Rate->text());
-    FSettings.SetInteger(TVerzugSetting::FlatFee, FlatFee->isChecked());
+    FSettings.SetInteger(TVerzugSetting::FlatFee, FFlatFeeChoice);
     FSettings.SetInteger(TVerzugSetting::DayCount, DayCount->currentData().toInt());
     FSettings.SetInteger(TVerzugSetting::Left, pos().x());
     FSettings.SetInteger(TVerzugSetting::Top, pos().y());

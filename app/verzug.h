@@ -1,7 +1,9 @@
 #pragma once
 // The default-interest window (Verzugszinsen): it takes the claim, the period, the rate rule and
-// the day count, has the engine calculate, shows the statement as a table with its sums and
-// rules, and copies, saves or prints it. It remembers its inputs, size and position.
+// the day count, has the engine calculate as soon as they change, shows the statement as a table
+// with its sums and rules (or, while the inputs give none, why not), and copies, saves or prints
+// it. It remembers its inputs (the last day opens on today), size and position. An ordinary
+// window: it opens inside the screen and clear of the bar.
 
 #include "app/baseratesdialog.h"
 #include "app/verzugmodel.h"
@@ -20,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class QPrinter;
 class QPushButton;
+class QScrollArea;
 class QTableView;
 
 class TVerzugForm : public QWidget {
@@ -40,7 +43,8 @@ public:
     QCheckBox *FlatFee = nullptr;
     QComboBox *DayCount = nullptr; // TDayCount as item data
     QPushButton *CalculateButton = nullptr;
-    // The statement.
+    // The statement, or why the inputs give none.
+    QLabel *Reason = nullptr;
     QTableView *Table = nullptr;
     QList<QLabel *> SumLabels, SumValues;
     QLabel *Rules = nullptr;
@@ -60,6 +64,9 @@ public:
     // From the inputs to the statement; false, with a message and the faulty input focused,
     // when they do not give one. A failed calculation leaves no statement behind.
     bool Calculate();
+    // The same without a message: the statement, or no statement and the reason beside the
+    // table. Runs at every change of an input.
+    void Recalculate();
     // Each calculates first, so that what leaves the window always matches the inputs.
     void CopyStatement();
     void SaveCsv();
@@ -75,6 +82,8 @@ public:
 
     // Sets up the printer; false when the user cancelled. Empty: the desktop's print dialog.
     std::function<bool(QPrinter &)> ChoosePrinter;
+    // The window the form opens clear of (the bar), while that one is shown.
+    void SetKeepClearOf(const QWidget *window) { FKeepClearOf = window; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -82,14 +91,25 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // What the inputs give: the statement, or why there is none and where to mend it.
+    struct TOutcome {
+        TStatement Statement;
+        QString Reason;
+        QWidget *Field = nullptr;
+        TEngineError Error; // when the engine refused
+    };
+
     void BuildInputs(QGridLayout *grid);
     QLayout *BuildSums();
     QLayout *BuildButtons();
     void SetTabOrder();
     void RuleChanged();
     void FirstDayChanged();
-    bool ReadInputs(TDefaultInterestInput &input);
-    bool ReadDay(TDateEdit *field, const QString &missing, TDateTime &day);
+    void FlatFeeToggled(bool checked);
+    TOutcome Evaluate();
+    void ShowOutcome(const TOutcome &outcome);
+    bool ReadInputs(TDefaultInterestInput &input, TOutcome &fault);
+    bool ReadDay(TDateEdit *field, const QString &missing, TDateTime &day, TOutcome &fault);
     void Refuse(const QString &message, QWidget *field);
     void ReportEngineError(const TEngineError &error);
     void ShowStatement(const TStatement &statement);
@@ -99,6 +119,9 @@ private:
     void Export(const QString &path, const QByteArray &data);
     void RestoreSettings();
     void RestoreGeometry();
+    // Inside the screen's area at any scale, and clear of the bar, as the window opens.
+    void PlaceOnScreen();
+    QMargins FrameMargins() const;
     // StoreSettings with its error in the error report.
     void StoreSettingsOrReport();
 
@@ -106,5 +129,9 @@ private:
     TVerzugSettings FSettings;
     TBaseRateStore FRates;
     TBaseRateDialog *FRatesDialog = nullptr;
-    TEngineErrorCode FLastError = ecNone;
+    const QWidget *FKeepClearOf = nullptr;
+    // Once the user has set the old-claim box, the first day no longer presets it.
+    bool FBeforeTouched = false;
+    // The flat fee as the user chose it; shown only while the rule offers it.
+    bool FFlatFeeChoice = false;
 };

@@ -1,6 +1,7 @@
 #include "app/verzugexport.h"
 
 #include "platform/clock.h"
+#include "platform/files.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -8,8 +9,9 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,16 +38,31 @@ QString Paragraphs(const QStringList &lines) {
     return html;
 }
 
+// Whether a row uses a base rate of the user's: then every rendering gives the mark a cell of
+// its own at the row's end, so that the rate stays a number a spreadsheet reads.
+bool HasUserRate(const TStatement &statement) {
+    return std::any_of(statement.Rows.begin(), statement.Rows.end(), [](const QStringList &row) {
+        return row.value(colBaseRate).endsWith(UserRateMark());
+    });
+}
+
+QStringList Header(const TStatement &statement) {
+    QStringList header = StatementHeader();
+    if (HasUserRate(statement)) header.append(QString());
+    return header;
+}
+
+QStringList RowCells(const TStatement &statement, QStringList row) {
+    if (!HasUserRate(statement)) return row;
+    QString &rate = row[colBaseRate];
+    const bool marked = rate.endsWith(UserRateMark());
+    if (marked) rate.chop(UserRateMark().size());
+    row.append(marked ? UserRateMark().trimmed() : QString());
+    return row;
+}
+
 QString PageHtml(const TStatement &statement) {
-    QString inputs;
-    for (const TStatementLine &line : statement.Inputs)
-        inputs += QStringLiteral("<tr><td style=\"padding: 1px 12px 1px 0\">%1:</td>"
-                                 "<td style=\"padding: 1px 0\">%2</td></tr>")
-                      .arg(Escaped(line.Label), Escaped(line.Value));
-    return QStringLiteral("<h2>Zinsaufstellung</h2>"
-                          "<table cellspacing=\"0\" cellpadding=\"0\">%1</table><br>")
-               .arg(inputs) +
-           StatementHtml(statement) +
+    return QStringLiteral("<h2>Zinsaufstellung</h2>") + StatementHtml(statement) +
            Paragraphs({statement.Reach, QStringLiteral("Erstellt am %1 mit Tarvo")
                                             .arg(Today().toString(QStringLiteral("dd.MM.yyyy")))});
 }
@@ -53,12 +70,16 @@ QString PageHtml(const TStatement &statement) {
 } // namespace
 
 QList<QStringList> StatementGrid(const TStatement &statement) {
-    QList<QStringList> grid{StatementHeader()};
-    grid += statement.Rows;
+    QList<QStringList> grid;
+    for (const TStatementLine &input : statement.Inputs)
+        grid.append({input.Label, input.Value});
+    if (!statement.Inputs.isEmpty()) grid.append(QStringList());
+    grid.append(Header(statement));
+    for (const QStringList &row : statement.Rows)
+        grid.append(RowCells(statement, row));
     grid.append(QStringList());
-    const int last = int(StatementHeader().size()) - 1;
     for (const TStatementLine &sum : statement.Sums) {
-        QStringList line(last + 1);
+        QStringList line(colInterest + 1);
         line.first() = sum.Label;
         line.last() = sum.Value;
         grid.append(line);
@@ -77,23 +98,35 @@ QString StatementText(const TStatement &statement) {
 }
 
 QString StatementHtml(const TStatement &statement) {
-    QString html = QStringLiteral(
+    QString inputs;
+    for (const TStatementLine &line : statement.Inputs)
+        inputs += QStringLiteral("<tr><td style=\"padding: 1px 12px 1px 0\">%1:</td>"
+                                 "<td style=\"padding: 1px 0\">%2</td></tr>")
+                      .arg(Escaped(line.Label), Escaped(line.Value));
+    QString html;
+    if (!inputs.isEmpty())
+        html =
+            QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\">%1</table><br>").arg(inputs);
+    html += QStringLiteral(
         "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\" "
         "style=\"border-collapse: collapse; border-style: solid; border-color: #888\"><tr>");
-    for (int column = 0; column < StatementHeader().size(); ++column)
-        html += Cell(QStringLiteral("th"), StatementHeader()[column], IsNumberColumn(column));
+    const QStringList header = Header(statement);
+    for (int column = 0; column < header.size(); ++column)
+        html += Cell(QStringLiteral("th"), header[column], IsNumberColumn(column));
     html += QStringLiteral("</tr>");
     for (const QStringList &row : statement.Rows) {
         html += QStringLiteral("<tr>");
-        for (int column = 0; column < row.size(); ++column)
-            html += Cell(QStringLiteral("td"), row[column], IsNumberColumn(column));
+        const QStringList cells = RowCells(statement, row);
+        for (int column = 0; column < cells.size(); ++column)
+            html += Cell(QStringLiteral("td"), cells[column], IsNumberColumn(column));
         html += QStringLiteral("</tr>");
     }
-    const QString span = QStringLiteral(" colspan=\"%1\"").arg(StatementHeader().size() - 1);
+    const QString span = QStringLiteral(" colspan=\"%1\"").arg(colInterest);
+    const QString rest = header.size() > colInterest + 1 ? QStringLiteral("<td></td>") : QString();
     for (const TStatementLine &sum : statement.Sums)
-        html += QStringLiteral("<tr>%1%2</tr>")
+        html += QStringLiteral("<tr>%1%2%3</tr>")
                     .arg(Cell(QStringLiteral("td"), sum.Label, false, span),
-                         Cell(QStringLiteral("td"), sum.Value, true));
+                         Cell(QStringLiteral("td"), sum.Value, true), rest);
     return html + QStringLiteral("</table>") +
            Paragraphs({statement.Rules, statement.UserRateNote});
 }
@@ -154,11 +187,7 @@ QString WriteExportFile(const QString &path, const QByteArray &data) {
     else if (!folder.isDir())
         reason = QStringLiteral("„%1“ ist kein Ordner.")
                      .arg(QDir::toNativeSeparators(folder.filePath()));
-    if (reason.isEmpty()) {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-            reason = file.errorString();
-    }
+    if (reason.isEmpty()) reason = ReplaceFile(path, data);
     if (reason.isEmpty()) return {};
     return QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: %2")
         .arg(QDir::toNativeSeparators(path), reason);

@@ -16,7 +16,6 @@ struct TDeclared {
 constexpr TDeclared Declared[] = {
     {TVerzugSetting::Amount, "VerzugForderung", false, ""},
     {TVerzugSetting::FirstDay, "VerzugErsterTag", false, ""},
-    {TVerzugSetting::LastDay, "VerzugLetzterTag", false, ""},
     {TVerzugSetting::RateRule, "VerzugZinsregel", true, "0"},
     {TVerzugSetting::Before29072014, "VerzugVor29072014", true, "0"},
     {TVerzugSetting::TypedRate, "VerzugZinssatz", false, ""},
@@ -77,16 +76,19 @@ void TVerzugSettings::Save() {
     if (FUnavailable) return;
     TRegistry registry;
     if (!Open(registry, true)) return;
-    for (const TDeclared &declared : Declared) {
-        const int index = int(declared.Setting);
-        if (!FStored[index].isNull() && FStored[index] == FValues[index]) continue;
-        const QString name = QString::fromLatin1(declared.Name);
-        if (declared.Integer)
-            registry.WriteInteger(name, FValues[index].toInt());
-        else
-            registry.WriteString(name, FValues[index]);
-        FStored[index] = FValues[index];
-    }
+    // A save cut short must not leave some values new and the others old.
+    registry.WriteTogether([&] {
+        for (const TDeclared &declared : Declared) {
+            const int index = int(declared.Setting);
+            if (!FStored[index].isNull() && FStored[index] == FValues[index]) continue;
+            const QString name = QString::fromLatin1(declared.Name);
+            if (declared.Integer)
+                registry.WriteInteger(name, FValues[index].toInt());
+            else
+                registry.WriteString(name, FValues[index]);
+        }
+    });
+    FStored = FValues;
 }
 
 bool TVerzugSettings::Stored(TVerzugSetting setting) const {

@@ -11,11 +11,10 @@ class TRegistry;
 enum class TVerzugSetting {
     Amount,         // the claim in euros, "3089.00"
     FirstDay,       // ISO 8601, "2025-04-17"; empty for none
-    LastDay,        // the same
     RateRule,       // TRateKind
     Before29072014, // 0 or 1
     TypedRate,      // the typed rate or margin, as typed
-    FlatFee,        // 0 or 1
+    FlatFee,        // 0 or 1: the user's choice, also while the rule offers no flat fee
     DayCount,       // TDayCount
     ExportFolder,   // where the last CSV or PDF went
     Left,
@@ -36,8 +35,9 @@ public:
     // that cannot be used at all (reported by the bar at start) leaves all defaults, and then
     // nothing is written either.
     void Load();
-    // Writes the values that differ from what the store holds; raises ERegistryException. A
-    // store that cannot be used at all is left alone, as the bar leaves it.
+    // Writes the values that differ from what the store holds, all in one transaction; raises
+    // ERegistryException, and then none of them is written. A store that cannot be used at all
+    // is left alone, as the bar leaves it.
     void Save();
 
     // Whether the store held the value (of its type) when it was read or written last.

@@ -228,11 +228,15 @@ void TCustomDateEdit::DoExit() {
 
 // The line edit keeps every keystroke for its undo: over a day's calculations that grows
 // without end, and Ctrl+Z would step back into dates typed for earlier ones. Writing the text
-// anew ends the history; what was typed stays, and so does the modified mark.
+// anew ends the history; what was typed stays, a date typed short ("16.1 .24") written out as
+// the field writes dates, and the modified mark stays too.
 void TCustomDateEdit::ForgetTyping() {
     const bool modified = isModified();
     const QScopedValueRollback<bool> quiet(FSettingText, true);
-    SetText(Text());
+    TDateTime date = EmptyDate;
+    const bool isDate = HasDateText() && TryParseDate(FFieldFormat, Text(), date) &&
+                        SerialDateValid(date) && date != EmptyDate;
+    SetText(isDate ? FormatDate(FFieldFormat, date) : Text());
     setModified(modified);
 }
 

@@ -1,6 +1,7 @@
 #include "editors/numedit.h"
 
 #include "editors/numedit_p.h"
+#include "platform/amounttext.h"
 #include "platform/canvas.h"
 #include "platform/desktop.h"
 #include "platform/exceptions.h"
@@ -38,6 +39,28 @@ QString NormalizeNumberText(const QString &text) {
     return s;
 }
 
+namespace {
+
+// What only the amount reader reads: a point, a currency mark, blanks between the digits.
+bool LooksLikeAmount(const QString &text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.contains(u'.') || trimmed.contains(u'€') ||
+        trimmed.contains(QLatin1String("EUR"), Qt::CaseInsensitive))
+        return true;
+    return std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) {
+        return c == u' ' || c == QChar(0x00A0) || c == QChar(0x202F);
+    });
+}
+
+} // namespace
+
+QString FieldNumberText(const QString &text, bool regrouped) {
+    if (regrouped || FormatSettings().DecimalSeparator != u',' || !LooksLikeAmount(text))
+        return NormalizeNumberText(text);
+    QString normal;
+    return NormalizeNumber(text, normal) ? normal : text.trimmed();
+}
+
 // The whole text counts, however long: what the key filter lets through must still read when
 // the field is left.
 bool ParseNumberText(const QString &text, long double &value) {
@@ -57,11 +80,28 @@ qsizetype DecimalsOf(const QString &text) {
 }
 
 bool AcceptsNumberText(const QString &text, unsigned decimals, long double minValue,
-                       long double maxValue) {
-    const QString normal = NormalizeNumberText(text);
+                       long double maxValue, bool regrouped) {
+    const QString normal = FieldNumberText(text, regrouped);
     long double value;
     if (DecimalsOf(normal) > qsizetype(decimals) || !ParseNumberText(normal, value)) return false;
     return !(minValue >= 0 && maxValue > 0 && value < 0);
+}
+
+// While a point is typed it cannot yet be known whether it groups thousands: "1.0" may become
+// "1.000". Blanks are not taken as grouping while typing, only in a paste.
+bool AcceptsTypedText(const QString &text, unsigned decimals, long double minValue,
+                      long double maxValue, bool regrouped) {
+    if (AcceptsNumberText(text, decimals, minValue, maxValue, regrouped)) return true;
+    if (regrouped || FormatSettings().DecimalSeparator != u',' || !text.contains(u'.') ||
+        text.contains(u',') || text.trimmed().contains(u' '))
+        return false;
+    for (const char *zeros : {"0", "00", "000"}) {
+        const QString whole = text.trimmed() + QLatin1String(zeros);
+        if (!FieldNumberText(whole).contains(u',') &&
+            AcceptsNumberText(whole, decimals, minValue, maxValue))
+            return true;
+    }
+    return false;
 }
 
 long double LimitToRange(long double value, long double minValue, long double maxValue,
@@ -166,7 +206,7 @@ void TCustomNumEdit::SetValue(long double value) {
 
 void TCustomNumEdit::SetText(const QString &value) {
     if (IsLoading()) return;
-    FValue = LimitToRange(StrToFloat(NormalizeNumberText(value)), false);
+    FValue = LimitToRange(StrToFloat(FieldNumberText(value, FFormatOnEditing)), false);
     RefreshEditText();
     update();
 }
@@ -228,7 +268,7 @@ long double TCustomNumEdit::LimitToRange(long double value, bool report) const {
 }
 
 void TCustomNumEdit::CommitEditText() {
-    FValue = LimitToRange(StrToFloat(NormalizeNumberText(text())), false);
+    FValue = LimitToRange(StrToFloat(FieldNumberText(text(), FFormatOnEditing)), false);
 }
 
 void TCustomNumEdit::RefreshEditText() {
@@ -244,7 +284,7 @@ void TCustomNumEdit::RegroupEditText() {
     const QScopedValueRollback<bool> formatting(FFormatting, true);
     QString s = text();
     const qsizetype oldLength = s.size();
-    if (!s.isEmpty() && s != u"-") s = NormalizeNumberText(s);
+    if (!s.isEmpty() && s != u"-") s = FieldNumberText(s, true);
     s = GroupDigits(s, FDisplayFormat.contains(u','));
     const int caret = cursorPosition();
     setText(s);
@@ -261,11 +301,15 @@ bool TCustomNumEdit::AcceptsKey(QChar key) const {
         s.remove(at, selectionLength());
     }
     s.insert(at, key);
-    return AcceptsNumberText(s, FDecimalPlaces, FMinValue, FMaxValue);
+    return AcceptsTypedText(s, FDecimalPlaces, FMinValue, FMaxValue, FFormatOnEditing);
 }
 
+// Under a decimal comma a typed point stays a point until the text shows what it is: a
+// thousands point before a comma or before three last digits ("4.250,00", "1.000"), else the
+// decimal comma ("4.25"). Regrouping writes its own points, so there it is the comma at once.
 void TCustomNumEdit::KeyPress(QChar &key) {
-    if (key == u',' || key == u'.') key = FormatSettings().DecimalSeparator;
+    const QChar decimal = FormatSettings().DecimalSeparator;
+    if (key == u',' || (key == u'.' && (decimal != u',' || FFormatOnEditing))) key = decimal;
     TCustomComboEdit::KeyPress(key);
     if (key.unicode() >= 32 && !AcceptsKey(key)) {
         if (FBeepOnError) Desktop().Beep();
@@ -282,8 +326,14 @@ void TCustomNumEdit::KeyPress(QChar &key) {
 void TCustomNumEdit::Paste() {
     const QString before = text();
     TCustomComboEdit::Paste();
-    if (AcceptsNumberText(text(), FDecimalPlaces, FMinValue, FMaxValue)) {
+    if (AcceptsNumberText(text(), FDecimalPlaces, FMinValue, FMaxValue, FFormatOnEditing)) {
         CommitEditText();
+        // "45.892,46 €" goes on as the field's own edit text, which further keys can extend.
+        if (!FFormatOnEditing && FormatSettings().DecimalSeparator == u',' &&
+            LooksLikeAmount(text())) {
+            RefreshEditText();
+            setCursorPosition(int(text().size()));
+        }
         return;
     }
     setText(before);
@@ -311,7 +361,7 @@ void TCustomNumEdit::DoEnter() {
 void TCustomNumEdit::DoExit() {
     try {
         if (!IsDesigning() && FCheckOnExit)
-            LimitToRange(StrToFloat(NormalizeNumberText(text())), true);
+            LimitToRange(StrToFloat(FieldNumberText(text(), FFormatOnEditing)), true);
         CommitEditText();
     } catch (const Exception &) {
         SelectAll();

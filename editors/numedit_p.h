@@ -9,6 +9,15 @@
 // of the locale into the decimal separator; "" becomes "0" and "-" becomes "-0".
 QString NormalizeNumberText(const QString &text);
 
+// The text a number is read from. With a decimal comma, amounts as Germans write them: a
+// point followed by a comma later, or by exactly three digits and nothing more, groups
+// thousands, any other point is the decimal comma, and a currency mark or grouping blanks are
+// allowed (platform/amounttext.h); text that is no such amount comes back trimmed, unread.
+// Otherwise, and for text with neither a point nor a mark nor blanks inside, the locale's
+// plain number text (NormalizeNumberText), as also for a field that regroups its digits while
+// typing, whose points are its own thousands separators.
+QString FieldNumberText(const QString &text, bool regrouped = false);
+
 // Digits, signs, exponent letters and the decimal separator only, forming one number that
 // long double can hold. Leaves value alone when it fails.
 bool ParseNumberText(const QString &text, long double &value);
@@ -16,10 +25,15 @@ bool ParseNumberText(const QString &text, long double &value);
 // The digits after the decimal separator, up to an exponent; 0 without a separator.
 qsizetype DecimalsOf(const QString &text);
 
-// Whether the field may show this text after a typed key or a paste: a number once
-// normalised, with at most `decimals` decimals, and not negative when the range is.
+// Whether the field may show this text after a paste: a number once read by
+// FieldNumberText, with at most `decimals` decimals, and not negative when the range is.
 bool AcceptsNumberText(const QString &text, unsigned decimals, long double minValue,
-                       long double maxValue);
+                       long double maxValue, bool regrouped = false);
+// Whether a typed key may leave this text: one AcceptsNumberText takes, or, with a point in
+// it, one that the digits still to come of its last thousands group would make so ("1.0",
+// "1.000.").
+bool AcceptsTypedText(const QString &text, unsigned decimals, long double minValue,
+                      long double maxValue, bool regrouped = false);
 
 // Clamps to the range; equal bounds mean no range, and crossed bounds keep the one that is
 // not 0. With report, a changed value raises ERangeError naming both bounds with `decimals`.

@@ -2,7 +2,11 @@
 // The desktop services the windows use (beep, message boxes, questions, file dialogs, links,
 // clipboard): the services in use give the desktop; the system's is TSystemDesktop.
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
+
+class QWidget;
 
 class TDesktop {
 public:
@@ -29,9 +33,15 @@ public:
 // The desktop of the services in use.
 TDesktop &Desktop();
 
-// The desktop of the running session, through Qt.
+// The desktop of the running session, through Qt. Each box and file dialog opens above the
+// window it belongs to, centred on it, and above the program's windows that stay on top.
 class TSystemDesktop : public TDesktop {
 public:
+    TSystemDesktop();
+    ~TSystemDesktop() override;
+    TSystemDesktop(const TSystemDesktop &) = delete;
+    TSystemDesktop &operator=(const TSystemDesktop &) = delete;
+
     void Beep() override;
     void ShowMessage(const QString &caption, const QString &text) override;
     void ShowError(const QString &caption, const QString &text) override;
@@ -43,4 +53,14 @@ public:
                          const QString &filter) override;
     QString OpenFileName(const QString &caption, const QString &folder,
                          const QString &filter) override;
+
+private:
+    // The window a box or file dialog belongs to.
+    QWidget *Owner() const;
+    QString FileName(bool save, const QString &caption, const QString &start,
+                     const QString &filter) const;
+
+    QPointer<QObject> FLastActive; // the window the user worked in last
+
+    QMetaObject::Connection FWatch;
 };

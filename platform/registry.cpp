@@ -183,6 +183,20 @@ bool TRegistry::DeleteValue(const QString &name) {
     return FBackend->DeleteValue(CurrentKey(), name);
 }
 
+void TRegistry::WriteTogether(const std::function<void()> &writes) {
+    const QString key =
+        RootName(FRootKey) + (FCurrentPath.isEmpty() ? QString() : u'\\' + FCurrentPath);
+    CurrentKey();
+    if (!FBackend->BeginWrites()) raise(RegSetDataFailed, key);
+    try {
+        writes();
+    } catch (...) {
+        FBackend->EndWrites(false);
+        throw;
+    }
+    if (!FBackend->EndWrites(true)) raise(RegSetDataFailed, key);
+}
+
 QString TRegistry::RootName(HKEY root) {
     switch (root) {
     case HKEY_CLASSES_ROOT:

@@ -7,6 +7,7 @@
 #include "platform/registrybackend.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -49,6 +50,10 @@ public:
     void WriteFloat(const QString &name, double value);
     // False when there was no such value.
     bool DeleteValue(const QString &name);
+    // Runs the writes as one: they all reach the store, or, when one of them fails (its error
+    // passes on) or the program dies before the end, none does. Raises ERegistryException
+    // naming the open key when they cannot begin or end.
+    void WriteTogether(const std::function<void()> &writes);
 
     // "HKEY_CURRENT_USER" and the like; a handle outside the predefined ones in hex.
     static QString RootName(HKEY root);

@@ -160,6 +160,9 @@ public:
     TRegistryBackend::TReadResult Read(TRegKeyHandle key, const QString &name, TRegData &data);
     bool Write(TRegKeyHandle key, const QString &name, const TRegData &data);
     bool Delete(TRegKeyHandle key, const QString &name);
+    // One transaction around the writes until EndWrites.
+    bool BeginWrites();
+    bool EndWrites(bool commit);
 
 private:
     bool Prepared() const {
@@ -188,6 +191,8 @@ private:
     QString FPath;
     FileId FId;
     bool FBroken = false;
+    // Inside BeginWrites: each write joins the open transaction.
+    bool FWriting = false;
     Failure FFailure;
     Statement FBegin, FCommit, FRollback, FFindKey, FInsertKey, FRead, FWrite, FDelete;
 };
@@ -287,6 +292,7 @@ std::unique_ptr<Hive> Hive::Open(const QString &path, Failure &failure) {
 }
 
 bool Hive::InWriteTransaction(const std::function<bool()> &body) {
+    if (FWriting) return body();
     if (!Run(FBegin)) return false;
     if (body() && Run(FCommit)) return true;
     Run(FRollback);
@@ -386,6 +392,20 @@ bool Hive::Delete(TRegKeyHandle key, const QString &name) {
            existed;
 }
 
+bool Hive::BeginWrites() {
+    if (FWriting || !Run(FBegin)) return false;
+    FWriting = true;
+    return true;
+}
+
+bool Hive::EndWrites(bool commit) {
+    if (!FWriting) return false;
+    FWriting = false;
+    if (commit && Run(FCommit)) return true;
+    Run(FRollback);
+    return false;
+}
+
 // A key handle is the key's row id tagged with the hive it came from, so that a handle
 // from a hive that has since been replaced is refused instead of naming some other key.
 class TSqliteRegistry : public TRegistryBackend {
@@ -416,6 +436,10 @@ public:
         Hive *hive = For(key);
         return hive && hive->Delete(Row(key), name);
     }
+
+    // On the hive the keys were opened in: a reopened one would refuse their handles anyway.
+    bool BeginWrites() override { return FHive && FHive->BeginWrites(); }
+    bool EndWrites(bool commit) override { return FHive && FHive->EndWrites(commit); }
 
 private:
     static constexpr int GenerationShift = 48;

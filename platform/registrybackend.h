@@ -60,6 +60,11 @@ public:
     virtual bool WriteValue(TRegKeyHandle key, const QString &name, const TRegData &data) = 0;
     // False when there was no such value or it could not be deleted.
     virtual bool DeleteValue(TRegKeyHandle key, const QString &name) = 0;
+    // Between these two the writes and deletes are one: they reach the store all together
+    // when it ends with commit, and none of them otherwise (nor after a crash). False when it
+    // cannot begin, or when the commit fails, which leaves the store as before.
+    virtual bool BeginWrites() = 0;
+    virtual bool EndWrites(bool commit) = 0;
 };
 
 std::unique_ptr<TRegistryBackend> CreateRegistryBackend();

@@ -15,5 +15,15 @@ QList<QRect> AvailableScreenAreas();
 // that area's top left edge along the side that does not fit. The frame as it is without areas.
 QPoint PlaceInside(const QRect &frame, const QList<QRect> &areas);
 
+// The frame made no larger than an area and moved wholly inside it, into the area it reaches
+// by the least movement (as PlaceInside chooses). The frame as it is without areas.
+QRect FitInside(const QRect &frame, const QList<QRect> &areas);
+
+// The frame moved, and where it must be made smaller (never below `least`), to lie inside the
+// area and clear of the obstacle: below, above, right or left of it, wherever it keeps most
+// of its size and, of those, moves least. The frame as it is when it is clear already or when
+// no side has room for `least`.
+QRect PlaceClearOf(const QRect &frame, const QRect &obstacle, const QRect &area, QSize least);
+
 // Restores a minimised window, else raises and activates it.
 void BringWindowForward(QWidget &window);

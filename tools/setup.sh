@@ -6,14 +6,14 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libsqlite3-dev libjpeg62-turbo-dev libgif-dev
-  fonts-liberation2 fonts-dejavu-core
+  fonts-liberation2 fonts-dejavu-core qt6-translations-l10n
 )
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(
     clang libclang-rt-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     desktop-file-utils libglib2.0-bin sqlite3
-    xvfb xdotool x11-utils libxcb1-dev
+    xvfb xdotool x11-utils libxcb1-dev openbox
     dbus-daemon at-spi2-core python3-pyatspi
     locales man-db poppler-utils
   )

@@ -8,19 +8,24 @@
 #include "engine/userrates.h"
 #include "platform/application.h"
 #include "tests/app/windows.h"
+#include "tests/support/hive.h"
+#include "tests/support/smalldisk.h"
 
 #include <QAbstractItemModel>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
@@ -32,6 +37,11 @@
 namespace {
 
 const QString FirstCaseText =
+    "Forderung\t3.089,00 €\n"
+    "Zinszeitraum\t17.04.2025 – 20.02.2026\n"
+    "Zinssatz\tBasiszinssatz + 5 Prozentpunkte (§ 288 Abs. 1 BGB)\n"
+    "Tageszählung\ttaggenau: tatsächliche Tage / 365\n"
+    "\n"
     "Von\tBis\tTage\tBasiszinssatz\tAufschlag\tZinssatz\tZinsen\n"
     "17.04.2025\t30.06.2025\t75\t2,27 %\t5,00 %\t7,27 %\t46,14\n"
     "01.07.2025\t31.12.2025\t184\t1,27 %\t5,00 %\t6,27 %\t97,64\n"
@@ -160,21 +170,28 @@ TEST_F(VerzugWindowTest, TheBarMenuOpensTheWindowAndDoesWhatTheButtonsDo) {
                           menu->actionGeometry(menu->actions()[pick.entry]).center());
         EXPECT_TRUE(pick.shown->isVisible()) << pick.entry;
     }
-    for (const Qt::Key key : {Qt::Key_Menu, Qt::Key_F10}) {
+    // By key the menu opens on its first entry; the X11 platform makes the Menu key a
+    // context-menu request to the focused field first.
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+    for (const auto &open : std::initializer_list<std::function<void()>>{
+             [&] { QTest::keyClick(bar.sedit1, Qt::Key_Menu); },
+             [&] { QTest::keyClick(bar.sedit1, Qt::Key_F10, Qt::ShiftModifier); },
+             [&] { QApplication::sendEvent(bar.DateEdit2, &request); }}) {
         bar.activateWindow();
         ASSERT_TRUE(WaitForActive(&bar));
         bar.sedit1->setFocus();
-        QTest::keyClick(bar.sedit1, key, key == Qt::Key_F10 ? Qt::ShiftModifier : Qt::NoModifier);
+        open();
         QMenu *menu = OpenPopupMenu();
-        ASSERT_TRUE(menu) << key;
+        ASSERT_TRUE(menu);
         EXPECT_EQ(EntriesOf(menu), entries);
+        EXPECT_EQ(menu->activeAction(), menu->actions().constFirst());
         QTest::keyClick(menu, Qt::Key_Escape);
     }
     EXPECT_EQ(bar.VerzugForm(), nullptr) << "made only when asked for";
-    RightClick(bar.Label1);
+    QTest::keyClick(bar.sedit1, Qt::Key_F10, Qt::ShiftModifier);
     QMenu *menu = OpenPopupMenu();
     ASSERT_TRUE(menu);
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[0]).center());
+    QTest::keyClick(menu, Qt::Key_Return);
     ASSERT_TRUE(bar.VerzugForm());
     EXPECT_TRUE(WaitForActive(bar.VerzugForm()));
     EXPECT_EQ(QApplication::focusWidget(), bar.VerzugForm()->Amount);
@@ -264,8 +281,12 @@ TEST_F(VerzugWindowTest, CsvPdfAndPrintAreWrittenWhole) {
     const QByteArray bytes = csv.readAll();
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << "a byte-order mark";
     const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n");
-    EXPECT_EQ(lines[0], "Von;Bis;Tage;Basiszinssatz;Aufschlag;Zinssatz;Zinsen");
-    EXPECT_EQ(lines[1], "17.04.2025;30.06.2025;75;2,27 %;5,00 %;7,27 %;46,14");
+    EXPECT_EQ(lines.mid(0, 5),
+              QStringList({"Forderung;3.089,00 €", "Zinszeitraum;17.04.2025 – 20.02.2026",
+                           "Zinssatz;Basiszinssatz + 5 Prozentpunkte (§ 288 Abs. 1 BGB)",
+                           "Tageszählung;taggenau: tatsächliche Tage / 365", ""}));
+    EXPECT_EQ(lines[5], "Von;Bis;Tage;Basiszinssatz;Aufschlag;Zinssatz;Zinsen");
+    EXPECT_EQ(lines[6], "17.04.2025;30.06.2025;75;2,27 %;5,00 %;7,27 %;46,14");
     EXPECT_TRUE(lines.contains("Zinsen;;;;;;170,84 €"));
 
     desktop.fileName = out.filePath("Aufstellung.pdf");
@@ -318,6 +339,96 @@ TEST_F(VerzugWindowTest, AnExportThatCannotBeWrittenSaysWhyAndLeavesNothing) {
     }
     EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList("Datei"));
+}
+
+QByteArray Contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+void WriteFile(const QString &path, const QByteArray &data) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(data), data.size());
+}
+
+// A name typed without its suffix is a new name once the suffix is added: the user is asked
+// before a file of that name is replaced.
+TEST_F(VerzugWindowTest, ANameWhoseSuffixIsAddedIsReplacedOnlyWhenTheUserSaysSo) {
+    TVerzugForm &form = Open();
+    TypeCase("3089", "17042025", "20022026");
+    WriteFile(out.filePath("bericht.csv"), "alt");
+    desktop.fileName = out.filePath("bericht");
+    for (const bool answer : {false, true}) {
+        desktop.answer = answer;
+        desktop.questions.clear();
+        QTest::mouseClick(form.CsvButton, Qt::LeftButton);
+        EXPECT_EQ(desktop.questions,
+                  QStringList("Verzugszinsen|Die Datei „" + out.filePath("bericht.csv") +
+                              "“ gibt es schon. Soll sie ersetzt werden?|"
+                              "Ersetzen"));
+        EXPECT_EQ(Contents(out.filePath("bericht.csv")) == "alt", !answer);
+    }
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList("bericht.csv"));
+}
+
+// On a full disk the old file stays as it was, and the user is told which file and why: CSV,
+// PDF and a PDF printed to a file alike.
+TEST_F(VerzugWindowTest, AFullDiskKeepsTheOldFileAndSaysWhy) {
+    TSmallDisk disk(256 * 1024);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Reason.toStdString();
+    TVerzugForm &form = Open();
+    TypeCase("3089", "17042025", "20022026");
+    QCoreApplication::addLibraryPath(PRINT_MODULE_DIR);
+    const QString printed = disk.File("gedruckt.pdf");
+    form.ChoosePrinter = [&](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        return true;
+    };
+    const struct {
+        QString path;
+        QPushButton *button;
+    } cases[] = {{disk.File("a.csv"), form.CsvButton},
+                 {disk.File("a.pdf"), form.PdfButton},
+                 {printed, form.PrintButton}};
+    for (const auto &c : cases)
+        WriteFile(c.path, "alt");
+    disk.Fill();
+    for (const auto &c : cases) {
+        desktop.messages.clear();
+        desktop.fileName = c.path;
+        QTest::mouseClick(c.button, Qt::LeftButton);
+        EXPECT_EQ(Contents(c.path), "alt") << c.path.toStdString();
+        EXPECT_EQ(desktop.messages, QStringList("Verzugszinsen|Die Datei „" + c.path +
+                                                "“ kann nicht geschrieben werden: kein Platz "
+                                                "mehr auf dem Datenträger"));
+    }
+    EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({".filler", "a.csv", "a.pdf", "gedruckt.pdf"}))
+        << "nothing half-written is left";
+}
+
+// The window's values are saved in one transaction: a save that fails half-way leaves them all
+// as they were.
+TEST_F(VerzugWindowTest, ItsValuesAreSavedTogetherOrNotAtAll) {
+    {
+        TVerzugForm &form = Open();
+        TypeCase("1000", "01022024", "30042024");
+        form.close();
+    }
+    HiveSql(HiveFile(home), "CREATE TRIGGER refuse BEFORE UPDATE ON reg_value WHEN NEW.name = "
+                            "'VerzugTageszaehlung' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    TVerzugForm &form = Open();
+    form.Amount->SetValue(2000);
+    form.DayCount->setCurrentIndex(2);
+    EXPECT_EQ(ErrorOf<ERegistryException>([&] { form.StoreSettings(); }),
+              "Konnte Daten für 'VerzugTageszaehlung' nicht setzen");
+    EXPECT_EQ(HiveSql(HiveFile(home),
+                      "SELECT name, hex(data) FROM reg_value WHERE name = 'VerzugForderung'"),
+              QStringList("VerzugForderung|313030302E303000")) // "1000.00"
+        << "the amount was not written alone";
+    HiveSql(HiveFile(home), "DROP TRIGGER refuse");
 }
 
 // Each fault stops the statement with one German message and takes the user to the input.
@@ -375,15 +486,61 @@ TEST_F(VerzugWindowTest, AFixedRateNeedsNoBaseRateAndShowsNone) {
     EXPECT_EQ(Cells(form, 0).join(u'|'), "01.06.2001|31.05.2002|365|–|–|4,50 %|45,00");
 }
 
-// The old-claim box follows the first day but stays the user's; the flat fee is offered only
-// where it is due, and shows on the statement.
-TEST_F(VerzugWindowTest, TheOldClaimBoxFollowsTheFirstDayAndGatesTheFlatFee) {
+// The statement follows the inputs without Enter; while they give none, the table is empty and
+// the reason stands above it, with no message box.
+TEST_F(VerzugWindowTest, TheStatementFollowsTheInputsAndNeverShowsOthers) {
+    TVerzugForm &form = Open();
+    TypeCase("3089", "17042025", "20022026");
+    ASSERT_EQ(Cells(form, 0).join(u'|'), "17.04.2025|30.06.2025|75|2,27 %|5,00 %|7,27 %|46,14");
+    const struct {
+        std::function<void()> change;
+        QString firstRow, reason;
+    } steps[] = {
+        {[&] { form.RateRule->setCurrentIndex(rkNoConsumer); },
+         "17.04.2025|30.06.2025|75|2,27 %|9,00 %|11,27 %|71,53", ""},
+        {[&] {
+             form.FirstDay->setFocus();
+             Type("1704");
+         },
+         "", "''17.04.    '' ist kein gültiges Datum"},
+        {[&] { Type("2025"); }, "17.04.2025|30.06.2025|75|2,27 %|9,00 %|11,27 %|71,53", ""},
+        {[&] { form.DayCount->setCurrentIndex(2); },
+         "17.04.2025|30.06.2025|75|2,27 %|9,00 %|11,27 %|72,53", ""},
+        {[&] {
+             form.Amount->setFocus();
+             Type("0");
+         },
+         "", "Die Forderung muss größer als 0,00 € sein."},
+        {[&] {
+             form.Amount->SelectAll();
+             Type("1.000");
+         },
+         "17.04.2025|30.06.2025|75|2,27 %|9,00 %|11,27 %|23,48", ""},
+        {[&] { form.LastDay->SetText("16.04.2025"); }, "",
+         "Der letzte Zinstag (16.04.2025) liegt vor dem ersten Zinstag (17.04.2025)."},
+    };
+    for (const auto &step : steps) {
+        step.change();
+        const std::string what =
+            step.reason.isEmpty() ? step.firstRow.toStdString() : step.reason.toStdString();
+        EXPECT_EQ(Cells(form, 0).join(u'|'), step.firstRow.isEmpty() ? "||||||" : step.firstRow)
+            << what;
+        EXPECT_EQ(SumsShown(form).isEmpty(), step.firstRow.isEmpty()) << what;
+        EXPECT_EQ(form.Reason->isVisibleTo(&form), !step.reason.isEmpty()) << what;
+        EXPECT_EQ(form.Reason->text(), step.reason) << what;
+    }
+    EXPECT_EQ(desktop.messages, QStringList()) << "no box while typing";
+}
+
+// The old-claim box follows the first day until the user sets it; the flat fee is offered only
+// where it is due, shows as not chosen elsewhere, and the user's choice comes back with it.
+TEST_F(VerzugWindowTest, TheOldClaimBoxAndTheFlatFeeKeepTheUsersChoice) {
     TVerzugForm &form = Open();
     form.RateRule->setCurrentIndex(rkNoConsumer);
     const struct {
         QString first;
         bool before;
-    } days[] = {{"29072014", true}, {"30072014", false}, {"01012014", true}};
+    } days[] = {{"29072014", true}, {"30072014", false}, {"01012014", true}, {"30072014", false}};
     for (const auto &d : days) {
         form.Amount->setFocus();
         Key(Qt::Key_Tab);
@@ -391,15 +548,32 @@ TEST_F(VerzugWindowTest, TheOldClaimBoxFollowsTheFirstDayAndGatesTheFlatFee) {
         EXPECT_EQ(form.Before29072014->isChecked(), d.before) << d.first.toStdString();
         EXPECT_EQ(form.FlatFee->isEnabled(), !d.before) << d.first.toStdString();
     }
-    QTest::mouseClick(form.Before29072014, Qt::LeftButton);
-    EXPECT_FALSE(form.Before29072014->isChecked()) << "the user may change it";
     form.FlatFee->setFocus();
     Key(Qt::Key_Space);
     form.Amount->SetValue(1000);
-    form.LastDay->SetText("31.01.2014");
-    Key(Qt::Key_Return);
+    form.LastDay->SetText("31.12.2014");
     EXPECT_TRUE(SumsShown(form).contains("Pauschale nach § 288 Abs. 5 BGB: 40,00 €"))
         << SumsShown(form).toStdString();
+
+    // A claim older than its first day: ticked by hand, it stays so while the day is edited.
+    QTest::mouseClick(form.Before29072014, Qt::LeftButton);
+    form.FirstDay->setFocus();
+    Type("01082014");
+    EXPECT_TRUE(form.Before29072014->isChecked()) << "the user's, not the preset's";
+    EXPECT_FALSE(form.FlatFee->isEnabled());
+    EXPECT_FALSE(form.FlatFee->isChecked()) << "not due, so not shown as chosen";
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Cells(form, 0).value(4), "8,00 %");
+    EXPECT_FALSE(SumsShown(form).contains("Pauschale"));
+
+    QTest::mouseClick(form.Before29072014, Qt::LeftButton);
+    EXPECT_TRUE(form.FlatFee->isChecked()) << "the choice comes back";
+    EXPECT_EQ(Cells(form, 0).value(4), "9,00 %");
+    form.RateRule->setCurrentIndex(rkConsumer);
+    EXPECT_FALSE(form.FlatFee->isChecked());
+    form.RateRule->setCurrentIndex(rkNoConsumer);
+    EXPECT_TRUE(form.FlatFee->isChecked());
+    EXPECT_TRUE(SumsShown(form).contains("Pauschale"));
 }
 
 // A period past the table's reach is never extrapolated: the message names the half-year and
@@ -435,6 +609,16 @@ TEST_F(VerzugWindowTest, AMissingHalfYearStopsTheStatementAndOffersToAddTheRate)
     EXPECT_EQ(Cells(form, 4).mid(0, 4).join(u'|'), "01.01.2027|15.03.2027|74|1,50 % *");
     EXPECT_EQ(form.Note->text(), "* vom Benutzer eingetragener Basiszinssatz");
     EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 30.06.2027");
+    // Outside the window the rate stays a number: the mark has a cell of its own.
+    QTest::mouseClick(form.CopyButton, Qt::LeftButton);
+    const QStringList lines = desktop.clipboard.split(u'\n');
+    EXPECT_TRUE(lines.contains("Von\tBis\tTage\tBasiszinssatz\tAufschlag\tZinssatz\tZinsen\t"));
+    EXPECT_TRUE(lines.contains("01.07.2025\t31.12.2025\t184\t1,27 %\t5,00 %\t6,27 %\t97,64\t"));
+    const QString last = lines.filter("01.01.2027").value(0);
+    EXPECT_TRUE(last.startsWith("01.01.2027\t15.03.2027\t74\t1,50 %\t5,00 %\t6,50 %\t"))
+        << last.toStdString();
+    EXPECT_TRUE(last.endsWith("\t*")) << last.toStdString();
+    EXPECT_TRUE(lines.contains("* vom Benutzer eingetragener Basiszinssatz"));
 }
 
 TEST_F(VerzugWindowTest, TheRateDialogRefusesDatesAndValuesOutOfItsRules) {
@@ -514,8 +698,8 @@ TEST_F(VerzugWindowTest, ABrokenUserRateFileIsNamedAndKeptAside) {
     EXPECT_EQ(SumsShown(form).section(u'|', 1, 1), "Zinsen: 170,84 €");
 }
 
-// The last inputs, size and place come back at the next start; the bar's values stay as they
-// were.
+// The last inputs, size and place come back at the next start, but the last day opens on today;
+// the bar's values stay as they were.
 TEST_F(VerzugWindowTest, TheWindowRemembersItsInputsSizeAndPlace) {
     {
         TVerzugForm &form = Open();
@@ -523,8 +707,8 @@ TEST_F(VerzugWindowTest, TheWindowRemembersItsInputsSizeAndPlace) {
         form.RateRule->setCurrentIndex(rkFixed);
         form.Rate->setText("4,5");
         form.DayCount->setCurrentIndex(2);
-        form.resize(700, 500);
-        form.move(40, 30);
+        form.resize(600, 400);
+        form.move(40, 100);
         TypeCase("1234,5", "01022024", "30042024");
         Key(Qt::Key_Escape);
         ASSERT_FALSE(form.isVisible());
@@ -535,7 +719,7 @@ TEST_F(VerzugWindowTest, TheWindowRemembersItsInputsSizeAndPlace) {
     EXPECT_EQ(registry.ReadString("VerzugErsterTag"), "2024-02-01");
     EXPECT_EQ(registry.ReadInteger("VerzugZinsregel"), rkFixed);
     EXPECT_EQ(registry.ReadInteger("VerzugTageszaehlung"), dcActual360);
-    EXPECT_EQ(registry.ReadInteger("VerzugBreite"), 700);
+    EXPECT_EQ(registry.ReadInteger("VerzugBreite"), 600);
     for (const char *barValue :
          {"pfad", "top", "left", "formel", "pos", "ontop", "auto", "version"})
         EXPECT_FALSE(registry.ValueExists(barValue)) << barValue << " is the bar's to write";
@@ -543,13 +727,13 @@ TEST_F(VerzugWindowTest, TheWindowRemembersItsInputsSizeAndPlace) {
     TVerzugForm &again = Open();
     EXPECT_EQ(again.Amount->Value(), 1234.5L);
     EXPECT_EQ(again.FirstDay->Text(), "01.02.2024");
-    EXPECT_EQ(again.LastDay->Text(), "30.04.2024");
+    EXPECT_EQ(again.LastDay->Text(), "02.05.2005") << "today";
     EXPECT_EQ(again.RateRule->currentIndex(), int(rkFixed));
     EXPECT_EQ(again.Rate->text(), "4,5");
     EXPECT_TRUE(again.Rate->isEnabled());
     EXPECT_EQ(again.DayCount->currentText(), "act/360");
-    EXPECT_EQ(again.size(), QSize(700, 500));
-    EXPECT_EQ(again.pos(), QPoint(40, 30));
+    EXPECT_EQ(again.size(), QSize(600, 400));
+    EXPECT_EQ(again.pos(), QPoint(40, 100));
 }
 
 // Every control can be reached by its own letter, and a screen reader names it.
@@ -564,7 +748,7 @@ TEST_F(VerzugWindowTest, EveryControlHasItsOwnAcceleratorAndAName) {
     for (QLabel *label : form.findChildren<QLabel *>())
         if (label->buddy()) letters[label->buddy()] = letterOf(label->text());
     for (QAbstractButton *button : form.findChildren<QAbstractButton *>())
-        if (button->parentWidget() == &form) letters[button] = letterOf(button->text());
+        if (button->window() == &form) letters[button] = letterOf(button->text());
     QWidget *const controls[] = {
         form.Amount,          form.FirstDay,  form.LastDay,     form.RateRule,
         form.Before29072014,  form.Rate,      form.FlatFee,     form.DayCount,
@@ -586,13 +770,31 @@ TEST_F(VerzugWindowTest, EveryControlHasItsOwnAcceleratorAndAName) {
     EXPECT_FALSE(form.CopyButton->accessibleDescription().isEmpty()) << "Strg+Umschalt+C told";
 }
 
-TEST_F(VerzugWindowTest, TheWindowStandsAboveABarThatStaysOnTop) {
-    for (const bool onTop : {true, false}) {
-        Store([&](TRegistry &reg) { reg.WriteInteger("ontop", onTop); });
+// An ordinary window: never kept above other programs' windows, also beside a bar that is; it
+// opens clear of the bar and inside the screen, however large it was stored.
+TEST_F(VerzugWindowTest, AnOrdinaryWindowInsideTheScreenAndClearOfTheBar) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        bool onTop;
+        QPoint at;
+        QSize size;
+    } cases[] = {
+        {true, {30, 30}, {600, 400}},                          // over the bar
+        {false, {-500, 900}, screen.size() + QSize(400, 300)}, // off and too large
+    };
+    for (const auto &c : cases) {
+        Store([&](TRegistry &reg) {
+            reg.WriteInteger("ontop", c.onTop);
+            reg.WriteInteger("VerzugLinks", c.at.x());
+            reg.WriteInteger("VerzugOben", c.at.y());
+            reg.WriteInteger("VerzugBreite", c.size.width());
+            reg.WriteInteger("VerzugHoehe", c.size.height());
+        });
         TVerzugForm &form = Open();
-        EXPECT_EQ(form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), onTop);
-        form1->SetStayOnTop(!onTop);
-        EXPECT_EQ(form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), !onTop);
+        EXPECT_EQ(form1->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), c.onTop);
+        EXPECT_FALSE(form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_TRUE(screen.contains(form.frameGeometry())) << c.at.x();
+        EXPECT_FALSE(form.frameGeometry().intersects(form1->frameGeometry())) << c.at.x();
     }
 }
 

@@ -449,7 +449,7 @@ TEST(CliProgram, ImportsAndUsesTheUsersBaseRates) {
 
 // The value the bar's currency field holds for the text typed there.
 long double BarFieldValue(const QString &text) {
-    return StrToFloat(NormalizeNumberText(text));
+    return StrToFloat(FieldNumberText(text));
 }
 
 QString DateText(TDateTime day, int form) {

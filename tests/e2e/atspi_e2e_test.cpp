@@ -65,10 +65,10 @@ TEST_F(OnAccessibilityBus, AReaderFindsTheNamedBarAndCalculatesThroughBerechnen)
     EXPECT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().toStdString();
     const QStringList lines =
         QString::fromUtf8(probe.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    // depth|role|name|key binding|labelled by
+    // depth|role|name|key binding (in German, as Qt names keys under its translations)|labelled by
     for (const char *line :
          {"0|frame|Tarvo 2.3 Freeware||", "1|push button|Berechnen|F9|",
-          "1|push button|Ende|Ctrl+Q|", "1|push button|Einstellungen|Ctrl+,|",
+          "1|push button|Ende|Strg+Q|", "1|push button|Einstellungen|Strg+,|",
           "1|text|Betrag||Betrag", "1|text|Anfangsdatum||Zinszeitraum / Zinstage",
           "2|push button|Kalender öffnen|F4|", "1|label|0,00||Zinsbetrag", "result|16,40"})
         EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line << "\n"
@@ -77,6 +77,37 @@ TEST_F(OnAccessibilityBus, AReaderFindsTheNamedBarAndCalculatesThroughBerechnen)
     QString clipboard;
     EXPECT_TRUE(Eventually([&] { return (clipboard = x.Run(DISPLAY_PROBE_EXE, {})) == "16,40"; }))
         << clipboard.toStdString();
+}
+
+// Qt's own dialogs speak German: the file dialog's buttons as a screen reader reads them.
+TEST_F(OnAccessibilityBus, TheFileDialogSpeaksGerman) {
+    Copy tarvo(TARVO_EXE, env, {}, {"--verzug"});
+    ASSERT_TRUE(tarvo.WaitForTrace(QStringLiteral("%1 TVerzugForm").arg(windowShown), 10000))
+        << tarvo.Trace().toStdString();
+    x.Xdotool({"windowfocus", "--sync", x.Window(QStringLiteral("Verzugszinsen – Tarvo"))});
+    // The first worked case, then CSV speichern.
+    for (const QStringList &step : QList<QStringList>{{"type", "3089"},
+                                                      {"key", "Tab"},
+                                                      {"type", "17042025"},
+                                                      {"key", "Tab"},
+                                                      {"type", "20022026"},
+                                                      {"key", "Return"},
+                                                      {"key", "alt+c"}})
+        x.Xdotool(step);
+    const QString title = QStringLiteral("Zinsaufstellung als CSV speichern");
+    ASSERT_FALSE(x.Window(title).isEmpty()) << tarvo.Trace().toStdString();
+    QProcess probe;
+    probe.setProcessEnvironment(env);
+    probe.start("/usr/bin/python3", {ATSPI_PROBE, "buttons", title});
+    ASSERT_TRUE(probe.waitForFinished(20000));
+    EXPECT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().toStdString();
+    const QStringList names =
+        QString::fromUtf8(probe.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    for (const char *name :
+         {"Speichern", "Abbrechen", "Übergeordnetes Verzeichnis", "Neuen Ordner erstellen"})
+        EXPECT_TRUE(names.contains(QString::fromUtf8(name))) << name << "\n"
+                                                             << names.join(u'\n').toStdString();
+    x.Xdotool({"key", "Escape"});
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // Autostart entries as the desktop sees them: written into real autostart folders, checked
 // by desktop-file-validate and started by gio launch.
 
-#include "settings/autorun.h"
 #include "platform/runlist_xdg.h"
+#include "settings/autorun.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>

@@ -46,8 +46,8 @@ protected:
     QString Clipboard() const { return x.Run(DISPLAY_PROBE_EXE, {}); }
     // A digest of the pixels of the result, right-aligned at 463 in the row of the fields.
     QString ResultPixels() const {
-        return x.Run(DISPLAY_PROBE_EXE, {"grab", QString::number(bar.toULongLong()), "400", "24",
-                                         "64", "13"});
+        return x.Run(DISPLAY_PROBE_EXE,
+                     {"grab", QString::number(bar.toULongLong()), "400", "24", "64", "13"});
     }
     void Type(const QString &text) const {
         if (!text.isEmpty()) x.Xdotool({"type", "--delay", "20", text});

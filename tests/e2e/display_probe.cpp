@@ -3,7 +3,9 @@
 //   display_probe own TEXT              puts TEXT on the clipboard, says "owned" and keeps it
 //                                       there until ended (X serves it from its owner);
 //   display_probe grab WINDOW X Y W H   prints a digest of that part of the window's pixels;
-//   display_probe shot WINDOW FILE      saves the whole window as a picture (PNG by its name).
+//   display_probe shot WINDOW FILE      saves the whole window as a picture (PNG by its name);
+//   display_probe count RRGGBB          prints how many pixels of the whole screen have exactly
+//                                       that colour (what shows, whichever window it is of).
 
 #include <QClipboard>
 #include <QCryptographicHash>
@@ -12,6 +14,7 @@
 #include <QPixmap>
 #include <QScreen>
 
+#include <algorithm>
 #include <cstdio>
 
 int main(int argc, char **argv) {
@@ -40,5 +43,18 @@ int main(int argc, char **argv) {
                        .save(args[2])
                    ? 0
                    : 1;
+    if (args.size() == 2 && args[0] == QLatin1String("count")) {
+        const QRgb colour = 0xff000000u | args[1].toUInt(nullptr, 16);
+        const QImage screen =
+            QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+                QImage::Format_RGB32);
+        long count = 0;
+        for (int y = 0; y < screen.height(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(screen.constScanLine(y));
+            count += std::count(line, line + screen.width(), colour);
+        }
+        std::printf("%ld\n", count);
+        return 0;
+    }
     std::fputs(QGuiApplication::clipboard()->text().toUtf8().constData(), stdout);
 }

@@ -11,9 +11,7 @@ namespace {
 class Tarvo : public ::testing::Test {
 protected:
     Copy Start() { return Start(TARVO_EXE); }
-    Copy Start(const QString &program) {
-        return Copy(program, isolatedEnvironment(home));
-    }
+    Copy Start(const QString &program) { return Copy(program, isolatedEnvironment(home)); }
     IsolatedHome home;
 };
 

@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
+#include <QSize>
 #include <QStandardPaths>
 #include <QThread>
 #include <functional>
@@ -24,11 +27,12 @@ public:
         return {};
     }
 
-    XServer() {
+    explicit XServer(QSize screen = QSize(1280, 800)) {
         FProcess.setProgram(QStringLiteral("Xvfb"));
         // The server names its display on the given descriptor once it accepts clients.
-        FProcess.setArguments(
-            {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        FProcess.setArguments({"-displayfd", "1", "-screen", "0",
+                               QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
+                               "-nolisten", "tcp"});
         FProcess.start();
         if (FProcess.waitForStarted(5000) && FProcess.waitForReadyRead(10000))
             FDisplay = u':' + QString::fromLatin1(FProcess.readLine()).trimmed();
@@ -51,8 +55,12 @@ public:
         return env;
     }
     // The program, started and waited for until its bar is shown.
-    std::unique_ptr<Copy> StartTarvo(const IsolatedHome &home) const {
-        auto tarvo = std::make_unique<Copy>(TARVO_EXE, Environment(home));
+    std::unique_ptr<Copy> StartTarvo(const IsolatedHome &home, const QStringList &arguments = {},
+                                     const QProcessEnvironment &extra = {}) const {
+        QProcessEnvironment env = Environment(home);
+        for (const QString &name : extra.keys())
+            env.insert(name, extra.value(name));
+        auto tarvo = std::make_unique<Copy>(TARVO_EXE, env, std::function<void()>(), arguments);
         EXPECT_TRUE(tarvo->WaitForTrace(QStringLiteral("%1 TForm1").arg(windowShown), 10000))
             << tarvo->Trace().toStdString();
         return tarvo;
@@ -86,6 +94,18 @@ public:
         }
         return {};
     }
+    // Where the window stands on the screen, and its size, without the window manager's frame.
+    QRect Geometry(const QString &window) const {
+        const QString text = Xdotool({"getwindowgeometry", window});
+        const auto match =
+            QRegularExpression(
+                QStringLiteral("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)"),
+                QRegularExpression::DotMatchesEverythingOption)
+                .match(text);
+        if (!match.hasMatch()) return {};
+        return QRect(match.captured(1).toInt(), match.captured(2).toInt(),
+                     match.captured(3).toInt(), match.captured(4).toInt());
+    }
     // A left click at a point of the window's inside.
     void Click(const QString &window, int x, int y) const {
         Xdotool({"mousemove", "--window", window, QString::number(x), QString::number(y), "click",
@@ -111,7 +131,8 @@ class OnXDisplay : public ::testing::Test {
 protected:
     void SetUp() override {
         if (const QString tool = XServer::MissingTool(); !tool.isEmpty())
-            GTEST_SKIP() << tool.toStdString() << " is not installed (tools/setup.sh --tests installs it)";
+            GTEST_SKIP() << tool.toStdString()
+                         << " is not installed (tools/setup.sh --tests installs it)";
         ASSERT_FALSE(x.Display().isEmpty()) << "Xvfb did not start";
     }
     std::unique_ptr<Copy> Start() { return x.StartTarvo(home); }

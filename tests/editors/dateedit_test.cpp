@@ -336,3 +336,22 @@ TEST(DateEditUnderRealLocales, FormatMaskAndText) {
 }
 
 } // namespace
+// Typed the short way, with points between the parts: the field writes it out once left, and
+// leaves a text that is no date as it is.
+TEST_F(DateEdit, AShortDateIsWrittenOutOnLeaving) {
+    const struct {
+        const char *typed, *left;
+    } rows[] = {
+        {"16.1.24", "16.01.2024"}, {"1.2.2024", "01.02.2024"},
+        {"5.5.5", "05.05.2005"},   {"31.4.24", "31.4 .24  "}, // no such day
+        {"16.1.", "16.1 .    "},                              // no year
+    };
+    for (const auto &row : rows) {
+        Type(QString::fromLatin1(row.typed));
+        changes = 0;
+        other.setFocus();
+        EXPECT_EQ(edit.Text(), row.left) << row.typed;
+        EXPECT_EQ(changes, 0) << "the date itself did not change";
+        edit.setFocus();
+    }
+}

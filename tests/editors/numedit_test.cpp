@@ -43,6 +43,34 @@ TEST(NumberText, WhatATypedKeyMayLeave) {
             << c.text << " / " << c.decimals << " / " << double(c.min) << ".." << double(c.max);
 }
 
+// Amounts as Germans write them: what a paste may leave, and what a key may leave on the way to
+// such an amount.
+TEST(NumberText, GermanAmountsPastedAndOnTheWay) {
+    GermanLocale de;
+    const struct {
+        const char *text;
+        bool pasted, typed;
+    } cases[] = {
+        {"4.250,00", true, true},  {"4.25,00", false, false},   {"1.000", true, true},
+        {"1.000.000", true, true}, {"4.25", true, true},        {"1.0", true, true},
+        {"1.0000", false, false},  {"1.000.", false, true},     {"1.000.0", false, true},
+        {"12.34.", false, false},  {"1234.567", false, false},  {"1,5.", false, false},
+        {"0.500", false, false},   {"45.892,46 €", true, true}, {"EUR 45.892,46", true, true},
+        {"45 892,46", true, true}, {"45 8", false, false},      {"1.2.3", false, false},
+        {"-1.000,5", true, true},  {".", false, false},         {".5", true, true},
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(AcceptsNumberText(text, 2, 0, 0), c.pasted) << c.text;
+        EXPECT_EQ(AcceptsTypedText(text, 2, 0, 0), c.typed) << c.text;
+    }
+    EXPECT_EQ(FieldNumberText(QStringLiteral("1.000")), "1000");
+    EXPECT_EQ(FieldNumberText(QStringLiteral("1.000"), true), "1000");
+    EXPECT_EQ(FieldNumberText(QStringLiteral("1.5"), true), "15") << "the field's own grouping";
+    PinnedSettings us(AmericanSettings());
+    EXPECT_EQ(FieldNumberText(QStringLiteral("1,000.5")), "1000.5") << "the locale's own rules";
+}
+
 TEST(NumberText, RangeGroupingAndMoneyPattern) {
     GermanLocale de;
     // Ordered bounds clamp, equal ones do not, crossed ones keep the bound that is not 0.
@@ -118,7 +146,8 @@ TEST_F(CurrencyEdit, TypedKeysKeepANumberWithinDecimalsAndSign) {
         int beeps;
     } cases[] = {
         {"1234,567", 0, 0, "1234,56", 1},
-        {"3.5.", 0, 0, "3,5", 1}, // the point types the locale's comma, once
+        {"3,5,", 0, 0, "3,5", 1}, // one decimal comma
+        {"3.5.", 0, 0, "3.5", 1}, // a point that is no thousands point reads as the comma
         {"-5", 0, 0, "-5", 0},
         {"-5", 0, 100, "-", 1},
         {"a1 b", 0, 0, "1 ", 2}, // blanks around the number are trimmed away
@@ -146,6 +175,50 @@ TEST_F(CurrencyEdit, TypedKeysKeepANumberWithinDecimalsAndSign) {
     QTest::keyClick(&edit, Qt::Key_E);
     EXPECT_EQ(edit.Value(), 1e999L);
     EXPECT_TRUE(desktop.errors.isEmpty());
+}
+
+// Typed as Germans write amounts, and pasted with a currency mark or grouping blanks.
+TEST_F(CurrencyEdit, GermanAmountsTypedAndPasted) {
+    const struct {
+        const char *keys, *text;
+        int beeps;
+        const char *shown; // once left
+    } cases[] = {
+        {"4.250,00", "4.250,00", 0, "4.250,00"},
+        {"1.000", "1.000", 0, "1.000,00"},
+        {"1.000.000", "1.000.000", 0, "1.000.000,00"},
+        {"4.25", "4.25", 0, "4,25"},
+        {"1,5", "1,5", 0, "1,50"},
+        {"12.5", "12.5", 0, "12,50"},
+        {"4.2500", "4.250", 1, "4.250,00"},
+        {"12.34.", "12.34", 1, "12,34"},
+        {"3.", "3.", 0, "3,00"},
+    };
+    for (const auto &c : cases) {
+        Enter();
+        const int beeps = desktop.beeps;
+        QTest::keyClicks(&edit, c.keys);
+        EXPECT_EQ(edit.text(), c.text) << c.keys;
+        EXPECT_EQ(desktop.beeps - beeps, c.beeps) << c.keys;
+        Leave();
+        EXPECT_EQ(edit.DisplayText(), c.shown) << c.keys;
+    }
+    // A group left unfinished reads as nothing; the field says so and keeps the focus.
+    Enter();
+    QTest::keyClicks(&edit, "1.000.00");
+    Leave();
+    EXPECT_EQ(desktop.errors,
+              QStringList{"Tarvo Test|'1.000.00' ist kein gültiger Gleitkommawert"});
+    QTest::keyClick(&edit, Qt::Key_Escape);
+    Leave();
+    for (const char *pasted : {"45.892,46 €", "EUR 45.892,46", "45 892,46", "45892,46"}) {
+        Enter();
+        Paste(QString::fromUtf8(pasted));
+        EXPECT_EQ(edit.text(), "45892,46") << pasted;
+        QTest::keyClick(&edit, Qt::Key_Backspace);
+        Leave();
+        EXPECT_EQ(edit.DisplayText(), "45.892,40") << pasted;
+    }
 }
 
 TEST_F(CurrencyEdit, ShowsTheDisplayTextUnfocusedAndTheEditTextFocused) {
@@ -332,10 +405,25 @@ TEST_F(CurrencyEdit, UnfocusedPaintingByPixels) {
 
 namespace {
 
-// Judged apart from the field's own rules: German number text once the thousands points are
-// gone, within the decimals, and not negative when the range forbids it.
-bool IsFieldText(QString text, unsigned decimals, bool nonNegative) {
-    text = text.remove(u'.').trimmed();
+// Judged apart from the field's own rules: German number text within the decimals, and not
+// negative when the range forbids it. Points group thousands before a comma and in a field that
+// regroups; otherwise they group the digits typed so far, or stand once for the comma.
+bool IsFieldText(QString text, unsigned decimals, bool nonNegative, bool regrouped) {
+    text = text.trimmed();
+    static const QRegularExpression grouped(QStringLiteral("^[+-]?[1-9][0-9]{0,2}(\\.[0-9]{3})+"));
+    static const QRegularExpression typing(
+        QStringLiteral("^[+-]?[1-9][0-9]{0,2}(\\.[0-9]{3})*\\.[0-9]{0,3}$"));
+    if (regrouped) {
+        text.remove(u'.');
+    } else if (text.contains(u'.')) {
+        const QRegularExpressionMatch match = grouped.match(text);
+        if (match.hasMatch() && text.indexOf(u',') == match.capturedLength())
+            text.remove(u'.');
+        else if (!text.contains(u',') && typing.match(text).hasMatch())
+            return true;
+        else if (text.count(u'.') == 1 && !text.contains(u','))
+            text.replace(u'.', u',');
+    }
     if (text.isEmpty() || text == u"-") return true;
     static const QRegularExpression shape(
         QStringLiteral("^[+-]?([0-9]+(,[0-9]*)?|,[0-9]+)([eE][+-]?[0-9]+)?$"));
@@ -369,7 +457,9 @@ TEST_P(RandomInput, NeverLeavesATextTheFieldWouldRefuse) {
         "\t1\n2", QString(5000, u'9')};
     std::mt19937 random(20050502);
     auto pick = [&](int n) { return int(random() % unsigned(n)); };
-    auto valid = [&] { return IsFieldText(edit.text(), config.decimals, nonNegative); };
+    auto valid = [&] {
+        return IsFieldText(edit.text(), config.decimals, nonNegative, config.formatOnEditing);
+    };
 
     int refused = 0;
     for (int sequence = 0; sequence < 1000; ++sequence) {

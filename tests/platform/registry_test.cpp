@@ -140,7 +140,8 @@ TEST(Registry, OnlyTheCurrentUsersRootExists) {
     TRegistry reg;
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
     EXPECT_FALSE(reg.OpenKey("Software", true));
-    EXPECT_EQ(ErrorOf<ERegistryException>([&] { reg.ValueExists("x"); }), "Unable to open the HKEY_LOCAL_MACHINE key");
+    EXPECT_EQ(ErrorOf<ERegistryException>([&] { reg.ValueExists("x"); }),
+              "Unable to open the HKEY_LOCAL_MACHINE key");
     reg.SetRootKey(HKEY_CURRENT_USER);
     reg.WriteString("at the root", "x");
     EXPECT_EQ(reg.ReadString("at the root"), "x");
@@ -233,7 +234,8 @@ TEST(Registry, AHiveReplacedBehindItsBackIsReopenedAndOldKeysAreRefused) {
                        QFile::encodeName(HiveFile(home) + ".saved").constData()),
               0);
     EXPECT_FALSE(reg.OpenKey("\\SOFTWARE\\Nobody", false)) << "looked up in a fresh hive";
-    EXPECT_EQ(ErrorOf<ERegistryException>([&] { reg.ReadString("a"); }), "Konnte Daten für 'a' nicht holen");
+    EXPECT_EQ(ErrorOf<ERegistryException>([&] { reg.ReadString("a"); }),
+              "Konnte Daten für 'a' nicht holen");
     ASSERT_TRUE(reg.OpenKey(Key, true));
     EXPECT_FALSE(reg.ValueExists("a"));
 }
@@ -310,6 +312,50 @@ TEST(RegistryReliability, AKilledWriterLeavesOldOrNewValuesNeverATornHive) {
         EXPECT_EQ(text.count(text.front()), text.size()) << "torn text in round " << round;
         EXPECT_EQ(HiveSql(HiveFile(home), "PRAGMA integrity_check"), QStringList({"ok"}));
     }
+}
+
+// Values written together reach the hive together: a write that fails, and a process that
+// dies before the end, leave every one of them as it was.
+TEST(RegistryReliability, ValuesWrittenTogetherAllChangeOrNone) {
+    IsolatedHome home;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, true));
+    reg.WriteTogether([&] {
+        reg.WriteInteger("a", 1);
+        reg.WriteString("b", "eins");
+    });
+    HiveSql(HiveFile(home), "CREATE TRIGGER refuse BEFORE UPDATE ON reg_value WHEN NEW.name = "
+                            "'b' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    EXPECT_EQ(ErrorOf<ERegistryException>([&] {
+                  reg.WriteTogether([&] {
+                      reg.WriteInteger("a", 2);
+                      reg.WriteString("b", "zwei");
+                  });
+              }),
+              "Konnte Daten für 'b' nicht setzen");
+    EXPECT_EQ(reg.ReadInteger("a"), 1);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        TRegistry child;
+        child.OpenKey(Key, false);
+        child.WriteTogether([&] {
+            child.WriteInteger("a", 3);
+            ::_exit(child.ReadInteger("a") == 3 ? 0 : 1); // gone before the end
+        });
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child wrote";
+    EXPECT_EQ(reg.ReadInteger("a"), 1);
+    EXPECT_EQ(reg.ReadString("b"), "eins");
+    HiveSql(HiveFile(home), "DROP TRIGGER refuse");
+    reg.WriteTogether([&] {
+        reg.WriteInteger("a", 4);
+        reg.DeleteValue("b");
+    });
+    EXPECT_EQ(HiveSql(HiveFile(home), "SELECT name, hex(data) FROM reg_value"),
+              QStringList("a|04000000"));
 }
 
 TEST(RegistryReliability, TwoProcessesWritingAtOnceBothSucceed) {

@@ -332,3 +332,20 @@ std::optional<TDateTime> ParseIsoDate(QStringView text) {
     if (!DatePartsValid(year, month, day)) return std::nullopt;
     return MakeDateSerial(quint16(year), quint16(month), quint16(day));
 }
+
+QString FormatIsoDate(TDateTime serial) {
+    quint16 year, month, day;
+    SplitDateSerial(serial, year, month, day);
+    if (year == 0) return {};
+    const char16_t text[10] = {char16_t(u'0' + year / 1000),
+                               char16_t(u'0' + year / 100 % 10),
+                               char16_t(u'0' + year / 10 % 10),
+                               char16_t(u'0' + year % 10),
+                               u'-',
+                               char16_t(u'0' + month / 10),
+                               char16_t(u'0' + month % 10),
+                               u'-',
+                               char16_t(u'0' + day / 10),
+                               char16_t(u'0' + day % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 10);
+}

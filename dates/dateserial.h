@@ -65,3 +65,5 @@ QString FormatDate(const QString &format, TDateTime serial);
 
 // ISO 8601 "yyyy-mm-dd" exactly; nullopt for anything else or a day that does not exist.
 std::optional<TDateTime> ParseIsoDate(QStringView text);
+// The serial's day as "yyyy-mm-dd"; empty for serials outside the calendar.
+QString FormatIsoDate(TDateTime serial);

@@ -2,28 +2,15 @@
 
 #include "engine/fixedtext.h"
 #include "engine/interest.h"
+#include "engine/wide_p.h"
 
 #include <algorithm>
 
 namespace {
 
-// Claim × rate × days reaches 10^28 for the largest claims over centuries; 64 bits do not hold
-// that.
-__extension__ typedef __int128 TWide;
-
-// Rates are hundredths of a percent: a rate r is r / 10000 of the claim a year.
-constexpr TWide RateScale = 10000;
 // Under dcActualActual days are weighed on this common denominator: a day of a common year is
 // 366 / (365 × 366), one of a leap year 365 / (365 × 366).
 constexpr TWide LeapCommon = 365 * 366;
-
-TWide divideRounded(TWide numerator, TWide denominator) {
-    const TWide quotient = numerator / denominator;
-    const TWide rest = numerator % denominator;
-    const TWide twice = rest < 0 ? -2 * rest : 2 * rest;
-    if (twice < denominator) return quotient;
-    return numerator < 0 ? quotient - 1 : quotient + 1;
-}
 
 int yearOf(TDateTime day) {
     quint16 y, m, d;
@@ -119,15 +106,6 @@ TInterestRow makeRow(const TDefaultInterestInput &input, const TPeriod &part,
     return row;
 }
 
-TCents perDay(TCents claim, TBasisPoints rate, TDayCount count, TDateTime lastDay) {
-    TWide days = 365;
-    if (count == dcActual360 || count == dc30360)
-        days = 360;
-    else if (count == dcActualActual && LeapYear(yearOf(lastDay + 1)))
-        days = 366;
-    return TCents(divideRounded(TWide(claim) * rate, RateScale * days));
-}
-
 } // namespace
 
 quint32 PeriodDays(TDayCount count, const TPeriod &period) {
@@ -140,17 +118,23 @@ quint32 PeriodDays(TDayCount count, const TPeriod &period) {
     return to < from ? 0 : InterestDays(fcDeutsche, from, to) + 1;
 }
 
+int YearDaysAfter(TDayCount count, TDateTime lastDay) {
+    if (count == dcActual360 || count == dc30360) return 360;
+    if (count == dcActualActual && LeapYear(yearOf(lastDay + 1))) return 366;
+    return 365;
+}
+
 TCents PeriodInterest(TCents claim, TBasisPoints rate, TDayCount count, const TPeriod &period) {
     if (period.To < period.From) return 0;
     const TWide base = TWide(claim) * rate;
     switch (count) {
     case dcActual365:
-        return TCents(divideRounded(base * PeriodDays(count, period), RateScale * 365));
+        return TCents(DivideRounded(base * PeriodDays(count, period), RateScale * 365));
     case dcActual360:
     case dc30360:
-        return TCents(divideRounded(base * PeriodDays(count, period), RateScale * 360));
+        return TCents(DivideRounded(base * PeriodDays(count, period), RateScale * 360));
     case dcActualActual:
-        return TCents(divideRounded(base * actualActualWeight(period), RateScale * LeapCommon));
+        return TCents(DivideRounded(base * actualActualWeight(period), RateScale * LeapCommon));
     }
     return 0;
 }
@@ -177,7 +161,8 @@ TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
     }
     for (const TInterestRow &row : result.Rows)
         result.Interest += row.Interest;
-    result.PerDay = perDay(input.Claim, result.Rows.back().Rate, input.DayCount, whole.To);
+    result.PerDay = TCents(DivideRounded(TWide(input.Claim) * result.Rows.back().Rate,
+                                         RateScale * YearDaysAfter(input.DayCount, whole.To)));
     result.FlatFee = input.FlatFee ? DefaultFlatFee : 0;
     result.Total = result.Claim + result.Interest + result.FlatFee;
     return result;

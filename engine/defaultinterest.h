@@ -78,6 +78,9 @@ bool FlatFeeOffered(const TRateRule &rule);
 // A part's days under the day count; 0 when To lies before From. Under dc30360 every month
 // has 30 days and the 31st counts nothing, so each half-year has 180.
 quint32 PeriodDays(TDayCount count, const TPeriod &period);
+// The days of the year that one further day after `lastDay` is a share of: 360 under the
+// 360-day counts, 366 under dcActualActual when that day lies in a leap year, else 365.
+int YearDaysAfter(TDayCount count, TDateTime lastDay);
 // The interest on the claim for the part at the rate a year, rounded to the cent, halves away
 // from zero. Under dcActualActual a part across a year end counts each year's days by that
 // year's length.

@@ -1,0 +1,559 @@
+#include "engine/casefile.h"
+
+#include "engine/fixedtext.h"
+#include "platform/files.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonParseError>
+
+namespace {
+
+// The German reason for each of the parser's errors.
+QString syntaxReason(QJsonParseError::ParseError error) {
+    switch (error) {
+    case QJsonParseError::UnterminatedObject:
+        return QStringLiteral("es fehlt „,“ vor dem nächsten Schlüssel oder „}“ am Ende des "
+                              "Objekts");
+    case QJsonParseError::MissingNameSeparator:
+        return QStringLiteral("nach einem Schlüssel fehlt „:“");
+    case QJsonParseError::UnterminatedArray:
+        return QStringLiteral("es fehlt „,“ vor dem nächsten Wert oder „]“ am Ende der Liste");
+    case QJsonParseError::MissingValueSeparator:
+        return QStringLiteral("zwischen zwei Werten fehlt „,“");
+    case QJsonParseError::IllegalValue:
+        return QStringLiteral("ein Wert ist ungültig");
+    case QJsonParseError::TerminationByNumber:
+        return QStringLiteral("der Text endet mitten in einer Zahl");
+    case QJsonParseError::IllegalNumber:
+        return QStringLiteral("eine Zahl ist ungültig");
+    case QJsonParseError::IllegalEscapeSequence:
+        return QStringLiteral("ein Zeichen nach „\\“ ist ungültig");
+    case QJsonParseError::IllegalUTF8String:
+        return QStringLiteral("der Text ist kein gültiges UTF-8");
+    case QJsonParseError::UnterminatedString:
+        return QStringLiteral("eine Zeichenkette ist nicht mit „\"“ geschlossen");
+    case QJsonParseError::MissingObject:
+        return QStringLiteral("es fehlt das Objekt „{ … }“");
+    case QJsonParseError::DeepNesting:
+        return QStringLiteral("die Verschachtelung ist zu tief");
+    case QJsonParseError::DocumentTooLarge:
+        return QStringLiteral("die Datei ist zu groß");
+    case QJsonParseError::GarbageAtEnd:
+        return QStringLiteral("nach dem Ende des Objekts folgt weiterer Text");
+    case QJsonParseError::NoError:
+        break;
+    }
+    return QStringLiteral("der Text ist kein JSON");
+}
+
+int lineAt(const QByteArray &data, qsizetype offset) {
+    return int(data.left(offset).count('\n')) + 1;
+}
+
+// Reads one object's keys; the first fault it meets is kept, with the place it was found.
+class TReader {
+public:
+    TReader(const QJsonObject &object, QString place) : FObject(object), FPlace(std::move(place)) {}
+
+    bool Has(const char *key) const { return FObject.contains(QLatin1String(key)); }
+
+    QString Text(const char *key, bool required = false) {
+        const QJsonValue value = FObject.value(QLatin1String(key));
+        if (value.isUndefined()) {
+            if (required) Fail(key, QStringLiteral("fehlt"));
+            return {};
+        }
+        if (!value.isString()) Fail(key, QStringLiteral("muss eine Zeichenkette sein"));
+        return value.toString();
+    }
+    bool Flag(const char *key) {
+        const QJsonValue value = FObject.value(QLatin1String(key));
+        if (value.isUndefined()) return false;
+        if (!value.isBool()) Fail(key, QStringLiteral("muss true oder false sein"));
+        return value.toBool();
+    }
+    TDateTime Date(const char *key) {
+        const QString text = Text(key, true);
+        if (FError.isEmpty()) {
+            if (const std::optional<TDateTime> day = ParseIsoDate(text)) return *day;
+            Fail(key, QStringLiteral("„%1“ ist kein Datum der Form JJJJ-MM-TT").arg(text));
+        }
+        return EmptyDate;
+    }
+    // "4250.00": digits, at most two decimals after a point, optionally a sign.
+    qint64 Hundredths(const char *key, const QString &example) {
+        const QString text = Text(key, true);
+        if (!FError.isEmpty()) return 0;
+        qint64 value = 0;
+        if (readHundredths(text, value)) return value;
+        Fail(key, QStringLiteral("„%1“ ist keine Zahl der Form „%2“").arg(text, example));
+        return 0;
+    }
+    QJsonObject Object(const char *key) {
+        const QJsonValue value = FObject.value(QLatin1String(key));
+        if (!value.isObject())
+            Fail(key, value.isUndefined() ? QStringLiteral("fehlt")
+                                          : QStringLiteral("muss ein Objekt sein"));
+        return value.toObject();
+    }
+    QJsonArray List(const char *key) {
+        const QJsonValue value = FObject.value(QLatin1String(key));
+        if (!value.isUndefined() && !value.isArray())
+            Fail(key, QStringLiteral("muss eine Liste sein"));
+        return value.toArray();
+    }
+    template <typename T>
+    T Choice(const char *key, std::initializer_list<std::pair<const char *, T>> choices, T fallback,
+             bool required) {
+        const QString text = Text(key, required);
+        if (!FError.isEmpty() || (!required && !Has(key))) return fallback;
+        QStringList names;
+        for (const auto &[name, value] : choices) {
+            if (text == QLatin1String(name)) return value;
+            names.append(QStringLiteral("„%1“").arg(QLatin1String(name)));
+        }
+        Fail(key, QStringLiteral("„%1“ ist keiner der Werte %2").arg(text, names.join(u", ")));
+        return fallback;
+    }
+
+    void Fail(const char *key, const QString &reason) {
+        if (!FError.isEmpty()) return;
+        FError = (FPlace.isEmpty() ? QString() : FPlace + QStringLiteral(", ")) +
+                 QStringLiteral("„%1“ %2.").arg(QLatin1String(key), reason);
+    }
+    const QString &Error() const { return FError; }
+    // A nested reader's fault becomes this one's.
+    bool Take(const TReader &inner) {
+        if (FError.isEmpty()) FError = inner.FError;
+        return FError.isEmpty();
+    }
+    const QString &Place() const { return FPlace; }
+
+private:
+    static bool readHundredths(const QString &text, qint64 &value) {
+        qsizetype at = 0;
+        const bool negative = text.startsWith(u'-');
+        if (negative) ++at;
+        qint64 whole = 0;
+        int digits = 0, decimals = -1;
+        qint64 fraction = 0;
+        for (; at < text.size(); ++at) {
+            const QChar c = text[at];
+            if (c == u'.' && decimals < 0 && digits > 0) {
+                decimals = 0;
+                continue;
+            }
+            if (c < u'0' || c > u'9') return false;
+            if (decimals >= 0) {
+                if (++decimals > 2) return false;
+                fraction = fraction * 10 + (c.unicode() - u'0');
+            } else {
+                if (++digits > 15) return false;
+                whole = whole * 10 + (c.unicode() - u'0');
+            }
+        }
+        if (digits == 0 || decimals == 0) return false;
+        if (decimals == 1) fraction *= 10;
+        value = (whole * 100 + fraction) * (negative ? -1 : 1);
+        return true;
+    }
+
+    QJsonObject FObject;
+    QString FPlace;
+    QString FError;
+};
+
+TRateRule readRule(TReader &owner, const char *key) {
+    TReader reader(owner.Object(key),
+                   owner.Place().isEmpty()
+                       ? QStringLiteral("„%1“").arg(QLatin1String(key))
+                       : owner.Place() + QStringLiteral(", „%1“").arg(QLatin1String(key)));
+    TRateRule rule;
+    if (!owner.Error().isEmpty()) return rule;
+    rule.Kind = reader.Choice<TRateKind>("regel",
+                                         {{"verbraucher", rkConsumer},
+                                          {"unternehmer", rkNoConsumer},
+                                          {"aufschlag", rkMargin},
+                                          {"satz", rkFixed}},
+                                         rkConsumer, true);
+    rule.ClaimBefore29072014 = rule.Kind == rkNoConsumer && reader.Flag("vor_2014");
+    if (rule.Kind == rkMargin || rule.Kind == rkFixed)
+        rule.Value = TBasisPoints(reader.Hundredths("wert", QStringLiteral("5.00")));
+    owner.Take(reader);
+    return rule;
+}
+
+// The object of each list entry, or the fault of an entry that is none.
+bool entries(TReader &owner, const char *key, const QString &name,
+             std::vector<QJsonObject> &objects) {
+    const QJsonArray list = owner.List(key);
+    for (qsizetype i = 0; i < list.size() && owner.Error().isEmpty(); ++i) {
+        if (!list[i].isObject())
+            owner.Fail(key, QStringLiteral("enthält an Stelle %1 kein Objekt „{ … }“ für %2")
+                                .arg(i + 1)
+                                .arg(name));
+        objects.push_back(list[i].toObject());
+    }
+    return owner.Error().isEmpty();
+}
+
+// JSON text of our own, so that the documented keys stand first and in their order.
+class TWriter {
+public:
+    void Open() {
+        FText += '{';
+        FFirst = true;
+        ++FDepth;
+    }
+    void Close() {
+        --FDepth;
+        if (!FFirst) NewLine();
+        FText += '}';
+        FFirst = false;
+    }
+    void OpenList(const char *key) {
+        Key(QLatin1String(key));
+        FText += '[';
+        FFirst = true;
+        ++FDepth;
+    }
+    void CloseList() {
+        --FDepth;
+        if (!FFirst) NewLine();
+        FText += ']';
+        FFirst = false;
+    }
+    void Item() {
+        if (!FFirst) FText += ',';
+        NewLine();
+        FFirst = true;
+    }
+    void Key(QLatin1String key) { Key(QString(key)); }
+    void Key(const QString &key) {
+        if (!FFirst) FText += ',';
+        NewLine();
+        String(key);
+        FText += ": ";
+        FFirst = true;
+    }
+    void Text(const char *key, const QString &value) {
+        Key(QLatin1String(key));
+        String(value);
+        FFirst = false;
+    }
+    void Raw(const char *key, const QByteArray &value) {
+        Key(QLatin1String(key));
+        FText += value;
+        FFirst = false;
+    }
+    // Keys the program does not know, as they were read.
+    void Unknown(const QJsonObject &object, std::initializer_list<const char *> known) {
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (std::any_of(known.begin(), known.end(),
+                            [&](const char *k) { return it.key() == QLatin1String(k); }))
+                continue;
+            Key(it.key());
+            Value(it.value());
+            FFirst = false;
+        }
+    }
+    QByteArray Done() { return FText + '\n'; }
+
+private:
+    void NewLine() {
+        FText += '\n';
+        FText += QByteArray(2 * FDepth, ' ');
+    }
+    void String(const QString &text) {
+        FText += '"';
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u == u'"' || u == u'\\') {
+                FText += '\\';
+                FText += char(u);
+            } else if (u == u'\n') {
+                FText += "\\n";
+            } else if (u == u'\t') {
+                FText += "\\t";
+            } else if (u == u'\r') {
+                FText += "\\r";
+            } else if (u < 0x20) {
+                FText += QByteArray("\\u00") + QByteArray::number(u, 16).rightJustified(2, '0');
+            } else {
+                FText += QString(c).toUtf8();
+            }
+        }
+        FText += '"';
+    }
+    void Value(const QJsonValue &value) {
+        if (value.isObject()) {
+            Open();
+            Unknown(value.toObject(), {});
+            Close();
+        } else if (value.isArray()) {
+            FText += '[';
+            FFirst = true;
+            ++FDepth;
+            for (const QJsonValue &item : value.toArray()) {
+                Item();
+                Value(item);
+                FFirst = false;
+            }
+            CloseList();
+        } else if (value.isString()) {
+            String(value.toString());
+        } else {
+            // true, false, null and numbers as the parser would write them.
+            FText +=
+                QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).chopped(1).mid(1);
+        }
+    }
+
+    QByteArray FText;
+    int FDepth = 0;
+    bool FFirst = true;
+};
+
+QString hundredthsText(qint64 value) {
+    return FormatCents(value, u'.', QChar());
+}
+
+// `read` is the entry as it was read, whose rule may hold keys the program does not know.
+void writeRule(TWriter &w, const TRateRule &rule, const QJsonObject &read) {
+    w.Key(QLatin1String("zins"));
+    w.Open();
+    switch (rule.Kind) {
+    case rkConsumer:
+        w.Text("regel", QStringLiteral("verbraucher"));
+        break;
+    case rkNoConsumer:
+        w.Text("regel", QStringLiteral("unternehmer"));
+        w.Raw("vor_2014", rule.ClaimBefore29072014 ? "true" : "false");
+        break;
+    case rkMargin:
+        w.Text("regel", QStringLiteral("aufschlag"));
+        w.Text("wert", hundredthsText(rule.Value));
+        break;
+    case rkStatutory:
+    case rkCommercial:
+    case rkFixed:
+        w.Text("regel", QStringLiteral("satz"));
+        w.Text("wert", hundredthsText(FixedRateOf(rule)));
+        break;
+    }
+    w.Unknown(read.value(QLatin1String("zins")).toObject(), {"regel", "vor_2014", "wert"});
+    w.Close();
+}
+
+const char *dayCountName(TDayCount count) {
+    switch (count) {
+    case dcActual365:
+        return "taggenau";
+    case dcActualActual:
+        return "actact";
+    case dcActual360:
+        return "act360";
+    case dc30360:
+        return "30360";
+    }
+    return "taggenau";
+}
+
+} // namespace
+
+TEngineError ReadCaseFile(const QByteArray &data, TDateTime today, TCaseFile &file) {
+    const auto fault = [](const QString &message, int line = 0) {
+        return TEngineError(ecFileContent, message, QString(), line);
+    };
+    QJsonParseError parse;
+    const QJsonDocument document = QJsonDocument::fromJson(data, &parse);
+    if (parse.error != QJsonParseError::NoError)
+        return fault(QStringLiteral("Zeile %1: %2.")
+                         .arg(lineAt(data, parse.offset))
+                         .arg(syntaxReason(parse.error)),
+                     lineAt(data, parse.offset));
+    if (!document.isObject())
+        return fault(QStringLiteral("Die Datei enthält kein Objekt „{ … }“."));
+    const QJsonObject root = document.object();
+    if (root.value(QLatin1String("format")).toString() != QLatin1String(CaseFileFormat))
+        return fault(QStringLiteral("Die Datei ist keine Forderungsaufstellung von Tarvo "
+                                    "(„format“ ist nicht „%1“).")
+                         .arg(QLatin1String(CaseFileFormat)));
+    const QJsonValue version = root.value(QLatin1String("version"));
+    if (!version.isDouble() || version.toDouble() != double(version.toInt()) || version.toInt() < 1)
+        return fault(QStringLiteral("„version“ muss eine ganze Zahl ab 1 sein."));
+    if (version.toInt() > CaseFileVersion)
+        return fault(QStringLiteral("Die Datei hat die Version %1; dieses Tarvo liest "
+                                    "Forderungsaufstellungen bis zur Version %2. Bitte Tarvo "
+                                    "aktualisieren.")
+                         .arg(version.toInt())
+                         .arg(CaseFileVersion));
+
+    TCaseFile read;
+    read.Unknown = root;
+    TReader top(root, QString());
+    read.Name = top.Text("bezeichnung");
+    read.Reference = top.Text("aktenzeichen");
+    read.Creditor = top.Text("glaeubiger");
+    read.Debtor = top.Text("schuldner");
+    read.StatementDayIsToday = !top.Has("stichtag");
+    TClaimsCase &c = read.Case;
+    c.StatementDay = read.StatementDayIsToday ? today : top.Date("stichtag");
+    c.DayCount = top.Choice<TDayCount>("tageszaehlung",
+                                       {{"taggenau", dcActual365},
+                                        {"actact", dcActualActual},
+                                        {"act360", dcActual360},
+                                        {"30360", dc30360}},
+                                       dcActual365, false);
+    c.Allocation = top.Choice<TAllocationRule>(
+        "verrechnung", {{"367", arBgb367}, {"497", arBgb497}}, arBgb367, false);
+    if (!top.Error().isEmpty()) return fault(top.Error());
+
+    if (!entries(top, "forderungen", QStringLiteral("eine Forderung"), read.UnknownOfClaims))
+        return fault(top.Error());
+    for (size_t i = 0; i < read.UnknownOfClaims.size(); ++i) {
+        TReader entry(read.UnknownOfClaims[i], QStringLiteral("Forderung %1").arg(i + 1));
+        TClaim claim;
+        claim.Name = entry.Text("bezeichnung");
+        claim.Amount = entry.Hundredths("betrag", QStringLiteral("4250.00"));
+        claim.FirstDay = entry.Date("zinsbeginn");
+        claim.Rule = readRule(entry, "zins");
+        claim.FlatFee = entry.Flag("pauschale");
+        if (!entry.Error().isEmpty()) return fault(entry.Error());
+        c.Claims.push_back(claim);
+    }
+    if (!entries(top, "kosten", QStringLiteral("Kosten"), read.UnknownOfCosts))
+        return fault(top.Error());
+    for (size_t i = 0; i < read.UnknownOfCosts.size(); ++i) {
+        TReader entry(read.UnknownOfCosts[i], QStringLiteral("Kosten %1").arg(i + 1));
+        TCost cost;
+        cost.Name = entry.Text("bezeichnung");
+        cost.Amount = entry.Hundredths("betrag", QStringLiteral("36.00"));
+        cost.Date = entry.Date("datum");
+        cost.BearsInterest = entry.Has("zinsbeginn") || entry.Has("zins");
+        if (cost.BearsInterest) {
+            cost.FirstDay = entry.Date("zinsbeginn");
+            cost.Rule = readRule(entry, "zins");
+        }
+        if (!entry.Error().isEmpty()) return fault(entry.Error());
+        c.Costs.push_back(cost);
+    }
+    if (!entries(top, "zahlungen", QStringLiteral("eine Zahlung"), read.UnknownOfPayments))
+        return fault(top.Error());
+    for (size_t i = 0; i < read.UnknownOfPayments.size(); ++i) {
+        TReader entry(read.UnknownOfPayments[i], QStringLiteral("Zahlung %1").arg(i + 1));
+        TPayment payment;
+        payment.Date = entry.Date("datum");
+        payment.Amount = entry.Hundredths("betrag", QStringLiteral("1000.00"));
+        if (entry.Has("forderung")) {
+            const QJsonValue number = read.UnknownOfPayments[i].value(QLatin1String("forderung"));
+            if (!number.isDouble() || number.toDouble() != double(number.toInt()) ||
+                number.toInt() < 1)
+                entry.Fail("forderung",
+                           QStringLiteral("muss die Nummer einer Forderung ab 1 sein"));
+            payment.Claim = number.toInt() - 1;
+        }
+        if (!entry.Error().isEmpty()) return fault(entry.Error());
+        c.Payments.push_back(payment);
+    }
+    file = std::move(read);
+    return {};
+}
+
+QByteArray WriteCaseFile(const TCaseFile &file) {
+    const TClaimsCase &c = file.Case;
+    TWriter w;
+    w.Open();
+    w.Text("format", QLatin1String(CaseFileFormat));
+    w.Raw("version", QByteArray::number(CaseFileVersion));
+    w.Text("bezeichnung", file.Name);
+    if (!file.Reference.isEmpty()) w.Text("aktenzeichen", file.Reference);
+    if (!file.Creditor.isEmpty()) w.Text("glaeubiger", file.Creditor);
+    if (!file.Debtor.isEmpty()) w.Text("schuldner", file.Debtor);
+    if (!file.StatementDayIsToday) w.Text("stichtag", FormatIsoDate(c.StatementDay));
+    w.Text("tageszaehlung", QLatin1String(dayCountName(c.DayCount)));
+    w.Text("verrechnung", c.Allocation == arBgb497 ? QStringLiteral("497") : QStringLiteral("367"));
+    const auto unknownOf = [](const std::vector<QJsonObject> &list, size_t i) {
+        return i < list.size() ? list[i] : QJsonObject();
+    };
+    w.OpenList("forderungen");
+    for (size_t i = 0; i < c.Claims.size(); ++i) {
+        const TClaim &claim = c.Claims[i];
+        w.Item();
+        w.Open();
+        w.Text("bezeichnung", claim.Name);
+        w.Text("betrag", hundredthsText(claim.Amount));
+        w.Text("zinsbeginn", FormatIsoDate(claim.FirstDay));
+        writeRule(w, claim.Rule, unknownOf(file.UnknownOfClaims, i));
+        w.Raw("pauschale", claim.FlatFee ? "true" : "false");
+        w.Unknown(unknownOf(file.UnknownOfClaims, i),
+                  {"bezeichnung", "betrag", "zinsbeginn", "zins", "pauschale"});
+        w.Close();
+    }
+    w.CloseList();
+    w.OpenList("kosten");
+    for (size_t i = 0; i < c.Costs.size(); ++i) {
+        const TCost &cost = c.Costs[i];
+        w.Item();
+        w.Open();
+        w.Text("bezeichnung", cost.Name);
+        w.Text("betrag", hundredthsText(cost.Amount));
+        w.Text("datum", FormatIsoDate(cost.Date));
+        if (cost.BearsInterest) {
+            w.Text("zinsbeginn", FormatIsoDate(cost.FirstDay));
+            writeRule(w, cost.Rule, unknownOf(file.UnknownOfCosts, i));
+        }
+        w.Unknown(unknownOf(file.UnknownOfCosts, i),
+                  {"bezeichnung", "betrag", "datum", "zinsbeginn", "zins"});
+        w.Close();
+    }
+    w.CloseList();
+    w.OpenList("zahlungen");
+    for (size_t i = 0; i < c.Payments.size(); ++i) {
+        const TPayment &payment = c.Payments[i];
+        w.Item();
+        w.Open();
+        w.Text("datum", FormatIsoDate(payment.Date));
+        w.Text("betrag", hundredthsText(payment.Amount));
+        if (payment.Claim >= 0) w.Raw("forderung", QByteArray::number(payment.Claim + 1));
+        w.Unknown(unknownOf(file.UnknownOfPayments, i), {"datum", "betrag", "forderung"});
+        w.Close();
+    }
+    w.CloseList();
+    w.Unknown(file.Unknown,
+              {"format", "version", "bezeichnung", "aktenzeichen", "glaeubiger", "schuldner",
+               "stichtag", "tageszaehlung", "verrechnung", "forderungen", "kosten", "zahlungen"});
+    w.Close();
+    return w.Done();
+}
+
+TEngineError LoadCaseFile(const QString &path, TDateTime today, TCaseFile &file) {
+    const QString shown = QDir::toNativeSeparators(path);
+    const TFileRead read = ReadWholeFile(path);
+    if (read.Status == TReadStatus::Missing)
+        return TEngineError(ecFile, QStringLiteral("Die Datei „%1“ gibt es nicht.").arg(shown),
+                            path);
+    if (!read)
+        return TEngineError(
+            ecFile,
+            QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2.").arg(shown, read.Reason),
+            path);
+    TEngineError error = ReadCaseFile(read.Data, today, file);
+    if (error) {
+        error.File = path;
+        error.Message = QStringLiteral("Die Datei „%1“ ist keine lesbare Forderungsaufstellung: %2")
+                            .arg(shown, error.Message);
+    }
+    return error;
+}
+
+TEngineError SaveCaseFile(const QString &path, const TCaseFile &file) {
+    if (const QString reason = ReplaceFile(path, WriteCaseFile(file)); !reason.isEmpty())
+        return TEngineError(ecFile,
+                            QStringLiteral("Die Datei „%1“ kann nicht gespeichert werden: %2.")
+                                .arg(QDir::toNativeSeparators(path), reason),
+                            path);
+    return {};
+}

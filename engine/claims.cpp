@@ -1,0 +1,582 @@
+#include "engine/claims.h"
+
+#include "engine/fixedtext.h"
+#include "engine/wide_p.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <tuple>
+
+namespace {
+
+// An item that can be open, with what is open of it and how far its interest is booked.
+struct TItem {
+    TItemRef Ref;
+    TDateTime Date = EmptyDate; // open from this day on
+    TCents Principal = 0;
+    TCents Interest = 0;
+    bool Bearing = false;
+    TDateTime FirstDay = EmptyDate;
+    TRateRule Rule;
+    TDateTime Next = EmptyDate; // the first day whose interest is not booked yet
+};
+
+class TCalculation {
+public:
+    TCalculation(const TClaimsCase &input, const TBaseRateTable &table, TClaimsStatement &result);
+
+    void Run();
+
+private:
+    bool Check();
+    bool Fault(TCaseField field, int index, TEngineError error);
+    bool CheckRule(const TRateRule &rule, TDateTime firstDay, TCaseField field, int index);
+    void MakeItems();
+    bool Accrue(TDateTime through);
+    bool AccrueItem(TItem &item, TDateTime through);
+    bool RateOn(const TItem &item, TDateTime day, TBasisPoints &rate, const TBaseRate **base);
+    bool Book(int index, TDateTime day);
+    TCents Pay(TItem &item, bool interest, TCents amount, std::vector<TAllocation> &paid);
+    TCents PayCosts(bool bearing, bool interest, TDateTime day, TCents amount,
+                    std::vector<TAllocation> &paid);
+    bool RankClaims(TDateTime day);
+    void PayClaims(bool interest, TCents &amount, std::vector<TAllocation> &paid);
+    TBalances Balances(TDateTime day) const;
+    bool Finish();
+
+    TItem &Claim(int index) { return FItems[size_t(index)]; }
+    void MakeHalfYears();
+
+    // The half-years from the first base-linked interest day through the statement day with
+    // their base rates, so that a day's rate is found without splitting dates.
+    struct THalfYear {
+        TDateTime From;
+        const TBaseRate *Base;
+    };
+
+    // The case with every date a whole day, once; an invalid date stays invalid.
+    TClaimsCase FInput;
+    const TBaseRateTable &FTable;
+    TClaimsStatement &FResult;
+    // Claims first, in the order entered, then flat fees, then costs.
+    std::vector<TItem> FItems;
+    std::vector<THalfYear> FHalfYears;
+    // The claims in the order a payment reaches them, and a tie's shares: kept to be reused.
+    struct TRank {
+        TItem *Item;
+        std::tuple<bool, TBasisPoints, TDateTime> Key; // not due, minus the rate, first day
+    };
+    std::vector<TRank> FRanks;
+    std::vector<TCents> FShares;
+    std::vector<TItem *> FCosts;
+};
+
+TDateTime wholeDayOrInvalid(TDateTime serial) {
+    return SerialDateValid(serial) ? WholeDay(serial) : std::numeric_limits<TDateTime>::quiet_NaN();
+}
+
+TCalculation::TCalculation(const TClaimsCase &input, const TBaseRateTable &table,
+                           TClaimsStatement &result)
+    : FInput(input), FTable(table), FResult(result) {
+    FInput.StatementDay = wholeDayOrInvalid(FInput.StatementDay);
+    for (TClaim &claim : FInput.Claims)
+        claim.FirstDay = wholeDayOrInvalid(claim.FirstDay);
+    for (TCost &cost : FInput.Costs) {
+        cost.Date = wholeDayOrInvalid(cost.Date);
+        cost.FirstDay = cost.BearsInterest ? wholeDayOrInvalid(cost.FirstDay) : EmptyDate;
+    }
+    for (TPayment &payment : FInput.Payments)
+        payment.Date = wholeDayOrInvalid(payment.Date);
+}
+
+bool TCalculation::Fault(TCaseField field, int index, TEngineError error) {
+    FResult.Error = std::move(error);
+    FResult.ErrorField = field;
+    FResult.ErrorIndex = index;
+    return false;
+}
+
+bool TCalculation::CheckRule(const TRateRule &rule, TDateTime firstDay, TCaseField field,
+                             int index) {
+    if ((rule.Kind == rkFixed || rule.Kind == rkMargin) &&
+        (rule.Value < 0 || rule.Value > MaxTypedRate))
+        return Fault(field, index,
+                     TEngineError(ecRate, QStringLiteral("Der Zinssatz %1 % liegt nicht zwischen "
+                                                         "0,00 % und 100,00 %.")
+                                              .arg(FormatBasisPoints(rule.Value))));
+    if (UsesBaseRate(rule) && firstDay < FirstBaseRateDay())
+        return Fault(field, index,
+                     TEngineError(ecNoBaseRate,
+                                  QStringLiteral("Für Tage vor dem 01.01.2002 gibt es keinen "
+                                                 "Basiszinssatz nach § 247 BGB. Bitte einen "
+                                                 "festen Zinssatz wählen oder den Zinsbeginn auf "
+                                                 "den 01.01.2002 oder später legen.")));
+    return true;
+}
+
+bool TCalculation::Check() {
+    const TClaimsCase &in = FInput;
+    const auto amountError = [](TCents amount, const QString &what) {
+        return TEngineError(ecClaim, amount <= 0
+                                         ? QStringLiteral("%1 muss größer als 0,00 sein.").arg(what)
+                                         : QStringLiteral("%1 ist zu groß.").arg(what));
+    };
+    const auto dateError = [](const QString &what) {
+        return TEngineError(ecDates, QStringLiteral("%1 ist kein gültiges Datum.").arg(what));
+    };
+    if (!SerialDateValid(in.StatementDay))
+        return Fault(TCaseField::StatementDay, -1, dateError(QStringLiteral("Der Stichtag")));
+    const TDateTime statementDay = in.StatementDay;
+    if (in.Claims.empty())
+        return Fault(TCaseField::ClaimAmount, -1,
+                     TEngineError(ecClaim, QStringLiteral("Die Aufstellung braucht mindestens "
+                                                          "eine Forderung.")));
+    TDateTime earliest = MaxDateSerial;
+    for (int i = 0; i < int(in.Claims.size()); ++i) {
+        const TClaim &claim = in.Claims[size_t(i)];
+        const auto name = [i] { return QStringLiteral("Forderung %1").arg(i + 1); };
+        if (claim.Amount <= 0 || claim.Amount > MaxAmountCents)
+            return Fault(
+                TCaseField::ClaimAmount, i,
+                amountError(claim.Amount, QStringLiteral("Der Betrag der %1").arg(name())));
+        if (!SerialDateValid(claim.FirstDay))
+            return Fault(TCaseField::ClaimFirstDay, i,
+                         dateError(QStringLiteral("Der Zinsbeginn der %1").arg(name())));
+        if (!CheckRule(claim.Rule, claim.FirstDay, TCaseField::ClaimRule, i)) return false;
+        if (claim.FlatFee && !FlatFeeOffered(claim.Rule))
+            return Fault(TCaseField::ClaimFlatFee, i,
+                         TEngineError(ecFlatFee,
+                                      QStringLiteral("Die Pauschale nach § 288 Abs. 5 BGB steht "
+                                                     "der %1 nicht zu: sie gilt nur, wenn kein "
+                                                     "Verbraucher beteiligt ist und die Forderung "
+                                                     "nach dem 28.07.2014 entstanden ist.")
+                                          .arg(name())));
+        earliest = std::min(earliest, claim.FirstDay);
+    }
+    if (statementDay < earliest)
+        return Fault(
+            TCaseField::StatementDay, -1,
+            TEngineError(ecDates, QStringLiteral("Der Stichtag (%1) liegt vor dem "
+                                                 "ersten Zinsbeginn (%2).")
+                                      .arg(FormatDayDate(statementDay), FormatDayDate(earliest))));
+    for (int i = 0; i < int(in.Costs.size()); ++i) {
+        const TCost &cost = in.Costs[size_t(i)];
+        const auto name = [i] { return QStringLiteral("Kosten %1").arg(i + 1); };
+        if (cost.Amount <= 0 || cost.Amount > MaxAmountCents)
+            return Fault(TCaseField::CostAmount, i,
+                         amountError(cost.Amount, QStringLiteral("Der Betrag der %1").arg(name())));
+        if (!SerialDateValid(cost.Date))
+            return Fault(TCaseField::CostDate, i,
+                         dateError(QStringLiteral("Das Datum der %1").arg(name())));
+        const TDateTime date = cost.Date;
+        if (date > statementDay)
+            return Fault(TCaseField::CostDate, i,
+                         TEngineError(ecDates, QStringLiteral("Die %1 vom %2 entstehen erst nach "
+                                                              "dem Stichtag (%3).")
+                                                   .arg(name(), FormatDayDate(date),
+                                                        FormatDayDate(statementDay))));
+        if (!cost.BearsInterest) continue;
+        if (!SerialDateValid(cost.FirstDay))
+            return Fault(TCaseField::CostFirstDay, i,
+                         dateError(QStringLiteral("Der Zinsbeginn der %1").arg(name())));
+        if (cost.FirstDay < date)
+            return Fault(TCaseField::CostFirstDay, i,
+                         TEngineError(ecDates, QStringLiteral("Der Zinsbeginn der %1 (%2) liegt "
+                                                              "vor ihrem Datum (%3).")
+                                                   .arg(name(), FormatDayDate(cost.FirstDay),
+                                                        FormatDayDate(date))));
+        if (!CheckRule(cost.Rule, cost.FirstDay, TCaseField::CostRule, i)) return false;
+    }
+    for (int i = 0; i < int(in.Payments.size()); ++i) {
+        const TPayment &payment = in.Payments[size_t(i)];
+        const auto name = [i] { return QStringLiteral("Zahlung %1").arg(i + 1); };
+        if (!SerialDateValid(payment.Date))
+            return Fault(TCaseField::PaymentDate, i,
+                         dateError(QStringLiteral("Das Datum der %1").arg(name())));
+        const TDateTime date = payment.Date;
+        if (date < earliest)
+            return Fault(TCaseField::PaymentDate, i,
+                         TEngineError(ecDates, QStringLiteral("Die %1 vom %2 liegt vor dem "
+                                                              "Zinsbeginn jeder Forderung (%3).")
+                                                   .arg(name(), FormatDayDate(date),
+                                                        FormatDayDate(earliest))));
+        if (date > statementDay)
+            return Fault(TCaseField::PaymentDate, i,
+                         TEngineError(ecDates, QStringLiteral("Die %1 vom %2 liegt nach dem "
+                                                              "Stichtag (%3).")
+                                                   .arg(name(), FormatDayDate(date),
+                                                        FormatDayDate(statementDay))));
+        if (payment.Amount <= 0 || payment.Amount > MaxAmountCents)
+            return Fault(
+                TCaseField::PaymentAmount, i,
+                amountError(payment.Amount, QStringLiteral("Der Betrag der %1").arg(name())));
+        if (payment.Claim < -1 || payment.Claim >= int(in.Claims.size()))
+            return Fault(TCaseField::PaymentClaim, i,
+                         TEngineError(ecClaim, QStringLiteral("Die %1 nennt die Forderung %2, "
+                                                              "die es nicht gibt.")
+                                                   .arg(name())
+                                                   .arg(payment.Claim + 1)));
+    }
+    return true;
+}
+
+void TCalculation::MakeItems() {
+    const TClaimsCase &in = FInput;
+    for (int i = 0; i < int(in.Claims.size()); ++i) {
+        const TClaim &claim = in.Claims[size_t(i)];
+        const TDateTime first = claim.FirstDay;
+        FItems.push_back(
+            {{TItemKind::Claim, i}, first, claim.Amount, 0, true, first, claim.Rule, first});
+    }
+    for (int i = 0; i < int(in.Claims.size()); ++i) {
+        const TClaim &claim = in.Claims[size_t(i)];
+        if (!claim.FlatFee) continue;
+        // The flat fee falls due with the default, on the first interest day.
+        const TDateTime first = claim.FirstDay;
+        FItems.push_back(
+            {{TItemKind::FlatFee, i}, first, DefaultFlatFee, 0, false, EmptyDate, {}, EmptyDate});
+    }
+    for (int i = 0; i < int(in.Costs.size()); ++i) {
+        const TCost &cost = in.Costs[size_t(i)];
+        const TDateTime first = cost.BearsInterest ? cost.FirstDay : EmptyDate;
+        FItems.push_back({{TItemKind::Cost, i},
+                          cost.Date,
+                          cost.Amount,
+                          0,
+                          cost.BearsInterest,
+                          first,
+                          cost.Rule,
+                          first});
+    }
+    for (const TItem &item : FItems) {
+        TBooking booking;
+        booking.Kind = TBookingKind::Item;
+        booking.Date = item.Date;
+        booking.Item = item.Ref;
+        booking.Amount = item.Principal;
+        FResult.Bookings.push_back(booking);
+    }
+}
+
+bool TCalculation::RateOn(const TItem &item, TDateTime day, TBasisPoints &rate,
+                          const TBaseRate **base) {
+    *base = nullptr;
+    if (!UsesBaseRate(item.Rule)) {
+        rate = FixedRateOf(item.Rule);
+        return true;
+    }
+    const auto after =
+        std::upper_bound(FHalfYears.begin(), FHalfYears.end(), day,
+                         [](TDateTime d, const THalfYear &half) { return d < half.From; });
+    // Days past the last half-year lie beyond the statement day: none are looked up but those
+    // of a payment, which lie within.
+    *base = after == FHalfYears.begin() ? FTable.Find(day) : std::prev(after)->Base;
+    if (!*base) {
+        const bool isCost = item.Ref.Kind == TItemKind::Cost;
+        TEngineError missing(
+            ecMissingHalfYear,
+            QStringLiteral("Für das Halbjahr ab %1 ist kein Basiszinssatz bekannt")
+                    .arg(FormatDayDate(HalfYearStart(day))) +
+                (FTable.Reach() == EmptyDate
+                     ? QStringLiteral(".")
+                     : QStringLiteral(" (die Basiszinssätze reichen bis %1).")
+                           .arg(FormatDayDate(FTable.Reach()))) +
+                QStringLiteral(" Bitte den Basiszinssatz ergänzen oder einen früheren Stichtag "
+                               "wählen."));
+        missing.HalfYear = HalfYearStart(day);
+        return Fault(isCost ? TCaseField::CostRule : TCaseField::ClaimRule, item.Ref.Index,
+                     missing);
+    }
+    rate = std::max(0, (*base)->Rate + MarginOf(item.Rule));
+    return true;
+}
+
+bool TCalculation::AccrueItem(TItem &item, TDateTime through) {
+    if (!item.Bearing || item.Next > through) return true;
+    const TPeriod stretch{item.Next, through};
+    item.Next = through + 1;
+    // Nothing open, nothing to bear interest; the day count goes on regardless.
+    if (item.Principal == 0) return true;
+    // Base-linked items end a period at every half-year's end.
+    auto half = std::upper_bound(FHalfYears.begin(), FHalfYears.end(), stretch.From,
+                                 [](TDateTime d, const THalfYear &h) { return d < h.From; });
+    const bool linked = UsesBaseRate(item.Rule);
+    for (TPeriod part{stretch.From, stretch.From}; part.From <= stretch.To;
+         part.From = part.To + 1, ++half) {
+        part.To =
+            !linked || half == FHalfYears.end() ? stretch.To : std::min(stretch.To, half->From - 1);
+        TBooking booking;
+        booking.Kind = TBookingKind::Interest;
+        booking.Date = part.To;
+        booking.Item = item.Ref;
+        booking.Amount = item.Principal;
+        TInterestRow &row = booking.Period;
+        // The half-year holding the part's first day, when the table covers it.
+        const TBaseRate *base =
+            linked && half != FHalfYears.begin() ? std::prev(half)->Base : nullptr;
+        // A base rate far below zero must not turn the debtor's default into the creditor's
+        // debt.
+        if (base)
+            row.Rate = std::max(0, base->Rate + MarginOf(item.Rule));
+        else if (!RateOn(item, part.From, row.Rate, &base))
+            return false;
+        row.From = part.From;
+        row.To = part.To;
+        row.Days = PeriodDays(FInput.DayCount, part);
+        row.HasBaseRate = base != nullptr;
+        row.UserBaseRate = base && base->User;
+        row.BaseRate = base ? base->Rate : 0;
+        row.Margin = MarginOf(item.Rule);
+        row.Interest = PeriodInterest(item.Principal, row.Rate, FInput.DayCount, part);
+        item.Interest += row.Interest;
+        FResult.Bookings.push_back(std::move(booking));
+    }
+    return true;
+}
+
+bool TCalculation::Accrue(TDateTime through) {
+    for (TItem &item : FItems)
+        if (!AccrueItem(item, through)) return false;
+    return true;
+}
+
+TCents TCalculation::Pay(TItem &item, bool interest, TCents amount,
+                         std::vector<TAllocation> &paid) {
+    TCents &open = interest ? item.Interest : item.Principal;
+    const TCents share = std::min(open, amount);
+    if (share <= 0) return 0;
+    open -= share;
+    const auto same = std::find_if(paid.begin(), paid.end(), [&](const TAllocation &a) {
+        return a.Item == item.Ref && a.Interest == interest;
+    });
+    if (same != paid.end())
+        same->Amount += share;
+    else
+        paid.push_back({item.Ref, interest, share});
+    return share;
+}
+
+// Costs oldest first; a flat fee before a cost of the same day (the items stand in that order),
+// then the order entered. Only costs arisen by the payment day are open.
+TCents TCalculation::PayCosts(bool bearing, bool interest, TDateTime day, TCents amount,
+                              std::vector<TAllocation> &paid) {
+    FCosts.clear();
+    for (TItem &item : FItems)
+        if (item.Ref.Kind != TItemKind::Claim && item.Bearing == bearing && item.Date <= day)
+            FCosts.push_back(&item);
+    std::stable_sort(FCosts.begin(), FCosts.end(),
+                     [](const TItem *a, const TItem *b) { return a->Date < b->Date; });
+    TCents used = 0;
+    for (TItem *item : FCosts)
+        used += Pay(*item, interest, amount - used, paid);
+    return used;
+}
+
+// § 366 Abs. 2 BGB: the due claims before those not yet due, among them the more burdensome
+// (the higher rate on the payment day) first, then the older.
+bool TCalculation::RankClaims(TDateTime day) {
+    FRanks.clear();
+    for (TItem &item : FItems) {
+        if (item.Ref.Kind != TItemKind::Claim) break;
+        const TBaseRate *base = nullptr;
+        TBasisPoints rate = 0;
+        if (!RateOn(item, day, rate, &base)) return false;
+        FRanks.push_back({&item, {item.FirstDay > day, -rate, item.FirstDay}});
+    }
+    std::stable_sort(FRanks.begin(), FRanks.end(),
+                     [](const TRank &a, const TRank &b) { return a.Key < b.Key; });
+    return true;
+}
+
+// Claims alike in all three share the amount in proportion to what is open of them.
+void TCalculation::PayClaims(bool interest, TCents &amount, std::vector<TAllocation> &paid) {
+    const auto open = [&](const TRank &r) {
+        return interest ? r.Item->Interest : r.Item->Principal;
+    };
+    for (size_t from = 0; from < FRanks.size() && amount > 0;) {
+        size_t to = from + 1;
+        while (to < FRanks.size() && FRanks[to].Key == FRanks[from].Key)
+            ++to;
+        TCents total = 0;
+        for (size_t i = from; i < to; ++i)
+            total += open(FRanks[i]);
+        if (amount >= total) {
+            for (size_t i = from; i < to; ++i)
+                amount -= Pay(*FRanks[i].Item, interest, open(FRanks[i]), paid);
+        } else {
+            // Each share floored to the cent; the cents left over one each, in the order
+            // entered (the items stand in that order and the sort kept it).
+            const TCents available = amount;
+            FShares.clear();
+            for (size_t i = from; i < to; ++i)
+                FShares.push_back(TCents(TWide(available) * open(FRanks[i]) / total));
+            TCents left = available - std::accumulate(FShares.begin(), FShares.end(), TCents(0));
+            for (size_t i = from; left > 0; i = i + 1 == to ? from : i + 1) {
+                if (FShares[i - from] < open(FRanks[i])) {
+                    ++FShares[i - from];
+                    --left;
+                }
+            }
+            for (size_t i = from; i < to; ++i)
+                amount -= Pay(*FRanks[i].Item, interest, FShares[i - from], paid);
+        }
+        from = to;
+    }
+}
+
+bool TCalculation::Book(int index, TDateTime day) {
+    const TPayment &payment = FInput.Payments[size_t(index)];
+    // The payment day still bears interest on the old principal.
+    if (!Accrue(day)) return false;
+    TBooking booking;
+    booking.Kind = TBookingKind::Payment;
+    booking.Date = day;
+    booking.Payment = index;
+    booking.Amount = payment.Amount;
+    std::vector<TAllocation> &paid = booking.Allocations;
+    TCents amount = payment.Amount;
+    if (payment.Claim >= 0) {
+        TItem &named = Claim(payment.Claim);
+        amount -= Pay(named, true, amount, paid);
+        amount -= Pay(named, false, amount, paid);
+    }
+    const auto costs = [&](bool bearing, bool interest) {
+        amount -= PayCosts(bearing, interest, day, amount, paid);
+    };
+    if (!RankClaims(day)) return false;
+    if (FInput.Allocation == arBgb367) {
+        costs(false, false);
+        costs(true, true);
+        costs(true, false);
+        PayClaims(true, amount, paid);
+        PayClaims(false, amount, paid);
+    } else {
+        costs(false, false);
+        costs(true, false);
+        PayClaims(false, amount, paid);
+        costs(true, true);
+        PayClaims(true, amount, paid);
+    }
+    booking.Overpaid = amount;
+    FResult.Overpaid += amount;
+    booking.After = Balances(day);
+    FResult.Bookings.push_back(std::move(booking));
+    return true;
+}
+
+TBalances TCalculation::Balances(TDateTime day) const {
+    TBalances balances;
+    for (const TItem &item : FItems) {
+        if (item.Ref.Kind == TItemKind::Claim) {
+            balances.Principal += item.Principal;
+            balances.Interest += item.Interest;
+        } else if (item.Date <= day) {
+            balances.Costs += item.Principal;
+            balances.CostInterest += item.Interest;
+        }
+    }
+    return balances;
+}
+
+bool TCalculation::Finish() {
+    const TDateTime statementDay = FInput.StatementDay;
+    FResult.Claims.resize(FInput.Claims.size());
+    FResult.Costs.resize(FInput.Costs.size());
+    FResult.FlatFees.assign(FInput.Claims.size(), 0);
+    TWide perDay = 0;
+    for (const TItem &item : FItems) {
+        const bool open = item.Ref.Kind == TItemKind::Claim || item.Date <= statementDay;
+        const TItemBalance balance{open ? item.Principal : 0, item.Interest};
+        const size_t index = size_t(item.Ref.Index);
+        switch (item.Ref.Kind) {
+        case TItemKind::Claim:
+            FResult.Claims[index] = balance;
+            break;
+        case TItemKind::Cost:
+            FResult.Costs[index] = balance;
+            break;
+        case TItemKind::FlatFee:
+            FResult.FlatFees[index] = balance.Principal;
+            break;
+        }
+        if (item.Bearing && item.FirstDay <= statementDay && item.Principal > 0) {
+            const TBaseRate *base = nullptr;
+            TBasisPoints rate = 0;
+            if (!RateOn(item, statementDay, rate, &base)) return false;
+            perDay += TWide(item.Principal) * rate;
+        }
+    }
+    FResult.Open = Balances(statementDay);
+    FResult.PerDay =
+        TCents(DivideRounded(perDay, RateScale * YearDaysAfter(FInput.DayCount, statementDay)));
+    return true;
+}
+
+void TCalculation::MakeHalfYears() {
+    TDateTime first = MaxDateSerial;
+    for (const TItem &item : FItems)
+        if (item.Bearing && UsesBaseRate(item.Rule)) first = std::min(first, item.FirstDay);
+    const TDateTime last = FInput.StatementDay;
+    for (TDateTime from = HalfYearStart(first); from != EmptyDate && from <= last;
+         from = NextHalfYearStart(from))
+        FHalfYears.push_back({from, FTable.Find(from)});
+}
+
+void TCalculation::Run() {
+    FResult.DayCount = FInput.DayCount;
+    FResult.Allocation = FInput.Allocation;
+    if (!Check()) return;
+    MakeItems();
+    MakeHalfYears();
+    // Every bearing item may have a period for each payment and each half-year.
+    size_t bearing = 0;
+    for (const TItem &item : FItems)
+        bearing += item.Bearing;
+    FResult.Bookings.reserve(FResult.Bookings.size() + FInput.Payments.size() +
+                             bearing * (FInput.Payments.size() + FHalfYears.size() + 1));
+    // Payments in the order of their days; of one day, in the order entered.
+    std::vector<std::pair<TDateTime, int>> order;
+    for (int i = 0; i < int(FInput.Payments.size()); ++i)
+        order.push_back({FInput.Payments[size_t(i)].Date, i});
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &[day, index] : order)
+        if (!Book(index, day)) return;
+    if (Accrue(FInput.StatementDay)) Finish();
+}
+
+} // namespace
+
+TClaimsStatement CalculateClaims(const TClaimsCase &input, const TBaseRateTable &table) {
+    TClaimsStatement result;
+    TCalculation(input, table, result).Run();
+    if (result.Error) {
+        const TEngineError error = result.Error;
+        const TCaseField field = result.ErrorField;
+        const int index = result.ErrorIndex;
+        result = TClaimsStatement();
+        result.Error = error;
+        result.ErrorField = field;
+        result.ErrorIndex = index;
+        result.DayCount = input.DayCount;
+        result.Allocation = input.Allocation;
+        return result;
+    }
+    // Chronological: on one day, the items that arise, then the interest periods that end, then
+    // the payments; otherwise as booked. Sorted by index, so that each booking moves once.
+    std::vector<std::pair<qint64, int>> order;
+    order.reserve(result.Bookings.size());
+    for (int i = 0; i < int(result.Bookings.size()); ++i) {
+        const TBooking &b = result.Bookings[size_t(i)];
+        // Serials are whole days within ±3·10^6: day, kind and place fit one integer.
+        order.push_back({(qint64(b.Date) * 4 + int(b.Kind)) * (qint64(1) << 32) + i, i});
+    }
+    std::sort(order.begin(), order.end());
+    std::vector<TBooking> sorted;
+    sorted.reserve(order.size());
+    for (const auto &[key, i] : order)
+        sorted.push_back(std::move(result.Bookings[size_t(i)]));
+    result.Bookings = std::move(sorted);
+    return result;
+}

@@ -1,0 +1,272 @@
+#include "engine/claims.h"
+#include "engine_test_p.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const TRateRule Consumer{rkConsumer, false, 0};
+const TRateRule Business{rkNoConsumer, false, 0};
+const TRateRule OldBusiness{rkNoConsumer, true, 0};
+TRateRule fixed(TBasisPoints rate) {
+    return {rkFixed, false, rate};
+}
+TRateRule margin(TBasisPoints points) {
+    return {rkMargin, false, points};
+}
+
+constexpr TItemRef Claim1{TItemKind::Claim, 0}, Claim2{TItemKind::Claim, 1},
+    Claim3{TItemKind::Claim, 2}, FlatFee1{TItemKind::FlatFee, 0}, Cost1{TItemKind::Cost, 0},
+    Cost2{TItemKind::Cost, 1};
+
+// Two claims (the first with the flat fee), a cost without and a cost with interest, and three
+// payments: one naming the second claim, one on a 30 June, one paying more than is open.
+TClaimsCase allocationCase(TAllocationRule rule) {
+    TClaimsCase c;
+    c.Claims = {{"Rechnung 1", 1000000, day("01.01.2024"), Business, true},
+                {"Rechnung 2", 500000, day("01.03.2024"), fixed(500), false}};
+    c.Costs = {{"Mahnkosten", 3600, day("15.01.2024"), false, EmptyDate, {}},
+               {"Gerichtskosten", 50000, day("01.02.2024"), true, day("02.02.2024"), margin(500)}};
+    c.Payments = {{day("01.04.2024"), 100000, 1},
+                  {day("30.06.2024"), 200000, -1},
+                  {day("01.10.2024"), 2000000, -1}};
+    c.StatementDay = day("31.12.2024");
+    c.Allocation = rule;
+    return c;
+}
+
+std::vector<const TBooking *> payments(const TClaimsStatement &s) {
+    std::vector<const TBooking *> found;
+    for (const TBooking &b : s.Bookings)
+        if (b.Kind == TBookingKind::Payment) found.push_back(&b);
+    return found;
+}
+
+TCents interestOf(const TClaimsStatement &s, TItemRef item, const char *to) {
+    for (const TBooking &b : s.Bookings)
+        if (b.Kind == TBookingKind::Interest && b.Item == item && b.Period.To == day(to))
+            return b.Period.Interest;
+    return -1;
+}
+
+} // namespace
+
+// By hand, taggenau (/ 365): the base rate is 3,62 % in the first half of 2024 and 3,37 % in the
+// second, so Rechnung 1 runs at 12,62 % then 12,37 %, the court costs at 8,62 %.
+//   01.04.: Rechnung 1 01.01.–01.04. 92 days 318,09; Rechnung 2 01.03.–01.04. 32 days 21,92;
+//           costs 02.02.–01.04. 60 days 7,08. The 1.000,00 named for Rechnung 2 pay its
+//           interest 21,92 and 978,08 of it.
+//   30.06.: 90 days each: 311,18, 4.021,92 × 5 % 49,59, costs 10,63. § 367: flat fee 40,00,
+//           Mahnkosten 36,00, cost interest 17,71, court costs 500,00, interest on Rechnung 1
+//           (the higher rate) 629,27, on Rechnung 2 49,59, the rest 727,43 on Rechnung 1.
+//   01.10.: 93 days: 9.272,57 × 12,37 % 292,25; 4.021,92 × 5 % 51,24; all paid, 6.362,02 over.
+TEST(Claims, AllocatesInTheLawsOrderStepByStep) {
+    const struct {
+        TAllocationRule Rule;
+        std::vector<std::vector<TAllocation>> Paid;
+        std::vector<TBalances> After;
+        TCents Overpaid;
+    } cases[] = {
+        {arBgb367,
+         {{{Claim2, true, 2192}, {Claim2, false, 97808}},
+          {{FlatFee1, false, 4000},
+           {Cost1, false, 3600},
+           {Cost2, true, 1771},
+           {Cost2, false, 50000},
+           {Claim1, true, 62927},
+           {Claim2, true, 4959},
+           {Claim1, false, 72743}},
+          {{Claim1, true, 29225},
+           {Claim2, true, 5124},
+           {Claim1, false, 927257},
+           {Claim2, false, 402192}}},
+         {{1402192, 31809, 57600, 708}, {1329449, 0, 0, 0}, {0, 0, 0, 0}},
+         636202},
+        // § 497 Abs. 3: principal before interest; after the costs, Rechnung 1 (12,62 %) first.
+        {arBgb497,
+         {{{Claim2, true, 2192}, {Claim2, false, 97808}},
+          {{FlatFee1, false, 4000},
+           {Cost1, false, 3600},
+           {Cost2, false, 50000},
+           {Claim1, false, 142400}},
+          {{Claim1, false, 857600},
+           {Claim2, false, 402192},
+           {Cost2, true, 1771},
+           {Claim1, true, 89957},
+           {Claim2, true, 10083}}},
+         {{1402192, 31809, 57600, 708}, {1259792, 67886, 0, 1771}, {0, 0, 0, 0}},
+         638397},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Rule);
+        const TClaimsStatement s = CalculateClaims(allocationCase(c.Rule), ShippedBaseRates());
+        ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
+        EXPECT_EQ(interestOf(s, Claim1, "01.04.2024"), 31809);
+        EXPECT_EQ(interestOf(s, Cost2, "30.06.2024"), 1063);
+        const std::vector<const TBooking *> paid = payments(s);
+        ASSERT_EQ(paid.size(), 3u);
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(paid[i]->Allocations, c.Paid[i]) << "payment " << i;
+            EXPECT_EQ(paid[i]->After, c.After[i]) << "payment " << i;
+        }
+        EXPECT_EQ(s.Overpaid, c.Overpaid);
+        EXPECT_EQ(s.Open, TBalances());
+        EXPECT_EQ(s.PerDay, 0);
+    }
+}
+
+// Claims alike in due date, rate and age share a payment in proportion, each share floored to
+// the cent and the cents left over going one each in the order entered.
+TEST(Claims, SharesATieProRataToTheCent) {
+    const struct {
+        std::vector<TCents> Claims;
+        TCents Payment;
+        std::vector<TCents> Open;
+    } cases[] = {
+        {{1000, 2000}, 1000, {666, 1334}},    // 333,33 and 666,66: the first takes the cent
+        {{100, 100, 100}, 200, {33, 33, 34}}, // 66 each, two cents left: the first two
+        {{100, 100}, 500, {0, 0}},            // more than enough: both paid, 3,00 over
+    };
+    for (const auto &c : cases) {
+        TClaimsCase input;
+        for (TCents amount : c.Claims)
+            input.Claims.push_back({"", amount, day("01.03.2025"), fixed(0), false});
+        input.Payments = {{day("02.03.2025"), c.Payment, -1}};
+        input.StatementDay = day("31.03.2025");
+        const TClaimsStatement s = CalculateClaims(input, ShippedBaseRates());
+        ASSERT_FALSE(s.Error);
+        std::vector<TCents> open;
+        for (const TItemBalance &b : s.Claims)
+            open.push_back(b.Principal);
+        EXPECT_EQ(open, c.Open);
+    }
+    // A due claim before one not yet due, the higher rate before the lower, the older first.
+    TClaimsCase order;
+    order.Claims = {{"später fällig", 10000, day("01.06.2025"), fixed(900), false},
+                    {"niedriger", 10000, day("01.01.2025"), fixed(400), false},
+                    {"jünger", 10000, day("01.02.2025"), fixed(800), false},
+                    {"älter", 10000, day("01.01.2025"), fixed(800), false}};
+    order.Payments = {{day("01.05.2025"), 30000, -1}};
+    order.StatementDay = day("01.05.2025");
+    order.DayCount = dcActual360;
+    const TClaimsStatement s = CalculateClaims(order, ShippedBaseRates());
+    ASSERT_FALSE(s.Error);
+    const std::vector<const TBooking *> paid = payments(s);
+    ASSERT_EQ(paid.size(), 1u);
+    std::vector<TItemRef> principalOrder;
+    for (const TAllocation &a : paid[0]->Allocations)
+        if (!a.Interest) principalOrder.push_back(a.Item);
+    EXPECT_EQ(principalOrder, (std::vector<TItemRef>{{TItemKind::Claim, 3}, Claim3, Claim2}));
+}
+
+// 1.000,00 € with 4,49 € interest open (4 % for 41 days), 100,00 € paid: the interest first.
+TEST(Claims, InterestBeforePrincipal) {
+    TClaimsCase c;
+    c.Claims = {{"Darlehen", 100000, day("01.01.2025"), fixed(400), false}};
+    c.Payments = {{day("10.02.2025"), 10000, -1}};
+    c.StatementDay = day("10.02.2025");
+    const TClaimsStatement s = CalculateClaims(c, ShippedBaseRates());
+    ASSERT_FALSE(s.Error);
+    EXPECT_EQ(payments(s)[0]->Allocations,
+              (std::vector<TAllocation>{{Claim1, true, 449}, {Claim1, false, 9551}}));
+    EXPECT_EQ(s.Claims[0], (TItemBalance{90449, 0}));
+    // The next day runs on the new principal: 904,49 × 4 % / 365 = 0,0991…
+    EXPECT_EQ(s.PerDay, 10);
+}
+
+// One claim without payments is the default-interest window's statement, row for row.
+TEST(Claims, OneClaimIsTheDefaultInterestStatement) {
+    const struct {
+        TCents Claim;
+        const char *First, *Last;
+        TRateRule Rule;
+        bool FlatFee;
+    } cases[] = {
+        {308900, "17.04.2025", "20.02.2026", Consumer, false},
+        {1000000, "16.01.2023", "02.10.2025", Business, true},
+        {1000000, "16.01.2023", "02.10.2025", OldBusiness, false},
+        {100, "17.04.2025", "20.02.2026", Consumer, false},
+        {13727782, "01.01.2000", "02.06.2002", fixed(400), false},
+        {500000, "31.01.2024", "31.03.2025", margin(250), false},
+        {99999999999999, "29.02.2004", "31.12.2026", Business, false},
+    };
+    for (const auto &c : cases)
+        for (TDayCount count : {dcActual365, dcActualActual, dcActual360, dc30360}) {
+            SCOPED_TRACE(std::string(c.First) + " " + std::to_string(count));
+            TDefaultInterestInput window{c.Claim, day(c.First), day(c.Last),
+                                         c.Rule,  count,        c.FlatFee};
+            const TDefaultInterest expected = CalculateDefaultInterest(window, ShippedBaseRates());
+            ASSERT_FALSE(expected.Error) << expected.Error.Message.toStdString();
+            TClaimsCase input;
+            input.Claims = {{"", c.Claim, day(c.First), c.Rule, c.FlatFee}};
+            input.StatementDay = day(c.Last);
+            input.DayCount = count;
+            const TClaimsStatement s = CalculateClaims(input, ShippedBaseRates());
+            ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
+            std::vector<TInterestRow> rows;
+            for (const TBooking &b : s.Bookings)
+                if (b.Kind == TBookingKind::Interest) rows.push_back(b.Period);
+            EXPECT_EQ(rows, expected.Rows);
+            EXPECT_EQ(s.Open.Interest, expected.Interest);
+            EXPECT_EQ(s.Open.Costs, expected.FlatFee);
+            EXPECT_EQ(s.Open.Total(), expected.Total);
+            EXPECT_EQ(s.PerDay, expected.PerDay);
+        }
+}
+
+// Each faulty input is named, so that the window can focus it, and nothing is calculated.
+TEST(Claims, RefusesFaultyInputNamingIt) {
+    const auto base = [] {
+        TClaimsCase c;
+        c.Claims = {{"Rechnung", 10000, day("01.01.2025"), Consumer, false}};
+        c.Costs = {{"Mahnkosten", 500, day("01.02.2025"), false, EmptyDate, {}}};
+        c.Payments = {{day("01.03.2025"), 1000, -1}};
+        c.StatementDay = day("30.06.2025");
+        return c;
+    };
+    const struct {
+        void (*Change)(TClaimsCase &);
+        TCaseField Field;
+        int Index;
+        const char *Message;
+    } cases[] = {
+        {[](TClaimsCase &c) { c.Claims.clear(); }, TCaseField::ClaimAmount, -1,
+         "Die Aufstellung braucht mindestens eine Forderung."},
+        {[](TClaimsCase &c) { c.Claims[0].Amount = 0; }, TCaseField::ClaimAmount, 0,
+         "Der Betrag der Forderung 1 muss größer als 0,00 sein."},
+        {[](TClaimsCase &c) { c.Payments[0].Date = day("31.12.2024"); }, TCaseField::PaymentDate, 0,
+         "Die Zahlung 1 vom 31.12.2024 liegt vor dem Zinsbeginn jeder Forderung (01.01.2025)."},
+        {[](TClaimsCase &c) {
+             c.Costs[0].BearsInterest = true;
+             c.Costs[0].FirstDay = day("31.01.2025");
+             c.Costs[0].Rule = Consumer;
+         },
+         TCaseField::CostFirstDay, 0,
+         "Der Zinsbeginn der Kosten 1 (31.01.2025) liegt vor ihrem Datum (01.02.2025)."},
+        {[](TClaimsCase &c) { c.Payments[0].Claim = 1; }, TCaseField::PaymentClaim, 0,
+         "Die Zahlung 1 nennt die Forderung 2, die es nicht gibt."},
+        {[](TClaimsCase &c) { c.Payments[0].Amount = -5; }, TCaseField::PaymentAmount, 0,
+         "Der Betrag der Zahlung 1 muss größer als 0,00 sein."},
+        {[](TClaimsCase &c) { c.Costs[0].Amount = 0; }, TCaseField::CostAmount, 0,
+         "Der Betrag der Kosten 1 muss größer als 0,00 sein."},
+        {[](TClaimsCase &c) { c.StatementDay = day("31.12.2024"); }, TCaseField::StatementDay, -1,
+         "Der Stichtag (31.12.2024) liegt vor dem ersten Zinsbeginn (01.01.2025)."},
+        {[](TClaimsCase &c) { c.StatementDay = day("31.12.2099"); }, TCaseField::ClaimRule, 0,
+         "Für das Halbjahr ab 01.01.2027 ist kein Basiszinssatz bekannt (die Basiszinssätze "
+         "reichen bis 31.12.2026). Bitte den Basiszinssatz ergänzen oder einen früheren "
+         "Stichtag wählen."},
+        {[](TClaimsCase &c) { c.Claims[0].FlatFee = true; }, TCaseField::ClaimFlatFee, 0,
+         "Die Pauschale nach § 288 Abs. 5 BGB steht der Forderung 1 nicht zu: sie gilt nur, "
+         "wenn kein Verbraucher beteiligt ist und die Forderung nach dem 28.07.2014 "
+         "entstanden ist."},
+    };
+    for (const auto &c : cases) {
+        TClaimsCase input = base();
+        c.Change(input);
+        const TClaimsStatement s = CalculateClaims(input, ShippedBaseRates());
+        EXPECT_EQ(s.Error.Message, QString::fromUtf8(c.Message));
+        EXPECT_EQ(s.ErrorField, c.Field) << c.Message;
+        EXPECT_EQ(s.ErrorIndex, c.Index) << c.Message;
+        EXPECT_TRUE(s.Bookings.empty() && s.Claims.empty());
+    }
+}

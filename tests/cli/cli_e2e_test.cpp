@@ -54,8 +54,8 @@ QList<QStringList> CsvRecords(const QString &text) {
     QList<QStringList> records;
     QStringList fields;
     int line = 0;
-    bool open = false;
-    while (reader.Next(fields, line, open))
+    TRecordFault fault = TRecordFault::None;
+    while (reader.Next(fields, line, fault))
         records << fields;
     return records;
 }

@@ -660,3 +660,26 @@ TEST(CliOutput, StopsAtTheFirstFailedWriteAndSaysWhy) {
 }
 
 } // namespace
+
+namespace {
+
+QString PackagingFile(const char *name) {
+    QFile file(QStringLiteral(TARVO_PACKAGING "/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// Every option the parser takes is in --help, the manual page and the bash completion.
+TEST(CliArguments, HelpManualAndCompletionNameEveryOption) {
+    const QString manual = PackagingFile("tarvo-zins.1").remove(u'\\');
+    const QString completion = PackagingFile("tarvo-zins.bash");
+    QStringList options{"--csv", "--format", "--bom", "--import", "--help", "--version"};
+    for (int field = fdVon; field < FieldCount; ++field)
+        options << "--" + FieldName(TField(field));
+    for (const QString &option : options) {
+        EXPECT_TRUE(HelpText().contains(option)) << option.toStdString();
+        EXPECT_TRUE(manual.contains(option)) << option.toStdString();
+        EXPECT_TRUE(completion.contains(option)) << option.toStdString();
+    }
+}
+
+} // namespace

@@ -69,7 +69,7 @@ private:
     qsizetype FNext = 0;
     TCommandLine FLine;
     std::array<bool, FieldCount> FFromOption{};
-    QString FFormat, FBatch, FImport, FBom;
+    QString FFormat, FBatch, FImport;
 };
 
 TCommandLine TParser::Parse() {

@@ -49,6 +49,7 @@ QString CommandName(TCommand command) {
 // What each column is: a field of the command, or a column carried through.
 struct TColumns {
     std::vector<TField> Fields; // FieldCount for a carried column
+    std::vector<char> Rule;     // whether the column names a rate rule
     std::vector<qsizetype> Carried;
     TCarriedColumns CarriedNames;
 };
@@ -81,6 +82,7 @@ std::optional<QString> MapColumns(const TCommandLine &line, const QList<QString>
             numbers << int(columns.Fields.size()) + 1;
         }
         columns.Fields.push_back(field.value_or(FieldCount));
+        columns.Rule.push_back(field && RuleFields.contains(*field));
     }
     columns.CarriedNames = CarriedColumns(carried, numbers);
     QList<TField> needed{fdBetrag, fdVon};
@@ -123,8 +125,11 @@ public:
 
 private:
     std::optional<QString> Fields(const QList<QString> &cells, TFields &fields) const;
-    std::optional<TCaseError> Case(const TFields &fields, QByteArray &text, int line,
-                                   QStringView carried) const;
+    // The row's result row, or the reason it has none.
+    std::optional<TCaseError> Case(const TFields &fields, const QList<QString> &cells,
+                                   TPendingRow &row) const;
+    // Gives the row its error row.
+    void Refuse(TPendingRow &row, const QString &reason, const QList<QString> &cells) const;
     QString Carried(const QList<QString> &cells) const;
 
     const TCommandLine &FLine;
@@ -171,8 +176,8 @@ std::optional<QString> TBatch::Fields(const QList<QString> &cells, TFields &fiel
     const qsizetype used = std::min(cells.size(), columns);
     fields = FLine.Fields;
     bool ownRule = false;
-    for (qsizetype i = 0; i < used; ++i)
-        ownRule = ownRule || (RuleFields.contains(FColumns.Fields[i]) && !Blank(cells[i]));
+    for (qsizetype i = 0; i < used && !ownRule; ++i)
+        ownRule = FColumns.Rule[i] && !Blank(cells[i]);
     if (ownRule)
         for (TField field : RuleFields)
             fields[field].clear();
@@ -183,19 +188,19 @@ std::optional<QString> TBatch::Fields(const QList<QString> &cells, TFields &fiel
     return std::nullopt;
 }
 
-std::optional<TCaseError> TBatch::Case(const TFields &fields, QByteArray &text, int line,
-                                       QStringView carried) const {
+std::optional<TCaseError> TBatch::Case(const TFields &fields, const QList<QString> &cells,
+                                       TPendingRow &row) const {
     if (FLine.Command == TCommand::Zinsen) {
         TZinsenCase c;
         if (auto error = ReadZinsenCase(fields, FDefaultCode, c)) return error;
-        text = ZinsenRow(FLine.Format, CalculateZinsen(c), line, carried).toUtf8();
+        row.Text = ZinsenRow(FLine.Format, CalculateZinsen(c), row.Line, Carried(cells)).toUtf8();
         return std::nullopt;
     }
     TDefaultInterestInput input;
     TVerzugResult result;
     if (auto error = ReadVerzugCase(fields, input)) return error;
     if (auto error = CalculateVerzug(input, *FTable, result)) return error;
-    text = VerzugRow(FLine.Format, result, line, carried).toUtf8();
+    row.Text = VerzugRow(FLine.Format, result, row.Line, Carried(cells)).toUtf8();
     return std::nullopt;
 }
 
@@ -203,32 +208,33 @@ void TBatch::Calculate(const QByteArray &bytes, TPendingRow &row, QList<QString>
     row.Text.clear();
     row.Error.clear();
     row.Blank = false;
-    cells.clear();
     if (row.Fault != TRecordFault::None) {
-        row.Error = RecordFaultText(row.Fault);
-    } else if (!SplitRecord(QByteArrayView(bytes).sliced(row.Offset, row.Length), FSeparator,
-                            cells)) {
-        row.Error = QStringLiteral("die Zeile hat mehr als %1 Felder").arg(MaxColumns);
-    } else if ((row.Blank = AllEmpty(cells))) {
-        return;
+        cells.clear();
+        return Refuse(row, RecordFaultText(row.Fault), cells);
     }
-    const QString carried = Carried(cells);
+    if (!SplitRecord(QByteArrayView(bytes).sliced(row.Offset, row.Length), FSeparator, cells))
+        return Refuse(row, QStringLiteral("die Zeile hat mehr als %1 Felder").arg(MaxColumns),
+                      cells);
+    if ((row.Blank = AllEmpty(cells))) return;
     TFields fields;
-    if (row.Error.isEmpty())
-        if (const std::optional<QString> problem = Fields(cells, fields)) row.Error = *problem;
-    if (row.Error.isEmpty()) {
-        try {
-            if (const std::optional<TCaseError> error = Case(fields, row.Text, row.Line, carried))
-                row.Error = error->Field == FieldCount
-                                ? error->Reason
-                                : FieldName(error->Field) + QStringLiteral(": ") + error->Reason;
-        } catch (const std::exception &error) {
-            // An exception must not leave a worker thread; the row says what went wrong.
-            row.Error = QString::fromLocal8Bit(error.what());
-        }
+    if (const std::optional<QString> problem = Fields(cells, fields))
+        return Refuse(row, *problem, cells);
+    try {
+        if (const std::optional<TCaseError> error = Case(fields, cells, row))
+            Refuse(row,
+                   error->Field == FieldCount
+                       ? error->Reason
+                       : FieldName(error->Field) + QStringLiteral(": ") + error->Reason,
+                   cells);
+    } catch (const std::exception &error) {
+        // An exception must not leave a worker thread; the row says what went wrong.
+        Refuse(row, QString::fromLocal8Bit(error.what()), cells);
     }
-    if (!row.Error.isEmpty())
-        row.Text = ErrorRow(FLine.Format, FLine.Command, row.Line, row.Error, carried).toUtf8();
+}
+
+void TBatch::Refuse(TPendingRow &row, const QString &reason, const QList<QString> &cells) const {
+    row.Error = reason;
+    row.Text = ErrorRow(FLine.Format, FLine.Command, row.Line, reason, Carried(cells)).toUtf8();
 }
 
 bool TBatch::Emit(const TPendingRow &row) {

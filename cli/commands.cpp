@@ -25,6 +25,10 @@ std::optional<TCaseError> ReadDay(const TFields &fields, TField field, TDateTime
 }
 
 std::optional<TCaseError> ReadSwitch(const TFields &fields, TField field, bool &on) {
+    if (fields[field].isEmpty()) {
+        on = false;
+        return std::nullopt;
+    }
     const std::optional<bool> value = SwitchValue(fields[field]);
     if (!value)
         return FieldError(field, Quoted(fields[field]) + QStringLiteral(" ist weder ja noch nein"));
@@ -87,10 +91,11 @@ TField FieldOfEngineError(const TEngineError &error, const TRateRule &rule) {
     }
 }
 
-// Whatever a field's reader quotes in its message is short.
-std::optional<TCaseError> CheckLengths(TCommand command, const TFields &fields) {
+// Whatever a field's reader quotes in its message is short. (The command's own fields are
+// the only ones filled.)
+std::optional<TCaseError> CheckLengths(const TFields &fields) {
     for (int field = 0; field < FieldCount; ++field)
-        if (TakesField(command, TField(field)) && fields[field].size() > MaxFieldLength)
+        if (fields[field].size() > MaxFieldLength)
             return FieldError(
                 TField(field),
                 Quoted(fields[field]) +
@@ -166,7 +171,7 @@ int RunBasiszins(const TCommandLine &line, TRunContext &run) {
 } // namespace
 
 std::optional<TCaseError> ReadZinsenCase(const TFields &fields, int defaultCode, TZinsenCase &c) {
-    if (auto tooLong = CheckLengths(TCommand::Zinsen, fields)) return tooLong;
+    if (auto tooLong = CheckLengths(fields)) return tooLong;
     QString error;
     if (fields[fdBetrag].isEmpty()) return FieldError(fdBetrag, Missing);
     if (!ReadAmount(fields[fdBetrag], c.Principal, error)) return FieldError(fdBetrag, error);
@@ -192,7 +197,7 @@ TZinsenResult CalculateZinsen(const TZinsenCase &c) {
 }
 
 std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterestInput &input) {
-    if (auto tooLong = CheckLengths(TCommand::Verzug, fields)) return tooLong;
+    if (auto tooLong = CheckLengths(fields)) return tooLong;
     QString error;
     long double amount = 0;
     if (fields[fdBetrag].isEmpty()) return FieldError(fdBetrag, Missing);

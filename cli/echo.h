@@ -14,6 +14,9 @@ inline constexpr qsizetype MaxQuoted = 40;
 // marks that turn the writing direction as "�". A CSV cell keeps its tabs and line breaks,
 // which a quoted field holds as they are.
 QString Visible(QStringView text, bool keepLineBreaks = false);
+// Whether Visible shows the character as another: a control character, a line or paragraph
+// separator, or a mark that turns the writing direction.
+bool Unsafe(char16_t c);
 // Visible, and cut to MaxQuoted characters with "…".
 QString Excerpt(QStringView text);
 // „Excerpt“.

@@ -6,6 +6,7 @@
 #include "engine/fixedtext.h"
 #include "engine/statement.h"
 
+#include <QHash>
 #include <QIODevice>
 
 namespace {
@@ -80,8 +81,8 @@ void AppendJsonString(QString &out, QStringView text) {
         if (c == u'"' || c == u'\\') {
             out += u'\\';
             out += c;
-        } else if (c.unicode() < 0x20 || c.unicode() == 0x2028 || c.unicode() == 0x2029) {
-            // The separators end a line for JavaScript and for some line readers.
+        } else if ((c.unicode() < 0x20 || c.unicode() >= 0x7f) && Unsafe(c.unicode())) {
+            // Lossless, and nothing a terminal or a line reader would act on.
             out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
         } else {
             out += c;
@@ -490,11 +491,16 @@ QString CsvField(const QString &text) {
 }
 
 TCarriedColumns CarriedColumns(const QStringList &names, const QList<int> &numbers) {
-    TCarriedColumns columns{names, {}};
-    for (qsizetype i = 0; i < names.size(); ++i)
-        columns.Keys << (names[i].trimmed().isEmpty() || names.count(names[i]) > 1
+    TCarriedColumns columns{names, {}, {}};
+    QHash<QString, int> uses;
+    for (const QString &name : names)
+        ++uses[name];
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        columns.Keys << (names[i].trimmed().isEmpty() || uses.value(names[i]) > 1
                              ? QStringLiteral("spalte_%1").arg(numbers.value(i))
                              : names[i]);
+        columns.Widths << Visible(names[i]).size();
+    }
     return columns;
 }
 
@@ -522,7 +528,7 @@ QString CarriedCells(TOutputFormat format, const TCarriedColumns &columns,
             out += CsvField(cell) + u';';
             break;
         case TOutputFormat::Text:
-            AppendPadded(out, Visible(cell), Visible(columns.Names[i]).size(), false);
+            AppendPadded(out, Visible(cell), columns.Widths[i], false);
             out += QLatin1StringView("  ");
             break;
         case TOutputFormat::Json:

@@ -53,8 +53,9 @@ struct TVerzugResult {
 // The columns of a batch that Tarvo does not know, carried through to the front of each result
 // row unchanged and in their order, so that results can be matched to the sheet's own rows.
 struct TCarriedColumns {
-    QStringList Names; // as the header writes them
-    QStringList Keys;  // in JSON: the name, or "spalte_3" for an empty or doubled one
+    QStringList Names;       // as the header writes them
+    QStringList Keys;        // in JSON: the name, or "spalte_3" for an empty or doubled one
+    QList<qsizetype> Widths; // in text: each cell is padded to its name
 
     bool IsEmpty() const { return Names.isEmpty(); }
 };

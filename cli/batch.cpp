@@ -22,8 +22,10 @@ constexpr qint64 ReadSize = 1 << 20;
 constexpr qsizetype HeaderLookAhead = 64 * 1024;
 
 // Rows are read and printed a block at a time and calculated side by side in between. A block
-// ends at so many rows or bytes, so that long rows cannot make it large.
-constexpr std::size_t BlockRows = 16384;
+// ends at so many rows or bytes, so that long rows cannot make it large; it starts small and
+// grows as far as its results stay near BlockBytes too (a statement of many half-years in
+// JSON is a hundred times its row).
+constexpr std::size_t FirstBlockRows = 1024, BlockRows = 16384;
 constexpr qsizetype BlockBytes = 8 * MaxRecordBytes;
 constexpr std::size_t MinRowsForThreads = 1024;
 constexpr std::size_t MaxThreads = 8;
@@ -282,11 +284,11 @@ private:
     std::vector<std::thread> FWorkers;
 };
 
-// Up to BlockRows records, or BlockBytes and one record more.
-void ReadBlock(TCsvReader &reader, TBlock &block) {
+// Up to `rows` records, or BlockBytes and one record more.
+void ReadBlock(TCsvReader &reader, TBlock &block, std::size_t rows) {
     block.Bytes.truncate(0);
     block.Count = 0;
-    while (block.Count < block.Rows.size() && block.Bytes.size() < BlockBytes) {
+    while (block.Count < rows && block.Bytes.size() < BlockBytes) {
         TPendingRow &row = block.Rows[block.Count];
         row.Offset = block.Bytes.size();
         if (!reader.NextRecord(block.Bytes, row.Line, row.Fault)) break;
@@ -504,14 +506,21 @@ int RunBatch(const TCommandLine &line, QIODevice &in, TRunContext &run) {
     batch.Header();
     int status = esDone;
     TBlock current, next;
-    for (ReadBlock(reader, current); current.Count > 0 && !run.Out().Failed();
+    std::size_t rows = FirstBlockRows;
+    for (ReadBlock(reader, current, rows); current.Count > 0 && !run.Out().Failed();
          std::swap(current, next)) {
         TBlockCalculation calculation(batch, current);
-        ReadBlock(reader, next);
+        ReadBlock(reader, next, rows);
         calculation.Wait();
+        qsizetype results = 1;
         // The first failed write ends the batch: nobody reads what would follow.
-        for (std::size_t i = 0; i < current.Count && !run.Out().Failed(); ++i)
+        for (std::size_t i = 0; i < current.Count && !run.Out().Failed(); ++i) {
+            results += current.Rows[i].Text.size();
             if (!batch.Emit(current.Rows[i])) status = esBadInput;
+        }
+        rows =
+            std::clamp<std::size_t>(std::size_t(BlockBytes) * current.Count / std::size_t(results),
+                                    FirstBlockRows, BlockRows);
     }
     if (!reader.ReadError().isEmpty() && !run.Out().Failed()) return readFailed(reader);
     return status;

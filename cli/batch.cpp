@@ -98,7 +98,7 @@ std::optional<QString> MapColumns(const TCommandLine &line, const QList<QString>
 // A row read and what became of it: its result or error row, and its error.
 struct TPendingRow {
     qsizetype Offset = 0, Length = 0; // the record's bytes in its block
-    int Line = 0;
+    qint64 Line = 0;
     TRecordFault Fault = TRecordFault::None;
     bool Blank = false; // no cell holds anything: no case at all
     QByteArray Text;    // in UTF-8, made where the row is calculated
@@ -352,7 +352,7 @@ void TCsvReader::SkipByteOrderMark() {
     if (FBuffer.mid(FPos, 3) == "\xEF\xBB\xBF") FPos += 3;
 }
 
-void TCsvReader::Resume(int line, qsizetype firstBreak) {
+void TCsvReader::Resume(qint64 line, qsizetype firstBreak) {
     FLine = line + 1;
     if (firstBreak >= 0) {
         FPos += firstBreak + 1;
@@ -377,7 +377,7 @@ bool TCsvReader::SkipLine() {
 }
 
 // A line break inside quotes belongs to the record; a doubled quote opens and closes again.
-bool TCsvReader::NextRecord(QByteArray &record, int &line, TRecordFault &fault) {
+bool TCsvReader::NextRecord(QByteArray &record, qint64 &line, TRecordFault &fault) {
     SkipByteOrderMark();
     if (FSkipping && !SkipLine()) return false;
     if (FPos >= FBuffer.size() && !Fill()) return false;
@@ -423,7 +423,7 @@ bool TCsvReader::NextRecord(QByteArray &record, int &line, TRecordFault &fault) 
     return true;
 }
 
-bool TCsvReader::Next(QList<QString> &fields, int &line, TRecordFault &fault) {
+bool TCsvReader::Next(QList<QString> &fields, qint64 &line, TRecordFault &fault) {
     QByteArray record;
     if (!NextRecord(record, line, fault)) return false;
     SplitRecord(record, FSeparator, fields);
@@ -481,7 +481,7 @@ int RunBatch(const TCommandLine &line, QIODevice &in, TRunContext &run) {
     reader.SetSeparator(reader.GuessSeparator());
     QByteArray record;
     QList<QString> header;
-    int number = 0;
+    qint64 number = 0;
     TRecordFault fault = TRecordFault::None;
     if (!reader.NextRecord(record, number, fault)) {
         if (!reader.ReadError().isEmpty()) return readFailed(reader);

@@ -49,9 +49,9 @@ public:
 
     // Appends the next record's bytes, without its line break, to `record`; gives the line it
     // starts on (from 1). A faulty record appends nothing. False at the end of the input.
-    bool NextRecord(QByteArray &record, int &line, TRecordFault &fault);
+    bool NextRecord(QByteArray &record, qint64 &line, TRecordFault &fault);
     // The same, split into its fields (at most MaxColumns).
-    bool Next(QList<QString> &fields, int &line, TRecordFault &fault);
+    bool Next(QList<QString> &fields, qint64 &line, TRecordFault &fault);
     // Why the input could not be read to its end (German); empty when it could.
     const QString &ReadError() const { return FReadError; }
 
@@ -60,7 +60,7 @@ private:
     void SkipByteOrderMark();
     // Goes on after the faulty record that starts on `line`: after its first line break, or
     // (none read yet) after the next one.
-    void Resume(int line, qsizetype firstBreak);
+    void Resume(qint64 line, qsizetype firstBreak);
     bool SkipLine();
 
     QIODevice &FDevice;
@@ -70,7 +70,7 @@ private:
     bool FStarted = false;
     bool FSkipping = false; // the rest of an over-long line is still to be dropped
     char FSeparator = ';';
-    int FLine = 1;
+    qint64 FLine = 1;
     QString FReadError;
 };
 

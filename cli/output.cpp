@@ -107,7 +107,7 @@ void AppendJsonPoint(QString &out, QStringView text) {
 
 // A batch row begins with its carried cells and its line: {"eingabe": {...}, "zeile": 7, ...},
 // "R-17;7;...", "R-17    7  ...".
-void AppendJsonStart(QString &out, int line, QStringView carried = {}) {
+void AppendJsonStart(QString &out, qint64 line, QStringView carried = {}) {
     out += u'{';
     out += carried;
     if (line <= 0) return;
@@ -115,19 +115,19 @@ void AppendJsonStart(QString &out, int line, QStringView carried = {}) {
     AppendNumber(out, line);
 }
 
-void AppendTextLine(QString &out, int line) {
+void AppendTextLine(QString &out, qint64 line) {
     if (line <= 0) return;
     AppendPadded(out, QString::number(line), 5, true);
     out += QLatin1StringView("  ");
 }
 
-void AppendCsvLine(QString &out, int line) {
+void AppendCsvLine(QString &out, qint64 line) {
     if (line <= 0) return;
     AppendNumber(out, line);
     out += u';';
 }
 
-QString ZinsenText(const TZinsenResult &result, int line, QStringView carried) {
+QString ZinsenText(const TZinsenResult &result, qint64 line, QStringView carried) {
     QString row;
     row.reserve(72 + carried.size());
     row += carried;
@@ -141,7 +141,7 @@ QString ZinsenText(const TZinsenResult &result, int line, QStringView carried) {
     return row;
 }
 
-QString ZinsenCsv(const TZinsenResult &result, int line, QStringView carried) {
+QString ZinsenCsv(const TZinsenResult &result, qint64 line, QStringView carried) {
     QString row;
     row.reserve(48 + carried.size());
     row += carried;
@@ -157,7 +157,7 @@ QString ZinsenCsv(const TZinsenResult &result, int line, QStringView carried) {
     return row;
 }
 
-QString ZinsenJson(const TZinsenResult &result, int line, QStringView carried) {
+QString ZinsenJson(const TZinsenResult &result, qint64 line, QStringView carried) {
     QString row;
     row.reserve(96 + carried.size());
     AppendJsonStart(row, line, carried);
@@ -201,7 +201,7 @@ void AppendJsonPeriod(QString &out, const TInterestRow &row) {
     out += u'}';
 }
 
-QString VerzugJson(const TVerzugResult &verzug, int line, QStringView carried) {
+QString VerzugJson(const TVerzugResult &verzug, qint64 line, QStringView carried) {
     const TDefaultInterest &r = verzug.Result;
     QString out;
     out.reserve(256 + 200 * r.Rows.size() + carried.size());
@@ -335,7 +335,7 @@ QString ZinsenHeader(TOutputFormat format, bool batch, const QString &carried) {
     return QString();
 }
 
-QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, int line,
+QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, qint64 line,
                   QStringView carried) {
     switch (format) {
     case TOutputFormat::Csv:
@@ -367,7 +367,7 @@ QString VerzugHeader(TOutputFormat format, const QString &carried) {
     return QString();
 }
 
-QString VerzugRow(TOutputFormat format, const TVerzugResult &verzug, int line,
+QString VerzugRow(TOutputFormat format, const TVerzugResult &verzug, qint64 line,
                   QStringView carried) {
     const TDefaultInterest &r = verzug.Result;
     QString row;
@@ -409,7 +409,7 @@ QString VerzugStatement(TOutputFormat format, const TVerzugResult &result,
 }
 
 // The reason is shown whole on its line, whatever it quotes.
-QString ErrorRow(TOutputFormat format, TCommand command, int line, const QString &reason,
+QString ErrorRow(TOutputFormat format, TCommand command, qint64 line, const QString &reason,
                  QStringView carried) {
     QString row;
     switch (format) {

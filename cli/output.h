@@ -72,15 +72,15 @@ QString CarriedCells(TOutputFormat format, const TCarriedColumns &columns,
 // A batch's rows carry the line of their case (from 2, after the header) after the carried
 // cells; a single case has line 0 and neither.
 QString ZinsenHeader(TOutputFormat format, bool batch, const QString &carried = {});
-QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, int line,
+QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, qint64 line,
                   QStringView carried = {});
 QString VerzugHeader(TOutputFormat format, const QString &carried = {});
-QString VerzugRow(TOutputFormat format, const TVerzugResult &result, int line,
+QString VerzugRow(TOutputFormat format, const TVerzugResult &result, qint64 line,
                   QStringView carried = {});
 // The whole statement of one case: every period, the sums, the rules.
 QString VerzugStatement(TOutputFormat format, const TVerzugResult &result,
                         const TBaseRateTable &table);
-QString ErrorRow(TOutputFormat format, TCommand command, int line, const QString &reason,
+QString ErrorRow(TOutputFormat format, TCommand command, qint64 line, const QString &reason,
                  QStringView carried = {});
 
 QString BaseRateAnswer(TOutputFormat format, TDateTime day, const TBaseRate &rate,

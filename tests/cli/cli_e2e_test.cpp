@@ -55,7 +55,7 @@ QList<QStringList> CsvRecords(const QString &text) {
     TCsvReader reader(buffer);
     QList<QStringList> records;
     QStringList fields;
-    int line = 0;
+    qint64 line = 0;
     TRecordFault fault = TRecordFault::None;
     while (reader.Next(fields, line, fault))
         records << fields;

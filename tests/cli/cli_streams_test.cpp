@@ -116,8 +116,8 @@ TChild RunChild(const IsolatedHome &home, const QStringList &arguments,
     // tracer gets when the program ends, before its memory is gone. (The kernel's ru_maxrss
     // would not do: it keeps the forking test's own mark across the exec.)
     // (The leak checker of a sanitized build traces the program itself at its end.)
-    const bool traced = !ResidentMemoryUnchecked() &&
-                        ptrace(PTRACE_SEIZE, pid, nullptr, PTRACE_O_TRACEEXIT) == 0;
+    const bool traced =
+        !ResidentMemoryUnchecked() && ptrace(PTRACE_SEIZE, pid, nullptr, PTRACE_O_TRACEEXIT) == 0;
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     for (;;) {

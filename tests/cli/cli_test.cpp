@@ -282,7 +282,7 @@ TEST(CliEcho, ShowsControlCharactersAndCutsLongQuotes) {
 
 struct Record {
     QStringList fields;
-    int line;
+    qint64 line;
     TRecordFault fault = TRecordFault::None;
 };
 

@@ -1,6 +1,8 @@
 // tarvo-zins on large batches, the whole program from start to end: 1,000,000 rows of zinsen
 // and 100,000 rows of verzug over ten years each, read from a file on standard input, the
 // result to /dev/null, in each output format. The rows are generated once, from a fixed seed.
+// TARVO_ZINS names another build of the program to measure instead, so that an older build
+// and this one can be compared in one sitting.
 
 #include <QFile>
 #include <QProcess>
@@ -53,6 +55,11 @@ QByteArray VerzugBatch() {
     return csv;
 }
 
+QString Program() {
+    const QString other = qEnvironmentVariable("TARVO_ZINS");
+    return other.isEmpty() ? QStringLiteral(TARVO_ZINS_EXE) : other;
+}
+
 class TBatchFile {
 public:
     explicit TBatchFile(const QByteArray &content) : FPath(FDir.filePath("batch.csv")) {
@@ -88,7 +95,7 @@ void RunBatch(benchmark::State &state, const TBatchFile &batch, const char *comm
         zins.setProcessEnvironment(env);
         zins.setStandardInputFile(batch.Path());
         zins.setStandardOutputFile(QProcess::nullDevice());
-        zins.start(TARVO_ZINS_EXE, {command, "--csv", "-", "--format", format});
+        zins.start(Program(), {command, "--csv", "-", "--format", format});
         if (!zins.waitForFinished(120000) || zins.exitCode() != 0)
             state.SkipWithError("tarvo-zins failed");
     }

@@ -1,12 +1,16 @@
 #include "cli/arguments.h"
 
+#include "cli/echo.h"
 #include "engine/interest.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
 constexpr const char *FieldNames[FieldCount] = {
     "betrag",      "von",      "bis",       "satz", "formel",    "verbraucher",
-    "unternehmer", "vor-2014", "aufschlag", "tage", "pauschale",
+    "unternehmer", "vor-2014", "aufschlag", "tage", "pauschale", "ohne-zahlungstag",
 };
 
 // The positional arguments of a single case, in their order.
@@ -55,6 +59,8 @@ private:
     }
     void Option(const QString &argument);
     std::optional<QString> Value(const QString &option, const std::optional<QString> &attached);
+    // Takes the option's value once; the same option again must say the same.
+    bool Once(const QString &option, QString &given, const QString &value);
     void SetField(TField field, const QString &option, const QString &value);
     void Positional(const QStringList &positional);
     void CheckCombination();
@@ -63,6 +69,7 @@ private:
     qsizetype FNext = 0;
     TCommandLine FLine;
     std::array<bool, FieldCount> FFromOption{};
+    QString FFormat, FBatch, FImport;
 };
 
 TCommandLine TParser::Parse() {
@@ -89,8 +96,7 @@ TCommandLine TParser::Parse() {
         return FLine;
     }
     if (FLine.Command == TCommand::None)
-        Fail(QStringLiteral("tarvo-zins"),
-             QStringLiteral("der Befehl fehlt (zinsen, verzug oder basiszins)"));
+        Fail(QString(), QStringLiteral("der Befehl fehlt (zinsen, verzug oder basiszins)"));
     Positional(positional);
     CheckCombination();
     return FLine;
@@ -98,10 +104,25 @@ TCommandLine TParser::Parse() {
 
 std::optional<QString> TParser::Value(const QString &option,
                                       const std::optional<QString> &attached) {
-    if (attached) return attached;
-    if (FNext < FArguments.size()) return FArguments[FNext++];
-    Fail(option, QStringLiteral("der Wert fehlt"));
-    return std::nullopt;
+    if (!attached && FNext >= FArguments.size()) {
+        Fail(option, QStringLiteral("der Wert fehlt"));
+        return std::nullopt;
+    }
+    const QString value = attached ? *attached : FArguments[FNext++];
+    if (value.isEmpty()) {
+        Fail(option, QStringLiteral("der Wert ist leer"));
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool TParser::Once(const QString &option, QString &given, const QString &value) {
+    if (!given.isEmpty() && given != value) {
+        Fail(option, QStringLiteral("ist mehrfach angegeben"));
+        return false;
+    }
+    given = value;
+    return true;
 }
 
 void TParser::Option(const QString &argument) {
@@ -114,17 +135,21 @@ void TParser::Option(const QString &argument) {
     } else if (option == QLatin1String("-v") || option == QLatin1String("--version")) {
         FLine.Version = true;
     } else if (option == QLatin1String("--format")) {
-        if (const std::optional<QString> value = Value(option, attached)) {
-            const std::optional<TOutputFormat> format = FormatNamed(*value);
-            if (!format)
-                Fail(option,
-                     QStringLiteral("„%1“ ist kein Format (text, csv oder json)").arg(*value));
-            FLine.Format = format.value_or(TOutputFormat::Text);
-        }
+        const std::optional<QString> value = Value(option, attached);
+        if (!value || !Once(option, FFormat, *value)) return;
+        const std::optional<TOutputFormat> format = FormatNamed(*value);
+        if (!format)
+            Fail(option, Quoted(*value) + QStringLiteral(" ist kein Format (text, csv oder json)"));
+        FLine.Format = format.value_or(TOutputFormat::Text);
+    } else if (option == QLatin1String("--bom")) {
+        if (attached) return Fail(option, QStringLiteral("nimmt keinen Wert"));
+        FLine.Bom = true;
     } else if (option == QLatin1String("--csv") && FLine.Command != TCommand::Basiszins) {
-        FLine.Batch = Value(option, attached).value_or(QString());
+        if (const std::optional<QString> value = Value(option, attached))
+            if (Once(option, FBatch, *value)) FLine.Batch = *value;
     } else if (option == QLatin1String("--import") && FLine.Command == TCommand::Basiszins) {
-        FLine.Import = Value(option, attached).value_or(QString());
+        if (const std::optional<QString> value = Value(option, attached))
+            if (Once(option, FImport, *value)) FLine.Import = *value;
     } else {
         const std::optional<TField> field =
             option.startsWith(QLatin1String("--")) ? FieldOfColumn(option.mid(2)) : std::nullopt;
@@ -132,9 +157,12 @@ void TParser::Option(const QString &argument) {
             return Fail(option, QStringLiteral("unbekannte Option"));
         if (IsSwitch(*field) && attached) return Fail(option, QStringLiteral("nimmt keinen Wert"));
         FFromOption[*field] = true;
-        SetField(*field, option,
-                 IsSwitch(*field) ? QStringLiteral("ja")
-                                  : Value(option, attached).value_or(QString()));
+        if (IsSwitch(*field)) return SetField(*field, option, QStringLiteral("ja"));
+        const std::optional<QString> value = Value(option, attached);
+        if (!value) return;
+        // A blank value would read as no value at all.
+        if (value->trimmed().isEmpty()) return Fail(option, QStringLiteral("der Wert ist leer"));
+        SetField(*field, option, *value);
     }
 }
 
@@ -142,13 +170,11 @@ void TParser::SetField(TField field, const QString &option, const QString &value
     if (!FLine.Fields[field].isEmpty() && FLine.Fields[field] != value)
         return Fail(option, QStringLiteral("ist mehrfach angegeben"));
     if (field == fdFormel && !FormulaCodeNamed(value))
-        Fail(
-            option,
-            QStringLiteral("„%1“ ist keine Zinsformel (euro, deutsche oder englische)").arg(value));
+        Fail(option, Quoted(value) +
+                         QStringLiteral(" ist keine Zinsformel (euro, deutsche oder englische)"));
     if (field == fdTage && !DayCountNamed(value))
-        Fail(option, QStringLiteral("„%1“ ist keine Tageszählung (taggenau, actact, act360 oder "
-                                    "30360)")
-                         .arg(value));
+        Fail(option, Quoted(value) + QStringLiteral(" ist keine Tageszählung (taggenau, actact, "
+                                                    "act360 oder 30360)"));
     FLine.Fields[field] = value;
 }
 
@@ -181,6 +207,9 @@ void TParser::Positional(const QStringList &positional) {
 
 // A single case needs exactly one rate rule; a batch may take it from its columns.
 void TParser::CheckCombination() {
+    // JSON must not begin with one, and text has no use for it.
+    if (FLine.Bom && FLine.Format != TOutputFormat::Csv)
+        Fail(QStringLiteral("--bom"), QStringLiteral("gilt nur mit --format csv"));
     if (FLine.Command != TCommand::Verzug || FLine.Error) return;
     int rules = 0;
     for (TField field : {fdVerbraucher, fdUnternehmer, fdSatz, fdAufschlag})
@@ -222,13 +251,49 @@ bool TakesField(TCommand command, TField field) {
 
 bool IsSwitch(TField field) {
     return field == fdVerbraucher || field == fdUnternehmer || field == fdVor2014 ||
-           field == fdPauschale;
+           field == fdPauschale || field == fdOhneZahlungstag;
 }
 
 std::optional<TField> FieldOfColumn(const QString &name) {
     const QString normal = name.trimmed().toLower().replace(u'_', u'-');
     for (int field = 0; field < FieldCount; ++field)
         if (normal == QLatin1String(FieldNames[field])) return TField(field);
+    return std::nullopt;
+}
+
+namespace {
+
+// The least number of characters to insert, delete, replace or swap with the next one that
+// turns one text into the other.
+int EditDistance(QStringView a, QStringView b) {
+    std::vector<std::vector<int>> d(a.size() + 1, std::vector<int>(b.size() + 1));
+    for (qsizetype i = 0; i <= a.size(); ++i)
+        for (qsizetype j = 0; j <= b.size(); ++j) {
+            if (i == 0 || j == 0) {
+                d[i][j] = int(i + j);
+                continue;
+            }
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
+                                d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    return d[a.size()][b.size()];
+}
+
+} // namespace
+
+std::optional<TField> NearField(TCommand command, const QString &name) {
+    QString normal = name.trimmed().toLower();
+    normal.replace(u'_', u'-').replace(u' ', u'-');
+    for (int field = 0; field < FieldCount; ++field) {
+        const QLatin1String known(FieldNames[field]);
+        // One slip in a short name, two in a long one; "Tage" and "Name" are not alike.
+        const int allowed = known.size() <= 5 ? 1 : 2;
+        if (TakesField(command, TField(field)) && qAbs(normal.size() - known.size()) <= allowed &&
+            EditDistance(normal, QString(known)) <= allowed)
+            return TField(field);
+    }
     return std::nullopt;
 }
 

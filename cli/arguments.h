@@ -26,8 +26,13 @@ enum TField : int {
     fdAufschlag,
     fdTage,
     fdPauschale,
+    fdOhneZahlungstag,
     FieldCount,
 };
+
+// A field's value is never longer: no amount, date, rate or name needs more, and a message
+// that quotes it stays short.
+inline constexpr qsizetype MaxFieldLength = 64;
 
 // One case's inputs as text; empty when not given.
 using TFields = std::array<QString, FieldCount>;
@@ -43,6 +48,9 @@ bool IsSwitch(TField field);
 // A column name as a CSV header writes it ("Vor_2014" reads as "vor-2014"); nothing when no
 // field has that name.
 std::optional<TField> FieldOfColumn(const QString &name);
+// The field of the command whose name the column's comes close to, as a slip of the keyboard
+// would: "Betarg" for betrag. Nothing when no name is that close.
+std::optional<TField> NearField(TCommand command, const QString &name);
 
 // "euro", "deutsche", "englische" and the formula codes; "taggenau", "actact", "act360",
 // "30360" and the day counts. Nothing for other names.
@@ -64,10 +72,11 @@ struct TCommandLine {
     TOutputFormat Format = TOutputFormat::Text;
     bool Help = false;
     bool Version = false;
-    QString Batch;  // --csv: a file, or "-" for standard input
-    QString Import; // basiszins --import
-    QString Date;   // basiszins [DATUM]
-    TFields Fields; // from the positional arguments and the fields' options
+    bool Bom = false; // --bom: a UTF-8 byte-order mark before CSV output
+    QString Batch;    // --csv: a file, or "-" for standard input
+    QString Import;   // basiszins --import
+    QString Date;     // basiszins [DATUM]
+    TFields Fields;   // from the positional arguments and the fields' options
     std::optional<TUsageError> Error;
 };
 

@@ -1,11 +1,16 @@
 #include "cli/batch.h"
 
 #include "cli/commands.h"
+#include "cli/descriptor.h"
+#include "cli/echo.h"
+#include "engine/fixedtext.h"
+#include "platform/files.h"
 
-#include <QFile>
 #include <QIODevice>
 
 #include <algorithm>
+#include <cstring>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -16,8 +21,12 @@ constexpr qint64 ReadSize = 1 << 20;
 // A header line longer than this is no header a person wrote.
 constexpr qsizetype HeaderLookAhead = 64 * 1024;
 
-// Rows are read and printed a block at a time and calculated side by side in between.
-constexpr std::size_t BlockRows = 16384;
+// Rows are read and printed a block at a time and calculated side by side in between. A block
+// ends at so many rows or bytes, so that long rows cannot make it large; it starts small and
+// grows as far as its results stay near BlockBytes too (a statement of many half-years in
+// JSON is a hundred times its row).
+constexpr std::size_t FirstBlockRows = 1024, BlockRows = 16384;
+constexpr qsizetype BlockBytes = 8 * MaxRecordBytes;
 constexpr std::size_t MinRowsForThreads = 1024;
 constexpr std::size_t MaxThreads = 8;
 
@@ -35,20 +44,50 @@ bool AllEmpty(const QList<QString> &cells) {
     return true;
 }
 
-// Each column names a field of the command, once; the fields a case cannot do without are
-// columns or options.
+QString CommandName(TCommand command) {
+    return command == TCommand::Zinsen ? QStringLiteral("zinsen") : QStringLiteral("verzug");
+}
+
+// What each column is: a field of the command, or a column carried through.
+struct TColumns {
+    std::vector<TField> Fields; // FieldCount for a carried column
+    std::vector<char> Rule;     // whether the column names a rate rule
+    std::vector<qsizetype> Carried;
+    TCarriedColumns CarriedNames;
+};
+
+// Each known column names a field of the command, once; a name close to a known one is taken
+// for a slip and stops the batch, any other is carried through. The fields a case cannot do
+// without are columns or options.
 std::optional<QString> MapColumns(const TCommandLine &line, const QList<QString> &header,
-                                  std::vector<TField> &columns) {
+                                  TColumns &columns) {
     std::array<bool, FieldCount> present{};
+    QStringList carried;
+    QList<int> numbers;
     for (const QString &name : header) {
         const std::optional<TField> field = FieldOfColumn(name);
-        if (!field || !TakesField(line.Command, *field))
-            return QStringLiteral("unbekannte Spalte „%1“").arg(name);
-        if (present[*field]) return QStringLiteral("die Spalte „%1“ steht doppelt da").arg(name);
-        present[*field] = true;
-        columns.push_back(*field);
+        if (field && !TakesField(line.Command, *field))
+            return QStringLiteral("die Spalte %1 gilt nicht für %2")
+                .arg(Quoted(name), CommandName(line.Command));
+        if (field && present[*field])
+            return QStringLiteral("die Spalte %1 steht doppelt da").arg(Quoted(name));
+        if (!field)
+            if (const std::optional<TField> near = NearField(line.Command, name))
+                return QStringLiteral("unbekannte Spalte %1; gemeint ist wohl „%2“ (Spalten "
+                                      "anderer Namen kämen unverändert in die Ergebnisse)")
+                    .arg(Quoted(name), FieldName(*near));
+        if (field) {
+            present[*field] = true;
+        } else {
+            columns.Carried.push_back(qsizetype(columns.Fields.size()));
+            carried << name;
+            numbers << int(columns.Fields.size()) + 1;
+        }
+        columns.Fields.push_back(field.value_or(FieldCount));
+        columns.Rule.push_back(field && RuleFields.contains(*field));
     }
-    QList<TField> needed{fdBetrag, fdVon, fdBis};
+    columns.CarriedNames = CarriedColumns(carried, numbers);
+    QList<TField> needed{fdBetrag, fdVon};
     if (line.Command == TCommand::Zinsen) needed << fdSatz;
     for (TField field : needed)
         if (!present[field] && line.Fields[field].isEmpty())
@@ -56,13 +95,13 @@ std::optional<QString> MapColumns(const TCommandLine &line, const QList<QString>
     return std::nullopt;
 }
 
-// A row read and what became of it: its text, or the reason it was not calculated.
+// A row read and what became of it: its result or error row, and its error.
 struct TPendingRow {
     qsizetype Offset = 0, Length = 0; // the record's bytes in its block
-    int Line = 0;
-    bool Open = false;  // cut off inside quotes
+    qint64 Line = 0;
+    TRecordFault Fault = TRecordFault::None;
     bool Blank = false; // no cell holds anything: no case at all
-    QByteArray Text;    // in UTF-8, encoded where the row is calculated
+    QByteArray Text;    // in UTF-8, made where the row is calculated
     QString Error;
 };
 
@@ -76,9 +115,9 @@ struct TBlock {
 
 class TBatch {
 public:
-    // Reads what every row shares (the stored formula, the base rates) before any row is
-    // calculated, so that rows can be calculated side by side.
-    TBatch(const TCommandLine &line, TRunContext &run, std::vector<TField> columns, char separator);
+    // Reads what every row shares (the stored formula, the base rates, today) before any row
+    // is calculated, so that rows can be calculated side by side.
+    TBatch(const TCommandLine &line, TRunContext &run, TColumns columns, char separator);
 
     void Header();
     // Splits and calculates the row; touches nothing but the row and `cells`, its room.
@@ -88,96 +127,122 @@ public:
 
 private:
     std::optional<QString> Fields(const QList<QString> &cells, TFields &fields) const;
-    std::optional<TCaseError> Case(const TFields &fields, QByteArray &text, int line) const;
+    // The row's result row, or the reason it has none.
+    std::optional<TCaseError> Case(const TFields &fields, const QList<QString> &cells,
+                                   TPendingRow &row) const;
+    // Gives the row its error row.
+    void Refuse(TPendingRow &row, const QString &reason, const QList<QString> &cells) const;
+    QString Carried(const QList<QString> &cells) const;
 
     const TCommandLine &FLine;
     TRunContext &FRun;
-    std::vector<TField> FColumns;
+    TColumns FColumns;
     char FSeparator;
     int FDefaultCode = fcEuro;
     const TBaseRateTable *FTable = nullptr;
+    QString FToday;
 };
 
-TBatch::TBatch(const TCommandLine &line, TRunContext &run, std::vector<TField> columns,
-               char separator)
-    : FLine(line), FRun(run), FColumns(std::move(columns)), FSeparator(separator) {
+TBatch::TBatch(const TCommandLine &line, TRunContext &run, TColumns columns, char separator)
+    : FLine(line), FRun(run), FColumns(std::move(columns)), FSeparator(separator),
+      FToday(FormatDayDate(CurrentDateSerial())) {
     if (line.Command == TCommand::Zinsen && line.Fields[fdFormel].isEmpty())
         FDefaultCode = run.DefaultFormulaCode();
     if (line.Command == TCommand::Verzug) FTable = &run.BaseRates().Table();
 }
 
 void TBatch::Header() {
-    FRun.Out().Write(FLine.Command == TCommand::Zinsen ? ZinsenHeader(FLine.Format, true)
-                                                       : VerzugHeader(FLine.Format));
+    const QString carried = CarriedHeader(FLine.Format, FColumns.CarriedNames);
+    FRun.Out().Write(FLine.Command == TCommand::Zinsen ? ZinsenHeader(FLine.Format, true, carried)
+                                                       : VerzugHeader(FLine.Format, carried));
+}
+
+QString TBatch::Carried(const QList<QString> &cells) const {
+    if (FColumns.Carried.empty()) return QString();
+    QList<QString> carried;
+    for (qsizetype column : FColumns.Carried)
+        carried << cells.value(column);
+    return CarriedCells(FLine.Format, FColumns.CarriedNames, carried);
 }
 
 // The options' values, then the row's cells where they are not empty. A row that names a
-// rate rule replaces the options' rule, so that it need not switch the others off.
+// rate rule replaces the options' rule, so that it need not switch the others off. An empty
+// last day is today, as in the window.
 std::optional<QString> TBatch::Fields(const QList<QString> &cells, TFields &fields) const {
-    if (cells.size() > qsizetype(FColumns.size()))
-        return QStringLiteral("die Zeile hat %1 Felder, die Kopfzeile nur %2 Spalten")
-            .arg(cells.size())
-            .arg(FColumns.size());
+    const qsizetype columns = qsizetype(FColumns.Fields.size());
+    for (qsizetype i = columns; i < cells.size(); ++i)
+        if (!Blank(cells[i]))
+            return QStringLiteral("die Zeile hat %1 Felder, die Kopfzeile nur %2 Spalten")
+                .arg(cells.size())
+                .arg(columns);
+    const qsizetype used = std::min(cells.size(), columns);
     fields = FLine.Fields;
     bool ownRule = false;
-    for (qsizetype i = 0; i < cells.size(); ++i)
-        ownRule = ownRule || (RuleFields.contains(FColumns[i]) && !Blank(cells[i]));
+    for (qsizetype i = 0; i < used && !ownRule; ++i)
+        ownRule = FColumns.Rule[i] && !Blank(cells[i]);
     if (ownRule)
         for (TField field : RuleFields)
             fields[field].clear();
-    for (qsizetype i = 0; i < cells.size(); ++i)
-        if (!Blank(cells[i])) fields[FColumns[i]] = cells[i];
+    for (qsizetype i = 0; i < used; ++i)
+        if (FColumns.Fields[i] != FieldCount && !Blank(cells[i]))
+            fields[FColumns.Fields[i]] = cells[i];
+    if (fields[fdBis].isEmpty()) fields[fdBis] = FToday;
     return std::nullopt;
 }
 
-std::optional<TCaseError> TBatch::Case(const TFields &fields, QByteArray &text, int line) const {
+std::optional<TCaseError> TBatch::Case(const TFields &fields, const QList<QString> &cells,
+                                       TPendingRow &row) const {
     if (FLine.Command == TCommand::Zinsen) {
         TZinsenCase c;
         if (auto error = ReadZinsenCase(fields, FDefaultCode, c)) return error;
-        text = ZinsenRow(FLine.Format, CalculateZinsen(c), line).toUtf8();
+        row.Text = ZinsenRow(FLine.Format, CalculateZinsen(c), row.Line, Carried(cells)).toUtf8();
         return std::nullopt;
     }
     TDefaultInterestInput input;
     TVerzugResult result;
     if (auto error = ReadVerzugCase(fields, input)) return error;
     if (auto error = CalculateVerzug(input, *FTable, result)) return error;
-    text = VerzugRow(FLine.Format, result, line).toUtf8();
+    row.Text = VerzugRow(FLine.Format, result, row.Line, Carried(cells)).toUtf8();
     return std::nullopt;
 }
 
 void TBatch::Calculate(const QByteArray &bytes, TPendingRow &row, QList<QString> &cells) const {
     row.Text.clear();
     row.Error.clear();
-    if (row.Open) {
-        row.Error = QStringLiteral("das Anführungszeichen wird nicht geschlossen");
-        return;
+    row.Blank = false;
+    if (row.Fault != TRecordFault::None) {
+        cells.clear();
+        return Refuse(row, RecordFaultText(row.Fault), cells);
     }
-    SplitRecord(QByteArrayView(bytes).sliced(row.Offset, row.Length), FSeparator, cells);
-    row.Blank = AllEmpty(cells);
-    if (row.Blank) return;
+    if (!SplitRecord(QByteArrayView(bytes).sliced(row.Offset, row.Length), FSeparator, cells))
+        return Refuse(row, QStringLiteral("die Zeile hat mehr als %1 Felder").arg(MaxColumns),
+                      cells);
+    if ((row.Blank = AllEmpty(cells))) return;
     TFields fields;
-    if (const std::optional<QString> problem = Fields(cells, fields)) {
-        row.Error = *problem;
-        return;
-    }
+    if (const std::optional<QString> problem = Fields(cells, fields))
+        return Refuse(row, *problem, cells);
     try {
-        if (const std::optional<TCaseError> error = Case(fields, row.Text, row.Line))
-            row.Error = error->Field == FieldCount
-                            ? error->Reason
-                            : FieldName(error->Field) + QStringLiteral(": ") + error->Reason;
+        if (const std::optional<TCaseError> error = Case(fields, cells, row))
+            Refuse(row,
+                   error->Field == FieldCount
+                       ? error->Reason
+                       : FieldName(error->Field) + QStringLiteral(": ") + error->Reason,
+                   cells);
     } catch (const std::exception &error) {
         // An exception must not leave a worker thread; the row says what went wrong.
-        row.Error = QString::fromLocal8Bit(error.what());
+        Refuse(row, QString::fromLocal8Bit(error.what()), cells);
     }
+}
+
+void TBatch::Refuse(TPendingRow &row, const QString &reason, const QList<QString> &cells) const {
+    row.Error = reason;
+    row.Text = ErrorRow(FLine.Format, FLine.Command, row.Line, reason, Carried(cells)).toUtf8();
 }
 
 bool TBatch::Emit(const TPendingRow &row) {
     if (row.Blank) return true;
-    if (row.Error.isEmpty()) {
-        FRun.Out().Write(row.Text);
-        return true;
-    }
-    FRun.Out().Write(ErrorRow(FLine.Format, FLine.Command, row.Line, row.Error));
+    FRun.Out().Write(row.Text);
+    if (row.Error.isEmpty()) return true;
     FRun.Report(QStringLiteral("Zeile %1").arg(row.Line), row.Error);
     return false;
 }
@@ -219,14 +284,14 @@ private:
     std::vector<std::thread> FWorkers;
 };
 
-// Up to BlockRows records.
-void ReadBlock(TCsvReader &reader, TBlock &block) {
+// Up to `rows` records, or BlockBytes and one record more.
+void ReadBlock(TCsvReader &reader, TBlock &block, std::size_t rows) {
     block.Bytes.truncate(0);
     block.Count = 0;
-    while (block.Count < block.Rows.size()) {
+    while (block.Count < rows && block.Bytes.size() < BlockBytes) {
         TPendingRow &row = block.Rows[block.Count];
         row.Offset = block.Bytes.size();
-        if (!reader.NextRecord(block.Bytes, row.Line, row.Open)) break;
+        if (!reader.NextRecord(block.Bytes, row.Line, row.Fault)) break;
         row.Length = block.Bytes.size() - row.Offset;
         ++block.Count;
     }
@@ -234,20 +299,46 @@ void ReadBlock(TCsvReader &reader, TBlock &block) {
 
 } // namespace
 
+QString RecordFaultText(TRecordFault fault) {
+    switch (fault) {
+    case TRecordFault::OpenQuote:
+        return QStringLiteral("das Anführungszeichen wird nicht geschlossen (weiter mit der "
+                              "nächsten Zeile)");
+    case TRecordFault::LongRecord:
+        return QStringLiteral("der Eintrag ist länger als %1, wohl weil ein Anführungszeichen "
+                              "nicht geschlossen wird (weiter mit der nächsten Zeile)")
+            .arg(SizeText(MaxRecordBytes));
+    case TRecordFault::LongLine:
+        return QStringLiteral("die Zeile ist länger als %1").arg(SizeText(MaxRecordBytes));
+    case TRecordFault::None:
+        break;
+    }
+    return QString();
+}
+
 bool TCsvReader::Fill() {
     if (FPos > 0) {
         FBuffer.remove(0, FPos);
         FPos = 0;
     }
-    const QByteArray more = FDevice.read(ReadSize);
-    FBuffer += more;
-    return !more.isEmpty();
+    if (!FReadError.isEmpty()) return false;
+    const qsizetype kept = FBuffer.size();
+    FBuffer.resize(kept + ReadSize);
+    const qint64 got = FDevice.read(FBuffer.data() + kept, ReadSize);
+    FBuffer.truncate(kept + std::max<qint64>(got, 0));
+    if (got < 0) {
+        FReadError = FDevice.errorString();
+        if (FReadError.isEmpty()) FReadError = QStringLiteral("Lesefehler");
+    }
+    return got > 0;
 }
 
 char TCsvReader::GuessSeparator() {
     while (!FBuffer.contains('\n') && FBuffer.size() < HeaderLookAhead && Fill()) {
     }
-    const QByteArray header = FBuffer.left(FBuffer.indexOf('\n'));
+    qsizetype end = FBuffer.indexOf('\n');
+    if (end < 0 || end > HeaderLookAhead) end = std::min(FBuffer.size(), HeaderLookAhead);
+    const QByteArrayView header = QByteArrayView(FBuffer).first(end);
     if (header.contains(';')) return ';';
     if (header.contains('\t')) return '\t';
     return header.contains(',') ? ',' : ';';
@@ -261,47 +352,89 @@ void TCsvReader::SkipByteOrderMark() {
     if (FBuffer.mid(FPos, 3) == "\xEF\xBB\xBF") FPos += 3;
 }
 
+void TCsvReader::Resume(qint64 line, qsizetype firstBreak) {
+    FLine = line + 1;
+    if (firstBreak >= 0) {
+        FPos += firstBreak + 1;
+    } else {
+        FPos = FBuffer.size();
+        FSkipping = true;
+    }
+}
+
+// Drops what is left of an over-long line, a read at a time, keeping nothing.
+bool TCsvReader::SkipLine() {
+    for (;;) {
+        const char *start = FBuffer.constData() + FPos;
+        if (const void *end = std::memchr(start, '\n', std::size_t(FBuffer.size() - FPos))) {
+            FPos += static_cast<const char *>(end) - start + 1;
+            FSkipping = false;
+            return true;
+        }
+        FPos = FBuffer.size();
+        if (!Fill()) return false;
+    }
+}
+
 // A line break inside quotes belongs to the record; a doubled quote opens and closes again.
-bool TCsvReader::NextRecord(QByteArray &record, int &line, bool &open) {
+bool TCsvReader::NextRecord(QByteArray &record, qint64 &line, TRecordFault &fault) {
     SkipByteOrderMark();
+    if (FSkipping && !SkipLine()) return false;
     if (FPos >= FBuffer.size() && !Fill()) return false;
     line = FLine;
-    bool quoted = false;
-    qsizetype scan = FPos;
+    fault = TRecordFault::None;
+    bool quoted = false, ended = false;
+    int breaks = 0;
+    qsizetype at = 0, firstBreak = -1; // from FPos, which a read may move
     for (;;) {
-        const char *data = FBuffer.constData();
-        for (; scan < FBuffer.size(); ++scan) {
-            if (data[scan] == '"') {
+        const char *data = FBuffer.constData() + FPos;
+        const qsizetype available = FBuffer.size() - FPos;
+        for (; at < available; ++at) {
+            if (data[at] == '"') {
                 quoted = !quoted;
-            } else if (data[scan] == '\n') {
-                ++FLine;
-                if (!quoted) break;
+            } else if (data[at] == '\n') {
+                ++breaks;
+                if (firstBreak < 0) firstBreak = at;
+                if (!quoted) {
+                    ended = true;
+                    break;
+                }
             }
         }
-        if (scan < FBuffer.size()) break;
-        const qsizetype done = scan - FPos;
-        const bool more = Fill();
-        scan = FPos + done;
-        if (!more) break;
+        if (ended || at > FLimit || !Fill()) break;
     }
-    open = quoted && scan >= FBuffer.size();
-    qsizetype end = std::min(scan, FBuffer.size());
-    if (end > FPos && FBuffer[end - 1] == '\r' && !open) --end;
-    record.append(FBuffer.constData() + FPos, end - FPos);
-    FPos = std::min(scan + 1, FBuffer.size());
+    if (at > FLimit) {
+        fault = firstBreak >= 0 && firstBreak <= FLimit ? TRecordFault::LongRecord
+                                                        : TRecordFault::LongLine;
+        Resume(line, firstBreak);
+        return true;
+    }
+    if (quoted) {
+        fault = TRecordFault::OpenQuote;
+        Resume(line, firstBreak);
+        FSkipping = false; // nothing is left to drop: the input ended
+        return true;
+    }
+    qsizetype length = at;
+    if (length > 0 && FBuffer[FPos + length - 1] == '\r') --length;
+    record.append(FBuffer.constData() + FPos, length);
+    FPos += ended ? at + 1 : at;
+    FLine += breaks;
     return true;
 }
 
-bool TCsvReader::Next(QList<QString> &fields, int &line, bool &open) {
+bool TCsvReader::Next(QList<QString> &fields, qint64 &line, TRecordFault &fault) {
     QByteArray record;
-    if (!NextRecord(record, line, open)) return false;
+    if (!NextRecord(record, line, fault)) return false;
     SplitRecord(record, FSeparator, fields);
     return true;
 }
 
-void SplitRecord(QByteArrayView record, char separator, QList<QString> &fields) {
+bool SplitRecord(QByteArrayView record, char separator, QList<QString> &fields,
+                 qsizetype maxFields) {
     fields.clear();
     for (qsizetype at = 0;; ++at) {
+        if (fields.size() == maxFields) return false;
         QByteArray quoted;
         const bool inQuotes = at < record.size() && record[at] == '"';
         for (at += inQuotes ? 1 : 0; inQuotes && at < record.size(); ++at) {
@@ -318,33 +451,54 @@ void SplitRecord(QByteArrayView record, char separator, QList<QString> &fields) 
             ++at;
         const QByteArrayView rest = record.sliced(start, at - start);
         fields.append(inQuotes ? QString::fromUtf8(quoted + rest) : QString::fromUtf8(rest));
-        if (at >= record.size()) return;
+        if (at >= record.size()) return true;
     }
 }
 
 int RunBatch(const TCommandLine &line, QIODevice &in, TRunContext &run) {
-    QFile file(line.Batch);
+    std::optional<TDescriptorDevice> file;
     QIODevice *source = &in;
     if (line.Batch != QLatin1String("-")) {
-        if (!file.open(QIODevice::ReadOnly)) {
+        QString reason;
+        const int fd = OpenRegularFile(line.Batch, reason);
+        if (fd < 0) {
             run.Report(QStringLiteral("--csv"),
                        QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2")
-                           .arg(line.Batch, file.errorString()));
+                           .arg(line.Batch, reason));
             return esBadInput;
         }
-        source = &file;
+        source = &file.emplace(fd, QIODevice::ReadOnly, true);
     }
+    const auto readFailed = [&](const TCsvReader &reader) {
+        run.Report(QStringLiteral("--csv"),
+                   (line.Batch == QLatin1String("-")
+                        ? QStringLiteral("Die Standardeingabe")
+                        : QStringLiteral("Die Datei „%1“").arg(line.Batch)) +
+                       QStringLiteral(" lässt sich nicht zu Ende lesen: ") + reader.ReadError());
+        return esFailed;
+    };
     TCsvReader reader(*source);
     reader.SetSeparator(reader.GuessSeparator());
-    QList<QString> cells;
-    int number = 0;
-    bool open = false;
-    std::vector<TField> columns;
-    if (!reader.Next(cells, number, open)) {
+    QByteArray record;
+    QList<QString> header;
+    qint64 number = 0;
+    TRecordFault fault = TRecordFault::None;
+    if (!reader.NextRecord(record, number, fault)) {
+        if (!reader.ReadError().isEmpty()) return readFailed(reader);
         run.Report(QStringLiteral("--csv"), QStringLiteral("die Kopfzeile fehlt"));
         return esUsage;
     }
-    if (const std::optional<QString> problem = MapColumns(line, cells, columns)) {
+    TColumns columns;
+    std::optional<QString> problem;
+    if (fault == TRecordFault::OpenQuote)
+        problem = QStringLiteral("das Anführungszeichen der Kopfzeile wird nicht geschlossen");
+    else if (fault != TRecordFault::None)
+        problem = QStringLiteral("die Kopfzeile ist länger als %1").arg(SizeText(MaxRecordBytes));
+    else if (!SplitRecord(record, reader.Separator(), header))
+        problem = QStringLiteral("die Kopfzeile hat mehr als %1 Spalten").arg(MaxColumns);
+    else
+        problem = MapColumns(line, header, columns);
+    if (problem) {
         run.Report(QStringLiteral("Zeile %1").arg(number), *problem);
         return esUsage;
     }
@@ -352,12 +506,22 @@ int RunBatch(const TCommandLine &line, QIODevice &in, TRunContext &run) {
     batch.Header();
     int status = esDone;
     TBlock current, next;
-    for (ReadBlock(reader, current); current.Count > 0; std::swap(current, next)) {
+    std::size_t rows = FirstBlockRows;
+    for (ReadBlock(reader, current, rows); current.Count > 0 && !run.Out().Failed();
+         std::swap(current, next)) {
         TBlockCalculation calculation(batch, current);
-        ReadBlock(reader, next);
+        ReadBlock(reader, next, rows);
         calculation.Wait();
-        for (std::size_t i = 0; i < current.Count; ++i)
+        qsizetype results = 1;
+        // The first failed write ends the batch: nobody reads what would follow.
+        for (std::size_t i = 0; i < current.Count && !run.Out().Failed(); ++i) {
+            results += current.Rows[i].Text.size();
             if (!batch.Emit(current.Rows[i])) status = esBadInput;
+        }
+        rows =
+            std::clamp<std::size_t>(std::size_t(BlockBytes) * current.Count / std::size_t(results),
+                                    FirstBlockRows, BlockRows);
     }
+    if (!reader.ReadError().isEmpty() && !run.Out().Failed()) return readFailed(reader);
     return status;
 }

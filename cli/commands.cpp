@@ -2,6 +2,7 @@
 
 #include "cli/batch.h"
 #include "cli/console.h"
+#include "cli/echo.h"
 #include "cli/numbers.h"
 #include "cli/storedformula.h"
 #include "engine/fixedtext.h"
@@ -24,9 +25,13 @@ std::optional<TCaseError> ReadDay(const TFields &fields, TField field, TDateTime
 }
 
 std::optional<TCaseError> ReadSwitch(const TFields &fields, TField field, bool &on) {
+    if (fields[field].isEmpty()) {
+        on = false;
+        return std::nullopt;
+    }
     const std::optional<bool> value = SwitchValue(fields[field]);
     if (!value)
-        return FieldError(field, QStringLiteral("„%1“ ist weder ja noch nein").arg(fields[field]));
+        return FieldError(field, Quoted(fields[field]) + QStringLiteral(" ist weder ja noch nein"));
     on = *value;
     return std::nullopt;
 }
@@ -84,6 +89,18 @@ TField FieldOfEngineError(const TEngineError &error, const TRateRule &rule) {
     default:
         return FieldCount;
     }
+}
+
+// Whatever a field's reader quotes in its message is short. (The command's own fields are
+// the only ones filled.)
+std::optional<TCaseError> CheckLengths(const TFields &fields) {
+    for (int field = 0; field < FieldCount; ++field)
+        if (fields[field].size() > MaxFieldLength)
+            return FieldError(
+                TField(field),
+                Quoted(fields[field]) +
+                    QStringLiteral(" ist zu lang (höchstens %1 Zeichen)").arg(MaxFieldLength));
+    return std::nullopt;
 }
 
 QString Subject(TCommand command, TField field) {
@@ -154,6 +171,7 @@ int RunBasiszins(const TCommandLine &line, TRunContext &run) {
 } // namespace
 
 std::optional<TCaseError> ReadZinsenCase(const TFields &fields, int defaultCode, TZinsenCase &c) {
+    if (auto tooLong = CheckLengths(fields)) return tooLong;
     QString error;
     if (fields[fdBetrag].isEmpty()) return FieldError(fdBetrag, Missing);
     if (!ReadAmount(fields[fdBetrag], c.Principal, error)) return FieldError(fdBetrag, error);
@@ -165,10 +183,9 @@ std::optional<TCaseError> ReadZinsenCase(const TFields &fields, int defaultCode,
     if (!fields[fdFormel].isEmpty()) {
         const std::optional<int> code = FormulaCodeNamed(fields[fdFormel].trimmed());
         if (!code)
-            return FieldError(fdFormel,
-                              QStringLiteral("„%1“ ist keine Zinsformel (euro, deutsche oder "
-                                             "englische)")
-                                  .arg(fields[fdFormel]));
+            return FieldError(fdFormel, Quoted(fields[fdFormel]) +
+                                            QStringLiteral(" ist keine Zinsformel (euro, deutsche "
+                                                           "oder englische)"));
         c.Code = *code;
     }
     return std::nullopt;
@@ -180,6 +197,7 @@ TZinsenResult CalculateZinsen(const TZinsenCase &c) {
 }
 
 std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterestInput &input) {
+    if (auto tooLong = CheckLengths(fields)) return tooLong;
     QString error;
     long double amount = 0;
     if (fields[fdBetrag].isEmpty()) return FieldError(fdBetrag, Missing);
@@ -195,11 +213,15 @@ std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterest
     if (!fields[fdTage].isEmpty()) {
         const std::optional<TDayCount> count = DayCountNamed(fields[fdTage].trimmed());
         if (!count)
-            return FieldError(fdTage, QStringLiteral("„%1“ ist keine Tageszählung (taggenau, "
-                                                     "actact, act360 oder 30360)")
-                                          .arg(fields[fdTage]));
+            return FieldError(fdTage, Quoted(fields[fdTage]) +
+                                          QStringLiteral(" ist keine Tageszählung (taggenau, "
+                                                         "actact, act360 oder 30360)"));
         input.DayCount = *count;
     }
+    bool withoutPaymentDay = false;
+    if (auto switchError = ReadSwitch(fields, fdOhneZahlungstag, withoutPaymentDay))
+        return switchError;
+    input.LastDayCounts = !withoutPaymentDay;
     return ReadSwitch(fields, fdPauschale, input.FlatFee);
 }
 
@@ -218,6 +240,13 @@ void TRunContext::Report(const QString &subject, const QString &reason) {
     FErr.write(ReportText(subject, reason).toUtf8());
 }
 
+int TRunContext::Finish(int status) {
+    if (FOut.Flush()) return status;
+    Report(QStringLiteral("Standardausgabe"),
+           QStringLiteral("Schreiben nicht möglich: ") + FOut.FailReason());
+    return status == esDone ? esFailed : status;
+}
+
 int TRunContext::DefaultFormulaCode() {
     if (!FFormulaCode) FFormulaCode = StoredFormulaCode();
     return *FFormulaCode;
@@ -232,17 +261,19 @@ TBaseRateStore &TRunContext::BaseRates() {
     return *FRates;
 }
 
-int RunCommandLine(const TCommandLine &line, QIODevice &in, QIODevice &out, QIODevice &err) {
-    TRunContext run(out, err);
+namespace {
+
+int RunCommand(const TCommandLine &line, QIODevice &in, TRunContext &run) {
     if (line.Help || line.Version) {
         run.Out().Write(line.Help ? HelpText() : VersionText());
         return esDone;
     }
     if (line.Error) {
-        run.Report(line.Error->Argument,
+        run.Report(Excerpt(line.Error->Argument),
                    line.Error->Reason + QStringLiteral(" („tarvo-zins --help“ zeigt die Aufrufe)"));
         return esUsage;
     }
+    if (line.Bom) run.Out().Write(QByteArray(Utf8ByteOrderMark));
     if (!line.Batch.isEmpty()) return RunBatch(line, in, run);
     switch (line.Command) {
     case TCommand::Zinsen:
@@ -255,4 +286,11 @@ int RunCommandLine(const TCommandLine &line, QIODevice &in, QIODevice &out, QIOD
         break;
     }
     return esUsage;
+}
+
+} // namespace
+
+int RunCommandLine(const TCommandLine &line, QIODevice &in, QIODevice &out, QIODevice &err) {
+    TRunContext run(out, err);
+    return run.Finish(RunCommand(line, in, run));
 }

@@ -15,6 +15,7 @@ class QIODevice;
 enum TExitStatus : int {
     esDone = 0,     // everything calculated
     esBadInput = 1, // an input could not be calculated with (a batch: after all rows)
+    esFailed = 1,   // the output could not be written, or the input read to its end
     esUsage = 2,    // the command line itself is wrong
 };
 
@@ -50,6 +51,8 @@ public:
     TOutputStream &Out() { return FOut; }
     // One line on the error output: "tarvo-zins: <subject>: <reason>".
     void Report(const QString &subject, const QString &reason);
+    // Writes what is left; a failed write, now or before, is reported once and fails the run.
+    int Finish(int status);
     int DefaultFormulaCode();
     // The shipped rates with the user's merged over them; a broken file of the user's is
     // reported and moved aside, and the shipped rates count.

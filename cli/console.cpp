@@ -1,12 +1,14 @@
 #include "cli/console.h"
 
+#include "cli/echo.h"
+
 #include <cstdio>
 
 QString ReportText(const QString &subject, const QString &reason) {
-    QString line = QStringLiteral("tarvo-zins: ") + subject + QStringLiteral(": ") + reason;
+    const QString line = QStringLiteral("tarvo-zins: ") +
+                         (subject.isEmpty() ? QString() : subject + QStringLiteral(": ")) + reason;
     // A reader of the error output takes one message a line.
-    line.replace(u'\n', u' ').replace(u'\r', u' ');
-    return line + u'\n';
+    return Visible(line) + u'\n';
 }
 
 namespace {

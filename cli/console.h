@@ -9,7 +9,8 @@
 
 #include <QString>
 
-// "tarvo-zins: <Argument oder Zeile>: <Grund>" as one line, with its line break.
+// "tarvo-zins: <Argument oder Zeile>: <Grund>" as one line, with its line break; without a
+// subject "tarvo-zins: <Grund>".
 QString ReportText(const QString &subject, const QString &reason);
 
 // The command line asks nothing and shows nothing: no clipboard, no links, no dialogs.

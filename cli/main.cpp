@@ -3,21 +3,20 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/console.h"
+#include "cli/descriptor.h"
 
-#include <QFile>
-
-#include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char *argv[]) {
+    ReserveStandardStreams();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     TConsoleDesktop desktop;
     TConsoleServices services(desktop);
     const TServicesInUse inUse(services);
-    QFile in, out, err;
-    in.open(stdin, QIODevice::ReadOnly);
-    out.open(stdout, QIODevice::WriteOnly);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    TDescriptorDevice in(STDIN_FILENO, QIODevice::ReadOnly);
+    TDescriptorDevice out(STDOUT_FILENO, QIODevice::WriteOnly);
+    TDescriptorDevice err(STDERR_FILENO, QIODevice::WriteOnly);
     return RunCommandLine(ParseCommandLine(arguments), in, out, err);
 }

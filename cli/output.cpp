@@ -1,9 +1,12 @@
 #include "cli/output.h"
 
+#include "cli/echo.h"
+
 #include "engine/baseratestore.h"
 #include "engine/fixedtext.h"
 #include "engine/statement.h"
 
+#include <QHash>
 #include <QIODevice>
 
 namespace {
@@ -78,7 +81,8 @@ void AppendJsonString(QString &out, QStringView text) {
         if (c == u'"' || c == u'\\') {
             out += u'\\';
             out += c;
-        } else if (c.unicode() < 0x20) {
+        } else if ((c.unicode() < 0x20 || c.unicode() >= 0x7f) && Unsafe(c.unicode())) {
+            // Lossless, and nothing a terminal or a line reader would act on.
             out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
         } else {
             out += c;
@@ -101,29 +105,32 @@ void AppendJsonPoint(QString &out, QStringView text) {
     out += u'"';
 }
 
-// A batch row begins with its line: {"zeile": 7, ...}, "7;...", "    7  ...".
-void AppendJsonStart(QString &out, int line) {
+// A batch row begins with its carried cells and its line: {"eingabe": {...}, "zeile": 7, ...},
+// "R-17;7;...", "R-17    7  ...".
+void AppendJsonStart(QString &out, qint64 line, QStringView carried = {}) {
     out += u'{';
+    out += carried;
     if (line <= 0) return;
     AppendKey(out, QLatin1StringView("zeile"), true);
     AppendNumber(out, line);
 }
 
-void AppendTextLine(QString &out, int line) {
+void AppendTextLine(QString &out, qint64 line) {
     if (line <= 0) return;
     AppendPadded(out, QString::number(line), 5, true);
     out += QLatin1StringView("  ");
 }
 
-void AppendCsvLine(QString &out, int line) {
+void AppendCsvLine(QString &out, qint64 line) {
     if (line <= 0) return;
     AppendNumber(out, line);
     out += u';';
 }
 
-QString ZinsenText(const TZinsenResult &result, int line) {
+QString ZinsenText(const TZinsenResult &result, qint64 line, QStringView carried) {
     QString row;
-    row.reserve(72);
+    row.reserve(72 + carried.size());
+    row += carried;
     AppendTextLine(row, line);
     if (line == 0) return row + result.Text.DayLabel + u"  " + result.Text.Interest + u'\n';
     AppendPadded(row, result.Text.DayLabel, 24, false);
@@ -134,9 +141,10 @@ QString ZinsenText(const TZinsenResult &result, int line) {
     return row;
 }
 
-QString ZinsenCsv(const TZinsenResult &result, int line) {
+QString ZinsenCsv(const TZinsenResult &result, qint64 line, QStringView carried) {
     QString row;
-    row.reserve(48);
+    row.reserve(48 + carried.size());
+    row += carried;
     AppendCsvLine(row, line);
     AppendNumber(row, result.Text.Difference);
     row += u';';
@@ -149,10 +157,10 @@ QString ZinsenCsv(const TZinsenResult &result, int line) {
     return row;
 }
 
-QString ZinsenJson(const TZinsenResult &result, int line) {
+QString ZinsenJson(const TZinsenResult &result, qint64 line, QStringView carried) {
     QString row;
-    row.reserve(96);
-    AppendJsonStart(row, line);
+    row.reserve(96 + carried.size());
+    AppendJsonStart(row, line, carried);
     AppendKey(row, QLatin1StringView("tage"), line <= 0);
     AppendNumber(row, result.Text.Difference);
     AppendKey(row, QLatin1StringView("zinstage"));
@@ -193,11 +201,11 @@ void AppendJsonPeriod(QString &out, const TInterestRow &row) {
     out += u'}';
 }
 
-QString VerzugJson(const TVerzugResult &verzug, int line) {
+QString VerzugJson(const TVerzugResult &verzug, qint64 line, QStringView carried) {
     const TDefaultInterest &r = verzug.Result;
     QString out;
-    out.reserve(256 + 200 * r.Rows.size());
-    AppendJsonStart(out, line);
+    out.reserve(256 + 200 * r.Rows.size() + carried.size());
+    AppendJsonStart(out, line, carried);
     AppendKey(out, QLatin1StringView("perioden"), line <= 0);
     out += u'[';
     for (const TInterestRow &row : r.Rows) {
@@ -294,24 +302,31 @@ void TOutputStream::Write(const QString &text) {
 }
 
 void TOutputStream::Write(const QByteArray &utf8) {
+    if (FFailed) return;
     FBuffer += utf8;
     if (FBuffer.size() >= FlushSize) Flush();
 }
 
 bool TOutputStream::Flush() {
-    const bool complete = FDevice.write(FBuffer) == FBuffer.size();
+    if (!FFailed && !FBuffer.isEmpty()) FFailed = FDevice.write(FBuffer) != FBuffer.size();
     FBuffer.truncate(0); // keeps its room for the next piece
-    return complete;
+    return !FFailed;
 }
 
-QString ZinsenHeader(TOutputFormat format, bool batch) {
+QString TOutputStream::FailReason() const {
+    // The program's devices say why in German (TDescriptorDevice).
+    const QString reason = FDevice.errorString();
+    return reason.isEmpty() ? QStringLiteral("Schreibfehler") : reason;
+}
+
+QString ZinsenHeader(TOutputFormat format, bool batch, const QString &carried) {
     switch (format) {
     case TOutputFormat::Csv:
-        return batch ? QStringLiteral("zeile;tage;zinstage;zinsen;formel;fehler\r\n")
+        return batch ? carried + QStringLiteral("zeile;tage;zinstage;zinsen;formel;fehler\r\n")
                      : QStringLiteral("tage;zinstage;zinsen;formel\r\n");
     case TOutputFormat::Text:
         if (!batch) return QString();
-        return Padded(QStringLiteral("Zeile"), 5, true) + QStringLiteral("  ") +
+        return carried + Padded(QStringLiteral("Zeile"), 5, true) + QStringLiteral("  ") +
                Padded(QStringLiteral("Tage / Zinstage"), 24, false) +
                Padded(QStringLiteral("Zinsen"), 16, true) + QStringLiteral("  Zinsformel\n");
     case TOutputFormat::Json:
@@ -320,25 +335,27 @@ QString ZinsenHeader(TOutputFormat format, bool batch) {
     return QString();
 }
 
-QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, int line) {
+QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, qint64 line,
+                  QStringView carried) {
     switch (format) {
     case TOutputFormat::Csv:
-        return ZinsenCsv(result, line);
+        return ZinsenCsv(result, line, carried);
     case TOutputFormat::Json:
-        return ZinsenJson(result, line);
+        return ZinsenJson(result, line, carried);
     case TOutputFormat::Text:
-        return ZinsenText(result, line);
+        return ZinsenText(result, line, carried);
     }
     return QString();
 }
 
-QString VerzugHeader(TOutputFormat format) {
+QString VerzugHeader(TOutputFormat format, const QString &carried) {
     switch (format) {
     case TOutputFormat::Csv:
-        return QStringLiteral(
-            "zeile;forderung;von;bis;perioden;summe;pauschale;gesamt;je_tag;fehler\r\n");
+        return carried +
+               QStringLiteral(
+                   "zeile;forderung;von;bis;perioden;summe;pauschale;gesamt;je_tag;fehler\r\n");
     case TOutputFormat::Text:
-        return Padded(QStringLiteral("Zeile"), 5, true) + QStringLiteral("  ") +
+        return carried + Padded(QStringLiteral("Zeile"), 5, true) + QStringLiteral("  ") +
                Padded(QStringLiteral("Forderung"), 18, true) +
                Padded(QStringLiteral("Zinsen"), 16, true) +
                Padded(QStringLiteral("Pauschale"), 12, true) +
@@ -350,11 +367,13 @@ QString VerzugHeader(TOutputFormat format) {
     return QString();
 }
 
-QString VerzugRow(TOutputFormat format, const TVerzugResult &verzug, int line) {
+QString VerzugRow(TOutputFormat format, const TVerzugResult &verzug, qint64 line,
+                  QStringView carried) {
     const TDefaultInterest &r = verzug.Result;
     QString row;
     switch (format) {
     case TOutputFormat::Csv:
+        row += carried;
         AppendCsvLine(row, line);
         row += CsvCents(r.Claim) + u';' + FormatDayDate(r.Rows.front().From) + u';' +
                FormatDayDate(r.Rows.back().To) + u';' + QString::number(r.Rows.size());
@@ -362,8 +381,9 @@ QString VerzugRow(TOutputFormat format, const TVerzugResult &verzug, int line) {
             row += u';' + CsvCents(sum);
         return row + u";\r\n";
     case TOutputFormat::Json:
-        return VerzugJson(verzug, line);
+        return VerzugJson(verzug, line, carried);
     case TOutputFormat::Text:
+        row += carried;
         AppendTextLine(row, line);
         AppendPadded(row, FormatCents(r.Claim), 18, true);
         AppendPadded(row, FormatCents(r.Interest), 16, true);
@@ -381,28 +401,32 @@ QString VerzugStatement(TOutputFormat format, const TVerzugResult &result,
     case TOutputFormat::Csv:
         return VerzugCsv(result.Result);
     case TOutputFormat::Json:
-        return VerzugJson(result, 0);
+        return VerzugJson(result, 0, {});
     case TOutputFormat::Text:
         return VerzugText(result, table);
     }
     return QString();
 }
 
-QString ErrorRow(TOutputFormat format, TCommand command, int line, const QString &reason) {
+// The reason is shown whole on its line, whatever it quotes.
+QString ErrorRow(TOutputFormat format, TCommand command, qint64 line, const QString &reason,
+                 QStringView carried) {
     QString row;
     switch (format) {
     case TOutputFormat::Csv:
+        row += carried;
         AppendCsvLine(row, line);
-        return row + QString(command == TCommand::Zinsen ? 4 : 8, u';') + CsvField(reason) +
-               u"\r\n";
+        return row + QString(command == TCommand::Zinsen ? 4 : 8, u';') +
+               CsvField(Visible(reason)) + u"\r\n";
     case TOutputFormat::Json:
-        AppendJsonStart(row, line);
+        AppendJsonStart(row, line, carried);
         AppendKey(row, QLatin1StringView("fehler"), line <= 0);
-        AppendJsonString(row, reason);
+        AppendJsonString(row, Visible(reason));
         return row + u"}\n";
     case TOutputFormat::Text:
+        row += carried;
         AppendTextLine(row, line);
-        return row + u"Fehler: " + reason + u'\n';
+        return row + u"Fehler: " + Visible(reason) + u'\n';
     }
     return row;
 }
@@ -453,17 +477,70 @@ QString ImportAnswer(TOutputFormat format, const QString &path, int changed,
         AppendJsonString(out, IsoDate(table.Reach()));
         return out + u"}\n";
     case TOutputFormat::Text:
-        return ImportReportText(path, changed) + u'\n' + BaseRateReachText(table) + u'\n';
+        return Visible(ImportReportText(path, changed)) + u'\n' + BaseRateReachText(table) + u'\n';
     }
     return out;
 }
 
 QString CsvField(const QString &text) {
-    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') &&
-        !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    return u'"' + quoted.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    QString field = Visible(text, true);
+    if (!field.contains(u';') && !field.contains(u'"') && !field.contains(u'\n') &&
+        !field.contains(u'\r'))
+        return field;
+    return u'"' + field.replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+TCarriedColumns CarriedColumns(const QStringList &names, const QList<int> &numbers) {
+    TCarriedColumns columns{names, {}, {}};
+    QHash<QString, int> uses;
+    for (const QString &name : names)
+        ++uses[name];
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        columns.Keys << (names[i].trimmed().isEmpty() || uses.value(names[i]) > 1
+                             ? QStringLiteral("spalte_%1").arg(numbers.value(i))
+                             : names[i]);
+        columns.Widths << Visible(names[i]).size();
+    }
+    return columns;
+}
+
+QString CarriedHeader(TOutputFormat format, const TCarriedColumns &columns) {
+    QString header;
+    for (const QString &name : columns.Names) {
+        if (format == TOutputFormat::Csv) header += CsvField(name) + u';';
+        if (format == TOutputFormat::Text) header += Visible(name) + u"  ";
+    }
+    return header;
+}
+
+QString CarriedCells(TOutputFormat format, const TCarriedColumns &columns,
+                     const QList<QString> &cells) {
+    QString out;
+    if (columns.IsEmpty()) return out;
+    if (format == TOutputFormat::Json) {
+        AppendKey(out, QLatin1StringView("eingabe"), true);
+        out += u'{';
+    }
+    for (qsizetype i = 0; i < columns.Names.size(); ++i) {
+        const QString cell = cells.value(i);
+        switch (format) {
+        case TOutputFormat::Csv:
+            out += CsvField(cell) + u';';
+            break;
+        case TOutputFormat::Text:
+            AppendPadded(out, Visible(cell), columns.Widths[i], false);
+            out += QLatin1StringView("  ");
+            break;
+        case TOutputFormat::Json:
+            if (i > 0) out += QLatin1StringView(", ");
+            AppendJsonString(out, columns.Keys[i]);
+            out += QLatin1StringView(": ");
+            AppendJsonString(out, cell);
+            break;
+        }
+    }
+    if (format == TOutputFormat::Json) out += QLatin1StringView("}, ");
+    return out;
 }
 
 QString JsonString(const QString &text) {

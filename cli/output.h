@@ -11,10 +11,13 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 
 class QIODevice;
 
-// Collects the text and hands it to the device as UTF-8 in large pieces.
+// Collects the text and hands it to the device as UTF-8 in large pieces. After the first
+// failed write it writes nothing more and keeps the device's reason.
 class TOutputStream {
 public:
     explicit TOutputStream(QIODevice &device) : FDevice(device) {}
@@ -25,12 +28,16 @@ public:
     void Write(const QString &text);
     // Text already in UTF-8: a batch's rows are encoded where they are calculated.
     void Write(const QByteArray &utf8);
-    // False when the device took less than everything.
+    // False when the device took less than everything, now or before.
     bool Flush();
+    bool Failed() const { return FFailed; }
+    // Why the write failed, in German ("kein Platz mehr auf dem Datenträger").
+    QString FailReason() const;
 
 private:
     QIODevice &FDevice;
     QByteArray FBuffer;
+    bool FFailed = false;
 };
 
 struct TZinsenResult {
@@ -43,23 +50,49 @@ struct TVerzugResult {
     TDefaultInterest Result;
 };
 
-// A batch's rows carry the line of their case (from 2, after the header); a single case has
-// line 0 and no such column.
-QString ZinsenHeader(TOutputFormat format, bool batch);
-QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, int line);
-QString VerzugHeader(TOutputFormat format);
-QString VerzugRow(TOutputFormat format, const TVerzugResult &result, int line);
+// The columns of a batch that Tarvo does not know, carried through to the front of each result
+// row unchanged and in their order, so that results can be matched to the sheet's own rows.
+struct TCarriedColumns {
+    QStringList Names;       // as the header writes them
+    QStringList Keys;        // in JSON: the name, or "spalte_3" for an empty or doubled one
+    QList<qsizetype> Widths; // in text: each cell is padded to its name
+
+    bool IsEmpty() const { return Names.isEmpty(); }
+};
+
+// `numbers`: each column's place in the input, from 1.
+TCarriedColumns CarriedColumns(const QStringList &names, const QList<int> &numbers);
+// The carried part of the header row, and of a result row: its cells (missing ones empty)
+// as "R-17;Meier;" in CSV, each padded to its name in text, and "\"eingabe\": {…}, " in JSON,
+// to go before the rest of the row.
+QString CarriedHeader(TOutputFormat format, const TCarriedColumns &columns);
+QString CarriedCells(TOutputFormat format, const TCarriedColumns &columns,
+                     const QList<QString> &cells);
+
+// A batch's rows carry the line of their case (from 2, after the header) after the carried
+// cells; a single case has line 0 and neither.
+QString ZinsenHeader(TOutputFormat format, bool batch, const QString &carried = {});
+QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, qint64 line,
+                  QStringView carried = {});
+QString VerzugHeader(TOutputFormat format, const QString &carried = {});
+QString VerzugRow(TOutputFormat format, const TVerzugResult &result, qint64 line,
+                  QStringView carried = {});
 // The whole statement of one case: every period, the sums, the rules.
 QString VerzugStatement(TOutputFormat format, const TVerzugResult &result,
                         const TBaseRateTable &table);
-QString ErrorRow(TOutputFormat format, TCommand command, int line, const QString &reason);
+QString ErrorRow(TOutputFormat format, TCommand command, qint64 line, const QString &reason,
+                 QStringView carried = {});
 
 QString BaseRateAnswer(TOutputFormat format, TDateTime day, const TBaseRate &rate,
                        const TBaseRateTable &table);
 QString ImportAnswer(TOutputFormat format, const QString &path, int changed,
                      const TBaseRateTable &table);
 
-// The pieces: a CSV field quoted where it must be, a JSON string, an ISO date.
+// The byte-order mark that tells a spreadsheet the CSV is UTF-8.
+inline constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
+// The pieces: a CSV field quoted where it must be, its control characters but tabs and line
+// breaks made visible; a JSON string; an ISO date.
 QString CsvField(const QString &text);
 QString JsonString(const QString &text);
 QString IsoDate(TDateTime day);

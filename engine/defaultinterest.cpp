@@ -66,6 +66,10 @@ TEngineError checkInput(const TDefaultInterestInput &input) {
         return TEngineError(ecDates, QStringLiteral("Der letzte Zinstag (%1) liegt vor dem ersten "
                                                     "Zinstag (%2).")
                                          .arg(FormatDayDate(last), FormatDayDate(first)));
+    if (!input.LastDayCounts && last == first)
+        return TEngineError(ecDates, QStringLiteral("Der Zahlungstag (%1) zählt nicht mit und ist "
+                                                    "der erste Zinstag: es bleibt kein Zinstag.")
+                                         .arg(FormatDayDate(last)));
     if (TEngineError ruleError = checkRule(input)) return ruleError;
     if (UsesBaseRate(input.Rule) && first < FirstBaseRateDay())
         return TEngineError(
@@ -145,7 +149,7 @@ TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
     result.DayCount = input.DayCount;
     result.Claim = input.Claim;
     if ((result.Error = checkInput(input))) return result;
-    const TPeriod whole{WholeDay(input.FirstDay), WholeDay(input.LastDay)};
+    const TPeriod whole{WholeDay(input.FirstDay), LastInterestDay(input)};
     if (!UsesBaseRate(input.Rule)) {
         result.Rows.push_back(makeRow(input, whole, nullptr));
     } else {
@@ -166,6 +170,10 @@ TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
     result.FlatFee = input.FlatFee ? DefaultFlatFee : 0;
     result.Total = result.Claim + result.Interest + result.FlatFee;
     return result;
+}
+
+TDateTime LastInterestDay(const TDefaultInterestInput &input) {
+    return WholeDay(input.LastDay) - (input.LastDayCounts ? 0 : 1);
 }
 
 bool ClaimBefore29072014Preset(TDateTime firstDay) {

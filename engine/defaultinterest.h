@@ -44,10 +44,13 @@ struct TRateRule {
 struct TDefaultInterestInput {
     TCents Claim = 0;
     TDateTime FirstDay = EmptyDate; // the day after the due date (§ 187 Abs. 1 BGB)
-    TDateTime LastDay = EmptyDate;  // the day of payment or of the statement; counted
+    TDateTime LastDay = EmptyDate;  // the day of payment or of the statement
     TRateRule Rule;
     TDayCount DayCount = dcActual365;
     bool FlatFee = false; // only where FlatFeeOffered(Rule)
+    // Whether interest runs on the last day too. Courts differ on the day of payment; without
+    // it the last interest day is the day before, which must not lie before the first.
+    bool LastDayCounts = true;
 };
 
 struct TDefaultInterest {
@@ -63,6 +66,9 @@ struct TDefaultInterest {
 
 TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
                                           const TBaseRateTable &table);
+// The last day interest runs on: LastDay, or the day before when the day of payment does not
+// count.
+TDateTime LastInterestDay(const TDefaultInterestInput &input);
 
 // The check box's preset: a claim whose first interest day is 29.07.2014 or earlier fell due
 // on 28.07.2014 or earlier, so it arose before 29.07.2014.

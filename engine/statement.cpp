@@ -70,7 +70,7 @@ TStatement MakeStatement(const TDefaultInterestInput &input, const TDefaultInter
         {QStringLiteral("Forderung"), Euro(result.Claim)},
         {QStringLiteral("Zinszeitraum"), FormatDayDate(WholeDay(input.FirstDay)) +
                                              QStringLiteral(" – ") +
-                                             FormatDayDate(WholeDay(input.LastDay))},
+                                             FormatDayDate(LastInterestDay(input))},
         {QStringLiteral("Zinssatz"), RateRuleText(input.Rule)},
         {QStringLiteral("Tageszählung"), DayCountText(result.DayCount)},
     };
@@ -80,9 +80,13 @@ TStatement MakeStatement(const TDefaultInterestInput &input, const TDefaultInter
         userRate = userRate || row.UserBaseRate;
     }
     statement.Sums = Sums(result);
-    statement.Rules = QStringLiteral("Tageszählung %1 · erster und letzter Zinstag zählen mit · "
-                                     "jede Zeile auf den Cent gerundet")
-                          .arg(DayCountText(result.DayCount));
+    const QString counted =
+        input.LastDayCounts
+            ? QStringLiteral("erster und letzter Zinstag zählen mit")
+            : QStringLiteral("der erste Zinstag zählt mit, der Zahlungstag (%1) nicht")
+                  .arg(FormatDayDate(WholeDay(input.LastDay)));
+    statement.Rules = QStringLiteral("Tageszählung %1 · %2 · jede Zeile auf den Cent gerundet")
+                          .arg(DayCountText(result.DayCount), counted);
     if (userRate)
         statement.UserRateNote = QStringLiteral("* vom Benutzer eingetragener Basiszinssatz");
     statement.Reach = BaseRateReachText(table);

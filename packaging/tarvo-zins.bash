@@ -15,7 +15,7 @@ _tarvo_zins() {
         --formel) COMPREPLY=($(compgen -W "euro deutsche englische" -- "${cur}")); return ;;
         --tage) COMPREPLY=($(compgen -W "taggenau actact act360 30360" -- "${cur}")); return ;;
         --csv|--import) COMPREPLY=($(compgen -f -- "${cur}")); return ;;
-        --satz|--aufschlag) return ;;
+        --satz|--aufschlag|--von|--bis|--betrag) return ;;
     esac
 
     if [[ -z "${command}" ]]; then
@@ -23,11 +23,11 @@ _tarvo_zins() {
         return
     fi
     if [[ "${cur}" == -* ]]; then
-        local options="--format --help"
+        local options="--format --bom --help"
         case "${command}" in
-            zinsen) options+=" --formel --csv" ;;
+            zinsen) options+=" --formel --csv --von --bis" ;;
             verzug) options+=" --verbraucher --unternehmer --vor-2014 --satz --aufschlag --tage
-                              --pauschale --csv" ;;
+                              --pauschale --ohne-zahlungstag --csv --von --bis" ;;
             basiszins) options+=" --import" ;;
         esac
         COMPREPLY=($(compgen -W "${options}" -- "${cur}"))

@@ -21,6 +21,8 @@
 
 #include <random>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct TProgramRun {
@@ -53,9 +55,9 @@ QList<QStringList> CsvRecords(const QString &text) {
     TCsvReader reader(buffer);
     QList<QStringList> records;
     QStringList fields;
-    int line = 0;
-    bool open = false;
-    while (reader.Next(fields, line, open))
+    qint64 line = 0;
+    TRecordFault fault = TRecordFault::None;
+    while (reader.Next(fields, line, fault))
         records << fields;
     return records;
 }
@@ -290,6 +292,8 @@ TEST(CliProgram, BatchKeepsGoingPastABadRow) {
 
 TEST(CliProgram, ExitsWithZeroOneOrTwoAndNamesTheArgument) {
     IsolatedHome home;
+    const QString fifo = home.path() + "/fifo";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const struct {
         QStringList arguments;
         int status;
@@ -331,8 +335,46 @@ TEST(CliProgram, ExitsWithZeroOneOrTwoAndNamesTheArgument) {
         {{"zinsen", "--csv", "fehlt.csv"},
          1,
          "",
-         "tarvo-zins: --csv: Die Datei „fehlt.csv“ kann nicht gelesen werden: No such file or "
-         "directory"},
+         "tarvo-zins: --csv: Die Datei „fehlt.csv“ kann nicht gelesen werden: Datei oder Ordner "
+         "nicht gefunden"},
+        {{"zinsen", "--csv", home.path()},
+         1,
+         "",
+         "tarvo-zins: --csv: Die Datei „" + home.path() +
+             "“ kann nicht gelesen werden: das ist ein Ordner, keine Datei"},
+        // Opening a FIFO would wait for a writer for ever.
+        {{"verzug", "--csv", fifo},
+         1,
+         "",
+         "tarvo-zins: --csv: Die Datei „" + fifo +
+             "“ kann nicht gelesen werden: das ist keine gewöhnliche Datei (eine Pipe liest "
+             "„--csv -“ von der Standardeingabe)"},
+        // A court's 13.283,98 € for 883 days: the day of payment does not count.
+        {{"verzug", "137.277,82", "01.01.2000", "02.06.2002", "--satz", "4", "--ohne-zahlungstag",
+          "--format", "json"},
+         0,
+         "{\"perioden\": [{\"von\": \"2000-01-01\", \"bis\": \"2002-06-01\", \"tage\": 883, "
+         "\"basiszinssatz\": null, \"aufschlag\": null, \"zinssatz\": \"4.00\", \"zinsen\": "
+         "\"13283.98\"}], \"summe\": \"13283.98\"",
+         ""},
+        {{"zinsen", "1000", "15.01.2005", "15.03.2005", "10", "--format", "csv", "--bom"},
+         0,
+         "\uFEFFtage;zinstage;zinsen;formel\r\n59;59;16,40;euro\r\n",
+         ""},
+        {{},
+         2,
+         "",
+         "tarvo-zins: der Befehl fehlt (zinsen, verzug oder basiszins) („tarvo-zins --help“ "
+         "zeigt die Aufrufe)"},
+        {{"basiszins", "--import="},
+         2,
+         "",
+         "tarvo-zins: --import: der Wert ist leer („tarvo-zins --help“ zeigt die Aufrufe)"},
+        {{QString("zins\nen\u202E") + QString(100000, u'x')},
+         2,
+         "",
+         "tarvo-zins: zins␊en�xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx…: unbekannter Befehl (zinsen, "
+         "verzug oder basiszins) („tarvo-zins --help“ zeigt die Aufrufe)"},
         {{"zinsen", "1000", "15.01.2005", "15.03.2005"},
          2,
          "",

@@ -1,4 +1,5 @@
 #include "engine/defaultinterest.h"
+#include "engine/statement.h"
 #include "engine_test_p.h"
 #include "tests/support/fixtures.h"
 
@@ -110,6 +111,71 @@ TEST(DefaultInterest, WorkedCases) {
         EXPECT_EQ(result.Total, c.claim + c.total);
     }
     EXPECT_EQ(FormatCents(317018), "3.170,18");
+}
+
+// Courts differ on the day of payment. One court's 13.283,98 € for 4 % on 137.277,82 € from
+// 01.01.2000 to the payment on 02.06.2002 counts 883 days: without the day of payment.
+TEST(DefaultInterest, TheDayOfPaymentCountsOrNot) {
+    const TRateRule statutory{rkStatutory, false, 0};
+    const struct {
+        TCents claim;
+        const char *first, *last;
+        TRateRule rule;
+        bool lastDayCounts;
+        std::vector<Row> rows;
+        const char *counted; // in the statement's rules
+    } cases[] = {
+        {13727782,
+         "01.01.2000",
+         "02.06.2002",
+         statutory,
+         false,
+         {{"01.01.2000", "01.06.2002", 883, 400, 1328398}},
+         "der erste Zinstag zählt mit, der Zahlungstag (02.06.2002) nicht"},
+        {13727782,
+         "01.01.2000",
+         "02.06.2002",
+         statutory,
+         true,
+         {{"01.01.2000", "02.06.2002", 884, 400, 1329902}},
+         "erster und letzter Zinstag zählen mit"},
+        // Paid on 1 July: the new half-year's rate never applies.
+        {100000,
+         "01.06.2025",
+         "01.07.2025",
+         Consumer,
+         false,
+         {{"01.06.2025", "30.06.2025", 30, 727, 598}},
+         "der Zahlungstag (01.07.2025) nicht"},
+        {100000,
+         "01.06.2025",
+         "02.06.2025",
+         Consumer,
+         false,
+         {{"01.06.2025", "01.06.2025", 1, 727, 20}},
+         "der Zahlungstag (02.06.2025) nicht"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.counted);
+        TDefaultInterestInput input{c.claim, day(c.first), day(c.last), c.rule, dcActual365, false};
+        input.LastDayCounts = c.lastDayCounts;
+        const TDefaultInterest result = CalculateDefaultInterest(input, ShippedBaseRates());
+        expectRows(result, c.rows);
+        const TStatement statement = MakeStatement(input, result, ShippedBaseRates());
+        EXPECT_EQ(statement.Inputs[1].Value,
+                  QString::fromLatin1(c.first) + " – " + c.rows.back().to);
+        EXPECT_TRUE(statement.Rules.contains(QString::fromUtf8(c.counted)))
+            << statement.Rules.toStdString();
+    }
+    EXPECT_EQ(FormatCents(1328398), "13.283,98");
+
+    TDefaultInterestInput sameDay{100000,   day("01.06.2025"), day("01.06.2025"),
+                                  Consumer, dcActual365,       false};
+    sameDay.LastDayCounts = false;
+    const TDefaultInterest none = CalculateDefaultInterest(sameDay, ShippedBaseRates());
+    EXPECT_EQ(none.Error.Code, ecDates);
+    EXPECT_EQ(none.Error.Message, "Der Zahlungstag (01.06.2025) zählt nicht mit und ist der "
+                                  "erste Zinstag: es bleibt kein Zinstag.");
 }
 
 TEST(DefaultInterest, SplitsAtEveryFirstOfJanuaryAndJuly) {

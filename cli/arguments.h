@@ -64,10 +64,11 @@ struct TCommandLine {
     TOutputFormat Format = TOutputFormat::Text;
     bool Help = false;
     bool Version = false;
-    QString Batch;  // --csv: a file, or "-" for standard input
-    QString Import; // basiszins --import
-    QString Date;   // basiszins [DATUM]
-    TFields Fields; // from the positional arguments and the fields' options
+    QString Batch;       // --csv: a file, or "-" for standard input
+    QString Import;      // basiszins --import
+    bool Update = false; // basiszins --aktualisieren
+    QString Date;        // basiszins [DATUM]
+    TFields Fields;      // from the positional arguments and the fields' options
     std::optional<TUsageError> Error;
 };
 

@@ -8,6 +8,7 @@
 #include "engine/baserates.h"
 #include "engine/defaultinterest.h"
 #include "engine/interest.h"
+#include "engine/userrates.h"
 
 #include <QByteArray>
 #include <QString>
@@ -58,6 +59,8 @@ QString BaseRateAnswer(TOutputFormat format, TDateTime day, const TBaseRate &rat
                        const TBaseRateTable &table);
 QString ImportAnswer(TOutputFormat format, const QString &path, int changed,
                      const TBaseRateTable &table);
+QString UpdateAnswer(TOutputFormat format, const QString &url,
+                     const std::vector<TRateChange> &changes, const TBaseRateTable &table);
 
 // The pieces: a CSV field quoted where it must be, a JSON string, an ISO date.
 QString CsvField(const QString &text);

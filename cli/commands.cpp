@@ -145,22 +145,28 @@ int RunUpdate(const TCommandLine &line, TRunContext &run) {
         setlocale(LC_ALL, locale.constData());
     }
     TBaseRateStore &store = run.BaseRates();
-    TBaseRateUpdate update(store);
-    QEventLoop loop;
+    QString url;
     TEngineError error;
     std::vector<TRateChange> changes;
-    update.OnDone = [&](const TEngineError &failure, const std::vector<TRateChange> &changed) {
-        error = failure;
-        changes = changed;
-        loop.quit();
-    };
-    update.Start();
-    loop.exec();
+    {
+        TBaseRateUpdate update(store);
+        url = update.Url();
+        QEventLoop loop;
+        update.OnDone = [&](const TEngineError &failure, const std::vector<TRateChange> &changed) {
+            error = failure;
+            changes = changed;
+            loop.quit();
+        };
+        update.Start();
+        loop.exec();
+    }
+    // What the network left to be deleted later goes before the application object does.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (error) {
         run.Report(QStringLiteral("--aktualisieren"), error.Message);
         return esBadInput;
     }
-    run.Out().Write(UpdateAnswer(line.Format, update.Url(), changes, store.Table()));
+    run.Out().Write(UpdateAnswer(line.Format, url, changes, store.Table()));
     return esDone;
 }
 

@@ -112,6 +112,7 @@ QString Seconds(int ms) {
 class TWorker : public QObject {
 public:
     TWorker(const TDownloadRequest &request, TDownloadDone done);
+    ~TWorker() override;
     void Cancel();
     bool InCallback() const { return FInCallback; }
 
@@ -180,6 +181,11 @@ TWorker::TWorker(const TDownloadRequest &request, TDownloadDone done)
         Fail(QStringLiteral("keine vollständige Antwort innerhalb von %1").arg(Seconds(timeout)));
     });
     FTimer.start(request.TimeoutMs);
+}
+
+TWorker::~TWorker() {
+    // The connections kept for reuse go with their thread now, not at some later time.
+    FManager.clearConnectionCache();
 }
 
 void TWorker::Fail(const QString &reason) {

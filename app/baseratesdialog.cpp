@@ -1,6 +1,7 @@
 #include "app/baseratesdialog.h"
 
 #include "app/baseratesmodel.h"
+#include "engine/baserateupdate.h"
 #include "engine/bundesbank.h"
 #include "engine/fixedtext.h"
 #include "platform/desktop.h"
@@ -118,6 +119,18 @@ TBaseRateDialog::TBaseRateDialog(TBaseRateStore &store, QWidget *parent)
     connect(DeleteButton, &QPushButton::clicked, this, [this] { DeleteRate(); });
     ImportButton = new QPushButton(QStringLiteral("Bundesbank-CSV &importieren …"), this);
     connect(ImportButton, &QPushButton::clicked, this, [this] { Import(); });
+    FUpdate = std::make_unique<TBaseRateUpdate>(store);
+    FUpdate->OnDone = [this](const TEngineError &error, const std::vector<TRateChange> &changes) {
+        Updated(error, changes);
+    };
+    UpdateButton = new QPushButton(QStringLiteral("Basiszinssätze &aktualisieren"), this);
+    UpdateButton->setAccessibleDescription(
+        QStringLiteral("Lädt die Basiszinssätze über das Internet von der Deutschen Bundesbank"));
+    connect(UpdateButton, &QPushButton::clicked, this, [this] { Update(); });
+    CancelUpdateButton = new QPushButton(QStringLiteral("Abbrechen"), this);
+    CancelUpdateButton->setAccessibleDescription(
+        QStringLiteral("Bricht das Laden der Basiszinssätze ab"));
+    connect(CancelUpdateButton, &QPushButton::clicked, this, [this] { CancelUpdate(); });
     Status = new QLabel(this);
     Status->setWordWrap(true);
 
@@ -134,6 +147,9 @@ TBaseRateDialog::TBaseRateDialog(TBaseRateStore &store, QWidget *parent)
     entry->setColumnStretch(4, 1);
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(ImportButton, QDialogButtonBox::ActionRole);
+    buttons->addButton(UpdateButton, QDialogButtonBox::ActionRole);
+    buttons->addButton(CancelUpdateButton, QDialogButtonBox::ActionRole);
+    CancelUpdateButton->hide();
     QPushButton *close =
         buttons->addButton(QStringLiteral("&Schließen"), QDialogButtonBox::RejectRole);
     close->setAutoDefault(false);
@@ -152,6 +168,8 @@ TBaseRateDialog::TBaseRateDialog(TBaseRateStore &store, QWidget *parent)
     resize(500, 460);
     Refresh();
 }
+
+TBaseRateDialog::~TBaseRateDialog() = default;
 
 void TBaseRateDialog::Open(TDateTime halfYear) {
     Refresh();
@@ -269,6 +287,46 @@ void TBaseRateDialog::Import() {
     }
     Status->setText(ImportReportText(path, changed));
     Changed();
+}
+
+void TBaseRateDialog::Update() {
+    if (FUpdate->Running()) return;
+    Status->setText(
+        QStringLiteral("Die Basiszinssätze werden von „%1“ geladen …").arg(FUpdate->Url()));
+    ShowUpdating(true);
+    FUpdate->Start();
+}
+
+void TBaseRateDialog::CancelUpdate() {
+    if (!FUpdate->Running()) return;
+    FUpdate->Cancel();
+    ShowUpdating(false);
+    Status->setText(QStringLiteral("Aktualisieren abgebrochen; es wurde nichts geändert."));
+}
+
+void TBaseRateDialog::Updated(const TEngineError &error, const std::vector<TRateChange> &changes) {
+    ShowUpdating(false);
+    if (error) {
+        Status->clear();
+        // The store may have read the file afresh on the way.
+        Changed();
+        return Refuse(error.Message, nullptr);
+    }
+    Status->setText(UpdateReportText(changes));
+    Changed();
+    if (!changes.empty()) SelectHalfYear(changes.back().From);
+}
+
+void TBaseRateDialog::ShowUpdating(bool updating) {
+    const bool focused = UpdateButton->hasFocus() || CancelUpdateButton->hasFocus();
+    CancelUpdateButton->setVisible(updating);
+    UpdateButton->setEnabled(!updating);
+    if (focused) (updating ? CancelUpdateButton : UpdateButton)->setFocus(Qt::OtherFocusReason);
+}
+
+void TBaseRateDialog::hideEvent(QHideEvent *event) {
+    CancelUpdate();
+    QDialog::hideEvent(event);
 }
 
 void TBaseRateDialog::ShowSetAside() {

@@ -150,6 +150,9 @@ void TParser::Option(const QString &argument) {
     } else if (option == QLatin1String("--import") && FLine.Command == TCommand::Basiszins) {
         if (const std::optional<QString> value = Value(option, attached))
             if (Once(option, FImport, *value)) FLine.Import = *value;
+    } else if (option == QLatin1String("--aktualisieren") && FLine.Command == TCommand::Basiszins) {
+        if (attached) return Fail(option, QStringLiteral("nimmt keinen Wert"));
+        FLine.Update = true;
     } else {
         const std::optional<TField> field =
             option.startsWith(QLatin1String("--")) ? FieldOfColumn(option.mid(2)) : std::nullopt;
@@ -180,7 +183,10 @@ void TParser::SetField(TField field, const QString &option, const QString &value
 
 void TParser::Positional(const QStringList &positional) {
     if (FLine.Command == TCommand::Basiszins) {
-        if (positional.size() > (FLine.Import.isEmpty() ? 1 : 0))
+        if (FLine.Update && !FLine.Import.isEmpty())
+            return Fail(QStringLiteral("--aktualisieren"),
+                        QStringLiteral("nicht zusammen mit --import"));
+        if (positional.size() > (FLine.Import.isEmpty() && !FLine.Update ? 1 : 0))
             return Fail(positional.last(), QStringLiteral("unerwartetes Argument"));
         FLine.Date = positional.value(0);
         return;

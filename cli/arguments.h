@@ -72,11 +72,12 @@ struct TCommandLine {
     TOutputFormat Format = TOutputFormat::Text;
     bool Help = false;
     bool Version = false;
-    bool Bom = false; // --bom: a UTF-8 byte-order mark before CSV output
-    QString Batch;    // --csv: a file, or "-" for standard input
-    QString Import;   // basiszins --import
-    QString Date;     // basiszins [DATUM]
-    TFields Fields;   // from the positional arguments and the fields' options
+    bool Bom = false;    // --bom: a UTF-8 byte-order mark before CSV output
+    QString Batch;       // --csv: a file, or "-" for standard input
+    QString Import;      // basiszins --import
+    bool Update = false; // basiszins --aktualisieren
+    QString Date;        // basiszins [DATUM]
+    TFields Fields;      // from the positional arguments and the fields' options
     std::optional<TUsageError> Error;
 };
 

@@ -5,9 +5,14 @@
 #include "cli/echo.h"
 #include "cli/numbers.h"
 #include "cli/storedformula.h"
+#include "engine/baserateupdate.h"
 #include "engine/fixedtext.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QIODevice>
+
+#include <clocale>
 
 namespace {
 
@@ -142,7 +147,48 @@ QString NoBaseRateText(TDateTime day, const TBaseRateTable &table) {
         .arg(FormatDayDate(HalfYearStart(day)), FormatDayDate(table.Reach()));
 }
 
+// basiszins --aktualisieren: waits for the Bundesbank's answer, at most the update's time-out.
+int RunUpdate(const TCommandLine &line, TRunContext &run) {
+    // The answer comes through an event loop, which needs the application object: made only
+    // here, so that no other command pays for it. It would set the C library's locale from the
+    // environment; the program's numbers do not depend on the user's locale.
+    std::unique_ptr<QCoreApplication> application;
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "tarvo-zins";
+        static char *argv[] = {name, nullptr};
+        const QByteArray locale = setlocale(LC_ALL, nullptr);
+        application = std::make_unique<QCoreApplication>(argc, argv);
+        setlocale(LC_ALL, locale.constData());
+    }
+    TBaseRateStore &store = run.BaseRates();
+    QString url;
+    TEngineError error;
+    std::vector<TRateChange> changes;
+    {
+        TBaseRateUpdate update(store);
+        url = update.Url();
+        QEventLoop loop;
+        update.OnDone = [&](const TEngineError &failure, const std::vector<TRateChange> &changed) {
+            error = failure;
+            changes = changed;
+            loop.quit();
+        };
+        update.Start();
+        loop.exec();
+    }
+    // What the network left to be deleted later goes before the application object does.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (error) {
+        run.Report(QStringLiteral("--aktualisieren"), error.Message);
+        return esBadInput;
+    }
+    run.Out().Write(UpdateAnswer(line.Format, url, changes, store.Table()));
+    return esDone;
+}
+
 int RunBasiszins(const TCommandLine &line, TRunContext &run) {
+    if (line.Update) return RunUpdate(line, run);
     TBaseRateStore &store = run.BaseRates();
     if (!line.Import.isEmpty()) {
         int changed = 0;

@@ -3,6 +3,7 @@
 #include "cli/echo.h"
 
 #include "engine/baseratestore.h"
+#include "engine/baserateupdate.h"
 #include "engine/fixedtext.h"
 #include "engine/statement.h"
 
@@ -478,6 +479,40 @@ QString ImportAnswer(TOutputFormat format, const QString &path, int changed,
         return out + u"}\n";
     case TOutputFormat::Text:
         return Visible(ImportReportText(path, changed)) + u'\n' + BaseRateReachText(table) + u'\n';
+    }
+    return out;
+}
+
+QString UpdateAnswer(TOutputFormat format, const QString &url,
+                     const std::vector<TRateChange> &changes, const TBaseRateTable &table) {
+    QString out;
+    switch (format) {
+    case TOutputFormat::Csv:
+        out = QStringLiteral("ab;basiszinssatz;bisher\r\n");
+        for (const TRateChange &change : changes)
+            out += FormatDayDate(change.From) + u';' + FormatBasisPoints(change.Rate) + u';' +
+                   (change.Before ? FormatBasisPoints(*change.Before) : QString()) + u"\r\n";
+        return out;
+    case TOutputFormat::Json:
+        AppendJsonStart(out, 0);
+        AppendKey(out, QLatin1StringView("adresse"), true);
+        AppendJsonString(out, url);
+        AppendKey(out, QLatin1StringView("geaendert"));
+        out += u'[';
+        for (const TRateChange &change : changes) {
+            out += &change == &changes.front() ? u"{" : u", {";
+            AppendKey(out, QLatin1StringView("ab"), true);
+            AppendJsonString(out, IsoDate(change.From));
+            AppendJsonRate(out, "basiszinssatz", true, change.Rate);
+            AppendJsonRate(out, "bisher", change.Before.has_value(), change.Before.value_or(0));
+            out += u'}';
+        }
+        out += u']';
+        AppendKey(out, QLatin1StringView("bis"));
+        AppendJsonString(out, IsoDate(table.Reach()));
+        return out + u"}\n";
+    case TOutputFormat::Text:
+        return UpdateReportText(changes) + u'\n' + BaseRateReachText(table) + u'\n';
     }
     return out;
 }

@@ -8,6 +8,7 @@
 #include "engine/baserates.h"
 #include "engine/defaultinterest.h"
 #include "engine/interest.h"
+#include "engine/userrates.h"
 
 #include <QByteArray>
 #include <QString>
@@ -87,6 +88,8 @@ QString BaseRateAnswer(TOutputFormat format, TDateTime day, const TBaseRate &rat
                        const TBaseRateTable &table);
 QString ImportAnswer(TOutputFormat format, const QString &path, int changed,
                      const TBaseRateTable &table);
+QString UpdateAnswer(TOutputFormat format, const QString &url,
+                     const std::vector<TRateChange> &changes, const TBaseRateTable &table);
 
 // The byte-order mark that tells a spreadsheet the CSV is UTF-8.
 inline constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";

@@ -1,6 +1,5 @@
 #include "engine/baseratestore.h"
 
-#include "engine/bundesbank.h"
 #include "platform/filelock.h"
 #include "platform/files.h"
 #include "platform/services.h"
@@ -61,12 +60,30 @@ TEngineError TBaseRateStore::Remove(TDateTime from) {
 }
 
 TEngineError TBaseRateStore::Import(const QString &csvPath, int &changed) {
-    const TBundesbankImport read = ReadBundesbankCsv(csvPath);
+    std::vector<TRateChange> changes;
+    const TEngineError error = TakeOver(ReadBundesbankCsv(csvPath), changes);
+    changed = int(changes.size());
+    return error;
+}
+
+TEngineError TBaseRateStore::TakeAnswer(const QByteArray &answer, const QString &url,
+                                        std::vector<TRateChange> &changes) {
+    return TakeOver(ParseBundesbankAnswer(answer, url), changes);
+}
+
+TEngineError TBaseRateStore::TakeOver(const TBundesbankImport &read,
+                                      std::vector<TRateChange> &changes) {
+    changes.clear();
     if (read.Error) return read.Error;
-    return Change([&](TUserRatesFile &file) {
-        changed = AdoptRates(file, read.Rates, ShippedBaseRates());
+    std::vector<TRateChange> adopted;
+    const TEngineError error = Change([&](TUserRatesFile &file) {
+        adopted.clear();
+        AdoptRates(file, read.Rates, ShippedBaseRates(), &adopted);
         return TEngineError();
     });
+    // Only what reached the file changed.
+    if (!error) changes = std::move(adopted);
+    return error;
 }
 
 TEngineError TBaseRateStore::Change(const std::function<TEngineError(TUserRatesFile &)> &edit) {

@@ -6,6 +6,7 @@
 // list older than the file, and a change made meanwhile by another program is kept.
 
 #include "engine/baserates.h"
+#include "engine/bundesbank.h"
 #include "engine/engineerror.h"
 #include "engine/userrates.h"
 
@@ -47,6 +48,10 @@ public:
     // Takes over the half-years of a Bundesbank download; `changed` counts those whose rate in
     // force changed.
     TEngineError Import(const QString &csvPath, int &changed);
+    // The same for the answer of the Bundesbank's download service fetched from `url`;
+    // `changes` gets the half-years whose rate in force changed.
+    TEngineError TakeAnswer(const QByteArray &answer, const QString &url,
+                            std::vector<TRateChange> &changes);
     // The files set aside as broken beside the user's file, the newest first.
     QStringList SetAsideFiles() const { return SetAsideUserRates(FPath); }
 
@@ -59,6 +64,7 @@ private:
     // Under the lock: the file read afresh, edited and written back. On an error the file
     // stays as it was; the rates in memory are the file's as read.
     TEngineError Change(const std::function<TEngineError(TUserRatesFile &)> &edit);
+    TEngineError TakeOver(const TBundesbankImport &read, std::vector<TRateChange> &changes);
     void Adopt(const TUserRatesFile &file, const QByteArray &bytes);
     void WatchPaths();
 

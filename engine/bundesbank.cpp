@@ -368,6 +368,22 @@ TBundesbankImport ParseBundesbankCsv(const QByteArray &data) {
     return result;
 }
 
+namespace {
+
+// The parser's error told of the file or the answer it came from: "Die Datei „…“ ist in Zeile 3
+// nicht lesbar: …", "Die Antwort von „…“ enthält die Reihe …".
+void Name(TBundesbankImport &result, const QString &subject) {
+    if (!result.Error) return;
+    const QString where =
+        result.Error.Line > 0
+            ? QStringLiteral(" ist in Zeile %1 nicht lesbar: ").arg(result.Error.Line)
+            : QStringLiteral(" ");
+    result.Error.Message =
+        subject + where + result.Error.Message + QStringLiteral(" Es wurde nichts übernommen.");
+}
+
+} // namespace
+
 TBundesbankImport ReadBundesbankCsv(const QString &path) {
     const QString shown = QDir::toNativeSeparators(path);
     const TFileRead read = ReadWholeFile(path);
@@ -383,15 +399,13 @@ TBundesbankImport ReadBundesbankCsv(const QString &path) {
                              path)};
     }
     TBundesbankImport result = ParseBundesbankCsv(read.Data);
-    if (result.Error) {
-        result.Error.File = path;
-        const QString where =
-            result.Error.Line > 0
-                ? QStringLiteral(" ist in Zeile %1 nicht lesbar: ").arg(result.Error.Line)
-                : QStringLiteral(" ");
-        result.Error.Message = QStringLiteral("Die Datei „%1“").arg(shown) + where +
-                               result.Error.Message +
-                               QStringLiteral(" Es wurde nichts übernommen.");
-    }
+    result.Error.File = result.Error ? path : QString();
+    Name(result, QStringLiteral("Die Datei „%1“").arg(shown));
+    return result;
+}
+
+TBundesbankImport ParseBundesbankAnswer(const QByteArray &data, const QString &url) {
+    TBundesbankImport result = ParseBundesbankCsv(data);
+    Name(result, QStringLiteral("Die Antwort von „%1“").arg(url));
     return result;
 }

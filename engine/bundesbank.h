@@ -36,3 +36,6 @@ TBundesbankImport ParseBundesbankCsv(const QByteArray &data);
 // The same for a file, read only when it is a regular file within the read limit; the error
 // names the file.
 TBundesbankImport ReadBundesbankCsv(const QString &path);
+// The same for the answer of the Bundesbank's download service (or a mirror's); the error names
+// the address.
+TBundesbankImport ParseBundesbankAnswer(const QByteArray &data, const QString &url);

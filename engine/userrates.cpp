@@ -234,12 +234,17 @@ TEngineError SetUserRate(TUserRatesFile &file, TBaseRate rate) {
 }
 
 int AdoptRates(TUserRatesFile &file, const std::vector<TBaseRate> &rates,
-               const TBaseRateTable &shipped) {
+               const TBaseRateTable &shipped, std::vector<TRateChange> *changes) {
     int changed = 0;
     for (const TBaseRate &rate : rates) {
         const TBaseRate *own = file.Find(rate.From);
         const TBaseRate *inForce = own ? own : shipped.Find(rate.From);
-        if (!inForce || inForce->Rate != rate.Rate) ++changed;
+        if (!inForce || inForce->Rate != rate.Rate) {
+            ++changed;
+            if (changes)
+                changes->push_back(
+                    {rate.From, rate.Rate, inForce ? std::optional(inForce->Rate) : std::nullopt});
+        }
         const TBaseRate *shippedRate = shipped.Find(rate.From);
         if (shippedRate && shippedRate->Rate == rate.Rate)
             file.Remove(rate.From);

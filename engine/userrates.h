@@ -72,8 +72,17 @@ QStringList SetAsideUserRates(const QString &path);
 // Adds the rate as typed by the user, or corrects the rate of its half-year; an error (ecRate)
 // for a date or value CheckBaseRate refuses, and then the file stays as it was.
 TEngineError SetUserRate(TUserRatesFile &file, TBaseRate rate);
+// A half-year whose rate in force changed.
+struct TRateChange {
+    TDateTime From = EmptyDate;
+    TBasisPoints Rate = 0;
+    std::optional<TBasisPoints> Before; // nothing: the half-year had no rate
+
+    bool operator==(const TRateChange &) const = default;
+};
+
 // Takes over rates from the Bundesbank's download: a rate equal to the shipped one drops the
 // user's line of its half-year, any other is written marked as imported. The number of
-// half-years whose rate in force changed.
+// half-years whose rate in force changed; `changes` gets them, in date order.
 int AdoptRates(TUserRatesFile &file, const std::vector<TBaseRate> &rates,
-               const TBaseRateTable &shipped);
+               const TBaseRateTable &shipped, std::vector<TRateChange> *changes = nullptr);

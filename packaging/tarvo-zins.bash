@@ -28,7 +28,7 @@ _tarvo_zins() {
             zinsen) options+=" --formel --csv --von --bis" ;;
             verzug) options+=" --verbraucher --unternehmer --vor-2014 --satz --aufschlag --tage
                               --pauschale --ohne-zahlungstag --csv --von --bis" ;;
-            basiszins) options+=" --import" ;;
+            basiszins) options+=" --import --aktualisieren" ;;
         esac
         COMPREPLY=($(compgen -W "${options}" -- "${cur}"))
     fi

@@ -38,6 +38,7 @@ for f in /usr/bin/tarvo /usr/bin/tarvo-zins /usr/share/applications/tarvo.deskto
   /usr/share/man/man1/tarvo.1.gz /usr/share/man/man1/tarvo-zins.1.gz \
   /usr/share/bash-completion/completions/tarvo-zins \
   /usr/share/doc/tarvo/copyright /usr/share/doc/tarvo/changelog.gz /usr/lib/tarvo/tarvo-print.so \
+  /usr/lib/tarvo/tarvo-download.so \
   /usr/share/icons/hicolor/{16x16,32x32,48x48}/apps/tarvo.png \
   /usr/share/icons/hicolor/scalable/apps/tarvo.svg; do
   [[ -e "$f" ]] || { echo "missing after install: $f" >&2; exit 1; }

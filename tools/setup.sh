@@ -16,6 +16,7 @@ if [[ "${1:-}" == "--tests" ]]; then
     xvfb xdotool x11-utils libxcb1-dev openbox
     dbus-daemon at-spi2-core python3-pyatspi
     locales man-db poppler-utils
+    openssl
   )
 fi
 missing=()

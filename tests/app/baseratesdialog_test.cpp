@@ -7,9 +7,11 @@
 #include "app/baseratesdialog.h"
 #include "app/baseratesmodel.h"
 #include "app/verzug.h"
+#include "engine/baserateupdate.h"
 #include "engine/fixedtext.h"
 #include "engine/userrates.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/httpsserver.h"
 #include "tests/support/smalldisk.h"
 #include "tests/support/specialfiles.h"
 
@@ -265,6 +267,82 @@ TEST_F(BaseRateDialogTest, TheWindowFollowsTarvoZinsAndKeepsItsRate) {
     EXPECT_TRUE(lines.contains("01.07.2027;1,77"));
     EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 31.12.2027");
     form.close();
+}
+
+// Basiszinssätze aktualisieren: while the answer is awaited the button is disabled and the dialog
+// answers; the new half-year then shows and is named. A failure gives a message and changes
+// nothing; Abbrechen and closing the dialog cancel without one.
+TEST_F(BaseRateDialogTest, UpdatesFromTheBundesbankWhileStayingUsable) {
+    THttpsServer server;
+    if (!server.Ready()) GTEST_SKIP() << server.Reason().toStdString();
+    QCoreApplication::addLibraryPath(DOWNLOAD_MODULE_DIR);
+    const ScopedEnv ca(UpdateCaVariable, server.CaFile().toUtf8());
+    const ScopedEnv proxy("https_proxy", std::nullopt), bigProxy("HTTPS_PROXY", std::nullopt);
+    const QByteArray recorded = readAll(TARVO_ENGINE_TEST_DATA "/bbk_download_de.csv");
+    server.Serve("/neu", {200, recorded + "2027-01;1,27;\n"});
+    server.Serve("/langsam", {200, recorded, THttpsServer::THow::Stall});
+    enum TEnd { WaitForIt, Cancel, Close };
+    const struct {
+        const char *path;
+        TEnd end;
+        QString status, reason; // reason: the message's words after the address
+        QByteArray after;
+    } cases[] = {
+        {"/neu", WaitForIt, "neu: 01.01.2027 1,27 %", {}, "# meine\n01.01.2027;1,27;Bundesbank\n"},
+        {"/fehlt", WaitForIt, "", "der Server meldet den Fehler 404 (Not Found)", "# meine\n"},
+        {"/langsam", WaitForIt, "", "keine vollständige Antwort innerhalb von 300 ms", "# meine\n"},
+        {"/langsam",
+         Cancel,
+         "Aktualisieren abgebrochen; es wurde nichts geändert.",
+         {},
+         "# meine\n"},
+        {"/langsam",
+         Close,
+         "Aktualisieren abgebrochen; es wurde nichts geändert.",
+         {},
+         "# meine\n"},
+    };
+    for (const auto &c : cases) {
+        writeFile(RatesPath(), "# meine\n");
+        desktop.messages.clear();
+        const QString url = server.Url(c.path);
+        const ScopedEnv address(UpdateUrlVariable, url.toUtf8());
+        TBaseRateDialog &d = Open();
+        d.Updater().TimeoutMs = 300;
+        // Alt+A clicks the button after a moment; a mouse click at once.
+        if (c.end == Cancel) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return d.Updater().Running(); }, 5000));
+        } else {
+            QTest::mouseClick(d.UpdateButton, Qt::LeftButton);
+        }
+        EXPECT_TRUE(d.Updater().Running()) << c.path << ": the click returned at once";
+        EXPECT_FALSE(d.UpdateButton->isEnabled()) << c.path;
+        EXPECT_TRUE(d.CancelUpdateButton->isVisible()) << c.path;
+        EXPECT_EQ(d.Status->text(), "Die Basiszinssätze werden von „" + url + "“ geladen …");
+        d.Rate->setFocus();
+        QTest::keyClicks(d.Rate, "1,5");
+        EXPECT_EQ(d.Rate->text(), "1,5") << c.path << ": typing goes on meanwhile";
+        if (c.end == Cancel) QTest::mouseClick(d.CancelUpdateButton, Qt::LeftButton);
+        if (c.end == Close) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !d.Updater().Running(); }, 10000)) << c.path;
+        QTest::qWait(c.end == WaitForIt ? 0 : 500); // no late answer
+        EXPECT_EQ(d.Status->text(), c.status) << c.path;
+        EXPECT_EQ(desktop.messages,
+                  c.reason.isEmpty()
+                      ? QStringList()
+                      : QStringList("Basiszinssätze|Die Basiszinssätze lassen "
+                                    "sich nicht von „" +
+                                    url + "“ laden: " + c.reason + ". Es wurde nichts geändert."))
+            << c.path;
+        EXPECT_TRUE(d.UpdateButton->isEnabled()) << c.path;
+        EXPECT_FALSE(d.CancelUpdateButton->isVisible()) << c.path;
+        EXPECT_EQ(readAll(RatesPath()), c.after) << c.path;
+        const QStringList shown = c.after.contains("2027")
+                                      ? QStringList{"01.01.2027", "1,27 %", "Bundesbank"}
+                                      : QStringList();
+        EXPECT_EQ(Row("01.01.2027"), shown) << c.path;
+    }
 }
 
 // A FIFO or a device as the rates file or as the file to import: the window opens at once with

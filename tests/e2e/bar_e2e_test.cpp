@@ -193,3 +193,16 @@ TEST_F(Bar, LeftAloneTheProgramWakesNoMore) {
     EXPECT_GT(WakeUps(*tarvo, 1000), 0) << "the next key wakes the caret";
     Stop(*tarvo);
 }
+
+// The network's libraries come only when the user asks for the base rates, never with the start.
+TEST_F(Bar, TheStartMapsNoNetworkLibrary) {
+    auto tarvo = Start();
+    ASSERT_TRUE(Eventually([&] { return WakeUps(*tarvo, 500) == 0; }));
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(tarvo->Pid()));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    EXPECT_TRUE(mapped.contains("libQt6Widgets")) << "the map lists the libraries";
+    EXPECT_FALSE(mapped.contains("libQt6Network"));
+    EXPECT_FALSE(mapped.contains("tarvo-download"));
+    Stop(*tarvo);
+}

@@ -10,7 +10,8 @@ for f in bin/tarvo bin/tarvo-zins share/applications/tarvo.desktop \
   share/icons/hicolor/{16x16,32x32,48x48}/apps/tarvo.png share/icons/hicolor/scalable/apps/tarvo.svg \
   share/man/man1/tarvo.1.gz share/man/man1/tarvo-zins.1.gz \
   share/bash-completion/completions/tarvo-zins \
-  share/doc/tarvo/copyright share/doc/tarvo/changelog.gz lib/tarvo/tarvo-print.so; do
+  share/doc/tarvo/copyright share/doc/tarvo/changelog.gz lib/tarvo/tarvo-print.so \
+  lib/tarvo/tarvo-download.so; do
   [[ -e "${prefix}/${f}" ]] || { echo "not installed: ${f}" >&2; exit 1; }
 done
 entry="${prefix}/share/applications/tarvo.desktop"
@@ -32,3 +33,8 @@ words="$(bash -c 'source "$1"; COMP_WORDS=(tarvo-zins ""); COMP_CWORD=1; _tarvo_
 [[ "${words}" == "zinsen verzug basiszins --help --version" ]] || {
   echo "completion: ${words}" >&2; exit 1; }
 gzip -t "${prefix}/share/man/man1/tarvo-zins.1.gz"
+# The installed command line finds its download module: it refuses a plain http address itself.
+out="$(TARVO_BASISZINS_URL=http://127.0.0.1:9/ XDG_DATA_HOME="${prefix}/data" \
+  "${prefix}/bin/tarvo-zins" basiszins --aktualisieren 2>&1)" && exit 1
+[[ "${out}" == *"nur Adressen mit https:// werden abgerufen"* ]] || {
+  echo "tarvo-zins --aktualisieren: ${out}" >&2; exit 1; }

@@ -1,0 +1,76 @@
+#include "engine/baserateupdate.h"
+
+#include "engine/fixedtext.h"
+#include "platform/download.h"
+#include "platform/files.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace {
+
+TEngineError Failure(const QString &url, const QString &reason) {
+    return TEngineError(ecFile,
+                        QStringLiteral("Die Basiszinssätze lassen sich nicht von „%1“ laden: %2. "
+                                       "Es wurde nichts geändert.")
+                            .arg(url, reason));
+}
+
+} // namespace
+
+TBaseRateUpdate::TBaseRateUpdate(TBaseRateStore &store) : FStore(store) {
+    FUrl = qEnvironmentVariable(UpdateUrlVariable);
+    if (FUrl.isEmpty()) FUrl = QString::fromLatin1(BundesbankDownloadUrl);
+}
+
+TBaseRateUpdate::~TBaseRateUpdate() = default;
+
+void TBaseRateUpdate::Start() {
+    Cancel();
+    FRunning = true;
+    TDownloadRequest request;
+    request.Url = FUrl;
+    request.UserAgent = QStringLiteral("Tarvo");
+    request.TimeoutMs = TimeoutMs;
+    request.Limit = FileReadLimit;
+    request.ExtraCaFile = qEnvironmentVariable(UpdateCaVariable);
+    QString reason;
+    FDownload = StartDownload(
+        request,
+        [this](const TDownloadResult &result) {
+            if (!result) return Finish(Failure(FUrl, result.Error), {});
+            std::vector<TRateChange> changes;
+            const TEngineError error = FStore.TakeAnswer(result.Data, FUrl, changes);
+            Finish(error, changes);
+        },
+        reason);
+    if (FDownload) return;
+    FPending = std::make_unique<QObject>();
+    QTimer::singleShot(0, FPending.get(), [this, reason] { Finish(Failure(FUrl, reason), {}); });
+}
+
+void TBaseRateUpdate::Cancel() {
+    FRunning = false;
+    FPending.reset();
+    FDownload.reset();
+}
+
+void TBaseRateUpdate::Finish(const TEngineError &error, const std::vector<TRateChange> &changes) {
+    FRunning = false;
+    if (OnDone) OnDone(error, changes);
+}
+
+QString UpdateReportText(const std::vector<TRateChange> &changes) {
+    if (changes.empty())
+        return QStringLiteral("Keine Änderung: Die Basiszinssätze stimmen mit denen der "
+                              "Bundesbank überein.");
+    QStringList lines;
+    for (const TRateChange &change : changes)
+        lines << (change.Before
+                      ? QStringLiteral("geändert: %1 %2 % (bisher %3 %)")
+                            .arg(FormatDayDate(change.From), FormatBasisPoints(change.Rate),
+                                 FormatBasisPoints(*change.Before))
+                      : QStringLiteral("neu: %1 %2 %")
+                            .arg(FormatDayDate(change.From), FormatBasisPoints(change.Rate)));
+    return lines.join(u'\n');
+}

@@ -193,7 +193,7 @@ TEST(CliArguments, NamesTheArgumentAtFaultOrTakesTheFields) {
         {{"basiszins", "--aktualisieren=ja"}, "--aktualisieren", ""},
         {{"basiszins", "--aktualisieren", "--import", "bbk.csv"}, "--aktualisieren", ""},
         {{"verzug", "--aktualisieren"}, "--aktualisieren", ""},
-        {{"basiszins", "--aktualisieren", "--format", "csv"}, "", ""},
+        {{"basiszins", "--aktualisieren", "--format", "csv"}, nullptr, ""},
         {{"rechnen"}, "rechnen", ""},
         {{}, "", "", "der Befehl fehlt (zinsen, verzug oder basiszins)"},
         {{"zinsen", "--format", "xml"}, "--format", ""},

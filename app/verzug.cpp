@@ -144,6 +144,7 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     connect(Rate, &QLineEdit::textChanged, this, [this] { Recalculate(); });
     connect(FlatFee, &QCheckBox::toggled, this, [this](bool checked) { FlatFeeToggled(checked); });
     connect(DayCount, &QComboBox::currentIndexChanged, this, [this] { Recalculate(); });
+    connect(PaymentDay, &QCheckBox::toggled, this, [this] { Recalculate(); });
     ShowReach();
 }
 
@@ -178,6 +179,9 @@ void TVerzugForm::BuildInputs(QGridLayout *grid) {
     DayCount->addItem(QStringLiteral("act/360"), int(dcActual360));
     DayCount->addItem(QStringLiteral("30/360"), int(dc30360));
     DayCount->setAccessibleName(QStringLiteral("Tageszählung"));
+    // Courts differ on whether the day of payment still bears interest.
+    PaymentDay = new QCheckBox(QStringLiteral("Zahlungstag zählt &mit"), this);
+    PaymentDay->setChecked(true);
     CalculateButton = new QPushButton(QStringLiteral("&Berechnen"), this);
     CalculateButton->setAutoDefault(true);
     connect(CalculateButton, &QPushButton::clicked, this, [this] { Calculate(); });
@@ -196,6 +200,7 @@ void TVerzugForm::BuildInputs(QGridLayout *grid) {
     grid->addWidget(FlatFee, 5, 1, 1, 3);
     grid->addWidget(BuddyLabel(QStringLiteral("&Tageszählung:"), DayCount), 6, 0);
     grid->addWidget(DayCount, 6, 1);
+    grid->addWidget(PaymentDay, 6, 2);
     grid->addWidget(CalculateButton, 6, 3, Qt::AlignRight);
     grid->setColumnStretch(4, 1);
 }
@@ -263,10 +268,10 @@ QLayout *TVerzugForm::BuildButtons() {
 }
 
 void TVerzugForm::SetTabOrder() {
-    QWidget *const order[] = {Amount,          FirstDay,  LastDay,     RateRule,
-                              Before29072014,  Rate,      FlatFee,     DayCount,
-                              CalculateButton, Table,     RatesButton, CopyButton,
-                              CsvButton,       PdfButton, PrintButton, CloseButton};
+    QWidget *const order[] = {Amount,      FirstDay,    LastDay,    RateRule,   Before29072014,
+                              Rate,        FlatFee,     DayCount,   PaymentDay, CalculateButton,
+                              Table,       RatesButton, CopyButton, CsvButton,  PdfButton,
+                              PrintButton, CloseButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -338,6 +343,7 @@ bool TVerzugForm::ReadInputs(TDefaultInterestInput &input, TOutcome &fault) {
             return refuse(error.Message, Rate);
     }
     input.DayCount = TDayCount(DayCount->currentData().toInt());
+    input.LastDayCounts = PaymentDay->isChecked();
     input.FlatFee = FlatFeeOffered(input.Rule) && FFlatFeeChoice;
     return true;
 }
@@ -559,6 +565,7 @@ void TVerzugForm::RestoreSettings() {
     FFlatFeeChoice = FSettings.Integer(TVerzugSetting::FlatFee) != 0;
     DayCount->setCurrentIndex(
         std::max(0, DayCount->findData(FSettings.Integer(TVerzugSetting::DayCount))));
+    PaymentDay->setChecked(FSettings.Integer(TVerzugSetting::PaymentDay) != 0);
     RuleChanged();
 }
 
@@ -611,6 +618,7 @@ void TVerzugForm::StoreSettings() {
     FSettings.SetText(TVerzugSetting::TypedRate, Rate->text());
     FSettings.SetInteger(TVerzugSetting::FlatFee, FFlatFeeChoice);
     FSettings.SetInteger(TVerzugSetting::DayCount, DayCount->currentData().toInt());
+    FSettings.SetInteger(TVerzugSetting::PaymentDay, PaymentDay->isChecked());
     FSettings.SetInteger(TVerzugSetting::Left, pos().x());
     FSettings.SetInteger(TVerzugSetting::Top, pos().y());
     FSettings.SetInteger(TVerzugSetting::Width, width());

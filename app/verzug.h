@@ -41,7 +41,8 @@ public:
     QLabel *RateLabel = nullptr;
     QLineEdit *Rate = nullptr; // the fixed rate or the margin
     QCheckBox *FlatFee = nullptr;
-    QComboBox *DayCount = nullptr; // TDayCount as item data
+    QComboBox *DayCount = nullptr;   // TDayCount as item data
+    QCheckBox *PaymentDay = nullptr; // the day of payment counts
     QPushButton *CalculateButton = nullptr;
     // The statement, or why the inputs give none.
     QLabel *Reason = nullptr;

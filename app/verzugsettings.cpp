@@ -21,6 +21,7 @@ constexpr TDeclared Declared[] = {
     {TVerzugSetting::TypedRate, "VerzugZinssatz", false, ""},
     {TVerzugSetting::FlatFee, "VerzugPauschale", true, "0"},
     {TVerzugSetting::DayCount, "VerzugTageszaehlung", true, "1"},
+    {TVerzugSetting::PaymentDay, "VerzugZahlungstag", true, "1"},
     {TVerzugSetting::ExportFolder, "VerzugOrdner", false, ""},
     {TVerzugSetting::Left, "VerzugLinks", true, "0"},
     {TVerzugSetting::Top, "VerzugOben", true, "0"},

@@ -16,6 +16,7 @@ enum class TVerzugSetting {
     TypedRate,      // the typed rate or margin, as typed
     FlatFee,        // 0 or 1: the user's choice, also while the rule offers no flat fee
     DayCount,       // TDayCount
+    PaymentDay,     // 0 or 1: the day of payment counts
     ExportFolder,   // where the last CSV or PDF went
     Left,
     Top,

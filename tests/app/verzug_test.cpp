@@ -216,6 +216,25 @@ TEST_F(VerzugWindowTest, TheFirstWorkedCaseTypedGivesTheTableAndTheSums) {
 }
 
 // Tab goes amount, days, rule, the rule's own inputs, day count; Enter calculates from each.
+// A court's 13.283,98 € for 4 % on 137.277,82 € from 01.01.2000 to 02.06.2002 leaves out the day
+// of payment; Tarvo counts it unless told otherwise, and remembers the choice.
+TEST_F(VerzugWindowTest, TheDayOfPaymentCountsUnlessUntickedAndTheChoiceIsKept) {
+    {
+        TVerzugForm &form = Open();
+        form.RateRule->setCurrentIndex(rkStatutory);
+        form.Amount->setFocus();
+        TypeCase("137277,82", "01012000", "02062002");
+        EXPECT_EQ(SumsShown(form).section(u'|', 1, 1), "Zinsen: 13.299,02 €");
+        form.PaymentDay->setFocus();
+        QTest::keyClick(form.PaymentDay, Qt::Key_Space);
+        EXPECT_FALSE(form.PaymentDay->isChecked());
+        EXPECT_EQ(SumsShown(form).section(u'|', 1, 1), "Zinsen: 13.283,98 €");
+        EXPECT_EQ(Cells(form, 0).mid(1, 2).join(u'|'), "01.06.2002|883");
+        form.close();
+    }
+    EXPECT_FALSE(Open().PaymentDay->isChecked());
+}
+
 TEST_F(VerzugWindowTest, TabWalksTheInputsOfEachRuleAndEnterCalculatesFromAny) {
     TVerzugForm &form = Open();
     const struct {

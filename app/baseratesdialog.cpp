@@ -1,6 +1,8 @@
 #include "app/baseratesdialog.h"
 
 #include "app/baseratesmodel.h"
+#include "report/amounts.h"
+#include "report/ruletexts.h"
 #include "engine/baserateupdate.h"
 #include "engine/bundesbank.h"
 #include "engine/fixedtext.h"
@@ -210,7 +212,7 @@ void TBaseRateDialog::RowPicked(const QModelIndex &current) {
     if (FRefreshing || !current.isValid()) return;
     const TBaseRate &rate = FModel->Rate(current.row());
     HalfYear->SetDateValue(rate.From);
-    Rate->setText(FormatBasisPoints(rate.Rate));
+    Rate->setText(GermanRate(rate.Rate));
 }
 
 void TBaseRateDialog::SelectHalfYear(TDateTime from) {
@@ -251,7 +253,7 @@ void TBaseRateDialog::SetRate() {
         return Refuse(error.Message, error.Code == ecRate ? Rate : nullptr);
     }
     Status->setText(QStringLiteral("Basiszinssatz ab %1 eingetragen: %2 %.")
-                        .arg(FormatDayDate(from), FormatBasisPoints(*rate)));
+                        .arg(FormatDayDate(from), GermanRate(*rate)));
     Changed();
     SelectHalfYear(from);
 }
@@ -268,7 +270,7 @@ void TBaseRateDialog::DeleteRate() {
     Status->setText(
         QStringLiteral("Eigener Basiszinssatz ab %1 gelöscht").arg(FormatDayDate(rate.From)) +
         (shipped ? QStringLiteral("; es gilt wieder der mitgelieferte von %1 %.")
-                       .arg(FormatBasisPoints(shipped->Rate))
+                       .arg(GermanRate(shipped->Rate))
                  : QStringLiteral(".")));
     Changed();
     SelectHalfYear(rate.From);

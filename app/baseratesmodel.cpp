@@ -1,5 +1,6 @@
 #include "app/baseratesmodel.h"
 
+#include "report/amounts.h"
 #include "engine/fixedtext.h"
 
 #include <algorithm>
@@ -91,7 +92,7 @@ QVariant TBaseRateModel::data(const QModelIndex &index, int role) const {
     case cmHalfYear:
         return FormatDayDate(rate.From);
     case cmRate:
-        return FormatBasisPoints(rate.Rate) + QStringLiteral(" %");
+        return PercentText(rate.Rate);
     default:
         return BaseRateOrigin(rate);
     }

@@ -4,6 +4,9 @@
 #include "app/layout_p.h"
 #include "app/printing.h"
 #include "app/verzugexport.h"
+#include "report/amounts.h"
+#include "report/ruletexts.h"
+#include "report/statement.h"
 #include "engine/fixedtext.h"
 #include "platform/desktop.h"
 #include "platform/exceptions.h"
@@ -63,10 +66,7 @@ QString NativePath(const QString &path) {
 }
 
 QString IsoDate(TDateTime day) {
-    if (day == EmptyDate || !SerialDateValid(day)) return QString();
-    quint16 year, month, dayOfMonth;
-    SplitDateSerial(day, year, month, dayOfMonth);
-    return QDate(year, month, dayOfMonth).toString(Qt::ISODate);
+    return day == EmptyDate ? QString() : FormatIsoDate(day);
 }
 
 bool UsesTypedRate(int kind) {
@@ -391,7 +391,7 @@ TVerzugForm::TOutcome TVerzugForm::Evaluate() {
         outcome.Reason = result.Error.Message;
         return outcome;
     }
-    outcome.Statement = MakeStatement(input, result, FRates.Table());
+    outcome.Statement = {input, result, FRates.Table().Reach()};
     return outcome;
 }
 
@@ -416,25 +416,28 @@ void TVerzugForm::Recalculate() {
     ShowOutcome(Evaluate());
 }
 
-void TVerzugForm::ShowStatement(const TStatement &statement) {
+void TVerzugForm::ShowStatement(const TDefaultInterestStatement &statement) {
     FModel->SetStatement(statement);
+    const bool calculated = !statement.Result.Rows.empty();
+    const std::vector<TSum> sums = calculated ? Sums(statement.Result) : std::vector<TSum>();
     for (int i = 0; i < MostSums; ++i) {
-        const bool shown = i < statement.Sums.size();
-        SumLabels[i]->setText(shown ? statement.Sums[i].Label + u':' : QString());
-        SumValues[i]->setText(shown ? statement.Sums[i].Value : QString());
+        const bool shown = size_t(i) < sums.size();
+        SumLabels[i]->setText(shown ? SumLabel(sums[size_t(i)].Kind) + u':' : QString());
+        SumValues[i]->setText(shown ? EuroText(sums[size_t(i)].Amount) : QString());
         // The interest is what the user came for.
         QFont font = SumValues[i]->font();
-        font.setBold(shown && statement.Sums[i].Label == QLatin1String("Zinsen"));
+        font.setBold(shown && sums[size_t(i)].Kind == TSumKind::Interest);
         SumLabels[i]->setFont(font);
         SumValues[i]->setFont(font);
     }
-    Rules->setText(statement.Rules);
-    Note->setText(statement.UserRateNote);
-    Note->setVisible(!statement.UserRateNote.isEmpty());
+    Rules->setText(calculated ? RulesText(statement.Input) : QString());
+    const QString note = UserRateNote(statement.Result);
+    Note->setText(note);
+    Note->setVisible(!note.isEmpty());
 }
 
 void TVerzugForm::ShowReach() {
-    Reach->setText(BaseRateReachText(FRates.Table()));
+    Reach->setText(ReachText(FRates.Table().Reach()));
 }
 
 void TVerzugForm::LoadRates() {
@@ -504,7 +507,7 @@ void TVerzugForm::SavePdf() {
 }
 
 void TVerzugForm::SaveAs(const QString &kind, const QString &filter,
-                         QByteArray (*render)(const TStatement &)) {
+                         QByteArray (*render)(const TDefaultInterestStatement &)) {
     if (!Calculate()) return;
     const QString path = AskExportPath(QStringLiteral("Zinsaufstellung als %1 speichern").arg(kind),
                                        kind.toLower(), filter);
@@ -611,7 +614,7 @@ void TVerzugForm::PlaceOnScreen() {
 
 void TVerzugForm::StoreSettings() {
     FSettings.SetText(TVerzugSetting::Amount,
-                      FormatCents(CentsFromAmount(Amount->Value()).value_or(0), u'.', QChar()));
+                      PlainCents(CentsFromAmount(Amount->Value()).value_or(0), u'.'));
     FSettings.SetText(TVerzugSetting::FirstDay, IsoDate(FirstDay->DateValue()));
     FSettings.SetInteger(TVerzugSetting::RateRule, RateRule->currentIndex());
     FSettings.SetInteger(TVerzugSetting::Before29072014, Before29072014->isChecked());

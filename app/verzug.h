@@ -58,7 +58,7 @@ public:
     QPushButton *PrintButton = nullptr;
     QPushButton *CloseButton = nullptr;
 
-    const TStatement &Statement() const { return FModel->Statement(); }
+    const TDefaultInterestStatement &Statement() const { return FModel->Statement(); }
     TBaseRateStore &BaseRates() { return FRates; }
     TBaseRateDialog *RatesDialog() const { return FRatesDialog; }
 
@@ -74,7 +74,7 @@ public:
     void SavePdf();
     // Asks where (the kind names the file type), renders the statement and writes it there.
     void SaveAs(const QString &kind, const QString &filter,
-                QByteArray (*render)(const TStatement &));
+                QByteArray (*render)(const TDefaultInterestStatement &));
     void PrintStatement();
     // The base-rate dialog, with a half-year preset (EmptyDate: the next one not known).
     void OpenRates(TDateTime halfYear = EmptyDate);
@@ -94,7 +94,7 @@ protected:
 private:
     // What the inputs give: the statement, or why there is none and where to mend it.
     struct TOutcome {
-        TStatement Statement;
+        TDefaultInterestStatement Statement;
         QString Reason;
         QWidget *Field = nullptr;
         TEngineError Error; // when the engine refused
@@ -113,7 +113,7 @@ private:
     bool ReadDay(TDateEdit *field, const QString &missing, TDateTime &day, TOutcome &fault);
     void Refuse(const QString &message, QWidget *field);
     void ReportEngineError(const TEngineError &error);
-    void ShowStatement(const TStatement &statement);
+    void ShowStatement(const TDefaultInterestStatement &statement);
     void ShowReach();
     void LoadRates();
     QString AskExportPath(const QString &caption, const QString &suffix, const QString &filter);

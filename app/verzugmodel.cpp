@@ -1,32 +1,35 @@
 #include "app/verzugmodel.h"
 
-void TStatementModel::SetStatement(const TStatement &value) {
+#include "report/statement.h"
+
+void TStatementModel::SetStatement(const TDefaultInterestStatement &value) {
     beginResetModel();
     FStatement = value;
     endResetModel();
 }
 
 int TStatementModel::rowCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : int(FStatement.Rows.size());
+    return parent.isValid() ? 0 : int(FStatement.Result.Rows.size());
 }
 
 int TStatementModel::columnCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : int(StatementHeader().size());
+    return parent.isValid() ? 0 : StatementColumns;
 }
 
 QVariant TStatementModel::data(const QModelIndex &index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount()) return {};
-    const QString &cell = FStatement.Rows[index.row()][index.column()];
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
+        return {};
+    const TInterestRow &row = FStatement.Result.Rows[size_t(index.row())];
+    const bool userRate = index.column() == colBaseRate && row.UserBaseRate;
     switch (role) {
     case Qt::DisplayRole:
-        return cell;
+        return PeriodCell(row, index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(
             Qt::AlignVCenter | (IsNumberColumn(index.column()) ? Qt::AlignRight : Qt::AlignLeft));
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
-        if (index.column() == colBaseRate && cell.endsWith(UserRateMark()))
-            return FStatement.UserRateNote.mid(2);
+        if (userRate) return UserRateNote(FStatement.Result).mid(2);
         return {};
     default:
         return {};

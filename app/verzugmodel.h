@@ -1,16 +1,18 @@
 #pragma once
-// The table model that shows the default-interest statement's rows in the window.
+// The table model of the default-interest window: one row a period of the typed statement, its
+// cells, alignment and tool tip made from the row's data, never from its text.
 
-#include "engine/statement.h"
+#include "engine/defaultinterest.h"
 
 #include <QAbstractTableModel>
 
 class TStatementModel : public QAbstractTableModel {
+    Q_OBJECT
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    const TStatement &Statement() const { return FStatement; }
-    void SetStatement(const TStatement &value);
+    const TDefaultInterestStatement &Statement() const { return FStatement; }
+    void SetStatement(const TDefaultInterestStatement &value);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -19,5 +21,5 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    TStatement FStatement;
+    TDefaultInterestStatement FStatement;
 };

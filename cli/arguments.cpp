@@ -1,6 +1,6 @@
 #include "cli/arguments.h"
 
-#include "cli/echo.h"
+#include "report/echo.h"
 #include "engine/interest.h"
 
 #include <algorithm>

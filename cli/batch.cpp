@@ -2,7 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/descriptor.h"
-#include "cli/echo.h"
+#include "report/echo.h"
 #include "engine/fixedtext.h"
 #include "platform/files.h"
 
@@ -199,7 +199,7 @@ std::optional<TCaseError> TBatch::Case(const TFields &fields, const QList<QStrin
         return std::nullopt;
     }
     TDefaultInterestInput input;
-    TVerzugResult result;
+    TDefaultInterestStatement result;
     if (auto error = ReadVerzugCase(fields, input)) return error;
     if (auto error = CalculateVerzug(input, *FTable, result)) return error;
     row.Text = VerzugRow(FLine.Format, result, row.Line, Carried(cells)).toUtf8();

@@ -2,7 +2,8 @@
 
 #include "cli/batch.h"
 #include "cli/console.h"
-#include "cli/echo.h"
+#include "report/csv.h"
+#include "report/echo.h"
 #include "cli/numbers.h"
 #include "cli/storedformula.h"
 #include "engine/baserateupdate.h"
@@ -127,14 +128,14 @@ int RunZinsen(const TCommandLine &line, TRunContext &run) {
 
 int RunVerzug(const TCommandLine &line, TRunContext &run) {
     TDefaultInterestInput input;
-    TVerzugResult result;
+    TDefaultInterestStatement result;
     std::optional<TCaseError> error = ReadVerzugCase(line.Fields, input);
     if (!error) error = CalculateVerzug(input, run.BaseRates().Table(), result);
     if (error) {
         run.Report(Subject(TCommand::Verzug, error->Field), error->Reason);
         return esBadInput;
     }
-    run.Out().Write(VerzugStatement(line.Format, result, run.BaseRates().Table()));
+    run.Out().Write(VerzugStatement(line.Format, result));
     return esDone;
 }
 
@@ -272,9 +273,10 @@ std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterest
 }
 
 std::optional<TCaseError> CalculateVerzug(const TDefaultInterestInput &input,
-                                          const TBaseRateTable &table, TVerzugResult &result) {
+                                          const TBaseRateTable &table, TDefaultInterestStatement &result) {
     result.Input = input;
     result.Result = CalculateDefaultInterest(input, table);
+    result.Reach = table.Reach();
     if (!result.Result.Error) return std::nullopt;
     return FieldError(FieldOfEngineError(result.Result.Error, input.Rule),
                       result.Result.Error.Message);

@@ -40,7 +40,7 @@ TZinsenResult CalculateZinsen(const TZinsenCase &c);
 std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterestInput &input);
 // The engine's error, named by the field that can mend it.
 std::optional<TCaseError> CalculateVerzug(const TDefaultInterestInput &input,
-                                          const TBaseRateTable &table, TVerzugResult &result);
+                                          const TBaseRateTable &table, TDefaultInterestStatement &result);
 
 // What a run shares: its output, its error report, the stored formula and the base rates,
 // each read once and only when a case needs it.

@@ -1,6 +1,6 @@
 #include "cli/console.h"
 
-#include "cli/echo.h"
+#include "report/echo.h"
 
 #include <cstdio>
 

@@ -1,11 +1,15 @@
 #include "cli/output.h"
 
-#include "cli/echo.h"
-
 #include "engine/baseratestore.h"
 #include "engine/baserateupdate.h"
-#include "engine/fixedtext.h"
-#include "engine/statement.h"
+#include "platform/fixedpoint.h"
+#include "platform/numtext.h"
+#include "report/amounts.h"
+#include "report/csv.h"
+#include "report/echo.h"
+#include "report/json.h"
+#include "report/ruletexts.h"
+#include "report/statement.h"
 
 #include <QHash>
 #include <QIODevice>
@@ -28,92 +32,14 @@ QString Padded(const QString &text, qsizetype width, bool right) {
     return out;
 }
 
-// Digits straight into the row: a batch writes millions of small numbers.
-void AppendNumber(QString &out, qint64 value) {
-    char16_t digits[20];
-    int count = 0;
-    quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
-    do {
-        digits[count++] = char16_t(u'0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude > 0);
-    if (value < 0) out += u'-';
-    while (count > 0)
-        out += QChar(digits[--count]);
-}
-
-// Hundredths with two decimals and no grouping, as FormatCents(value, decimal, QChar()).
-void AppendFixed2(QString &out, qint64 value, QChar decimal) {
-    const quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
-    if (value < 0) out += u'-';
-    AppendNumber(out, qint64(magnitude / 100));
-    out += decimal;
-    out += QChar(u'0' + int(magnitude % 100 / 10));
-    out += QChar(u'0' + int(magnitude % 10));
-}
-
-void AppendIsoDate(QString &out, TDateTime day) {
-    quint16 y, m, d;
-    SplitDateSerial(day, y, m, d);
-    if (y == 0) return;
-    const char16_t text[] = {char16_t(u'0' + y / 1000),
-                             char16_t(u'0' + y / 100 % 10),
-                             char16_t(u'0' + y / 10 % 10),
-                             char16_t(u'0' + y % 10),
-                             u'-',
-                             char16_t(u'0' + m / 10),
-                             char16_t(u'0' + m % 10),
-                             u'-',
-                             char16_t(u'0' + d / 10),
-                             char16_t(u'0' + d % 10)};
-    out += QStringView(text, 10);
-}
-
-void AppendKey(QString &out, QLatin1StringView key, bool first = false) {
-    if (!first) out += QLatin1StringView(", ");
-    out += u'"';
-    out += key;
-    out += QLatin1StringView("\": ");
-}
-
-void AppendJsonString(QString &out, QStringView text) {
-    out += u'"';
-    for (QChar c : text) {
-        if (c == u'"' || c == u'\\') {
-            out += u'\\';
-            out += c;
-        } else if ((c.unicode() < 0x20 || c.unicode() >= 0x7f) && Unsafe(c.unicode())) {
-            // Lossless, and nothing a terminal or a line reader would act on.
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
-        } else {
-            out += c;
-        }
-    }
-    out += u'"';
-}
-
-void AppendJsonFixed2(QString &out, qint64 value) {
-    out += u'"';
-    AppendFixed2(out, value, u'.');
-    out += u'"';
-}
-
-// The bar's fixed text with its decimal comma, as JSON's decimal point.
-void AppendJsonPoint(QString &out, QStringView text) {
-    out += u'"';
-    for (QChar c : text)
-        out += c == u',' ? QChar(u'.') : c;
-    out += u'"';
-}
-
 // A batch row begins with its carried cells and its line: {"eingabe": {...}, "zeile": 7, ...},
 // "R-17;7;...", "R-17    7  ...".
 void AppendJsonStart(QString &out, qint64 line, QStringView carried = {}) {
     out += u'{';
     out += carried;
     if (line <= 0) return;
-    AppendKey(out, QLatin1StringView("zeile"), true);
-    AppendNumber(out, line);
+    AppendJsonKey(out, QLatin1StringView("zeile"), true);
+    AppendInteger(out, line);
 }
 
 void AppendTextLine(QString &out, qint64 line) {
@@ -124,7 +50,7 @@ void AppendTextLine(QString &out, qint64 line) {
 
 void AppendCsvLine(QString &out, qint64 line) {
     if (line <= 0) return;
-    AppendNumber(out, line);
+    AppendInteger(out, line);
     out += u';';
 }
 
@@ -147,9 +73,9 @@ QString ZinsenCsv(const TZinsenResult &result, qint64 line, QStringView carried)
     row.reserve(48 + carried.size());
     row += carried;
     AppendCsvLine(row, line);
-    AppendNumber(row, result.Text.Difference);
+    AppendInteger(row, result.Text.Difference);
     row += u';';
-    AppendNumber(row, result.Text.Days);
+    AppendInteger(row, result.Text.Days);
     row += u';';
     row += result.Text.Interest;
     row += u';';
@@ -162,52 +88,58 @@ QString ZinsenJson(const TZinsenResult &result, qint64 line, QStringView carried
     QString row;
     row.reserve(96 + carried.size());
     AppendJsonStart(row, line, carried);
-    AppendKey(row, QLatin1StringView("tage"), line <= 0);
-    AppendNumber(row, result.Text.Difference);
-    AppendKey(row, QLatin1StringView("zinstage"));
-    AppendNumber(row, result.Text.Days);
-    AppendKey(row, QLatin1StringView("zinsen"));
-    AppendJsonPoint(row, result.Text.Interest);
-    AppendKey(row, QLatin1StringView("formel"));
+    AppendJsonKey(row, QLatin1StringView("tage"), line <= 0);
+    AppendInteger(row, result.Text.Difference);
+    AppendJsonKey(row, QLatin1StringView("zinstage"));
+    AppendInteger(row, result.Text.Days);
+    AppendJsonKey(row, QLatin1StringView("zinsen"));
+    if (result.Text.Hundredths) {
+        AppendJsonCents(row, *result.Text.Hundredths);
+    } else {
+        row += u'"';
+        row += FormatFixed(result.Text.Amount, 2, u'.');
+        row += u'"';
+    }
+    AppendJsonKey(row, QLatin1StringView("formel"));
     AppendJsonString(row, FormulaName(result.Code));
     row += QLatin1StringView("}\n");
     return row;
 }
 
-void AppendJsonRate(QString &out, const char *key, bool has, TBasisPoints value) {
-    AppendKey(out, QLatin1StringView(key));
+void AppendRateField(QString &out, const char *key, bool has, TBasisPoints value) {
+    AppendJsonKey(out, QLatin1StringView(key));
     if (has)
-        AppendJsonFixed2(out, value);
+        AppendJsonCents(out, value);
     else
         out += QLatin1StringView("null");
 }
 
 void AppendJsonPeriod(QString &out, const TInterestRow &row) {
     out += u'{';
-    AppendKey(out, QLatin1StringView("von"), true);
+    AppendJsonKey(out, QLatin1StringView("von"), true);
     out += u'"';
     AppendIsoDate(out, row.From);
     out += u'"';
-    AppendKey(out, QLatin1StringView("bis"));
+    AppendJsonKey(out, QLatin1StringView("bis"));
     out += u'"';
     AppendIsoDate(out, row.To);
     out += u'"';
-    AppendKey(out, QLatin1StringView("tage"));
-    AppendNumber(out, row.Days);
-    AppendJsonRate(out, "basiszinssatz", row.HasBaseRate, row.BaseRate);
-    AppendJsonRate(out, "aufschlag", row.HasBaseRate, row.Margin);
-    AppendJsonRate(out, "zinssatz", true, row.Rate);
-    AppendKey(out, QLatin1StringView("zinsen"));
-    AppendJsonFixed2(out, row.Interest);
+    AppendJsonKey(out, QLatin1StringView("tage"));
+    AppendInteger(out, row.Days);
+    AppendRateField(out, "basiszinssatz", row.HasBaseRate, row.BaseRate);
+    AppendRateField(out, "aufschlag", row.HasBaseRate, row.Margin);
+    AppendRateField(out, "zinssatz", true, row.Rate);
+    AppendJsonKey(out, QLatin1StringView("zinsen"));
+    AppendJsonCents(out, row.Interest);
     out += u'}';
 }
 
-QString VerzugJson(const TVerzugResult &verzug, qint64 line, QStringView carried) {
+QString VerzugJson(const TDefaultInterestStatement &verzug, qint64 line, QStringView carried) {
     const TDefaultInterest &r = verzug.Result;
     QString out;
     out.reserve(256 + 200 * r.Rows.size() + carried.size());
     AppendJsonStart(out, line, carried);
-    AppendKey(out, QLatin1StringView("perioden"), line <= 0);
+    AppendJsonKey(out, QLatin1StringView("perioden"), line <= 0);
     out += u'[';
     for (const TInterestRow &row : r.Rows) {
         if (&row != &r.Rows.front()) out += QLatin1StringView(", ");
@@ -220,25 +152,19 @@ QString VerzugJson(const TVerzugResult &verzug, qint64 line, QStringView carried
                                                     {"forderung", r.Claim},
                                                     {"gesamt", r.Total}};
     for (const auto &[key, value] : sums) {
-        AppendKey(out, QLatin1StringView(key));
-        AppendJsonFixed2(out, value);
+        AppendJsonKey(out, QLatin1StringView(key));
+        AppendJsonCents(out, value);
     }
     out += QLatin1StringView("}\n");
     return out;
 }
 
-QString CsvCents(TCents value) {
-    QString text;
-    AppendFixed2(text, value, u',');
-    return text;
-}
-
 QString CsvPeriod(const TInterestRow &row) {
-    const QString base = row.HasBaseRate ? FormatBasisPoints(row.BaseRate) : QString();
-    const QString margin = row.HasBaseRate ? FormatBasisPoints(row.Margin) : QString();
+    const QString base = row.HasBaseRate ? PlainRate(row.BaseRate, u',') : QString();
+    const QString margin = row.HasBaseRate ? PlainRate(row.Margin, u',') : QString();
     return FormatDayDate(row.From) + u';' + FormatDayDate(row.To) + u';' +
            QString::number(row.Days) + u';' + base + u';' + margin + u';' +
-           FormatBasisPoints(row.Rate) + u';' + CsvCents(row.Interest) + u"\r\n";
+           PlainRate(row.Rate, u',') + u';' + PlainCents(row.Interest, u',') + u"\r\n";
 }
 
 // The periods under the header, then each sum labelled in the first column and standing in
@@ -253,13 +179,13 @@ QString VerzugCsv(const TDefaultInterest &r) {
                                                     {"gesamt", r.Total},
                                                     {"je_tag", r.PerDay}};
     for (const auto &[label, value] : sums)
-        csv += QLatin1String(label) + QStringLiteral(";;;;;;") + CsvCents(value) +
+        csv += QLatin1String(label) + QStringLiteral(";;;;;;") + PlainCents(value, u',') +
                QStringLiteral("\r\n");
     return csv;
 }
 
 QString AlignedTable(const QList<QStringList> &rows) {
-    QList<qsizetype> widths(StatementHeader().size(), 0);
+    QList<qsizetype> widths(StatementColumns, 0);
     for (const QStringList &row : rows)
         for (qsizetype i = 0; i < row.size(); ++i)
             widths[i] = std::max(widths[i], row[i].size());
@@ -273,27 +199,33 @@ QString AlignedTable(const QList<QStringList> &rows) {
     return text;
 }
 
-QString AlignedLines(const QList<TStatementLine> &lines, bool rightValues) {
+QString AlignedLines(const QList<TTextLine> &lines, bool rightValues) {
     qsizetype label = 0, value = 0;
-    for (const TStatementLine &line : lines) {
+    for (const TTextLine &line : lines) {
         label = std::max(label, line.Label.size() + 1);
         value = std::max(value, line.Value.size());
     }
     QString text;
-    for (const TStatementLine &line : lines)
+    for (const TTextLine &line : lines)
         text += Padded(line.Label + u':', label, false) + QStringLiteral("  ") +
                 Padded(line.Value, rightValues ? value : 0, rightValues) + u'\n';
     return text;
 }
 
-QString VerzugText(const TVerzugResult &verzug, const TBaseRateTable &table) {
-    const TStatement statement = MakeStatement(verzug.Input, verzug.Result, table);
+QString VerzugText(const TDefaultInterestStatement &statement) {
+    const TDefaultInterest &result = statement.Result;
     QList<QStringList> rows{StatementHeader()};
-    rows += statement.Rows;
-    QString text = AlignedLines(statement.Inputs, false) + u'\n' + AlignedTable(rows) + u'\n' +
-                   AlignedLines(statement.Sums, true) + u'\n' + statement.Rules + u'\n';
-    if (!statement.UserRateNote.isEmpty()) text += statement.UserRateNote + u'\n';
-    return text + statement.Reach + u'\n';
+    for (const TInterestRow &row : result.Rows) {
+        QStringList cells;
+        for (int column = 0; column < StatementColumns; ++column)
+            cells << PeriodCell(row, column);
+        rows << cells;
+    }
+    QString text = AlignedLines(InputLines(statement.Input, result), false) + u'\n' +
+                   AlignedTable(rows) + u'\n' + AlignedLines(SumLines(result), true) + u'\n' +
+                   RulesText(statement.Input) + u'\n';
+    if (HasUserRate(result)) text += UserRateNote(result) + u'\n';
+    return text + ReachText(statement.Reach) + u'\n';
 }
 
 } // namespace
@@ -368,7 +300,7 @@ QString VerzugHeader(TOutputFormat format, const QString &carried) {
     return QString();
 }
 
-QString VerzugRow(TOutputFormat format, const TVerzugResult &verzug, qint64 line,
+QString VerzugRow(TOutputFormat format, const TDefaultInterestStatement &verzug, qint64 line,
                   QStringView carried) {
     const TDefaultInterest &r = verzug.Result;
     QString row;
@@ -376,35 +308,34 @@ QString VerzugRow(TOutputFormat format, const TVerzugResult &verzug, qint64 line
     case TOutputFormat::Csv:
         row += carried;
         AppendCsvLine(row, line);
-        row += CsvCents(r.Claim) + u';' + FormatDayDate(r.Rows.front().From) + u';' +
+        row += PlainCents(r.Claim, u',') + u';' + FormatDayDate(r.Rows.front().From) + u';' +
                FormatDayDate(r.Rows.back().To) + u';' + QString::number(r.Rows.size());
         for (TCents sum : {r.Interest, r.FlatFee, r.Total, r.PerDay})
-            row += u';' + CsvCents(sum);
+            row += u';' + PlainCents(sum, u',');
         return row + u";\r\n";
     case TOutputFormat::Json:
         return VerzugJson(verzug, line, carried);
     case TOutputFormat::Text:
         row += carried;
         AppendTextLine(row, line);
-        AppendPadded(row, FormatCents(r.Claim), 18, true);
-        AppendPadded(row, FormatCents(r.Interest), 16, true);
-        AppendPadded(row, FormatCents(r.FlatFee), 12, true);
-        AppendPadded(row, FormatCents(r.Total), 20, true);
-        AppendPadded(row, FormatCents(r.PerDay), 12, true);
+        AppendPadded(row, GermanCents(r.Claim), 18, true);
+        AppendPadded(row, GermanCents(r.Interest), 16, true);
+        AppendPadded(row, GermanCents(r.FlatFee), 12, true);
+        AppendPadded(row, GermanCents(r.Total), 20, true);
+        AppendPadded(row, GermanCents(r.PerDay), 12, true);
         return row + u'\n';
     }
     return row;
 }
 
-QString VerzugStatement(TOutputFormat format, const TVerzugResult &result,
-                        const TBaseRateTable &table) {
+QString VerzugStatement(TOutputFormat format, const TDefaultInterestStatement &result) {
     switch (format) {
     case TOutputFormat::Csv:
         return VerzugCsv(result.Result);
     case TOutputFormat::Json:
         return VerzugJson(result, 0, {});
     case TOutputFormat::Text:
-        return VerzugText(result, table);
+        return VerzugText(result);
     }
     return QString();
 }
@@ -421,7 +352,7 @@ QString ErrorRow(TOutputFormat format, TCommand command, qint64 line, const QStr
                CsvField(Visible(reason)) + u"\r\n";
     case TOutputFormat::Json:
         AppendJsonStart(row, line, carried);
-        AppendKey(row, QLatin1StringView("fehler"), line <= 0);
+        AppendJsonKey(row, QLatin1StringView("fehler"), line <= 0);
         AppendJsonString(row, Visible(reason));
         return row + u"}\n";
     case TOutputFormat::Text:
@@ -438,25 +369,25 @@ QString BaseRateAnswer(TOutputFormat format, TDateTime day, const TBaseRate &rat
     switch (format) {
     case TOutputFormat::Csv:
         return u"datum;basiszinssatz;ab;eigener;bis\r\n" + FormatDayDate(day) + u';' +
-               FormatBasisPoints(rate.Rate) + u';' + FormatDayDate(rate.From) + u';' +
+               GermanRate(rate.Rate) + u';' + FormatDayDate(rate.From) + u';' +
                (rate.User ? u"ja" : u"nein") + u';' + FormatDayDate(table.Reach()) + u"\r\n";
     case TOutputFormat::Json:
         AppendJsonStart(out, 0);
-        AppendKey(out, QLatin1StringView("datum"), true);
-        AppendJsonString(out, IsoDate(day));
-        AppendJsonRate(out, "basiszinssatz", true, rate.Rate);
-        AppendKey(out, QLatin1StringView("ab"));
-        AppendJsonString(out, IsoDate(rate.From));
-        AppendKey(out, QLatin1StringView("eigener"));
+        AppendJsonKey(out, QLatin1StringView("datum"), true);
+        AppendJsonString(out, FormatIsoDate(day));
+        AppendRateField(out, "basiszinssatz", true, rate.Rate);
+        AppendJsonKey(out, QLatin1StringView("ab"));
+        AppendJsonString(out, FormatIsoDate(rate.From));
+        AppendJsonKey(out, QLatin1StringView("eigener"));
         out += rate.User ? QLatin1StringView("true") : QLatin1StringView("false");
-        AppendKey(out, QLatin1StringView("bis"));
-        AppendJsonString(out, IsoDate(table.Reach()));
+        AppendJsonKey(out, QLatin1StringView("bis"));
+        AppendJsonString(out, FormatIsoDate(table.Reach()));
         return out + u"}\n";
     case TOutputFormat::Text:
         return QStringLiteral("Basiszinssatz am %1: %2 % (ab %3%4)\n%5\n")
-            .arg(FormatDayDate(day), FormatBasisPoints(rate.Rate), FormatDayDate(rate.From),
+            .arg(FormatDayDate(day), GermanRate(rate.Rate), FormatDayDate(rate.From),
                  rate.User ? QStringLiteral(", vom Benutzer eingetragen") : QString(),
-                 BaseRateReachText(table));
+                 ReachText(table.Reach()));
     }
     return out;
 }
@@ -470,15 +401,15 @@ QString ImportAnswer(TOutputFormat format, const QString &path, int changed,
                u';' + FormatDayDate(table.Reach()) + u"\r\n";
     case TOutputFormat::Json:
         AppendJsonStart(out, 0);
-        AppendKey(out, QLatin1StringView("datei"), true);
+        AppendJsonKey(out, QLatin1StringView("datei"), true);
         AppendJsonString(out, path);
-        AppendKey(out, QLatin1StringView("geaendert"));
-        AppendNumber(out, changed);
-        AppendKey(out, QLatin1StringView("bis"));
-        AppendJsonString(out, IsoDate(table.Reach()));
+        AppendJsonKey(out, QLatin1StringView("geaendert"));
+        AppendInteger(out, changed);
+        AppendJsonKey(out, QLatin1StringView("bis"));
+        AppendJsonString(out, FormatIsoDate(table.Reach()));
         return out + u"}\n";
     case TOutputFormat::Text:
-        return Visible(ImportReportText(path, changed)) + u'\n' + BaseRateReachText(table) + u'\n';
+        return Visible(ImportReportText(path, changed)) + u'\n' + ReachText(table.Reach()) + u'\n';
     }
     return out;
 }
@@ -490,40 +421,33 @@ QString UpdateAnswer(TOutputFormat format, const QString &url,
     case TOutputFormat::Csv:
         out = QStringLiteral("ab;basiszinssatz;bisher\r\n");
         for (const TRateChange &change : changes)
-            out += FormatDayDate(change.From) + u';' + FormatBasisPoints(change.Rate) + u';' +
-                   (change.Before ? FormatBasisPoints(*change.Before) : QString()) + u"\r\n";
+            out += FormatDayDate(change.From) + u';' + GermanRate(change.Rate) + u';' +
+                   (change.Before ? GermanRate(*change.Before) : QString()) + u"\r\n";
         return out;
     case TOutputFormat::Json:
         AppendJsonStart(out, 0);
-        AppendKey(out, QLatin1StringView("adresse"), true);
+        AppendJsonKey(out, QLatin1StringView("adresse"), true);
         AppendJsonString(out, url);
-        AppendKey(out, QLatin1StringView("geaendert"));
+        AppendJsonKey(out, QLatin1StringView("geaendert"));
         out += u'[';
         for (const TRateChange &change : changes) {
             out += &change == &changes.front() ? u"{" : u", {";
-            AppendKey(out, QLatin1StringView("ab"), true);
-            AppendJsonString(out, IsoDate(change.From));
-            AppendJsonRate(out, "basiszinssatz", true, change.Rate);
-            AppendJsonRate(out, "bisher", change.Before.has_value(), change.Before.value_or(0));
+            AppendJsonKey(out, QLatin1StringView("ab"), true);
+            AppendJsonString(out, FormatIsoDate(change.From));
+            AppendRateField(out, "basiszinssatz", true, change.Rate);
+            AppendRateField(out, "bisher", change.Before.has_value(), change.Before.value_or(0));
             out += u'}';
         }
         out += u']';
-        AppendKey(out, QLatin1StringView("bis"));
-        AppendJsonString(out, IsoDate(table.Reach()));
+        AppendJsonKey(out, QLatin1StringView("bis"));
+        AppendJsonString(out, FormatIsoDate(table.Reach()));
         return out + u"}\n";
     case TOutputFormat::Text:
-        return UpdateReportText(changes) + u'\n' + BaseRateReachText(table) + u'\n';
+        return UpdateReportText(changes) + u'\n' + ReachText(table.Reach()) + u'\n';
     }
     return out;
 }
 
-QString CsvField(const QString &text) {
-    QString field = Visible(text, true);
-    if (!field.contains(u';') && !field.contains(u'"') && !field.contains(u'\n') &&
-        !field.contains(u'\r'))
-        return field;
-    return u'"' + field.replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
 
 TCarriedColumns CarriedColumns(const QStringList &names, const QList<int> &numbers) {
     TCarriedColumns columns{names, {}, {}};
@@ -553,7 +477,7 @@ QString CarriedCells(TOutputFormat format, const TCarriedColumns &columns,
     QString out;
     if (columns.IsEmpty()) return out;
     if (format == TOutputFormat::Json) {
-        AppendKey(out, QLatin1StringView("eingabe"), true);
+        AppendJsonKey(out, QLatin1StringView("eingabe"), true);
         out += u'{';
     }
     for (qsizetype i = 0; i < columns.Names.size(); ++i) {
@@ -576,16 +500,4 @@ QString CarriedCells(TOutputFormat format, const TCarriedColumns &columns,
     }
     if (format == TOutputFormat::Json) out += QLatin1StringView("}, ");
     return out;
-}
-
-QString JsonString(const QString &text) {
-    QString json;
-    AppendJsonString(json, text);
-    return json;
-}
-
-QString IsoDate(TDateTime day) {
-    QString text;
-    AppendIsoDate(text, day);
-    return text;
 }

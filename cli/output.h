@@ -46,11 +46,6 @@ struct TZinsenResult {
     int Code = fcEuro;
 };
 
-struct TVerzugResult {
-    TDefaultInterestInput Input;
-    TDefaultInterest Result;
-};
-
 // The columns of a batch that Tarvo does not know, carried through to the front of each result
 // row unchanged and in their order, so that results can be matched to the sheet's own rows.
 struct TCarriedColumns {
@@ -76,11 +71,10 @@ QString ZinsenHeader(TOutputFormat format, bool batch, const QString &carried = 
 QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, qint64 line,
                   QStringView carried = {});
 QString VerzugHeader(TOutputFormat format, const QString &carried = {});
-QString VerzugRow(TOutputFormat format, const TVerzugResult &result, qint64 line,
+QString VerzugRow(TOutputFormat format, const TDefaultInterestStatement &result, qint64 line,
                   QStringView carried = {});
 // The whole statement of one case: every period, the sums, the rules.
-QString VerzugStatement(TOutputFormat format, const TVerzugResult &result,
-                        const TBaseRateTable &table);
+QString VerzugStatement(TOutputFormat format, const TDefaultInterestStatement &result);
 QString ErrorRow(TOutputFormat format, TCommand command, qint64 line, const QString &reason,
                  QStringView carried = {});
 
@@ -91,11 +85,3 @@ QString ImportAnswer(TOutputFormat format, const QString &path, int changed,
 QString UpdateAnswer(TOutputFormat format, const QString &url,
                      const std::vector<TRateChange> &changes, const TBaseRateTable &table);
 
-// The byte-order mark that tells a spreadsheet the CSV is UTF-8.
-inline constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
-
-// The pieces: a CSV field quoted where it must be, its control characters but tabs and line
-// breaks made visible; a JSON string; an ISO date.
-QString CsvField(const QString &text);
-QString JsonString(const QString &text);
-QString IsoDate(TDateTime day);

@@ -333,19 +333,59 @@ std::optional<TDateTime> ParseIsoDate(QStringView text) {
     return MakeDateSerial(quint16(year), quint16(month), quint16(day));
 }
 
-QString FormatIsoDate(TDateTime serial) {
+namespace {
+
+// Two digits of a day or month, four of a year: straight into the text.
+void appendDigits(QString &out, unsigned value, int count) {
+    char16_t digits[4];
+    for (int i = count - 1; i >= 0; --i, value /= 10)
+        digits[i] = char16_t(u'0' + value % 10);
+    out += QStringView(digits, count);
+}
+
+} // namespace
+
+void AppendIsoDate(QString &out, TDateTime serial) {
     quint16 year, month, day;
     SplitDateSerial(serial, year, month, day);
-    if (year == 0) return {};
-    const char16_t text[10] = {char16_t(u'0' + year / 1000),
-                               char16_t(u'0' + year / 100 % 10),
-                               char16_t(u'0' + year / 10 % 10),
-                               char16_t(u'0' + year % 10),
-                               u'-',
-                               char16_t(u'0' + month / 10),
-                               char16_t(u'0' + month % 10),
-                               u'-',
-                               char16_t(u'0' + day / 10),
-                               char16_t(u'0' + day % 10)};
-    return QString(reinterpret_cast<const QChar *>(text), 10);
+    if (year == 0) return;
+    appendDigits(out, year, 4);
+    out += u'-';
+    appendDigits(out, month, 2);
+    out += u'-';
+    appendDigits(out, day, 2);
+}
+
+QString FormatIsoDate(TDateTime serial) {
+    QString text;
+    AppendIsoDate(text, serial);
+    return text;
+}
+
+void AppendDayDate(QString &out, TDateTime serial) {
+    quint16 year, month, day;
+    SplitDateSerial(serial, year, month, day);
+    if (year == 0) return;
+    appendDigits(out, day, 2);
+    out += u'.';
+    appendDigits(out, month, 2);
+    out += u'.';
+    appendDigits(out, year, 4);
+}
+
+QString FormatDayDate(TDateTime serial) {
+    QString text;
+    AppendDayDate(text, serial);
+    return text;
+}
+
+std::optional<TDateTime> ParseDayDate(QStringView text) {
+    text = text.trimmed();
+    if (text.size() == 10 && text[2] == u'.' && text[5] == u'.') {
+        const int year = ReadDigits(text.sliced(6, 4), 4), month = ReadDigits(text.sliced(3, 2), 2),
+                  day = ReadDigits(text.first(2), 2);
+        if (!DatePartsValid(year, month, day)) return std::nullopt;
+        return MakeDateSerial(quint16(year), quint16(month), quint16(day));
+    }
+    return ParseIsoDate(text);
 }

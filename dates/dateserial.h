@@ -67,3 +67,10 @@ QString FormatDate(const QString &format, TDateTime serial);
 std::optional<TDateTime> ParseIsoDate(QStringView text);
 // The serial's day as "yyyy-mm-dd"; empty for serials outside the calendar.
 QString FormatIsoDate(TDateTime serial);
+void AppendIsoDate(QString &out, TDateTime serial);
+// The serial's day as Germans write it, "dd.mm.yyyy", whatever the locale; empty outside the
+// calendar.
+QString FormatDayDate(TDateTime serial);
+void AppendDayDate(QString &out, TDateTime serial);
+// "dd.mm.yyyy" or "yyyy-mm-dd"; nothing for any other text or an invalid date.
+std::optional<TDateTime> ParseDayDate(QStringView text);

@@ -2,6 +2,7 @@
 #include "engine/baserates_p.h"
 
 #include "engine/fixedtext.h"
+#include "platform/fixedpoint.h"
 
 #include <algorithm>
 
@@ -58,11 +59,6 @@ const TBaseRateTable &ShippedBaseRates() {
     return table;
 }
 
-QString BaseRateReachText(const TBaseRateTable &table) {
-    if (table.Reach() == EmptyDate) return QStringLiteral("Keine Basiszinssätze bekannt");
-    return QStringLiteral("Basiszinssätze bis %1").arg(FormatDayDate(table.Reach()));
-}
-
 TEngineError CheckBaseRate(TDateTime from, TBasisPoints rate) {
     if (!IsHalfYearStart(from) || from < FirstBaseRateDay())
         return TEngineError(ecRate, QStringLiteral("Ein Basiszinssatz gilt jeweils ab dem "
@@ -72,6 +68,6 @@ TEngineError CheckBaseRate(TDateTime from, TBasisPoints rate) {
     if (rate < MinBaseRate || rate > MaxBaseRate)
         return TEngineError(ecRate, QStringLiteral("Der Basiszinssatz %1 % liegt nicht zwischen "
                                                    "-10,00 % und 20,00 %.")
-                                        .arg(FormatBasisPoints(rate)));
+                                        .arg(HundredthsText(rate, u',')));
     return {};
 }

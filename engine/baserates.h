@@ -48,9 +48,6 @@ private:
 // The table compiled into the program from engine/basiszinssatz.csv.
 const TBaseRateTable &ShippedBaseRates();
 
-// "Basiszinssätze bis 31.12.2026", the window's note of how far the table reaches.
-QString BaseRateReachText(const TBaseRateTable &table);
-
 // A German error (ecRate) unless `from` is a 1 January or 1 July from FirstBaseRateDay() on
 // and `rate` lies within MinBaseRate and MaxBaseRate.
 TEngineError CheckBaseRate(TDateTime from, TBasisPoints rate);

@@ -148,11 +148,3 @@ void TBaseRateStore::WatchPaths() {
     for (const QString &path : paths)
         if (!watched.contains(path)) FWatcher->addPath(path);
 }
-
-QString ImportReportText(const QString &csvPath, int changed) {
-    const QString halfYears = changed == 0   ? QStringLiteral("kein Halbjahr")
-                              : changed == 1 ? QStringLiteral("ein Halbjahr")
-                                             : QStringLiteral("%1 Halbjahre").arg(changed);
-    return QStringLiteral("„%1“ gelesen: %2 mit neuem Basiszinssatz.")
-        .arg(shown(csvPath), halfYears);
-}

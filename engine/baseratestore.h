@@ -74,6 +74,3 @@ private:
     TBaseRateTable FTable;
     std::unique_ptr<QFileSystemWatcher> FWatcher;
 };
-
-// "„…/bbk.csv“ gelesen: 3 Halbjahre mit neuem Basiszinssatz.": what an import did.
-QString ImportReportText(const QString &csvPath, int changed);

@@ -59,18 +59,3 @@ void TBaseRateUpdate::Finish(const TEngineError &error, const std::vector<TRateC
     FRunning = false;
     if (OnDone) OnDone(error, changes);
 }
-
-QString UpdateReportText(const std::vector<TRateChange> &changes) {
-    if (changes.empty())
-        return QStringLiteral("Keine Änderung: Die Basiszinssätze stimmen mit denen der "
-                              "Bundesbank überein.");
-    QStringList lines;
-    for (const TRateChange &change : changes)
-        lines << (change.Before
-                      ? QStringLiteral("geändert: %1 %2 % (bisher %3 %)")
-                            .arg(FormatDayDate(change.From), FormatBasisPoints(change.Rate),
-                                 FormatBasisPoints(*change.Before))
-                      : QStringLiteral("neu: %1 %2 %")
-                            .arg(FormatDayDate(change.From), FormatBasisPoints(change.Rate)));
-    return lines.join(u'\n');
-}

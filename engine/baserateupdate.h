@@ -55,7 +55,3 @@ private:
     std::unique_ptr<TDownload> FDownload;
     std::unique_ptr<QObject> FPending; // a failure before the download, told from the loop
 };
-
-// One line a changed half-year ("neu: 01.01.2027 1,27 %", "geändert: 01.07.2026 1,52 % (bisher
-// 1,60 %)"), or that nothing changed.
-QString UpdateReportText(const std::vector<TRateChange> &changes);

@@ -1,6 +1,7 @@
 #include "engine/bundesbank.h"
 
 #include "engine/fixedtext.h"
+#include "platform/fixedpoint.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 
@@ -298,9 +299,9 @@ void collapse(std::vector<TObservation> observations, TBundesbankImport &result)
                                                "1. Januar und zum 1. Juli.")
                                     .arg(QString::fromUtf8(MonthNames[o.Month.Month - 1]))
                                     .arg(o.Month.Year)
-                                    .arg(FormatBasisPoints(rates.back().Rate))
+                                    .arg(HundredthsText(rates.back().Rate, u','))
                                     .arg(rateLine)
-                                    .arg(FormatBasisPoints(*rate)));
+                                    .arg(HundredthsText(*rate, u',')));
     }
     if (rates.empty())
         fail(0, QStringLiteral("enthält keine Monatswerte des Basiszinssatzes ab Januar 2002."));

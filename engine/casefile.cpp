@@ -1,6 +1,7 @@
 #include "engine/casefile.h"
 
 #include "engine/fixedtext.h"
+#include "platform/fixedpoint.h"
 #include "platform/files.h"
 
 #include <QDir>
@@ -317,7 +318,7 @@ private:
 };
 
 QString hundredthsText(qint64 value) {
-    return FormatCents(value, u'.', QChar());
+    return HundredthsText(value, u'.');
 }
 
 // `read` is the entry as it was read, whose rule may hold keys the program does not know.

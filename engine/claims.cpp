@@ -1,6 +1,7 @@
 #include "engine/claims.h"
 
 #include "engine/fixedtext.h"
+#include "platform/fixedpoint.h"
 #include "engine/wide_p.h"
 
 #include <algorithm>
@@ -104,7 +105,7 @@ bool TCalculation::CheckRule(const TRateRule &rule, TDateTime firstDay, TCaseFie
         return Fault(field, index,
                      TEngineError(ecRate, QStringLiteral("Der Zinssatz %1 % liegt nicht zwischen "
                                                          "0,00 % und 100,00 %.")
-                                              .arg(FormatBasisPoints(rule.Value))));
+                                              .arg(HundredthsText(rule.Value, u','))));
     if (UsesBaseRate(rule) && firstDay < FirstBaseRateDay())
         return Fault(field, index,
                      TEngineError(ecNoBaseRate,

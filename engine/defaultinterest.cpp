@@ -1,6 +1,7 @@
 #include "engine/defaultinterest.h"
 
 #include "engine/fixedtext.h"
+#include "platform/fixedpoint.h"
 #include "engine/interest.h"
 #include "engine/wide_p.h"
 
@@ -42,7 +43,7 @@ TEngineError checkRule(const TDefaultInterestInput &input) {
         return TEngineError(ecRate,
                             QStringLiteral("Der Zinssatz %1 % liegt nicht zwischen 0,00 % und "
                                            "100,00 %.")
-                                .arg(FormatBasisPoints(rule.Value)));
+                                .arg(HundredthsText(rule.Value, u',')));
     if (input.FlatFee && !FlatFeeOffered(rule))
         return TEngineError(ecFlatFee,
                             QStringLiteral("Die Pauschale von 40,00 € nach § 288 Abs. 5 BGB "
@@ -224,44 +225,15 @@ TEngineError ReadTypedRate(const QString &text, TBasisPoints &rate) {
     if (*read < 0 || *read > MaxTypedRate)
         return TEngineError(ecRate, QStringLiteral("Der Zinssatz %1 % liegt nicht zwischen "
                                                    "0,00 % und 100,00 %.")
-                                        .arg(FormatBasisPoints(*read)));
+                                        .arg(HundredthsText(*read, u',')));
     rate = *read;
     return {};
 }
 
-QString RateRuleText(const TRateRule &rule) {
-    const QString points = QStringLiteral("Basiszinssatz + %1 Prozentpunkte");
-    switch (rule.Kind) {
-    case rkConsumer:
-        return points.arg(5) + QStringLiteral(" (§ 288 Abs. 1 BGB)");
-    case rkNoConsumer:
-        return rule.ClaimBefore29072014
-                   ? points.arg(8) + QStringLiteral(" (§ 288 Abs. 2 BGB a. F., Forderung vor dem "
-                                                    "29.07.2014 entstanden)")
-                   : points.arg(9) + QStringLiteral(" (§ 288 Abs. 2 BGB)");
-    case rkStatutory:
-        return QStringLiteral("4,00 % (§ 246 BGB)");
-    case rkCommercial:
-        return QStringLiteral("5,00 % (§ 352 HGB)");
-    case rkFixed:
-        return QStringLiteral("fester Zinssatz %1 %").arg(FormatBasisPoints(rule.Value));
-    case rkMargin:
-        return points.arg(FormatBasisPoints(rule.Value));
-    }
-    return QString();
-}
-
-QString DayCountText(TDayCount count) {
-    switch (count) {
-    case dcActual365:
-        return QStringLiteral("taggenau: tatsächliche Tage / 365");
-    case dcActualActual:
-        return QStringLiteral("tatsächliche Tage / 365, in Schaltjahren / 366");
-    case dcActual360:
-        return QStringLiteral("tatsächliche Tage / 360");
-    case dc30360:
-        return QStringLiteral("30/360 (deutsche Zinsmethode): jeder Monat 30 Tage, das Jahr "
-                              "360 Tage");
-    }
-    return QString();
+std::vector<TSum> Sums(const TDefaultInterest &result) {
+    std::vector<TSum> sums{{TSumKind::Claim, result.Claim}, {TSumKind::Interest, result.Interest}};
+    if (result.FlatFee) sums.push_back({TSumKind::FlatFee, result.FlatFee});
+    sums.push_back({TSumKind::Total, result.Total});
+    sums.push_back({TSumKind::PerDay, result.PerDay});
+    return sums;
 }

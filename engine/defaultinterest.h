@@ -64,6 +64,23 @@ struct TDefaultInterest {
     TDayCount DayCount = dcActual365;
 };
 
+// What a sum of the statement is.
+enum class TSumKind : int { Claim, Interest, FlatFee, Total, PerDay };
+struct TSum {
+    TSumKind Kind;
+    TCents Amount;
+};
+// The claim, the interest, the flat fee where chosen, the total and the interest per day.
+std::vector<TSum> Sums(const TDefaultInterest &result);
+
+// A calculation with what it was made from and how far the base rates reached: what every
+// output of the statement renders.
+struct TDefaultInterestStatement {
+    TDefaultInterestInput Input;
+    TDefaultInterest Result;
+    TDateTime Reach = EmptyDate; // of the base rates it was calculated with
+};
+
 TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
                                           const TBaseRateTable &table);
 // The last day interest runs on: LastDay, or the day before when the day of payment does not
@@ -96,6 +113,3 @@ TCents PeriodInterest(TCents claim, TBasisPoints rate, TDayCount count, const TP
 // is no rate or lies outside 0 to 100 %, and then `rate` stays as it was.
 TEngineError ReadTypedRate(const QString &text, TBasisPoints &rate);
 
-// The statement's lines naming the rule and the day count in force.
-QString RateRuleText(const TRateRule &rule);
-QString DayCountText(TDayCount count);

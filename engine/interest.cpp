@@ -1,5 +1,7 @@
 #include "engine/interest.h"
 
+#include "platform/fixedpoint.h"
+#include "platform/formatsettings.h"
 #include "platform/numtext.h"
 
 #include <algorithm>
@@ -92,6 +94,10 @@ TInterestText CalculateInterestText(int code, TDateTime start, TDateTime end,
     label += u" / ";
     label += QString::number(days);
     label += u" Tage )";
-    return {label, FormatFixed2(InterestAmount(code, days, start, end, principal, rate)),
-            difference, days};
+    const long double interest = InterestAmount(code, days, start, end, principal, rate);
+    const std::optional<qint64> hundredths = RoundedHundredths(interest);
+    return {label,
+            hundredths ? HundredthsText(*hundredths, FormatSettings().DecimalSeparator)
+                       : FormatFixed2(interest),
+            difference, days, hundredths, interest};
 }

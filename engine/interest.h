@@ -4,6 +4,7 @@
 #include "dates/dateserial.h"
 
 #include <QString>
+#include <optional>
 #include <QtGlobal>
 
 // The formula codes. Any other code selects no formula: 0 days and an amount of 0.
@@ -32,6 +33,10 @@ struct TInterestText {
     // JSON).
     qint64 Difference = 0;
     quint32 Days = 0;
+    // The interest as shown, in whole hundredths (JSON writes it from these); nothing beyond
+    // sixteen whole digits, where only Amount tells it.
+    std::optional<qint64> Hundredths;
+    long double Amount = 0; // unrounded
 };
 TInterestText CalculateInterestText(int code, TDateTime start, TDateTime end,
                                     long double principal, long double rate);

@@ -1,6 +1,7 @@
 #include "engine/userrates.h"
 
 #include "engine/fixedtext.h"
+#include "platform/fixedpoint.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 
@@ -141,7 +142,7 @@ QByteArray TUserRatesFile::Bytes() const {
 }
 
 QByteArray UserRateLine(const TBaseRate &rate) {
-    QString text = FormatDayDate(rate.From) + u';' + FormatBasisPoints(rate.Rate);
+    QString text = FormatDayDate(rate.From) + u';' + HundredthsText(rate.Rate, u',');
     if (rate.Imported) text += u';' + QLatin1String(ImportedRateMark);
     return text.toUtf8();
 }

@@ -1,6 +1,7 @@
 #include "platform/numtext.h"
 
 #include "platform/exceptions.h"
+#include "platform/fixedpoint.h"
 #include "platform/formatsettings.h"
 
 #include <QStringList>
@@ -255,7 +256,7 @@ QString FormatFloat(const QString &pattern, long double value) {
 
 // What FormatFloat gives for the pattern "0.00…", written straight: the bar's result and the
 // command line's million rows take this path.
-QString FormatFixed(long double value, unsigned decimals) {
+QString FormatFixed(long double value, unsigned decimals, QChar decimal) {
     if (!std::isfinite(value)) return nonFiniteText(value);
     Decimal d = toDecimal(value, 18);
     roundAt(d, static_cast<int>(decimals));
@@ -266,14 +267,30 @@ QString FormatFixed(long double value, unsigned decimals) {
     for (int i = 0; i < d.point; ++i)
         text +=
             i < static_cast<int>(d.digits.size()) ? QChar::fromLatin1(d.digits[i]) : QChar(u'0');
-    if (decimals > 0) text += FormatSettings().DecimalSeparator;
+    if (decimals > 0) text += decimal.isNull() ? FormatSettings().DecimalSeparator : decimal;
     for (unsigned i = 0; i < decimals; ++i)
         text += fractionDigit(d, static_cast<int>(i));
     return text;
 }
 
 QString FormatFixed2(long double value) {
+    if (const std::optional<qint64> hundredths = RoundedHundredths(value))
+        return HundredthsText(*hundredths, FormatSettings().DecimalSeparator);
     return FormatFixed(value, 2);
+}
+
+std::optional<qint64> RoundedHundredths(long double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    Decimal d = toDecimal(value, 18);
+    roundAt(d, 2);
+    if (d.isZero()) return 0;
+    const int places = d.point + 2;
+    // Eighteen digits stay well inside 64 bits.
+    if (places > 18) return std::nullopt;
+    qint64 hundredths = 0;
+    for (int i = 0; i < places; ++i)
+        hundredths = hundredths * 10 + (i < int(d.digits.size()) ? d.digits[size_t(i)] - '0' : 0);
+    return d.negative ? -hundredths : hundredths;
 }
 
 QString FloatToStr(long double value) {

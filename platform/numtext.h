@@ -3,6 +3,7 @@
 // patterns, the fixed two-decimal result text, and the parsers with their German errors.
 
 #include <QString>
+#include <optional>
 
 // Formats by a display pattern of up to three sections "positive;negative;zero":
 //   0     a digit that is always shown        #   a digit shown only when significant
@@ -15,10 +16,14 @@
 // An empty pattern gives FloatToStr(value).
 QString FormatFloat(const QString &pattern, long double value);
 
-// A fixed number of decimals, no grouping, a leading "-" when negative.
-QString FormatFixed(long double value, unsigned decimals);
+// A fixed number of decimals after the regional settings' separator (or `decimal`), no
+// grouping, a leading "-" when negative.
+QString FormatFixed(long double value, unsigned decimals, QChar decimal = QChar());
 // Two decimals: the result label's text.
 QString FormatFixed2(long double value);
+// The value rounded as FormatFixed2 rounds it, in whole hundredths; nothing for a value that
+// is not finite or has more than sixteen whole digits.
+std::optional<qint64> RoundedHundredths(long double value);
 
 // The general text with up to 15 significant digits: "2,5", "1234", "1E+20".
 QString FloatToStr(long double value);

@@ -1,4 +1,4 @@
-#include "cli/echo.h"
+#include "report/echo.h"
 
 namespace {
 

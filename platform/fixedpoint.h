@@ -1,0 +1,14 @@
+#pragma once
+// Whole hundredths (cents, basis points) and whole numbers as decimal text, written once for
+// every place that shows or stores them. The separators are the caller's: "3.089,00" for
+// German readers, "3089.00" for JSON and files. The digits come straight from the integer,
+// never through floating point.
+
+#include <QString>
+
+// Two decimals after `decimal`; the whole part grouped by threes with `group` unless it is null.
+void AppendHundredths(QString &out, qint64 value, QChar decimal, QChar group = QChar());
+QString HundredthsText(qint64 value, QChar decimal, QChar group = QChar());
+// A whole number grouped by threes with `group` unless it is null: "8.766".
+void AppendInteger(QString &out, qint64 value, QChar group = QChar());
+QString IntegerText(qint64 value, QChar group = QChar());

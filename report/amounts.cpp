@@ -1,0 +1,39 @@
+#include "report/amounts.h"
+
+#include "platform/fixedpoint.h"
+
+QString GermanCents(TCents value) {
+    return HundredthsText(value, u',', u'.');
+}
+
+void AppendGermanCents(QString &out, TCents value) {
+    AppendHundredths(out, value, u',', u'.');
+}
+
+QString EuroText(TCents value) {
+    return GermanCents(value) + QStringLiteral(" €");
+}
+
+QString PlainCents(TCents value, QChar decimal) {
+    return HundredthsText(value, decimal);
+}
+
+void AppendPlainCents(QString &out, TCents value, QChar decimal) {
+    AppendHundredths(out, value, decimal);
+}
+
+QString GermanRate(TBasisPoints value) {
+    return HundredthsText(value, u',');
+}
+
+QString PercentText(TBasisPoints value) {
+    return GermanRate(value) + QStringLiteral(" %");
+}
+
+QString PlainRate(TBasisPoints value, QChar decimal) {
+    return HundredthsText(value, decimal);
+}
+
+QString CountText(qint64 value) {
+    return IntegerText(value, u'.');
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The engine's amounts and rates as text, each form written once: German for readers
+// ("3.089,00 €", "2,27 %", "8.766"), and plain with a chosen decimal separator for files and
+// JSON ("3089.00", "3089,00", "2.27").
+
+#include "engine/periods.h"
+
+#include <QString>
+
+// "3.089,00"
+QString GermanCents(TCents value);
+void AppendGermanCents(QString &out, TCents value);
+// "3.089,00 €"
+QString EuroText(TCents value);
+// "3089.00" or "3089,00": no grouping.
+QString PlainCents(TCents value, QChar decimal);
+void AppendPlainCents(QString &out, TCents value, QChar decimal);
+// "2,27" and "2,27 %"
+QString GermanRate(TBasisPoints value);
+QString PercentText(TBasisPoints value);
+// "2.27" or "2,27"
+QString PlainRate(TBasisPoints value, QChar decimal);
+// Whole numbers with thousands points: "8.766".
+QString CountText(qint64 value);

@@ -3,6 +3,7 @@
 #include "dates/datetext.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
+#include "platform/fontconfiguration.h"
 #include "platform/systemservices.h"
 #include "platform/termination.h"
 #include "platform/wayland.h"
@@ -23,6 +24,8 @@ QStringList RawArguments(int argc, char *argv[]) {
 int main(int argc, char *argv[]) {
     if (const auto answer = AnswerWithoutWindow(RawArguments(argc, argv))) return Print(*answer);
     PreferX11UnderWayland();
+    // Before Qt reads the fonts' configuration the slower way of its own.
+    PrepareFontConfiguration();
     TApplication app(argc, argv);
     TSystemDesktop desktop;
     TSystemServices services(desktop);

@@ -1,0 +1,37 @@
+#include "platform/fontconfiguration.h"
+#include "platform/fontconfiguration_p.h"
+
+namespace {
+
+// Without one fontconfig's own start picks a fallback folder; leave that to it.
+bool HasCacheFolder(FcConfig *config) {
+    FcStrList *folders = FcConfigGetCacheDirs(config);
+    if (!folders) return false;
+    const bool any = FcStrListNext(folders) != nullptr;
+    FcStrListDone(folders);
+    return any;
+}
+
+} // namespace
+
+FcConfig *LoadFontConfiguration() {
+    FcConfig *config = FcConfigCreate();
+    if (!config) return nullptr;
+    // No name: the file FONTCONFIG_FILE names, else fonts.conf with all it includes, as
+    // fontconfig's own start reads it.
+    if (!FcConfigParseAndLoad(config, nullptr, FcTrue) || !HasCacheFolder(config) ||
+        !FcConfigBuildFonts(config)) {
+        FcConfigDestroy(config);
+        return nullptr;
+    }
+    return config;
+}
+
+bool PrepareFontConfiguration() {
+    FcConfig *config = LoadFontConfiguration();
+    if (!config) return false;
+    const bool taken = FcConfigSetCurrent(config);
+    // Fontconfig holds its own reference to the current configuration.
+    FcConfigDestroy(config);
+    return taken;
+}

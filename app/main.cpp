@@ -24,9 +24,10 @@ QStringList RawArguments(int argc, char *argv[]) {
 int main(int argc, char *argv[]) {
     if (const auto answer = AnswerWithoutWindow(RawArguments(argc, argv))) return Print(*answer);
     PreferX11UnderWayland();
-    // Before Qt reads the fonts' configuration the slower way of its own.
-    PrepareFontConfiguration();
+    // Read while the application object starts; used before Qt reads it the slower way.
+    TFontConfigurationLoad fonts;
     TApplication app(argc, argv);
+    fonts.Use();
     TSystemDesktop desktop;
     TSystemServices services(desktop);
     const TServicesInUse inUse(services);

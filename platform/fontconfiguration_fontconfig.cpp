@@ -12,6 +12,14 @@ bool HasCacheFolder(FcConfig *config) {
     return any;
 }
 
+bool MakeCurrent(FcConfig *config) {
+    if (!config) return false;
+    const bool taken = FcConfigSetCurrent(config);
+    // Fontconfig holds its own reference to the current configuration.
+    FcConfigDestroy(config);
+    return taken;
+}
+
 } // namespace
 
 FcConfig *LoadFontConfiguration() {
@@ -28,10 +36,20 @@ FcConfig *LoadFontConfiguration() {
 }
 
 bool PrepareFontConfiguration() {
-    FcConfig *config = LoadFontConfiguration();
-    if (!config) return false;
-    const bool taken = FcConfigSetCurrent(config);
-    // Fontconfig holds its own reference to the current configuration.
-    FcConfigDestroy(config);
-    return taken;
+    return MakeCurrent(LoadFontConfiguration());
+}
+
+TFontConfigurationLoad::TFontConfigurationLoad()
+    : FReader([this] { FConfig = LoadFontConfiguration(); }) {}
+
+TFontConfigurationLoad::~TFontConfigurationLoad() {
+    if (FReader.joinable()) FReader.join();
+    if (FConfig) FcConfigDestroy(FConfig);
+}
+
+bool TFontConfigurationLoad::Use() {
+    if (FReader.joinable()) FReader.join();
+    FcConfig *config = FConfig;
+    FConfig = nullptr;
+    return MakeCurrent(config);
 }

@@ -60,6 +60,12 @@ public:
     virtual bool WriteValue(TRegKeyHandle key, const QString &name, const TRegData &data) = 0;
     // False when there was no such value or it could not be deleted.
     virtual bool DeleteValue(TRegKeyHandle key, const QString &name) = 0;
+    // Reads that belong together, such as a store's values read at start: from BeginReads to
+    // the matching EndReads a backend may answer the opens and reads of a key from one reading
+    // of the key with all its values, taken at the first of them. Writes still reach the store
+    // at once. Nestable.
+    virtual void BeginReads() {}
+    virtual void EndReads() {}
 };
 
 std::unique_ptr<TRegistryBackend> CreateRegistryBackend();

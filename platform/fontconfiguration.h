@@ -27,5 +27,6 @@ public:
 
 private:
     std::thread FReader;
+    bool FReadWhenUsed = false; // no thread could be had
     _FcConfig *FConfig = nullptr;
 };

@@ -1,6 +1,8 @@
 #include "platform/fontconfiguration.h"
 #include "platform/fontconfiguration_p.h"
 
+#include <system_error>
+
 namespace {
 
 // Without one fontconfig's own start picks a fallback folder; leave that to it.
@@ -39,8 +41,13 @@ bool PrepareFontConfiguration() {
     return MakeCurrent(LoadFontConfiguration());
 }
 
-TFontConfigurationLoad::TFontConfigurationLoad()
-    : FReader([this] { FConfig = LoadFontConfiguration(); }) {}
+TFontConfigurationLoad::TFontConfigurationLoad() {
+    try {
+        FReader = std::thread([this] { FConfig = LoadFontConfiguration(); });
+    } catch (const std::system_error &) {
+        FReadWhenUsed = true;
+    }
+}
 
 TFontConfigurationLoad::~TFontConfigurationLoad() {
     if (FReader.joinable()) FReader.join();
@@ -49,6 +56,8 @@ TFontConfigurationLoad::~TFontConfigurationLoad() {
 
 bool TFontConfigurationLoad::Use() {
     if (FReader.joinable()) FReader.join();
+    if (FReadWhenUsed) FConfig = LoadFontConfiguration();
+    FReadWhenUsed = false;
     FcConfig *config = FConfig;
     FConfig = nullptr;
     return MakeCurrent(config);

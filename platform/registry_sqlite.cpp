@@ -291,8 +291,10 @@ std::unique_ptr<Hive> Hive::Open(const QString &path, Failure &failure, bool sus
             return nullptr;
         }
         // A handful of short statements on a few pages: SQLite's lookaside pool of small
-        // allocations would only add to the program's memory.
+        // allocations would only add to the program's memory, and so would its page cache,
+        // which sets aside room for 20 pages at the first read; the hive has about five.
         sqlite3_db_config(db, SQLITE_DBCONFIG_LOOKASIDE, nullptr, 0, 0);
+        exec(db, "PRAGMA cache_size=8");
         auto wait = std::make_unique<BusyWait>();
         sqlite3_busy_handler(db, waitWhileBusy, wait.get());
         bool complete = false;

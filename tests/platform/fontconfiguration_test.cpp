@@ -2,6 +2,7 @@
 // the system lists, the layouts' families, the generic names and a few scripts must resolve
 // to the same file, rendered the same way.
 
+#include "platform/fontconfiguration.h"
 #include "platform/fontconfiguration_p.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,16 @@ TEST(FontConfiguration, EveryListedFaceResolvesAsWithFontconfigsOwnStart) {
     for (const QByteArray &request : requests)
         EXPECT_EQ(Resolve(program.get(), request), Resolve(system.get(), request))
             << request.data();
+}
+
+TEST(FontConfiguration, TheConfigurationReadOnAThreadBecomesFontconfigsOwn) {
+    const TConfig system(FcInitLoadConfigAndFonts(), FcConfigDestroy);
+    TFontConfigurationLoad load;
+    ASSERT_TRUE(load.Use());
+    for (const QByteArray request : {"sans-serif", "Small Fonts:bold", ":lang=ja"})
+        EXPECT_EQ(Resolve(FcConfigGetCurrent(), request), Resolve(system.get(), request))
+            << request.data();
+    EXPECT_FALSE(load.Use()) << "handed over once";
 }
 
 TEST(FontConfiguration, AConfigurationThatCannotBeReadIsLeftToFontconfig) {

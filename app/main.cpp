@@ -3,6 +3,7 @@
 #include "dates/datetext.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
+#include "platform/fontconfiguration.h"
 #include "platform/systemservices.h"
 #include "platform/termination.h"
 #include "platform/wayland.h"
@@ -38,7 +39,10 @@ void LoadQtTranslations() {
 int main(int argc, char *argv[]) {
     if (const auto answer = AnswerWithoutWindow(RawArguments(argc, argv))) return Print(*answer);
     PreferX11UnderWayland();
+    // Read while the application object starts; used before Qt reads it the slower way.
+    TFontConfigurationLoad fonts;
     TApplication app(argc, argv);
+    fonts.Use();
     TSystemDesktop desktop;
     TSystemServices services(desktop);
     const TServicesInUse inUse(services);

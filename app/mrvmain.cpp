@@ -305,7 +305,8 @@ void TForm1::FormCreate() {
     autrun->SetAutoRun(Settings().AutoStart());
     FormulaCode = int(qint64(Settings().Formula()) + 1);
     if (Settings().OnTop()) SetStayOnTop(true);
-    // As the store's LoadValues, but value by value.
+    // As the store's LoadValues, but value by value, all in one reading of the key.
+    const TRegistry::TReadTogether together(regval->Registry());
     for (int i = 0; i < regval->Items().Count(); ++i) {
         TRegValue &value = regval->Items().Items(i);
         LoadSetting(value, [&] { value.Load(); });

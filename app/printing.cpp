@@ -9,9 +9,11 @@ namespace {
 
 const QString ModuleName = QStringLiteral("tarvo-print");
 
-// Beside the program's folder, as installed (bin/ and lib/tarvo/), then in the library paths.
+// Beside the program's folder, as installed (bin/ and the module folder below lib/), then in
+// the library paths.
 TPrintEntry LoadEntry(QString &tried) {
-    QStringList folders{QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/tarvo")};
+    QStringList folders{QCoreApplication::applicationDirPath() +
+                        QStringLiteral("/../" TARVO_MODULE_DIR)};
     folders += QCoreApplication::libraryPaths();
     for (const QString &folder : folders) {
         // Kept loaded: the module's code runs for as long as the program may print.

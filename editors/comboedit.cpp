@@ -51,6 +51,11 @@ QString QtInputMask(const QString &mask) {
     return result + u';' + (blank.isEmpty() ? QChar(u' ') : blank.front());
 }
 
+// How the line edit gives a mask back: without the blank character when that is a space.
+QString AsLineEditShowsIt(const QString &qtMask) {
+    return qtMask.endsWith(u"; ") ? qtMask.chopped(2) : qtMask;
+}
+
 QChar MaskBlank(const QString &qtMask) {
     const qsizetype at = qtMask.lastIndexOf(u';');
     return at >= 0 && at + 1 < qtMask.size() ? qtMask[at + 1] : QChar(u' ');
@@ -169,7 +174,8 @@ void TCustomComboEdit::SetText(const QString &value) {
 }
 
 void TCustomComboEdit::SetEditMask(const QString &value) {
-    if (value == FEditMask && inputMask() == QtInputMask(value)) return;
+    // Setting a mask lays the field's text out anew, which is costly.
+    if (value == FEditMask && inputMask() == AsLineEditShowsIt(QtInputMask(value))) return;
     FEditMask = value;
     setInputMask(QtInputMask(value));
 }

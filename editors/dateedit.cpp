@@ -30,7 +30,7 @@ TCustomDateEdit::TCustomDateEdit(TComponent *owner, QWidget *parent)
     : TCustomComboEdit(owner, parent) {
     SetDefaultGlyphCount(2);
     FFieldFormat = FieldDateFormat(UsesFourDigitYear()).left(10);
-    CreatePopup();
+    // The calendar is made when it is first opened: most starts never open it.
     SetGlyphKind(TGlyphKind::gkDefault);
     EditButton()->setAccessibleName(QStringLiteral("Kalender öffnen"));
     // A drop would put text into the mask that no paste rule has read.
@@ -47,8 +47,17 @@ void TCustomDateEdit::CreatePopup() {
     calendar->SetColor(FPopupColor);
 }
 
-TPopupCalendar *TCustomDateEdit::Calendar() const {
+TPopupCalendar *TCustomDateEdit::Calendar() {
+    if (!Popup() && FCalendarWanted) {
+        CreatePopup();
+        ConfigurePopup();
+    }
     return dynamic_cast<TPopupCalendar *>(Popup());
+}
+
+void TCustomDateEdit::OpenPopup(bool disableEdit) {
+    Calendar();
+    TCustomComboEdit::OpenPopup(disableEdit);
 }
 
 TPicture TCustomDateEdit::DefaultGlyph() const {
@@ -108,27 +117,24 @@ void TCustomDateEdit::SetCalendarHints(const QStringList &value) {
 }
 
 TCalendarStyle TCustomDateEdit::CalendarStyle() const {
-    return Popup() ? TCalendarStyle::csPopup : TCalendarStyle::csDialog;
+    return FCalendarWanted ? TCalendarStyle::csPopup : TCalendarStyle::csDialog;
 }
 
 void TCustomDateEdit::SetCalendarStyle(TCalendarStyle value) {
     if (value == CalendarStyle()) return;
-    if (value == TCalendarStyle::csDialog) {
-        FreePopup();
-        return;
-    }
-    CreatePopup();
-    ConfigurePopup();
+    FCalendarWanted = value == TCalendarStyle::csPopup;
+    if (!FCalendarWanted) FreePopup();
 }
 
 TColor TCustomDateEdit::PopupColor() const {
-    if (const TPopupCalendar *calendar = Calendar()) return calendar->Color();
+    if (const auto *calendar = dynamic_cast<const TPopupCalendar *>(Popup()))
+        return calendar->Color();
     return FPopupColor;
 }
 
 void TCustomDateEdit::SetPopupColor(TColor value) {
     FPopupColor = value;
-    if (TPopupCalendar *calendar = Calendar()) calendar->SetColor(value);
+    if (auto *calendar = dynamic_cast<TPopupCalendar *>(Popup())) calendar->SetColor(value);
 }
 
 void TCustomDateEdit::SetStartOfWeek(TDayOfWeekName value) {

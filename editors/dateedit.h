@@ -3,9 +3,9 @@
 // under an input mask ("02.05.2005"), read forgivingly, with the month calendar as its
 // drop-down window. TDateEdit is the form the windows place.
 
+#include "dates/datetext.h"
 #include "editors/calendartypes.h"
 #include "editors/comboedit.h"
-#include "dates/datetext.h"
 
 #include <QStringList>
 
@@ -62,7 +62,9 @@ public:
     TYearDigits YearDigits() const { return FYearDigits; }
     void SetYearDigits(TYearDigits value);
 
-    TPopupCalendar *Calendar() const;
+    // The drop-down calendar, made when first opened or asked for; none with csDialog.
+    TPopupCalendar *Calendar();
+    void OpenPopup(bool disableEdit = true) override;
 
     TExecDateDialog OnAcceptDate;
 
@@ -96,6 +98,7 @@ private:
     TYearDigits FYearDigits = TYearDigits::dyDefault;
     QString FFieldFormat;
     bool FSettingText = false;
+    bool FCalendarWanted = true;
 };
 
 class TDateEdit : public TCustomDateEdit {

@@ -2,6 +2,7 @@
 
 #include "editors/accessible.h"
 #include "editors/edge_p.h"
+#include "pictures/storedpicture.h"
 #include "platform/canvas.h"
 #include "platform/colors.h"
 
@@ -193,7 +194,7 @@ TPicture LoadGlyphResource(const QString &name) {
     static QHash<QString, TPicture> decoded;
     if (const auto found = decoded.constFind(name); found != decoded.cend()) return *found;
     try {
-        const TPicture glyph = TPicture::FromFile(QStringLiteral(":/artwork/") + name);
+        const TPicture glyph = LoadPictureResource(QStringLiteral(":/artwork/") + name);
         decoded.insert(name, glyph);
         return glyph;
     } catch (const EInvalidGraphic &) {

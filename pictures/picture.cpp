@@ -100,6 +100,17 @@ TPicture TPicture::FromBitmapImage(const QImage &image) {
     return picture;
 }
 
+TPicture TPicture::FromDecoded(TPictureKind kind, const QImage &image, const QImage &masked,
+                               std::optional<QRgb> transparentColor) {
+    TPicture picture;
+    if (kind == TPictureKind::pkNone || image.isNull()) return picture;
+    picture.FKind = kind;
+    picture.FImage = image;
+    picture.FMasked = masked;
+    picture.FTransparentColor = transparentColor;
+    return picture;
+}
+
 void TPicture::Clear() {
     *this = TPicture();
 }

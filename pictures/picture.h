@@ -38,6 +38,9 @@ public:
     static TPicture FromFile(const QString &fileName);
     // Drawn pixels as a bitmap picture (so its bottom-left pixel is the transparent colour).
     static TPicture FromBitmapImage(const QImage &image);
+    // A picture decoded before (see storedpicture.h): its parts as this class made them.
+    static TPicture FromDecoded(TPictureKind kind, const QImage &image, const QImage &masked,
+                                std::optional<QRgb> transparentColor);
     void Clear();
 
     bool IsEmpty() const { return FKind == TPictureKind::pkNone; }
@@ -50,6 +53,9 @@ public:
     // What drawing transparent leaves out: a bitmap's bottom-left pixel colour, a GIF's
     // transparent palette entry; JPEG pictures have none.
     std::optional<QRgb> TransparentColor() const { return FTransparentColor; }
+    // What drawing transparent draws, Format_ARGB32_Premultiplied; null without a
+    // transparent colour.
+    const QImage &MaskedImage() const { return FMasked; }
 
     void Draw(QPainter &painter, QPoint at, bool transparent) const;
     // Scales without smoothing, as a plain stretch of the pixels.

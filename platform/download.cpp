@@ -7,9 +7,11 @@ namespace {
 
 const QString ModuleName = QStringLiteral("tarvo-download");
 
-// Beside the program's folder, as installed (bin/ and lib/tarvo/), then in the library paths.
+// Beside the program's folder, as installed (bin/ and the module folder below lib/), then in
+// the library paths.
 TDownloadEntry LoadEntry(QString &tried) {
-    QStringList folders{QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/tarvo")};
+    QStringList folders{QCoreApplication::applicationDirPath() +
+                        QStringLiteral("/../" TARVO_MODULE_DIR)};
     folders += QCoreApplication::libraryPaths();
     for (const QString &folder : folders) {
         // Kept loaded: a download's code runs while the program waits for the answer.

@@ -58,6 +58,21 @@ public:
     // "HKEY_CURRENT_USER" and the like; a handle outside the predefined ones in hex.
     static QString RootName(HKEY root);
 
+    // While one lives, reads through the accessor belong together (see
+    // TRegistryBackend::BeginReads): a store's values come from one reading of their key.
+    class TReadTogether {
+    public:
+        explicit TReadTogether(TRegistry &registry) : FRegistry(registry) {
+            FRegistry.FBackend->BeginReads();
+        }
+        ~TReadTogether() { FRegistry.FBackend->EndReads(); }
+        TReadTogether(const TReadTogether &) = delete;
+        TReadTogether &operator=(const TReadTogether &) = delete;
+
+    private:
+        TRegistry &FRegistry;
+    };
+
 private:
     TRegKeyHandle CurrentKey();
     TRegData ReadData(const QString &name);

@@ -10,6 +10,13 @@
 // A hive that cannot be written (read-only file, folder or file system, full disk, locked
 // past the busy wait) is not used at all: opening a key raises ERegistryUnavailable with
 // the reason, and nothing is left behind in the folder.
+//
+// A file is checked whole (PRAGMA quick_check) only after a read of it failed: a file that is
+// no database or is cut short already fails the first read at opening, and a read that finds
+// damage later makes the next open check it, move it aside and start afresh.
+//
+// Reads that belong together (BeginReads) take a key and all its values in one statement,
+// one read transaction, and answer the key's opens and reads from that until they end.
 
 #include "platform/hivefile_p.h"
 #include "platform/registrybackend.h"
@@ -19,6 +26,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHash>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -128,6 +136,12 @@ bool exec(sqlite3 *db, const char *sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+// A key with all its values, read at once; values by their folded names.
+struct KeyReading {
+    qint64 Row = 0;
+    QHash<QString, TRegData> Values;
+};
+
 class Hive {
 public:
     enum class TCheck { Ok, Broken, Failed };
@@ -138,6 +152,8 @@ public:
           FFindKey(db, "SELECT id, path FROM reg_key WHERE folded = ?1"),
           FInsertKey(db, "INSERT INTO reg_key(path, folded) VALUES (?1, ?2)"),
           FRead(db, "SELECT type, data FROM reg_value WHERE key = ?1 AND folded = ?2"),
+          FReadKey(db, "SELECT k.id, v.folded, v.type, v.data FROM reg_key k "
+                       "LEFT JOIN reg_value v ON v.key = k.id WHERE k.folded = ?1"),
           FWrite(db, "INSERT INTO reg_value(key, name, folded, type, data) "
                      "VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT(key, folded) DO UPDATE SET "
                      "type = excluded.type, data = excluded.data"),
@@ -147,8 +163,9 @@ public:
     Hive(const Hive &) = delete;
     Hive &operator=(const Hive &) = delete;
 
-    // Nothing when the hive cannot be used for reading and writing; failure says why.
-    static std::unique_ptr<Hive> Open(const QString &path, Failure &failure);
+    // Nothing when the hive cannot be used for reading and writing; failure says why. A
+    // suspect file (a read of it failed) is checked whole first.
+    static std::unique_ptr<Hive> Open(const QString &path, Failure &failure, bool suspect);
 
     const QString &Path() const { return FPath; }
     const FileId &Id() const { return FId; }
@@ -157,6 +174,8 @@ public:
     const Failure &KeyFailure() const { return FFailure; }
 
     std::optional<TRegKeyHandle> OpenKey(const QStringList &path, bool create);
+    // 1: the key was read, 0: there is no such key, -1: failed.
+    int ReadKey(const QString &folded, KeyReading &reading);
     TRegistryBackend::TReadResult Read(TRegKeyHandle key, const QString &name, TRegData &data);
     bool Write(TRegKeyHandle key, const QString &name, const TRegData &data);
     bool Delete(TRegKeyHandle key, const QString &name);
@@ -167,7 +186,8 @@ public:
 private:
     bool Prepared() const {
         return FBegin.Valid() && FCommit.Valid() && FRollback.Valid() && FFindKey.Valid() &&
-               FInsertKey.Valid() && FRead.Valid() && FWrite.Valid() && FDelete.Valid();
+               FInsertKey.Valid() && FRead.Valid() && FReadKey.Valid() && FWrite.Valid() &&
+               FDelete.Valid();
     }
     // Notes a failure; one that shows the file is damaged makes the next open repair it. The
     // first one is kept: a rollback after it may fail as well, for a reason of its own.
@@ -194,13 +214,39 @@ private:
     // Inside BeginWrites: each write joins the open transaction.
     bool FWriting = false;
     Failure FFailure;
-    Statement FBegin, FCommit, FRollback, FFindKey, FInsertKey, FRead, FWrite, FDelete;
+    Statement FBegin, FCommit, FRollback, FFindKey, FInsertKey, FRead, FReadKey, FWrite, FDelete;
 };
 
-Hive::TCheck check(sqlite3 *db, const FileId &id) {
+// Counts our tables: the first read of a freshly opened file. SQLITE_OK or the failure.
+int countTables(sqlite3 *db, bool &complete) {
+    sqlite3_stmt *stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db,
+                                "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND "
+                                "name IN ('reg_key', 'reg_value')",
+                                -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        complete = sqlite3_column_int(stmt, 0) == 2;
+        rc = SQLITE_OK;
+    }
+    sqlite3_finalize(stmt);
+    return rc;
+}
+
+bool brokenNow(sqlite3 *db, int rc) {
+    return isBrokenCode(rc) || isBrokenCode(sqlite3_extended_errcode(db));
+}
+
+// Whether the file is one we can use, and whether it has our tables yet.
+Hive::TCheck check(sqlite3 *db, const FileId &id, bool suspect, bool &complete) {
     // An empty file would pass as an empty database; we never leave one behind, so it
     // is the remains of something else.
     if (id.Size == 0) return Hive::TCheck::Broken;
+    if (!suspect) {
+        const int rc = countTables(db, complete);
+        if (rc == SQLITE_OK) return Hive::TCheck::Ok;
+        if (brokenNow(db, rc)) return Hive::TCheck::Broken;
+    }
     sqlite3_stmt *stmt = nullptr;
     int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &stmt, nullptr);
     if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
@@ -208,26 +254,15 @@ Hive::TCheck check(sqlite3 *db, const FileId &id) {
         rc == SQLITE_ROW &&
         qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)), "ok") == 0;
     sqlite3_finalize(stmt);
-    if (rowOk) return Hive::TCheck::Ok;
-    if (rc == SQLITE_ROW || isBrokenCode(rc) || isBrokenCode(sqlite3_extended_errcode(db)))
-        return Hive::TCheck::Broken;
+    if (rowOk) {
+        rc = countTables(db, complete);
+        if (rc == SQLITE_OK) return Hive::TCheck::Ok;
+    }
+    if (rc == SQLITE_ROW || brokenNow(db, rc)) return Hive::TCheck::Broken;
     return Hive::TCheck::Failed;
 }
 
-bool hasSchema(sqlite3 *db) {
-    sqlite3_stmt *stmt = nullptr;
-    int count = -1;
-    if (sqlite3_prepare_v2(db,
-                           "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND "
-                           "name IN ('reg_key', 'reg_value')",
-                           -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW)
-        count = sqlite3_column_int(stmt, 0);
-    sqlite3_finalize(stmt);
-    return count == 2;
-}
-
-std::unique_ptr<Hive> Hive::Open(const QString &path, Failure &failure) {
+std::unique_ptr<Hive> Hive::Open(const QString &path, Failure &failure, bool suspect) {
     if (const int error = MakeFolder(QFileInfo(path).path())) {
         failure = SystemFailure(error);
         return nullptr;
@@ -261,16 +296,19 @@ std::unique_ptr<Hive> Hive::Open(const QString &path, Failure &failure) {
             return nullptr;
         }
         // A handful of short statements on a few pages: SQLite's lookaside pool of small
-        // allocations would only add to the program's memory.
+        // allocations would only add to the program's memory, and so would its page cache,
+        // which sets aside room for 20 pages at the first read; the hive has about five.
         sqlite3_db_config(db, SQLITE_DBCONFIG_LOOKASIDE, nullptr, 0, 0);
+        exec(db, "PRAGMA cache_size=8");
         auto wait = std::make_unique<BusyWait>();
         sqlite3_busy_handler(db, waitWhileBusy, wait.get());
-        const TCheck state = check(db, *id);
+        bool complete = false;
+        const TCheck state = check(db, *id, suspect, complete);
         if (state == TCheck::Ok) {
             // A database the user emptied or made by hand gets our tables.
             const bool ready =
                 exec(db, "PRAGMA foreign_keys=ON") && exec(db, "PRAGMA synchronous=FULL") &&
-                (hasSchema(db) ||
+                (complete ||
                  (exec(db, "BEGIN IMMEDIATE") && exec(db, Schema) && exec(db, "COMMIT")));
             if (ready) {
                 auto hive = std::make_unique<Hive>(db, std::move(wait), path, *id);
@@ -286,6 +324,7 @@ std::unique_ptr<Hive> Hive::Open(const QString &path, Failure &failure) {
             failure = SystemFailure(errno);
             return nullptr;
         }
+        suspect = false;
     }
     failure = {SQLITE_CANTOPEN, 0};
     return nullptr;
@@ -310,6 +349,23 @@ int Hive::FindKey(const QString &folded, qint64 &id, QString &stored) {
         return 1;
     }
     return rc == SQLITE_DONE ? 0 : -1;
+}
+
+int Hive::ReadKey(const QString &folded, KeyReading &reading) {
+    FFailure = {};
+    reading = {};
+    Query q(FReadKey);
+    q.Bind(1, folded);
+    int rc = q.Step();
+    const bool found = rc == SQLITE_ROW;
+    for (; rc == SQLITE_ROW; rc = q.Step()) {
+        reading.Row = q.Int(0);
+        if (sqlite3_column_type(FReadKey.Get(), 1) != SQLITE_NULL)
+            reading.Values.insert(q.Text(1), {quint32(q.Int(2)), q.Blob(3)});
+    }
+    Note(rc);
+    if (rc != SQLITE_DONE) return -1;
+    return found ? 1 : 0;
 }
 
 std::optional<TRegKeyHandle> Hive::OpenKey(const QStringList &path, bool create) {
@@ -412,34 +468,52 @@ class TSqliteRegistry : public TRegistryBackend {
 public:
     std::optional<TRegKeyHandle> OpenKey(HKEY root, const QStringList &path, bool create) override {
         if (root != HKEY_CURRENT_USER) return std::nullopt;
-        Hive *hive = Current();
-        const std::optional<TRegKeyHandle> row = hive->OpenKey(path, create);
-        if (!row && hive->KeyFailure().Code != SQLITE_OK)
-            RaiseUnavailable(hive->Path(), hive->KeyFailure());
-        if (!row) return std::nullopt;
-        return (TRegKeyHandle(FGeneration) << GenerationShift) | *row;
+        // A read that finds the file damaged has it checked, moved aside and started afresh
+        // at the next open: one more try then works on the fresh hive.
+        for (int attempt = 0;; ++attempt) {
+            Hive *hive = Current();
+            const std::optional<qint64> row = OpenRow(*hive, path, create);
+            if (row) return (TRegKeyHandle(FGeneration) << GenerationShift) | *row;
+            if (hive->KeyFailure().Code == SQLITE_OK) return std::nullopt;
+            if (!hive->Broken() || attempt > 0) RaiseUnavailable(hive->Path(), hive->KeyFailure());
+        }
     }
 
     void CloseKey(TRegKeyHandle) override {}
 
     TReadResult ReadValue(TRegKeyHandle key, const QString &name, TRegData &data) override {
         Hive *hive = For(key);
-        return hive ? hive->Read(Row(key), name, data) : TReadResult::Failed;
+        if (!hive) return TReadResult::Failed;
+        if (const KeyReading *reading = ReadingOf(Row(key))) {
+            const auto value = reading->Values.constFind(fold(name));
+            if (value == reading->Values.cend()) return TReadResult::Missing;
+            data = *value;
+            return TReadResult::Found;
+        }
+        return hive->Read(Row(key), name, data);
     }
 
     bool WriteValue(TRegKeyHandle key, const QString &name, const TRegData &data) override {
         Hive *hive = For(key);
+        FReadings.clear();
         return hive && hive->Write(Row(key), name, data);
     }
 
     bool DeleteValue(TRegKeyHandle key, const QString &name) override {
         Hive *hive = For(key);
+        FReadings.clear();
         return hive && hive->Delete(Row(key), name);
     }
 
     // On the hive the keys were opened in: a reopened one would refuse their handles anyway.
     bool BeginWrites() override { return FHive && FHive->BeginWrites(); }
     bool EndWrites(bool commit) override { return FHive && FHive->EndWrites(commit); }
+
+    void BeginReads() override { ++FReadsTogether; }
+
+    void EndReads() override {
+        if (FReadsTogether > 0 && --FReadsTogether == 0) FReadings.clear();
+    }
 
 private:
     static constexpr int GenerationShift = 48;
@@ -451,16 +525,41 @@ private:
         return FHive && (key >> GenerationShift) == FGeneration ? FHive.get() : nullptr;
     }
 
+    // Nothing when the key does not exist (and is not to be made) or the hive failed.
+    std::optional<qint64> OpenRow(Hive &hive, const QStringList &path, bool create) {
+        if (FReadsTogether == 0) return hive.OpenKey(path, create);
+        const QString folded = fold(path.join(u'\\'));
+        auto reading = FReadings.find(folded);
+        if (reading == FReadings.end()) {
+            KeyReading read;
+            const int state = hive.ReadKey(folded, read);
+            if (state < 0) return std::nullopt;
+            // The root always exists, even when someone deleted its row.
+            if (state == 0)
+                return create || path.isEmpty() ? hive.OpenKey(path, create) : std::nullopt;
+            reading = FReadings.insert(folded, read);
+        }
+        return reading->Row;
+    }
+
+    const KeyReading *ReadingOf(qint64 row) const {
+        for (const KeyReading &reading : FReadings)
+            if (reading.Row == row) return &reading;
+        return nullptr;
+    }
+
     // The open hive, reopened when it turned out damaged or when the file at the hive's
     // path is no longer the one we have open (moved aside, replaced, or another home).
     // Raises ERegistryUnavailable when it cannot be opened.
     Hive *Current() {
         const QString path = hivePath();
-        if (FHive && (FHive->Broken() || FHive->Path() != path || FileIdOf(path) != FHive->Id()))
+        const bool suspect = FHive && FHive->Broken();
+        if (FHive && (suspect || FHive->Path() != path || FileIdOf(path) != FHive->Id()))
             FHive.reset();
         if (!FHive) {
+            FReadings.clear();
             Failure failure;
-            FHive = Hive::Open(path, failure);
+            FHive = Hive::Open(path, failure, suspect);
             FGeneration = (FGeneration + 1) & 0xffff;
             if (!FHive) RaiseUnavailable(path, failure);
         }
@@ -469,6 +568,9 @@ private:
 
     std::unique_ptr<Hive> FHive;
     TRegKeyHandle FGeneration = 0;
+    int FReadsTogether = 0;
+    // Keys read together, by their folded paths; of the open hive only.
+    QHash<QString, KeyReading> FReadings;
 };
 
 } // namespace

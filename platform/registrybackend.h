@@ -65,6 +65,12 @@ public:
     // cannot begin, or when the commit fails, which leaves the store as before.
     virtual bool BeginWrites() = 0;
     virtual bool EndWrites(bool commit) = 0;
+    // Reads that belong together, such as a store's values read at start: from BeginReads to
+    // the matching EndReads a backend may answer the opens and reads of a key from one reading
+    // of the key with all its values, taken at the first of them. Writes still reach the store
+    // at once. Nestable.
+    virtual void BeginReads() {}
+    virtual void EndReads() {}
 };
 
 std::unique_ptr<TRegistryBackend> CreateRegistryBackend();

@@ -97,6 +97,8 @@ void TRegValue::Load() {
         LoadDefault();
         return;
     }
+    if (FOwner->IsLoading() && !FOwner->FLayoutReads)
+        FOwner->FLayoutReads.emplace(*FOwner->FRegistry);
     bool opened = false;
     try {
         opened = OpenKey();
@@ -257,7 +259,13 @@ void TRegValues::SetValues(const QString &name, const TVariant &value) {
     FItems.FindValue(name).SetCurrentValue(value);
 }
 
+void TRegValues::Loaded() {
+    FLayoutReads.reset();
+    TComponent::Loaded();
+}
+
 void TRegValues::LoadValues() {
+    const TRegistry::TReadTogether together(*FRegistry);
     for (int i = 0; i < FItems.Count(); ++i) {
         SetRootKey(RootKey());
         FItems.Items(i).Load();

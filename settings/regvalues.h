@@ -157,10 +157,16 @@ public:
     // The registry could not be used at all: the values run on their defaults.
     bool Unavailable() const { return FUnavailable; }
 
+    // Ends the reading together of the values loaded while the layout was read.
+    void Loaded() override;
+
 private:
     friend class TRegValue;
 
     std::unique_ptr<TRegistry> FRegistry;
+    // The values that load as the layout assigns their names are read together, in one
+    // reading of the key, until the layout is complete.
+    std::optional<TRegistry::TReadTogether> FLayoutReads;
     QString FKey = QStringLiteral("SOFTWARE\\Your Company\\Your Program");
     bool FCanCreate = true;
     bool FAutoLoad = true;

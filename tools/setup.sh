@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: those that building and running Tarvo need,
-# and with --tests also those of the tests, benchmarks and package checks.
+# and with --tests also those of the tests, benchmarks and package checks (dpkg-dev and lintian:
+# the test of the Debian package).
 # Usage: tools/setup.sh [--tests]
 set -euo pipefail
 packages=(
@@ -16,7 +17,7 @@ if [[ "${1:-}" == "--tests" ]]; then
     xvfb xdotool x11-utils libxcb1-dev openbox
     dbus-daemon at-spi2-core python3-pyatspi
     locales man-db poppler-utils
-    openssl
+    openssl dpkg-dev lintian
   )
 fi
 missing=()

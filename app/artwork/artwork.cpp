@@ -1,5 +1,7 @@
 #include "app/artwork/artwork.h"
 
+#include "pictures/storedpicture.h"
+
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
@@ -11,7 +13,7 @@
 TPicture LoadArtwork(const QString &name) {
     static QHash<QString, TPicture> decoded;
     if (const auto found = decoded.constFind(name); found != decoded.cend()) return *found;
-    const TPicture picture = TPicture::FromFile(QStringLiteral(":/artwork/") + name);
+    const TPicture picture = LoadPictureResource(QStringLiteral(":/artwork/") + name);
     decoded.insert(name, picture);
     return picture;
 }

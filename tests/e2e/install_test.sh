@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # cmake --install into a scratch prefix: the programs, a menu entry the desktop accepts, the
 # icon in every size, the manual pages and the command line's completion.
-# Usage: install_test.sh <build folder>
+# Usage: install_test.sh <build folder> <the print module's folder below the prefix>
 set -euo pipefail
 prefix="$(mktemp -d)"
 trap 'rm -rf "${prefix}"' EXIT
@@ -10,8 +10,8 @@ for f in bin/tarvo bin/tarvo-zins share/applications/tarvo.desktop \
   share/icons/hicolor/{16x16,32x32,48x48}/apps/tarvo.png share/icons/hicolor/scalable/apps/tarvo.svg \
   share/man/man1/tarvo.1.gz share/man/man1/tarvo-zins.1.gz \
   share/bash-completion/completions/tarvo-zins \
-  share/doc/tarvo/copyright share/doc/tarvo/changelog.gz lib/tarvo/tarvo-print.so \
-  lib/tarvo/tarvo-download.so; do
+  share/doc/tarvo/copyright share/doc/tarvo/changelog.gz "$2/tarvo-print.so" \
+  "$2/tarvo-download.so"; do
   [[ -e "${prefix}/${f}" ]] || { echo "not installed: ${f}" >&2; exit 1; }
 done
 entry="${prefix}/share/applications/tarvo.desktop"

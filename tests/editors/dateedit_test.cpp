@@ -32,7 +32,7 @@ public:
         edit.setFocus();
     }
 
-    TLocCalendar *Grid() const { return edit.Calendar()->CalendarGrid(); }
+    TLocCalendar *Grid() { return edit.Calendar()->CalendarGrid(); }
     void ClickCell(int col, int row) {
         const TRect cell = Grid()->CellRect(col, row);
         QTest::mouseClick(Grid(), Qt::LeftButton, {}, cell.ToQRect().center());
@@ -126,6 +126,31 @@ TEST_F(DateEdit, DateKeys) {
     QTest::keyClick(&edit, Qt::Key_T, Qt::ShiftModifier);
     EXPECT_EQ(edit.Text(), "02.05.2005");
     EXPECT_EQ(edit.selectedText(), "02.05.2005");
+}
+
+TEST_F(DateEdit, TheCalendarIsMadeWhenFirstOpenedWithWhatWasSetBefore) {
+    EXPECT_FALSE(edit.Popup()) << "not made with the field";
+    edit.SetPopupColor(clYellow);
+    edit.SetStartOfWeek(TDayOfWeekName::Sun);
+    edit.SetWeekendColor(clBlue);
+    edit.SetCalendarHints({QStringLiteral("Ein Jahr zurück")});
+    edit.SetYearDigits(TYearDigits::dyTwo);
+    EXPECT_EQ(edit.PopupColor(), clYellow);
+    EXPECT_FALSE(edit.Popup());
+    QTest::keyClick(&edit, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(edit.PopupShown());
+    TPopupCalendar *calendar = edit.Calendar();
+    EXPECT_EQ(calendar->Color(), clYellow);
+    EXPECT_EQ(Grid()->StartOfWeek(), TDayOfWeekName::Sun);
+    EXPECT_EQ(Grid()->WeekendColor(), clBlue);
+    EXPECT_FALSE(calendar->FourDigitYear());
+    EXPECT_EQ(calendar->StepButton(TPopupCalendar::sbYearBack)->toolTip(), "Ein Jahr zurück");
+    QTest::keyClick(&edit, Qt::Key_Escape);
+    edit.SetCalendarStyle(TCalendarStyle::csDialog);
+    EXPECT_EQ(edit.Calendar(), nullptr);
+    edit.SetCalendarStyle(TCalendarStyle::csPopup);
+    EXPECT_EQ(edit.CalendarStyle(), TCalendarStyle::csPopup);
+    EXPECT_FALSE(edit.Popup()) << "made again only when opened";
 }
 
 TEST_F(DateEdit, AltDownOpensOnTheFieldsDateOrToday) {

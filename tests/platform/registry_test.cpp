@@ -10,6 +10,7 @@
 #include <sqlite3.h>
 
 #include <csignal>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -223,6 +224,59 @@ TEST(Registry, ABrokenHiveIsMovedAsideUnderItsOwnNameAndAFreshOneStarted) {
         EXPECT_EQ(readFile(i == 0 ? moved : moved + QStringLiteral("-%1").arg(i + 1)), cases[i])
             << "one name each, none overwritten: " << i;
     }
+}
+
+TEST(Registry, AHiveDamagedPastItsFirstPageIsMovedAsideWhenAReadFindsIt) {
+    QByteArray damaged;
+    PinnedClock clock(QDateTime(QDate(2026, 12, 7), QTime(8, 30, 5)));
+    IsolatedHome home;
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(Key, true));
+        for (int i = 0; i < 100; ++i)
+            reg.WriteString(QString::number(i), QString(500, u'x'));
+        HiveSql(HiveFile(home), "PRAGMA wal_checkpoint(TRUNCATE)");
+        // The schema's page stays whole, so the hive opens; every other page is garbage.
+        damaged = readFile(HiveFile(home));
+        ASSERT_GT(damaged.size(), 8192);
+        damaged.replace(4096, damaged.size() - 4096, QByteArray(damaged.size() - 4096, '\xA5'));
+    }
+    writeFile(HiveFile(home), damaged);
+    for (bool together : {true, false}) {
+        TRegistry reg;
+        std::optional<TRegistry::TReadTogether> reads;
+        if (together) reads.emplace(reg);
+        ASSERT_TRUE(reg.OpenKey(Key, true)) << together;
+        EXPECT_FALSE(reg.ValueExists("1")) << "a fresh hive";
+        reg.WriteInteger("top", 20);
+        EXPECT_EQ(reg.ReadInteger("top"), 20);
+        if (together) {
+            EXPECT_EQ(readFile(HiveFile(home) + ".broken-20261207-083005"), damaged);
+            writeFile(HiveFile(home), damaged);
+        }
+    }
+}
+
+TEST(Registry, ReadsTogetherComeFromOneReadingOfTheKeyUntilAWriteOrTheirEnd) {
+    IsolatedHome home;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, true));
+    reg.WriteInteger("a", 1);
+    {
+        const TRegistry::TReadTogether together(reg);
+        ASSERT_TRUE(reg.OpenKey("\\" + Key, false));
+        EXPECT_FALSE(reg.OpenKey("\\SOFTWARE\\Nobody", false));
+        EXPECT_EQ(reg.ReadInteger("A"), 1);
+        // Another process writes meanwhile.
+        HiveSql(HiveFile(home), "UPDATE reg_value SET data = X'02000000' WHERE folded = 'A'");
+        EXPECT_EQ(reg.ReadInteger("a"), 1) << "still the one reading";
+        EXPECT_FALSE(reg.ValueExists("b"));
+        reg.WriteInteger("b", 3);
+        EXPECT_EQ(reg.ReadInteger("b"), 3) << "a write is seen at once";
+        EXPECT_EQ(reg.ReadInteger("a"), 2) << "and the key read anew";
+    }
+    HiveSql(HiveFile(home), "UPDATE reg_value SET data = X'04000000' WHERE folded = 'A'");
+    EXPECT_EQ(reg.ReadInteger("a"), 4);
 }
 
 TEST(Registry, AHiveReplacedBehindItsBackIsReopenedAndOldKeysAreRefused) {

@@ -422,3 +422,28 @@ TEST_F(RegValues, WithoutAUsableRegistryTheValuesRunOnDefaultsSaidOnceAndNothing
     store.SaveValues();
     EXPECT_FALSE(QFile::exists(HiveFile(home)));
 }
+
+TEST_F(RegValues, TheLayoutsLoadsShareOneReadingOfTheKeyLaterLoadsReadItAnew) {
+    { Owner().Layout(); }
+    Owner form;
+    // Another process changes "top" while the layout loads, after the first value was read.
+    bool changed = false;
+    ReadLayout(form, [&] {
+        form.regval = std::make_unique<TRegValues>(&form);
+        form.regval->SetKey(SettingsKey);
+        for (const TStoredSetting &entry : {Setting::Pfad, Setting::Top}) {
+            TRegValue &value = form.regval->Items().Add();
+            value.SetValueType(entry.Type);
+            if (entry.Default) value.SetDefValue(entry.Default);
+            value.SetValueName(entry);
+            if (!changed)
+                changed = HiveSql(HiveFile(home), "UPDATE reg_value SET data = X'21000000' "
+                                                  "WHERE folded = 'TOP'")
+                              .isEmpty();
+        }
+    });
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(form.regval->Values("top").AsInteger(), 20) << "one reading of the key";
+    form.regval->LoadValues();
+    EXPECT_EQ(form.regval->Values("top").AsInteger(), 33);
+}

@@ -2,6 +2,7 @@
 // watchdog that fails the running test instead of hanging when a modal dialog opens.
 
 #include "platform/application.h"
+#include "platform/fontconfiguration.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The fonts as the program configures them, so that every test draws with its fonts.
+    PrepareFontConfiguration();
     TApplication app(argc, argv);
     app.SetTitle(QStringLiteral("Tarvo Test"));
     // Anything that still asks Qt for the user's folders gets test folders, never the real ones.

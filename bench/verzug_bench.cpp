@@ -116,7 +116,7 @@ void BM_KeyInTheAmountRecalculates(benchmark::State &state) {
         key(Qt::Key_1, QStringLiteral("1"));
         key(Qt::Key_Backspace, QString());
     }
-    if (form.Statement().Rows.size() != 3) state.SkipWithError("no statement");
+    if (form.Statement().Result.Rows.size() != 3) state.SkipWithError("no statement");
 }
 BENCHMARK(BM_KeyInTheAmountRecalculates)->Unit(benchmark::kMicrosecond);
 

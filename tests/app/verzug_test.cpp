@@ -4,6 +4,7 @@
 // when broken, and the inputs remembered.
 
 #include "app/verzug.h"
+#include "report/amounts.h"
 #include "app/verzugexport.h"
 #include "engine/userrates.h"
 #include "platform/application.h"
@@ -824,7 +825,7 @@ TEST(StatementText, CountsHaveThousandsDots) {
     } cases[] = {{0, "0"},        {999, "999"},           {1000, "1.000"},
                  {8766, "8.766"}, {1234567, "1.234.567"}, {-1000, "-1.000"}};
     for (const auto &c : cases)
-        EXPECT_EQ(FormatCount(c.value), c.text);
+        EXPECT_EQ(CountText(c.value), c.text);
 }
 
 // Last: it asks the program to end.

@@ -3,6 +3,8 @@
 // writer changing the file at the same time. Every case ends in time with a German message,
 // the exit status and the file as it was.
 
+#include "platform/fixedpoint.h"
+#include "report/amounts.h"
 #include "engine/baseratestore.h"
 #include "engine/fixedtext.h"
 #include "tests/e2e/copies.h"
@@ -56,7 +58,7 @@ QByteArray monthsDownload(std::initializer_list<TMonthValue> months) {
         data += QStringLiteral("%1-%2;%3;\n")
                     .arg(m.Year)
                     .arg(m.Month, 2, 10, QLatin1Char('0'))
-                    .arg(FormatBasisPoints(m.Rate))
+                    .arg(GermanRate(m.Rate))
                     .toUtf8();
     return data;
 }

@@ -3,6 +3,8 @@
 // status; the libraries it loads; the bar's stored formula and the user's base rates; and the
 // same day label and interest as the bar's calculation for 10,000 random cases.
 
+#include "platform/fixedpoint.h"
+#include "report/amounts.h"
 #include "cli/batch.h"
 #include "editors/numedit_p.h"
 #include "engine/fixedtext.h"
@@ -224,7 +226,7 @@ TEST(CliProgram, GivesTheDefaultInterestWorkedCasesInEveryFormat) {
         EXPECT_EQ(json.value("gesamt").toString(), c.total);
         const QString sum = QString(c.sum).replace('.', ',');
         EXPECT_TRUE(csv.contains(QStringList{"summe", "", "", "", "", "", sum}));
-        const QString interest = FormatCents(QString(c.sum).remove('.').toLongLong()) + " €";
+        const QString interest = EuroText(QString(c.sum).remove('.').toLongLong());
         EXPECT_TRUE(std::any_of(text.begin(), text.end(), [&](const QString &line) {
             return line.startsWith("Zinsen:") && line.endsWith(" " + interest);
         })) << interest.toStdString();
@@ -527,8 +529,8 @@ TEST(CliProgram, PrintsWhatTheBarCalculatesForRandomCases) {
         const qint64 cents =
             below(20) == 0 ? -qint64(random() % 100000) : qint64(random() % 10000000000LL);
         const int hundredths = below(3000) - (below(20) == 0 ? 3000 : 0);
-        const QString amount = FormatCents(cents, u',', below(2) ? u'.' : QChar());
-        const QString rate = FormatBasisPoints(hundredths);
+        const QString amount = HundredthsText(cents, u',', below(2) ? u'.' : QChar());
+        const QString rate = GermanRate(hundredths);
         TDateTime start = first + below(int(last - first));
         // Leap days and month ends now and then; reversed periods too.
         if (below(8) == 0) start = MakeDateSerial(1904 + 4 * below(49), 2, 28 + below(2));

@@ -6,7 +6,7 @@
 #include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/console.h"
-#include "cli/echo.h"
+#include "report/echo.h"
 #include "cli/numbers.h"
 #include "cli/storedformula.h"
 #include "platform/numtext.h"

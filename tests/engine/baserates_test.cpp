@@ -24,7 +24,6 @@ TEST(BaseRates, ShippedTableReachesTheEndOf2026) {
     ASSERT_EQ(table.Rates().size(), 50u);
     EXPECT_EQ(table.Rates().front(), (TBaseRate{day("01.01.2002"), 257, false}));
     EXPECT_EQ(table.Reach(), day("31.12.2026"));
-    EXPECT_EQ(BaseRateReachText(table), "Basiszinssätze bis 31.12.2026");
     const struct {
         const char *day;
         TBasisPoints rate; // 99999: none

@@ -6,9 +6,9 @@
 #include "engine/baserateupdate.h"
 #include "engine/bundesbank.h"
 #include "engine/fixedtext.h"
-#include "platform/desktop.h"
-#include "platform/exceptions.h"
-#include "platform/services.h"
+#include "platform/core/desktop.h"
+#include "platform/base/exceptions.h"
+#include "platform/base/services.h"
 
 #include <QAction>
 #include <QDialogButtonBox>

@@ -2,8 +2,8 @@
 
 #include "app/layout_p.h"
 #include "app/mrvmain.h"
-#include "platform/accessibility.h"
-#include "platform/fonts.h"
+#include "platform/gui/accessibility.h"
+#include "platform/gui/fonts.h"
 
 #include <QCoreApplication>
 #include <QDir>

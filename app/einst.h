@@ -9,7 +9,7 @@
 #include "controls/label.h"
 #include "controls/mrvcheckbox.h"
 #include "controls/mrvradiobutton.h"
-#include "platform/component.h"
+#include "platform/core/component.h"
 
 #include <QWidget>
 

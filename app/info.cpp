@@ -1,8 +1,8 @@
 #include "app/info.h"
 
 #include "app/layout_p.h"
-#include "platform/accessibility.h"
-#include "platform/fonts.h"
+#include "platform/gui/accessibility.h"
+#include "platform/gui/fonts.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -9,7 +9,7 @@
 #include "controls/label.h"
 #include "controls/mrv3drlabel.h"
 #include "controls/urllink.h"
-#include "platform/component.h"
+#include "platform/core/component.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "app/layout_p.h"
 
-#include "platform/accessibility.h"
-#include "platform/fonts.h"
+#include "platform/gui/accessibility.h"
+#include "platform/gui/fonts.h"
 
 #include <QShortcut>
 #include <QWindow>

@@ -6,7 +6,7 @@
 #include "controls/bevel.h"
 #include "controls/imgbtn.h"
 #include "controls/label.h"
-#include "platform/colors.h"
+#include "platform/gui/colors.h"
 
 #include <QKeySequence>
 #include <QRect>

@@ -1,12 +1,12 @@
 #include "app/commandline.h"
 #include "app/mrvmain.h"
 #include "dates/datetext.h"
-#include "platform/application.h"
-#include "platform/desktop.h"
-#include "platform/fontconfiguration.h"
-#include "platform/systemservices.h"
-#include "platform/termination.h"
-#include "platform/wayland.h"
+#include "platform/gui/application.h"
+#include "platform/gui/systemdesktop.h"
+#include "platform/gui/fontconfiguration.h"
+#include "platform/core/systemservices.h"
+#include "platform/gui/termination.h"
+#include "platform/core/wayland.h"
 
 #include <QGuiApplication>
 #include <QLibraryInfo>

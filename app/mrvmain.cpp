@@ -6,13 +6,13 @@
 #include "app/layout_p.h"
 #include "app/verzug.h"
 #include "engine/interest.h"
-#include "platform/accessibility.h"
-#include "platform/application.h"
-#include "platform/desktop.h"
-#include "platform/exceptions.h"
-#include "platform/focus.h"
-#include "platform/fonts.h"
-#include "platform/screens.h"
+#include "platform/gui/accessibility.h"
+#include "platform/gui/application.h"
+#include "platform/core/desktop.h"
+#include "platform/base/exceptions.h"
+#include "platform/gui/focus.h"
+#include "platform/gui/fonts.h"
+#include "platform/gui/screens.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "app/printing.h"
 
-#include "platform/exceptions.h"
+#include "platform/base/exceptions.h"
 
 #include <QCoreApplication>
 #include <QLibrary>

@@ -8,9 +8,9 @@
 #include "report/ruletexts.h"
 #include "report/statement.h"
 #include "engine/fixedtext.h"
-#include "platform/desktop.h"
-#include "platform/exceptions.h"
-#include "platform/screens.h"
+#include "platform/core/desktop.h"
+#include "platform/base/exceptions.h"
+#include "platform/gui/screens.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "app/verzugexport.h"
 
-#include "platform/files.h"
+#include "platform/base/files.h"
 #include "report/statement.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -1,6 +1,6 @@
 #include "app/verzugsettings.h"
 
-#include "platform/registry.h"
+#include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // services of the tests (German settings, the system's clock unless pinned, folders of their
 // own), so that a benchmark measures the code, not the machine's settings.
 
-#include "platform/application.h"
+#include "platform/gui/application.h"
 #include "tests/support/fixtures.h"
 
 #include <benchmark/benchmark.h>

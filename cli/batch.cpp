@@ -4,7 +4,7 @@
 #include "cli/descriptor.h"
 #include "report/echo.h"
 #include "engine/fixedtext.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 #include <QIODevice>
 

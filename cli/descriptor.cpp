@@ -1,6 +1,6 @@
 #include "cli/descriptor.h"
 
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 #include <QFile>
 

@@ -2,9 +2,9 @@
 
 #include "dates/datetext.h"
 #include "engine/fixedtext.h"
-#include "platform/amounttext.h"
-#include "platform/formatsettings.h"
-#include "platform/numtext.h"
+#include "platform/base/amounttext.h"
+#include "platform/base/formatsettings.h"
+#include "platform/base/numtext.h"
 
 #include <algorithm>
 

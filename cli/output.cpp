@@ -2,8 +2,8 @@
 
 #include "engine/baseratestore.h"
 #include "engine/baserateupdate.h"
-#include "platform/fixedpoint.h"
-#include "platform/numtext.h"
+#include "platform/base/fixedpoint.h"
+#include "platform/base/numtext.h"
 #include "report/amounts.h"
 #include "report/csv.h"
 #include "report/echo.h"

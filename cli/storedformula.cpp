@@ -1,8 +1,8 @@
 #include "cli/storedformula.h"
 
 #include "engine/interest.h"
-#include "platform/exceptions.h"
-#include "platform/registry.h"
+#include "platform/base/exceptions.h"
+#include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 
 #include <QFile>

@@ -1,7 +1,9 @@
-# The layers below the windows stay free of them: the date routines, the engine, the settings
-# store, the platform's core and the command line neither include a window folder's header or a
-# Qt Gui/Widgets header, nor link Qt Gui or Widgets, however indirectly. Checked when the build
-# is configured.
+# The layers below the windows stay free of them: the date routines, the engine, the renderer,
+# the settings store, the platform's base and core and the command line neither include a
+# window folder's header or a Qt Gui/Widgets header, nor link Qt Gui or Widgets, however
+# indirectly. Each layer also names the folders it may include from, so that every arrow
+# points one way (platform/base ← dates ← engine ← report ← cli). Checked when the build is
+# configured.
 
 set(TARVO_WINDOW_FOLDERS app controls editors pictures)
 
@@ -29,7 +31,10 @@ function(tarvo_linked_libraries target out)
   set(${out} ${seen} PARENT_SCOPE)
 endfunction()
 
+# tarvo_check_layer(target FOLDERS folder...): the folders (and platform/base, platform/core,
+# platform/gui) its sources and their headers may include from.
 function(tarvo_check_layer target)
+  cmake_parse_arguments(L "" "" "FOLDERS" ${ARGN})
   tarvo_linked_libraries(${target} linked)
   foreach(forbidden Qt6::Gui Qt6::Widgets Qt6::PrintSupport Qt::Gui Qt::Widgets)
     if(forbidden IN_LIST linked)
@@ -65,11 +70,21 @@ function(tarvo_check_layer target)
     file(STRINGS ${file} includes REGEX "^#include")
     foreach(line ${includes})
       if(line MATCHES "^#include \"([a-z]+)/([^\"]+)\"")
-        if(CMAKE_MATCH_1 IN_LIST TARVO_WINDOW_FOLDERS)
+        set(top ${CMAKE_MATCH_1})
+        set(rest ${CMAKE_MATCH_2})
+        if(top IN_LIST TARVO_WINDOW_FOLDERS)
           message(FATAL_ERROR "${file}: ${line} - a layer below the windows")
         endif()
-        if(EXISTS ${CMAKE_SOURCE_DIR}/${CMAKE_MATCH_1}/${CMAKE_MATCH_2})
-          list(APPEND queue ${CMAKE_SOURCE_DIR}/${CMAKE_MATCH_1}/${CMAKE_MATCH_2})
+        set(from ${top})
+        if(top STREQUAL "platform" AND rest MATCHES "^([a-z]+)/")
+          set(from platform/${CMAKE_MATCH_1})
+        endif()
+        # Tests and tools of a layer stand outside it; only the project's folders are checked.
+        if(NOT from IN_LIST L_FOLDERS AND NOT top STREQUAL "tests")
+          message(FATAL_ERROR "${file}: ${line} - ${target} includes only from ${L_FOLDERS}")
+        endif()
+        if(EXISTS ${CMAKE_SOURCE_DIR}/${top}/${rest})
+          list(APPEND queue ${CMAKE_SOURCE_DIR}/${top}/${rest})
         endif()
       elseif(line MATCHES "^#include <(Q[A-Za-z]+)>")
         set(name ${CMAKE_MATCH_1})

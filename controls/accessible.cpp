@@ -5,7 +5,7 @@
 #include "controls/label.h"
 #include "controls/ownerbutton_p.h"
 #include "controls/urllink.h"
-#include "platform/accessibility.h"
+#include "platform/gui/accessibility.h"
 
 #include <QAccessible>
 

@@ -1,9 +1,9 @@
 #include "controls/bevel.h"
 
 #include "controls/accessible.h"
-#include "platform/accessibility.h"
-#include "platform/canvas.h"
-#include "platform/colors.h"
+#include "platform/gui/accessibility.h"
+#include "platform/gui/canvas.h"
+#include "platform/gui/colors.h"
 
 TBevel::TBevel(TComponent *owner, QWidget *parent) : QWidget(parent), TComponent(owner) {
     setFocusPolicy(Qt::NoFocus);

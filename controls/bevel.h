@@ -2,7 +2,7 @@
 // The lowered frame that groups controls on a dialog: the platform's etched line, dark above
 // and to the left of a light one; the inside shows what lies beneath.
 
-#include "platform/component.h"
+#include "platform/core/component.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "controls/image.h"
 
 #include "controls/accessible.h"
-#include "platform/accessibility.h"
+#include "platform/gui/accessibility.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -4,8 +4,8 @@
 // graphic controls' click rule (a left press here, then a release inside, clicks).
 
 #include "pictures/picture.h"
-#include "platform/component.h"
-#include "platform/pressrule.h"
+#include "platform/core/component.h"
+#include "platform/gui/pressrule.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "controls/imgbtn.h"
 
-#include "platform/accessibility.h"
+#include "platform/gui/accessibility.h"
 
 #include <QMouseEvent>
 #include <QScopedValueRollback>

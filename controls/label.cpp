@@ -1,8 +1,8 @@
 #include "controls/label.h"
 
 #include "controls/accessible.h"
-#include "platform/accessibility.h"
-#include "platform/canvas.h"
+#include "platform/gui/accessibility.h"
+#include "platform/gui/canvas.h"
 
 #include <QEvent>
 #include <QFontMetrics>

@@ -4,9 +4,9 @@
 // size of its text. "&" marks the accelerator character. A graphic control: no focus, and
 // the graphic controls' click rule.
 
-#include "platform/colors.h"
-#include "platform/component.h"
-#include "platform/pressrule.h"
+#include "platform/gui/colors.h"
+#include "platform/core/component.h"
+#include "platform/gui/pressrule.h"
 
 #include <QWidget>
 

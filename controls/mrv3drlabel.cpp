@@ -2,7 +2,7 @@
 
 #include "controls/mrv3drlabel_p.h"
 #include "controls/mrvcolroute.h"
-#include "platform/fonts.h"
+#include "platform/gui/fonts.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -3,7 +3,7 @@
 // of BaseColor and in grey, then once more in the font colour on top; at any whole angle.
 
 #include "controls/label.h"
-#include "platform/canvas.h"
+#include "platform/gui/canvas.h"
 
 enum TTextStyle {
     mrvNo3D,

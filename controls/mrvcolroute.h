@@ -2,7 +2,7 @@
 // The colour routines of the drawn controls: a colour shifted on all three channels, and the
 // 16-step shade ramp a control draws its bevels and marks from.
 
-#include "platform/colors.h"
+#include "platform/gui/colors.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "controls/mrvradiobutton.h"
 
-#include "platform/canvas.h"
+#include "platform/gui/canvas.h"
 
 #include <QPainter>
 

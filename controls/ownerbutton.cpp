@@ -2,8 +2,8 @@
 
 #include "controls/accessible.h"
 
-#include "platform/canvas.h"
-#include "platform/focus.h"
+#include "platform/gui/canvas.h"
+#include "platform/gui/focus.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>

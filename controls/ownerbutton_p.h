@@ -7,10 +7,10 @@
 // Right are the control's own (SideStep).
 
 #include "controls/mrvcolroute.h"
-#include "platform/component.h"
-#include "platform/focus.h"
-#include "platform/keys.h"
-#include "platform/pressrule.h"
+#include "platform/core/component.h"
+#include "platform/gui/focus.h"
+#include "platform/gui/keys.h"
+#include "platform/gui/pressrule.h"
 
 #include <QAccessible>
 #include <QWidget>

@@ -1,9 +1,9 @@
 #include "controls/urllink.h"
 
-#include "platform/canvas.h"
-#include "platform/desktop.h"
-#include "platform/exceptions.h"
-#include "platform/keys.h"
+#include "platform/gui/canvas.h"
+#include "platform/core/desktop.h"
+#include "platform/base/exceptions.h"
+#include "platform/gui/keys.h"
 
 #include <QKeyEvent>
 #include <QPainter>

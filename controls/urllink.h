@@ -4,7 +4,7 @@
 // focus (shown by a dotted frame), Enter or Space clicks it.
 
 #include "controls/label.h"
-#include "platform/fonts.h"
+#include "platform/gui/fonts.h"
 
 class TURLLink : public TLabel {
 public:

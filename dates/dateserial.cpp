@@ -1,10 +1,10 @@
 #include "dates/dateserial.h"
 #include "dates/dateserial_p.h"
 
-#include "platform/clock.h"
-#include "platform/exceptions.h"
-#include "platform/formatsettings.h"
-#include "platform/numtext.h"
+#include "platform/base/clock.h"
+#include "platform/base/exceptions.h"
+#include "platform/base/formatsettings.h"
+#include "platform/base/numtext.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "dates/datetext.h"
 
-#include "platform/exceptions.h"
-#include "platform/formatsettings.h"
+#include "platform/base/exceptions.h"
+#include "platform/base/formatsettings.h"
 
 #include <cmath>
 #include <limits>

@@ -3,7 +3,7 @@
 // separators (dates/dateserial), the fields' fixed-width format and input mask.
 
 #include "dates/dateserial.h"
-#include "platform/exceptions.h"
+#include "platform/base/exceptions.h"
 
 // The number at the positions of the format's run of `letter` (upper case) in text laid out
 // like the format; `fallback` when the letter is missing or the text is longer than the

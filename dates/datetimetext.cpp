@@ -1,9 +1,9 @@
 #include "dates/datetimetext.h"
 
 #include "dates/dateserial_p.h"
-#include "platform/exceptions.h"
-#include "platform/formatsettings.h"
-#include "platform/numtext.h"
+#include "platform/base/exceptions.h"
+#include "platform/base/formatsettings.h"
+#include "platform/base/numtext.h"
 
 #include <QStringList>
 #include <QTime>

@@ -4,7 +4,7 @@
 #include "editors/comboedit.h"
 #include "editors/monthcalendar.h"
 #include "editors/popupcalendar.h"
-#include "platform/accessibility.h"
+#include "platform/gui/accessibility.h"
 
 #include <QAccessible>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "editors/calendaraccessible_p.h"
 
-#include "platform/formatsettings.h"
+#include "platform/base/formatsettings.h"
 
 #include <QPointer>
 

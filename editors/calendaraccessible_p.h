@@ -4,7 +4,7 @@
 // named by its whole date ("Dienstag, 15. März 2005"), blanks outside the month have no name.
 
 #include "editors/monthcalendar.h"
-#include "platform/accessibility.h"
+#include "platform/gui/accessibility.h"
 
 #include <array>
 

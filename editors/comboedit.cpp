@@ -2,9 +2,9 @@
 
 #include "editors/accessible.h"
 #include "editors/edge_p.h"
-#include "platform/accessibility.h"
-#include "platform/canvas.h"
-#include "platform/formatsettings.h"
+#include "platform/gui/accessibility.h"
+#include "platform/gui/canvas.h"
+#include "platform/base/formatsettings.h"
 
 #include <QAction>
 #include <QApplication>

@@ -20,10 +20,10 @@
 // - A drop-down window: SetPopup() and the value hand-over operations.
 
 #include "editors/speedbutton.h"
-#include "platform/colors.h"
-#include "platform/focus.h"
-#include "platform/keys.h"
-#include "platform/variant.h"
+#include "platform/gui/colors.h"
+#include "platform/gui/focus.h"
+#include "platform/gui/keys.h"
+#include "platform/core/variant.h"
 
 #include <QLineEdit>
 #include <QPointer>

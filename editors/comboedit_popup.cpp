@@ -3,7 +3,7 @@
 
 #include "editors/comboedit.h"
 
-#include "platform/canvas.h"
+#include "platform/gui/canvas.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "editors/dateedit.h"
 
 #include "editors/popupcalendar.h"
-#include "platform/desktop.h"
-#include "platform/exceptions.h"
-#include "platform/formatsettings.h"
+#include "platform/core/desktop.h"
+#include "platform/base/exceptions.h"
+#include "platform/base/formatsettings.h"
 
 #include <QClipboard>
 #include <QEvent>

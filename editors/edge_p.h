@@ -3,7 +3,7 @@
 // just inside a rectangle, its top and left in one colour, its bottom and right (with the two
 // corners they share with the others) in another.
 
-#include "platform/canvas.h"
+#include "platform/gui/canvas.h"
 
 inline void DrawEdge(TCanvas &canvas, const TRect &rect, const QColor &topLeft,
                      const QColor &bottomRight) {

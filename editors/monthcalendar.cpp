@@ -2,8 +2,8 @@
 
 #include "editors/accessible.h"
 #include "editors/edge_p.h"
-#include "platform/exceptions.h"
-#include "platform/formatsettings.h"
+#include "platform/base/exceptions.h"
+#include "platform/base/formatsettings.h"
 
 #include <QAccessible>
 #include <QKeyEvent>

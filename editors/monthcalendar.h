@@ -5,10 +5,10 @@
 
 #include "editors/calendartypes.h"
 #include "dates/datetext.h"
-#include "platform/canvas.h"
-#include "platform/colors.h"
-#include "platform/component.h"
-#include "platform/keys.h"
+#include "platform/gui/canvas.h"
+#include "platform/gui/colors.h"
+#include "platform/core/component.h"
+#include "platform/gui/keys.h"
 
 #include <QWidget>
 #include <functional>

@@ -1,12 +1,12 @@
 #include "editors/numedit.h"
 
 #include "editors/numedit_p.h"
-#include "platform/amounttext.h"
-#include "platform/canvas.h"
-#include "platform/desktop.h"
-#include "platform/exceptions.h"
-#include "platform/formatsettings.h"
-#include "platform/numtext.h"
+#include "platform/base/amounttext.h"
+#include "platform/gui/canvas.h"
+#include "platform/core/desktop.h"
+#include "platform/base/exceptions.h"
+#include "platform/base/formatsettings.h"
+#include "platform/base/numtext.h"
 
 #include <QPainter>
 #include <QScopedValueRollback>

@@ -1,11 +1,11 @@
 #include "editors/popupcalendar.h"
 
 #include "editors/edge_p.h"
-#include "platform/accessibility.h"
-#include "platform/canvas.h"
-#include "platform/exceptions.h"
-#include "platform/fonts.h"
-#include "platform/formatsettings.h"
+#include "platform/gui/accessibility.h"
+#include "platform/gui/canvas.h"
+#include "platform/base/exceptions.h"
+#include "platform/gui/fonts.h"
+#include "platform/base/formatsettings.h"
 
 #include <QMouseEvent>
 #include <QPainter>

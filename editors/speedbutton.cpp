@@ -3,8 +3,8 @@
 #include "editors/accessible.h"
 #include "editors/edge_p.h"
 #include "pictures/storedpicture.h"
-#include "platform/canvas.h"
-#include "platform/colors.h"
+#include "platform/gui/canvas.h"
+#include "platform/gui/colors.h"
 
 #include <QEvent>
 #include <QHash>

@@ -5,8 +5,8 @@
 // calendar's step buttons use.
 
 #include "pictures/picture.h"
-#include "platform/component.h"
-#include "platform/pressrule.h"
+#include "platform/core/component.h"
+#include "platform/gui/pressrule.h"
 
 #include <QWidget>
 

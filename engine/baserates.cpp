@@ -2,7 +2,7 @@
 #include "engine/baserates_p.h"
 
 #include "engine/fixedtext.h"
-#include "platform/fixedpoint.h"
+#include "platform/base/fixedpoint.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "engine/baseratestore.h"
 
-#include "platform/filelock.h"
-#include "platform/files.h"
-#include "platform/services.h"
+#include "platform/base/filelock.h"
+#include "platform/base/files.h"
+#include "platform/base/services.h"
 
 #include <QDir>
 #include <QFileInfo>

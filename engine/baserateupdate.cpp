@@ -1,8 +1,8 @@
 #include "engine/baserateupdate.h"
 
 #include "engine/fixedtext.h"
-#include "platform/download.h"
-#include "platform/files.h"
+#include "platform/base/download.h"
+#include "platform/base/files.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,8 +1,8 @@
 #include "engine/casefile.h"
 
 #include "engine/fixedtext.h"
-#include "platform/fixedpoint.h"
-#include "platform/files.h"
+#include "platform/base/fixedpoint.h"
+#include "platform/base/files.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 #include "engine/claims.h"
 
 #include "engine/fixedtext.h"
-#include "platform/fixedpoint.h"
+#include "platform/base/fixedpoint.h"
 #include "engine/wide_p.h"
 
 #include <algorithm>

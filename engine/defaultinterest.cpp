@@ -1,7 +1,7 @@
 #include "engine/defaultinterest.h"
 
 #include "engine/fixedtext.h"
-#include "platform/fixedpoint.h"
+#include "platform/base/fixedpoint.h"
 #include "engine/interest.h"
 #include "engine/wide_p.h"
 

@@ -1,6 +1,6 @@
 #include "engine/fixedtext.h"
 
-#include "platform/numtext.h"
+#include "platform/base/numtext.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #include "engine/interest.h"
 
-#include "platform/fixedpoint.h"
-#include "platform/formatsettings.h"
-#include "platform/numtext.h"
+#include "platform/base/fixedpoint.h"
+#include "platform/base/formatsettings.h"
+#include "platform/base/numtext.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "engine/userrates.h"
 
 #include "engine/fixedtext.h"
-#include "platform/fixedpoint.h"
-#include "platform/clock.h"
-#include "platform/files.h"
+#include "platform/base/fixedpoint.h"
+#include "platform/base/clock.h"
+#include "platform/base/files.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 // copied by value (copies share the pixels), drawn at a point or into a rectangle, with or
 // without its transparent colour.
 
-#include "platform/exceptions.h"
+#include "platform/base/exceptions.h"
 
 #include <QByteArray>
 #include <QImage>

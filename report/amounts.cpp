@@ -1,6 +1,6 @@
 #include "report/amounts.h"
 
-#include "platform/fixedpoint.h"
+#include "platform/base/fixedpoint.h"
 
 QString GermanCents(TCents value) {
     return HundredthsText(value, u',', u'.');

@@ -1,6 +1,6 @@
 #include "report/json.h"
 
-#include "platform/fixedpoint.h"
+#include "platform/base/fixedpoint.h"
 #include "report/echo.h"
 
 void AppendJsonString(QString &out, QStringView text) {

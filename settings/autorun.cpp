@@ -1,7 +1,7 @@
 #include "settings/autorun.h"
 
-#include "platform/exceptions.h"
-#include "platform/program.h"
+#include "platform/base/exceptions.h"
+#include "platform/core/program.h"
 
 TAutoRun::TAutoRun(TComponent *owner) : TComponent(owner) {
     if (!IsDesigning()) FFileName = TProgram::ExeName();

@@ -2,8 +2,8 @@
 // TAutoRun keeps one entry in one of the system's lists of programs started at log-on in step
 // with its AutoRun property. The lists themselves are the platform's (TRunList).
 
-#include "platform/component.h"
-#include "platform/runlist.h"
+#include "platform/core/component.h"
+#include "platform/core/runlist.h"
 
 #include <QString>
 

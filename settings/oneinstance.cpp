@@ -1,10 +1,10 @@
 #include "settings/oneinstance.h"
 
-#include "platform/comeforward.h"
-#include "platform/desktop.h"
-#include "platform/exceptions.h"
-#include "platform/namedlock.h"
-#include "platform/program.h"
+#include "platform/core/comeforward.h"
+#include "platform/core/desktop.h"
+#include "platform/base/exceptions.h"
+#include "platform/core/namedlock.h"
+#include "platform/core/program.h"
 
 #include <QLocale>
 #include <QLoggingCategory>

@@ -5,7 +5,7 @@
 // that runs, OnComeForward answers the later copies' requests (the window restores or raises
 // itself).
 
-#include "platform/component.h"
+#include "platform/core/component.h"
 
 #include <QString>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "settings/regvalues.h"
 
 #include "dates/datetimetext.h"
-#include "platform/exceptions.h"
-#include "platform/numtext.h"
+#include "platform/base/exceptions.h"
+#include "platform/base/numtext.h"
 
 #include <array>
 #include <cstring>

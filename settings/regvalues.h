@@ -8,9 +8,9 @@
 // (ERegistryUnavailable from the load that found it so); from then on the store does without
 // it: every value loads its default and nothing is written back.
 
-#include "platform/component.h"
-#include "platform/registry.h"
-#include "platform/variant.h"
+#include "platform/core/component.h"
+#include "platform/core/registry.h"
+#include "platform/core/variant.h"
 
 #include <QString>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "platform/application.h"
+#include "platform/gui/application.h"
 #include "settings/storedsettings.h"
 #include "tests/app/windows.h"
 

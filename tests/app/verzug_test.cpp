@@ -7,7 +7,7 @@
 #include "report/amounts.h"
 #include "app/verzugexport.h"
 #include "engine/userrates.h"
-#include "platform/application.h"
+#include "platform/gui/application.h"
 #include "tests/app/windows.h"
 #include "tests/support/hive.h"
 #include "tests/support/smalldisk.h"

@@ -6,7 +6,7 @@
 #include "app/einst.h"
 #include "app/info.h"
 #include "app/mrvmain.h"
-#include "platform/registry.h"
+#include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/support/fixtures.h"
 

@@ -3,7 +3,7 @@
 // writer changing the file at the same time. Every case ends in time with a German message,
 // the exit status and the file as it was.
 
-#include "platform/fixedpoint.h"
+#include "platform/base/fixedpoint.h"
 #include "report/amounts.h"
 #include "engine/baseratestore.h"
 #include "engine/fixedtext.h"

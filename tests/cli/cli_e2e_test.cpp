@@ -3,14 +3,14 @@
 // status; the libraries it loads; the bar's stored formula and the user's base rates; and the
 // same day label and interest as the bar's calculation for 10,000 random cases.
 
-#include "platform/fixedpoint.h"
+#include "platform/base/fixedpoint.h"
 #include "report/amounts.h"
 #include "cli/batch.h"
 #include "editors/numedit_p.h"
 #include "engine/fixedtext.h"
 #include "engine/interest.h"
-#include "platform/numtext.h"
-#include "platform/registry.h"
+#include "platform/base/numtext.h"
+#include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 

@@ -9,8 +9,8 @@
 #include "report/echo.h"
 #include "cli/numbers.h"
 #include "cli/storedformula.h"
-#include "platform/numtext.h"
-#include "platform/registry.h"
+#include "platform/base/numtext.h"
+#include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/support/fixtures.h"
 

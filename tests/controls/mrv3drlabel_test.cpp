@@ -4,7 +4,7 @@
 
 #include "controls/mrv3drlabel.h"
 #include "controls/mrv3drlabel_p.h"
-#include "platform/fonts.h"
+#include "platform/gui/fonts.h"
 
 #include <QFontMetrics>
 #include <gtest/gtest.h>

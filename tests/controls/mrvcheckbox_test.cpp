@@ -2,7 +2,7 @@
 // values at the box's coordinates.
 
 #include "controls/mrvcheckbox.h"
-#include "platform/fonts.h"
+#include "platform/gui/fonts.h"
 #include "tests/controls/shades.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "dates/datetext.h"
 
-#include "platform/exceptions.h"
+#include "platform/base/exceptions.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Autostart entries as the desktop sees them: written into real autostart folders, checked
 // by desktop-file-validate and started by gio launch.
 
-#include "platform/runlist_xdg.h"
+#include "platform/core/runlist_xdg.h"
 #include "settings/autorun.h"
 #include "tests/support/fixtures.h"
 

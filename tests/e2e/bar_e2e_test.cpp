@@ -2,7 +2,7 @@
 // what Ende keeps, the autostart entry across restarts, and the settings at a stop signal or
 // when the display goes away.
 
-#include "platform/registry.h"
+#include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 #include "tests/e2e/xdisplay.h"

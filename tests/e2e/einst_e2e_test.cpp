@@ -1,7 +1,7 @@
 // The settings dialog in the running program, clicked with a real pointer on a private X
 // display: a formula chosen there survives the end with Ende and a new start.
 
-#include "platform/registry.h"
+#include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 #include "tests/e2e/xdisplay.h"

@@ -1,8 +1,8 @@
 // The real program on a hostile machine: a hive locked by another process, write-protected or
 // on a full disk, stop signals while the program waits, and a flood on its come-forward socket.
 
-#include "platform/comeforward.h"
-#include "platform/registry.h"
+#include "platform/core/comeforward.h"
+#include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 #include "tests/support/fixtures.h"

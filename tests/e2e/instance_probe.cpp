@@ -1,9 +1,9 @@
 // A bare window guarded against second copies by its program path, so that the same program
 // copied into two folders counts as two programs.
 
-#include "platform/application.h"
-#include "platform/desktop.h"
-#include "platform/systemservices.h"
+#include "platform/gui/application.h"
+#include "platform/gui/systemdesktop.h"
+#include "platform/core/systemservices.h"
 #include "settings/oneinstance.h"
 
 #include <QWidget>

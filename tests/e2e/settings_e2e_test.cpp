@@ -1,5 +1,5 @@
 #include "app/verzugsettings.h"
-#include "platform/registry.h"
+#include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 #include "tests/support/fixtures.h"

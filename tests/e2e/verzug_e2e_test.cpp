@@ -4,7 +4,7 @@
 // twice the scale, and a message box above windows that stay on top (under a window manager).
 
 #include "engine/interest.h"
-#include "platform/registry.h"
+#include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 #include "tests/e2e/xdisplay.h"

@@ -3,7 +3,7 @@
 // calculates onto the clipboard, the info dialog opens once however often Info is clicked and
 // Schließen hides it, and Ende leaves all eight settings in the store.
 
-#include "platform/registry.h"
+#include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 #include "tests/e2e/xdisplay.h"

@@ -3,7 +3,7 @@
 
 #include "editors/comboedit.h"
 
-#include "platform/exceptions.h"
+#include "platform/base/exceptions.h"
 #include "tests/support/fixtures.h"
 
 #include <QApplication>

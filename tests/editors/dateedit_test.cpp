@@ -5,7 +5,7 @@
 #include "editors/dateedit.h"
 
 #include "editors/popupcalendar.h"
-#include "platform/fonts.h"
+#include "platform/gui/fonts.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/reallocale.h"
 

@@ -2,7 +2,7 @@
 // month, stepping by keys and by the step operations, the mouse, and the drawn colours.
 
 #include "editors/monthcalendar.h"
-#include "platform/exceptions.h"
+#include "platform/base/exceptions.h"
 #include "tests/support/fixtures.h"
 
 #include <QTest>

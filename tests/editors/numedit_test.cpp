@@ -5,9 +5,9 @@
 #include "editors/numedit.h"
 #include "editors/numedit_p.h"
 
-#include "platform/exceptions.h"
-#include "platform/fonts.h"
-#include "platform/numtext.h"
+#include "platform/base/exceptions.h"
+#include "platform/gui/fonts.h"
+#include "platform/base/numtext.h"
 #include "tests/support/fixtures.h"
 
 #include <QClipboard>

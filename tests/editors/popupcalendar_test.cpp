@@ -5,7 +5,7 @@
 #include "editors/popupcalendar.h"
 
 #include "editors/dateedit.h"
-#include "platform/exceptions.h"
+#include "platform/base/exceptions.h"
 #include "tests/support/fixtures.h"
 
 #include <QTest>

@@ -4,7 +4,7 @@
 #include "editors/speedbutton.h"
 
 #include "editors/comboedit.h"
-#include "platform/exceptions.h"
+#include "platform/base/exceptions.h"
 #include "tests/support/fixtures.h"
 
 #include <QTest>

@@ -4,7 +4,7 @@
 
 #include "engine/baseratestore.h"
 #include "engine_test_p.h"
-#include "platform/filelock.h"
+#include "platform/base/filelock.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/specialfiles.h"
 

@@ -1,5 +1,5 @@
 #include "engine/interest.h"
-#include "platform/numtext.h"
+#include "platform/base/numtext.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "platform/application.h"
-#include "platform/exceptions.h"
+#include "platform/gui/application.h"
+#include "platform/base/exceptions.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>

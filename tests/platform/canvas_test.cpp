@@ -1,6 +1,6 @@
 // The platform's pixel rules, checked pixel by pixel on a small white image.
 
-#include "platform/canvas.h"
+#include "platform/gui/canvas.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "platform/component.h"
-#include "platform/exceptions.h"
+#include "platform/core/component.h"
+#include "platform/base/exceptions.h"
 
 #include <gtest/gtest.h>
 

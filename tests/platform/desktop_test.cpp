@@ -2,7 +2,7 @@
 // above the program's windows that stay on top, where such a window would otherwise hide the
 // box that holds the focus.
 
-#include "platform/desktop.h"
+#include "platform/gui/systemdesktop.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -2,8 +2,8 @@
 // the system lists, the layouts' families, the generic names and a few scripts must resolve
 // to the same file, rendered the same way.
 
-#include "platform/fontconfiguration.h"
-#include "platform/fontconfiguration_p.h"
+#include "platform/gui/fontconfiguration.h"
+#include "platform/gui/fontconfiguration_p.h"
 
 #include <gtest/gtest.h>
 

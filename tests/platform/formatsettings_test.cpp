@@ -1,10 +1,10 @@
 // The regional settings as the machine's real de_DE, en_US and C locales define them, and the
 // date-time text that the settings store writes and reads back under each.
 
-#include "platform/formatsettings.h"
+#include "platform/base/formatsettings.h"
 
 #include "dates/dateserial.h"
-#include "platform/variant.h"
+#include "platform/core/variant.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/reallocale.h"
 

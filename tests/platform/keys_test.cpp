@@ -1,8 +1,8 @@
 // The key model over real Qt key events: what each step sees and when the native handling
 // runs.
 
-#include "platform/focus.h"
-#include "platform/keys.h"
+#include "platform/gui/focus.h"
+#include "platform/gui/keys.h"
 
 #include <gtest/gtest.h>
 

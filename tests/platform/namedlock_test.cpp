@@ -1,5 +1,5 @@
-#include "platform/comeforward.h"
-#include "platform/namedlock.h"
+#include "platform/core/comeforward.h"
+#include "platform/core/namedlock.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/lockholder.h"
 

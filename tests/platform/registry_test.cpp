@@ -1,5 +1,5 @@
-#include "platform/exceptions.h"
-#include "platform/registry.h"
+#include "platform/base/exceptions.h"
+#include "platform/core/registry.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/hive.h"
 

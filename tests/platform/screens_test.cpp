@@ -1,4 +1,4 @@
-#include "platform/screens.h"
+#include "platform/gui/screens.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/exceptions.h"
-#include "platform/variant.h"
+#include "platform/base/exceptions.h"
+#include "platform/core/variant.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>

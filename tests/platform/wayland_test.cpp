@@ -1,4 +1,4 @@
-#include "platform/wayland.h"
+#include "platform/core/wayland.h"
 
 #include "tests/support/fixtures.h"
 

@@ -1,7 +1,7 @@
 #include "settings/autorun.h"
-#include "platform/runlist_xdg.h"
+#include "platform/core/runlist_xdg.h"
 
-#include "platform/application.h"
+#include "platform/gui/application.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>

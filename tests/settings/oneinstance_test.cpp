@@ -1,8 +1,8 @@
 #include "settings/oneinstance.h"
 
-#include "platform/application.h"
-#include "platform/comeforward.h"
-#include "platform/screens.h"
+#include "platform/gui/application.h"
+#include "platform/core/comeforward.h"
+#include "platform/gui/screens.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/lockholder.h"
 

@@ -1,6 +1,6 @@
 #include "settings/regvalues.h"
 
-#include "platform/exceptions.h"
+#include "platform/base/exceptions.h"
 #include "settings/storedsettings.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/hive.h"

@@ -1,8 +1,8 @@
 #include "tests/support/fixtures.h"
 
-#include "platform/comeforward.h"
-#include "platform/program.h"
-#include "platform/runlist_xdg.h"
+#include "platform/core/comeforward.h"
+#include "platform/core/program.h"
+#include "platform/core/runlist_xdg.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

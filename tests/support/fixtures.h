@@ -3,12 +3,12 @@
 // lifetime: pinned regional settings and clock, isolated storage folders, a desktop that
 // records instead of showing, and run lists of the test's own.
 
-#include "platform/clock.h"
-#include "platform/desktop.h"
-#include "platform/exceptions.h"
-#include "platform/formatsettings.h"
-#include "platform/runlist.h"
-#include "platform/services.h"
+#include "platform/base/clock.h"
+#include "platform/core/desktop.h"
+#include "platform/base/exceptions.h"
+#include "platform/base/formatsettings.h"
+#include "platform/core/runlist.h"
+#include "platform/base/services.h"
 
 #include <QByteArray>
 #include <QStringList>

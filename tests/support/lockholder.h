@@ -2,7 +2,7 @@
 // Holds a named lock in a child process until the test kills it, the way another running
 // copy of the program would.
 
-#include "platform/namedlock.h"
+#include "platform/core/namedlock.h"
 
 #include <csignal>
 #include <sys/types.h>

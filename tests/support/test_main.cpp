@@ -1,8 +1,8 @@
 // Shared test main: one application object, offscreen, so widget tests need no display, and a
 // watchdog that fails the running test instead of hanging when a modal dialog opens.
 
-#include "platform/application.h"
-#include "platform/fontconfiguration.h"
+#include "platform/gui/application.h"
+#include "platform/gui/fontconfiguration.h"
 #include "tests/support/fixtures.h"
 
 #include <gtest/gtest.h>

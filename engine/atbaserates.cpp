@@ -83,7 +83,10 @@ const TAtBaseRates &ShippedAtBaseRates() {
 }
 
 TEngineError CheckAtBaseRateChange(TDateTime day, TBasisPoints rate) {
-    if (!SerialDateValid(day) || WholeDay(day) < firstAtBaseRateDay())
+    if (!SerialDateValid(day))
+        return TEngineError(ecRate, QStringLiteral("Der Tag der Änderung ist kein gültiges "
+                                                   "Datum."));
+    if (WholeDay(day) < firstAtBaseRateDay())
         return TEngineError(ecRate, QStringLiteral("Ein Basiszinssatz der Oesterreichischen "
                                                    "Nationalbank gilt frühestens ab dem "
                                                    "01.01.1999; %1 ist kein solcher Tag.")

@@ -56,9 +56,11 @@ qint64 swissDayNumber(TDateTime day) {
 
 TEngineError checkInput(const TDefaultInterestInput &input) {
     if (input.Claim <= 0 || input.Claim > MaxAmountCents)
-        return TEngineError(
-            ecClaim, input.Claim <= 0 ? QStringLiteral("Die Forderung muss größer als 0,00 € sein.")
-                                      : QStringLiteral("Die Forderung ist zu groß."));
+        return TEngineError(ecClaim,
+                            input.Claim > 0 ? QStringLiteral("Die Forderung ist zu groß.")
+                            : input.Law == lwSwitzerland
+                                ? QStringLiteral("Die Forderung muss größer als CHF 0.00 sein.")
+                                : QStringLiteral("Die Forderung muss größer als 0,00 € sein."));
     if (!SerialDateValid(input.FirstDay))
         return TEngineError(ecDates, QStringLiteral("Der erste Zinstag ist kein gültiges Datum."));
     if (!SerialDateValid(input.LastDay))

@@ -129,19 +129,21 @@ TDayCount DefaultDayCount(TLaw law);
 const TBaseRateTable &HalfYearRates(TLaw law, const TRateRule &rule, const TBaseRateTable &german,
                                     const TAtBaseRates &austrian);
 
-// The German errors of what a law does not offer, for both statements. `subject` names the
-// claim in a claims statement ("der Forderung 2"), and is empty for the single statement.
+// The German errors of what a law does not offer, for both statements; no error where it does.
 TEngineError DayCountError(TLaw law, TDayCount count);
 // ecRule for a rule the law does not offer, or Austria's current business rule for a claim
 // whose interest began before its law did.
 TEngineError RuleOfferedError(TLaw law, const TRateRule &rule, TDateTime firstDay);
+// Always an error (ecFlatFee); `subject` names the claim in a claims statement ("der
+// Forderung 2") and is empty for the single statement.
 TEngineError FlatFeeError(TLaw law, const QString &subject);
 // ecNoBaseRate for a rule over the base rate before the days its law has one; `firstDayName`
 // is the first day's input in the accusative ("den ersten Zinstag", "den Zinsbeginn").
 TEngineError BaseRateDaysError(TLaw law, const TRateRule &rule, TDateTime firstDay,
                                const QString &firstDayName);
-// A part's days under the day count; 0 when To lies before From. Under dc30360 every month
-// has 30 days and the 31st counts nothing, so each half-year has 180.
+// A part's days under the day count; 0 when To lies before From. Under dc30360 and
+// dc30360Swiss every month has 30 days and the 31st counts nothing, so each half-year has 180;
+// dc30360Swiss counts a part ending on 28.02. of a common year as 28 days of February.
 quint32 PeriodDays(TDayCount count, const TPeriod &period);
 // The days of the year that one further day after `lastDay` is a share of: 360 under the
 // 360-day counts, 366 under dcActualActual when that day lies in a leap year, else 365.

@@ -1,5 +1,7 @@
 // Cost of one claims statement of a large case: 20 claims, 10 costs (half of them bearing
-// interest) and 100 payments over 10 years, booked in the order of § 367 BGB.
+// interest) and 100 payments over 10 years, booked in the order of § 367 BGB; and the same case
+// under Austrian law, its claims split between the two half-year rules and every other one
+// sued, booked by §§ 1415, 1416 ABGB.
 
 #include "engine/claims.h"
 
@@ -30,9 +32,22 @@ TClaimsCase largeCase() {
     return c;
 }
 
-void claimsStatement(benchmark::State &state) {
+TClaimsCase austrianCase() {
+    TClaimsCase c = largeCase();
+    c.Law = lwAustria;
+    c.Allocation = arAbgb1416;
+    for (size_t i = 0; i < c.Claims.size(); ++i) {
+        c.Claims[i].Rule.ContractBefore16032013 = i % 2 == 0;
+        c.Claims[i].FlatFee = c.Claims[i].FlatFee && i % 2 != 0;
+        c.Claims[i].Sued = i % 2 == 1;
+    }
+    for (TCost &cost : c.Costs)
+        cost.Rule = {rkMargin, false, 500};
+    return c;
+}
+
+void statement(benchmark::State &state, const TClaimsCase &input) {
     const TBaseRateTable &table = ShippedBaseRates();
-    const TClaimsCase input = largeCase();
     for (auto _ : state) {
         TClaimsStatement result = CalculateClaims(input, table);
         benchmark::DoNotOptimize(result);
@@ -40,6 +55,15 @@ void claimsStatement(benchmark::State &state) {
     }
 }
 
+void claimsStatement(benchmark::State &state) {
+    statement(state, largeCase());
+}
+
+void claimsStatementAustria(benchmark::State &state) {
+    statement(state, austrianCase());
+}
+
 } // namespace
 
 BENCHMARK(claimsStatement)->Unit(benchmark::kMicrosecond);
+BENCHMARK(claimsStatementAustria)->Unit(benchmark::kMicrosecond);

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <functional>
 
 namespace {
 
@@ -105,15 +106,17 @@ public:
             Fail(key, QStringLiteral("muss eine Liste sein"));
         return value.toArray();
     }
+    // `offered` picks the values a fault names; every value of `choices` is read.
     template <typename T>
     T Choice(const char *key, std::initializer_list<std::pair<const char *, T>> choices, T fallback,
-             bool required) {
+             bool required, const std::function<bool(T)> &offered = {}) {
         const QString text = Text(key, required);
         if (!FError.isEmpty() || (!required && !Has(key))) return fallback;
         QStringList names;
         for (const auto &[name, value] : choices) {
             if (text == QLatin1String(name)) return value;
-            names.append(QStringLiteral("„%1“").arg(QLatin1String(name)));
+            if (!offered || offered(value))
+                names.append(QStringLiteral("„%1“").arg(QLatin1String(name)));
         }
         Fail(key, QStringLiteral("„%1“ ist keiner der Werte %2").arg(text, names.join(u", ")));
         return fallback;
@@ -166,7 +169,13 @@ private:
     QString FError;
 };
 
-TRateRule readRule(TReader &owner, const char *key) {
+// The key of the flag of an older business claim: Germany's claim before 29.07.2014, Austria's
+// contract before 16.03.2013.
+const char *olderLawKey(TLaw law) {
+    return law == lwAustria ? "vor_2013" : "vor_2014";
+}
+
+TRateRule readRule(TReader &owner, const char *key, TLaw law) {
     TReader reader(owner.Object(key),
                    owner.Place().isEmpty()
                        ? QStringLiteral("„%1“").arg(QLatin1String(key))
@@ -179,7 +188,8 @@ TRateRule readRule(TReader &owner, const char *key) {
                                           {"aufschlag", rkMargin},
                                           {"satz", rkFixed}},
                                          rkConsumer, true);
-    rule.ClaimBefore29072014 = rule.Kind == rkNoConsumer && reader.Flag("vor_2014");
+    const bool older = rule.Kind == rkNoConsumer && reader.Flag(olderLawKey(law));
+    (law == lwAustria ? rule.ContractBefore16032013 : rule.ClaimBefore29072014) = older;
     if (rule.Kind == rkMargin || rule.Kind == rkFixed)
         rule.Value = TBasisPoints(reader.Hundredths("wert", QStringLiteral("5.00")));
     owner.Take(reader);
@@ -322,7 +332,7 @@ QString hundredthsText(qint64 value) {
 }
 
 // `read` is the entry as it was read, whose rule may hold keys the program does not know.
-void writeRule(TWriter &w, const TRateRule &rule, const QJsonObject &read) {
+void writeRule(TWriter &w, const TRateRule &rule, const QJsonObject &read, TLaw law) {
     w.Key(QLatin1String("zins"));
     w.Open();
     switch (rule.Kind) {
@@ -331,7 +341,10 @@ void writeRule(TWriter &w, const TRateRule &rule, const QJsonObject &read) {
         break;
     case rkNoConsumer:
         w.Text("regel", QStringLiteral("unternehmer"));
-        w.Raw("vor_2014", rule.ClaimBefore29072014 ? "true" : "false");
+        w.Raw(olderLawKey(law),
+              (law == lwAustria ? rule.ContractBefore16032013 : rule.ClaimBefore29072014)
+                  ? "true"
+                  : "false");
         break;
     case rkMargin:
         w.Text("regel", QStringLiteral("aufschlag"));
@@ -341,10 +354,10 @@ void writeRule(TWriter &w, const TRateRule &rule, const QJsonObject &read) {
     case rkCommercial:
     case rkFixed:
         w.Text("regel", QStringLiteral("satz"));
-        w.Text("wert", hundredthsText(FixedRateOf(rule)));
+        w.Text("wert", hundredthsText(FixedRateOf(rule, law)));
         break;
     }
-    w.Unknown(read.value(QLatin1String("zins")).toObject(), {"regel", "vor_2014", "wert"});
+    w.Unknown(read.value(QLatin1String("zins")).toObject(), {"regel", olderLawKey(law), "wert"});
     w.Close();
 }
 
@@ -358,8 +371,37 @@ const char *dayCountName(TDayCount count) {
         return "act360";
     case dc30360:
         return "30360";
+    case dc30360Swiss:
+        // A name of its own, so that a file means one day count whatever its law.
+        return "30360ch";
     }
     return "taggenau";
+}
+
+const char *lawName(TLaw law) {
+    switch (law) {
+    case lwGermany:
+        break;
+    case lwAustria:
+        return "at";
+    case lwSwitzerland:
+        return "ch";
+    }
+    return "de";
+}
+
+const char *allocationName(TAllocationRule rule) {
+    switch (rule) {
+    case arBgb367:
+        break;
+    case arBgb497:
+        return "497";
+    case arAbgb1416:
+        return "1416";
+    case arOr85:
+        return "85";
+    }
+    return "367";
 }
 
 } // namespace
@@ -402,14 +444,23 @@ TEngineError ReadCaseFile(const QByteArray &data, TDateTime today, TCaseFile &fi
     read.StatementDayIsToday = !top.Has("stichtag");
     TClaimsCase &c = read.Case;
     c.StatementDay = read.StatementDayIsToday ? today : top.Date("stichtag");
+    const TLaw law = c.Law = top.Choice<TLaw>(
+        "recht", {{"de", lwGermany}, {"at", lwAustria}, {"ch", lwSwitzerland}}, lwGermany, false);
+    // Every name is read under every law; a combination the law does not offer is the
+    // statement's error, so that the file opens and the window can mend it.
     c.DayCount = top.Choice<TDayCount>("tageszaehlung",
-                                       {{"taggenau", dcActual365},
+                                       {{"30360ch", dc30360Swiss},
+                                        {"taggenau", dcActual365},
                                         {"actact", dcActualActual},
                                         {"act360", dcActual360},
                                         {"30360", dc30360}},
-                                       dcActual365, false);
+                                       DefaultDayCount(law), false, [law](TDayCount count) {
+                                           return DayCountOffered(law, count);
+                                       });
     c.Allocation = top.Choice<TAllocationRule>(
-        "verrechnung", {{"367", arBgb367}, {"497", arBgb497}}, arBgb367, false);
+        "verrechnung", {{"367", arBgb367}, {"497", arBgb497}, {"1416", arAbgb1416}, {"85", arOr85}},
+        DefaultAllocation(law), false,
+        [law](TAllocationRule rule) { return AllocationOffered(law, rule); });
     if (!top.Error().isEmpty()) return fault(top.Error());
 
     if (!entries(top, "forderungen", QStringLiteral("eine Forderung"), read.UnknownOfClaims))
@@ -420,8 +471,9 @@ TEngineError ReadCaseFile(const QByteArray &data, TDateTime today, TCaseFile &fi
         claim.Name = entry.Text("bezeichnung");
         claim.Amount = entry.Hundredths("betrag", QStringLiteral("4250.00"));
         claim.FirstDay = entry.Date("zinsbeginn");
-        claim.Rule = readRule(entry, "zins");
+        claim.Rule = readRule(entry, "zins", law);
         claim.FlatFee = entry.Flag("pauschale");
+        claim.Sued = entry.Flag("eingeklagt");
         if (!entry.Error().isEmpty()) return fault(entry.Error());
         c.Claims.push_back(claim);
     }
@@ -436,7 +488,7 @@ TEngineError ReadCaseFile(const QByteArray &data, TDateTime today, TCaseFile &fi
         cost.BearsInterest = entry.Has("zinsbeginn") || entry.Has("zins");
         if (cost.BearsInterest) {
             cost.FirstDay = entry.Date("zinsbeginn");
-            cost.Rule = readRule(entry, "zins");
+            cost.Rule = readRule(entry, "zins", law);
         }
         if (!entry.Error().isEmpty()) return fault(entry.Error());
         c.Costs.push_back(cost);
@@ -474,8 +526,9 @@ QByteArray WriteCaseFile(const TCaseFile &file) {
     if (!file.Creditor.isEmpty()) w.Text("glaeubiger", file.Creditor);
     if (!file.Debtor.isEmpty()) w.Text("schuldner", file.Debtor);
     if (!file.StatementDayIsToday) w.Text("stichtag", FormatIsoDate(c.StatementDay));
+    if (c.Law != lwGermany) w.Text("recht", QLatin1String(lawName(c.Law)));
     w.Text("tageszaehlung", QLatin1String(dayCountName(c.DayCount)));
-    w.Text("verrechnung", c.Allocation == arBgb497 ? QStringLiteral("497") : QStringLiteral("367"));
+    w.Text("verrechnung", QLatin1String(allocationName(c.Allocation)));
     const auto unknownOf = [](const std::vector<QJsonObject> &list, size_t i) {
         return i < list.size() ? list[i] : QJsonObject();
     };
@@ -487,10 +540,11 @@ QByteArray WriteCaseFile(const TCaseFile &file) {
         w.Text("bezeichnung", claim.Name);
         w.Text("betrag", hundredthsText(claim.Amount));
         w.Text("zinsbeginn", FormatIsoDate(claim.FirstDay));
-        writeRule(w, claim.Rule, unknownOf(file.UnknownOfClaims, i));
+        writeRule(w, claim.Rule, unknownOf(file.UnknownOfClaims, i), c.Law);
         w.Raw("pauschale", claim.FlatFee ? "true" : "false");
+        if (claim.Sued) w.Raw("eingeklagt", "true");
         w.Unknown(unknownOf(file.UnknownOfClaims, i),
-                  {"bezeichnung", "betrag", "zinsbeginn", "zins", "pauschale"});
+                  {"bezeichnung", "betrag", "zinsbeginn", "zins", "pauschale", "eingeklagt"});
         w.Close();
     }
     w.CloseList();
@@ -504,7 +558,7 @@ QByteArray WriteCaseFile(const TCaseFile &file) {
         w.Text("datum", FormatIsoDate(cost.Date));
         if (cost.BearsInterest) {
             w.Text("zinsbeginn", FormatIsoDate(cost.FirstDay));
-            writeRule(w, cost.Rule, unknownOf(file.UnknownOfCosts, i));
+            writeRule(w, cost.Rule, unknownOf(file.UnknownOfCosts, i), c.Law);
         }
         w.Unknown(unknownOf(file.UnknownOfCosts, i),
                   {"bezeichnung", "betrag", "datum", "zinsbeginn", "zins"});
@@ -523,9 +577,9 @@ QByteArray WriteCaseFile(const TCaseFile &file) {
         w.Close();
     }
     w.CloseList();
-    w.Unknown(file.Unknown,
-              {"format", "version", "bezeichnung", "aktenzeichen", "glaeubiger", "schuldner",
-               "stichtag", "tageszaehlung", "verrechnung", "forderungen", "kosten", "zahlungen"});
+    w.Unknown(file.Unknown, {"format", "version", "bezeichnung", "aktenzeichen", "glaeubiger",
+                             "schuldner", "stichtag", "recht", "tageszaehlung", "verrechnung",
+                             "forderungen", "kosten", "zahlungen"});
     w.Close();
     return w.Done();
 }

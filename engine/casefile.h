@@ -4,6 +4,11 @@
 // ("4250.00"), dates as ISO 8601. Keys the program does not know are kept and written back, so
 // that a file from a newer program or edited by hand loses nothing when saved again. A file that
 // cannot be read whole is refused with the key or line at fault; nothing is half-read.
+// The law of the case is "recht": "de", "at" or "ch" (written only when not "de"); under "at"
+// a business rule's flag is "vor_2013" (contract before 16.03.2013) instead of "vor_2014".
+// A claim sued or in enforcement has "eingeklagt": true. Day counts: "taggenau", "actact",
+// "act360", "30360" (German) and "30360ch" (Swiss usance); orders of allocation: "367", "497",
+// "1416" (§§ 1415, 1416 ABGB), "85" (Art. 85 to 87 OR). Without them the law's defaults hold.
 
 #include "engine/claims.h"
 #include "engine/engineerror.h"

@@ -5,6 +5,7 @@
 #include "engine/wide_p.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <numeric>
 #include <tuple>
@@ -21,11 +22,14 @@ struct TItem {
     TDateTime FirstDay = EmptyDate;
     TRateRule Rule;
     TDateTime Next = EmptyDate; // the first day whose interest is not booked yet
+    int Table = 0;              // the base rates it reads: an index into FTables
+    bool Sued = false;
 };
 
 class TCalculation {
 public:
-    TCalculation(const TClaimsCase &input, const TBaseRateTable &table, TClaimsStatement &result);
+    TCalculation(const TClaimsCase &input, const TBaseRateTable &german,
+                 const TAtBaseRates &austrian, TClaimsStatement &result);
 
     void Run();
 
@@ -42,44 +46,72 @@ private:
     TCents PayCosts(bool bearing, bool interest, TDateTime day, TCents amount,
                     std::vector<TAllocation> &paid);
     bool RankClaims(TDateTime day);
+    size_t TieEnd(size_t from) const;
+    void PayTie(size_t from, size_t to, bool interest, TCents &amount,
+                std::vector<TAllocation> &paid);
     void PayClaims(bool interest, TCents &amount, std::vector<TAllocation> &paid);
+    void PayClaimByClaim(TCents &amount, std::vector<TAllocation> &paid);
     TBalances Balances(TDateTime day) const;
     bool Finish();
 
     TItem &Claim(int index) { return FItems[size_t(index)]; }
+    int TableOf(const TRateRule &rule);
     void MakeHalfYears();
 
     // The half-years from the first base-linked interest day through the statement day with
-    // their base rates, so that a day's rate is found without splitting dates.
+    // their base rates in each table, so that a day's rate is found without splitting dates.
     struct THalfYear {
         TDateTime From;
-        const TBaseRate *Base;
+        std::array<const TBaseRate *, 2> Base;
     };
 
     // The case with every date a whole day, once; an invalid date stays invalid.
     TClaimsCase FInput;
-    const TBaseRateTable &FTable;
+    const TBaseRateTable &FGerman;
+    const TAtBaseRates &FAustrian;
     TClaimsStatement &FResult;
+    // The half-year tables the items read: Germany's, or Austria's under one or both rules.
+    std::vector<const TBaseRateTable *> FTables;
     // Claims first, in the order entered, then flat fees, then costs.
     std::vector<TItem> FItems;
     std::vector<THalfYear> FHalfYears;
     // The claims in the order a payment reaches them, and a tie's shares: kept to be reused.
     struct TRank {
         TItem *Item;
-        std::tuple<bool, TBasisPoints, TDateTime> Key; // not due, minus the rate, first day
+        // Not sued, not due, minus the rate, first day, and where the law shares no tie, the
+        // place entered; a part the law does not rank by stays 0.
+        std::tuple<bool, bool, TBasisPoints, TDateTime, int> Key;
     };
     std::vector<TRank> FRanks;
     std::vector<TCents> FShares;
     std::vector<TItem *> FCosts;
 };
 
+TEngineError AllocationError(TLaw law) {
+    switch (law) {
+    case lwGermany:
+        break;
+    case lwAustria:
+        return TEngineError(ecAllocation, QStringLiteral("Nach österreichischem Recht werden "
+                                                         "Teilzahlungen nach §§ 1415, 1416 ABGB "
+                                                         "verrechnet."));
+    case lwSwitzerland:
+        return TEngineError(ecAllocation, QStringLiteral("Nach Schweizer Recht werden "
+                                                         "Teilzahlungen nach Art. 85 bis 87 OR "
+                                                         "verrechnet."));
+    }
+    return TEngineError(ecAllocation, QStringLiteral("Nach deutschem Recht werden Teilzahlungen "
+                                                     "nach § 367 oder § 497 Abs. 3 BGB "
+                                                     "verrechnet."));
+}
+
 TDateTime wholeDayOrInvalid(TDateTime serial) {
     return SerialDateValid(serial) ? WholeDay(serial) : std::numeric_limits<TDateTime>::quiet_NaN();
 }
 
-TCalculation::TCalculation(const TClaimsCase &input, const TBaseRateTable &table,
-                           TClaimsStatement &result)
-    : FInput(input), FTable(table), FResult(result) {
+TCalculation::TCalculation(const TClaimsCase &input, const TBaseRateTable &german,
+                           const TAtBaseRates &austrian, TClaimsStatement &result)
+    : FInput(input), FGerman(german), FAustrian(austrian), FResult(result) {
     FInput.StatementDay = wholeDayOrInvalid(FInput.StatementDay);
     for (TClaim &claim : FInput.Claims)
         claim.FirstDay = wholeDayOrInvalid(claim.FirstDay);
@@ -100,19 +132,17 @@ bool TCalculation::Fault(TCaseField field, int index, TEngineError error) {
 
 bool TCalculation::CheckRule(const TRateRule &rule, TDateTime firstDay, TCaseField field,
                              int index) {
+    if (TEngineError error = RuleOfferedError(FInput.Law, rule, firstDay))
+        return Fault(field, index, error);
     if ((rule.Kind == rkFixed || rule.Kind == rkMargin) &&
         (rule.Value < 0 || rule.Value > MaxTypedRate))
         return Fault(field, index,
                      TEngineError(ecRate, QStringLiteral("Der Zinssatz %1 % liegt nicht zwischen "
                                                          "0,00 % und 100,00 %.")
                                               .arg(HundredthsText(rule.Value, u','))));
-    if (UsesBaseRate(rule) && firstDay < FirstBaseRateDay())
-        return Fault(field, index,
-                     TEngineError(ecNoBaseRate,
-                                  QStringLiteral("Für Tage vor dem 01.01.2002 gibt es keinen "
-                                                 "Basiszinssatz nach § 247 BGB. Bitte einen "
-                                                 "festen Zinssatz wählen oder den Zinsbeginn auf "
-                                                 "den 01.01.2002 oder später legen.")));
+    if (TEngineError error =
+            BaseRateDaysError(FInput.Law, rule, firstDay, QStringLiteral("den Zinsbeginn")))
+        return Fault(field, index, error);
     return true;
 }
 
@@ -129,6 +159,10 @@ bool TCalculation::Check() {
     if (!SerialDateValid(in.StatementDay))
         return Fault(TCaseField::StatementDay, -1, dateError(QStringLiteral("Der Stichtag")));
     const TDateTime statementDay = in.StatementDay;
+    if (TEngineError error = DayCountError(in.Law, in.DayCount))
+        return Fault(TCaseField::DayCount, -1, error);
+    if (!AllocationOffered(in.Law, in.Allocation))
+        return Fault(TCaseField::Allocation, -1, AllocationError(in.Law));
     if (in.Claims.empty())
         return Fault(TCaseField::ClaimAmount, -1,
                      TEngineError(ecClaim, QStringLiteral("Die Aufstellung braucht mindestens "
@@ -145,14 +179,9 @@ bool TCalculation::Check() {
             return Fault(TCaseField::ClaimFirstDay, i,
                          dateError(QStringLiteral("Der Zinsbeginn der %1").arg(name())));
         if (!CheckRule(claim.Rule, claim.FirstDay, TCaseField::ClaimRule, i)) return false;
-        if (claim.FlatFee && !FlatFeeOffered(claim.Rule))
+        if (claim.FlatFee && !FlatFeeOffered(claim.Rule, in.Law))
             return Fault(TCaseField::ClaimFlatFee, i,
-                         TEngineError(ecFlatFee,
-                                      QStringLiteral("Die Pauschale nach § 288 Abs. 5 BGB steht "
-                                                     "der %1 nicht zu: sie gilt nur, wenn kein "
-                                                     "Verbraucher beteiligt ist und die Forderung "
-                                                     "nach dem 28.07.2014 entstanden ist.")
-                                          .arg(name())));
+                         FlatFeeError(in.Law, QStringLiteral("der %1").arg(name())));
         earliest = std::min(earliest, claim.FirstDay);
     }
     if (statementDay < earliest)
@@ -222,21 +251,43 @@ bool TCalculation::Check() {
     return true;
 }
 
+int TCalculation::TableOf(const TRateRule &rule) {
+    const TBaseRateTable *table = &HalfYearRates(FInput.Law, rule, FGerman, FAustrian);
+    const auto known = std::find(FTables.begin(), FTables.end(), table);
+    if (known != FTables.end()) return int(known - FTables.begin());
+    FTables.push_back(table);
+    return int(FTables.size()) - 1;
+}
+
 void TCalculation::MakeItems() {
     const TClaimsCase &in = FInput;
     for (int i = 0; i < int(in.Claims.size()); ++i) {
         const TClaim &claim = in.Claims[size_t(i)];
         const TDateTime first = claim.FirstDay;
-        FItems.push_back(
-            {{TItemKind::Claim, i}, first, claim.Amount, 0, true, first, claim.Rule, first});
+        FItems.push_back({{TItemKind::Claim, i},
+                          first,
+                          claim.Amount,
+                          0,
+                          true,
+                          first,
+                          claim.Rule,
+                          first,
+                          TableOf(claim.Rule),
+                          claim.Sued});
     }
     for (int i = 0; i < int(in.Claims.size()); ++i) {
         const TClaim &claim = in.Claims[size_t(i)];
         if (!claim.FlatFee) continue;
         // The flat fee falls due with the default, on the first interest day.
         const TDateTime first = claim.FirstDay;
-        FItems.push_back(
-            {{TItemKind::FlatFee, i}, first, DefaultFlatFee, 0, false, EmptyDate, {}, EmptyDate});
+        FItems.push_back({{TItemKind::FlatFee, i},
+                          first,
+                          FlatFeeOf(in.Law),
+                          0,
+                          false,
+                          EmptyDate,
+                          {},
+                          EmptyDate});
     }
     for (int i = 0; i < int(in.Costs.size()); ++i) {
         const TCost &cost = in.Costs[size_t(i)];
@@ -248,7 +299,8 @@ void TCalculation::MakeItems() {
                           cost.BearsInterest,
                           first,
                           cost.Rule,
-                          first});
+                          first,
+                          cost.BearsInterest ? TableOf(cost.Rule) : 0});
     }
     for (const TItem &item : FItems) {
         TBooking booking;
@@ -264,7 +316,7 @@ bool TCalculation::RateOn(const TItem &item, TDateTime day, TBasisPoints &rate,
                           const TBaseRate **base) {
     *base = nullptr;
     if (!UsesBaseRate(item.Rule)) {
-        rate = FixedRateOf(item.Rule);
+        rate = FixedRateOf(item.Rule, FInput.Law);
         return true;
     }
     const auto after =
@@ -272,24 +324,25 @@ bool TCalculation::RateOn(const TItem &item, TDateTime day, TBasisPoints &rate,
                          [](TDateTime d, const THalfYear &half) { return d < half.From; });
     // Days past the last half-year lie beyond the statement day: none are looked up but those
     // of a payment, which lie within.
-    *base = after == FHalfYears.begin() ? FTable.Find(day) : std::prev(after)->Base;
+    const TBaseRateTable &table = *FTables[size_t(item.Table)];
+    *base = after == FHalfYears.begin() ? table.Find(day) : std::prev(after)->Base[item.Table];
     if (!*base) {
         const bool isCost = item.Ref.Kind == TItemKind::Cost;
         TEngineError missing(
             ecMissingHalfYear,
             QStringLiteral("Für das Halbjahr ab %1 ist kein Basiszinssatz bekannt")
                     .arg(FormatDayDate(HalfYearStart(day))) +
-                (FTable.Reach() == EmptyDate
+                (table.Reach() == EmptyDate
                      ? QStringLiteral(".")
                      : QStringLiteral(" (die Basiszinssätze reichen bis %1).")
-                           .arg(FormatDayDate(FTable.Reach()))) +
+                           .arg(FormatDayDate(table.Reach()))) +
                 QStringLiteral(" Bitte den Basiszinssatz ergänzen oder einen früheren Stichtag "
                                "wählen."));
         missing.HalfYear = HalfYearStart(day);
         return Fault(isCost ? TCaseField::CostRule : TCaseField::ClaimRule, item.Ref.Index,
                      missing);
     }
-    rate = std::max(0, (*base)->Rate + MarginOf(item.Rule));
+    rate = std::max(0, (*base)->Rate + MarginOf(item.Rule, FInput.Law));
     return true;
 }
 
@@ -315,11 +368,11 @@ bool TCalculation::AccrueItem(TItem &item, TDateTime through) {
         TInterestRow &row = booking.Period;
         // The half-year holding the part's first day, when the table covers it.
         const TBaseRate *base =
-            linked && half != FHalfYears.begin() ? std::prev(half)->Base : nullptr;
+            linked && half != FHalfYears.begin() ? std::prev(half)->Base[item.Table] : nullptr;
         // A base rate far below zero must not turn the debtor's default into the creditor's
         // debt.
         if (base)
-            row.Rate = std::max(0, base->Rate + MarginOf(item.Rule));
+            row.Rate = std::max(0, base->Rate + MarginOf(item.Rule, FInput.Law));
         else if (!RateOn(item, part.From, row.Rate, &base))
             return false;
         row.From = part.From;
@@ -328,7 +381,7 @@ bool TCalculation::AccrueItem(TItem &item, TDateTime through) {
         row.HasBaseRate = base != nullptr;
         row.UserBaseRate = base && base->User;
         row.BaseRate = base ? base->Rate : 0;
-        row.Margin = MarginOf(item.Rule);
+        row.Margin = MarginOf(item.Rule, FInput.Law);
         row.Interest = PeriodInterest(item.Principal, row.Rate, FInput.DayCount, part);
         item.Interest += row.Interest;
         FResult.Bookings.push_back(std::move(booking));
@@ -375,53 +428,83 @@ TCents TCalculation::PayCosts(bool bearing, bool interest, TDateTime day, TCents
 }
 
 // § 366 Abs. 2 BGB: the due claims before those not yet due, among them the more burdensome
-// (the higher rate on the payment day) first, then the older.
+// (the higher rate on the payment day) first, then the older. § 1416 ABGB puts the sued claims
+// before all others and shares no tie; Art. 87 OR puts the debt in enforcement first and ranks
+// the rest by due date alone.
 bool TCalculation::RankClaims(TDateTime day) {
     FRanks.clear();
+    const TAllocationRule rule = FInput.Allocation;
+    const bool bySuit = rule == arAbgb1416 || rule == arOr85;
     for (TItem &item : FItems) {
         if (item.Ref.Kind != TItemKind::Claim) break;
-        const TBaseRate *base = nullptr;
         TBasisPoints rate = 0;
-        if (!RateOn(item, day, rate, &base)) return false;
-        FRanks.push_back({&item, {item.FirstDay > day, -rate, item.FirstDay}});
+        if (rule != arOr85) {
+            const TBaseRate *base = nullptr;
+            if (!RateOn(item, day, rate, &base)) return false;
+        }
+        FRanks.push_back({&item,
+                          {bySuit && !item.Sued, item.FirstDay > day, -rate, item.FirstDay,
+                           rule == arAbgb1416 ? item.Ref.Index : 0}});
     }
     std::stable_sort(FRanks.begin(), FRanks.end(),
                      [](const TRank &a, const TRank &b) { return a.Key < b.Key; });
     return true;
 }
 
-// Claims alike in all three share the amount in proportion to what is open of them.
-void TCalculation::PayClaims(bool interest, TCents &amount, std::vector<TAllocation> &paid) {
+// The end of the claims ranked alike with the one at `from`.
+size_t TCalculation::TieEnd(size_t from) const {
+    size_t to = from + 1;
+    while (to < FRanks.size() && FRanks[to].Key == FRanks[from].Key)
+        ++to;
+    return to;
+}
+
+// Claims ranked alike share the amount in proportion to what is open of them.
+void TCalculation::PayTie(size_t from, size_t to, bool interest, TCents &amount,
+                          std::vector<TAllocation> &paid) {
     const auto open = [&](const TRank &r) {
         return interest ? r.Item->Interest : r.Item->Principal;
     };
-    for (size_t from = 0; from < FRanks.size() && amount > 0;) {
-        size_t to = from + 1;
-        while (to < FRanks.size() && FRanks[to].Key == FRanks[from].Key)
-            ++to;
-        TCents total = 0;
+    TCents total = 0;
+    for (size_t i = from; i < to; ++i)
+        total += open(FRanks[i]);
+    if (amount >= total) {
         for (size_t i = from; i < to; ++i)
-            total += open(FRanks[i]);
-        if (amount >= total) {
-            for (size_t i = from; i < to; ++i)
-                amount -= Pay(*FRanks[i].Item, interest, open(FRanks[i]), paid);
-        } else {
-            // Each share floored to the cent; the cents left over one each, in the order
-            // entered (the items stand in that order and the sort kept it).
-            const TCents available = amount;
-            FShares.clear();
-            for (size_t i = from; i < to; ++i)
-                FShares.push_back(TCents(TWide(available) * open(FRanks[i]) / total));
-            TCents left = available - std::accumulate(FShares.begin(), FShares.end(), TCents(0));
-            for (size_t i = from; left > 0; i = i + 1 == to ? from : i + 1) {
-                if (FShares[i - from] < open(FRanks[i])) {
-                    ++FShares[i - from];
-                    --left;
-                }
+            amount -= Pay(*FRanks[i].Item, interest, open(FRanks[i]), paid);
+    } else {
+        // Each share floored to the cent; the cents left over one each, in the order
+        // entered (the items stand in that order and the sort kept it).
+        const TCents available = amount;
+        FShares.clear();
+        for (size_t i = from; i < to; ++i)
+            FShares.push_back(TCents(TWide(available) * open(FRanks[i]) / total));
+        TCents left = available - std::accumulate(FShares.begin(), FShares.end(), TCents(0));
+        for (size_t i = from; left > 0; i = i + 1 == to ? from : i + 1) {
+            if (FShares[i - from] < open(FRanks[i])) {
+                ++FShares[i - from];
+                --left;
             }
-            for (size_t i = from; i < to; ++i)
-                amount -= Pay(*FRanks[i].Item, interest, FShares[i - from], paid);
         }
+        for (size_t i = from; i < to; ++i)
+            amount -= Pay(*FRanks[i].Item, interest, FShares[i - from], paid);
+    }
+}
+
+// All interest in the order of rank, or all principal.
+void TCalculation::PayClaims(bool interest, TCents &amount, std::vector<TAllocation> &paid) {
+    for (size_t from = 0; from < FRanks.size() && amount > 0;) {
+        const size_t to = TieEnd(from);
+        PayTie(from, to, interest, amount, paid);
+        from = to;
+    }
+}
+
+// In the order of rank each claim's interest, then its principal.
+void TCalculation::PayClaimByClaim(TCents &amount, std::vector<TAllocation> &paid) {
+    for (size_t from = 0; from < FRanks.size() && amount > 0;) {
+        const size_t to = TieEnd(from);
+        PayTie(from, to, true, amount, paid);
+        PayTie(from, to, false, amount, paid);
         from = to;
     }
 }
@@ -446,18 +529,30 @@ bool TCalculation::Book(int index, TDateTime day) {
         amount -= PayCosts(bearing, interest, day, amount, paid);
     };
     if (!RankClaims(day)) return false;
-    if (FInput.Allocation == arBgb367) {
+    switch (FInput.Allocation) {
+    case arBgb367:
         costs(false, false);
         costs(true, true);
         costs(true, false);
         PayClaims(true, amount, paid);
         PayClaims(false, amount, paid);
-    } else {
+        break;
+    case arBgb497:
         costs(false, false);
         costs(true, false);
         PayClaims(false, amount, paid);
         costs(true, true);
         PayClaims(true, amount, paid);
+        break;
+    case arAbgb1416:
+    case arOr85:
+        // Neither law settles the costs' place among several debts; they come first as in
+        // § 367 BGB, which is also what Art. 85 OR says of the costs of one debt.
+        costs(false, false);
+        costs(true, true);
+        costs(true, false);
+        PayClaimByClaim(amount, paid);
+        break;
     }
     booking.Overpaid = amount;
     FResult.Overpaid += amount;
@@ -520,13 +615,18 @@ void TCalculation::MakeHalfYears() {
         if (item.Bearing && UsesBaseRate(item.Rule)) first = std::min(first, item.FirstDay);
     const TDateTime last = FInput.StatementDay;
     for (TDateTime from = HalfYearStart(first); from != EmptyDate && from <= last;
-         from = NextHalfYearStart(from))
-        FHalfYears.push_back({from, FTable.Find(from)});
+         from = NextHalfYearStart(from)) {
+        THalfYear half{from, {nullptr, nullptr}};
+        for (size_t t = 0; t < FTables.size(); ++t)
+            half.Base[t] = FTables[t]->Find(from);
+        FHalfYears.push_back(half);
+    }
 }
 
 void TCalculation::Run() {
     FResult.DayCount = FInput.DayCount;
     FResult.Allocation = FInput.Allocation;
+    FResult.Law = FInput.Law;
     if (!Check()) return;
     MakeItems();
     MakeHalfYears();
@@ -549,9 +649,34 @@ void TCalculation::Run() {
 
 } // namespace
 
-TClaimsStatement CalculateClaims(const TClaimsCase &input, const TBaseRateTable &table) {
+bool AllocationOffered(TLaw law, TAllocationRule rule) {
+    switch (law) {
+    case lwGermany:
+        return rule == arBgb367 || rule == arBgb497;
+    case lwAustria:
+        return rule == arAbgb1416;
+    case lwSwitzerland:
+        return rule == arOr85;
+    }
+    return false;
+}
+
+TAllocationRule DefaultAllocation(TLaw law) {
+    switch (law) {
+    case lwGermany:
+        break;
+    case lwAustria:
+        return arAbgb1416;
+    case lwSwitzerland:
+        return arOr85;
+    }
+    return arBgb367;
+}
+
+TClaimsStatement CalculateClaims(const TClaimsCase &input, const TBaseRateTable &table,
+                                 const TAtBaseRates &austrian) {
     TClaimsStatement result;
-    TCalculation(input, table, result).Run();
+    TCalculation(input, table, austrian, result).Run();
     if (result.Error) {
         const TEngineError error = result.Error;
         const TCaseField field = result.ErrorField;
@@ -562,6 +687,7 @@ TClaimsStatement CalculateClaims(const TClaimsCase &input, const TBaseRateTable 
         result.ErrorIndex = index;
         result.DayCount = input.DayCount;
         result.Allocation = input.Allocation;
+        result.Law = input.Law;
         return result;
     }
     // Chronological: on one day, the items that arise, then the interest periods that end, then

@@ -1,9 +1,9 @@
 #pragma once
 // The claims statement (Forderungsaufstellung): several claims and costs, each bearing interest
 // of its own from its first interest day, partial payments booked in the order the law sets
-// (§ 367 BGB, or § 497 Abs. 3 BGB for consumer loans) with interest running on what is left,
-// and the open balances at the statement day. Integer cents throughout; the result is typed,
-// and an error comes back as a value naming the input at fault.
+// (§ 367 BGB, or § 497 Abs. 3 BGB for consumer loans; §§ 1415, 1416 ABGB; Art. 85–87 OR) with
+// interest running on what is left, and the open balances at the statement day. Integer cents
+// throughout; the result is typed, and an error comes back as a value naming the input at fault.
 
 #include "engine/baserates.h"
 #include "engine/defaultinterest.h"
@@ -13,9 +13,20 @@
 #include <QString>
 #include <vector>
 
+// Costs first under every rule: those without interest (and flat fees) oldest first, then the
+// interest on costs, then the costs bearing interest. The claims then by the rule.
 enum TAllocationRule : int {
-    arBgb367, // costs, interest, principal (§ 367 Abs. 1 BGB)
-    arBgb497, // costs, principal, interest (§ 497 Abs. 3 BGB)
+    // costs, interest, principal (§ 367 Abs. 1 BGB); among claims the due, the more
+    // burdensome (higher rate), the older, then pro rata (§ 366 Abs. 2 BGB)
+    arBgb367,
+    // costs, principal, interest (§ 497 Abs. 3 BGB); claims ranked as under arBgb367
+    arBgb497,
+    // costs, then claim by claim its interest before its principal (§ 1416 ABGB): the sued
+    // first, then the due, the more burdensome, the older, then in the order entered
+    arAbgb1416,
+    // costs, then debt by debt its interest before its principal (Art. 85 Abs. 1 OR): the one
+    // in enforcement first, then the due, the earlier due, then pro rata (Art. 87 OR)
+    arOr85,
 };
 
 struct TClaim {
@@ -23,7 +34,10 @@ struct TClaim {
     TCents Amount = 0;
     TDateTime FirstDay = EmptyDate; // Zinsbeginn: the day after the due date
     TRateRule Rule;
-    bool FlatFee = false; // § 288 Abs. 5 BGB, only where FlatFeeOffered(Rule)
+    bool FlatFee = false; // § 288 Abs. 5 BGB or § 458 UGB, only where FlatFeeOffered(Rule, Law)
+    // Eingeklagt or tituliert (Austria), in enforcement (Switzerland): paid first under
+    // arAbgb1416 and arOr85; German law ranks no claim by it.
+    bool Sued = false;
 };
 
 struct TCost {
@@ -48,7 +62,13 @@ struct TClaimsCase {
     TDateTime StatementDay = EmptyDate; // Stichtag, counted
     TDayCount DayCount = dcActual365;
     TAllocationRule Allocation = arBgb367;
+    TLaw Law = lwGermany;
 };
+
+// The orders of allocation each law offers: Germany arBgb367 and arBgb497, Austria arAbgb1416,
+// Switzerland arOr85; the first of them is the law's default.
+bool AllocationOffered(TLaw law, TAllocationRule rule);
+TAllocationRule DefaultAllocation(TLaw law);
 
 // An item that can be open: a claim, a cost, or the flat fee of a claim (Index is the claim's).
 enum class TItemKind : int { Claim, Cost, FlatFee };
@@ -120,6 +140,8 @@ enum class TCaseField : int {
     PaymentDate,
     PaymentAmount,
     PaymentClaim,
+    DayCount,
+    Allocation,
 };
 
 struct TClaimsStatement {
@@ -138,6 +160,9 @@ struct TClaimsStatement {
     TCents Overpaid = 0; // Überzahlung: paid beyond everything open, never a negative balance
     TDayCount DayCount = dcActual365;
     TAllocationRule Allocation = arBgb367;
+    TLaw Law = lwGermany;
 };
 
-TClaimsStatement CalculateClaims(const TClaimsCase &input, const TBaseRateTable &table);
+// `table` holds Germany's base rates, `austrian` Austria's (under the other laws unused).
+TClaimsStatement CalculateClaims(const TClaimsCase &input, const TBaseRateTable &table,
+                                 const TAtBaseRates &austrian = ShippedAtBaseRates());

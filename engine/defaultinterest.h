@@ -1,8 +1,10 @@
 #pragma once
 // Default interest (Verzugszinsen) on a claim: the base rate of § 247 BGB plus the margin of
 // § 288 BGB, split at every 1 January and 1 July, or a fixed rate; each part rounded to the
-// cent. Errors come back as values, never as exceptions.
+// cent. Austrian and Swiss law as the law of the case, with the rules, day counts and flat fee
+// each offers. Errors come back as values, never as exceptions.
 
+#include "engine/atbaserates.h"
 #include "engine/baserates.h"
 #include "engine/engineerror.h"
 #include "engine/periods.h"
@@ -10,13 +12,26 @@
 #include <QString>
 #include <vector>
 
+// The law of the case.
+enum TLaw : int {
+    lwGermany = 0,
+    lwAustria = 1,
+    lwSwitzerland = 2,
+};
+
 enum TDayCount : int {
     dcActual365 = 1,    // "taggenau": actual days / 365
     dcActualActual = 2, // actual days / 365, days of a leap year / 366
     dcActual360 = 3,    // actual days / 360
     dc30360 = 4,        // the bar's deutsche day rule (fcDeutsche), / 360
+    // Swiss usance, / 360: every month 30 days and the 31st counts nothing, as under dc30360;
+    // but a part ending on the last day of February counts February's true 28 or 29 days.
+    dc30360Swiss = 5,
 };
 
+// Under Austrian law rkNoConsumer is the business transaction (unternehmerisches Geschäft) and
+// rkStatutory the rate of § 1000 Abs. 1 ABGB; under Swiss law rkStatutory is Art. 104 Abs. 1
+// OR. What each law offers: RuleOffered().
 enum TRateKind : int {
     rkConsumer,   // base rate + ConsumerMargin
     rkNoConsumer, // base rate + BusinessMargin, or OldBusinessMargin for an older claim
@@ -34,11 +49,24 @@ constexpr TBasisPoints CommercialRate = 500;    // § 352 HGB
 constexpr TBasisPoints MaxTypedRate = 10000;    // a typed rate or margin: 0 to 100 %
 constexpr TCents DefaultFlatFee = 4000;         // § 288 Abs. 5 BGB
 
+constexpr TBasisPoints AtBusinessMargin = 920;    // § 456 UGB
+constexpr TBasisPoints AtOldBusinessMargin = 800; // § 352 UGB a. F., § 1333 Abs. 2 ABGB a. F.
+constexpr TBasisPoints AtStatutoryRate = 400;     // § 1000 Abs. 1 ABGB
+constexpr TCents AtFlatFee = 4000;                // § 458 UGB
+constexpr TBasisPoints ChStatutoryRate = 500;     // Art. 104 Abs. 1 OR
+// 01.08.2002: § 1333 Abs. 2 ABGB puts business default interest over the base rate.
+TDateTime AtBusinessRateFirstDay();
+// 16.03.2013: § 456 UGB holds for contracts from this day on (Zahlungsverzugsgesetz).
+TDateTime AtCurrentLawFirstDay();
+
 struct TRateRule {
     TRateKind Kind = rkConsumer;
     // rkNoConsumer: the claim arose before 29.07.2014 (Art. 229 § 34 EGBGB).
     bool ClaimBefore29072014 = false;
     TBasisPoints Value = 0; // rkFixed: the rate; rkMargin: the margin
+    // Austrian rkNoConsumer: the contract was made before 16.03.2013, so § 352 UGB a. F. or
+    // § 1333 Abs. 2 ABGB a. F. hold instead of § 456 UGB.
+    bool ContractBefore16032013 = false;
 };
 
 struct TDefaultInterestInput {
@@ -47,10 +75,11 @@ struct TDefaultInterestInput {
     TDateTime LastDay = EmptyDate;  // the day of payment or of the statement
     TRateRule Rule;
     TDayCount DayCount = dcActual365;
-    bool FlatFee = false; // only where FlatFeeOffered(Rule)
+    bool FlatFee = false; // only where FlatFeeOffered(Rule, Law)
     // Whether interest runs on the last day too. Courts differ on the day of payment; without
     // it the last interest day is the day before, which must not lie before the first.
     bool LastDayCounts = true;
+    TLaw Law = lwGermany;
 };
 
 struct TDefaultInterest {
@@ -81,8 +110,11 @@ struct TDefaultInterestStatement {
     TDateTime Reach = EmptyDate; // of the base rates it was calculated with
 };
 
+
+// `table` holds Germany's base rates, `austrian` Austria's (under the other laws unused).
 TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
-                                          const TBaseRateTable &table);
+                                          const TBaseRateTable &table,
+                                          const TAtBaseRates &austrian = ShippedAtBaseRates());
 // The last day interest runs on: LastDay, or the day before when the day of payment does not
 // count.
 TDateTime LastInterestDay(const TDefaultInterestInput &input);
@@ -90,16 +122,46 @@ TDateTime LastInterestDay(const TDefaultInterestInput &input);
 // The check box's preset: a claim whose first interest day is 29.07.2014 or earlier fell due
 // on 28.07.2014 or earlier, so it arose before 29.07.2014.
 bool ClaimBefore29072014Preset(TDateTime firstDay);
+// The same for Austria: interest from 16.03.2013 or earlier means a claim due by 15.03.2013,
+// from a contract made before 16.03.2013.
+bool ContractBefore16032013Preset(TDateTime firstDay);
 // Whether the rule adds the base rate, the margin it adds (0 for a fixed rate), and the fixed
 // rate (0 for a rule over the base rate).
 bool UsesBaseRate(const TRateRule &rule);
-TBasisPoints MarginOf(const TRateRule &rule);
-TBasisPoints FixedRateOf(const TRateRule &rule);
-// The flat fee of § 288 Abs. 5 BGB: no consumer involved, claim arisen after 28.07.2014.
-bool FlatFeeOffered(const TRateRule &rule);
+TBasisPoints MarginOf(const TRateRule &rule, TLaw law = lwGermany);
+TBasisPoints FixedRateOf(const TRateRule &rule, TLaw law = lwGermany);
+// The flat fee of € 40: § 288 Abs. 5 BGB (no consumer involved, claim arisen after 28.07.2014)
+// or § 458 UGB (a business transaction from a contract from 16.03.2013 on); none in Swiss law.
+bool FlatFeeOffered(const TRateRule &rule, TLaw law = lwGermany);
+TCents FlatFeeOf(TLaw law);
 
-// A part's days under the day count; 0 when To lies before From. Under dc30360 every month
-// has 30 days and the 31st counts nothing, so each half-year has 180.
+// What each law offers. Germany: every rule and the four German day counts. Austria: the
+// business rule, 4 % (rkStatutory), a fixed rate or a margin over its base rate; the German
+// day counts. Switzerland: 5 % (rkStatutory) or a fixed rate; dc30360Swiss, dcActual360,
+// dcActual365.
+bool RuleOffered(TLaw law, TRateKind kind);
+bool DayCountOffered(TLaw law, TDayCount count);
+TDayCount DefaultDayCount(TLaw law);
+// The half-year base rates the rule reads under the law: Germany's table, or Austria's under
+// the rule's half-year rule.
+const TBaseRateTable &HalfYearRates(TLaw law, const TRateRule &rule, const TBaseRateTable &german,
+                                    const TAtBaseRates &austrian);
+
+// The German errors of what a law does not offer, for both statements; no error where it does.
+TEngineError DayCountError(TLaw law, TDayCount count);
+// ecRule for a rule the law does not offer, or Austria's current business rule for a claim
+// whose interest began before its law did.
+TEngineError RuleOfferedError(TLaw law, const TRateRule &rule, TDateTime firstDay);
+// Always an error (ecFlatFee); `subject` names the claim in a claims statement ("der
+// Forderung 2") and is empty for the single statement.
+TEngineError FlatFeeError(TLaw law, const QString &subject);
+// ecNoBaseRate for a rule over the base rate before the days its law has one; `firstDayName`
+// is the first day's input in the accusative ("den ersten Zinstag", "den Zinsbeginn").
+TEngineError BaseRateDaysError(TLaw law, const TRateRule &rule, TDateTime firstDay,
+                               const QString &firstDayName);
+// A part's days under the day count; 0 when To lies before From. Under dc30360 and
+// dc30360Swiss every month has 30 days and the 31st counts nothing, so each half-year has 180;
+// dc30360Swiss counts a part ending on 28.02. of a common year as 28 days of February.
 quint32 PeriodDays(TDayCount count, const TPeriod &period);
 // The days of the year that one further day after `lastDay` is a share of: 360 under the
 // 360-day counts, 366 under dcActualActual when that day lies in a leap year, else 365.

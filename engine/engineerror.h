@@ -16,6 +16,9 @@ enum TEngineErrorCode : int {
     ecFlatFee,         // the flat fee asked for where it is not due
     ecFile,            // a file that cannot be read or written
     ecFileContent,     // a file whose content is broken at a line
+    ecRule,            // a rate rule the law of the case does not offer for the claim
+    ecDayCount,        // a day count the law of the case does not offer
+    ecAllocation,      // an order of allocation the law of the case does not offer
 };
 
 struct TEngineError {

@@ -4,8 +4,23 @@
 
 #include <QDir>
 
-QString RateRuleText(const TRateRule &rule) {
+QString RateRuleText(const TRateRule &rule, TLaw law) {
     const QString points = QStringLiteral("Basiszinssatz + %1 Prozentpunkte");
+    if (law == lwAustria) {
+        switch (rule.Kind) {
+        case rkNoConsumer:
+            return rule.ContractBefore16032013
+                       ? points.arg(8) + QStringLiteral(" (§ 352 UGB a. F., Vertrag vor dem "
+                                                        "16.03.2013 geschlossen)")
+                       : points.arg(QStringLiteral("9,2")) + QStringLiteral(" (§ 456 UGB)");
+        case rkStatutory:
+            return QStringLiteral("4,00 % (§ 1000 Abs. 1 ABGB)");
+        default:
+            break;
+        }
+    } else if (law == lwSwitzerland && rule.Kind == rkStatutory) {
+        return QStringLiteral("5,00 % (Art. 104 Abs. 1 OR)");
+    }
     switch (rule.Kind) {
     case rkConsumer:
         return points.arg(5) + QStringLiteral(" (§ 288 Abs. 1 BGB)");
@@ -37,6 +52,9 @@ QString DayCountText(TDayCount count) {
     case dc30360:
         return QStringLiteral("30/360 (deutsche Zinsmethode): jeder Monat 30 Tage, das Jahr "
                               "360 Tage");
+    case dc30360Swiss:
+        return QStringLiteral("30/360 (Schweizer Usanz): jeder Monat 30 Tage, ein Ende im "
+                              "Februar mit dessen Tagen, das Jahr 360 Tage");
     }
     return QString();
 }

@@ -10,8 +10,8 @@
 #include <QString>
 #include <vector>
 
-// "Basiszinssatz + 5 Prozentpunkte (§ 288 Abs. 1 BGB)"
-QString RateRuleText(const TRateRule &rule);
+// "Basiszinssatz + 5 Prozentpunkte (§ 288 Abs. 1 BGB)", under the law of the case.
+QString RateRuleText(const TRateRule &rule, TLaw law = lwGermany);
 // "taggenau: tatsächliche Tage / 365"
 QString DayCountText(TDayCount count);
 // "Tageszählung … · erster und letzter Zinstag zählen mit · jede Zeile auf den Cent gerundet"

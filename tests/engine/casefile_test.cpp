@@ -130,3 +130,65 @@ TEST(CaseFile, AFailedSaveKeepsTheFile) {
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), before);
 }
+
+// The law and what only it knows: Austria's older contracts and sued claims, Switzerland's
+// day count and order, and each law's defaults where the file names none.
+TEST(CaseFile, ReadsAndWritesTheLawOfTheCase) {
+    const QByteArray text = fixture("huber-gruber.tarvo");
+    TCaseFile file;
+    ASSERT_FALSE(ReadCaseFile(text, Today, file));
+    const TClaimsCase &c = file.Case;
+    EXPECT_EQ(c.Law, lwAustria);
+    EXPECT_EQ(c.Allocation, arAbgb1416);
+    ASSERT_EQ(c.Claims.size(), 2u);
+    EXPECT_TRUE(c.Claims[0].Rule.ContractBefore16032013);
+    EXPECT_TRUE(c.Claims[0].Sued);
+    // "vor_2014" means nothing under Austrian law: kept, not read.
+    EXPECT_FALSE(c.Claims[1].Rule.ContractBefore16032013 || c.Claims[1].Rule.ClaimBefore29072014);
+    EXPECT_FALSE(c.Claims[1].Sued);
+    EXPECT_EQ(WriteCaseFile(file), text);
+    const TClaimsStatement s = CalculateClaims(c, ShippedBaseRates());
+    ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
+    // The € 40 of § 458 UGB is a cost, paid first; then the sued claim's interest.
+    const auto payment = std::find_if(s.Bookings.begin(), s.Bookings.end(), [](const TBooking &b) {
+        return b.Kind == TBookingKind::Payment;
+    });
+    ASSERT_NE(payment, s.Bookings.end());
+    ASSERT_GE(payment->Allocations.size(), 2u);
+    EXPECT_EQ(payment->Allocations[0], (TAllocation{{TItemKind::FlatFee, 1}, false, 4000}));
+    EXPECT_EQ(payment->Allocations[1].Item, (TItemRef{TItemKind::Claim, 0}));
+
+    TCaseFile swiss;
+    ASSERT_FALSE(ReadCaseFile(R"({"format":"tarvo-forderung","version":1,"recht":"ch",
+        "forderungen":[{"betrag":"100.00","zinsbeginn":"2025-01-01",
+        "zins":{"regel":"satz","wert":"5.00"},"eingeklagt":true}]})",
+                              Today, swiss));
+    EXPECT_EQ(swiss.Case.Law, lwSwitzerland);
+    EXPECT_EQ(swiss.Case.DayCount, dc30360Swiss);
+    EXPECT_EQ(swiss.Case.Allocation, arOr85);
+    EXPECT_TRUE(swiss.Case.Claims[0].Sued);
+    const QByteArray written = WriteCaseFile(swiss);
+    for (const char *line : {"\"recht\": \"ch\"", "\"tageszaehlung\": \"30360ch\"",
+                             "\"verrechnung\": \"85\"", "\"eingeklagt\": true"})
+        EXPECT_TRUE(written.contains(line)) << line;
+    TCaseFile again;
+    ASSERT_FALSE(ReadCaseFile(written, Today, again));
+    EXPECT_EQ(WriteCaseFile(again), written);
+
+    const struct {
+        const char *Text;
+        const char *Message;
+    } faults[] = {
+        {R"({"format":"tarvo-forderung","version":1,"recht":"fr"})",
+         "„recht“ „fr“ ist keiner der Werte „de“, „at“, „ch“."},
+        {R"({"format":"tarvo-forderung","version":1,"recht":"ch","tageszaehlung":"365"})",
+         "„tageszaehlung“ „365“ ist keiner der Werte „30360ch“, „taggenau“, „act360“."},
+        {R"({"format":"tarvo-forderung","version":1,"forderungen":[{"betrag":"1.00",
+            "zinsbeginn":"2024-01-16","zins":{"regel":"verbraucher"},"eingeklagt":"ja"}]})",
+         "Forderung 1, „eingeklagt“ muss true oder false sein."},
+    };
+    for (const auto &f : faults) {
+        TCaseFile refused;
+        EXPECT_EQ(ReadCaseFile(f.Text, Today, refused).Message, QString::fromUtf8(f.Message));
+    }
+}

@@ -8,6 +8,9 @@ namespace {
 const TRateRule Consumer{rkConsumer, false, 0};
 const TRateRule Business{rkNoConsumer, false, 0};
 const TRateRule OldBusiness{rkNoConsumer, true, 0};
+const TRateRule AtBusiness{rkNoConsumer, false, 0, false};
+const TRateRule AtOldBusiness{rkNoConsumer, false, 0, true};
+const TRateRule Statutory{rkStatutory, false, 0};
 TRateRule fixed(TBasisPoints rate) {
     return {rkFixed, false, rate};
 }
@@ -174,13 +177,15 @@ TEST(Claims, InterestBeforePrincipal) {
     EXPECT_EQ(s.PerDay, 10);
 }
 
-// One claim without payments is the default-interest window's statement, row for row.
+// One claim without payments is the default-interest window's statement, row for row, under
+// each law and each day count it offers.
 TEST(Claims, OneClaimIsTheDefaultInterestStatement) {
     const struct {
         TCents Claim;
         const char *First, *Last;
         TRateRule Rule;
         bool FlatFee;
+        TLaw Law = lwGermany;
     } cases[] = {
         {308900, "17.04.2025", "20.02.2026", Consumer, false},
         {1000000, "16.01.2023", "02.10.2025", Business, true},
@@ -189,18 +194,28 @@ TEST(Claims, OneClaimIsTheDefaultInterestStatement) {
         {13727782, "01.01.2000", "02.06.2002", fixed(400), false},
         {500000, "31.01.2024", "31.03.2025", margin(250), false},
         {99999999999999, "29.02.2004", "31.12.2026", Business, false},
+        {1000000, "01.01.2023", "02.10.2025", AtBusiness, true, lwAustria},
+        {1000000, "01.08.2002", "31.03.2009", AtOldBusiness, false, lwAustria},
+        {500000, "15.05.2024", "20.02.2026", Statutory, false, lwAustria},
+        {500000, "31.01.2016", "31.03.2018", margin(50), false, lwAustria},
+        {1000000, "31.01.2024", "29.02.2028", Statutory, false, lwSwitzerland},
+        {1000000, "15.12.2024", "28.02.2025", fixed(800), false, lwSwitzerland},
     };
     for (const auto &c : cases)
-        for (TDayCount count : {dcActual365, dcActualActual, dcActual360, dc30360}) {
+        for (TDayCount count : {dcActual365, dcActualActual, dcActual360, dc30360, dc30360Swiss}) {
+            if (!DayCountOffered(c.Law, count)) continue;
             SCOPED_TRACE(std::string(c.First) + " " + std::to_string(count));
             TDefaultInterestInput window{c.Claim, day(c.First), day(c.Last),
                                          c.Rule,  count,        c.FlatFee};
+            window.Law = c.Law;
             const TDefaultInterest expected = CalculateDefaultInterest(window, ShippedBaseRates());
             ASSERT_FALSE(expected.Error) << expected.Error.Message.toStdString();
             TClaimsCase input;
             input.Claims = {{"", c.Claim, day(c.First), c.Rule, c.FlatFee}};
             input.StatementDay = day(c.Last);
             input.DayCount = count;
+            input.Law = c.Law;
+            input.Allocation = DefaultAllocation(c.Law);
             const TClaimsStatement s = CalculateClaims(input, ShippedBaseRates());
             ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
             std::vector<TInterestRow> rows;
@@ -268,5 +283,191 @@ TEST(Claims, RefusesFaultyInputNamingIt) {
         EXPECT_EQ(s.ErrorField, c.Field) << c.Message;
         EXPECT_EQ(s.ErrorIndex, c.Index) << c.Message;
         EXPECT_TRUE(s.Bookings.empty() && s.Claims.empty());
+    }
+}
+
+namespace {
+
+// Two claims at 4 %, the second sued, Mahnspesen of 40,00 € and 1.000,00 € paid on 01.04.2025.
+// By hand, taggenau: Rechnung 1 01.01.–01.04. 91 days 9,97 €, Rechnung 2 01.03.–01.04. 32 days
+// 7,01 €; after the payment 29 days to the statement day.
+TClaimsCase suedCase(TLaw law, bool sued) {
+    TClaimsCase c;
+    c.Claims = {{"Rechnung 1", 100000, day("01.01.2025"), Statutory, false, false},
+                {"Rechnung 2", 200000, day("01.03.2025"), Statutory, false, sued}};
+    c.Costs = {{"Mahnspesen", 4000, day("15.01.2025"), false, EmptyDate, {}}};
+    c.Payments = {{day("01.04.2025"), 100000, -1}};
+    c.StatementDay = day("30.04.2025");
+    c.Law = law;
+    c.Allocation = DefaultAllocation(law);
+    return c;
+}
+
+std::vector<TCents> openPrincipal(const TClaimsStatement &s) {
+    std::vector<TCents> open;
+    for (const TItemBalance &b : s.Claims)
+        open.push_back(b.Principal);
+    return open;
+}
+
+} // namespace
+
+// §§ 1415, 1416 ABGB: costs, then the sued claim with its interest before its principal, and
+// only then the others; § 367 BGB pays all interest before any principal and ranks no claim by
+// its suit.
+TEST(Claims, AustrianOrderPaysTheSuedClaimFirst) {
+    const struct {
+        TLaw Law;
+        bool Sued;
+        std::vector<TAllocation> Paid;
+        TBalances After;
+        TCents OpenInterest; // with 29 more days: 3,18 and 3,33 €; 0,16 and 6,36 €; 0,18 and 6,36 €
+    } cases[] = {
+        {lwAustria,
+         true,
+         {{Cost1, false, 4000}, {Claim2, true, 701}, {Claim2, false, 95299}},
+         {204701, 997, 0, 0},
+         1648},
+        {lwAustria,
+         false,
+         {{Cost1, false, 4000}, {Claim1, true, 997}, {Claim1, false, 95003}},
+         {204997, 701, 0, 0},
+         1353},
+        {lwGermany,
+         true,
+         {{Cost1, false, 4000}, {Claim1, true, 997}, {Claim2, true, 701}, {Claim1, false, 94302}},
+         {205698, 0, 0, 0},
+         654},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.Law) + (c.Sued ? " eingeklagt" : ""));
+        const TClaimsStatement s = CalculateClaims(suedCase(c.Law, c.Sued), ShippedBaseRates());
+        ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
+        EXPECT_EQ(s.Allocation, c.Law == lwAustria ? arAbgb1416 : arBgb367);
+        const std::vector<const TBooking *> paid = payments(s);
+        ASSERT_EQ(paid.size(), 1u);
+        EXPECT_EQ(paid[0]->Allocations, c.Paid);
+        EXPECT_EQ(paid[0]->After, c.After);
+        EXPECT_EQ(s.Open.Interest, c.OpenInterest);
+    }
+}
+
+// Art. 85 OR: costs, interest, capital; two debts due on one day share pro rata (Art. 87 Abs. 2
+// OR). CHF 10'000 and 5'000 at 5 %, Swiss 30/360: 90 days to 31.03.2025 bear 125.00 and 62.50;
+// of 3'000 paid, 100 costs and the interest leave 2'712.50 for capital, two thirds and one third
+// (1'808.33⅓ and 904.16⅔, the cent left over to the first).
+TEST(Claims, SwissOrderCostsInterestCapital) {
+    TClaimsCase c;
+    c.Law = lwSwitzerland;
+    c.Allocation = arOr85;
+    c.DayCount = dc30360Swiss;
+    c.Claims = {{"Rechnung A", 1000000, day("01.01.2025"), Statutory, false},
+                {"Rechnung B", 500000, day("01.01.2025"), Statutory, false}};
+    c.Costs = {{"Betreibungskosten", 10000, day("15.02.2025"), false, EmptyDate, {}}};
+    c.Payments = {{day("31.03.2025"), 300000, -1}};
+    c.StatementDay = day("30.06.2025");
+    const TClaimsStatement s = CalculateClaims(c, ShippedBaseRates());
+    ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
+    EXPECT_EQ(interestOf(s, Claim1, "31.03.2025"), 12500);
+    EXPECT_EQ(payments(s)[0]->Allocations, (std::vector<TAllocation>{{Cost1, false, 10000},
+                                                                     {Claim1, true, 12500},
+                                                                     {Claim2, true, 6250},
+                                                                     {Claim1, false, 180834},
+                                                                     {Claim2, false, 90416}}));
+    // 90 more days on 8'191.66 and 4'095.84: 102.40 and 51.20.
+    EXPECT_EQ(openPrincipal(s), (std::vector<TCents>{819166, 409584}));
+    EXPECT_EQ(s.Open.Interest, 10240 + 5120);
+    EXPECT_EQ(s.PerDay, 171); // 12'287.50 × 5 % / 360
+}
+
+// Each law's rank of undesignated payments: 600,00 paid on 01.05.2025 covers all five claims,
+// so the order their principal is paid in is the rank.
+TEST(Claims, RanksClaimsByTheLaw) {
+    const auto claims = [] {
+        return std::vector<TClaim>{
+            {"später fällig", 10000, day("01.06.2025"), fixed(900), false, false},
+            {"niedriger", 10000, day("01.01.2025"), fixed(400), false, false},
+            {"jünger", 10000, day("01.02.2025"), fixed(800), false, false},
+            {"älter", 10000, day("01.01.2025"), fixed(800), false, false},
+            {"eingeklagt", 10000, day("01.03.2025"), fixed(400), false, true}};
+    };
+    const struct {
+        TLaw Law;
+        std::vector<int> Order;
+    } cases[] = {
+        {lwGermany, {3, 2, 1, 4, 0}},     // due, higher rate, older; the suit counts for nothing
+        {lwAustria, {4, 3, 2, 1, 0}},     // the sued first, then as in Germany
+        {lwSwitzerland, {4, 1, 3, 2, 0}}, // in enforcement, then the earlier due
+    };
+    for (const auto &c : cases) {
+        TClaimsCase input;
+        input.Claims = claims();
+        input.Payments = {{day("01.05.2025"), 60000, -1}};
+        input.StatementDay = day("01.05.2025");
+        input.DayCount = dcActual360;
+        input.Law = c.Law;
+        input.Allocation = DefaultAllocation(c.Law);
+        const TClaimsStatement s = CalculateClaims(input, ShippedBaseRates());
+        ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
+        std::vector<int> order;
+        for (const TAllocation &a : payments(s)[0]->Allocations)
+            if (!a.Interest) order.push_back(a.Item.Index);
+        EXPECT_EQ(order, c.Order) << c.Law;
+    }
+    // Alike in every respect: Austria pays in the order entered, Switzerland pro rata.
+    for (const auto &[law, open] : {std::pair{lwAustria, std::vector<TCents>{0, 15000}},
+                                    std::pair{lwSwitzerland, std::vector<TCents>{5000, 10000}}}) {
+        TClaimsCase input;
+        input.Claims = {{"", 10000, day("01.03.2025"), fixed(0), false},
+                        {"", 20000, day("01.03.2025"), fixed(0), false}};
+        input.Payments = {{day("02.03.2025"), 15000, -1}};
+        input.StatementDay = day("31.03.2025");
+        input.Law = law;
+        input.Allocation = DefaultAllocation(law);
+        EXPECT_EQ(openPrincipal(CalculateClaims(input, ShippedBaseRates())), open) << law;
+    }
+}
+
+TEST(Claims, RefusesWhatTheLawDoesNotOffer) {
+    const struct {
+        TLaw Law;
+        void (*Change)(TClaimsCase &);
+        TCaseField Field;
+        int Index;
+        const char *Message;
+    } cases[] = {
+        {lwSwitzerland, [](TClaimsCase &c) { c.Allocation = arBgb367; }, TCaseField::Allocation, -1,
+         "Nach Schweizer Recht werden Teilzahlungen nach Art. 85 bis 87 OR verrechnet."},
+        {lwGermany, [](TClaimsCase &c) { c.Allocation = arAbgb1416; }, TCaseField::Allocation, -1,
+         "Nach deutschem Recht werden Teilzahlungen nach § 367 oder § 497 Abs. 3 BGB verrechnet."},
+        {lwAustria, [](TClaimsCase &c) { c.DayCount = dc30360Swiss; }, TCaseField::DayCount, -1,
+         "Die Tageszählung 30/360 nach Schweizer Usanz gilt nur nach Schweizer Recht."},
+        {lwAustria,
+         [](TClaimsCase &c) {
+             c.Claims[0].Rule = AtOldBusiness;
+             c.Claims[0].FlatFee = true;
+         },
+         TCaseField::ClaimFlatFee, 0,
+         "Die Pauschale nach § 458 UGB steht der Forderung 1 nicht zu: sie gilt nur bei einem "
+         "unternehmerischen Geschäft aus einem Vertrag ab dem 16.03.2013."},
+        {lwSwitzerland,
+         [](TClaimsCase &c) {
+             c.Costs[0].BearsInterest = true;
+             c.Costs[0].FirstDay = c.Costs[0].Date;
+             c.Costs[0].Rule = margin(500);
+         },
+         TCaseField::CostRule, 0,
+         "Nach Schweizer Recht gelten 5 % Verzugszins (Art. 104 Abs. 1 OR) oder ein vertraglich "
+         "vereinbarter fester Zinssatz; einen Basiszinssatz gibt es nicht."},
+    };
+    for (const auto &c : cases) {
+        TClaimsCase input = suedCase(c.Law, false);
+        if (c.Law == lwSwitzerland) input.DayCount = dc30360Swiss;
+        c.Change(input);
+        const TClaimsStatement s = CalculateClaims(input, ShippedBaseRates());
+        EXPECT_EQ(s.Error.Message, QString::fromUtf8(c.Message));
+        EXPECT_EQ(s.ErrorField, c.Field) << c.Message;
+        EXPECT_EQ(s.ErrorIndex, c.Index) << c.Message;
+        EXPECT_TRUE(s.Bookings.empty());
     }
 }

@@ -412,3 +412,177 @@ TEST(DefaultInterest, ReadsTypedRates) {
               "„abc“ ist kein Zinssatz; erwartet wird eine Zahl mit höchstens zwei "
               "Nachkommastellen, etwa 4,5.");
 }
+
+namespace {
+
+const TRateRule AtBusiness{rkNoConsumer, false, 0, false};
+const TRateRule AtOldBusiness{rkNoConsumer, false, 0, true};
+const TRateRule Statutory{rkStatutory, false, 0};
+
+TDefaultInterest calculateUnder(TLaw law, TCents claim, const char *first, const char *last,
+                                TRateRule rule, TDayCount count = dcActual365,
+                                bool flatFee = false) {
+    TDefaultInterestInput input{claim, day(first), day(last), rule, count, flatFee};
+    input.Law = law;
+    return CalculateDefaultInterest(input, ShippedBaseRates());
+}
+
+} // namespace
+
+// Published Austrian figures, taggenau with both days counted. The base rate changed on
+// 09.07.2008 and on 21.06.2023, yet each half-year keeps one rate; 2013 under § 456 UGB and
+// under the earlier law; a margin over a negative base rate earns nothing.
+TEST(DefaultInterest, AustrianWorkedCases) {
+    const struct {
+        const char *first, *last;
+        TRateRule rule;
+        std::vector<Row> rows;
+        TCents total;
+    } cases[] = {
+        {"01.01.2023",
+         "31.12.2023",
+         AtBusiness,
+         {{"01.01.2023", "30.06.2023", 181, 1108, 54945},
+          {"01.07.2023", "31.12.2023", 184, 1258, 63417}},
+         118362},
+        {"01.07.2008",
+         "31.12.2008",
+         AtOldBusiness,
+         {{"01.07.2008", "31.12.2008", 184, 1119, 56410}},
+         56410},
+        {"18.03.2013",
+         "31.12.2013",
+         AtBusiness,
+         {{"18.03.2013", "30.06.2013", 105, 958, 27559},
+          {"01.07.2013", "31.12.2013", 184, 908, 45773}},
+         73332},
+        {"18.03.2013",
+         "31.12.2013",
+         AtOldBusiness,
+         {{"18.03.2013", "30.06.2013", 105, 838, 24107},
+          {"01.07.2013", "31.12.2013", 184, 788, 39724}},
+         63831},
+        {"01.01.2017",
+         "30.06.2017",
+         TRateRule{rkMargin, false, 50},
+         {{"01.01.2017", "30.06.2017", 181, 0, 0}},
+         0},
+        {"01.01.2024",
+         "31.12.2024",
+         Statutory,
+         {{"01.01.2024", "31.12.2024", 366, 400, 40110}},
+         40110},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.first);
+        const TDefaultInterest result = calculateUnder(lwAustria, 1000000, c.first, c.last, c.rule);
+        expectRows(result, c.rows);
+        EXPECT_EQ(result.Interest, c.total);
+    }
+    const TDefaultInterest floor =
+        calculateUnder(lwAustria, 1000000, "01.01.2017", "30.06.2017", {rkMargin, false, 50});
+    EXPECT_EQ(floor.Rows[0].BaseRate, -62);
+    EXPECT_EQ(floor.PerDay, 0);
+    // § 458 UGB: € 40 for a business transaction under § 456 UGB.
+    const TDefaultInterest fee = calculateUnder(lwAustria, 1000000, "01.01.2023", "31.12.2023",
+                                                AtBusiness, dcActual365, true);
+    EXPECT_EQ(fee.FlatFee, 4000);
+    EXPECT_EQ(fee.Total, 1000000 + 118362 + 4000);
+    EXPECT_TRUE(ContractBefore16032013Preset(day("16.03.2013")));
+    EXPECT_FALSE(ContractBefore16032013Preset(day("17.03.2013")));
+}
+
+// CHF 10'000 at 5 % (Art. 104 Abs. 1 OR): the published 41.67, 125.00 and 506.94 for 30, 90
+// and 365 actual days over 360; 500.00 for the year by Swiss usance.
+TEST(DefaultInterest, SwissWorkedCases) {
+    const struct {
+        const char *last;
+        TDayCount count;
+        quint32 days;
+        TCents interest;
+    } cases[] = {
+        {"30.01.2025", dcActual360, 30, 4167},
+        {"31.03.2025", dcActual360, 90, 12500},
+        {"31.12.2025", dcActual360, 365, 50694},
+        {"31.12.2025", dc30360Swiss, 360, 50000},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.last);
+        const TDefaultInterest result =
+            calculateUnder(lwSwitzerland, 1000000, "01.01.2025", c.last, Statutory, c.count);
+        expectRows(result, {{"01.01.2025", c.last, c.days, 500, c.interest}});
+        EXPECT_EQ(result.PerDay, 139);
+    }
+}
+
+// Swiss usance against the German 30/360: both count every month as 30 days and the 31st as
+// nothing; only a part ending on the last day of February differs (CHF 10'000 at 5 %).
+TEST(DefaultInterest, SwissUsance) {
+    const struct {
+        const char *from, *to;
+        quint32 swiss, german;
+        TCents interest;
+    } cases[] = {
+        {"01.01.2025", "31.01.2025", 30, 30, 4167}, {"01.03.2025", "31.03.2025", 30, 30, 4167},
+        {"15.01.2025", "15.03.2025", 61, 61, 8472}, {"15.12.2024", "14.03.2025", 90, 90, 12500},
+        {"01.02.2025", "28.02.2025", 28, 30, 3889}, {"01.02.2024", "29.02.2024", 29, 30, 4028},
+        {"01.02.2024", "28.02.2024", 28, 30, 3889}, {"31.01.2025", "31.03.2025", 60, 60, 8333},
+        {"28.02.2025", "31.03.2025", 33, 33, 4583}, {"31.01.2025", "31.01.2025", 0, 0, 0},
+        {"30.01.2025", "31.01.2025", 1, 1, 139},    {"01.01.2025", "31.12.2025", 360, 360, 50000},
+    };
+    for (const auto &c : cases) {
+        const TPeriod period{day(c.from), day(c.to)};
+        SCOPED_TRACE(std::string(c.from) + " - " + c.to);
+        EXPECT_EQ(PeriodDays(dc30360Swiss, period), c.swiss);
+        EXPECT_EQ(PeriodDays(dc30360, period), c.german);
+        EXPECT_EQ(PeriodInterest(1000000, 500, dc30360Swiss, period), c.interest);
+    }
+    EXPECT_EQ(YearDaysAfter(dc30360Swiss, day("31.12.2025")), 360);
+}
+
+// What a law does not offer is refused before anything is calculated.
+TEST(DefaultInterest, RefusesWhatTheLawDoesNotOffer) {
+    const struct {
+        TLaw law;
+        const char *first, *last;
+        TRateRule rule;
+        TDayCount count;
+        bool flatFee;
+        TEngineErrorCode code;
+        const char *message; // a part of it
+    } cases[] = {
+        {lwGermany, "01.01.2025", "31.01.2025", Consumer, dc30360Swiss, false, ecDayCount,
+         "nur nach Schweizer Recht"},
+        {lwSwitzerland, "01.01.2025", "31.01.2025", Statutory, dcActualActual, false, ecDayCount,
+         "30/360 nach Schweizer Usanz, act/360 und act/365"},
+        {lwSwitzerland, "01.01.2025", "31.01.2025", Business, dc30360Swiss, false, ecRule,
+         "Art. 104 Abs. 1 OR"},
+        {lwSwitzerland, "01.01.2025", "31.01.2025", Statutory, dc30360Swiss, true, ecFlatFee,
+         "keine Pauschale"},
+        {lwAustria, "01.01.2025", "31.01.2025", Consumer, dcActual365, false, ecRule,
+         "§ 1000 Abs. 1 ABGB"},
+        {lwAustria, "01.01.2025", "31.01.2025", TRateRule{rkCommercial, false, 0}, dcActual365,
+         false, ecRule, "nur nach deutschem Recht"},
+        {lwAustria, "15.03.2013", "31.03.2013", AtBusiness, dcActual365, false, ecRule,
+         "Zinsen ab dem 15.03.2013 stammen aus einem früheren Vertrag"},
+        {lwAustria, "31.07.2002", "31.12.2002", AtOldBusiness, dcActual365, false, ecNoBaseRate,
+         "erst ab dem 01.08.2002 (§ 1333 Abs. 2 ABGB)"},
+        {lwAustria, "31.12.2001", "31.01.2002", TRateRule{rkMargin, false, 500}, dcActual365, false,
+         ecNoBaseRate, "Oesterreichischen Nationalbank"},
+        {lwAustria, "01.01.2012", "31.01.2012", AtOldBusiness, dcActual365, true, ecFlatFee,
+         "§ 458 UGB"},
+        {lwAustria, "01.07.2026", "01.01.2027", AtBusiness, dcActual365, false, ecMissingHalfYear,
+         "Für das Halbjahr ab 01.01.2027 ist kein Basiszinssatz bekannt (die Basiszinssätze "
+         "reichen bis 31.12.2026)."},
+        {lwAustria, "01.07.2026", "01.01.2027", AtOldBusiness, dcActual365, false,
+         ecMissingHalfYear, "ab 01.01.2027"},
+    };
+    for (const auto &c : cases) {
+        const TDefaultInterest result =
+            calculateUnder(c.law, 100000, c.first, c.last, c.rule, c.count, c.flatFee);
+        EXPECT_EQ(result.Error.Code, c.code) << c.message;
+        EXPECT_TRUE(result.Error.Message.contains(QString::fromUtf8(c.message)))
+            << result.Error.Message.toStdString();
+        EXPECT_TRUE(result.Rows.empty()) << c.message;
+    }
+}

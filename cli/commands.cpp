@@ -2,12 +2,13 @@
 
 #include "cli/batch.h"
 #include "cli/console.h"
-#include "report/csv.h"
-#include "report/echo.h"
 #include "cli/numbers.h"
 #include "cli/storedformula.h"
 #include "engine/baserateupdate.h"
 #include "engine/fixedtext.h"
+#include "report/csv.h"
+#include "report/echo.h"
+#include "report/errortext.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -61,7 +62,7 @@ std::optional<TCaseError> ReadRule(const TFields &fields, TDateTime firstDay, TR
         rule.Kind = candidate.Kind;
         if (!IsSwitch(candidate.Field))
             if (const TEngineError error = ReadTypedRate(fields[candidate.Field], rule.Value))
-                return FieldError(candidate.Field, error.Message);
+                return FieldError(candidate.Field, ErrorText(error));
     }
     if (chosen != 1)
         return FieldError(FieldCount, chosen == 0
@@ -139,15 +140,6 @@ int RunVerzug(const TCommandLine &line, TRunContext &run) {
     return esDone;
 }
 
-QString NoBaseRateText(TDateTime day, const TBaseRateTable &table) {
-    if (day < FirstBaseRateDay())
-        return QStringLiteral("Für Tage vor dem %1 gibt es keinen Basiszinssatz nach § 247 BGB.")
-            .arg(FormatDayDate(FirstBaseRateDay()));
-    return QStringLiteral("Für das Halbjahr ab %1 ist kein Basiszinssatz bekannt (die "
-                          "Basiszinssätze reichen bis %2).")
-        .arg(FormatDayDate(HalfYearStart(day)), FormatDayDate(table.Reach()));
-}
-
 // basiszins --aktualisieren: waits for the Bundesbank's answer, at most the update's time-out.
 int RunUpdate(const TCommandLine &line, TRunContext &run) {
     // The answer comes through an event loop, which needs the application object: made only
@@ -181,7 +173,7 @@ int RunUpdate(const TCommandLine &line, TRunContext &run) {
     // What the network left to be deleted later goes before the application object does.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (error) {
-        run.Report(QStringLiteral("--aktualisieren"), error.Message);
+        run.Report(QStringLiteral("--aktualisieren"), ErrorText(error));
         return esBadInput;
     }
     run.Out().Write(UpdateAnswer(line.Format, url, changes, store.Table()));
@@ -194,7 +186,7 @@ int RunBasiszins(const TCommandLine &line, TRunContext &run) {
     if (!line.Import.isEmpty()) {
         int changed = 0;
         if (const TEngineError error = store.Import(line.Import, changed)) {
-            run.Report(QStringLiteral("--import"), error.Message);
+            run.Report(QStringLiteral("--import"), ErrorText(error));
             return esBadInput;
         }
         run.Out().Write(ImportAnswer(line.Format, line.Import, changed, store.Table()));
@@ -208,7 +200,7 @@ int RunBasiszins(const TCommandLine &line, TRunContext &run) {
     }
     const TBaseRate *rate = store.Table().Find(day);
     if (!rate) {
-        run.Report(QStringLiteral("DATUM"), NoBaseRateText(day, store.Table()));
+        run.Report(QStringLiteral("DATUM"), ErrorText(BaseRateLookupError(day, store.Table())));
         return esBadInput;
     }
     run.Out().Write(BaseRateAnswer(line.Format, day, *rate, store.Table()));
@@ -251,7 +243,8 @@ std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterest
     if (!ReadAmount(fields[fdBetrag], amount, error)) return FieldError(fdBetrag, error);
     // The window's claim: its currency field's value in cents.
     const std::optional<TCents> claim = CentsFromAmount(amount);
-    if (!claim) return FieldError(fdBetrag, QStringLiteral("Die Forderung ist zu groß."));
+    if (!claim)
+        return FieldError(fdBetrag, ErrorText(TEngineError(ecClaim, TErrorText::ClaimTooLarge)));
     input.Claim = *claim;
     if (auto dayError = ReadDay(fields, fdVon, input.FirstDay)) return dayError;
     if (auto dayError = ReadDay(fields, fdBis, input.LastDay)) return dayError;
@@ -273,13 +266,14 @@ std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterest
 }
 
 std::optional<TCaseError> CalculateVerzug(const TDefaultInterestInput &input,
-                                          const TBaseRateTable &table, TDefaultInterestStatement &result) {
+                                          const TBaseRateTable &table,
+                                          TDefaultInterestStatement &result) {
     result.Input = input;
     result.Result = CalculateDefaultInterest(input, table);
     result.Reach = table.Reach();
     if (!result.Result.Error) return std::nullopt;
     return FieldError(FieldOfEngineError(result.Result.Error, input.Rule),
-                      result.Result.Error.Message);
+                      ErrorText(result.Result.Error));
 }
 
 void TRunContext::Report(const QString &subject, const QString &reason) {
@@ -304,7 +298,7 @@ TBaseRateStore &TRunContext::BaseRates() {
     if (!FRates) {
         FRates.emplace();
         if (const TEngineError error = FRates->Load())
-            Report(QStringLiteral("Basiszinssätze"), error.Message);
+            Report(QStringLiteral("Basiszinssätze"), ErrorText(error));
     }
     return *FRates;
 }

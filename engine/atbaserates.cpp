@@ -1,9 +1,6 @@
 #include "engine/atbaserates.h"
 #include "engine/atbaserates_p.h"
 
-#include "engine/fixedtext.h"
-#include "platform/base/fixedpoint.h"
-
 #include <algorithm>
 
 namespace {
@@ -84,17 +81,8 @@ const TAtBaseRates &ShippedAtBaseRates() {
 }
 
 TEngineError CheckAtBaseRateChange(TDateTime day, TBasisPoints rate) {
-    if (!SerialDateValid(day))
-        return TEngineError(ecRate, QStringLiteral("Der Tag der Änderung ist kein gültiges "
-                                                   "Datum."));
+    if (!SerialDateValid(day)) return TEngineError(ecRate, TErrorText::AtChangeDayInvalid);
     if (WholeDay(day) < firstAtBaseRateDay())
-        return TEngineError(ecRate, QStringLiteral("Ein Basiszinssatz der Oesterreichischen "
-                                                   "Nationalbank gilt frühestens ab dem "
-                                                   "01.01.1999; %1 ist kein solcher Tag.")
-                                        .arg(FormatDayDate(day)));
-    if (rate < MinBaseRate || rate > MaxBaseRate)
-        return TEngineError(ecRate, QStringLiteral("Der Basiszinssatz %1 % liegt nicht zwischen "
-                                                   "-10,00 % und 20,00 %.")
-                                        .arg(HundredthsText(rate, u',')));
-    return {};
+        return TEngineError(ecRate, TErrorText::AtBaseRateDay, {TErrorDay{day}});
+    return BaseRateRangeError(rate);
 }

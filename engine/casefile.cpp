@@ -1,10 +1,8 @@
 #include "engine/casefile.h"
 
-#include "engine/fixedtext.h"
-#include "platform/base/fixedpoint.h"
 #include "platform/base/files.h"
+#include "platform/base/fixedpoint.h"
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -12,98 +10,98 @@
 
 namespace {
 
-// The German reason for each of the parser's errors.
-QString syntaxReason(QJsonParseError::ParseError error) {
+// The reason for each of the parser's errors.
+TErrorText syntaxReason(QJsonParseError::ParseError error) {
     switch (error) {
     case QJsonParseError::UnterminatedObject:
-        return QStringLiteral("es fehlt „,“ vor dem nächsten Schlüssel oder „}“ am Ende des "
-                              "Objekts");
+        return TErrorText::JsonUnterminatedObject;
     case QJsonParseError::MissingNameSeparator:
-        return QStringLiteral("nach einem Schlüssel fehlt „:“");
+        return TErrorText::JsonMissingNameSeparator;
     case QJsonParseError::UnterminatedArray:
-        return QStringLiteral("es fehlt „,“ vor dem nächsten Wert oder „]“ am Ende der Liste");
+        return TErrorText::JsonUnterminatedArray;
     case QJsonParseError::MissingValueSeparator:
-        return QStringLiteral("zwischen zwei Werten fehlt „,“");
+        return TErrorText::JsonMissingValueSeparator;
     case QJsonParseError::IllegalValue:
-        return QStringLiteral("ein Wert ist ungültig");
+        return TErrorText::JsonIllegalValue;
     case QJsonParseError::TerminationByNumber:
-        return QStringLiteral("der Text endet mitten in einer Zahl");
+        return TErrorText::JsonTerminationByNumber;
     case QJsonParseError::IllegalNumber:
-        return QStringLiteral("eine Zahl ist ungültig");
+        return TErrorText::JsonIllegalNumber;
     case QJsonParseError::IllegalEscapeSequence:
-        return QStringLiteral("ein Zeichen nach „\\“ ist ungültig");
+        return TErrorText::JsonIllegalEscapeSequence;
     case QJsonParseError::IllegalUTF8String:
-        return QStringLiteral("der Text ist kein gültiges UTF-8");
+        return TErrorText::JsonIllegalUtf8String;
     case QJsonParseError::UnterminatedString:
-        return QStringLiteral("eine Zeichenkette ist nicht mit „\"“ geschlossen");
+        return TErrorText::JsonUnterminatedString;
     case QJsonParseError::MissingObject:
-        return QStringLiteral("es fehlt das Objekt „{ … }“");
+        return TErrorText::JsonMissingObject;
     case QJsonParseError::DeepNesting:
-        return QStringLiteral("die Verschachtelung ist zu tief");
+        return TErrorText::JsonDeepNesting;
     case QJsonParseError::DocumentTooLarge:
-        return QStringLiteral("die Datei ist zu groß");
+        return TErrorText::JsonDocumentTooLarge;
     case QJsonParseError::GarbageAtEnd:
-        return QStringLiteral("nach dem Ende des Objekts folgt weiterer Text");
+        return TErrorText::JsonGarbageAtEnd;
     case QJsonParseError::NoError:
         break;
     }
-    return QStringLiteral("der Text ist kein JSON");
+    return TErrorText::JsonOther;
 }
 
 int lineAt(const QByteArray &data, qsizetype offset) {
     return int(data.left(offset).count('\n')) + 1;
 }
 
-// Reads one object's keys; the first fault it meets is kept, with the place it was found.
+// Reads one object's keys; the first fault it meets is kept, with the place it was found: the
+// entry of a list, and the key of the object it is read from.
 class TReader {
 public:
-    TReader(const QJsonObject &object, QString place) : FObject(object), FPlace(std::move(place)) {}
+    TReader(const QJsonObject &object, std::optional<TErrorEntry> entry = std::nullopt,
+            const char *key = nullptr)
+        : FObject(object), FEntry(entry), FKey(key) {}
 
     bool Has(const char *key) const { return FObject.contains(QLatin1String(key)); }
 
     QString Text(const char *key, bool required = false) {
         const QJsonValue value = FObject.value(QLatin1String(key));
         if (value.isUndefined()) {
-            if (required) Fail(key, QStringLiteral("fehlt"));
+            if (required) Fail(key, TErrorText::KeyMissing);
             return {};
         }
-        if (!value.isString()) Fail(key, QStringLiteral("muss eine Zeichenkette sein"));
+        if (!value.isString()) Fail(key, TErrorText::KeyNotText);
         return value.toString();
     }
     bool Flag(const char *key) {
         const QJsonValue value = FObject.value(QLatin1String(key));
         if (value.isUndefined()) return false;
-        if (!value.isBool()) Fail(key, QStringLiteral("muss true oder false sein"));
+        if (!value.isBool()) Fail(key, TErrorText::KeyNotFlag);
         return value.toBool();
     }
     TDateTime Date(const char *key) {
         const QString text = Text(key, true);
-        if (FError.isEmpty()) {
+        if (!FError) {
             if (const std::optional<TDateTime> day = ParseIsoDate(text)) return *day;
-            Fail(key, QStringLiteral("„%1“ ist kein Datum der Form JJJJ-MM-TT").arg(text));
+            Fail(key, TErrorText::KeyNotDate, {text});
         }
         return EmptyDate;
     }
     // "4250.00": digits, at most two decimals after a point, optionally a sign.
-    qint64 Hundredths(const char *key, const QString &example) {
+    qint64 Hundredths(const char *key, const char *example) {
         const QString text = Text(key, true);
-        if (!FError.isEmpty()) return 0;
+        if (FError) return 0;
         qint64 value = 0;
         if (readHundredths(text, value)) return value;
-        Fail(key, QStringLiteral("„%1“ ist keine Zahl der Form „%2“").arg(text, example));
+        Fail(key, TErrorText::KeyNotNumber, {text, QString::fromLatin1(example)});
         return 0;
     }
     QJsonObject Object(const char *key) {
         const QJsonValue value = FObject.value(QLatin1String(key));
         if (!value.isObject())
-            Fail(key, value.isUndefined() ? QStringLiteral("fehlt")
-                                          : QStringLiteral("muss ein Objekt sein"));
+            Fail(key, value.isUndefined() ? TErrorText::KeyMissing : TErrorText::KeyNotObject);
         return value.toObject();
     }
     QJsonArray List(const char *key) {
         const QJsonValue value = FObject.value(QLatin1String(key));
-        if (!value.isUndefined() && !value.isArray())
-            Fail(key, QStringLiteral("muss eine Liste sein"));
+        if (!value.isUndefined() && !value.isArray()) Fail(key, TErrorText::KeyNotList);
         return value.toArray();
     }
     // `offered` picks the values a fault names; every value of `choices` is read.
@@ -111,29 +109,30 @@ public:
     T Choice(const char *key, std::initializer_list<std::pair<const char *, T>> choices, T fallback,
              bool required, const std::function<bool(T)> &offered = {}) {
         const QString text = Text(key, required);
-        if (!FError.isEmpty() || (!required && !Has(key))) return fallback;
+        if (FError || (!required && !Has(key))) return fallback;
         QStringList names;
         for (const auto &[name, value] : choices) {
             if (text == QLatin1String(name)) return value;
-            if (!offered || offered(value))
-                names.append(QStringLiteral("„%1“").arg(QLatin1String(name)));
+            if (!offered || offered(value)) names.append(QLatin1String(name));
         }
-        Fail(key, QStringLiteral("„%1“ ist keiner der Werte %2").arg(text, names.join(u", ")));
+        Fail(key, TErrorText::KeyNotChoice, {text, TErrorChoices{names}});
         return fallback;
     }
 
-    void Fail(const char *key, const QString &reason) {
-        if (!FError.isEmpty()) return;
-        FError = (FPlace.isEmpty() ? QString() : FPlace + QStringLiteral(", ")) +
-                 QStringLiteral("„%1“ %2.").arg(QLatin1String(key), reason);
+    void Fail(const char *key, TErrorText text, std::vector<TErrorArgument> arguments = {}) {
+        if (FError) return;
+        arguments.insert(arguments.begin(), QString::fromLatin1(key));
+        FError = TEngineError(ecFileContent, text, std::move(arguments));
+        if (FKey) FError = Around(TErrorText::AtKey, {QString::fromLatin1(FKey)}, FError);
+        if (FEntry) FError = Around(TErrorText::AtEntry, {*FEntry}, FError);
     }
-    const QString &Error() const { return FError; }
+    const TEngineError &Error() const { return FError; }
     // A nested reader's fault becomes this one's.
     bool Take(const TReader &inner) {
-        if (FError.isEmpty()) FError = inner.FError;
-        return FError.isEmpty();
+        if (!FError) FError = inner.FError;
+        return !FError;
     }
-    const QString &Place() const { return FPlace; }
+    const std::optional<TErrorEntry> &Entry() const { return FEntry; }
 
 private:
     static bool readHundredths(const QString &text, qint64 &value) {
@@ -165,8 +164,9 @@ private:
     }
 
     QJsonObject FObject;
-    QString FPlace;
-    QString FError;
+    std::optional<TErrorEntry> FEntry;
+    const char *FKey;
+    TEngineError FError;
 };
 
 // The key of the flag of an older business claim: Germany's claim before 29.07.2014, Austria's
@@ -176,12 +176,9 @@ const char *olderLawKey(TLaw law) {
 }
 
 TRateRule readRule(TReader &owner, const char *key, TLaw law) {
-    TReader reader(owner.Object(key),
-                   owner.Place().isEmpty()
-                       ? QStringLiteral("„%1“").arg(QLatin1String(key))
-                       : owner.Place() + QStringLiteral(", „%1“").arg(QLatin1String(key)));
+    TReader reader(owner.Object(key), owner.Entry(), key);
     TRateRule rule;
-    if (!owner.Error().isEmpty()) return rule;
+    if (owner.Error()) return rule;
     rule.Kind = reader.Choice<TRateKind>("regel",
                                          {{"verbraucher", rkConsumer},
                                           {"unternehmer", rkNoConsumer},
@@ -191,23 +188,20 @@ TRateRule readRule(TReader &owner, const char *key, TLaw law) {
     const bool older = rule.Kind == rkNoConsumer && reader.Flag(olderLawKey(law));
     (law == lwAustria ? rule.ContractBefore16032013 : rule.ClaimBefore29072014) = older;
     if (rule.Kind == rkMargin || rule.Kind == rkFixed)
-        rule.Value = TBasisPoints(reader.Hundredths("wert", QStringLiteral("5.00")));
+        rule.Value = TBasisPoints(reader.Hundredths("wert", "5.00"));
     owner.Take(reader);
     return rule;
 }
 
 // The object of each list entry, or the fault of an entry that is none.
-bool entries(TReader &owner, const char *key, const QString &name,
+bool entries(TReader &owner, const char *key, TErrorText noObject,
              std::vector<QJsonObject> &objects) {
     const QJsonArray list = owner.List(key);
-    for (qsizetype i = 0; i < list.size() && owner.Error().isEmpty(); ++i) {
-        if (!list[i].isObject())
-            owner.Fail(key, QStringLiteral("enthält an Stelle %1 kein Objekt „{ … }“ für %2")
-                                .arg(i + 1)
-                                .arg(name));
+    for (qsizetype i = 0; i < list.size() && !owner.Error(); ++i) {
+        if (!list[i].isObject()) owner.Fail(key, noObject, {TErrorCount{i + 1}});
         objects.push_back(list[i].toObject());
     }
-    return owner.Error().isEmpty();
+    return !owner.Error();
 }
 
 // JSON text of our own, so that the documented keys stand first and in their order.
@@ -407,36 +401,31 @@ const char *allocationName(TAllocationRule rule) {
 } // namespace
 
 TEngineError ReadCaseFile(const QByteArray &data, TDateTime today, TCaseFile &file) {
-    const auto fault = [](const QString &message, int line = 0) {
-        return TEngineError(ecFileContent, message, QString(), line);
+    const auto fault = [](TErrorText text, std::vector<TErrorArgument> arguments = {}) {
+        return TEngineError(ecFileContent, text, std::move(arguments));
     };
     QJsonParseError parse;
     const QJsonDocument document = QJsonDocument::fromJson(data, &parse);
-    if (parse.error != QJsonParseError::NoError)
-        return fault(QStringLiteral("Zeile %1: %2.")
-                         .arg(lineAt(data, parse.offset))
-                         .arg(syntaxReason(parse.error)),
-                     lineAt(data, parse.offset));
-    if (!document.isObject())
-        return fault(QStringLiteral("Die Datei enthält kein Objekt „{ … }“."));
+    if (parse.error != QJsonParseError::NoError) {
+        const int line = lineAt(data, parse.offset);
+        return TEngineError(ecFileContent, TErrorText::CaseFileSyntax,
+                            {TErrorCount{line}, Phrase(syntaxReason(parse.error))}, QString(),
+                            line);
+    }
+    if (!document.isObject()) return fault(TErrorText::CaseFileNoObject);
     const QJsonObject root = document.object();
     if (root.value(QLatin1String("format")).toString() != QLatin1String(CaseFileFormat))
-        return fault(QStringLiteral("Die Datei ist keine Forderungsaufstellung von Tarvo "
-                                    "(„format“ ist nicht „%1“).")
-                         .arg(QLatin1String(CaseFileFormat)));
+        return fault(TErrorText::CaseFileFormat, {QString::fromLatin1(CaseFileFormat)});
     const QJsonValue version = root.value(QLatin1String("version"));
     if (!version.isDouble() || version.toDouble() != double(version.toInt()) || version.toInt() < 1)
-        return fault(QStringLiteral("„version“ muss eine ganze Zahl ab 1 sein."));
+        return fault(TErrorText::CaseFileVersion);
     if (version.toInt() > CaseFileVersion)
-        return fault(QStringLiteral("Die Datei hat die Version %1; dieses Tarvo liest "
-                                    "Forderungsaufstellungen bis zur Version %2. Bitte Tarvo "
-                                    "aktualisieren.")
-                         .arg(version.toInt())
-                         .arg(CaseFileVersion));
+        return fault(TErrorText::CaseFileNewer,
+                     {TErrorCount{version.toInt()}, TErrorCount{CaseFileVersion}});
 
     TCaseFile read;
     read.Unknown = root;
-    TReader top(root, QString());
+    TReader top(root);
     read.Name = top.Text("bezeichnung");
     read.Reference = top.Text("aktenzeichen");
     read.Creditor = top.Text("glaeubiger");
@@ -461,54 +450,53 @@ TEngineError ReadCaseFile(const QByteArray &data, TDateTime today, TCaseFile &fi
         "verrechnung", {{"367", arBgb367}, {"497", arBgb497}, {"1416", arAbgb1416}, {"85", arOr85}},
         DefaultAllocation(law), false,
         [law](TAllocationRule rule) { return AllocationOffered(law, rule); });
-    if (!top.Error().isEmpty()) return fault(top.Error());
+    if (top.Error()) return top.Error();
 
-    if (!entries(top, "forderungen", QStringLiteral("eine Forderung"), read.UnknownOfClaims))
-        return fault(top.Error());
+    if (!entries(top, "forderungen", TErrorText::KeyNoClaimObject, read.UnknownOfClaims))
+        return top.Error();
     for (size_t i = 0; i < read.UnknownOfClaims.size(); ++i) {
-        TReader entry(read.UnknownOfClaims[i], QStringLiteral("Forderung %1").arg(i + 1));
+        TReader entry(read.UnknownOfClaims[i], TErrorEntry{TEntryKind::Claim, int(i) + 1});
         TClaim claim;
         claim.Name = entry.Text("bezeichnung");
-        claim.Amount = entry.Hundredths("betrag", QStringLiteral("4250.00"));
+        claim.Amount = entry.Hundredths("betrag", "4250.00");
         claim.FirstDay = entry.Date("zinsbeginn");
         claim.Rule = readRule(entry, "zins", law);
         claim.FlatFee = entry.Flag("pauschale");
         claim.Sued = entry.Flag("eingeklagt");
-        if (!entry.Error().isEmpty()) return fault(entry.Error());
+        if (entry.Error()) return entry.Error();
         c.Claims.push_back(claim);
     }
-    if (!entries(top, "kosten", QStringLiteral("Kosten"), read.UnknownOfCosts))
-        return fault(top.Error());
+    if (!entries(top, "kosten", TErrorText::KeyNoCostObject, read.UnknownOfCosts))
+        return top.Error();
     for (size_t i = 0; i < read.UnknownOfCosts.size(); ++i) {
-        TReader entry(read.UnknownOfCosts[i], QStringLiteral("Kosten %1").arg(i + 1));
+        TReader entry(read.UnknownOfCosts[i], TErrorEntry{TEntryKind::Cost, int(i) + 1});
         TCost cost;
         cost.Name = entry.Text("bezeichnung");
-        cost.Amount = entry.Hundredths("betrag", QStringLiteral("36.00"));
+        cost.Amount = entry.Hundredths("betrag", "36.00");
         cost.Date = entry.Date("datum");
         cost.BearsInterest = entry.Has("zinsbeginn") || entry.Has("zins");
         if (cost.BearsInterest) {
             cost.FirstDay = entry.Date("zinsbeginn");
             cost.Rule = readRule(entry, "zins", law);
         }
-        if (!entry.Error().isEmpty()) return fault(entry.Error());
+        if (entry.Error()) return entry.Error();
         c.Costs.push_back(cost);
     }
-    if (!entries(top, "zahlungen", QStringLiteral("eine Zahlung"), read.UnknownOfPayments))
-        return fault(top.Error());
+    if (!entries(top, "zahlungen", TErrorText::KeyNoPaymentObject, read.UnknownOfPayments))
+        return top.Error();
     for (size_t i = 0; i < read.UnknownOfPayments.size(); ++i) {
-        TReader entry(read.UnknownOfPayments[i], QStringLiteral("Zahlung %1").arg(i + 1));
+        TReader entry(read.UnknownOfPayments[i], TErrorEntry{TEntryKind::Payment, int(i) + 1});
         TPayment payment;
         payment.Date = entry.Date("datum");
-        payment.Amount = entry.Hundredths("betrag", QStringLiteral("1000.00"));
+        payment.Amount = entry.Hundredths("betrag", "1000.00");
         if (entry.Has("forderung")) {
             const QJsonValue number = read.UnknownOfPayments[i].value(QLatin1String("forderung"));
             if (!number.isDouble() || number.toDouble() != double(number.toInt()) ||
                 number.toInt() < 1)
-                entry.Fail("forderung",
-                           QStringLiteral("muss die Nummer einer Forderung ab 1 sein"));
+                entry.Fail("forderung", TErrorText::KeyNoClaimNumber);
             payment.Claim = number.toInt() - 1;
         }
-        if (!entry.Error().isEmpty()) return fault(entry.Error());
+        if (entry.Error()) return entry.Error();
         c.Payments.push_back(payment);
     }
     file = std::move(read);
@@ -585,30 +573,21 @@ QByteArray WriteCaseFile(const TCaseFile &file) {
 }
 
 TEngineError LoadCaseFile(const QString &path, TDateTime today, TCaseFile &file) {
-    const QString shown = QDir::toNativeSeparators(path);
     const TFileRead read = ReadWholeFile(path);
     if (read.Status == TReadStatus::Missing)
-        return TEngineError(ecFile, QStringLiteral("Die Datei „%1“ gibt es nicht.").arg(shown),
-                            path);
+        return TEngineError(ecFile, TErrorText::FileMissing, {TErrorFile{path}}, path);
     if (!read)
-        return TEngineError(
-            ecFile,
-            QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2.").arg(shown, read.Reason),
-            path);
+        return TEngineError(ecFile, TErrorText::FileUnreadable, {TErrorFile{path}, read.Reason},
+                            path);
     TEngineError error = ReadCaseFile(read.Data, today, file);
-    if (error) {
-        error.File = path;
-        error.Message = QStringLiteral("Die Datei „%1“ ist keine lesbare Forderungsaufstellung: %2")
-                            .arg(shown, error.Message);
-    }
+    if (!error) return error;
+    error = Around(TErrorText::CaseFileBroken, {TErrorFile{path}}, error);
+    error.File = path;
     return error;
 }
 
 TEngineError SaveCaseFile(const QString &path, const TCaseFile &file) {
     if (const QString reason = ReplaceFile(path, WriteCaseFile(file)); !reason.isEmpty())
-        return TEngineError(ecFile,
-                            QStringLiteral("Die Datei „%1“ kann nicht gespeichert werden: %2.")
-                                .arg(QDir::toNativeSeparators(path), reason),
-                            path);
+        return TEngineError(ecFile, TErrorText::FileNotSaved, {TErrorFile{path}, reason}, path);
     return {};
 }

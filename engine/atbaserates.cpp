@@ -1,5 +1,6 @@
 #include "engine/atbaserates.h"
 #include "engine/atbaserates_p.h"
+#include "engine/lastwins_p.h"
 
 #include <algorithm>
 
@@ -21,18 +22,7 @@ const TBaseRateChange *inForce(const std::vector<TBaseRateChange> &changes, TDat
 
 TAtBaseRates::TAtBaseRates(std::vector<TBaseRateChange> changes, TDateTime knownThrough)
     : FChanges(std::move(changes)), FKnownThrough(knownThrough) {
-    // Stable, so that of two changes on one day the later stays last and wins.
-    std::stable_sort(
-        FChanges.begin(), FChanges.end(),
-        [](const TBaseRateChange &a, const TBaseRateChange &b) { return a.Day < b.Day; });
-    std::vector<TBaseRateChange> unique;
-    for (const TBaseRateChange &change : FChanges) {
-        if (!unique.empty() && unique.back().Day == change.Day)
-            unique.back() = change;
-        else
-            unique.push_back(change);
-    }
-    FChanges = std::move(unique);
+    SortLastWins(FChanges, &TBaseRateChange::Day);
     FFirstDay = AtHalfYearTable(FChanges, FKnownThrough, hrFirstDay);
     FLastDayBefore = AtHalfYearTable(FChanges, FKnownThrough, hrLastDayBefore);
 }

@@ -1,5 +1,6 @@
 #include "engine/baserates.h"
 #include "engine/baserates_p.h"
+#include "engine/lastwins_p.h"
 
 #include <algorithm>
 
@@ -8,17 +9,7 @@ TDateTime FirstBaseRateDay() {
 }
 
 TBaseRateTable::TBaseRateTable(std::vector<TBaseRate> rates) : FRates(std::move(rates)) {
-    // Stable, so that of two rates for one half-year the later stays last and wins.
-    std::stable_sort(FRates.begin(), FRates.end(),
-                     [](const TBaseRate &a, const TBaseRate &b) { return a.From < b.From; });
-    std::vector<TBaseRate> unique;
-    for (const TBaseRate &rate : FRates) {
-        if (!unique.empty() && unique.back().From == rate.From)
-            unique.back() = rate;
-        else
-            unique.push_back(rate);
-    }
-    FRates = std::move(unique);
+    SortLastWins(FRates, &TBaseRate::From);
     if (FRates.empty()) return;
     TDateTime next = NextHalfYearStart(FRates.front().From);
     for (std::size_t i = 1; i < FRates.size() && FRates[i].From == next; ++i)

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <functional>
+#include <type_traits>
 
 namespace {
 
@@ -45,6 +46,32 @@ TErrorText syntaxReason(QJsonParseError::ParseError error) {
         break;
     }
     return TErrorText::JsonOther;
+}
+
+// The file's name of each value, in the order a fault lists them; the reader and the writer
+// share them.
+template <typename T> using TNamed = std::pair<const char *, T>;
+constexpr TNamed<TLaw> LawNames[] = {{"de", lwGermany}, {"at", lwAustria}, {"ch", lwSwitzerland}};
+// "30360ch" a name of its own, so that a file means one day count whatever its law.
+constexpr TNamed<TDayCount> DayCountNames[] = {{"30360ch", dc30360Swiss},
+                                               {"taggenau", dcActual365},
+                                               {"actact", dcActualActual},
+                                               {"act360", dcActual360},
+                                               {"30360", dc30360}};
+constexpr TNamed<TAllocationRule> AllocationNames[] = {
+    {"367", arBgb367}, {"497", arBgb497}, {"1416", arAbgb1416}, {"85", arOr85}};
+// A rate the law fixes (§ 246 BGB, § 352 HGB) is written as the fixed rate it is.
+constexpr TNamed<TRateKind> RuleNames[] = {{"verbraucher", rkConsumer},
+                                           {"unternehmer", rkNoConsumer},
+                                           {"aufschlag", rkMargin},
+                                           {"satz", rkFixed}};
+
+// The value's name; `fallback`'s for a value without one.
+template <typename T, std::size_t N>
+QLatin1String nameOf(const TNamed<T> (&names)[N], T value, T fallback) {
+    for (const auto &[name, named] : names)
+        if (named == value) return QLatin1String(name);
+    return value == fallback ? QLatin1String() : nameOf(names, fallback, fallback);
 }
 
 int lineAt(const QByteArray &data, qsizetype offset) {
@@ -105,9 +132,9 @@ public:
         return value.toArray();
     }
     // `offered` picks the values a fault names; every value of `choices` is read.
-    template <typename T>
-    T Choice(const char *key, std::initializer_list<std::pair<const char *, T>> choices, T fallback,
-             bool required, const std::function<bool(T)> &offered = {}) {
+    template <typename T, std::size_t N>
+    T Choice(const char *key, const TNamed<T> (&choices)[N], T fallback, bool required,
+             const std::type_identity_t<std::function<bool(T)>> &offered = {}) {
         const QString text = Text(key, required);
         if (FError || (!required && !Has(key))) return fallback;
         QStringList names;
@@ -179,12 +206,7 @@ TRateRule readRule(TReader &owner, const char *key, TLaw law) {
     TReader reader(owner.Object(key), owner.Entry(), key);
     TRateRule rule;
     if (owner.Error()) return rule;
-    rule.Kind = reader.Choice<TRateKind>("regel",
-                                         {{"verbraucher", rkConsumer},
-                                          {"unternehmer", rkNoConsumer},
-                                          {"aufschlag", rkMargin},
-                                          {"satz", rkFixed}},
-                                         rkConsumer, true);
+    rule.Kind = reader.Choice("regel", RuleNames, rkConsumer, true);
     const bool older = rule.Kind == rkNoConsumer && reader.Flag(olderLawKey(law));
     (law == lwAustria ? rule.ContractBefore16032013 : rule.ClaimBefore29072014) = older;
     if (rule.Kind == rkMargin || rule.Kind == rkFixed)
@@ -329,73 +351,17 @@ QString hundredthsText(qint64 value) {
 void writeRule(TWriter &w, const TRateRule &rule, const QJsonObject &read, TLaw law) {
     w.Key(QLatin1String("zins"));
     w.Open();
-    switch (rule.Kind) {
-    case rkConsumer:
-        w.Text("regel", QStringLiteral("verbraucher"));
-        break;
-    case rkNoConsumer:
-        w.Text("regel", QStringLiteral("unternehmer"));
+    const TRateKind kind = UsesBaseRate(rule) ? rule.Kind : rkFixed;
+    w.Text("regel", nameOf(RuleNames, kind, rkFixed));
+    if (kind == rkNoConsumer)
         w.Raw(olderLawKey(law),
               (law == lwAustria ? rule.ContractBefore16032013 : rule.ClaimBefore29072014)
                   ? "true"
                   : "false");
-        break;
-    case rkMargin:
-        w.Text("regel", QStringLiteral("aufschlag"));
-        w.Text("wert", hundredthsText(rule.Value));
-        break;
-    case rkStatutory:
-    case rkCommercial:
-    case rkFixed:
-        w.Text("regel", QStringLiteral("satz"));
-        w.Text("wert", hundredthsText(FixedRateOf(rule, law)));
-        break;
-    }
+    else if (kind != rkConsumer)
+        w.Text("wert", hundredthsText(kind == rkMargin ? rule.Value : FixedRateOf(rule, law)));
     w.Unknown(read.value(QLatin1String("zins")).toObject(), {"regel", olderLawKey(law), "wert"});
     w.Close();
-}
-
-const char *dayCountName(TDayCount count) {
-    switch (count) {
-    case dcActual365:
-        return "taggenau";
-    case dcActualActual:
-        return "actact";
-    case dcActual360:
-        return "act360";
-    case dc30360:
-        return "30360";
-    case dc30360Swiss:
-        // A name of its own, so that a file means one day count whatever its law.
-        return "30360ch";
-    }
-    return "taggenau";
-}
-
-const char *lawName(TLaw law) {
-    switch (law) {
-    case lwGermany:
-        break;
-    case lwAustria:
-        return "at";
-    case lwSwitzerland:
-        return "ch";
-    }
-    return "de";
-}
-
-const char *allocationName(TAllocationRule rule) {
-    switch (rule) {
-    case arBgb367:
-        break;
-    case arBgb497:
-        return "497";
-    case arAbgb1416:
-        return "1416";
-    case arOr85:
-        return "85";
-    }
-    return "367";
 }
 
 } // namespace
@@ -433,23 +399,13 @@ TEngineError ReadCaseFile(const QByteArray &data, TDateTime today, TCaseFile &fi
     read.StatementDayIsToday = !top.Has("stichtag");
     TClaimsCase &c = read.Case;
     c.StatementDay = read.StatementDayIsToday ? today : top.Date("stichtag");
-    const TLaw law = c.Law = top.Choice<TLaw>(
-        "recht", {{"de", lwGermany}, {"at", lwAustria}, {"ch", lwSwitzerland}}, lwGermany, false);
+    const TLaw law = c.Law = top.Choice("recht", LawNames, lwGermany, false);
     // Every name is read under every law; a combination the law does not offer is the
     // statement's error, so that the file opens and the window can mend it.
-    c.DayCount = top.Choice<TDayCount>("tageszaehlung",
-                                       {{"30360ch", dc30360Swiss},
-                                        {"taggenau", dcActual365},
-                                        {"actact", dcActualActual},
-                                        {"act360", dcActual360},
-                                        {"30360", dc30360}},
-                                       DefaultDayCount(law), false, [law](TDayCount count) {
-                                           return DayCountOffered(law, count);
-                                       });
-    c.Allocation = top.Choice<TAllocationRule>(
-        "verrechnung", {{"367", arBgb367}, {"497", arBgb497}, {"1416", arAbgb1416}, {"85", arOr85}},
-        DefaultAllocation(law), false,
-        [law](TAllocationRule rule) { return AllocationOffered(law, rule); });
+    c.DayCount = top.Choice("tageszaehlung", DayCountNames, DefaultDayCount(law), false,
+                            [law](TDayCount count) { return DayCountOffered(law, count); });
+    c.Allocation = top.Choice("verrechnung", AllocationNames, DefaultAllocation(law), false,
+                              [law](TAllocationRule rule) { return AllocationOffered(law, rule); });
     if (top.Error()) return top.Error();
 
     if (!entries(top, "forderungen", TErrorText::KeyNoClaimObject, read.UnknownOfClaims))
@@ -514,9 +470,9 @@ QByteArray WriteCaseFile(const TCaseFile &file) {
     if (!file.Creditor.isEmpty()) w.Text("glaeubiger", file.Creditor);
     if (!file.Debtor.isEmpty()) w.Text("schuldner", file.Debtor);
     if (!file.StatementDayIsToday) w.Text("stichtag", FormatIsoDate(c.StatementDay));
-    if (c.Law != lwGermany) w.Text("recht", QLatin1String(lawName(c.Law)));
-    w.Text("tageszaehlung", QLatin1String(dayCountName(c.DayCount)));
-    w.Text("verrechnung", QLatin1String(allocationName(c.Allocation)));
+    if (c.Law != lwGermany) w.Text("recht", nameOf(LawNames, c.Law, lwGermany));
+    w.Text("tageszaehlung", nameOf(DayCountNames, c.DayCount, dcActual365));
+    w.Text("verrechnung", nameOf(AllocationNames, c.Allocation, arBgb367));
     const auto unknownOf = [](const std::vector<QJsonObject> &list, size_t i) {
         return i < list.size() ? list[i] : QJsonObject();
     };

@@ -319,30 +319,19 @@ bool TCalculation::AccrueItem(TItem &item, TDateTime through) {
          part.From = part.To + 1, ++half) {
         part.To =
             !linked || half == FHalfYears.end() ? stretch.To : std::min(stretch.To, half->From - 1);
+        // The half-year holding the part's first day, when the table covers it.
+        const TBaseRate *base =
+            linked && half != FHalfYears.begin() ? std::prev(half)->Base[item.Table] : nullptr;
+        TBasisPoints rate = 0;
+        if (!base && !RateOn(item, part.From, rate, &base)) return false;
         TBooking booking;
         booking.Kind = TBookingKind::Interest;
         booking.Date = part.To;
         booking.Item = item.Ref;
         booking.Amount = item.Principal;
-        TInterestRow &row = booking.Period;
-        // The half-year holding the part's first day, when the table covers it.
-        const TBaseRate *base =
-            linked && half != FHalfYears.begin() ? std::prev(half)->Base[item.Table] : nullptr;
-        // A base rate far below zero must not turn the debtor's default into the creditor's
-        // debt.
-        if (base)
-            row.Rate = std::max(0, base->Rate + MarginOf(item.Rule, FInput.Law));
-        else if (!RateOn(item, part.From, row.Rate, &base))
-            return false;
-        row.From = part.From;
-        row.To = part.To;
-        row.Days = PeriodDays(FInput.DayCount, part);
-        row.HasBaseRate = base != nullptr;
-        row.UserBaseRate = base && base->User;
-        row.BaseRate = base ? base->Rate : 0;
-        row.Margin = MarginOf(item.Rule, FInput.Law);
-        row.Interest = PeriodInterest(item.Principal, row.Rate, FInput.DayCount, part);
-        item.Interest += row.Interest;
+        booking.Period =
+            InterestRow(item.Principal, part, base, item.Rule, FInput.Law, FInput.DayCount);
+        item.Interest += booking.Period.Interest;
         FResult.Bookings.push_back(std::move(booking));
     }
     return true;

@@ -69,22 +69,6 @@ TEngineError checkInput(const TDefaultInterestInput &input) {
     return BaseRateDaysError(input.Law, input.Rule, first, TErrorText::FirstInterestDayPhrase);
 }
 
-TInterestRow makeRow(const TDefaultInterestInput &input, const TPeriod &part,
-                     const TBaseRate *base) {
-    TInterestRow row;
-    row.From = part.From;
-    row.To = part.To;
-    row.Days = PeriodDays(input.DayCount, part);
-    row.HasBaseRate = base != nullptr;
-    row.UserBaseRate = base && base->User;
-    row.BaseRate = base ? base->Rate : 0;
-    row.Margin = MarginOf(input.Rule, input.Law);
-    // A base rate far below zero must not turn the debtor's default into the creditor's debt.
-    row.Rate = base ? std::max(0, row.BaseRate + row.Margin) : FixedRateOf(input.Rule, input.Law);
-    row.Interest = PeriodInterest(input.Claim, row.Rate, input.DayCount, part);
-    return row;
-}
-
 } // namespace
 
 quint32 PeriodDays(TDayCount count, const TPeriod &period) {
@@ -107,6 +91,22 @@ int YearDaysAfter(TDayCount count, TDateTime lastDay) {
     if (count == dcActual360 || count == dc30360 || count == dc30360Swiss) return 360;
     if (count == dcActualActual && LeapYear(yearOf(lastDay + 1))) return 366;
     return 365;
+}
+
+TInterestRow InterestRow(TCents principal, const TPeriod &part, const TBaseRate *base,
+                         const TRateRule &rule, TLaw law, TDayCount count) {
+    TInterestRow row;
+    row.From = part.From;
+    row.To = part.To;
+    row.Days = PeriodDays(count, part);
+    row.HasBaseRate = base != nullptr;
+    row.UserBaseRate = base && base->User;
+    row.BaseRate = base ? base->Rate : 0;
+    row.Margin = MarginOf(rule, law);
+    // A base rate far below zero must not turn the debtor's default into the creditor's debt.
+    row.Rate = base ? std::max(0, row.BaseRate + row.Margin) : FixedRateOf(rule, law);
+    row.Interest = PeriodInterest(principal, row.Rate, count, part);
+    return row;
 }
 
 TCents PeriodInterest(TCents claim, TBasisPoints rate, TDayCount count, const TPeriod &period) {
@@ -135,7 +135,8 @@ TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
     const TPeriod whole{WholeDay(input.FirstDay), LastInterestDay(input)};
     const TBaseRateTable &table = HalfYearRates(input.Law, input.Rule, german, austrian);
     if (!UsesBaseRate(input.Rule)) {
-        result.Rows.push_back(makeRow(input, whole, nullptr));
+        result.Rows.push_back(
+            InterestRow(input.Claim, whole, nullptr, input.Rule, input.Law, input.DayCount));
     } else {
         for (const TPeriod &part : SplitAtHalfYears(whole)) {
             const TBaseRate *base = table.Find(part.From);
@@ -144,7 +145,8 @@ TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
                 result.Error = MissingHalfYearError(HalfYearStart(part.From), table, false);
                 return result;
             }
-            result.Rows.push_back(makeRow(input, part, base));
+            result.Rows.push_back(
+                InterestRow(input.Claim, part, base, input.Rule, input.Law, input.DayCount));
         }
     }
     for (const TInterestRow &row : result.Rows)

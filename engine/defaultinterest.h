@@ -164,6 +164,10 @@ TEngineError MissingHalfYearError(TDateTime halfYear, const TBaseRateTable &tabl
                                   bool statementDay);
 // ecRate for a fixed rate or margin outside 0 to MaxTypedRate; no error within.
 TEngineError TypedRateError(TBasisPoints rate);
+// The row of one part: its days, the base rate (`base`, where the rule adds one) plus the
+// rule's margin, never below 0, or the rule's fixed rate, and the interest on `principal`.
+TInterestRow InterestRow(TCents principal, const TPeriod &part, const TBaseRate *base,
+                         const TRateRule &rule, TLaw law, TDayCount count);
 // A part's days under the day count; 0 when To lies before From. Under dc30360 and
 // dc30360Swiss every month has 30 days and the 31st counts nothing, so each half-year has 180;
 // dc30360Swiss counts a part ending on 28.02. of a common year as 28 days of February.

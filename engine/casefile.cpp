@@ -87,6 +87,7 @@ public:
         : FObject(object), FEntry(entry), FKey(key) {}
 
     bool Has(const char *key) const { return FObject.contains(QLatin1String(key)); }
+    QJsonValue Value(const char *key) const { return FObject.value(QLatin1String(key)); }
 
     QString Text(const char *key, bool required = false) {
         const QJsonValue value = FObject.value(QLatin1String(key));
@@ -215,43 +216,38 @@ TRateRule readRule(TReader &owner, const char *key, TLaw law) {
     return rule;
 }
 
-// The object of each list entry, or the fault of an entry that is none.
-bool entries(TReader &owner, const char *key, TErrorText noObject,
-             std::vector<QJsonObject> &objects) {
+// Each entry of the list, read by `read` through a reader that names its place; `objects` gets
+// the entries as they stand. The first fault, of an entry that is no object or of a key, stops.
+template <typename T>
+TEngineError readList(TReader &owner, const char *key, TErrorText noObject, TEntryKind kind,
+                      std::vector<QJsonObject> &objects, std::vector<T> &items,
+                      const std::function<void(TReader &, T &)> &read) {
     const QJsonArray list = owner.List(key);
     for (qsizetype i = 0; i < list.size() && !owner.Error(); ++i) {
         if (!list[i].isObject()) owner.Fail(key, noObject, {TErrorCount{i + 1}});
         objects.push_back(list[i].toObject());
     }
-    return !owner.Error();
+    if (owner.Error()) return owner.Error();
+    for (size_t i = 0; i < objects.size(); ++i) {
+        TReader entry(objects[i], TErrorEntry{kind, int(i) + 1});
+        T item;
+        read(entry, item);
+        if (entry.Error()) return entry.Error();
+        items.push_back(std::move(item));
+    }
+    return {};
 }
 
 // JSON text of our own, so that the documented keys stand first and in their order.
 class TWriter {
 public:
-    void Open() {
-        FText += '{';
-        FFirst = true;
-        ++FDepth;
-    }
-    void Close() {
-        --FDepth;
-        if (!FFirst) NewLine();
-        FText += '}';
-        FFirst = false;
-    }
+    void Open() { Begin('{'); }
+    void Close() { End('}'); }
     void OpenList(const char *key) {
         Key(QLatin1String(key));
-        FText += '[';
-        FFirst = true;
-        ++FDepth;
+        Begin('[');
     }
-    void CloseList() {
-        --FDepth;
-        if (!FFirst) NewLine();
-        FText += ']';
-        FFirst = false;
-    }
+    void CloseList() { End(']'); }
     void Item() {
         if (!FFirst) FText += ',';
         NewLine();
@@ -289,6 +285,17 @@ public:
     QByteArray Done() { return FText + '\n'; }
 
 private:
+    void Begin(char bracket) {
+        FText += bracket;
+        FFirst = true;
+        ++FDepth;
+    }
+    void End(char bracket) {
+        --FDepth;
+        if (!FFirst) NewLine();
+        FText += bracket;
+        FFirst = false;
+    }
     void NewLine() {
         FText += '\n';
         FText += QByteArray(2 * FDepth, ' ');
@@ -320,9 +327,7 @@ private:
             Unknown(value.toObject(), {});
             Close();
         } else if (value.isArray()) {
-            FText += '[';
-            FFirst = true;
-            ++FDepth;
+            Begin('[');
             for (const QJsonValue &item : value.toArray()) {
                 Item();
                 Value(item);
@@ -345,6 +350,24 @@ private:
 
 QString hundredthsText(qint64 value) {
     return HundredthsText(value, u'.');
+}
+
+// Each item an object: what `write` writes, then the keys of the entry as read (`read`, where
+// there is one) that the program does not know.
+template <typename T>
+void writeList(TWriter &w, const char *key, const std::vector<T> &items,
+               const std::vector<QJsonObject> &read, std::initializer_list<const char *> known,
+               const std::function<void(const T &, const QJsonObject &)> &write) {
+    w.OpenList(key);
+    for (size_t i = 0; i < items.size(); ++i) {
+        const QJsonObject entry = i < read.size() ? read[i] : QJsonObject();
+        w.Item();
+        w.Open();
+        write(items[i], entry);
+        w.Unknown(entry, known);
+        w.Close();
+    }
+    w.CloseList();
 }
 
 // `read` is the entry as it was read, whose rule may hold keys the program does not know.
@@ -408,53 +431,42 @@ TEngineError ReadCaseFile(const QByteArray &data, TDateTime today, TCaseFile &fi
                               [law](TAllocationRule rule) { return AllocationOffered(law, rule); });
     if (top.Error()) return top.Error();
 
-    if (!entries(top, "forderungen", TErrorText::KeyNoClaimObject, read.UnknownOfClaims))
-        return top.Error();
-    for (size_t i = 0; i < read.UnknownOfClaims.size(); ++i) {
-        TReader entry(read.UnknownOfClaims[i], TErrorEntry{TEntryKind::Claim, int(i) + 1});
-        TClaim claim;
-        claim.Name = entry.Text("bezeichnung");
-        claim.Amount = entry.Hundredths("betrag", "4250.00");
-        claim.FirstDay = entry.Date("zinsbeginn");
-        claim.Rule = readRule(entry, "zins", law);
-        claim.FlatFee = entry.Flag("pauschale");
-        claim.Sued = entry.Flag("eingeklagt");
-        if (entry.Error()) return entry.Error();
-        c.Claims.push_back(claim);
-    }
-    if (!entries(top, "kosten", TErrorText::KeyNoCostObject, read.UnknownOfCosts))
-        return top.Error();
-    for (size_t i = 0; i < read.UnknownOfCosts.size(); ++i) {
-        TReader entry(read.UnknownOfCosts[i], TErrorEntry{TEntryKind::Cost, int(i) + 1});
-        TCost cost;
-        cost.Name = entry.Text("bezeichnung");
-        cost.Amount = entry.Hundredths("betrag", "36.00");
-        cost.Date = entry.Date("datum");
-        cost.BearsInterest = entry.Has("zinsbeginn") || entry.Has("zins");
-        if (cost.BearsInterest) {
-            cost.FirstDay = entry.Date("zinsbeginn");
-            cost.Rule = readRule(entry, "zins", law);
-        }
-        if (entry.Error()) return entry.Error();
-        c.Costs.push_back(cost);
-    }
-    if (!entries(top, "zahlungen", TErrorText::KeyNoPaymentObject, read.UnknownOfPayments))
-        return top.Error();
-    for (size_t i = 0; i < read.UnknownOfPayments.size(); ++i) {
-        TReader entry(read.UnknownOfPayments[i], TErrorEntry{TEntryKind::Payment, int(i) + 1});
-        TPayment payment;
-        payment.Date = entry.Date("datum");
-        payment.Amount = entry.Hundredths("betrag", "1000.00");
-        if (entry.Has("forderung")) {
-            const QJsonValue number = read.UnknownOfPayments[i].value(QLatin1String("forderung"));
-            if (!number.isDouble() || number.toDouble() != double(number.toInt()) ||
-                number.toInt() < 1)
-                entry.Fail("forderung", TErrorText::KeyNoClaimNumber);
-            payment.Claim = number.toInt() - 1;
-        }
-        if (entry.Error()) return entry.Error();
-        c.Payments.push_back(payment);
-    }
+    TEngineError error =
+        readList<TClaim>(top, "forderungen", TErrorText::KeyNoClaimObject, TEntryKind::Claim,
+                         read.UnknownOfClaims, c.Claims, [law](TReader &entry, TClaim &claim) {
+                             claim.Name = entry.Text("bezeichnung");
+                             claim.Amount = entry.Hundredths("betrag", "4250.00");
+                             claim.FirstDay = entry.Date("zinsbeginn");
+                             claim.Rule = readRule(entry, "zins", law);
+                             claim.FlatFee = entry.Flag("pauschale");
+                             claim.Sued = entry.Flag("eingeklagt");
+                         });
+    if (!error)
+        error = readList<TCost>(top, "kosten", TErrorText::KeyNoCostObject, TEntryKind::Cost,
+                                read.UnknownOfCosts, c.Costs, [law](TReader &entry, TCost &cost) {
+                                    cost.Name = entry.Text("bezeichnung");
+                                    cost.Amount = entry.Hundredths("betrag", "36.00");
+                                    cost.Date = entry.Date("datum");
+                                    cost.BearsInterest =
+                                        entry.Has("zinsbeginn") || entry.Has("zins");
+                                    if (!cost.BearsInterest) return;
+                                    cost.FirstDay = entry.Date("zinsbeginn");
+                                    cost.Rule = readRule(entry, "zins", law);
+                                });
+    if (!error)
+        error = readList<TPayment>(
+            top, "zahlungen", TErrorText::KeyNoPaymentObject, TEntryKind::Payment,
+            read.UnknownOfPayments, c.Payments, [](TReader &entry, TPayment &payment) {
+                payment.Date = entry.Date("datum");
+                payment.Amount = entry.Hundredths("betrag", "1000.00");
+                if (!entry.Has("forderung")) return;
+                const QJsonValue number = entry.Value("forderung");
+                if (!number.isDouble() || number.toDouble() != double(number.toInt()) ||
+                    number.toInt() < 1)
+                    entry.Fail("forderung", TErrorText::KeyNoClaimNumber);
+                payment.Claim = number.toInt() - 1;
+            });
+    if (error) return error;
     file = std::move(read);
     return {};
 }
@@ -473,54 +485,34 @@ QByteArray WriteCaseFile(const TCaseFile &file) {
     if (c.Law != lwGermany) w.Text("recht", nameOf(LawNames, c.Law, lwGermany));
     w.Text("tageszaehlung", nameOf(DayCountNames, c.DayCount, dcActual365));
     w.Text("verrechnung", nameOf(AllocationNames, c.Allocation, arBgb367));
-    const auto unknownOf = [](const std::vector<QJsonObject> &list, size_t i) {
-        return i < list.size() ? list[i] : QJsonObject();
-    };
-    w.OpenList("forderungen");
-    for (size_t i = 0; i < c.Claims.size(); ++i) {
-        const TClaim &claim = c.Claims[i];
-        w.Item();
-        w.Open();
-        w.Text("bezeichnung", claim.Name);
-        w.Text("betrag", hundredthsText(claim.Amount));
-        w.Text("zinsbeginn", FormatIsoDate(claim.FirstDay));
-        writeRule(w, claim.Rule, unknownOf(file.UnknownOfClaims, i), c.Law);
-        w.Raw("pauschale", claim.FlatFee ? "true" : "false");
-        if (claim.Sued) w.Raw("eingeklagt", "true");
-        w.Unknown(unknownOf(file.UnknownOfClaims, i),
-                  {"bezeichnung", "betrag", "zinsbeginn", "zins", "pauschale", "eingeklagt"});
-        w.Close();
-    }
-    w.CloseList();
-    w.OpenList("kosten");
-    for (size_t i = 0; i < c.Costs.size(); ++i) {
-        const TCost &cost = c.Costs[i];
-        w.Item();
-        w.Open();
-        w.Text("bezeichnung", cost.Name);
-        w.Text("betrag", hundredthsText(cost.Amount));
-        w.Text("datum", FormatIsoDate(cost.Date));
-        if (cost.BearsInterest) {
-            w.Text("zinsbeginn", FormatIsoDate(cost.FirstDay));
-            writeRule(w, cost.Rule, unknownOf(file.UnknownOfCosts, i), c.Law);
-        }
-        w.Unknown(unknownOf(file.UnknownOfCosts, i),
-                  {"bezeichnung", "betrag", "datum", "zinsbeginn", "zins"});
-        w.Close();
-    }
-    w.CloseList();
-    w.OpenList("zahlungen");
-    for (size_t i = 0; i < c.Payments.size(); ++i) {
-        const TPayment &payment = c.Payments[i];
-        w.Item();
-        w.Open();
-        w.Text("datum", FormatIsoDate(payment.Date));
-        w.Text("betrag", hundredthsText(payment.Amount));
-        if (payment.Claim >= 0) w.Raw("forderung", QByteArray::number(payment.Claim + 1));
-        w.Unknown(unknownOf(file.UnknownOfPayments, i), {"datum", "betrag", "forderung"});
-        w.Close();
-    }
-    w.CloseList();
+    writeList<TClaim>(w, "forderungen", c.Claims, file.UnknownOfClaims,
+                      {"bezeichnung", "betrag", "zinsbeginn", "zins", "pauschale", "eingeklagt"},
+                      [&](const TClaim &claim, const QJsonObject &read) {
+                          w.Text("bezeichnung", claim.Name);
+                          w.Text("betrag", hundredthsText(claim.Amount));
+                          w.Text("zinsbeginn", FormatIsoDate(claim.FirstDay));
+                          writeRule(w, claim.Rule, read, c.Law);
+                          w.Raw("pauschale", claim.FlatFee ? "true" : "false");
+                          if (claim.Sued) w.Raw("eingeklagt", "true");
+                      });
+    writeList<TCost>(w, "kosten", c.Costs, file.UnknownOfCosts,
+                     {"bezeichnung", "betrag", "datum", "zinsbeginn", "zins"},
+                     [&](const TCost &cost, const QJsonObject &read) {
+                         w.Text("bezeichnung", cost.Name);
+                         w.Text("betrag", hundredthsText(cost.Amount));
+                         w.Text("datum", FormatIsoDate(cost.Date));
+                         if (!cost.BearsInterest) return;
+                         w.Text("zinsbeginn", FormatIsoDate(cost.FirstDay));
+                         writeRule(w, cost.Rule, read, c.Law);
+                     });
+    writeList<TPayment>(w, "zahlungen", c.Payments, file.UnknownOfPayments,
+                        {"datum", "betrag", "forderung"},
+                        [&](const TPayment &payment, const QJsonObject &) {
+                            w.Text("datum", FormatIsoDate(payment.Date));
+                            w.Text("betrag", hundredthsText(payment.Amount));
+                            if (payment.Claim >= 0)
+                                w.Raw("forderung", QByteArray::number(payment.Claim + 1));
+                        });
     w.Unknown(file.Unknown, {"format", "version", "bezeichnung", "aktenzeichen", "glaeubiger",
                              "schuldner", "stichtag", "recht", "tageszaehlung", "verrechnung",
                              "forderungen", "kosten", "zahlungen"});

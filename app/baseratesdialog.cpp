@@ -2,6 +2,7 @@
 
 #include "app/baseratesmodel.h"
 #include "report/amounts.h"
+#include "report/errortext.h"
 #include "report/ruletexts.h"
 #include "engine/baserateupdate.h"
 #include "engine/bundesbank.h"
@@ -240,7 +241,7 @@ void TBaseRateDialog::SetRate() {
     } catch (const EConvertError &error) {
         return Refuse(error.Message(), HalfYear);
     }
-    if (TEngineError error = CheckBaseRate(from, 0)) return Refuse(error.Message, HalfYear);
+    if (TEngineError error = CheckBaseRate(from, 0)) return Refuse(ErrorText(error), HalfYear);
     const std::optional<TBasisPoints> rate = ParseBasisPoints(Rate->text());
     if (!rate)
         return Refuse(QStringLiteral("„%1“ ist kein Zinssatz; erwartet wird eine Zahl mit "
@@ -250,7 +251,7 @@ void TBaseRateDialog::SetRate() {
     if (TEngineError error = FStore.Set({from, *rate, true})) {
         // The store read the file afresh: what it holds now is shown behind the message.
         Changed();
-        return Refuse(error.Message, error.Code == ecRate ? Rate : nullptr);
+        return Refuse(ErrorText(error), error.Code == ecRate ? Rate : nullptr);
     }
     Status->setText(QStringLiteral("Basiszinssatz ab %1 eingetragen: %2 %.")
                         .arg(FormatDayDate(from), GermanRate(*rate)));
@@ -264,7 +265,7 @@ void TBaseRateDialog::DeleteRate() {
     const TBaseRate rate = FModel->Rate(current.row());
     if (TEngineError error = FStore.Remove(rate.From)) {
         Changed();
-        return Refuse(error.Message, nullptr);
+        return Refuse(ErrorText(error), nullptr);
     }
     const TBaseRate *shipped = ShippedBaseRates().Find(rate.From);
     Status->setText(
@@ -285,7 +286,7 @@ void TBaseRateDialog::Import() {
     int changed = 0;
     if (TEngineError error = FStore.Import(path, changed)) {
         Changed();
-        return Refuse(error.Message, nullptr);
+        return Refuse(ErrorText(error), nullptr);
     }
     Status->setText(ImportReportText(path, changed));
     Changed();
@@ -312,7 +313,7 @@ void TBaseRateDialog::Updated(const TEngineError &error, const std::vector<TRate
         Status->clear();
         // The store may have read the file afresh on the way.
         Changed();
-        return Refuse(error.Message, nullptr);
+        return Refuse(ErrorText(error), nullptr);
     }
     Status->setText(UpdateReportText(changes));
     Changed();

@@ -5,6 +5,7 @@
 #include "app/printing.h"
 #include "app/verzugexport.h"
 #include "report/amounts.h"
+#include "report/errortext.h"
 #include "report/ruletexts.h"
 #include "report/statement.h"
 #include "engine/fixedtext.h"
@@ -330,7 +331,7 @@ bool TVerzugForm::ReadInputs(TDefaultInterestInput &input, TOutcome &fault) {
         return false;
     };
     const std::optional<TCents> claim = CentsFromAmount(Amount->Value());
-    if (!claim) return refuse(QStringLiteral("Die Forderung ist zu groß."), Amount);
+    if (!claim) return refuse(ErrorText(TEngineError(ecClaim, TErrorText::ClaimTooLarge)), Amount);
     input.Claim = *claim;
     if (!ReadDay(FirstDay, QStringLiteral("Bitte den ersten Zinstag eingeben."), input.FirstDay,
                  fault) ||
@@ -340,7 +341,7 @@ bool TVerzugForm::ReadInputs(TDefaultInterestInput &input, TOutcome &fault) {
     input.Rule.ClaimBefore29072014 = Before29072014->isChecked();
     if (UsesTypedRate(input.Rule.Kind)) {
         if (const TEngineError error = ReadTypedRate(Rate->text(), input.Rule.Value))
-            return refuse(error.Message, Rate);
+            return refuse(ErrorText(error), Rate);
     }
     input.DayCount = TDayCount(DayCount->currentData().toInt());
     input.LastDayCounts = PaymentDay->isChecked();
@@ -363,21 +364,21 @@ void TVerzugForm::Refuse(const QString &message, QWidget *field) {
 void TVerzugForm::ReportEngineError(const TEngineError &error) {
     switch (error.Code) {
     case ecMissingHalfYear:
-        if (Desktop().Ask(Caption, error.Message, QStringLiteral("Basiszinssatz eintragen …")))
+        if (Desktop().Ask(Caption, ErrorText(error), QStringLiteral("Basiszinssatz eintragen …")))
             OpenRates(error.HalfYear);
         return;
     case ecClaim:
-        return Refuse(error.Message, Amount);
+        return Refuse(ErrorText(error), Amount);
     case ecDates:
-        return Refuse(error.Message, LastDay);
+        return Refuse(ErrorText(error), LastDay);
     case ecRate:
-        return Refuse(error.Message, Rate);
+        return Refuse(ErrorText(error), Rate);
     case ecNoBaseRate:
-        return Refuse(error.Message, FirstDay);
+        return Refuse(ErrorText(error), FirstDay);
     case ecFlatFee:
-        return Refuse(error.Message, FlatFee);
+        return Refuse(ErrorText(error), FlatFee);
     default:
-        return Refuse(error.Message, nullptr);
+        return Refuse(ErrorText(error), nullptr);
     }
 }
 
@@ -388,7 +389,7 @@ TVerzugForm::TOutcome TVerzugForm::Evaluate() {
     const TDefaultInterest result = CalculateDefaultInterest(input, FRates.Table());
     if (result.Error) {
         outcome.Error = result.Error;
-        outcome.Reason = result.Error.Message;
+        outcome.Reason = ErrorText(result.Error);
         return outcome;
     }
     outcome.Statement = {input, result, FRates.Table().Reach()};
@@ -451,7 +452,7 @@ void TVerzugForm::LoadRates() {
     ShowReach();
     Recalculate();
     if (FRatesDialog) FRatesDialog->Refresh();
-    if (error) Desktop().ShowMessage(Caption, error.Message);
+    if (error) Desktop().ShowMessage(Caption, ErrorText(error));
 }
 
 void TVerzugForm::OpenRates(TDateTime halfYear) {

@@ -4,6 +4,7 @@
 // sued, booked by §§ 1415, 1416 ABGB.
 
 #include "engine/claims.h"
+#include "report/errortext.h"
 
 #include <benchmark/benchmark.h>
 
@@ -51,7 +52,7 @@ void statement(benchmark::State &state, const TClaimsCase &input) {
     for (auto _ : state) {
         TClaimsStatement result = CalculateClaims(input, table);
         benchmark::DoNotOptimize(result);
-        if (result.Error) state.SkipWithError(qPrintable(result.Error.Message));
+        if (result.Error) state.SkipWithError(qPrintable(ErrorText(result.Error)));
     }
 }
 

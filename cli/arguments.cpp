@@ -1,29 +1,8 @@
 #include "cli/arguments.h"
 
 #include "report/echo.h"
-#include "engine/interest.h"
-
-#include <algorithm>
-#include <vector>
 
 namespace {
-
-constexpr const char *FieldNames[FieldCount] = {
-    "betrag",      "von",      "bis",       "satz", "formel",    "verbraucher",
-    "unternehmer", "vor-2014", "aufschlag", "tage", "pauschale", "ohne-zahlungstag",
-};
-
-// The positional arguments of a single case, in their order.
-QList<TField> PositionalFields(TCommand command) {
-    switch (command) {
-    case TCommand::Zinsen:
-        return {fdBetrag, fdVon, fdBis, fdSatz};
-    case TCommand::Verzug:
-        return {fdBetrag, fdVon, fdBis};
-    default:
-        return {};
-    }
-}
 
 std::optional<TCommand> CommandNamed(const QString &name) {
     if (name == QLatin1String("zinsen")) return TCommand::Zinsen;
@@ -38,9 +17,6 @@ std::optional<TOutputFormat> FormatNamed(const QString &name) {
     if (name == QLatin1String("json")) return TOutputFormat::Json;
     return std::nullopt;
 }
-
-constexpr const char *FormulaNames[] = {"euro", "deutsche", "englische"};
-constexpr const char *DayCountNames[] = {"taggenau", "actact", "act360", "30360"};
 
 // "-5" and "-1.000,50" are amounts, not options.
 bool LooksLikeOption(const QString &argument) {
@@ -172,12 +148,9 @@ void TParser::Option(const QString &argument) {
 void TParser::SetField(TField field, const QString &option, const QString &value) {
     if (!FLine.Fields[field].isEmpty() && FLine.Fields[field] != value)
         return Fail(option, QStringLiteral("ist mehrfach angegeben"));
-    if (field == fdFormel && !FormulaCodeNamed(value))
-        Fail(option, Quoted(value) +
-                         QStringLiteral(" ist keine Zinsformel (euro, deutsche oder englische)"));
-    if (field == fdTage && !DayCountNamed(value))
-        Fail(option, Quoted(value) + QStringLiteral(" ist keine Tageszählung (taggenau, actact, "
-                                                    "act360 oder 30360)"));
+    if (IsChoice(FLine.Command, field))
+        if (const std::optional<QString> reason = FieldValueError(FLine.Command, field, value))
+            Fail(option, *reason);
     FLine.Fields[field] = value;
 }
 
@@ -217,134 +190,16 @@ void TParser::CheckCombination() {
     if (FLine.Bom && FLine.Format != TOutputFormat::Csv)
         Fail(QStringLiteral("--bom"), QStringLiteral("gilt nur mit --format csv"));
     if (FLine.Command != TCommand::Verzug || FLine.Error) return;
-    int rules = 0;
-    for (TField field : {fdVerbraucher, fdUnternehmer, fdSatz, fdAufschlag})
-        rules += FLine.Fields[field].isEmpty() ? 0 : 1;
-    if (rules > 1)
-        return Fail(QStringLiteral("verzug"),
-                    QStringLiteral("nur eine von --verbraucher, --unternehmer, --satz und "
-                                   "--aufschlag"));
-    if (rules == 0 && FLine.Batch.isEmpty())
-        return Fail(QStringLiteral("verzug"),
-                    QStringLiteral("es fehlt eine von --verbraucher, --unternehmer, --satz und "
-                                   "--aufschlag"));
-    if (!FLine.Fields[fdVor2014].isEmpty() && FLine.Fields[fdUnternehmer].isEmpty() &&
-        FLine.Batch.isEmpty())
-        Fail(QStringLiteral("--vor-2014"), QStringLiteral("gilt nur mit --unternehmer"));
+    const TRuleFault fault = CheckRuleChoice(FLine.Fields);
+    // A batch may take the rule from its columns, but not two from the options.
+    if (fault == TRuleFault::None || (fault != TRuleFault::SeveralRules && !FLine.Batch.isEmpty()))
+        return;
+    Fail(fault == TRuleFault::Before2014WithoutBusiness ? ArgumentName(TCommand::Verzug, fdVor2014)
+                                                        : QStringLiteral("verzug"),
+         RuleFaultText(fault, true));
 }
 
 } // namespace
-
-QString FieldName(TField field) {
-    return QString::fromLatin1(FieldNames[field]);
-}
-
-QString ArgumentName(TCommand command, TField field) {
-    if (PositionalFields(command).contains(field)) return FieldName(field).toUpper();
-    return QStringLiteral("--") + FieldName(field);
-}
-
-bool TakesField(TCommand command, TField field) {
-    switch (command) {
-    case TCommand::Zinsen:
-        return field <= fdFormel;
-    case TCommand::Verzug:
-        return field != fdFormel;
-    default:
-        return false;
-    }
-}
-
-bool IsSwitch(TField field) {
-    return field == fdVerbraucher || field == fdUnternehmer || field == fdVor2014 ||
-           field == fdPauschale || field == fdOhneZahlungstag;
-}
-
-std::optional<TField> FieldOfColumn(const QString &name) {
-    const QString normal = name.trimmed().toLower().replace(u'_', u'-');
-    for (int field = 0; field < FieldCount; ++field)
-        if (normal == QLatin1String(FieldNames[field])) return TField(field);
-    return std::nullopt;
-}
-
-namespace {
-
-// The least number of characters to insert, delete, replace or swap with the next one that
-// turns one text into the other.
-int EditDistance(QStringView a, QStringView b) {
-    std::vector<std::vector<int>> d(a.size() + 1, std::vector<int>(b.size() + 1));
-    for (qsizetype i = 0; i <= a.size(); ++i)
-        for (qsizetype j = 0; j <= b.size(); ++j) {
-            if (i == 0 || j == 0) {
-                d[i][j] = int(i + j);
-                continue;
-            }
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
-                                d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-        }
-    return d[a.size()][b.size()];
-}
-
-} // namespace
-
-std::optional<TField> NearField(TCommand command, const QString &name) {
-    QString normal = name.trimmed().toLower();
-    normal.replace(u'_', u'-').replace(u' ', u'-');
-    for (int field = 0; field < FieldCount; ++field) {
-        const QLatin1String known(FieldNames[field]);
-        // One slip in a short name, two in a long one; "Tage" and "Name" are not alike.
-        const int allowed = known.size() <= 5 ? 1 : 2;
-        if (TakesField(command, TField(field)) && qAbs(normal.size() - known.size()) <= allowed &&
-            EditDistance(normal, QString(known)) <= allowed)
-            return TField(field);
-    }
-    return std::nullopt;
-}
-
-std::optional<int> FormulaCodeNamed(const QString &name) {
-    for (int code = fcEuro; code <= fcEnglische; ++code)
-        if (name.compare(QLatin1String(FormulaNames[code - fcEuro]), Qt::CaseInsensitive) == 0)
-            return code;
-    return std::nullopt;
-}
-
-QString FormulaName(int code) {
-    // Literals: copies made side by side in many threads share no counter.
-    switch (code) {
-    case fcEuro:
-        return QStringLiteral("euro");
-    case fcDeutsche:
-        return QStringLiteral("deutsche");
-    case fcEnglische:
-        return QStringLiteral("englische");
-    default:
-        return QString();
-    }
-}
-
-std::optional<TDayCount> DayCountNamed(const QString &name) {
-    for (int count = dcActual365; count <= dc30360; ++count)
-        if (name.compare(QLatin1String(DayCountNames[count - dcActual365]), Qt::CaseInsensitive) ==
-            0)
-            return TDayCount(count);
-    return std::nullopt;
-}
-
-QString DayCountName(TDayCount count) {
-    if (count < dcActual365 || count > dc30360) return QString();
-    return QString::fromLatin1(DayCountNames[count - dcActual365]);
-}
-
-std::optional<bool> SwitchValue(const QString &text) {
-    static const QStringList yes{"ja", "j", "x", "1", "wahr", "true", "yes"};
-    static const QStringList no{"", "nein", "n", "0", "falsch", "false", "no"};
-    const QString word = text.trimmed().toLower();
-    if (yes.contains(word)) return true;
-    if (no.contains(word)) return false;
-    return std::nullopt;
-}
 
 TCommandLine ParseCommandLine(const QStringList &arguments) {
     return TParser(arguments).Parse();

@@ -2,9 +2,9 @@
 
 #include "cli/commands.h"
 #include "cli/descriptor.h"
-#include "report/echo.h"
 #include "engine/fixedtext.h"
 #include "platform/base/files.h"
+#include "report/echo.h"
 
 #include <QIODevice>
 
@@ -29,8 +29,6 @@ constexpr std::size_t FirstBlockRows = 1024, BlockRows = 16384;
 constexpr qsizetype BlockBytes = 8 * MaxRecordBytes;
 constexpr std::size_t MinRowsForThreads = 1024;
 constexpr std::size_t MaxThreads = 8;
-
-const QList<TField> RuleFields{fdVerbraucher, fdUnternehmer, fdSatz, fdAufschlag};
 
 bool Blank(const QString &cell) {
     for (QChar c : cell)
@@ -84,13 +82,12 @@ std::optional<QString> MapColumns(const TCommandLine &line, const QList<QString>
             numbers << int(columns.Fields.size()) + 1;
         }
         columns.Fields.push_back(field.value_or(FieldCount));
-        columns.Rule.push_back(field && RuleFields.contains(*field));
+        columns.Rule.push_back(field && RuleFields().contains(*field));
     }
     columns.CarriedNames = CarriedColumns(carried, numbers);
-    QList<TField> needed{fdBetrag, fdVon};
-    if (line.Command == TCommand::Zinsen) needed << fdSatz;
-    for (TField field : needed)
-        if (!present[field] && line.Fields[field].isEmpty())
+    // What a single case needs, but the last day: it is today where it is empty.
+    for (TField field : PositionalFields(line.Command))
+        if (field != fdBis && !present[field] && line.Fields[field].isEmpty())
             return QStringLiteral("die Spalte „%1“ fehlt").arg(FieldName(field));
     return std::nullopt;
 }
@@ -181,7 +178,7 @@ std::optional<QString> TBatch::Fields(const QList<QString> &cells, TFields &fiel
     for (qsizetype i = 0; i < used && !ownRule; ++i)
         ownRule = FColumns.Rule[i] && !Blank(cells[i]);
     if (ownRule)
-        for (TField field : RuleFields)
+        for (TField field : RuleFields())
             fields[field].clear();
     for (qsizetype i = 0; i < used; ++i)
         if (FColumns.Fields[i] != FieldCount && !Blank(cells[i]))

@@ -2,12 +2,12 @@
 
 #include "cli/batch.h"
 #include "cli/console.h"
-#include "report/csv.h"
-#include "report/echo.h"
 #include "cli/numbers.h"
 #include "cli/storedformula.h"
 #include "engine/baserateupdate.h"
-#include "engine/fixedtext.h"
+#include "report/csv.h"
+#include "report/echo.h"
+#include "report/errortext.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -17,66 +17,24 @@
 
 namespace {
 
-const QString Missing = QStringLiteral("fehlt");
-
-TCaseError FieldError(TField field, const QString &reason) {
-    return TCaseError{field, reason};
-}
-
-std::optional<TCaseError> ReadDay(const TFields &fields, TField field, TDateTime &day) {
-    QString error;
-    if (fields[field].isEmpty()) return FieldError(field, Missing);
-    if (!ReadDate(fields[field], day, error)) return FieldError(field, error);
-    return std::nullopt;
-}
-
-std::optional<TCaseError> ReadSwitch(const TFields &fields, TField field, bool &on) {
-    if (fields[field].isEmpty()) {
-        on = false;
-        return std::nullopt;
-    }
-    const std::optional<bool> value = SwitchValue(fields[field]);
-    if (!value)
-        return FieldError(field, Quoted(fields[field]) + QStringLiteral(" ist weder ja noch nein"));
-    on = *value;
-    return std::nullopt;
-}
-
 // Exactly one rule: a consumer, a business, a fixed rate or a margin over the base rate.
-std::optional<TCaseError> ReadRule(const TFields &fields, TDateTime firstDay, TRateRule &rule) {
-    const struct {
-        TField Field;
-        TRateKind Kind;
-    } rules[] = {{fdVerbraucher, rkConsumer},
-                 {fdUnternehmer, rkNoConsumer},
-                 {fdSatz, rkFixed},
-                 {fdAufschlag, rkMargin}};
-    int chosen = 0;
-    for (const auto &candidate : rules) {
-        bool on = !fields[candidate.Field].isEmpty();
-        if (IsSwitch(candidate.Field))
-            if (auto error = ReadSwitch(fields, candidate.Field, on)) return error;
-        if (!on) continue;
-        ++chosen;
-        rule.Kind = candidate.Kind;
-        if (!IsSwitch(candidate.Field))
-            if (const TEngineError error = ReadTypedRate(fields[candidate.Field], rule.Value))
-                return FieldError(candidate.Field, error.Message);
+void ReadRule(TCaseReader &reader, const TFields &fields, TDateTime firstDay, TRateRule &rule) {
+    for (TField field : RuleFields()) {
+        const TFieldValue value = reader.Read(field);
+        if (!reader.Given(field) || (IsSwitch(field) && !value.On)) continue;
+        rule.Kind = RuleOf(field);
+        if (!IsSwitch(field)) rule.Value = value.Rate;
     }
-    if (chosen != 1)
-        return FieldError(FieldCount, chosen == 0
-                                          ? QStringLiteral("die Zinsregel fehlt: verbraucher, "
-                                                           "unternehmer, satz oder aufschlag")
-                                          : QStringLiteral("nur eine Zinsregel: verbraucher, "
-                                                           "unternehmer, satz oder aufschlag"));
-    bool before2014 = false;
-    if (auto error = ReadSwitch(fields, fdVor2014, before2014)) return error;
-    if (before2014 && rule.Kind != rkNoConsumer)
-        return FieldError(fdVor2014, QStringLiteral("gilt nur mit unternehmer"));
+    if (reader.Error()) return;
+    const TRuleFault fault = CheckRuleChoice(fields);
+    if (fault == TRuleFault::Missing || fault == TRuleFault::SeveralRules)
+        return reader.Fail(FieldCount, RuleFaultText(fault, false));
+    const bool before2014 = reader.Read(fdVor2014).On;
+    if (fault == TRuleFault::Before2014WithoutBusiness)
+        return reader.Fail(fdVor2014, RuleFaultText(fault, false));
     // As the window presets it: a claim with interest from 29.07.2014 on or earlier is older.
     rule.ClaimBefore29072014 =
         rule.Kind == rkNoConsumer && (before2014 || ClaimBefore29072014Preset(firstDay));
-    return std::nullopt;
 }
 
 TField FieldOfEngineError(const TEngineError &error, const TRateRule &rule) {
@@ -95,18 +53,6 @@ TField FieldOfEngineError(const TEngineError &error, const TRateRule &rule) {
     default:
         return FieldCount;
     }
-}
-
-// Whatever a field's reader quotes in its message is short. (The command's own fields are
-// the only ones filled.)
-std::optional<TCaseError> CheckLengths(const TFields &fields) {
-    for (int field = 0; field < FieldCount; ++field)
-        if (fields[field].size() > MaxFieldLength)
-            return FieldError(
-                TField(field),
-                Quoted(fields[field]) +
-                    QStringLiteral(" ist zu lang (höchstens %1 Zeichen)").arg(MaxFieldLength));
-    return std::nullopt;
 }
 
 QString Subject(TCommand command, TField field) {
@@ -137,15 +83,6 @@ int RunVerzug(const TCommandLine &line, TRunContext &run) {
     }
     run.Out().Write(VerzugStatement(line.Format, result));
     return esDone;
-}
-
-QString NoBaseRateText(TDateTime day, const TBaseRateTable &table) {
-    if (day < FirstBaseRateDay())
-        return QStringLiteral("Für Tage vor dem %1 gibt es keinen Basiszinssatz nach § 247 BGB.")
-            .arg(FormatDayDate(FirstBaseRateDay()));
-    return QStringLiteral("Für das Halbjahr ab %1 ist kein Basiszinssatz bekannt (die "
-                          "Basiszinssätze reichen bis %2).")
-        .arg(FormatDayDate(HalfYearStart(day)), FormatDayDate(table.Reach()));
 }
 
 // basiszins --aktualisieren: waits for the Bundesbank's answer, at most the update's time-out.
@@ -181,7 +118,7 @@ int RunUpdate(const TCommandLine &line, TRunContext &run) {
     // What the network left to be deleted later goes before the application object does.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (error) {
-        run.Report(QStringLiteral("--aktualisieren"), error.Message);
+        run.Report(QStringLiteral("--aktualisieren"), ErrorText(error));
         return esBadInput;
     }
     run.Out().Write(UpdateAnswer(line.Format, url, changes, store.Table()));
@@ -194,7 +131,7 @@ int RunBasiszins(const TCommandLine &line, TRunContext &run) {
     if (!line.Import.isEmpty()) {
         int changed = 0;
         if (const TEngineError error = store.Import(line.Import, changed)) {
-            run.Report(QStringLiteral("--import"), error.Message);
+            run.Report(QStringLiteral("--import"), ErrorText(error));
             return esBadInput;
         }
         run.Out().Write(ImportAnswer(line.Format, line.Import, changed, store.Table()));
@@ -208,7 +145,7 @@ int RunBasiszins(const TCommandLine &line, TRunContext &run) {
     }
     const TBaseRate *rate = store.Table().Find(day);
     if (!rate) {
-        run.Report(QStringLiteral("DATUM"), NoBaseRateText(day, store.Table()));
+        run.Report(QStringLiteral("DATUM"), ErrorText(BaseRateLookupError(day, store.Table())));
         return esBadInput;
     }
     run.Out().Write(BaseRateAnswer(line.Format, day, *rate, store.Table()));
@@ -218,24 +155,13 @@ int RunBasiszins(const TCommandLine &line, TRunContext &run) {
 } // namespace
 
 std::optional<TCaseError> ReadZinsenCase(const TFields &fields, int defaultCode, TZinsenCase &c) {
-    if (auto tooLong = CheckLengths(fields)) return tooLong;
-    QString error;
-    if (fields[fdBetrag].isEmpty()) return FieldError(fdBetrag, Missing);
-    if (!ReadAmount(fields[fdBetrag], c.Principal, error)) return FieldError(fdBetrag, error);
-    if (auto dayError = ReadDay(fields, fdVon, c.Start)) return dayError;
-    if (auto dayError = ReadDay(fields, fdBis, c.End)) return dayError;
-    if (fields[fdSatz].isEmpty()) return FieldError(fdSatz, Missing);
-    if (!ReadRate(fields[fdSatz], c.Rate, error)) return FieldError(fdSatz, error);
-    c.Code = defaultCode;
-    if (!fields[fdFormel].isEmpty()) {
-        const std::optional<int> code = FormulaCodeNamed(fields[fdFormel].trimmed());
-        if (!code)
-            return FieldError(fdFormel, Quoted(fields[fdFormel]) +
-                                            QStringLiteral(" ist keine Zinsformel (euro, deutsche "
-                                                           "oder englische)"));
-        c.Code = *code;
-    }
-    return std::nullopt;
+    TCaseReader reader(TCommand::Zinsen, fields);
+    c.Principal = reader.Read(fdBetrag).Number;
+    c.Start = reader.Read(fdVon).Day;
+    c.End = reader.Read(fdBis).Day;
+    c.Rate = reader.Read(fdSatz).Number;
+    c.Code = reader.Given(fdFormel) ? reader.Read(fdFormel).Code : defaultCode;
+    return reader.Error();
 }
 
 TZinsenResult CalculateZinsen(const TZinsenCase &c) {
@@ -244,42 +170,26 @@ TZinsenResult CalculateZinsen(const TZinsenCase &c) {
 }
 
 std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterestInput &input) {
-    if (auto tooLong = CheckLengths(fields)) return tooLong;
-    QString error;
-    long double amount = 0;
-    if (fields[fdBetrag].isEmpty()) return FieldError(fdBetrag, Missing);
-    if (!ReadAmount(fields[fdBetrag], amount, error)) return FieldError(fdBetrag, error);
-    // The window's claim: its currency field's value in cents.
-    const std::optional<TCents> claim = CentsFromAmount(amount);
-    if (!claim) return FieldError(fdBetrag, QStringLiteral("Die Forderung ist zu groß."));
-    input.Claim = *claim;
-    if (auto dayError = ReadDay(fields, fdVon, input.FirstDay)) return dayError;
-    if (auto dayError = ReadDay(fields, fdBis, input.LastDay)) return dayError;
-    if (auto ruleError = ReadRule(fields, input.FirstDay, input.Rule)) return ruleError;
-    input.DayCount = dcActual365;
-    if (!fields[fdTage].isEmpty()) {
-        const std::optional<TDayCount> count = DayCountNamed(fields[fdTage].trimmed());
-        if (!count)
-            return FieldError(fdTage, Quoted(fields[fdTage]) +
-                                          QStringLiteral(" ist keine Tageszählung (taggenau, "
-                                                         "actact, act360 oder 30360)"));
-        input.DayCount = *count;
-    }
-    bool withoutPaymentDay = false;
-    if (auto switchError = ReadSwitch(fields, fdOhneZahlungstag, withoutPaymentDay))
-        return switchError;
-    input.LastDayCounts = !withoutPaymentDay;
-    return ReadSwitch(fields, fdPauschale, input.FlatFee);
+    TCaseReader reader(TCommand::Verzug, fields);
+    input.Claim = reader.Read(fdBetrag).Cents;
+    input.FirstDay = reader.Read(fdVon).Day;
+    input.LastDay = reader.Read(fdBis).Day;
+    ReadRule(reader, fields, input.FirstDay, input.Rule);
+    input.DayCount = reader.Given(fdTage) ? reader.Read(fdTage).Count : dcActual365;
+    input.LastDayCounts = !reader.Read(fdOhneZahlungstag).On;
+    input.FlatFee = reader.Read(fdPauschale).On;
+    return reader.Error();
 }
 
 std::optional<TCaseError> CalculateVerzug(const TDefaultInterestInput &input,
-                                          const TBaseRateTable &table, TDefaultInterestStatement &result) {
+                                          const TBaseRateTable &table,
+                                          TDefaultInterestStatement &result) {
     result.Input = input;
     result.Result = CalculateDefaultInterest(input, table);
     result.Reach = table.Reach();
     if (!result.Result.Error) return std::nullopt;
-    return FieldError(FieldOfEngineError(result.Result.Error, input.Rule),
-                      result.Result.Error.Message);
+    return TCaseError{FieldOfEngineError(result.Result.Error, input.Rule),
+                      ErrorText(result.Result.Error)};
 }
 
 void TRunContext::Report(const QString &subject, const QString &reason) {
@@ -304,7 +214,7 @@ TBaseRateStore &TRunContext::BaseRates() {
     if (!FRates) {
         FRates.emplace();
         if (const TEngineError error = FRates->Load())
-            Report(QStringLiteral("Basiszinssätze"), error.Message);
+            Report(QStringLiteral("Basiszinssätze"), ErrorText(error));
     }
     return *FRates;
 }

@@ -19,12 +19,6 @@ enum TExitStatus : int {
     esUsage = 2,    // the command line itself is wrong
 };
 
-// A case's fault: the field that can mend it (FieldCount for the case as a whole) and why.
-struct TCaseError {
-    TField Field = FieldCount;
-    QString Reason;
-};
-
 struct TZinsenCase {
     int Code = fcEuro;
     TDateTime Start = EmptyDate;
@@ -40,7 +34,8 @@ TZinsenResult CalculateZinsen(const TZinsenCase &c);
 std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterestInput &input);
 // The engine's error, named by the field that can mend it.
 std::optional<TCaseError> CalculateVerzug(const TDefaultInterestInput &input,
-                                          const TBaseRateTable &table, TDefaultInterestStatement &result);
+                                          const TBaseRateTable &table,
+                                          TDefaultInterestStatement &result);
 
 // What a run shares: its output, its error report, the stored formula and the base rates,
 // each read once and only when a case needs it.

@@ -1,8 +1,6 @@
 #include "engine/atbaserates.h"
 #include "engine/atbaserates_p.h"
-
-#include "engine/fixedtext.h"
-#include "platform/base/fixedpoint.h"
+#include "engine/lastwins_p.h"
 
 #include <algorithm>
 
@@ -24,18 +22,7 @@ const TBaseRateChange *inForce(const std::vector<TBaseRateChange> &changes, TDat
 
 TAtBaseRates::TAtBaseRates(std::vector<TBaseRateChange> changes, TDateTime knownThrough)
     : FChanges(std::move(changes)), FKnownThrough(knownThrough) {
-    // Stable, so that of two changes on one day the later stays last and wins.
-    std::stable_sort(
-        FChanges.begin(), FChanges.end(),
-        [](const TBaseRateChange &a, const TBaseRateChange &b) { return a.Day < b.Day; });
-    std::vector<TBaseRateChange> unique;
-    for (const TBaseRateChange &change : FChanges) {
-        if (!unique.empty() && unique.back().Day == change.Day)
-            unique.back() = change;
-        else
-            unique.push_back(change);
-    }
-    FChanges = std::move(unique);
+    SortLastWins(FChanges, &TBaseRateChange::Day);
     FFirstDay = AtHalfYearTable(FChanges, FKnownThrough, hrFirstDay);
     FLastDayBefore = AtHalfYearTable(FChanges, FKnownThrough, hrLastDayBefore);
 }
@@ -84,17 +71,8 @@ const TAtBaseRates &ShippedAtBaseRates() {
 }
 
 TEngineError CheckAtBaseRateChange(TDateTime day, TBasisPoints rate) {
-    if (!SerialDateValid(day))
-        return TEngineError(ecRate, QStringLiteral("Der Tag der Änderung ist kein gültiges "
-                                                   "Datum."));
+    if (!SerialDateValid(day)) return TEngineError(ecRate, TErrorText::AtChangeDayInvalid);
     if (WholeDay(day) < firstAtBaseRateDay())
-        return TEngineError(ecRate, QStringLiteral("Ein Basiszinssatz der Oesterreichischen "
-                                                   "Nationalbank gilt frühestens ab dem "
-                                                   "01.01.1999; %1 ist kein solcher Tag.")
-                                        .arg(FormatDayDate(day)));
-    if (rate < MinBaseRate || rate > MaxBaseRate)
-        return TEngineError(ecRate, QStringLiteral("Der Basiszinssatz %1 % liegt nicht zwischen "
-                                                   "-10,00 % und 20,00 %.")
-                                        .arg(HundredthsText(rate, u',')));
-    return {};
+        return TEngineError(ecRate, TErrorText::AtBaseRateDay, {TErrorDay{day}});
+    return BaseRateRangeError(rate);
 }

@@ -1,8 +1,6 @@
 #include "engine/baserates.h"
 #include "engine/baserates_p.h"
-
-#include "engine/fixedtext.h"
-#include "platform/base/fixedpoint.h"
+#include "engine/lastwins_p.h"
 
 #include <algorithm>
 
@@ -11,17 +9,7 @@ TDateTime FirstBaseRateDay() {
 }
 
 TBaseRateTable::TBaseRateTable(std::vector<TBaseRate> rates) : FRates(std::move(rates)) {
-    // Stable, so that of two rates for one half-year the later stays last and wins.
-    std::stable_sort(FRates.begin(), FRates.end(),
-                     [](const TBaseRate &a, const TBaseRate &b) { return a.From < b.From; });
-    std::vector<TBaseRate> unique;
-    for (const TBaseRate &rate : FRates) {
-        if (!unique.empty() && unique.back().From == rate.From)
-            unique.back() = rate;
-        else
-            unique.push_back(rate);
-    }
-    FRates = std::move(unique);
+    SortLastWins(FRates, &TBaseRate::From);
     if (FRates.empty()) return;
     TDateTime next = NextHalfYearStart(FRates.front().From);
     for (std::size_t i = 1; i < FRates.size() && FRates[i].From == next; ++i)
@@ -61,13 +49,21 @@ const TBaseRateTable &ShippedBaseRates() {
 
 TEngineError CheckBaseRate(TDateTime from, TBasisPoints rate) {
     if (!IsHalfYearStart(from) || from < FirstBaseRateDay())
-        return TEngineError(ecRate, QStringLiteral("Ein Basiszinssatz gilt jeweils ab dem "
-                                                   "1. Januar oder 1. Juli, frühestens ab dem "
-                                                   "01.01.2002; %1 ist kein solcher Tag.")
-                                        .arg(FormatDayDate(from)));
-    if (rate < MinBaseRate || rate > MaxBaseRate)
-        return TEngineError(ecRate, QStringLiteral("Der Basiszinssatz %1 % liegt nicht zwischen "
-                                                   "-10,00 % und 20,00 %.")
-                                        .arg(HundredthsText(rate, u',')));
-    return {};
+        return TEngineError(ecRate, TErrorText::BaseRateDay, {TErrorDay{from}});
+    return BaseRateRangeError(rate);
+}
+
+TEngineError BaseRateRangeError(TBasisPoints rate) {
+    if (rate >= MinBaseRate && rate <= MaxBaseRate) return {};
+    return TEngineError(ecRate, TErrorText::BaseRateOutOfRange,
+                        {TErrorRate{rate}, TErrorRate{MinBaseRate}, TErrorRate{MaxBaseRate}});
+}
+
+TEngineError BaseRateLookupError(TDateTime day, const TBaseRateTable &table) {
+    if (table.Find(day)) return {};
+    if (day < FirstBaseRateDay()) return TEngineError(ecNoBaseRate, TErrorText::NoBaseRateBefore);
+    TEngineError error(ecMissingHalfYear, TErrorText::HalfYearBeyondReach,
+                       {TErrorDay{HalfYearStart(day)}, TErrorDay{table.Reach()}});
+    error.HalfYear = HalfYearStart(day);
+    return error;
 }

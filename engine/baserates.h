@@ -48,6 +48,11 @@ private:
 // The table compiled into the program from engine/basiszinssatz.csv.
 const TBaseRateTable &ShippedBaseRates();
 
-// A German error (ecRate) unless `from` is a 1 January or 1 July from FirstBaseRateDay() on
-// and `rate` lies within MinBaseRate and MaxBaseRate.
+// An error (ecRate) unless `from` is a 1 January or 1 July from FirstBaseRateDay() on and
+// `rate` lies within MinBaseRate and MaxBaseRate.
 TEngineError CheckBaseRate(TDateTime from, TBasisPoints rate);
+// An error (ecRate) unless `rate` lies within MinBaseRate and MaxBaseRate.
+TEngineError BaseRateRangeError(TBasisPoints rate);
+// Why the table has no rate for the day: a day before FirstBaseRateDay() (ecNoBaseRate), or a
+// half-year beyond its reach (ecMissingHalfYear). No error where it has one.
+TEngineError BaseRateLookupError(TDateTime day, const TBaseRateTable &table);

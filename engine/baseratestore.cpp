@@ -8,14 +8,6 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
-namespace {
-
-QString shown(const QString &path) {
-    return QDir::toNativeSeparators(path);
-}
-
-} // namespace
-
 QString TBaseRateStore::DefaultPath() {
     return Services().DataHome() + QStringLiteral("/tarvo/") +
            QString::fromLatin1(UserRatesFileName);
@@ -89,25 +81,17 @@ TEngineError TBaseRateStore::TakeOver(const TBundesbankImport &read,
 TEngineError TBaseRateStore::Change(const std::function<TEngineError(TUserRatesFile &)> &edit) {
     const QString folder = QFileInfo(FPath).absolutePath();
     if (!QDir().mkpath(folder))
-        return TEngineError(ecFile,
-                            QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: der "
-                                           "Ordner „%2“ lässt sich nicht anlegen.")
-                                .arg(shown(FPath), shown(folder)),
-                            FPath);
+        return TEngineError(ecFile, TErrorText::FileNotWritten,
+                            {TErrorFile{FPath}, FolderError(folder)}, FPath);
     TFileLock lock(FPath);
     if (const QString reason = lock.Acquire(); !reason.isEmpty())
-        return TEngineError(
-            ecFile,
-            QStringLiteral("Die Datei „%1“ bleibt, wie sie war: %2.").arg(shown(FPath), reason),
-            FPath);
+        return TEngineError(ecFile, TErrorText::FileLocked, {TErrorFile{FPath}, reason}, FPath);
     QByteArray bytes;
     const TUserRates read = LoadUserRates(FPath, true, &bytes);
     if (read.Error) {
         // Set aside when broken: then only the shipped rates count, as the message says.
         if (read.Error.Code == ecFileContent) Adopt({}, {});
-        TEngineError error = read.Error;
-        error.Message += QStringLiteral(" Es wurde nichts geändert.");
-        return error;
+        return Around(TErrorText::NothingChanged, {}, read.Error);
     }
     Adopt(read.File, bytes);
     TUserRatesFile changed = read.File;

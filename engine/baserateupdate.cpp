@@ -1,6 +1,5 @@
 #include "engine/baserateupdate.h"
 
-#include "engine/fixedtext.h"
 #include "platform/base/download.h"
 #include "platform/base/files.h"
 
@@ -10,10 +9,7 @@
 namespace {
 
 TEngineError Failure(const QString &url, const QString &reason) {
-    return TEngineError(ecFile,
-                        QStringLiteral("Die Basiszinssätze lassen sich nicht von „%1“ laden: %2. "
-                                       "Es wurde nichts geändert.")
-                            .arg(url, reason));
+    return TEngineError(ecFile, TErrorText::UpdateFailed, {url, reason});
 }
 
 } // namespace

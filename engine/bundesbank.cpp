@@ -1,28 +1,25 @@
 #include "engine/bundesbank.h"
 
 #include "engine/fixedtext.h"
-#include "platform/base/fixedpoint.h"
 #include "platform/base/clock.h"
 #include "platform/base/files.h"
 
-#include <QDir>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cerrno>
 
 namespace {
-
-const char *const MonthNames[12] = {"Januar",    "Februar", "März",     "April",
-                                    "Mai",       "Juni",    "Juli",     "August",
-                                    "September", "Oktober", "November", "Dezember"};
 
 // The series begins with the base rate of the euro's introduction, in January 1999.
 constexpr int FirstSeriesYear = 1999;
 
-QString expected() {
-    return QStringLiteral("Erwartet wird der CSV-Download der Bundesbank-Reihe %1 (Basiszinssatz "
-                          "nach § 247 BGB), deutsch oder englisch, oder dieselbe Reihe als "
-                          "SDMX-CSV aus der Schnittstelle der Bundesbank.")
-        .arg(QLatin1String(BundesbankSeriesKey));
+QString seriesKey() {
+    return QString::fromLatin1(BundesbankSeriesKey);
+}
+
+// What a file that is none of the layouts should have been.
+TErrorPart expected() {
+    return Nested(TEngineError(ecNone, TErrorText::ExpectedDownload, {seriesKey()}));
 }
 
 struct TMonth {
@@ -135,12 +132,17 @@ struct TObservation {
     QString Value; // empty or "." for a month without a value
 };
 
+// A fault at a line, or (line 0) of the file as a whole.
+TEngineError lineError(int line, TErrorText text, std::vector<TErrorArgument> arguments = {}) {
+    return TEngineError(ecFileContent, text, std::move(arguments), QString(), line);
+}
+
 struct TParse {
     std::vector<TObservation> Observations;
     TEngineError Error;
 
-    void Fail(int line, const QString &reason) {
-        Error = TEngineError(ecFileContent, reason, QString(), line);
+    void Fail(int line, TErrorText text, std::vector<TErrorArgument> arguments = {}) {
+        Error = lineError(line, text, std::move(arguments));
     }
 };
 
@@ -151,26 +153,20 @@ void readDownload(const std::vector<TRecord> &records, QChar separator, TParse &
     if (column < 1) {
         const auto other = std::find_if(head.Fields.begin(), head.Fields.end(), looksLikeSeriesKey);
         if (other != head.Fields.end())
-            return parse.Fail(0, QStringLiteral("enthält die Reihe %1, nicht die Reihe %2 "
-                                                "(Basiszinssatz nach § 247 BGB).")
-                                     .arg(*other, QLatin1String(BundesbankSeriesKey)));
-        return parse.Fail(0,
-                          QStringLiteral("nennt in der ersten Zeile keine Reihe. ") + expected());
+            return parse.Fail(0, TErrorText::SeriesOther, {*other, seriesKey()});
+        return parse.Fail(0, TErrorText::SeriesNone, {expected()});
     }
-    const QString shape = separator == u';' ? QStringLiteral("Jahr-Monat;Wert;Kennzeichen")
-                                            : QStringLiteral("Jahr-Monat,Wert,Kennzeichen");
     for (std::size_t i = 1; i < records.size(); ++i) {
         const TRecord &record = records[i];
         const QString &first = record.Fields.front();
         // Header lines name what follows; remark lines leave the first cell empty.
         if (first.isEmpty() || !first.front().isDigit()) continue;
         const std::optional<TMonth> month = parseMonth(first);
-        if (!month)
-            return parse.Fail(record.Line, QStringLiteral("„%1“ ist keine Zeile „%2“.")
-                                               .arg(record.Fields.join(separator), shape));
-        if (record.Fields.size() < head.Fields.size())
-            return parse.Fail(record.Line, QStringLiteral("„%1“ ist keine vollständige Zeile „%2“.")
-                                               .arg(record.Fields.join(separator), shape));
+        if (!month || record.Fields.size() < head.Fields.size())
+            return parse.Fail(record.Line,
+                              month ? TErrorText::DownloadLineIncomplete
+                                    : TErrorText::DownloadLineShape,
+                              {record.Fields.join(separator), QString(separator)});
         parse.Observations.push_back({record.Line, *month, record.Fields[column]});
     }
 }
@@ -192,9 +188,8 @@ void readSdmx(const std::vector<TRecord> &records, TParse &parse) {
                                       {time, "TIME_PERIOD"},
                                       {value, "OBS_VALUE"}})
         if (index < 0)
-            return parse.Fail(records.front().Line,
-                              QStringLiteral("Der SDMX-CSV-Kopfzeile fehlt die Spalte %1.")
-                                  .arg(QLatin1String(name)));
+            return parse.Fail(records.front().Line, TErrorText::SdmxColumnMissing,
+                              {QString::fromLatin1(name)});
     // The key's dimensions stand between the structure's columns and the time.
     static const QStringList notDimensions{
         QStringLiteral("STRUCTURE"),      QStringLiteral("STRUCTURE_ID"),
@@ -209,11 +204,8 @@ void readSdmx(const std::vector<TRecord> &records, TParse &parse) {
     for (std::size_t i = 1; i < records.size(); ++i) {
         const TRecord &record = records[i];
         if (record.Fields.size() < head.size())
-            return parse.Fail(record.Line,
-                              QStringLiteral("Die Zeile hat %1 statt %2 Spalten; sie ist "
-                                             "unvollständig.")
-                                  .arg(record.Fields.size())
-                                  .arg(head.size()));
+            return parse.Fail(record.Line, TErrorText::SdmxRowShort,
+                              {TErrorCount{record.Fields.size()}, TErrorCount{head.size()}});
         if (action >= 0 && record.Fields[action] == QLatin1String("D")) continue;
         // "BBK:BBIN1(1.0)" is the flow BBIN1 of the agency BBK.
         QString flow = idOf(record.Fields[structure]);
@@ -229,39 +221,29 @@ void readSdmx(const std::vector<TRecord> &records, TParse &parse) {
             continue;
         }
         const std::optional<TMonth> month = parsePeriod(record.Fields[time]);
-        if (!month)
-            return parse.Fail(
-                record.Line,
-                QStringLiteral("„%1“ ist kein Monat „Jahr-Monat“.").arg(record.Fields[time]));
+        if (!month) return parse.Fail(record.Line, TErrorText::SdmxNoMonth, {record.Fields[time]});
         QString observed = record.Fields[value];
         if (observed.compare(QLatin1String("NaN"), Qt::CaseInsensitive) == 0) observed.clear();
         parse.Observations.push_back({record.Line, *month, observed});
     }
     if (parse.Observations.empty() && !otherKey.isEmpty())
-        parse.Fail(0, QStringLiteral("enthält die Reihe %1 (Zeile %2), nicht die Reihe %3 "
-                                     "(Basiszinssatz nach § 247 BGB).")
-                          .arg(otherKey)
-                          .arg(otherLine)
-                          .arg(QLatin1String(BundesbankSeriesKey)));
+        parse.Fail(0, TErrorText::SeriesOtherAtLine,
+                   {otherKey, TErrorCount{otherLine}, seriesKey()});
 }
 
 // The months to half-years: each half-year's months must agree.
 void collapse(std::vector<TObservation> observations, TBundesbankImport &result) {
     const QDate today = Today();
     const TMonth last{today.year() + 1, today.month()};
-    const auto fail = [&](int line, const QString &reason) {
-        result = {{}, TEngineError(ecFileContent, reason, QString(), line)};
+    const auto fail = [&](int line, TErrorText text, std::vector<TErrorArgument> arguments = {}) {
+        result = {{}, lineError(line, text, std::move(arguments))};
     };
     for (const TObservation &o : observations) {
         if (o.Month.Year < FirstSeriesYear)
-            return fail(o.Line, QStringLiteral("Der Monat %1 liegt vor dem Beginn der Reihe im "
-                                               "Januar %2.")
-                                    .arg(o.Month.Text())
-                                    .arg(FirstSeriesYear));
+            return fail(o.Line, TErrorText::MonthBeforeSeries,
+                        {o.Month.Text(), TErrorMonth{FirstSeriesYear, 1}});
         if (o.Month.Index() > last.Index())
-            return fail(o.Line, QStringLiteral("Der Monat %1 liegt mehr als ein Jahr nach dem "
-                                               "heutigen Tag.")
-                                    .arg(o.Month.Text()));
+            return fail(o.Line, TErrorText::MonthTooLate, {o.Month.Text()});
     }
     std::stable_sort(observations.begin(), observations.end(),
                      [](const TObservation &a, const TObservation &b) {
@@ -272,39 +254,29 @@ void collapse(std::vector<TObservation> observations, TBundesbankImport &result)
     for (std::size_t i = 0; i < observations.size(); ++i) {
         const TObservation &o = observations[i];
         if (i > 0 && observations[i - 1].Month.Index() == o.Month.Index())
-            return fail(std::max(o.Line, observations[i - 1].Line),
-                        QStringLiteral("Der Monat %1 steht zweimal in der Datei (Zeilen %2 und "
-                                       "%3).")
-                            .arg(o.Month.Text())
-                            .arg(std::min(o.Line, observations[i - 1].Line))
-                            .arg(std::max(o.Line, observations[i - 1].Line)));
+            return fail(std::max(o.Line, observations[i - 1].Line), TErrorText::MonthTwice,
+                        {o.Month.Text(), TErrorCount{std::min(o.Line, observations[i - 1].Line)},
+                         TErrorCount{std::max(o.Line, observations[i - 1].Line)}});
         // "." (with a flag such as "Kein Wert vorhanden") or nothing: a month without a value.
         if (o.Value.isEmpty() || o.Value == u'.') continue;
         const std::optional<TBasisPoints> rate = ParseBasisPoints(o.Value);
-        if (!rate || o.Value.contains(u'%'))
-            return fail(o.Line, QStringLiteral("„%1“ ist kein Zinssatz.").arg(o.Value));
+        if (!rate || o.Value.contains(u'%')) return fail(o.Line, TErrorText::NotARate, {o.Value});
         // Before 2002 the series holds the base rate of an earlier law, not that of § 247 BGB.
         const TDateTime from = MakeDateSerial(o.Month.Year, o.Month.Month <= 6 ? 1 : 7, 1);
         if (from < FirstBaseRateDay()) continue;
-        if (const TEngineError error = CheckBaseRate(from, *rate))
-            return fail(o.Line, error.Message);
+        if (const TEngineError error = BaseRateRangeError(*rate))
+            return fail(o.Line, error.Text, error.Arguments);
         if (rates.empty() || rates.back().From != from) {
             rates.push_back({from, *rate, true, true});
             rateLine = o.Line;
             continue;
         }
         if (rates.back().Rate != *rate)
-            return fail(o.Line, QStringLiteral("Der Basiszinssatz ändert sich im %1 %2 (von %3 % "
-                                               "in Zeile %4 auf %5 %); er ändert sich nur zum "
-                                               "1. Januar und zum 1. Juli.")
-                                    .arg(QString::fromUtf8(MonthNames[o.Month.Month - 1]))
-                                    .arg(o.Month.Year)
-                                    .arg(HundredthsText(rates.back().Rate, u','))
-                                    .arg(rateLine)
-                                    .arg(HundredthsText(*rate, u',')));
+            return fail(o.Line, TErrorText::RateChangesInHalfYear,
+                        {TErrorMonth{o.Month.Year, o.Month.Month}, TErrorRate{rates.back().Rate},
+                         TErrorCount{rateLine}, TErrorRate{*rate}});
     }
-    if (rates.empty())
-        fail(0, QStringLiteral("enthält keine Monatswerte des Basiszinssatzes ab Januar 2002."));
+    if (rates.empty()) fail(0, TErrorText::NoMonthlyValues);
 }
 
 } // namespace
@@ -318,8 +290,8 @@ TBundesbankImport ParseBundesbankCsv(const QByteArray &data) {
     if (utf8.hasError()) text = QString::fromLatin1(bytes);
 
     TBundesbankImport result;
-    const auto fail = [&](int line, const QString &reason) {
-        result.Error = TEngineError(ecFileContent, reason, QString(), line);
+    const auto fail = [&](int line, TErrorText text, std::vector<TErrorArgument> arguments = {}) {
+        result.Error = lineError(line, text, std::move(arguments));
         return result;
     };
     // The layout and its separator from the first line that is not blank.
@@ -346,16 +318,12 @@ TBundesbankImport ParseBundesbankCsv(const QByteArray &data) {
     else if (!sdmx && !head.isEmpty())
         separator = head[0];
     if (!(separator == u';' || separator == u',' || (sdmx && separator == u'\t')))
-        return fail(0, QStringLiteral("ist kein Download des Basiszinssatzes. ") + expected());
+        return fail(0, TErrorText::NotADownload, {expected()});
 
     int cutAt = 0;
     bool openQuote = false;
     const std::vector<TRecord> records = splitRecords(text, separator, cutAt, openQuote);
-    if (cutAt > 0)
-        return fail(cutAt, (openQuote ? QStringLiteral("Ein Feld in Anführungszeichen endet nicht.")
-                                      : QStringLiteral("Die letzte Zeile hat kein Zeilenende.")) +
-                               QStringLiteral(" Die Datei ist wohl nicht vollständig "
-                                              "heruntergeladen."));
+    if (cutAt > 0) return fail(cutAt, openQuote ? TErrorText::OpenQuote : TErrorText::NoLineEnd);
     TParse parse;
     if (sdmx)
         readSdmx(records, parse);
@@ -373,40 +341,32 @@ namespace {
 
 // The parser's error told of the file or the answer it came from: "Die Datei „…“ ist in Zeile 3
 // nicht lesbar: …", "Die Antwort von „…“ enthält die Reihe …".
-void Name(TBundesbankImport &result, const QString &subject) {
+void Name(TBundesbankImport &result, TErrorArgument source, TErrorText whole, TErrorText atLine) {
     if (!result.Error) return;
-    const QString where =
-        result.Error.Line > 0
-            ? QStringLiteral(" ist in Zeile %1 nicht lesbar: ").arg(result.Error.Line)
-            : QStringLiteral(" ");
-    result.Error.Message =
-        subject + where + result.Error.Message + QStringLiteral(" Es wurde nichts übernommen.");
+    const int line = result.Error.Line;
+    result.Error = line > 0 ? Around(atLine, {std::move(source), TErrorCount{line}}, result.Error)
+                            : Around(whole, {std::move(source)}, result.Error);
 }
 
 } // namespace
 
 TBundesbankImport ReadBundesbankCsv(const QString &path) {
-    const QString shown = QDir::toNativeSeparators(path);
     const TFileRead read = ReadWholeFile(path);
     if (!read) {
-        const QString reason = read.Status == TReadStatus::Missing
-                                   ? QStringLiteral("Datei oder Ordner nicht gefunden")
-                                   : read.Reason;
+        const QString reason =
+            read.Status == TReadStatus::Missing ? SystemErrorText(ENOENT) : read.Reason;
         return {{},
-                TEngineError(ecFile,
-                             QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2. Es "
-                                            "wurde nichts übernommen.")
-                                 .arg(shown, reason),
+                TEngineError(ecFile, TErrorText::DownloadFileUnreadable, {TErrorFile{path}, reason},
                              path)};
     }
     TBundesbankImport result = ParseBundesbankCsv(read.Data);
     result.Error.File = result.Error ? path : QString();
-    Name(result, QStringLiteral("Die Datei „%1“").arg(shown));
+    Name(result, TErrorFile{path}, TErrorText::DownloadFile, TErrorText::DownloadFileAtLine);
     return result;
 }
 
 TBundesbankImport ParseBundesbankAnswer(const QByteArray &data, const QString &url) {
     TBundesbankImport result = ParseBundesbankCsv(data);
-    Name(result, QStringLiteral("Die Antwort von „%1“").arg(url));
+    Name(result, url, TErrorText::DownloadAnswer, TErrorText::DownloadAnswerAtLine);
     return result;
 }

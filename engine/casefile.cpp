@@ -1,139 +1,166 @@
 #include "engine/casefile.h"
 
-#include "engine/fixedtext.h"
-#include "platform/base/fixedpoint.h"
 #include "platform/base/files.h"
+#include "platform/base/fixedpoint.h"
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <functional>
+#include <type_traits>
 
 namespace {
 
-// The German reason for each of the parser's errors.
-QString syntaxReason(QJsonParseError::ParseError error) {
+// The reason for each of the parser's errors.
+TErrorText syntaxReason(QJsonParseError::ParseError error) {
     switch (error) {
     case QJsonParseError::UnterminatedObject:
-        return QStringLiteral("es fehlt „,“ vor dem nächsten Schlüssel oder „}“ am Ende des "
-                              "Objekts");
+        return TErrorText::JsonUnterminatedObject;
     case QJsonParseError::MissingNameSeparator:
-        return QStringLiteral("nach einem Schlüssel fehlt „:“");
+        return TErrorText::JsonMissingNameSeparator;
     case QJsonParseError::UnterminatedArray:
-        return QStringLiteral("es fehlt „,“ vor dem nächsten Wert oder „]“ am Ende der Liste");
+        return TErrorText::JsonUnterminatedArray;
     case QJsonParseError::MissingValueSeparator:
-        return QStringLiteral("zwischen zwei Werten fehlt „,“");
+        return TErrorText::JsonMissingValueSeparator;
     case QJsonParseError::IllegalValue:
-        return QStringLiteral("ein Wert ist ungültig");
+        return TErrorText::JsonIllegalValue;
     case QJsonParseError::TerminationByNumber:
-        return QStringLiteral("der Text endet mitten in einer Zahl");
+        return TErrorText::JsonTerminationByNumber;
     case QJsonParseError::IllegalNumber:
-        return QStringLiteral("eine Zahl ist ungültig");
+        return TErrorText::JsonIllegalNumber;
     case QJsonParseError::IllegalEscapeSequence:
-        return QStringLiteral("ein Zeichen nach „\\“ ist ungültig");
+        return TErrorText::JsonIllegalEscapeSequence;
     case QJsonParseError::IllegalUTF8String:
-        return QStringLiteral("der Text ist kein gültiges UTF-8");
+        return TErrorText::JsonIllegalUtf8String;
     case QJsonParseError::UnterminatedString:
-        return QStringLiteral("eine Zeichenkette ist nicht mit „\"“ geschlossen");
+        return TErrorText::JsonUnterminatedString;
     case QJsonParseError::MissingObject:
-        return QStringLiteral("es fehlt das Objekt „{ … }“");
+        return TErrorText::JsonMissingObject;
     case QJsonParseError::DeepNesting:
-        return QStringLiteral("die Verschachtelung ist zu tief");
+        return TErrorText::JsonDeepNesting;
     case QJsonParseError::DocumentTooLarge:
-        return QStringLiteral("die Datei ist zu groß");
+        return TErrorText::JsonDocumentTooLarge;
     case QJsonParseError::GarbageAtEnd:
-        return QStringLiteral("nach dem Ende des Objekts folgt weiterer Text");
+        return TErrorText::JsonGarbageAtEnd;
     case QJsonParseError::NoError:
         break;
     }
-    return QStringLiteral("der Text ist kein JSON");
+    return TErrorText::JsonOther;
+}
+
+// The file's name of each value, in the order a fault lists them; the reader and the writer
+// share them.
+template <typename T> using TNamed = std::pair<const char *, T>;
+constexpr TNamed<TLaw> LawNames[] = {{"de", lwGermany}, {"at", lwAustria}, {"ch", lwSwitzerland}};
+// "30360ch" a name of its own, so that a file means one day count whatever its law.
+constexpr TNamed<TDayCount> DayCountNames[] = {{"30360ch", dc30360Swiss},
+                                               {"taggenau", dcActual365},
+                                               {"actact", dcActualActual},
+                                               {"act360", dcActual360},
+                                               {"30360", dc30360}};
+constexpr TNamed<TAllocationRule> AllocationNames[] = {
+    {"367", arBgb367}, {"497", arBgb497}, {"1416", arAbgb1416}, {"85", arOr85}};
+// A rate the law fixes (§ 246 BGB, § 352 HGB) is written as the fixed rate it is.
+constexpr TNamed<TRateKind> RuleNames[] = {{"verbraucher", rkConsumer},
+                                           {"unternehmer", rkNoConsumer},
+                                           {"aufschlag", rkMargin},
+                                           {"satz", rkFixed}};
+
+// The value's name; `fallback`'s for a value without one.
+template <typename T, std::size_t N>
+QLatin1String nameOf(const TNamed<T> (&names)[N], T value, T fallback) {
+    for (const auto &[name, named] : names)
+        if (named == value) return QLatin1String(name);
+    return value == fallback ? QLatin1String() : nameOf(names, fallback, fallback);
 }
 
 int lineAt(const QByteArray &data, qsizetype offset) {
     return int(data.left(offset).count('\n')) + 1;
 }
 
-// Reads one object's keys; the first fault it meets is kept, with the place it was found.
+// Reads one object's keys; the first fault it meets is kept, with the place it was found: the
+// entry of a list, and the key of the object it is read from.
 class TReader {
 public:
-    TReader(const QJsonObject &object, QString place) : FObject(object), FPlace(std::move(place)) {}
+    TReader(const QJsonObject &object, std::optional<TErrorEntry> entry = std::nullopt,
+            const char *key = nullptr)
+        : FObject(object), FEntry(entry), FKey(key) {}
 
     bool Has(const char *key) const { return FObject.contains(QLatin1String(key)); }
+    QJsonValue Value(const char *key) const { return FObject.value(QLatin1String(key)); }
 
     QString Text(const char *key, bool required = false) {
         const QJsonValue value = FObject.value(QLatin1String(key));
         if (value.isUndefined()) {
-            if (required) Fail(key, QStringLiteral("fehlt"));
+            if (required) Fail(key, TErrorText::KeyMissing);
             return {};
         }
-        if (!value.isString()) Fail(key, QStringLiteral("muss eine Zeichenkette sein"));
+        if (!value.isString()) Fail(key, TErrorText::KeyNotText);
         return value.toString();
     }
     bool Flag(const char *key) {
         const QJsonValue value = FObject.value(QLatin1String(key));
         if (value.isUndefined()) return false;
-        if (!value.isBool()) Fail(key, QStringLiteral("muss true oder false sein"));
+        if (!value.isBool()) Fail(key, TErrorText::KeyNotFlag);
         return value.toBool();
     }
     TDateTime Date(const char *key) {
         const QString text = Text(key, true);
-        if (FError.isEmpty()) {
+        if (!FError) {
             if (const std::optional<TDateTime> day = ParseIsoDate(text)) return *day;
-            Fail(key, QStringLiteral("„%1“ ist kein Datum der Form JJJJ-MM-TT").arg(text));
+            Fail(key, TErrorText::KeyNotDate, {text});
         }
         return EmptyDate;
     }
     // "4250.00": digits, at most two decimals after a point, optionally a sign.
-    qint64 Hundredths(const char *key, const QString &example) {
+    qint64 Hundredths(const char *key, const char *example) {
         const QString text = Text(key, true);
-        if (!FError.isEmpty()) return 0;
+        if (FError) return 0;
         qint64 value = 0;
         if (readHundredths(text, value)) return value;
-        Fail(key, QStringLiteral("„%1“ ist keine Zahl der Form „%2“").arg(text, example));
+        Fail(key, TErrorText::KeyNotNumber, {text, QString::fromLatin1(example)});
         return 0;
     }
     QJsonObject Object(const char *key) {
         const QJsonValue value = FObject.value(QLatin1String(key));
         if (!value.isObject())
-            Fail(key, value.isUndefined() ? QStringLiteral("fehlt")
-                                          : QStringLiteral("muss ein Objekt sein"));
+            Fail(key, value.isUndefined() ? TErrorText::KeyMissing : TErrorText::KeyNotObject);
         return value.toObject();
     }
     QJsonArray List(const char *key) {
         const QJsonValue value = FObject.value(QLatin1String(key));
-        if (!value.isUndefined() && !value.isArray())
-            Fail(key, QStringLiteral("muss eine Liste sein"));
+        if (!value.isUndefined() && !value.isArray()) Fail(key, TErrorText::KeyNotList);
         return value.toArray();
     }
     // `offered` picks the values a fault names; every value of `choices` is read.
-    template <typename T>
-    T Choice(const char *key, std::initializer_list<std::pair<const char *, T>> choices, T fallback,
-             bool required, const std::function<bool(T)> &offered = {}) {
+    template <typename T, std::size_t N>
+    T Choice(const char *key, const TNamed<T> (&choices)[N], T fallback, bool required,
+             const std::type_identity_t<std::function<bool(T)>> &offered = {}) {
         const QString text = Text(key, required);
-        if (!FError.isEmpty() || (!required && !Has(key))) return fallback;
+        if (FError || (!required && !Has(key))) return fallback;
         QStringList names;
         for (const auto &[name, value] : choices) {
             if (text == QLatin1String(name)) return value;
-            if (!offered || offered(value))
-                names.append(QStringLiteral("„%1“").arg(QLatin1String(name)));
+            if (!offered || offered(value)) names.append(QLatin1String(name));
         }
-        Fail(key, QStringLiteral("„%1“ ist keiner der Werte %2").arg(text, names.join(u", ")));
+        Fail(key, TErrorText::KeyNotChoice, {text, TErrorChoices{names}});
         return fallback;
     }
 
-    void Fail(const char *key, const QString &reason) {
-        if (!FError.isEmpty()) return;
-        FError = (FPlace.isEmpty() ? QString() : FPlace + QStringLiteral(", ")) +
-                 QStringLiteral("„%1“ %2.").arg(QLatin1String(key), reason);
+    void Fail(const char *key, TErrorText text, std::vector<TErrorArgument> arguments = {}) {
+        if (FError) return;
+        arguments.insert(arguments.begin(), QString::fromLatin1(key));
+        FError = TEngineError(ecFileContent, text, std::move(arguments));
+        if (FKey) FError = Around(TErrorText::AtKey, {QString::fromLatin1(FKey)}, FError);
+        if (FEntry) FError = Around(TErrorText::AtEntry, {*FEntry}, FError);
     }
-    const QString &Error() const { return FError; }
+    const TEngineError &Error() const { return FError; }
     // A nested reader's fault becomes this one's.
     bool Take(const TReader &inner) {
-        if (FError.isEmpty()) FError = inner.FError;
-        return FError.isEmpty();
+        if (!FError) FError = inner.FError;
+        return !FError;
     }
-    const QString &Place() const { return FPlace; }
+    const std::optional<TErrorEntry> &Entry() const { return FEntry; }
 
 private:
     static bool readHundredths(const QString &text, qint64 &value) {
@@ -165,8 +192,9 @@ private:
     }
 
     QJsonObject FObject;
-    QString FPlace;
-    QString FError;
+    std::optional<TErrorEntry> FEntry;
+    const char *FKey;
+    TEngineError FError;
 };
 
 // The key of the flag of an older business claim: Germany's claim before 29.07.2014, Austria's
@@ -176,66 +204,50 @@ const char *olderLawKey(TLaw law) {
 }
 
 TRateRule readRule(TReader &owner, const char *key, TLaw law) {
-    TReader reader(owner.Object(key),
-                   owner.Place().isEmpty()
-                       ? QStringLiteral("„%1“").arg(QLatin1String(key))
-                       : owner.Place() + QStringLiteral(", „%1“").arg(QLatin1String(key)));
+    TReader reader(owner.Object(key), owner.Entry(), key);
     TRateRule rule;
-    if (!owner.Error().isEmpty()) return rule;
-    rule.Kind = reader.Choice<TRateKind>("regel",
-                                         {{"verbraucher", rkConsumer},
-                                          {"unternehmer", rkNoConsumer},
-                                          {"aufschlag", rkMargin},
-                                          {"satz", rkFixed}},
-                                         rkConsumer, true);
+    if (owner.Error()) return rule;
+    rule.Kind = reader.Choice("regel", RuleNames, rkConsumer, true);
     const bool older = rule.Kind == rkNoConsumer && reader.Flag(olderLawKey(law));
     (law == lwAustria ? rule.ContractBefore16032013 : rule.ClaimBefore29072014) = older;
     if (rule.Kind == rkMargin || rule.Kind == rkFixed)
-        rule.Value = TBasisPoints(reader.Hundredths("wert", QStringLiteral("5.00")));
+        rule.Value = TBasisPoints(reader.Hundredths("wert", "5.00"));
     owner.Take(reader);
     return rule;
 }
 
-// The object of each list entry, or the fault of an entry that is none.
-bool entries(TReader &owner, const char *key, const QString &name,
-             std::vector<QJsonObject> &objects) {
+// Each entry of the list, read by `read` through a reader that names its place; `objects` gets
+// the entries as they stand. The first fault, of an entry that is no object or of a key, stops.
+template <typename T>
+TEngineError readList(TReader &owner, const char *key, TErrorText noObject, TEntryKind kind,
+                      std::vector<QJsonObject> &objects, std::vector<T> &items,
+                      const std::function<void(TReader &, T &)> &read) {
     const QJsonArray list = owner.List(key);
-    for (qsizetype i = 0; i < list.size() && owner.Error().isEmpty(); ++i) {
-        if (!list[i].isObject())
-            owner.Fail(key, QStringLiteral("enthält an Stelle %1 kein Objekt „{ … }“ für %2")
-                                .arg(i + 1)
-                                .arg(name));
+    for (qsizetype i = 0; i < list.size() && !owner.Error(); ++i) {
+        if (!list[i].isObject()) owner.Fail(key, noObject, {TErrorCount{i + 1}});
         objects.push_back(list[i].toObject());
     }
-    return owner.Error().isEmpty();
+    if (owner.Error()) return owner.Error();
+    for (size_t i = 0; i < objects.size(); ++i) {
+        TReader entry(objects[i], TErrorEntry{kind, int(i) + 1});
+        T item;
+        read(entry, item);
+        if (entry.Error()) return entry.Error();
+        items.push_back(std::move(item));
+    }
+    return {};
 }
 
 // JSON text of our own, so that the documented keys stand first and in their order.
 class TWriter {
 public:
-    void Open() {
-        FText += '{';
-        FFirst = true;
-        ++FDepth;
-    }
-    void Close() {
-        --FDepth;
-        if (!FFirst) NewLine();
-        FText += '}';
-        FFirst = false;
-    }
+    void Open() { Begin('{'); }
+    void Close() { End('}'); }
     void OpenList(const char *key) {
         Key(QLatin1String(key));
-        FText += '[';
-        FFirst = true;
-        ++FDepth;
+        Begin('[');
     }
-    void CloseList() {
-        --FDepth;
-        if (!FFirst) NewLine();
-        FText += ']';
-        FFirst = false;
-    }
+    void CloseList() { End(']'); }
     void Item() {
         if (!FFirst) FText += ',';
         NewLine();
@@ -273,6 +285,17 @@ public:
     QByteArray Done() { return FText + '\n'; }
 
 private:
+    void Begin(char bracket) {
+        FText += bracket;
+        FFirst = true;
+        ++FDepth;
+    }
+    void End(char bracket) {
+        --FDepth;
+        if (!FFirst) NewLine();
+        FText += bracket;
+        FFirst = false;
+    }
     void NewLine() {
         FText += '\n';
         FText += QByteArray(2 * FDepth, ' ');
@@ -304,9 +327,7 @@ private:
             Unknown(value.toObject(), {});
             Close();
         } else if (value.isArray()) {
-            FText += '[';
-            FFirst = true;
-            ++FDepth;
+            Begin('[');
             for (const QJsonValue &item : value.toArray()) {
                 Item();
                 Value(item);
@@ -331,112 +352,69 @@ QString hundredthsText(qint64 value) {
     return HundredthsText(value, u'.');
 }
 
+// Each item an object: what `write` writes, then the keys of the entry as read (`read`, where
+// there is one) that the program does not know.
+template <typename T>
+void writeList(TWriter &w, const char *key, const std::vector<T> &items,
+               const std::vector<QJsonObject> &read, std::initializer_list<const char *> known,
+               const std::function<void(const T &, const QJsonObject &)> &write) {
+    w.OpenList(key);
+    for (size_t i = 0; i < items.size(); ++i) {
+        const QJsonObject entry = i < read.size() ? read[i] : QJsonObject();
+        w.Item();
+        w.Open();
+        write(items[i], entry);
+        w.Unknown(entry, known);
+        w.Close();
+    }
+    w.CloseList();
+}
+
 // `read` is the entry as it was read, whose rule may hold keys the program does not know.
 void writeRule(TWriter &w, const TRateRule &rule, const QJsonObject &read, TLaw law) {
     w.Key(QLatin1String("zins"));
     w.Open();
-    switch (rule.Kind) {
-    case rkConsumer:
-        w.Text("regel", QStringLiteral("verbraucher"));
-        break;
-    case rkNoConsumer:
-        w.Text("regel", QStringLiteral("unternehmer"));
+    const TRateKind kind = UsesBaseRate(rule) ? rule.Kind : rkFixed;
+    w.Text("regel", nameOf(RuleNames, kind, rkFixed));
+    if (kind == rkNoConsumer)
         w.Raw(olderLawKey(law),
               (law == lwAustria ? rule.ContractBefore16032013 : rule.ClaimBefore29072014)
                   ? "true"
                   : "false");
-        break;
-    case rkMargin:
-        w.Text("regel", QStringLiteral("aufschlag"));
-        w.Text("wert", hundredthsText(rule.Value));
-        break;
-    case rkStatutory:
-    case rkCommercial:
-    case rkFixed:
-        w.Text("regel", QStringLiteral("satz"));
-        w.Text("wert", hundredthsText(FixedRateOf(rule, law)));
-        break;
-    }
+    else if (kind != rkConsumer)
+        w.Text("wert", hundredthsText(kind == rkMargin ? rule.Value : FixedRateOf(rule, law)));
     w.Unknown(read.value(QLatin1String("zins")).toObject(), {"regel", olderLawKey(law), "wert"});
     w.Close();
-}
-
-const char *dayCountName(TDayCount count) {
-    switch (count) {
-    case dcActual365:
-        return "taggenau";
-    case dcActualActual:
-        return "actact";
-    case dcActual360:
-        return "act360";
-    case dc30360:
-        return "30360";
-    case dc30360Swiss:
-        // A name of its own, so that a file means one day count whatever its law.
-        return "30360ch";
-    }
-    return "taggenau";
-}
-
-const char *lawName(TLaw law) {
-    switch (law) {
-    case lwGermany:
-        break;
-    case lwAustria:
-        return "at";
-    case lwSwitzerland:
-        return "ch";
-    }
-    return "de";
-}
-
-const char *allocationName(TAllocationRule rule) {
-    switch (rule) {
-    case arBgb367:
-        break;
-    case arBgb497:
-        return "497";
-    case arAbgb1416:
-        return "1416";
-    case arOr85:
-        return "85";
-    }
-    return "367";
 }
 
 } // namespace
 
 TEngineError ReadCaseFile(const QByteArray &data, TDateTime today, TCaseFile &file) {
-    const auto fault = [](const QString &message, int line = 0) {
-        return TEngineError(ecFileContent, message, QString(), line);
+    const auto fault = [](TErrorText text, std::vector<TErrorArgument> arguments = {}) {
+        return TEngineError(ecFileContent, text, std::move(arguments));
     };
     QJsonParseError parse;
     const QJsonDocument document = QJsonDocument::fromJson(data, &parse);
-    if (parse.error != QJsonParseError::NoError)
-        return fault(QStringLiteral("Zeile %1: %2.")
-                         .arg(lineAt(data, parse.offset))
-                         .arg(syntaxReason(parse.error)),
-                     lineAt(data, parse.offset));
-    if (!document.isObject())
-        return fault(QStringLiteral("Die Datei enthält kein Objekt „{ … }“."));
+    if (parse.error != QJsonParseError::NoError) {
+        const int line = lineAt(data, parse.offset);
+        return TEngineError(ecFileContent, TErrorText::CaseFileSyntax,
+                            {TErrorCount{line}, Phrase(syntaxReason(parse.error))}, QString(),
+                            line);
+    }
+    if (!document.isObject()) return fault(TErrorText::CaseFileNoObject);
     const QJsonObject root = document.object();
     if (root.value(QLatin1String("format")).toString() != QLatin1String(CaseFileFormat))
-        return fault(QStringLiteral("Die Datei ist keine Forderungsaufstellung von Tarvo "
-                                    "(„format“ ist nicht „%1“).")
-                         .arg(QLatin1String(CaseFileFormat)));
+        return fault(TErrorText::CaseFileFormat, {QString::fromLatin1(CaseFileFormat)});
     const QJsonValue version = root.value(QLatin1String("version"));
     if (!version.isDouble() || version.toDouble() != double(version.toInt()) || version.toInt() < 1)
-        return fault(QStringLiteral("„version“ muss eine ganze Zahl ab 1 sein."));
+        return fault(TErrorText::CaseFileVersion);
     if (version.toInt() > CaseFileVersion)
-        return fault(QStringLiteral("Die Datei hat die Version %1; dieses Tarvo liest "
-                                    "Forderungsaufstellungen bis zur Version %2. Bitte Tarvo "
-                                    "aktualisieren.")
-                         .arg(version.toInt())
-                         .arg(CaseFileVersion));
+        return fault(TErrorText::CaseFileNewer,
+                     {TErrorCount{version.toInt()}, TErrorCount{CaseFileVersion}});
 
     TCaseFile read;
     read.Unknown = root;
-    TReader top(root, QString());
+    TReader top(root);
     read.Name = top.Text("bezeichnung");
     read.Reference = top.Text("aktenzeichen");
     read.Creditor = top.Text("glaeubiger");
@@ -444,73 +422,51 @@ TEngineError ReadCaseFile(const QByteArray &data, TDateTime today, TCaseFile &fi
     read.StatementDayIsToday = !top.Has("stichtag");
     TClaimsCase &c = read.Case;
     c.StatementDay = read.StatementDayIsToday ? today : top.Date("stichtag");
-    const TLaw law = c.Law = top.Choice<TLaw>(
-        "recht", {{"de", lwGermany}, {"at", lwAustria}, {"ch", lwSwitzerland}}, lwGermany, false);
+    const TLaw law = c.Law = top.Choice("recht", LawNames, lwGermany, false);
     // Every name is read under every law; a combination the law does not offer is the
     // statement's error, so that the file opens and the window can mend it.
-    c.DayCount = top.Choice<TDayCount>("tageszaehlung",
-                                       {{"30360ch", dc30360Swiss},
-                                        {"taggenau", dcActual365},
-                                        {"actact", dcActualActual},
-                                        {"act360", dcActual360},
-                                        {"30360", dc30360}},
-                                       DefaultDayCount(law), false, [law](TDayCount count) {
-                                           return DayCountOffered(law, count);
-                                       });
-    c.Allocation = top.Choice<TAllocationRule>(
-        "verrechnung", {{"367", arBgb367}, {"497", arBgb497}, {"1416", arAbgb1416}, {"85", arOr85}},
-        DefaultAllocation(law), false,
-        [law](TAllocationRule rule) { return AllocationOffered(law, rule); });
-    if (!top.Error().isEmpty()) return fault(top.Error());
+    c.DayCount = top.Choice("tageszaehlung", DayCountNames, DefaultDayCount(law), false,
+                            [law](TDayCount count) { return DayCountOffered(law, count); });
+    c.Allocation = top.Choice("verrechnung", AllocationNames, DefaultAllocation(law), false,
+                              [law](TAllocationRule rule) { return AllocationOffered(law, rule); });
+    if (top.Error()) return top.Error();
 
-    if (!entries(top, "forderungen", QStringLiteral("eine Forderung"), read.UnknownOfClaims))
-        return fault(top.Error());
-    for (size_t i = 0; i < read.UnknownOfClaims.size(); ++i) {
-        TReader entry(read.UnknownOfClaims[i], QStringLiteral("Forderung %1").arg(i + 1));
-        TClaim claim;
-        claim.Name = entry.Text("bezeichnung");
-        claim.Amount = entry.Hundredths("betrag", QStringLiteral("4250.00"));
-        claim.FirstDay = entry.Date("zinsbeginn");
-        claim.Rule = readRule(entry, "zins", law);
-        claim.FlatFee = entry.Flag("pauschale");
-        claim.Sued = entry.Flag("eingeklagt");
-        if (!entry.Error().isEmpty()) return fault(entry.Error());
-        c.Claims.push_back(claim);
-    }
-    if (!entries(top, "kosten", QStringLiteral("Kosten"), read.UnknownOfCosts))
-        return fault(top.Error());
-    for (size_t i = 0; i < read.UnknownOfCosts.size(); ++i) {
-        TReader entry(read.UnknownOfCosts[i], QStringLiteral("Kosten %1").arg(i + 1));
-        TCost cost;
-        cost.Name = entry.Text("bezeichnung");
-        cost.Amount = entry.Hundredths("betrag", QStringLiteral("36.00"));
-        cost.Date = entry.Date("datum");
-        cost.BearsInterest = entry.Has("zinsbeginn") || entry.Has("zins");
-        if (cost.BearsInterest) {
-            cost.FirstDay = entry.Date("zinsbeginn");
-            cost.Rule = readRule(entry, "zins", law);
-        }
-        if (!entry.Error().isEmpty()) return fault(entry.Error());
-        c.Costs.push_back(cost);
-    }
-    if (!entries(top, "zahlungen", QStringLiteral("eine Zahlung"), read.UnknownOfPayments))
-        return fault(top.Error());
-    for (size_t i = 0; i < read.UnknownOfPayments.size(); ++i) {
-        TReader entry(read.UnknownOfPayments[i], QStringLiteral("Zahlung %1").arg(i + 1));
-        TPayment payment;
-        payment.Date = entry.Date("datum");
-        payment.Amount = entry.Hundredths("betrag", QStringLiteral("1000.00"));
-        if (entry.Has("forderung")) {
-            const QJsonValue number = read.UnknownOfPayments[i].value(QLatin1String("forderung"));
-            if (!number.isDouble() || number.toDouble() != double(number.toInt()) ||
-                number.toInt() < 1)
-                entry.Fail("forderung",
-                           QStringLiteral("muss die Nummer einer Forderung ab 1 sein"));
-            payment.Claim = number.toInt() - 1;
-        }
-        if (!entry.Error().isEmpty()) return fault(entry.Error());
-        c.Payments.push_back(payment);
-    }
+    TEngineError error =
+        readList<TClaim>(top, "forderungen", TErrorText::KeyNoClaimObject, TEntryKind::Claim,
+                         read.UnknownOfClaims, c.Claims, [law](TReader &entry, TClaim &claim) {
+                             claim.Name = entry.Text("bezeichnung");
+                             claim.Amount = entry.Hundredths("betrag", "4250.00");
+                             claim.FirstDay = entry.Date("zinsbeginn");
+                             claim.Rule = readRule(entry, "zins", law);
+                             claim.FlatFee = entry.Flag("pauschale");
+                             claim.Sued = entry.Flag("eingeklagt");
+                         });
+    if (!error)
+        error = readList<TCost>(top, "kosten", TErrorText::KeyNoCostObject, TEntryKind::Cost,
+                                read.UnknownOfCosts, c.Costs, [law](TReader &entry, TCost &cost) {
+                                    cost.Name = entry.Text("bezeichnung");
+                                    cost.Amount = entry.Hundredths("betrag", "36.00");
+                                    cost.Date = entry.Date("datum");
+                                    cost.BearsInterest =
+                                        entry.Has("zinsbeginn") || entry.Has("zins");
+                                    if (!cost.BearsInterest) return;
+                                    cost.FirstDay = entry.Date("zinsbeginn");
+                                    cost.Rule = readRule(entry, "zins", law);
+                                });
+    if (!error)
+        error = readList<TPayment>(
+            top, "zahlungen", TErrorText::KeyNoPaymentObject, TEntryKind::Payment,
+            read.UnknownOfPayments, c.Payments, [](TReader &entry, TPayment &payment) {
+                payment.Date = entry.Date("datum");
+                payment.Amount = entry.Hundredths("betrag", "1000.00");
+                if (!entry.Has("forderung")) return;
+                const QJsonValue number = entry.Value("forderung");
+                if (!number.isDouble() || number.toDouble() != double(number.toInt()) ||
+                    number.toInt() < 1)
+                    entry.Fail("forderung", TErrorText::KeyNoClaimNumber);
+                payment.Claim = number.toInt() - 1;
+            });
+    if (error) return error;
     file = std::move(read);
     return {};
 }
@@ -526,57 +482,37 @@ QByteArray WriteCaseFile(const TCaseFile &file) {
     if (!file.Creditor.isEmpty()) w.Text("glaeubiger", file.Creditor);
     if (!file.Debtor.isEmpty()) w.Text("schuldner", file.Debtor);
     if (!file.StatementDayIsToday) w.Text("stichtag", FormatIsoDate(c.StatementDay));
-    if (c.Law != lwGermany) w.Text("recht", QLatin1String(lawName(c.Law)));
-    w.Text("tageszaehlung", QLatin1String(dayCountName(c.DayCount)));
-    w.Text("verrechnung", QLatin1String(allocationName(c.Allocation)));
-    const auto unknownOf = [](const std::vector<QJsonObject> &list, size_t i) {
-        return i < list.size() ? list[i] : QJsonObject();
-    };
-    w.OpenList("forderungen");
-    for (size_t i = 0; i < c.Claims.size(); ++i) {
-        const TClaim &claim = c.Claims[i];
-        w.Item();
-        w.Open();
-        w.Text("bezeichnung", claim.Name);
-        w.Text("betrag", hundredthsText(claim.Amount));
-        w.Text("zinsbeginn", FormatIsoDate(claim.FirstDay));
-        writeRule(w, claim.Rule, unknownOf(file.UnknownOfClaims, i), c.Law);
-        w.Raw("pauschale", claim.FlatFee ? "true" : "false");
-        if (claim.Sued) w.Raw("eingeklagt", "true");
-        w.Unknown(unknownOf(file.UnknownOfClaims, i),
-                  {"bezeichnung", "betrag", "zinsbeginn", "zins", "pauschale", "eingeklagt"});
-        w.Close();
-    }
-    w.CloseList();
-    w.OpenList("kosten");
-    for (size_t i = 0; i < c.Costs.size(); ++i) {
-        const TCost &cost = c.Costs[i];
-        w.Item();
-        w.Open();
-        w.Text("bezeichnung", cost.Name);
-        w.Text("betrag", hundredthsText(cost.Amount));
-        w.Text("datum", FormatIsoDate(cost.Date));
-        if (cost.BearsInterest) {
-            w.Text("zinsbeginn", FormatIsoDate(cost.FirstDay));
-            writeRule(w, cost.Rule, unknownOf(file.UnknownOfCosts, i), c.Law);
-        }
-        w.Unknown(unknownOf(file.UnknownOfCosts, i),
-                  {"bezeichnung", "betrag", "datum", "zinsbeginn", "zins"});
-        w.Close();
-    }
-    w.CloseList();
-    w.OpenList("zahlungen");
-    for (size_t i = 0; i < c.Payments.size(); ++i) {
-        const TPayment &payment = c.Payments[i];
-        w.Item();
-        w.Open();
-        w.Text("datum", FormatIsoDate(payment.Date));
-        w.Text("betrag", hundredthsText(payment.Amount));
-        if (payment.Claim >= 0) w.Raw("forderung", QByteArray::number(payment.Claim + 1));
-        w.Unknown(unknownOf(file.UnknownOfPayments, i), {"datum", "betrag", "forderung"});
-        w.Close();
-    }
-    w.CloseList();
+    if (c.Law != lwGermany) w.Text("recht", nameOf(LawNames, c.Law, lwGermany));
+    w.Text("tageszaehlung", nameOf(DayCountNames, c.DayCount, dcActual365));
+    w.Text("verrechnung", nameOf(AllocationNames, c.Allocation, arBgb367));
+    writeList<TClaim>(w, "forderungen", c.Claims, file.UnknownOfClaims,
+                      {"bezeichnung", "betrag", "zinsbeginn", "zins", "pauschale", "eingeklagt"},
+                      [&](const TClaim &claim, const QJsonObject &read) {
+                          w.Text("bezeichnung", claim.Name);
+                          w.Text("betrag", hundredthsText(claim.Amount));
+                          w.Text("zinsbeginn", FormatIsoDate(claim.FirstDay));
+                          writeRule(w, claim.Rule, read, c.Law);
+                          w.Raw("pauschale", claim.FlatFee ? "true" : "false");
+                          if (claim.Sued) w.Raw("eingeklagt", "true");
+                      });
+    writeList<TCost>(w, "kosten", c.Costs, file.UnknownOfCosts,
+                     {"bezeichnung", "betrag", "datum", "zinsbeginn", "zins"},
+                     [&](const TCost &cost, const QJsonObject &read) {
+                         w.Text("bezeichnung", cost.Name);
+                         w.Text("betrag", hundredthsText(cost.Amount));
+                         w.Text("datum", FormatIsoDate(cost.Date));
+                         if (!cost.BearsInterest) return;
+                         w.Text("zinsbeginn", FormatIsoDate(cost.FirstDay));
+                         writeRule(w, cost.Rule, read, c.Law);
+                     });
+    writeList<TPayment>(w, "zahlungen", c.Payments, file.UnknownOfPayments,
+                        {"datum", "betrag", "forderung"},
+                        [&](const TPayment &payment, const QJsonObject &) {
+                            w.Text("datum", FormatIsoDate(payment.Date));
+                            w.Text("betrag", hundredthsText(payment.Amount));
+                            if (payment.Claim >= 0)
+                                w.Raw("forderung", QByteArray::number(payment.Claim + 1));
+                        });
     w.Unknown(file.Unknown, {"format", "version", "bezeichnung", "aktenzeichen", "glaeubiger",
                              "schuldner", "stichtag", "recht", "tageszaehlung", "verrechnung",
                              "forderungen", "kosten", "zahlungen"});
@@ -585,30 +521,21 @@ QByteArray WriteCaseFile(const TCaseFile &file) {
 }
 
 TEngineError LoadCaseFile(const QString &path, TDateTime today, TCaseFile &file) {
-    const QString shown = QDir::toNativeSeparators(path);
     const TFileRead read = ReadWholeFile(path);
     if (read.Status == TReadStatus::Missing)
-        return TEngineError(ecFile, QStringLiteral("Die Datei „%1“ gibt es nicht.").arg(shown),
-                            path);
+        return TEngineError(ecFile, TErrorText::FileMissing, {TErrorFile{path}}, path);
     if (!read)
-        return TEngineError(
-            ecFile,
-            QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2.").arg(shown, read.Reason),
-            path);
+        return TEngineError(ecFile, TErrorText::FileUnreadable, {TErrorFile{path}, read.Reason},
+                            path);
     TEngineError error = ReadCaseFile(read.Data, today, file);
-    if (error) {
-        error.File = path;
-        error.Message = QStringLiteral("Die Datei „%1“ ist keine lesbare Forderungsaufstellung: %2")
-                            .arg(shown, error.Message);
-    }
+    if (!error) return error;
+    error = Around(TErrorText::CaseFileBroken, {TErrorFile{path}}, error);
+    error.File = path;
     return error;
 }
 
 TEngineError SaveCaseFile(const QString &path, const TCaseFile &file) {
     if (const QString reason = ReplaceFile(path, WriteCaseFile(file)); !reason.isEmpty())
-        return TEngineError(ecFile,
-                            QStringLiteral("Die Datei „%1“ kann nicht gespeichert werden: %2.")
-                                .arg(QDir::toNativeSeparators(path), reason),
-                            path);
+        return TEngineError(ecFile, TErrorText::FileNotSaved, {TErrorFile{path}, reason}, path);
     return {};
 }

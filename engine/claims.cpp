@@ -1,7 +1,6 @@
 #include "engine/claims.h"
 
 #include "engine/fixedtext.h"
-#include "platform/base/fixedpoint.h"
 #include "engine/wide_p.h"
 
 #include <algorithm>
@@ -92,17 +91,11 @@ TEngineError AllocationError(TLaw law) {
     case lwGermany:
         break;
     case lwAustria:
-        return TEngineError(ecAllocation, QStringLiteral("Nach österreichischem Recht werden "
-                                                         "Teilzahlungen nach §§ 1415, 1416 ABGB "
-                                                         "verrechnet."));
+        return TEngineError(ecAllocation, TErrorText::AllocationAustria);
     case lwSwitzerland:
-        return TEngineError(ecAllocation, QStringLiteral("Nach Schweizer Recht werden "
-                                                         "Teilzahlungen nach Art. 85 bis 87 OR "
-                                                         "verrechnet."));
+        return TEngineError(ecAllocation, TErrorText::AllocationSwitzerland);
     }
-    return TEngineError(ecAllocation, QStringLiteral("Nach deutschem Recht werden Teilzahlungen "
-                                                     "nach § 367 oder § 497 Abs. 3 BGB "
-                                                     "verrechnet."));
+    return TEngineError(ecAllocation, TErrorText::AllocationGermany);
 }
 
 TDateTime wholeDayOrInvalid(TDateTime serial) {
@@ -132,121 +125,97 @@ bool TCalculation::Fault(TCaseField field, int index, TEngineError error) {
 
 bool TCalculation::CheckRule(const TRateRule &rule, TDateTime firstDay, TCaseField field,
                              int index) {
-    if (TEngineError error = RuleOfferedError(FInput.Law, rule, firstDay))
-        return Fault(field, index, error);
-    if ((rule.Kind == rkFixed || rule.Kind == rkMargin) &&
-        (rule.Value < 0 || rule.Value > MaxTypedRate))
-        return Fault(field, index,
-                     TEngineError(ecRate, QStringLiteral("Der Zinssatz %1 % liegt nicht zwischen "
-                                                         "0,00 % und 100,00 %.")
-                                              .arg(HundredthsText(rule.Value, u','))));
-    if (TEngineError error =
-            BaseRateDaysError(FInput.Law, rule, firstDay, QStringLiteral("den Zinsbeginn")))
-        return Fault(field, index, error);
-    return true;
+    TEngineError error = RuleOfferedError(FInput.Law, rule, firstDay);
+    if (!error && (rule.Kind == rkFixed || rule.Kind == rkMargin))
+        error = TypedRateError(rule.Value);
+    if (!error)
+        error = BaseRateDaysError(FInput.Law, rule, firstDay, TErrorText::InterestStartPhrase);
+    return error ? Fault(field, index, error) : true;
 }
 
 bool TCalculation::Check() {
     const TClaimsCase &in = FInput;
-    const auto amountError = [](TCents amount, const QString &what) {
-        return TEngineError(ecClaim, amount <= 0
-                                         ? QStringLiteral("%1 muss größer als 0,00 sein.").arg(what)
-                                         : QStringLiteral("%1 ist zu groß.").arg(what));
+    const auto amountError = [](TCents amount, TErrorEntry entry) {
+        return TEngineError(ecClaim,
+                            amount <= 0 ? TErrorText::EntryAmountNotPositive
+                                        : TErrorText::EntryAmountTooLarge,
+                            {entry});
     };
-    const auto dateError = [](const QString &what) {
-        return TEngineError(ecDates, QStringLiteral("%1 ist kein gültiges Datum.").arg(what));
+    const auto amountValid = [](TCents amount) { return amount > 0 && amount <= MaxAmountCents; };
+    const auto dateError = [](TErrorText text, TErrorEntry entry) {
+        return TEngineError(ecDates, text, {entry});
     };
     if (!SerialDateValid(in.StatementDay))
-        return Fault(TCaseField::StatementDay, -1, dateError(QStringLiteral("Der Stichtag")));
+        return Fault(TCaseField::StatementDay, -1,
+                     TEngineError(ecDates, TErrorText::StatementDayInvalid));
     const TDateTime statementDay = in.StatementDay;
     if (TEngineError error = DayCountError(in.Law, in.DayCount))
         return Fault(TCaseField::DayCount, -1, error);
     if (!AllocationOffered(in.Law, in.Allocation))
         return Fault(TCaseField::Allocation, -1, AllocationError(in.Law));
     if (in.Claims.empty())
-        return Fault(TCaseField::ClaimAmount, -1,
-                     TEngineError(ecClaim, QStringLiteral("Die Aufstellung braucht mindestens "
-                                                          "eine Forderung.")));
+        return Fault(TCaseField::ClaimAmount, -1, TEngineError(ecClaim, TErrorText::NoClaims));
     TDateTime earliest = MaxDateSerial;
     for (int i = 0; i < int(in.Claims.size()); ++i) {
         const TClaim &claim = in.Claims[size_t(i)];
-        const auto name = [i] { return QStringLiteral("Forderung %1").arg(i + 1); };
-        if (claim.Amount <= 0 || claim.Amount > MaxAmountCents)
-            return Fault(
-                TCaseField::ClaimAmount, i,
-                amountError(claim.Amount, QStringLiteral("Der Betrag der %1").arg(name())));
+        const TErrorEntry entry{TEntryKind::Claim, i + 1};
+        if (!amountValid(claim.Amount))
+            return Fault(TCaseField::ClaimAmount, i, amountError(claim.Amount, entry));
         if (!SerialDateValid(claim.FirstDay))
             return Fault(TCaseField::ClaimFirstDay, i,
-                         dateError(QStringLiteral("Der Zinsbeginn der %1").arg(name())));
+                         dateError(TErrorText::EntryFirstDayInvalid, entry));
         if (!CheckRule(claim.Rule, claim.FirstDay, TCaseField::ClaimRule, i)) return false;
         if (claim.FlatFee && !FlatFeeOffered(claim.Rule, in.Law))
-            return Fault(TCaseField::ClaimFlatFee, i,
-                         FlatFeeError(in.Law, QStringLiteral("der %1").arg(name())));
+            return Fault(TCaseField::ClaimFlatFee, i, FlatFeeError(in.Law, i));
         earliest = std::min(earliest, claim.FirstDay);
     }
     if (statementDay < earliest)
-        return Fault(
-            TCaseField::StatementDay, -1,
-            TEngineError(ecDates, QStringLiteral("Der Stichtag (%1) liegt vor dem "
-                                                 "ersten Zinsbeginn (%2).")
-                                      .arg(FormatDayDate(statementDay), FormatDayDate(earliest))));
+        return Fault(TCaseField::StatementDay, -1,
+                     TEngineError(ecDates, TErrorText::StatementDayBeforeFirst,
+                                  {TErrorDay{statementDay}, TErrorDay{earliest}}));
     for (int i = 0; i < int(in.Costs.size()); ++i) {
         const TCost &cost = in.Costs[size_t(i)];
-        const auto name = [i] { return QStringLiteral("Kosten %1").arg(i + 1); };
-        if (cost.Amount <= 0 || cost.Amount > MaxAmountCents)
-            return Fault(TCaseField::CostAmount, i,
-                         amountError(cost.Amount, QStringLiteral("Der Betrag der %1").arg(name())));
+        const TErrorEntry entry{TEntryKind::Cost, i + 1};
+        if (!amountValid(cost.Amount))
+            return Fault(TCaseField::CostAmount, i, amountError(cost.Amount, entry));
         if (!SerialDateValid(cost.Date))
-            return Fault(TCaseField::CostDate, i,
-                         dateError(QStringLiteral("Das Datum der %1").arg(name())));
+            return Fault(TCaseField::CostDate, i, dateError(TErrorText::EntryDateInvalid, entry));
         const TDateTime date = cost.Date;
         if (date > statementDay)
             return Fault(TCaseField::CostDate, i,
-                         TEngineError(ecDates, QStringLiteral("Die %1 vom %2 entstehen erst nach "
-                                                              "dem Stichtag (%3).")
-                                                   .arg(name(), FormatDayDate(date),
-                                                        FormatDayDate(statementDay))));
+                         TEngineError(ecDates, TErrorText::CostAfterStatementDay,
+                                      {entry, TErrorDay{date}, TErrorDay{statementDay}}));
         if (!cost.BearsInterest) continue;
         if (!SerialDateValid(cost.FirstDay))
             return Fault(TCaseField::CostFirstDay, i,
-                         dateError(QStringLiteral("Der Zinsbeginn der %1").arg(name())));
+                         dateError(TErrorText::EntryFirstDayInvalid, entry));
         if (cost.FirstDay < date)
             return Fault(TCaseField::CostFirstDay, i,
-                         TEngineError(ecDates, QStringLiteral("Der Zinsbeginn der %1 (%2) liegt "
-                                                              "vor ihrem Datum (%3).")
-                                                   .arg(name(), FormatDayDate(cost.FirstDay),
-                                                        FormatDayDate(date))));
+                         TEngineError(ecDates, TErrorText::CostStartBeforeDate,
+                                      {entry, TErrorDay{cost.FirstDay}, TErrorDay{date}}));
         if (!CheckRule(cost.Rule, cost.FirstDay, TCaseField::CostRule, i)) return false;
     }
     for (int i = 0; i < int(in.Payments.size()); ++i) {
         const TPayment &payment = in.Payments[size_t(i)];
-        const auto name = [i] { return QStringLiteral("Zahlung %1").arg(i + 1); };
+        const TErrorEntry entry{TEntryKind::Payment, i + 1};
         if (!SerialDateValid(payment.Date))
             return Fault(TCaseField::PaymentDate, i,
-                         dateError(QStringLiteral("Das Datum der %1").arg(name())));
+                         dateError(TErrorText::EntryDateInvalid, entry));
         const TDateTime date = payment.Date;
         if (date < earliest)
             return Fault(TCaseField::PaymentDate, i,
-                         TEngineError(ecDates, QStringLiteral("Die %1 vom %2 liegt vor dem "
-                                                              "Zinsbeginn jeder Forderung (%3).")
-                                                   .arg(name(), FormatDayDate(date),
-                                                        FormatDayDate(earliest))));
+                         TEngineError(ecDates, TErrorText::PaymentBeforeInterest,
+                                      {entry, TErrorDay{date}, TErrorDay{earliest}}));
         if (date > statementDay)
             return Fault(TCaseField::PaymentDate, i,
-                         TEngineError(ecDates, QStringLiteral("Die %1 vom %2 liegt nach dem "
-                                                              "Stichtag (%3).")
-                                                   .arg(name(), FormatDayDate(date),
-                                                        FormatDayDate(statementDay))));
-        if (payment.Amount <= 0 || payment.Amount > MaxAmountCents)
-            return Fault(
-                TCaseField::PaymentAmount, i,
-                amountError(payment.Amount, QStringLiteral("Der Betrag der %1").arg(name())));
+                         TEngineError(ecDates, TErrorText::PaymentAfterStatementDay,
+                                      {entry, TErrorDay{date}, TErrorDay{statementDay}}));
+        if (!amountValid(payment.Amount))
+            return Fault(TCaseField::PaymentAmount, i, amountError(payment.Amount, entry));
         if (payment.Claim < -1 || payment.Claim >= int(in.Claims.size()))
             return Fault(TCaseField::PaymentClaim, i,
-                         TEngineError(ecClaim, QStringLiteral("Die %1 nennt die Forderung %2, "
-                                                              "die es nicht gibt.")
-                                                   .arg(name())
-                                                   .arg(payment.Claim + 1)));
+                         TEngineError(ecClaim, TErrorText::PaymentNamesNoClaim,
+                                      {entry, TErrorCount{payment.Claim + 1}}));
     }
     return true;
 }
@@ -328,17 +297,7 @@ bool TCalculation::RateOn(const TItem &item, TDateTime day, TBasisPoints &rate,
     *base = after == FHalfYears.begin() ? table.Find(day) : std::prev(after)->Base[item.Table];
     if (!*base) {
         const bool isCost = item.Ref.Kind == TItemKind::Cost;
-        TEngineError missing(
-            ecMissingHalfYear,
-            QStringLiteral("Für das Halbjahr ab %1 ist kein Basiszinssatz bekannt")
-                    .arg(FormatDayDate(HalfYearStart(day))) +
-                (table.Reach() == EmptyDate
-                     ? QStringLiteral(".")
-                     : QStringLiteral(" (die Basiszinssätze reichen bis %1).")
-                           .arg(FormatDayDate(table.Reach()))) +
-                QStringLiteral(" Bitte den Basiszinssatz ergänzen oder einen früheren Stichtag "
-                               "wählen."));
-        missing.HalfYear = HalfYearStart(day);
+        const TEngineError missing = MissingHalfYearError(HalfYearStart(day), table, true);
         return Fault(isCost ? TCaseField::CostRule : TCaseField::ClaimRule, item.Ref.Index,
                      missing);
     }
@@ -360,30 +319,19 @@ bool TCalculation::AccrueItem(TItem &item, TDateTime through) {
          part.From = part.To + 1, ++half) {
         part.To =
             !linked || half == FHalfYears.end() ? stretch.To : std::min(stretch.To, half->From - 1);
+        // The half-year holding the part's first day, when the table covers it.
+        const TBaseRate *base =
+            linked && half != FHalfYears.begin() ? std::prev(half)->Base[item.Table] : nullptr;
+        TBasisPoints rate = 0;
+        if (!base && !RateOn(item, part.From, rate, &base)) return false;
         TBooking booking;
         booking.Kind = TBookingKind::Interest;
         booking.Date = part.To;
         booking.Item = item.Ref;
         booking.Amount = item.Principal;
-        TInterestRow &row = booking.Period;
-        // The half-year holding the part's first day, when the table covers it.
-        const TBaseRate *base =
-            linked && half != FHalfYears.begin() ? std::prev(half)->Base[item.Table] : nullptr;
-        // A base rate far below zero must not turn the debtor's default into the creditor's
-        // debt.
-        if (base)
-            row.Rate = std::max(0, base->Rate + MarginOf(item.Rule, FInput.Law));
-        else if (!RateOn(item, part.From, row.Rate, &base))
-            return false;
-        row.From = part.From;
-        row.To = part.To;
-        row.Days = PeriodDays(FInput.DayCount, part);
-        row.HasBaseRate = base != nullptr;
-        row.UserBaseRate = base && base->User;
-        row.BaseRate = base ? base->Rate : 0;
-        row.Margin = MarginOf(item.Rule, FInput.Law);
-        row.Interest = PeriodInterest(item.Principal, row.Rate, FInput.DayCount, part);
-        item.Interest += row.Interest;
+        booking.Period =
+            InterestRow(item.Principal, part, base, item.Rule, FInput.Law, FInput.DayCount);
+        item.Interest += booking.Period.Interest;
         FResult.Bookings.push_back(std::move(booking));
     }
     return true;

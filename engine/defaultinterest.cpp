@@ -1,7 +1,6 @@
 #include "engine/defaultinterest.h"
 
 #include "engine/fixedtext.h"
-#include "platform/base/fixedpoint.h"
 #include "engine/interest.h"
 #include "engine/wide_p.h"
 
@@ -38,13 +37,9 @@ TWide actualActualWeight(const TPeriod &period) {
 
 TEngineError checkRule(const TDefaultInterestInput &input) {
     const TRateRule &rule = input.Rule;
-    if ((rule.Kind == rkFixed || rule.Kind == rkMargin) &&
-        (rule.Value < 0 || rule.Value > MaxTypedRate))
-        return TEngineError(ecRate,
-                            QStringLiteral("Der Zinssatz %1 % liegt nicht zwischen 0,00 % und "
-                                           "100,00 %.")
-                                .arg(HundredthsText(rule.Value, u',')));
-    if (input.FlatFee && !FlatFeeOffered(rule, input.Law)) return FlatFeeError(input.Law, {});
+    if (rule.Kind == rkFixed || rule.Kind == rkMargin)
+        if (TEngineError error = TypedRateError(rule.Value)) return error;
+    if (input.FlatFee && !FlatFeeOffered(rule, input.Law)) return FlatFeeError(input.Law);
     return {};
 }
 
@@ -56,59 +51,22 @@ qint64 swissDayNumber(TDateTime day) {
 }
 
 TEngineError checkInput(const TDefaultInterestInput &input) {
-    if (input.Claim <= 0 || input.Claim > MaxAmountCents)
-        return TEngineError(ecClaim,
-                            input.Claim > 0 ? QStringLiteral("Die Forderung ist zu groß.")
-                            : input.Law == lwSwitzerland
-                                ? QStringLiteral("Die Forderung muss größer als CHF 0.00 sein.")
-                                : QStringLiteral("Die Forderung muss größer als 0,00 € sein."));
-    if (!SerialDateValid(input.FirstDay))
-        return TEngineError(ecDates, QStringLiteral("Der erste Zinstag ist kein gültiges Datum."));
-    if (!SerialDateValid(input.LastDay))
-        return TEngineError(ecDates, QStringLiteral("Der letzte Zinstag ist kein gültiges Datum."));
+    if (input.Claim > MaxAmountCents) return TEngineError(ecClaim, TErrorText::ClaimTooLarge);
+    if (input.Claim <= 0)
+        return TEngineError(ecClaim, input.Law == lwSwitzerland ? TErrorText::ClaimNotPositiveFrancs
+                                                                : TErrorText::ClaimNotPositive);
+    if (!SerialDateValid(input.FirstDay)) return TEngineError(ecDates, TErrorText::FirstDayInvalid);
+    if (!SerialDateValid(input.LastDay)) return TEngineError(ecDates, TErrorText::LastDayInvalid);
     const TDateTime first = WholeDay(input.FirstDay), last = WholeDay(input.LastDay);
     if (last < first)
-        return TEngineError(ecDates, QStringLiteral("Der letzte Zinstag (%1) liegt vor dem ersten "
-                                                    "Zinstag (%2).")
-                                         .arg(FormatDayDate(last), FormatDayDate(first)));
+        return TEngineError(ecDates, TErrorText::LastDayBeforeFirst,
+                            {TErrorDay{last}, TErrorDay{first}});
     if (!input.LastDayCounts && last == first)
-        return TEngineError(ecDates, QStringLiteral("Der Zahlungstag (%1) zählt nicht mit und ist "
-                                                    "der erste Zinstag: es bleibt kein Zinstag.")
-                                         .arg(FormatDayDate(last)));
+        return TEngineError(ecDates, TErrorText::NoInterestDayLeft, {TErrorDay{last}});
     if (TEngineError error = DayCountError(input.Law, input.DayCount)) return error;
     if (TEngineError error = RuleOfferedError(input.Law, input.Rule, first)) return error;
     if (TEngineError ruleError = checkRule(input)) return ruleError;
-    return BaseRateDaysError(input.Law, input.Rule, first, QStringLiteral("den ersten Zinstag"));
-}
-
-TEngineError missingHalfYear(TDateTime halfYear, const TBaseRateTable &table) {
-    TEngineError missing(
-        ecMissingHalfYear,
-        QStringLiteral("Für das Halbjahr ab %1 ist kein Basiszinssatz bekannt")
-                .arg(FormatDayDate(halfYear)) +
-            (table.Reach() == EmptyDate ? QStringLiteral(".")
-                                        : QStringLiteral(" (die Basiszinssätze reichen bis %1).")
-                                              .arg(FormatDayDate(table.Reach()))) +
-            QStringLiteral(" Bitte den Basiszinssatz ergänzen oder einen früheren letzten "
-                           "Zinstag wählen."));
-    missing.HalfYear = halfYear;
-    return missing;
-}
-
-TInterestRow makeRow(const TDefaultInterestInput &input, const TPeriod &part,
-                     const TBaseRate *base) {
-    TInterestRow row;
-    row.From = part.From;
-    row.To = part.To;
-    row.Days = PeriodDays(input.DayCount, part);
-    row.HasBaseRate = base != nullptr;
-    row.UserBaseRate = base && base->User;
-    row.BaseRate = base ? base->Rate : 0;
-    row.Margin = MarginOf(input.Rule, input.Law);
-    // A base rate far below zero must not turn the debtor's default into the creditor's debt.
-    row.Rate = base ? std::max(0, row.BaseRate + row.Margin) : FixedRateOf(input.Rule, input.Law);
-    row.Interest = PeriodInterest(input.Claim, row.Rate, input.DayCount, part);
-    return row;
+    return BaseRateDaysError(input.Law, input.Rule, first, TErrorText::FirstInterestDayPhrase);
 }
 
 } // namespace
@@ -133,6 +91,22 @@ int YearDaysAfter(TDayCount count, TDateTime lastDay) {
     if (count == dcActual360 || count == dc30360 || count == dc30360Swiss) return 360;
     if (count == dcActualActual && LeapYear(yearOf(lastDay + 1))) return 366;
     return 365;
+}
+
+TInterestRow InterestRow(TCents principal, const TPeriod &part, const TBaseRate *base,
+                         const TRateRule &rule, TLaw law, TDayCount count) {
+    TInterestRow row;
+    row.From = part.From;
+    row.To = part.To;
+    row.Days = PeriodDays(count, part);
+    row.HasBaseRate = base != nullptr;
+    row.UserBaseRate = base && base->User;
+    row.BaseRate = base ? base->Rate : 0;
+    row.Margin = MarginOf(rule, law);
+    // A base rate far below zero must not turn the debtor's default into the creditor's debt.
+    row.Rate = base ? std::max(0, row.BaseRate + row.Margin) : FixedRateOf(rule, law);
+    row.Interest = PeriodInterest(principal, row.Rate, count, part);
+    return row;
 }
 
 TCents PeriodInterest(TCents claim, TBasisPoints rate, TDayCount count, const TPeriod &period) {
@@ -161,16 +135,18 @@ TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
     const TPeriod whole{WholeDay(input.FirstDay), LastInterestDay(input)};
     const TBaseRateTable &table = HalfYearRates(input.Law, input.Rule, german, austrian);
     if (!UsesBaseRate(input.Rule)) {
-        result.Rows.push_back(makeRow(input, whole, nullptr));
+        result.Rows.push_back(
+            InterestRow(input.Claim, whole, nullptr, input.Rule, input.Law, input.DayCount));
     } else {
         for (const TPeriod &part : SplitAtHalfYears(whole)) {
             const TBaseRate *base = table.Find(part.From);
             if (!base) {
                 result.Rows.clear();
-                result.Error = missingHalfYear(HalfYearStart(part.From), table);
+                result.Error = MissingHalfYearError(HalfYearStart(part.From), table, false);
                 return result;
             }
-            result.Rows.push_back(makeRow(input, part, base));
+            result.Rows.push_back(
+                InterestRow(input.Claim, part, base, input.Rule, input.Law, input.DayCount));
         }
     }
     for (const TInterestRow &row : result.Rows)
@@ -290,120 +266,84 @@ const TBaseRateTable &HalfYearRates(TLaw law, const TRateRule &rule, const TBase
 TEngineError DayCountError(TLaw law, TDayCount count) {
     if (DayCountOffered(law, count)) return {};
     if (law == lwSwitzerland && count >= dcActual365 && count <= dc30360)
-        return TEngineError(ecDayCount,
-                            QStringLiteral("Nach Schweizer Recht stehen die Tageszählungen "
-                                           "30/360 nach Schweizer Usanz, act/360 und act/365 "
-                                           "zur Wahl."));
-    if (count == dc30360Swiss)
-        return TEngineError(ecDayCount, QStringLiteral("Die Tageszählung 30/360 nach Schweizer "
-                                                       "Usanz gilt nur nach Schweizer Recht."));
-    return TEngineError(ecDayCount, QStringLiteral("Die gewählte Tageszählung gibt es nicht."));
+        return TEngineError(ecDayCount, TErrorText::DayCountsOfSwitzerland);
+    if (count == dc30360Swiss) return TEngineError(ecDayCount, TErrorText::DayCountOnlySwiss);
+    return TEngineError(ecDayCount, TErrorText::DayCountUnknown);
 }
 
 TEngineError RuleOfferedError(TLaw law, const TRateRule &rule, TDateTime firstDay) {
     if (!RuleOffered(law, rule.Kind)) {
-        if (law == lwSwitzerland)
-            return TEngineError(ecRule,
-                                QStringLiteral("Nach Schweizer Recht gelten 5 % Verzugszins "
-                                               "(Art. 104 Abs. 1 OR) oder ein vertraglich "
-                                               "vereinbarter fester Zinssatz; einen "
-                                               "Basiszinssatz gibt es nicht."));
+        if (law == lwSwitzerland) return TEngineError(ecRule, TErrorText::RuleSwitzerland);
         if (law == lwAustria && rule.Kind == rkConsumer)
-            return TEngineError(ecRule,
-                                QStringLiteral("Das österreichische Recht kennt keinen eigenen "
-                                               "Verzugszins bei Beteiligung eines Verbrauchers: "
-                                               "es gelten 4 % (§ 1000 Abs. 1 ABGB)."));
+            return TEngineError(ecRule, TErrorText::RuleAustrianConsumer);
         if (law == lwAustria && rule.Kind == rkCommercial)
-            return TEngineError(ecRule,
-                                QStringLiteral("5 % nach § 352 HGB gelten nur nach deutschem "
-                                               "Recht; nach österreichischem Recht gelten 4 % "
-                                               "(§ 1000 Abs. 1 ABGB) oder bei unternehmerischen "
-                                               "Geschäften der Basiszinssatz + 9,2 "
-                                               "Prozentpunkte (§ 456 UGB)."));
-        return TEngineError(ecRule, QStringLiteral("Die gewählte Zinsregel gibt es nicht."));
+            return TEngineError(ecRule, TErrorText::RuleAustrianCommercial);
+        return TEngineError(ecRule, TErrorText::RuleUnknown);
     }
     // Interest before the law's first day cannot come from a contract made under it.
     if (law == lwAustria && rule.Kind == rkNoConsumer && !rule.ContractBefore16032013 &&
         WholeDay(firstDay) < AtCurrentLawFirstDay())
-        return TEngineError(ecRule, QStringLiteral("§ 456 UGB gilt für Verträge ab dem 16.03.2013; "
-                                                   "Zinsen ab dem %1 stammen aus einem früheren "
-                                                   "Vertrag. Bitte „Vertrag vor dem 16.03.2013 "
-                                                   "geschlossen“ wählen.")
-                                        .arg(FormatDayDate(WholeDay(firstDay))));
+        return TEngineError(ecRule, TErrorText::RuleAustrianOlderContract,
+                            {TErrorDay{WholeDay(firstDay)}});
     return {};
 }
 
-TEngineError FlatFeeError(TLaw law, const QString &subject) {
+TEngineError FlatFeeError(TLaw law, std::optional<int> claim) {
+    std::vector<TErrorArgument> arguments{TErrorAmount{FlatFeeOf(law)}};
+    if (claim) arguments = {TErrorEntry{TEntryKind::Claim, *claim + 1}};
     switch (law) {
     case lwGermany:
-        if (subject.isEmpty())
-            return TEngineError(ecFlatFee,
-                                QStringLiteral("Die Pauschale von 40,00 € nach § 288 Abs. 5 BGB "
-                                               "steht nur zu, wenn kein Verbraucher beteiligt "
-                                               "ist und die Forderung nach dem 28.07.2014 "
-                                               "entstanden ist."));
         return TEngineError(ecFlatFee,
-                            QStringLiteral("Die Pauschale nach § 288 Abs. 5 BGB steht %1 nicht "
-                                           "zu: sie gilt nur, wenn kein Verbraucher beteiligt "
-                                           "ist und die Forderung nach dem 28.07.2014 "
-                                           "entstanden ist.")
-                                .arg(subject));
+                            claim ? TErrorText::FlatFeeGermanyOfClaim : TErrorText::FlatFeeGermany,
+                            arguments);
     case lwAustria:
-        if (subject.isEmpty())
-            return TEngineError(ecFlatFee,
-                                QStringLiteral("Die Pauschale von 40,00 € nach § 458 UGB steht "
-                                               "nur bei einem unternehmerischen Geschäft aus "
-                                               "einem Vertrag ab dem 16.03.2013 zu."));
         return TEngineError(ecFlatFee,
-                            QStringLiteral("Die Pauschale nach § 458 UGB steht %1 nicht zu: sie "
-                                           "gilt nur bei einem unternehmerischen Geschäft aus "
-                                           "einem Vertrag ab dem 16.03.2013.")
-                                .arg(subject));
+                            claim ? TErrorText::FlatFeeAustriaOfClaim : TErrorText::FlatFeeAustria,
+                            arguments);
     case lwSwitzerland:
         break;
     }
-    return TEngineError(ecFlatFee, QStringLiteral("Das Schweizer Obligationenrecht kennt keine "
-                                                  "Pauschale bei Zahlungsverzug."));
+    return TEngineError(ecFlatFee, TErrorText::FlatFeeSwitzerland);
 }
 
 TEngineError BaseRateDaysError(TLaw law, const TRateRule &rule, TDateTime firstDay,
-                               const QString &firstDayName) {
+                               TErrorText firstDayInput) {
     if (!UsesBaseRate(rule)) return {};
     const TDateTime first = WholeDay(firstDay);
+    TErrorText text = TErrorText::None;
     if (law == lwAustria && rule.Kind == rkNoConsumer && first < AtBusinessRateFirstDay())
-        return TEngineError(ecNoBaseRate,
-                            QStringLiteral("Verzugszinsen über dem Basiszinssatz bei "
-                                           "unternehmerischen Geschäften gibt es in Österreich "
-                                           "erst ab dem 01.08.2002 (§ 1333 Abs. 2 ABGB). Bitte "
-                                           "einen festen Zinssatz wählen oder %1 auf den "
-                                           "01.08.2002 oder später legen.")
-                                .arg(firstDayName));
-    if (first >= FirstBaseRateDay()) return {};
-    if (law == lwAustria)
-        return TEngineError(ecNoBaseRate,
-                            QStringLiteral("Für Tage vor dem 01.01.2002 ist kein Basiszinssatz "
-                                           "der Oesterreichischen Nationalbank hinterlegt. Bitte "
-                                           "einen festen Zinssatz wählen oder %1 auf den "
-                                           "01.01.2002 oder später legen.")
-                                .arg(firstDayName));
-    return TEngineError(ecNoBaseRate,
-                        QStringLiteral("Für Tage vor dem 01.01.2002 gibt es keinen Basiszinssatz "
-                                       "nach § 247 BGB. Bitte einen festen Zinssatz wählen oder "
-                                       "%1 auf den 01.01.2002 oder später legen.")
-                            .arg(firstDayName));
+        text = TErrorText::NoAustrianBusinessRate;
+    else if (first < FirstBaseRateDay())
+        text = law == lwAustria ? TErrorText::NoAustrianBaseRate : TErrorText::NoGermanBaseRate;
+    else
+        return {};
+    return TEngineError(ecNoBaseRate, text, {Phrase(firstDayInput)});
+}
+
+TEngineError MissingHalfYearError(TDateTime halfYear, const TBaseRateTable &table,
+                                  bool statementDay) {
+    const bool reach = table.Reach() != EmptyDate;
+    TEngineError missing(
+        ecMissingHalfYear,
+        statementDay ? (reach ? TErrorText::MissingHalfYearByStatementReach
+                              : TErrorText::MissingHalfYearByStatement)
+                     : (reach ? TErrorText::MissingHalfYearReach : TErrorText::MissingHalfYear),
+        {TErrorDay{halfYear}});
+    if (reach) missing.Arguments.push_back(TErrorDay{table.Reach()});
+    missing.HalfYear = halfYear;
+    return missing;
+}
+
+TEngineError TypedRateError(TBasisPoints rate) {
+    if (rate >= 0 && rate <= MaxTypedRate) return {};
+    return TEngineError(ecRate, TErrorText::RateOutOfRange,
+                        {TErrorRate{rate}, TErrorRate{0}, TErrorRate{MaxTypedRate}});
 }
 
 TEngineError ReadTypedRate(const QString &text, TBasisPoints &rate) {
     const std::optional<TBasisPoints> read = ParseBasisPoints(text);
-    if (!read)
-        return TEngineError(ecRate, QStringLiteral("„%1“ ist kein Zinssatz; erwartet wird eine "
-                                                   "Zahl mit höchstens zwei Nachkommastellen, "
-                                                   "etwa 4,5.")
-                                        .arg(text.trimmed()));
-    if (*read < 0 || *read > MaxTypedRate)
-        return TEngineError(ecRate, QStringLiteral("Der Zinssatz %1 % liegt nicht zwischen "
-                                                   "0,00 % und 100,00 %.")
-                                        .arg(HundredthsText(*read, u',')));
+    if (!read) return TEngineError(ecRate, TErrorText::RateUnreadable, {text.trimmed()});
+    if (TEngineError error = TypedRateError(*read)) return error;
     rate = *read;
     return {};
 }

@@ -10,6 +10,7 @@
 #include "engine/periods.h"
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 // The law of the case.
@@ -110,7 +111,6 @@ struct TDefaultInterestStatement {
     TDateTime Reach = EmptyDate; // of the base rates it was calculated with
 };
 
-
 // `table` holds Germany's base rates, `austrian` Austria's (under the other laws unused).
 TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
                                           const TBaseRateTable &table,
@@ -130,7 +130,7 @@ bool ContractBefore16032013Preset(TDateTime firstDay);
 bool UsesBaseRate(const TRateRule &rule);
 TBasisPoints MarginOf(const TRateRule &rule, TLaw law = lwGermany);
 TBasisPoints FixedRateOf(const TRateRule &rule, TLaw law = lwGermany);
-// The flat fee of € 40: § 288 Abs. 5 BGB (no consumer involved, claim arisen after 28.07.2014)
+// The flat fee of 40 euros: § 288 Abs. 5 BGB (no consumer involved, claim arisen after 28.07.2014)
 // or § 458 UGB (a business transaction from a contract from 16.03.2013 on); none in Swiss law.
 bool FlatFeeOffered(const TRateRule &rule, TLaw law = lwGermany);
 TCents FlatFeeOf(TLaw law);
@@ -147,18 +147,27 @@ TDayCount DefaultDayCount(TLaw law);
 const TBaseRateTable &HalfYearRates(TLaw law, const TRateRule &rule, const TBaseRateTable &german,
                                     const TAtBaseRates &austrian);
 
-// The German errors of what a law does not offer, for both statements; no error where it does.
+// The errors of what a law does not offer, for both statements; no error where it does.
 TEngineError DayCountError(TLaw law, TDayCount count);
 // ecRule for a rule the law does not offer, or Austria's current business rule for a claim
 // whose interest began before its law did.
 TEngineError RuleOfferedError(TLaw law, const TRateRule &rule, TDateTime firstDay);
-// Always an error (ecFlatFee); `subject` names the claim in a claims statement ("der
-// Forderung 2") and is empty for the single statement.
-TEngineError FlatFeeError(TLaw law, const QString &subject);
-// ecNoBaseRate for a rule over the base rate before the days its law has one; `firstDayName`
-// is the first day's input in the accusative ("den ersten Zinstag", "den Zinsbeginn").
+// Always an error (ecFlatFee); `claim` (from 0) names the claim in a claims statement.
+TEngineError FlatFeeError(TLaw law, std::optional<int> claim = std::nullopt);
+// ecNoBaseRate for a rule over the base rate before the days its law has one; `firstDayInput`
+// is the phrase that names the first day's input (FirstInterestDayPhrase, InterestStartPhrase).
 TEngineError BaseRateDaysError(TLaw law, const TRateRule &rule, TDateTime firstDay,
-                               const QString &firstDayName);
+                               TErrorText firstDayInput);
+// ecMissingHalfYear for the half-year, naming how far the table reaches; the statement day
+// (rather than the last interest day) is what the user may move instead.
+TEngineError MissingHalfYearError(TDateTime halfYear, const TBaseRateTable &table,
+                                  bool statementDay);
+// ecRate for a fixed rate or margin outside 0 to MaxTypedRate; no error within.
+TEngineError TypedRateError(TBasisPoints rate);
+// The row of one part: its days, the base rate (`base`, where the rule adds one) plus the
+// rule's margin, never below 0, or the rule's fixed rate, and the interest on `principal`.
+TInterestRow InterestRow(TCents principal, const TPeriod &part, const TBaseRate *base,
+                         const TRateRule &rule, TLaw law, TDayCount count);
 // A part's days under the day count; 0 when To lies before From. Under dc30360 and
 // dc30360Swiss every month has 30 days and the 31st counts nothing, so each half-year has 180;
 // dc30360Swiss counts a part ending on 28.02. of a common year as 28 days of February.
@@ -174,4 +183,3 @@ TCents PeriodInterest(TCents claim, TBasisPoints rate, TDayCount count, const TP
 // A fixed rate or margin as the user typed it ("4,5", "12 %"); an error (ecRate) for text that
 // is no rate or lies outside 0 to 100 %, and then `rate` stays as it was.
 TEngineError ReadTypedRate(const QString &text, TBasisPoints &rate);
-

@@ -1,9 +1,9 @@
 #include "engine/userrates.h"
 
 #include "engine/fixedtext.h"
-#include "platform/base/fixedpoint.h"
 #include "platform/base/clock.h"
 #include "platform/base/files.h"
+#include "platform/base/fixedpoint.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,56 +17,44 @@ namespace {
 const char Heading[] = "# Eigene Basiszinssätze (§ 247 BGB): Halbjahr ab;Prozent[;Bundesbank, "
                        "wenn aus ihrem Download übernommen]";
 
-TEngineError lineError(int line, const QString &reason) {
-    return TEngineError(ecFileContent, reason, QString(), line);
-}
-
-QString shown(const QString &path) {
-    return QDir::toNativeSeparators(path);
-}
-
 bool isComment(const QByteArray &line) {
     const QByteArray text = line.trimmed();
     return text.isEmpty() || text.startsWith('#');
 }
 
 // One line "date;rate" or "date;rate;Bundesbank"; the reason it is broken otherwise.
-std::optional<TBaseRate> parseLine(const QByteArray &bytes, QString &reason) {
+std::optional<TBaseRate> parseLine(const QByteArray &bytes, TEngineError &reason) {
     QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString line = decode(bytes);
     if (decode.hasError()) {
-        reason = QStringLiteral("Die Zeile ist kein UTF-8-Text.");
+        reason = TEngineError(ecFileContent, TErrorText::LineNotUtf8);
         return std::nullopt;
     }
     const QList<QStringView> fields = QStringView(line).split(u';');
     if (fields.size() < 2 || fields.size() > 3) {
-        reason = QStringLiteral("Erwartet wird „Datum;Zinssatz“, etwa „01.01.2027;1,52“.");
+        reason = TEngineError(ecFileContent, TErrorText::LineShape);
         return std::nullopt;
     }
     const QStringView dateText = fields[0].trimmed();
     const QStringView rateText = fields[1].trimmed();
     const std::optional<TDateTime> from = ParseDayDate(dateText);
     if (!from) {
-        reason = QStringLiteral("„%1“ ist kein Datum.").arg(dateText);
+        reason = TEngineError(ecFileContent, TErrorText::NotADate, {dateText.toString()});
         return std::nullopt;
     }
     const std::optional<TBasisPoints> rate = ParseBasisPoints(rateText);
     if (!rate) {
-        reason = QStringLiteral("„%1“ ist kein Zinssatz.").arg(rateText);
+        reason = TEngineError(ecFileContent, TErrorText::NotARate, {rateText.toString()});
         return std::nullopt;
     }
     const QStringView origin = fields.size() == 3 ? fields[2].trimmed() : QStringView();
     const bool imported = origin.compare(QLatin1String(ImportedRateMark), Qt::CaseInsensitive) == 0;
     if (!origin.isEmpty() && !imported) {
-        reason = QStringLiteral("„%1“ ist keine Herkunft; an dritter Stelle steht nur „%2“ für "
-                                "einen aus dem Download der Bundesbank übernommenen Satz.")
-                     .arg(origin, QLatin1String(ImportedRateMark));
+        reason = TEngineError(ecFileContent, TErrorText::NotAnOrigin,
+                              {origin.toString(), QString::fromLatin1(ImportedRateMark)});
         return std::nullopt;
     }
-    if (const TEngineError error = CheckBaseRate(*from, *rate)) {
-        reason = error.Message;
-        return std::nullopt;
-    }
+    if ((reason = CheckBaseRate(*from, *rate))) return std::nullopt;
     return TBaseRate{*from, *rate, true, imported};
 }
 
@@ -158,14 +146,18 @@ TUserRates ParseUserRates(const QByteArray &bytes) {
             result.File.Append({lines[i], std::nullopt});
             continue;
         }
-        QString reason;
+        TEngineError reason;
         std::optional<TBaseRate> rate = parseLine(lines[i], reason);
         if (rate && !halfYears.insert(qint64(rate->From)).second) {
-            reason = QStringLiteral("Für das Halbjahr ab %1 steht schon ein Zinssatz in der Datei.")
-                         .arg(FormatDayDate(rate->From));
+            reason =
+                TEngineError(ecFileContent, TErrorText::HalfYearTwice, {TErrorDay{rate->From}});
             rate.reset();
         }
-        if (!rate) return {{}, {}, lineError(i + 1, reason)};
+        if (!rate) {
+            reason.Code = ecFileContent;
+            reason.Line = i + 1;
+            return {{}, {}, reason};
+        }
         result.File.Append({lines[i], rate});
     }
     result.Rates = result.File.Rates();
@@ -179,41 +171,32 @@ TUserRates LoadUserRates(const QString &path, bool setAside, QByteArray *bytes) 
     if (!read)
         return {{},
                 {},
-                TEngineError(ecFile,
-                             QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2.")
-                                 .arg(shown(path), read.Reason),
+                TEngineError(ecFile, TErrorText::FileUnreadable, {TErrorFile{path}, read.Reason},
                              path)};
     TUserRates result = ParseUserRates(read.Data);
     if (!result.Error) return result;
-    result.Error.File = path;
     QString aside;
     if (setAside) {
         aside = setAsideName(path);
         if (!QFile::rename(path, aside)) aside.clear();
     }
-    result.Error.Message =
-        QStringLiteral("Die Datei „%1“ ist in Zeile %2 nicht lesbar: %3 ")
-            .arg(shown(path), QString::number(result.Error.Line), result.Error.Message) +
-        (aside.isEmpty() ? QStringLiteral("Es gelten die mitgelieferten Basiszinssätze.")
-                         : QStringLiteral("Sie wurde als „%1“ beiseitegelegt; es gelten die "
-                                          "mitgelieferten Basiszinssätze.")
-                               .arg(shown(aside)));
+    const TErrorCount line{result.Error.Line};
+    result.Error = aside.isEmpty()
+                       ? Around(TErrorText::UserRatesBroken, {TErrorFile{path}, line}, result.Error)
+                       : Around(TErrorText::UserRatesSetAside,
+                                {TErrorFile{path}, line, TErrorFile{aside}}, result.Error);
+    result.Error.File = path;
     return result;
 }
 
 TEngineError SaveUserRates(const QString &path, const TUserRatesFile &file) {
     const QString folder = QFileInfo(path).absolutePath();
-    QString reason;
     if (!QDir().mkpath(folder))
-        reason = QStringLiteral("der Ordner „%1“ lässt sich nicht anlegen").arg(shown(folder));
-    else
-        reason = ReplaceFile(path, file.Bytes());
+        return TEngineError(ecFile, TErrorText::FileNotWrittenStays,
+                            {TErrorFile{path}, FolderError(folder)}, path);
+    const QString reason = ReplaceFile(path, file.Bytes());
     if (reason.isEmpty()) return {};
-    return TEngineError(ecFile,
-                        QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: %2. Sie "
-                                       "bleibt, wie sie war.")
-                            .arg(shown(path), reason),
-                        path);
+    return TEngineError(ecFile, TErrorText::FileNotWrittenStays, {TErrorFile{path}, reason}, path);
 }
 
 QStringList SetAsideUserRates(const QString &path) {

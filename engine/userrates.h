@@ -66,6 +66,10 @@ TUserRates LoadUserRates(const QString &path, bool setAside = true, QByteArray *
 // Replaces the file by a complete new one, creating the folder if needed; on any failure the
 // old file stays as it was and the error names the file and the reason.
 TEngineError SaveUserRates(const QString &path, const TUserRatesFile &file);
+// The reason a file cannot be written when its folder cannot be made.
+inline TErrorPart FolderError(const QString &folder) {
+    return Nested(TEngineError(ecFile, TErrorText::FolderNotMade, {TErrorFile{folder}}));
+}
 // The files set aside as broken beside `path`, the newest first.
 QStringList SetAsideUserRates(const QString &path);
 

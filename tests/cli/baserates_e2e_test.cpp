@@ -5,6 +5,7 @@
 
 #include "platform/base/fixedpoint.h"
 #include "report/amounts.h"
+#include "report/errortext.h"
 #include "engine/baseratestore.h"
 #include "engine/fixedtext.h"
 #include "tests/e2e/copies.h"
@@ -215,7 +216,7 @@ TEST(CliBaseRates, TwoWritersAtOnceLoseNothing) {
     EXPECT_EQ(torn, 0);
 
     const TUserRates final = LoadUserRates(rates, false);
-    ASSERT_FALSE(final.Error) << final.Error.Message.toStdString();
+    ASSERT_FALSE(final.Error) << ErrorText(final.Error).toStdString();
     ASSERT_EQ(final.Rates.size(), std::size_t(Rounds + 50));
     from = MakeDateSerial(2030, 1, 1);
     for (int i = 0; i < Rounds; ++i, from = NextHalfYearStart(from)) {

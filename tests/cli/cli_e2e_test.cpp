@@ -3,14 +3,14 @@
 // status; the libraries it loads; the bar's stored formula and the user's base rates; and the
 // same day label and interest as the bar's calculation for 10,000 random cases.
 
-#include "platform/base/fixedpoint.h"
-#include "report/amounts.h"
 #include "cli/batch.h"
 #include "editors/numedit_p.h"
 #include "engine/fixedtext.h"
 #include "engine/interest.h"
+#include "platform/base/fixedpoint.h"
 #include "platform/base/numtext.h"
 #include "platform/core/registry.h"
+#include "report/amounts.h"
 #include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
 
@@ -334,6 +334,11 @@ TEST(CliProgram, ExitsWithZeroOneOrTwoAndNamesTheArgument) {
          "",
          "tarvo-zins: DATUM: Für Tage vor dem 01.01.2002 gibt es keinen Basiszinssatz nach § 247 "
          "BGB."},
+        {{"basiszins", "1.1.2027"},
+         1,
+         "",
+         "tarvo-zins: DATUM: Für das Halbjahr ab 01.01.2027 ist kein Basiszinssatz bekannt (die "
+         "Basiszinssätze reichen bis 31.12.2026)."},
         {{"zinsen", "--csv", "fehlt.csv"},
          1,
          "",

@@ -6,11 +6,11 @@
 #include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/console.h"
-#include "report/echo.h"
 #include "cli/numbers.h"
 #include "cli/storedformula.h"
 #include "platform/base/numtext.h"
 #include "platform/core/registry.h"
+#include "report/echo.h"
 #include "settings/storedsettings.h"
 #include "tests/support/fixtures.h"
 
@@ -159,19 +159,30 @@ TEST(CliArguments, NamesTheArgumentAtFaultOrTakesTheFields) {
          "formel=Deutsche"},
         {{"zinsen", "1000", "15.01.2005", "15.03.2005"}, "SATZ", ""},
         {{"zinsen", "1000", "1.1.05", "1.2.05", "5", "6"}, "6", ""},
-        {{"zinsen", "1000", "1.1.05", "1.2.05", "5", "--formel", "deutsch"}, "--formel", ""},
+        {{"zinsen", "1000", "1.1.05", "1.2.05", "5", "--formel", "deutsch"},
+         "--formel",
+         "",
+         "„deutsch“ ist keine Zinsformel (euro, deutsche oder englische)"},
         {{"zinsen", "1000", "1.1.05", "1.2.05", "5", "--formel"}, "--formel", ""},
         {{"zinsen", "--betrag", "5", "1", "1.1.05", "1.2.05", "5"}, "--betrag", ""},
         {{"zinsen", "1", "1.1.05", "1.2.05", "5", "--verbraucher"}, "--verbraucher", ""},
-        {{"verzug", "1000", "1.1.2025", "1.2.2025"}, "verzug", ""},
-        {{"verzug", "1000", "1.1.2025", "1.2.2025", "--verbraucher", "--satz", "5"}, "verzug", ""},
+        {{"verzug", "1000", "1.1.2025", "1.2.2025"},
+         "verzug",
+         "",
+         "es fehlt eine von --verbraucher, --unternehmer, --satz und --aufschlag"},
+        {{"verzug", "1000", "1.1.2025", "1.2.2025", "--verbraucher", "--satz", "5"},
+         "verzug",
+         "",
+         "nur eine von --verbraucher, --unternehmer, --satz und --aufschlag"},
         {{"verzug", "1000", "1.1.2025", "1.2.2025", "--verbraucher", "--vor-2014"},
          "--vor-2014",
-         ""},
+         "",
+         "gilt nur mit --unternehmer"},
         {{"verzug", "1000", "1.1.2025", "1.2.2025", "--verbraucher=ja"}, "--verbraucher", ""},
         {{"verzug", "1000", "1.1.2025", "1.2.2025", "--aufschlag", "3", "--tage", "act365"},
          "--tage",
-         ""},
+         "",
+         "„act365“ ist keine Tageszählung (taggenau, actact, act360 oder 30360)"},
         {{"verzug", "1000", "1.1.2025", "1.2.2025", "--unternehmer", "--vor_2014"},
          "--vor_2014",
          ""},
@@ -509,6 +520,14 @@ TEST(CliBatch, OptionsStandInForEmptyCellsAndEachBadRowIsNamed) {
           "5;;;;;;;;;die Zinsregel fehlt: verbraucher, unternehmer, satz oder aufschlag"},
          {"tarvo-zins: Zeile 5: die Zinsregel fehlt: verbraucher, unternehmer, satz oder "
           "aufschlag"}},
+        {{"verzug", "--csv", "-", "--format", "csv"},
+         "betrag;von;bis;verbraucher;satz;vor-2014\n1000;01.08.2014;31.08.2014;ja;4;\n"
+         "1000;01.08.2014;31.08.2014;ja;;ja\n",
+         1,
+         {"2;;;;;;;;;nur eine Zinsregel: verbraucher, unternehmer, satz oder aufschlag",
+          "3;;;;;;;;;vor-2014: gilt nur mit unternehmer"},
+         {"tarvo-zins: Zeile 2: nur eine Zinsregel: verbraucher, unternehmer, satz oder aufschlag",
+          "tarvo-zins: Zeile 3: vor-2014: gilt nur mit unternehmer"}},
         {{"zinsen", "--csv", "-"},
          "betrag;von;bis;sats\n",
          2,

@@ -79,6 +79,6 @@ TEST(AtBaseRates, UserChangesOverTheShippedOnes) {
 
     EXPECT_FALSE(CheckAtBaseRateChange(day("01.01.1999"), -1000));
     EXPECT_EQ(CheckAtBaseRateChange(day("31.12.1998"), 100).Code, ecRate);
-    EXPECT_EQ(CheckAtBaseRateChange(day("01.01.2027"), 2001).Message,
+    EXPECT_EQ(ErrorText(CheckAtBaseRateChange(day("01.01.2027"), 2001)),
               "Der Basiszinssatz 20,01 % liegt nicht zwischen -10,00 % und 20,00 %.");
 }

@@ -89,7 +89,7 @@ TEST(UserRates, ParsesLinesAndNamesTheFirstBrokenOne) {
         const TUserRates parsed = ParseUserRates(c.text);
         EXPECT_EQ(parsed.Error.Line, c.brokenLine) << c.text;
         EXPECT_EQ(parsed.Rates, c.rates) << c.text;
-        EXPECT_EQ(parsed.Error.Message.isEmpty(), c.brokenLine == 0) << c.text;
+        EXPECT_EQ(ErrorText(parsed.Error).isEmpty(), c.brokenLine == 0) << c.text;
     }
 }
 
@@ -128,7 +128,7 @@ TEST(UserRates, ChangesKeepTheUsersLines) {
     };
     for (const auto &c : cases) {
         TUserRates parsed = ParseUserRates(file);
-        ASSERT_FALSE(parsed.Error) << parsed.Error.Message.toStdString();
+        ASSERT_FALSE(parsed.Error) << ErrorText(parsed.Error).toStdString();
         c.change(parsed.File);
         EXPECT_EQ(parsed.File.Bytes(), c.expected) << c.name;
         EXPECT_FALSE(ParseUserRates(parsed.File.Bytes()).Error) << c.name;
@@ -166,7 +166,7 @@ TEST(UserRates, BrokenFileIsMovedAsideWhole) {
     EXPECT_EQ(loaded.Error.Code, ecFileContent);
     EXPECT_EQ(loaded.Error.File, path);
     EXPECT_EQ(loaded.Error.Line, 2);
-    EXPECT_EQ(loaded.Error.Message,
+    EXPECT_EQ(ErrorText(loaded.Error),
               QStringLiteral("Die Datei „%1“ ist in Zeile 2 nicht lesbar: „x“ ist kein Zinssatz. "
                              "Sie wurde als „%1.broken-20260304-050607“ beiseitegelegt; es gelten "
                              "die mitgelieferten Basiszinssätze.")
@@ -198,10 +198,10 @@ TEST(UserRates, UnwritableTargetLeavesNothingBehind) {
         const TEngineError error = SaveUserRates(path, file);
         EXPECT_EQ(error.Code, ecFile);
         EXPECT_EQ(error.File, path);
-        EXPECT_TRUE(error.Message.startsWith(
+        EXPECT_TRUE(ErrorText(error).startsWith(
             QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden: ").arg(path)))
-            << error.Message.toStdString();
-        EXPECT_TRUE(error.Message.endsWith(QStringLiteral(". Sie bleibt, wie sie war.")));
+            << ErrorText(error).toStdString();
+        EXPECT_TRUE(ErrorText(error).endsWith(QStringLiteral(". Sie bleibt, wie sie war.")));
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
               (QStringList{UserRatesFileName, QStringLiteral("datei")}));

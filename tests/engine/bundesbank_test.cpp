@@ -58,7 +58,7 @@ TEST(Bundesbank, EveryLayoutGivesTheSameHalfYears) {
         };
         for (const QByteArray &variant : variants) {
             const TBundesbankImport imported = ParseBundesbankCsv(variant);
-            EXPECT_FALSE(imported.Error) << layout << ": " << imported.Error.Message.toStdString();
+            EXPECT_FALSE(imported.Error) << layout << ": " << ErrorText(imported.Error).toStdString();
             EXPECT_EQ(imported.Rates, expected) << layout << " variant " << &variant - variants;
         }
     }
@@ -67,7 +67,7 @@ TEST(Bundesbank, EveryLayoutGivesTheSameHalfYears) {
 TEST(Bundesbank, TheOlderDownloadGivesTheShippedRates) {
     PinnedClock clock(fixturesDay());
     const TBundesbankImport imported = ParseBundesbankCsv(sample());
-    ASSERT_FALSE(imported.Error) << imported.Error.Message.toStdString();
+    ASSERT_FALSE(imported.Error) << ErrorText(imported.Error).toStdString();
     // 2002 to 2025 and the first half of 2026; the gaps leave their half-years whole.
     ASSERT_EQ(imported.Rates.size(), 49u);
     for (const TBaseRate &rate : imported.Rates) {
@@ -134,8 +134,8 @@ TEST(Bundesbank, AnythingElseOrBrokenImportsNothing) {
         const TBundesbankImport imported = ParseBundesbankCsv(c.data);
         EXPECT_EQ(imported.Error.Code, ecFileContent) << c.reason;
         EXPECT_EQ(imported.Error.Line, c.line) << c.reason;
-        EXPECT_TRUE(imported.Error.Message.contains(QString::fromUtf8(c.reason)))
-            << imported.Error.Message.toStdString();
+        EXPECT_TRUE(ErrorText(imported.Error).contains(QString::fromUtf8(c.reason)))
+            << ErrorText(imported.Error).toStdString();
         EXPECT_TRUE(imported.Rates.empty()) << c.reason;
     }
 }
@@ -150,12 +150,12 @@ TEST(Bundesbank, FileErrorsNameTheFile) {
     file.close();
     const TBundesbankImport cut = ReadBundesbankCsv(path);
     EXPECT_EQ(cut.Error.File, path);
-    EXPECT_EQ(cut.Error.Message,
+    EXPECT_EQ(ErrorText(cut.Error),
               QStringLiteral("Die Datei „%1“ ist in Zeile 20 nicht lesbar: Die letzte Zeile hat "
                              "kein Zeilenende. Die Datei ist wohl nicht vollständig "
                              "heruntergeladen. Es wurde nichts übernommen.")
                   .arg(path));
-    EXPECT_EQ(ReadBundesbankCsv(dir.filePath(QStringLiteral("fehlt.csv"))).Error.Message,
+    EXPECT_EQ(ErrorText(ReadBundesbankCsv(dir.filePath(QStringLiteral("fehlt.csv"))).Error),
               QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: Datei oder Ordner "
                              "nicht gefunden. Es wurde nichts übernommen.")
                   .arg(dir.filePath(QStringLiteral("fehlt.csv"))));

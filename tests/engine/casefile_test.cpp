@@ -22,7 +22,7 @@ TEST(CaseFile, ReadsAndWritesTheDocumentedShapeKeepingUnknownKeys) {
     const QByteArray text = fixture("mueller-schmidt.tarvo");
     TCaseFile file;
     const TEngineError error = ReadCaseFile(text, Today, file);
-    ASSERT_FALSE(error) << error.Message.toStdString();
+    ASSERT_FALSE(error) << ErrorText(error).toStdString();
     EXPECT_EQ(file.Name, "Müller ./. Schmidt");
     EXPECT_EQ(file.Debtor, "Erwin \"Ede\" Schmidt");
     const TClaimsCase &c = file.Case;
@@ -51,7 +51,7 @@ TEST(CaseFile, ReadsAndWritesTheDocumentedShapeKeepingUnknownKeys) {
     ASSERT_FALSE(LoadCaseFile(path, Today, again));
     const TClaimsStatement first = CalculateClaims(file.Case, ShippedBaseRates());
     const TClaimsStatement second = CalculateClaims(again.Case, ShippedBaseRates());
-    ASSERT_FALSE(first.Error) << first.Error.Message.toStdString();
+    ASSERT_FALSE(first.Error) << ErrorText(first.Error).toStdString();
     EXPECT_EQ(second.Open, first.Open);
     EXPECT_EQ(second.Claims, first.Claims);
 
@@ -102,12 +102,22 @@ TEST(CaseFile, RefusesWhatIsNoCaseFileNamingWhere) {
          "Zahlung 1, „forderung“ muss die Nummer einer Forderung ab 1 sein."},
         {R"({"format":"tarvo-forderung","version":1,"forderungen":{}})",
          "„forderungen“ muss eine Liste sein."},
+        {R"({"format":"tarvo-forderung","version":1,"forderungen":[[]]})",
+         "„forderungen“ enthält an Stelle 1 kein Objekt „{ … }“ für eine Forderung."},
+        {R"({"format":"tarvo-forderung","version":1,"bezeichnung":5})",
+         "„bezeichnung“ muss eine Zeichenkette sein."},
+        {R"({"format":"tarvo-forderung","version":1,"kosten":[{"zins":"5 %"}]})",
+         "Kosten 1, „betrag“ fehlt."},
+        {R"({"format":"tarvo-forderung","version":1,"forderungen":[{"betrag":"1.00",
+            "zinsbeginn":"2024-01-16","zins":"5 %"}]})",
+         "Forderung 1, „zins“ muss ein Objekt sein."},
+        {"{\"format\" \"tarvo-forderung\"}", "Zeile 1: nach einem Schlüssel fehlt „:“."},
     };
     for (const auto &c : cases) {
         TCaseFile file;
         file.Name = QStringLiteral("unberührt");
         const TEngineError error = ReadCaseFile(c.Text, Today, file);
-        EXPECT_EQ(error.Message, QString::fromUtf8(c.Message)) << c.Text;
+        EXPECT_EQ(ErrorText(error), QString::fromUtf8(c.Message)) << c.Text;
         EXPECT_EQ(file.Name, "unberührt") << c.Text;
     }
 }
@@ -123,9 +133,9 @@ TEST(CaseFile, AFailedSaveKeepsTheFile) {
     disk.Fill();
     file.Name = QString(20000, u'x');
     const TEngineError error = SaveCaseFile(path, file);
-    EXPECT_EQ(error.Message, QStringLiteral("Die Datei „%1“ kann nicht gespeichert werden: kein "
-                                            "Platz mehr auf dem Datenträger.")
-                                 .arg(path));
+    EXPECT_EQ(ErrorText(error), QStringLiteral("Die Datei „%1“ kann nicht gespeichert werden: kein "
+                                               "Platz mehr auf dem Datenträger.")
+                                    .arg(path));
     QFile saved(path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), before);
@@ -148,7 +158,7 @@ TEST(CaseFile, ReadsAndWritesTheLawOfTheCase) {
     EXPECT_FALSE(c.Claims[1].Sued);
     EXPECT_EQ(WriteCaseFile(file), text);
     const TClaimsStatement s = CalculateClaims(c, ShippedBaseRates());
-    ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
+    ASSERT_FALSE(s.Error) << ErrorText(s.Error).toStdString();
     // The € 40 of § 458 UGB is a cost, paid first; then the sued claim's interest.
     const auto payment = std::find_if(s.Bookings.begin(), s.Bookings.end(), [](const TBooking &b) {
         return b.Kind == TBookingKind::Payment;
@@ -189,6 +199,6 @@ TEST(CaseFile, ReadsAndWritesTheLawOfTheCase) {
     };
     for (const auto &f : faults) {
         TCaseFile refused;
-        EXPECT_EQ(ReadCaseFile(f.Text, Today, refused).Message, QString::fromUtf8(f.Message));
+        EXPECT_EQ(ErrorText(ReadCaseFile(f.Text, Today, refused)), QString::fromUtf8(f.Message));
     }
 }

@@ -103,7 +103,7 @@ TEST(Claims, AllocatesInTheLawsOrderStepByStep) {
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Rule);
         const TClaimsStatement s = CalculateClaims(allocationCase(c.Rule), ShippedBaseRates());
-        ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
+        ASSERT_FALSE(s.Error) << ErrorText(s.Error).toStdString();
         EXPECT_EQ(interestOf(s, Claim1, "01.04.2024"), 31809);
         EXPECT_EQ(interestOf(s, Cost2, "30.06.2024"), 1063);
         const std::vector<const TBooking *> paid = payments(s);
@@ -209,7 +209,7 @@ TEST(Claims, OneClaimIsTheDefaultInterestStatement) {
                                          c.Rule,  count,        c.FlatFee};
             window.Law = c.Law;
             const TDefaultInterest expected = CalculateDefaultInterest(window, ShippedBaseRates());
-            ASSERT_FALSE(expected.Error) << expected.Error.Message.toStdString();
+            ASSERT_FALSE(expected.Error) << ErrorText(expected.Error).toStdString();
             TClaimsCase input;
             input.Claims = {{"", c.Claim, day(c.First), c.Rule, c.FlatFee}};
             input.StatementDay = day(c.Last);
@@ -217,7 +217,7 @@ TEST(Claims, OneClaimIsTheDefaultInterestStatement) {
             input.Law = c.Law;
             input.Allocation = DefaultAllocation(c.Law);
             const TClaimsStatement s = CalculateClaims(input, ShippedBaseRates());
-            ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
+            ASSERT_FALSE(s.Error) << ErrorText(s.Error).toStdString();
             std::vector<TInterestRow> rows;
             for (const TBooking &b : s.Bookings)
                 if (b.Kind == TBookingKind::Interest) rows.push_back(b.Period);
@@ -270,6 +270,21 @@ TEST(Claims, RefusesFaultyInputNamingIt) {
          "Für das Halbjahr ab 01.01.2027 ist kein Basiszinssatz bekannt (die Basiszinssätze "
          "reichen bis 31.12.2026). Bitte den Basiszinssatz ergänzen oder einen früheren "
          "Stichtag wählen."},
+        {[](TClaimsCase &c) { c.StatementDay = qQNaN(); }, TCaseField::StatementDay, -1,
+         "Der Stichtag ist kein gültiges Datum."},
+        {[](TClaimsCase &c) { c.Claims[0].FirstDay = qQNaN(); }, TCaseField::ClaimFirstDay, 0,
+         "Der Zinsbeginn der Forderung 1 ist kein gültiges Datum."},
+        {[](TClaimsCase &c) { c.Payments[0].Date = qQNaN(); }, TCaseField::PaymentDate, 0,
+         "Das Datum der Zahlung 1 ist kein gültiges Datum."},
+        {[](TClaimsCase &c) { c.Claims[0].Amount = MaxAmountCents + 1; }, TCaseField::ClaimAmount,
+         0, "Der Betrag der Forderung 1 ist zu groß."},
+        {[](TClaimsCase &c) { c.Costs[0].Date = day("01.07.2025"); }, TCaseField::CostDate, 0,
+         "Die Kosten 1 vom 01.07.2025 entstehen erst nach dem Stichtag (30.06.2025)."},
+        {[](TClaimsCase &c) { c.Payments[0].Date = day("01.07.2025"); }, TCaseField::PaymentDate, 0,
+         "Die Zahlung 1 vom 01.07.2025 liegt nach dem Stichtag (30.06.2025)."},
+        {[](TClaimsCase &c) { c.Claims[0].FirstDay = day("31.12.2001"); }, TCaseField::ClaimRule, 0,
+         "Für Tage vor dem 01.01.2002 gibt es keinen Basiszinssatz nach § 247 BGB. Bitte einen "
+         "festen Zinssatz wählen oder den Zinsbeginn auf den 01.01.2002 oder später legen."},
         {[](TClaimsCase &c) { c.Claims[0].FlatFee = true; }, TCaseField::ClaimFlatFee, 0,
          "Die Pauschale nach § 288 Abs. 5 BGB steht der Forderung 1 nicht zu: sie gilt nur, "
          "wenn kein Verbraucher beteiligt ist und die Forderung nach dem 28.07.2014 "
@@ -279,7 +294,7 @@ TEST(Claims, RefusesFaultyInputNamingIt) {
         TClaimsCase input = base();
         c.Change(input);
         const TClaimsStatement s = CalculateClaims(input, ShippedBaseRates());
-        EXPECT_EQ(s.Error.Message, QString::fromUtf8(c.Message));
+        EXPECT_EQ(ErrorText(s.Error), QString::fromUtf8(c.Message));
         EXPECT_EQ(s.ErrorField, c.Field) << c.Message;
         EXPECT_EQ(s.ErrorIndex, c.Index) << c.Message;
         EXPECT_TRUE(s.Bookings.empty() && s.Claims.empty());
@@ -342,7 +357,7 @@ TEST(Claims, AustrianOrderPaysTheSuedClaimFirst) {
     for (const auto &c : cases) {
         SCOPED_TRACE(std::to_string(c.Law) + (c.Sued ? " eingeklagt" : ""));
         const TClaimsStatement s = CalculateClaims(suedCase(c.Law, c.Sued), ShippedBaseRates());
-        ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
+        ASSERT_FALSE(s.Error) << ErrorText(s.Error).toStdString();
         EXPECT_EQ(s.Allocation, c.Law == lwAustria ? arAbgb1416 : arBgb367);
         const std::vector<const TBooking *> paid = payments(s);
         ASSERT_EQ(paid.size(), 1u);
@@ -367,7 +382,7 @@ TEST(Claims, SwissOrderCostsInterestCapital) {
     c.Payments = {{day("31.03.2025"), 300000, -1}};
     c.StatementDay = day("30.06.2025");
     const TClaimsStatement s = CalculateClaims(c, ShippedBaseRates());
-    ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
+    ASSERT_FALSE(s.Error) << ErrorText(s.Error).toStdString();
     EXPECT_EQ(interestOf(s, Claim1, "31.03.2025"), 12500);
     EXPECT_EQ(payments(s)[0]->Allocations, (std::vector<TAllocation>{{Cost1, false, 10000},
                                                                      {Claim1, true, 12500},
@@ -408,7 +423,7 @@ TEST(Claims, RanksClaimsByTheLaw) {
         input.Law = c.Law;
         input.Allocation = DefaultAllocation(c.Law);
         const TClaimsStatement s = CalculateClaims(input, ShippedBaseRates());
-        ASSERT_FALSE(s.Error) << s.Error.Message.toStdString();
+        ASSERT_FALSE(s.Error) << ErrorText(s.Error).toStdString();
         std::vector<int> order;
         for (const TAllocation &a : payments(s)[0]->Allocations)
             if (!a.Interest) order.push_back(a.Item.Index);
@@ -465,7 +480,7 @@ TEST(Claims, RefusesWhatTheLawDoesNotOffer) {
         if (c.Law == lwSwitzerland) input.DayCount = dc30360Swiss;
         c.Change(input);
         const TClaimsStatement s = CalculateClaims(input, ShippedBaseRates());
-        EXPECT_EQ(s.Error.Message, QString::fromUtf8(c.Message));
+        EXPECT_EQ(ErrorText(s.Error), QString::fromUtf8(c.Message));
         EXPECT_EQ(s.ErrorField, c.Field) << c.Message;
         EXPECT_EQ(s.ErrorIndex, c.Index) << c.Message;
         EXPECT_TRUE(s.Bookings.empty());

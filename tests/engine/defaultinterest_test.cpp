@@ -20,7 +20,7 @@ TDefaultInterest calculate(TCents claim, const char *first, const char *last, TR
 }
 
 void expectRows(const TDefaultInterest &result, const std::vector<Row> &rows) {
-    ASSERT_FALSE(result.Error) << result.Error.Message.toStdString();
+    ASSERT_FALSE(result.Error) << ErrorText(result.Error).toStdString();
     ASSERT_EQ(result.Rows.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const TInterestRow &got = result.Rows[i];
@@ -167,8 +167,8 @@ TEST(DefaultInterest, TheDayOfPaymentCountsOrNot) {
     sameDay.LastDayCounts = false;
     const TDefaultInterest none = CalculateDefaultInterest(sameDay, ShippedBaseRates());
     EXPECT_EQ(none.Error.Code, ecDates);
-    EXPECT_EQ(none.Error.Message, "Der Zahlungstag (01.06.2025) zählt nicht mit und ist der "
-                                  "erste Zinstag: es bleibt kein Zinstag.");
+    EXPECT_EQ(ErrorText(none.Error), "Der Zahlungstag (01.06.2025) zählt nicht mit und ist der "
+                                     "erste Zinstag: es bleibt kein Zinstag.");
 }
 
 TEST(DefaultInterest, SplitsAtEveryFirstOfJanuaryAndJuly) {
@@ -334,6 +334,8 @@ TEST(DefaultInterest, RefusesBadInputWithAGermanMessage) {
         const char *message; // a part of it
     } cases[] = {
         {0, "01.01.2025", "31.01.2025", Consumer, false, ecClaim, "größer als 0,00 €"},
+        {MaxAmountCents + 1, "01.01.2025", "31.01.2025", Consumer, false, ecClaim,
+         "Die Forderung ist zu groß."},
         {-1, "01.01.2025", "31.01.2025", Consumer, false, ecClaim, "größer als 0,00 €"},
         {100, "01.02.2025", "31.01.2025", Consumer, false, ecDates,
          "Der letzte Zinstag (31.01.2025) liegt vor dem ersten Zinstag (01.02.2025)."},
@@ -353,11 +355,16 @@ TEST(DefaultInterest, RefusesBadInputWithAGermanMessage) {
             {c.claim, day(c.first), day(c.last), c.rule, dcActual365, c.flatFee},
             ShippedBaseRates());
         EXPECT_EQ(result.Error.Code, c.code) << c.message;
-        EXPECT_TRUE(result.Error.Message.contains(QString::fromUtf8(c.message)))
-            << result.Error.Message.toStdString();
+        EXPECT_TRUE(ErrorText(result.Error).contains(QString::fromUtf8(c.message)))
+            << ErrorText(result.Error).toStdString();
         EXPECT_TRUE(result.Rows.empty()) << c.message;
         EXPECT_EQ(result.Interest, 0) << c.message;
     }
+    EXPECT_EQ(ErrorText(calculate(100, "01.01.2025", "31.01.2025", Consumer, dcActual365,
+                                  TBaseRateTable())
+                            .Error),
+              "Für das Halbjahr ab 01.01.2025 ist kein Basiszinssatz bekannt. Bitte den "
+              "Basiszinssatz ergänzen oder einen früheren letzten Zinstag wählen.");
     // Dates before 2002 need no base rate under a fixed rate.
     expectRows(calculate(100000, "01.01.2001", "31.12.2001", fixed5),
                {{"01.01.2001", "31.12.2001", 365, 500, 5000}});
@@ -408,7 +415,7 @@ TEST(DefaultInterest, ReadsTypedRates) {
         EXPECT_EQ(error.Code, c.rate < 0 ? ecRate : ecNone) << c.text;
     }
     TBasisPoints rate = 0;
-    EXPECT_EQ(ReadTypedRate(QStringLiteral("abc"), rate).Message,
+    EXPECT_EQ(ErrorText(ReadTypedRate(QStringLiteral("abc"), rate)),
               "„abc“ ist kein Zinssatz; erwartet wird eine Zahl mit höchstens zwei "
               "Nachkommastellen, etwa 4,5.");
 }
@@ -576,13 +583,17 @@ TEST(DefaultInterest, RefusesWhatTheLawDoesNotOffer) {
          "reichen bis 31.12.2026)."},
         {lwAustria, "01.07.2026", "01.01.2027", AtOldBusiness, dcActual365, false,
          ecMissingHalfYear, "ab 01.01.2027"},
+        {lwGermany, "01.01.2025", "31.01.2025", Consumer, TDayCount(9), false, ecDayCount,
+         "Die gewählte Tageszählung gibt es nicht."},
+        {lwGermany, "01.01.2025", "31.01.2025", TRateRule{TRateKind(9)}, dcActual365, false, ecRule,
+         "Die gewählte Zinsregel gibt es nicht."},
     };
     for (const auto &c : cases) {
         const TDefaultInterest result =
             calculateUnder(c.law, 100000, c.first, c.last, c.rule, c.count, c.flatFee);
         EXPECT_EQ(result.Error.Code, c.code) << c.message;
-        EXPECT_TRUE(result.Error.Message.contains(QString::fromUtf8(c.message)))
-            << result.Error.Message.toStdString();
+        EXPECT_TRUE(ErrorText(result.Error).contains(QString::fromUtf8(c.message)))
+            << ErrorText(result.Error).toStdString();
         EXPECT_TRUE(result.Rows.empty()) << c.message;
     }
 }

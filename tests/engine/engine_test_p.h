@@ -2,6 +2,7 @@
 // Shared helpers of the engine tests: dates written as the tables read them.
 
 #include "engine/fixedtext.h"
+#include "report/errortext.h"
 
 #include <gtest/gtest.h>
 

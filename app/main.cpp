@@ -1,5 +1,5 @@
 #include "app/commandline.h"
-#include "app/mrvmain.h"
+#include "app/bar/mrvmain.h"
 #include "dates/datetext.h"
 #include "platform/gui/application.h"
 #include "platform/gui/systemdesktop.h"

@@ -2,7 +2,7 @@
 // while the dialog shows N rates of the user's. Each entry reads the file afresh under the
 // lock, writes it back and shows the change, as the user's Eintragen does.
 
-#include "app/baseratesdialog.h"
+#include "app/claims/baseratesdialog.h"
 #include "engine/fixedtext.h"
 #include "engine/userrates.h"
 

@@ -3,8 +3,8 @@
 // a running program (the bar shown, nothing of the window's kind made yet) is measured once,
 // first. Runs offscreen, on settings and data in the fake services' folders.
 
-#include "app/mrvmain.h"
-#include "app/verzug.h"
+#include "app/bar/mrvmain.h"
+#include "app/claims/verzug.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -3,9 +3,9 @@
 // settings dialog), on isolated storage, with the German settings, a pinned clock and a desktop
 // that records instead of showing.
 
-#include "app/einst.h"
-#include "app/info.h"
-#include "app/mrvmain.h"
+#include "app/bar/einst.h"
+#include "app/bar/info.h"
+#include "app/bar/mrvmain.h"
 #include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/support/fixtures.h"

@@ -5,9 +5,9 @@
 // it. It remembers its inputs (the last day opens on today), size and position. An ordinary
 // window: it opens inside the screen and clear of the bar.
 
-#include "app/baseratesdialog.h"
-#include "app/verzugmodel.h"
-#include "app/verzugsettings.h"
+#include "app/claims/baseratesdialog.h"
+#include "app/claims/verzugmodel.h"
+#include "app/claims/verzugsettings.h"
 #include "editors/dateedit.h"
 #include "editors/numedit.h"
 

@@ -5,7 +5,7 @@
 
 #include "tests/app/windows.h"
 
-#include "app/verzug.h"
+#include "app/claims/verzug.h"
 #include "engine/userrates.h"
 
 #include <QApplication>

@@ -4,9 +4,9 @@
 // follows changes that tarvo-zins makes meanwhile and never writes back an older list; a FIFO
 // or a device as a file and a full disk each give a German message and change nothing.
 
-#include "app/baseratesdialog.h"
-#include "app/baseratesmodel.h"
-#include "app/verzug.h"
+#include "app/claims/baseratesdialog.h"
+#include "app/claims/baseratesmodel.h"
+#include "app/claims/verzug.h"
 #include "engine/baserateupdate.h"
 #include "engine/fixedtext.h"
 #include "engine/userrates.h"

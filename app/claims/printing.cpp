@@ -1,4 +1,4 @@
-#include "app/printing.h"
+#include "app/claims/printing.h"
 
 #include "platform/base/exceptions.h"
 

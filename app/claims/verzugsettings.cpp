@@ -1,4 +1,4 @@
-#include "app/verzugsettings.h"
+#include "app/claims/verzugsettings.h"
 
 #include "platform/core/registry.h"
 #include "settings/storedsettings.h"

@@ -1,14 +1,14 @@
-#include "app/baseratesdialog.h"
+#include "app/claims/baseratesdialog.h"
 
-#include "app/baseratesmodel.h"
-#include "report/amounts.h"
-#include "report/ruletexts.h"
+#include "app/claims/baseratesmodel.h"
 #include "engine/baserateupdate.h"
 #include "engine/bundesbank.h"
 #include "engine/fixedtext.h"
-#include "platform/core/desktop.h"
 #include "platform/base/exceptions.h"
 #include "platform/base/services.h"
+#include "platform/core/desktop.h"
+#include "report/amounts.h"
+#include "report/ruletexts.h"
 
 #include <QAction>
 #include <QDialogButtonBox>

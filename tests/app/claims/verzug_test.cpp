@@ -3,11 +3,11 @@
 // input refused with a German message, the user's base rates added, imported and kept aside
 // when broken, and the inputs remembered.
 
-#include "app/verzug.h"
-#include "report/amounts.h"
-#include "app/verzugexport.h"
+#include "app/claims/verzug.h"
+#include "app/claims/verzugexport.h"
 #include "engine/userrates.h"
 #include "platform/gui/application.h"
+#include "report/amounts.h"
 #include "tests/app/windows.h"
 #include "tests/support/hive.h"
 #include "tests/support/smalldisk.h"

@@ -1,16 +1,16 @@
-#include "app/verzug.h"
+#include "app/claims/verzug.h"
 
 #include "app/artwork/artwork.h"
-#include "app/layout_p.h"
-#include "app/printing.h"
-#include "app/verzugexport.h"
+#include "app/claims/printing.h"
+#include "app/claims/verzugexport.h"
+#include "engine/fixedtext.h"
+#include "platform/base/exceptions.h"
+#include "platform/core/desktop.h"
+#include "platform/gui/accessibility.h"
+#include "platform/gui/screens.h"
 #include "report/amounts.h"
 #include "report/ruletexts.h"
 #include "report/statement.h"
-#include "engine/fixedtext.h"
-#include "platform/core/desktop.h"
-#include "platform/base/exceptions.h"
-#include "platform/gui/screens.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -7,6 +7,7 @@
 #include "platform/base/exceptions.h"
 #include "platform/core/desktop.h"
 #include "platform/gui/accessibility.h"
+#include "platform/gui/application.h"
 #include "platform/gui/screens.h"
 #include "report/amounts.h"
 #include "report/ruletexts.h"
@@ -146,10 +147,9 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     connect(DayCount, &QComboBox::currentIndexChanged, this, [this] { Recalculate(); });
     connect(PaymentDay, &QCheckBox::toggled, this, [this] { Recalculate(); });
     ShowReach();
-}
-
-TVerzugForm::~TVerzugForm() {
-    StoreSettingsOrReport();
+    // Stored as the window closes, and once more as the program ends, open or not.
+    if (TApplication *app = TApplication::Instance())
+        connect(app, &TApplication::Ending, this, [this] { StoreSettingsOrReport(); });
 }
 
 void TVerzugForm::BuildInputs(QGridLayout *grid) {

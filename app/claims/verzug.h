@@ -29,8 +29,6 @@ class TVerzugForm : public QWidget {
     Q_OBJECT
 public:
     explicit TVerzugForm(QWidget *parent = nullptr);
-    // Stores the inputs, size and position once more, as the program ends.
-    ~TVerzugForm() override;
 
     // The inputs, in tab order.
     TCurrencyEdit *Amount = nullptr;

@@ -184,7 +184,7 @@ protected:
         bar.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&bar));
         QTest::keyClick(bar.sedit1, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
-        TVerzugForm *form = bar.VerzugForm();
+        TVerzugForm *form = qobject_cast<TVerzugForm *>(bar.Window("verzug"));
         EXPECT_TRUE(form && QTest::qWaitForWindowActive(form));
         QCoreApplication::processEvents();
         return *form;

@@ -17,12 +17,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -71,7 +69,7 @@ protected:
         bar.activateWindow();
         EXPECT_TRUE(WaitForActive(&bar));
         QTest::keyClick(bar.sedit1, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
-        TVerzugForm *form = bar.VerzugForm();
+        TVerzugForm *form = qobject_cast<TVerzugForm *>(bar.Window("verzug"));
         EXPECT_TRUE(form && WaitForActive(form));
         QCoreApplication::processEvents(); // the user's rates are read once the window is up
         return *form;
@@ -112,24 +110,6 @@ protected:
     QTemporaryDir out;
 };
 
-// Through the window, as the desktop delivers it: the press itself makes the context-menu event.
-void RightClick(QWidget *place, QPoint at = QPoint(3, 3)) {
-    QTest::mouseClick(place->window()->windowHandle(), Qt::RightButton, {},
-                      place->mapTo(place->window(), at));
-}
-
-QMenu *OpenPopupMenu() {
-    QCoreApplication::processEvents();
-    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
-}
-
-QStringList EntriesOf(const QMenu *menu) {
-    QStringList entries;
-    for (const QAction *action : menu->actions())
-        if (!action->isSeparator()) entries << action->text().remove(u'&').section(u'\t', 0, 0);
-    return entries;
-}
-
 QString PdfText(const QString &path) {
     QProcess pdftotext;
     pdftotext.start("pdftotext", {"-layout", path, "-"});
@@ -138,66 +118,6 @@ QString PdfText(const QString &path) {
 }
 
 } // namespace
-
-// A right click on anything of the bar but its fields, or the menu key in a field, gives the
-// bar's menu; each entry does what its button or key does.
-TEST_F(VerzugWindowTest, TheBarMenuOpensTheWindowAndDoesWhatTheButtonsDo) {
-    TForm1 &bar = Create();
-    ASSERT_TRUE(WaitForActive(&bar));
-    const QStringList entries{"Verzugszinsen …", "Einstellungen …", "Info …", "Beenden"};
-    for (QWidget *place : QList<QWidget *>{bar.Image1, bar.Label2, bar.btn_ber, bar.ImgBtn1}) {
-        RightClick(place);
-        QMenu *menu = OpenPopupMenu();
-        ASSERT_TRUE(menu) << place->objectName().toStdString();
-        EXPECT_EQ(EntriesOf(menu), entries);
-        QTest::keyClick(menu, Qt::Key_Escape);
-        QCoreApplication::processEvents();
-    }
-    RightClick(bar.DateEdit1, QPoint(10, 5));
-    QMenu *fieldMenu = OpenPopupMenu();
-    ASSERT_TRUE(fieldMenu);
-    EXPECT_FALSE(EntriesOf(fieldMenu).contains("Verzugszinsen …")) << "a field keeps its own";
-    fieldMenu->close();
-
-    const struct {
-        int entry;
-        QWidget *shown;
-    } picks[] = {{1, form3.get()}, {2, form2.get()}};
-    for (const auto &pick : picks) {
-        RightClick(bar.Label1);
-        QMenu *menu = OpenPopupMenu();
-        ASSERT_TRUE(menu);
-        QTest::mouseClick(menu, Qt::LeftButton, {},
-                          menu->actionGeometry(menu->actions()[pick.entry]).center());
-        EXPECT_TRUE(pick.shown->isVisible()) << pick.entry;
-    }
-    // By key the menu opens on its first entry; the X11 platform makes the Menu key a
-    // context-menu request to the focused field first.
-    QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QPoint());
-    for (const auto &open : std::initializer_list<std::function<void()>>{
-             [&] { QTest::keyClick(bar.sedit1, Qt::Key_Menu); },
-             [&] { QTest::keyClick(bar.sedit1, Qt::Key_F10, Qt::ShiftModifier); },
-             [&] { QApplication::sendEvent(bar.DateEdit2, &request); }}) {
-        bar.activateWindow();
-        ASSERT_TRUE(WaitForActive(&bar));
-        bar.sedit1->setFocus();
-        open();
-        QMenu *menu = OpenPopupMenu();
-        ASSERT_TRUE(menu);
-        EXPECT_EQ(EntriesOf(menu), entries);
-        EXPECT_EQ(menu->activeAction(), menu->actions().constFirst());
-        QTest::keyClick(menu, Qt::Key_Escape);
-    }
-    EXPECT_EQ(bar.VerzugForm(), nullptr) << "made only when asked for";
-    QTest::keyClick(bar.sedit1, Qt::Key_F10, Qt::ShiftModifier);
-    QMenu *menu = OpenPopupMenu();
-    ASSERT_TRUE(menu);
-    QTest::keyClick(menu, Qt::Key_Return);
-    ASSERT_TRUE(bar.VerzugForm());
-    EXPECT_TRUE(WaitForActive(bar.VerzugForm()));
-    EXPECT_EQ(QApplication::focusWidget(), bar.VerzugForm()->Amount);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the bar stays usable";
-}
 
 TEST_F(VerzugWindowTest, TheFirstWorkedCaseTypedGivesTheTableAndTheSums) {
     TVerzugForm &form = Open();
@@ -826,14 +746,4 @@ TEST(StatementText, CountsHaveThousandsDots) {
                  {8766, "8.766"}, {1234567, "1.234.567"}, {-1000, "-1.000"}};
     for (const auto &c : cases)
         EXPECT_EQ(CountText(c.value), c.text);
-}
-
-// Last: it asks the program to end.
-TEST_F(VerzugWindowTest, BeendenInTheBarMenuEndsAsEndeDoes) {
-    TForm1 &bar = Create();
-    RightClick(bar.Label1);
-    QMenu *menu = OpenPopupMenu();
-    ASSERT_TRUE(menu);
-    QTest::keyClick(menu, Qt::Key_B);
-    EXPECT_TRUE(TApplication::Instance()->Terminated());
 }

@@ -149,7 +149,7 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     ShowReach();
     // Stored as the window closes, and once more as the program ends, open or not.
     if (TApplication *app = TApplication::Instance())
-        connect(app, &TApplication::Ending, this, [this] { StoreSettingsOrReport(); });
+        connect(app, &TApplication::Ending, this, [this] { SaveSettings(); });
 }
 
 void TVerzugForm::BuildInputs(QGridLayout *grid) {
@@ -472,7 +472,7 @@ void TVerzugForm::CopyStatement() {
 
 QString TVerzugForm::AskExportPath(const QString &caption, const QString &suffix,
                                    const QString &filter) {
-    QString folder = FSettings.Text(TVerzugSetting::ExportFolder);
+    QString folder = FSettings.Value(Setting::VerzugOrdner);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString chosen = Desktop().SaveFileName(
@@ -495,7 +495,7 @@ void TVerzugForm::Export(const QString &path, const QByteArray &data) {
         Desktop().ShowMessage(Caption, error);
         return;
     }
-    FSettings.SetText(TVerzugSetting::ExportFolder, QFileInfo(path).absolutePath());
+    FSettings.SetValue(Setting::VerzugOrdner, QFileInfo(path).absolutePath());
 }
 
 void TVerzugForm::SaveCsv() {
@@ -551,24 +551,24 @@ void TVerzugForm::showEvent(QShowEvent *event) {
 
 void TVerzugForm::closeEvent(QCloseEvent *event) {
     if (FRatesDialog) FRatesDialog->close();
-    StoreSettingsOrReport();
+    SaveSettings();
     QWidget::closeEvent(event);
 }
 
 void TVerzugForm::RestoreSettings() {
     bool read = false;
-    const double amount = FSettings.Text(TVerzugSetting::Amount).toDouble(&read);
+    const double amount = FSettings.Value(Setting::VerzugForderung).toDouble(&read);
     Amount->SetValue(read ? amount : 0);
-    if (const auto day = ParseDayDate(FSettings.Text(TVerzugSetting::FirstDay)))
+    if (const auto day = ParseDayDate(FSettings.Value(Setting::VerzugErsterTag)))
         FirstDay->SetDateValue(*day);
-    const int rule = FSettings.Integer(TVerzugSetting::RateRule);
+    const int rule = FSettings.Value(Setting::VerzugZinsregel);
     RateRule->setCurrentIndex(rule >= 0 && rule < RateRule->count() ? rule : 0);
-    Before29072014->setChecked(FSettings.Integer(TVerzugSetting::Before29072014) != 0);
-    Rate->setText(FSettings.Text(TVerzugSetting::TypedRate));
-    FFlatFeeChoice = FSettings.Integer(TVerzugSetting::FlatFee) != 0;
+    Before29072014->setChecked(FSettings.Value(Setting::VerzugVor29072014));
+    Rate->setText(FSettings.Value(Setting::VerzugZinssatz));
+    FFlatFeeChoice = FSettings.Value(Setting::VerzugPauschale);
     DayCount->setCurrentIndex(
-        std::max(0, DayCount->findData(FSettings.Integer(TVerzugSetting::DayCount))));
-    PaymentDay->setChecked(FSettings.Integer(TVerzugSetting::PaymentDay) != 0);
+        std::max(0, DayCount->findData(FSettings.Value(Setting::VerzugTageszaehlung))));
+    PaymentDay->setChecked(FSettings.Value(Setting::VerzugZahlungstag));
     RuleChanged();
 }
 
@@ -576,13 +576,13 @@ void TVerzugForm::RestoreSettings() {
 // (PlaceOnScreen fits either to the screen as the window opens).
 void TVerzugForm::RestoreGeometry() {
     const bool stored =
-        FSettings.Stored(TVerzugSetting::Width) && FSettings.Stored(TVerzugSetting::Height);
+        FSettings.Stored(Setting::VerzugBreite) && FSettings.Stored(Setting::VerzugHoehe);
     if (stored)
-        resize(FSettings.Integer(TVerzugSetting::Width), FSettings.Integer(TVerzugSetting::Height));
+        resize(FSettings.Value(Setting::VerzugBreite), FSettings.Value(Setting::VerzugHoehe));
     else
         resize(FirstSize.expandedTo(minimumSizeHint()));
-    if (stored && FSettings.Stored(TVerzugSetting::Left)) {
-        move(FSettings.Integer(TVerzugSetting::Left), FSettings.Integer(TVerzugSetting::Top));
+    if (stored && FSettings.Stored(Setting::VerzugLinks)) {
+        move(FSettings.Value(Setting::VerzugLinks), FSettings.Value(Setting::VerzugOben));
     } else if (QScreen *screen = QGuiApplication::primaryScreen()) {
         CentreWindow(*this, screen->availableGeometry());
     }
@@ -612,26 +612,22 @@ void TVerzugForm::PlaceOnScreen() {
     resize(frame.size() - frameExtra);
 }
 
-void TVerzugForm::StoreSettings() {
-    FSettings.SetText(TVerzugSetting::Amount,
-                      PlainCents(CentsFromAmount(Amount->Value()).value_or(0), u'.'));
-    FSettings.SetText(TVerzugSetting::FirstDay, IsoDate(FirstDay->DateValue()));
-    FSettings.SetInteger(TVerzugSetting::RateRule, RateRule->currentIndex());
-    FSettings.SetInteger(TVerzugSetting::Before29072014, Before29072014->isChecked());
-    FSettings.SetText(TVerzugSetting::TypedRate, Rate->text());
-    FSettings.SetInteger(TVerzugSetting::FlatFee, FFlatFeeChoice);
-    FSettings.SetInteger(TVerzugSetting::DayCount, DayCount->currentData().toInt());
-    FSettings.SetInteger(TVerzugSetting::PaymentDay, PaymentDay->isChecked());
-    FSettings.SetInteger(TVerzugSetting::Left, pos().x());
-    FSettings.SetInteger(TVerzugSetting::Top, pos().y());
-    FSettings.SetInteger(TVerzugSetting::Width, width());
-    FSettings.SetInteger(TVerzugSetting::Height, height());
-    FSettings.Save();
-}
-
-void TVerzugForm::StoreSettingsOrReport() {
+void TVerzugForm::SaveSettings() {
+    FSettings.SetValue(Setting::VerzugForderung,
+                       PlainCents(CentsFromAmount(Amount->Value()).value_or(0), u'.'));
+    FSettings.SetValue(Setting::VerzugErsterTag, IsoDate(FirstDay->DateValue()));
+    FSettings.SetValue(Setting::VerzugZinsregel, RateRule->currentIndex());
+    FSettings.SetValue(Setting::VerzugVor29072014, Before29072014->isChecked());
+    FSettings.SetValue(Setting::VerzugZinssatz, Rate->text());
+    FSettings.SetValue(Setting::VerzugPauschale, FFlatFeeChoice);
+    FSettings.SetValue(Setting::VerzugTageszaehlung, DayCount->currentData().toInt());
+    FSettings.SetValue(Setting::VerzugZahlungstag, PaymentDay->isChecked());
+    FSettings.SetValue(Setting::VerzugLinks, pos().x());
+    FSettings.SetValue(Setting::VerzugOben, pos().y());
+    FSettings.SetValue(Setting::VerzugBreite, width());
+    FSettings.SetValue(Setting::VerzugHoehe, height());
     try {
-        StoreSettings();
+        FSettings.Save();
     } catch (const std::exception &error) {
         ReportException(error);
     }

@@ -7,9 +7,9 @@
 
 #include "app/claims/baseratesdialog.h"
 #include "app/claims/verzugmodel.h"
-#include "app/claims/verzugsettings.h"
 #include "editors/dateedit.h"
 #include "editors/numedit.h"
+#include "settings/storedsettings.h"
 
 #include <QWidget>
 #include <functional>
@@ -76,8 +76,6 @@ public:
     void PrintStatement();
     // The base-rate dialog, with a half-year preset (EmptyDate: the next one not known).
     void OpenRates(TDateTime halfYear = EmptyDate);
-    // Writes the inputs, size and position to the settings; raises ERegistryException.
-    void StoreSettings();
 
     // Sets up the printer; false when the user cancelled. Empty: the desktop's print dialog.
     std::function<bool(QPrinter &)> ChoosePrinter;
@@ -117,15 +115,15 @@ private:
     QString AskExportPath(const QString &caption, const QString &suffix, const QString &filter);
     void Export(const QString &path, const QByteArray &data);
     void RestoreSettings();
+    // The one place the window's values are written: as it closes, and as the program ends.
+    void SaveSettings();
     void RestoreGeometry();
     // Inside the screen's area at any scale, and clear of the bar, as the window opens.
     void PlaceOnScreen();
     QMargins FrameMargins() const;
-    // StoreSettings with its error in the error report.
-    void StoreSettingsOrReport();
 
     TStatementModel *FModel = nullptr;
-    TVerzugSettings FSettings;
+    TStoredValues FSettings{VerzugSettings};
     TBaseRateStore FRates;
     TBaseRateDialog *FRatesDialog = nullptr;
     const QWidget *FKeepClearOf = nullptr;

@@ -9,7 +9,6 @@
 #include "platform/gui/application.h"
 #include "report/amounts.h"
 #include "tests/app/windows.h"
-#include "tests/support/hive.h"
 #include "tests/support/smalldisk.h"
 
 #include <QAbstractItemModel>
@@ -349,28 +348,6 @@ TEST_F(VerzugWindowTest, AFullDiskKeepsTheOldFileAndSaysWhy) {
         << "nothing half-written is left";
 }
 
-// The window's values are saved in one transaction: a save that fails half-way leaves them all
-// as they were.
-TEST_F(VerzugWindowTest, ItsValuesAreSavedTogetherOrNotAtAll) {
-    {
-        TVerzugForm &form = Open();
-        TypeCase("1000", "01022024", "30042024");
-        form.close();
-    }
-    HiveSql(HiveFile(home), "CREATE TRIGGER refuse BEFORE UPDATE ON reg_value WHEN NEW.name = "
-                            "'VerzugTageszaehlung' BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    TVerzugForm &form = Open();
-    form.Amount->SetValue(2000);
-    form.DayCount->setCurrentIndex(2);
-    EXPECT_EQ(ErrorOf<ERegistryException>([&] { form.StoreSettings(); }),
-              "Konnte Daten für 'VerzugTageszaehlung' nicht setzen");
-    EXPECT_EQ(HiveSql(HiveFile(home),
-                      "SELECT name, hex(data) FROM reg_value WHERE name = 'VerzugForderung'"),
-              QStringList("VerzugForderung|313030302E303000")) // "1000.00"
-        << "the amount was not written alone";
-    HiveSql(HiveFile(home), "DROP TRIGGER refuse");
-}
-
 // Each fault stops the statement with one German message and takes the user to the input.
 TEST_F(VerzugWindowTest, BadInputIsRefusedWithAGermanMessage) {
     const QString noBaseRate =
@@ -636,6 +613,31 @@ TEST_F(VerzugWindowTest, ABrokenUserRateFileIsNamedAndKeptAside) {
     desktop.messages.clear();
     TypeCase("3089", "17042025", "20022026");
     EXPECT_EQ(SumsShown(form).section(u'|', 1, 1), "Zinsen: 170,84 €");
+}
+
+// An open window writes its values however the program ends, and not before.
+TEST_F(VerzugWindowTest, AnOpenWindowsValuesAreWrittenAsTheProgramEnds) {
+    const auto storedAmount = [] {
+        TRegistry registry;
+        return registry.OpenKey(SettingsKey, false) &&
+                       registry.ValueExists(Setting::VerzugForderung)
+                   ? registry.ReadString(Setting::VerzugForderung)
+                   : QStringLiteral("(none)");
+    };
+    const struct {
+        TEnding how;
+        QString typed, stored;
+    } ends[] = {{TEnding::LoopEnds, "100", "100.00"},
+                {TEnding::SessionSaves, "200", "200.00"},
+                {TEnding::ProcessExits, "300", "300.00"}};
+    TVerzugForm &form = Open();
+    for (const auto &end : ends) {
+        form.Amount->SelectAll();
+        Type(end.typed);
+        EXPECT_NE(storedAmount(), end.stored) << "typing writes nothing";
+        emit TApplication::Instance()->Ending(end.how);
+        EXPECT_EQ(storedAmount(), end.stored);
+    }
 }
 
 // The last inputs, size and place come back at the next start, but the last day opens on today;

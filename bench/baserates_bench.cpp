@@ -28,14 +28,16 @@ void BM_EnterOneMoreRate(benchmark::State &state) {
     store.Load();
     TBaseRateDialog dialog(store);
     dialog.Open(EmptyDate);
+    auto *halfYear = dynamic_cast<TDateEdit *>(dialog.findChild<QWidget *>("HalfYear"));
+    auto *rate = dialog.findChild<QLineEdit *>("Rate");
     QCoreApplication::processEvents();
     for (auto _ : state) {
-        dialog.HalfYear->setFocus();
-        QTest::keyClicks(dialog.HalfYear, FormatDayDate(from).remove(u'.'));
-        dialog.Rate->setFocus();
-        dialog.Rate->selectAll();
-        QTest::keyClicks(dialog.Rate, QStringLiteral("1,25"));
-        QTest::keyClick(dialog.Rate, Qt::Key_Return);
+        halfYear->setFocus();
+        QTest::keyClicks(halfYear, FormatDayDate(from).remove(u'.'));
+        rate->setFocus();
+        rate->selectAll();
+        QTest::keyClicks(rate, QStringLiteral("1,25"));
+        QTest::keyClick(rate, Qt::Key_Return);
         QCoreApplication::processEvents();
         from = NextHalfYearStart(from);
     }

@@ -1,6 +1,7 @@
 #include "app/claims/verzug.h"
 
 #include "app/artwork/artwork.h"
+#include "app/claims/children.h"
 #include "app/claims/printing.h"
 #include "app/claims/verzugexport.h"
 #include "engine/fixedtext.h"
@@ -45,15 +46,8 @@ constexpr QSize LeastSize(400, 300);
 // Forderung, Zinsen, Pauschale, Gesamt, Zinsen je weiteren Tag.
 constexpr int MostSums = 5;
 
-QLabel *BuddyLabel(const QString &text, QWidget *buddy) {
-    auto *label = new QLabel(text);
-    label->setBuddy(buddy);
-    return label;
-}
-
 TDateEdit *DateField(QWidget *form, const QString &name) {
     auto *field = new TDateEdit(nullptr, form);
-    field->setObjectName(name);
     field->SetYearDigits(TYearDigits::dyFour);
     field->SetDialogTitle(name);
     field->setAccessibleName(name);
@@ -84,7 +78,6 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     auto *inputs = new QGridLayout;
     BuildInputs(inputs);
     Reason = new QLabel(this);
-    Reason->setObjectName(QStringLiteral("Grund"));
     Reason->setAccessibleName(QStringLiteral("Keine Aufstellung"));
     Reason->setWordWrap(true);
     Reason->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -103,6 +96,7 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     // Scrolled where a small screen or a large scale leaves less room than the controls need,
     // so that the window always fits the screen.
     auto *content = new QWidget;
+    content->setObjectName(QStringLiteral("Content"));
     auto *layout = new QVBoxLayout(content);
     layout->addLayout(inputs);
     layout->addSpacing(6);
@@ -112,6 +106,7 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     layout->addLayout(BuildSums());
     layout->addLayout(BuildButtons());
     auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("Scroller"));
     scroller->setWidget(content);
     scroller->setWidgetResizable(true);
     scroller->setFrameShape(QFrame::NoFrame);
@@ -121,6 +116,29 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroller);
     SetTabOrder();
+    NameChildren(*this, {{FModel, "StatementModel"},
+                         {Amount, "Amount"},
+                         {FirstDay, "FirstDay"},
+                         {LastDay, "LastDay"},
+                         {RateRule, "RateRule"},
+                         {Before29072014, "Before29072014"},
+                         {RateLabel, "RateLabel"},
+                         {Rate, "Rate"},
+                         {FlatFee, "FlatFee"},
+                         {DayCount, "DayCount"},
+                         {PaymentDay, "PaymentDay"},
+                         {CalculateButton, "CalculateButton"},
+                         {Reason, "Reason"},
+                         {Table, "Table"},
+                         {Rules, "Rules"},
+                         {Note, "Note"},
+                         {Reach, "Reach"},
+                         {RatesButton, "RatesButton"},
+                         {CopyButton, "CopyButton"},
+                         {CsvButton, "CsvButton"},
+                         {PdfButton, "PdfButton"},
+                         {PrintButton, "PrintButton"},
+                         {CloseButton, "CloseButton"}});
     AddShortcut(
         *this, {Qt::CTRL | Qt::SHIFT | Qt::Key_C}, QStringLiteral("Strg+Umschalt+C"),
         [this] { CopyStatement(); }, CopyButton);
@@ -154,7 +172,6 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
 
 void TVerzugForm::BuildInputs(QGridLayout *grid) {
     Amount = new TCurrencyEdit(nullptr, this);
-    Amount->setObjectName(QStringLiteral("Forderung"));
     Amount->setAccessibleName(QStringLiteral("Forderung in Euro"));
     FirstDay = DateField(this, QStringLiteral("Erster Zinstag"));
     LastDay = DateField(this, QStringLiteral("Letzter Zinstag"));
@@ -231,6 +248,8 @@ QLayout *TVerzugForm::BuildSums() {
     for (int i = 0; i < MostSums; ++i) {
         SumLabels.append(new QLabel(this));
         SumValues.append(new QLabel(this));
+        SumLabels[i]->setObjectName(QStringLiteral("SumLabel%1").arg(i + 1));
+        SumValues[i]->setObjectName(QStringLiteral("SumValue%1").arg(i + 1));
         SumValues[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         SumValues[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         sums->addWidget(SumLabels[i], i, 0);
@@ -457,10 +476,10 @@ void TVerzugForm::LoadRates() {
 void TVerzugForm::OpenRates(TDateTime halfYear) {
     if (!FRatesDialog) {
         FRatesDialog = new TBaseRateDialog(FRates, this);
-        FRatesDialog->OnRatesChanged = [this] {
+        connect(FRatesDialog, &TBaseRateDialog::RatesChanged, this, [this] {
             ShowReach();
             Recalculate();
-        };
+        });
     }
     FRatesDialog->Open(halfYear);
 }
@@ -519,7 +538,7 @@ void TVerzugForm::PrintStatement() {
     PrintPages(
         this, QStringLiteral("Zinsaufstellung drucken"), QStringLiteral("Zinsaufstellung"),
         [this](QPagedPaintDevice &device) { PaintStatement(Statement(), device); },
-        [this](const QString &path, const QByteArray &pdf) { Export(path, pdf); }, ChoosePrinter);
+        [this](const QString &path, const QByteArray &pdf) { Export(path, pdf); }, FChoosePrinter);
 }
 
 void TVerzugForm::keyPressEvent(QKeyEvent *event) {

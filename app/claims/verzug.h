@@ -30,35 +30,7 @@ class TVerzugForm : public QWidget {
 public:
     explicit TVerzugForm(QWidget *parent = nullptr);
 
-    // The inputs, in tab order.
-    TCurrencyEdit *Amount = nullptr;
-    TDateEdit *FirstDay = nullptr;
-    TDateEdit *LastDay = nullptr;
-    QComboBox *RateRule = nullptr; // indexed by TRateKind
-    QCheckBox *Before29072014 = nullptr;
-    QLabel *RateLabel = nullptr;
-    QLineEdit *Rate = nullptr; // the fixed rate or the margin
-    QCheckBox *FlatFee = nullptr;
-    QComboBox *DayCount = nullptr;   // TDayCount as item data
-    QCheckBox *PaymentDay = nullptr; // the day of payment counts
-    QPushButton *CalculateButton = nullptr;
-    // The statement, or why the inputs give none.
-    QLabel *Reason = nullptr;
-    QTableView *Table = nullptr;
-    QList<QLabel *> SumLabels, SumValues;
-    QLabel *Rules = nullptr;
-    QLabel *Note = nullptr;
-    QLabel *Reach = nullptr;
-    QPushButton *RatesButton = nullptr;
-    QPushButton *CopyButton = nullptr;
-    QPushButton *CsvButton = nullptr;
-    QPushButton *PdfButton = nullptr;
-    QPushButton *PrintButton = nullptr;
-    QPushButton *CloseButton = nullptr;
-
     const TDefaultInterestStatement &Statement() const { return FModel->Statement(); }
-    TBaseRateStore &BaseRates() { return FRates; }
-    TBaseRateDialog *RatesDialog() const { return FRatesDialog; }
 
     // From the inputs to the statement; false, with a message and the faulty input focused,
     // when they do not give one. A failed calculation leaves no statement behind.
@@ -78,7 +50,7 @@ public:
     void OpenRates(TDateTime halfYear = EmptyDate);
 
     // Sets up the printer; false when the user cancelled. Empty: the desktop's print dialog.
-    std::function<bool(QPrinter &)> ChoosePrinter;
+    void SetChoosePrinter(std::function<bool(QPrinter &)> choose) { FChoosePrinter = choose; }
     // The window the form opens clear of (the bar), while that one is shown.
     void SetKeepClearOf(const QWidget *window) { FKeepClearOf = window; }
 
@@ -122,10 +94,38 @@ private:
     void PlaceOnScreen();
     QMargins FrameMargins() const;
 
+    // The children, each with its own name as object name ("Amount"), so that tools and tests
+    // find them. The inputs, in tab order.
+    TCurrencyEdit *Amount = nullptr;
+    TDateEdit *FirstDay = nullptr;
+    TDateEdit *LastDay = nullptr;
+    QComboBox *RateRule = nullptr; // indexed by TRateKind
+    QCheckBox *Before29072014 = nullptr;
+    QLabel *RateLabel = nullptr;
+    QLineEdit *Rate = nullptr; // the fixed rate or the margin
+    QCheckBox *FlatFee = nullptr;
+    QComboBox *DayCount = nullptr;   // TDayCount as item data
+    QCheckBox *PaymentDay = nullptr; // the day of payment counts
+    QPushButton *CalculateButton = nullptr;
+    // The statement, or why the inputs give none.
+    QLabel *Reason = nullptr;
+    QTableView *Table = nullptr;
+    QList<QLabel *> SumLabels, SumValues; // "SumLabel1", "SumValue1" …
+    QLabel *Rules = nullptr;
+    QLabel *Note = nullptr;
+    QLabel *Reach = nullptr;
+    QPushButton *RatesButton = nullptr;
+    QPushButton *CopyButton = nullptr;
+    QPushButton *CsvButton = nullptr;
+    QPushButton *PdfButton = nullptr;
+    QPushButton *PrintButton = nullptr;
+    QPushButton *CloseButton = nullptr;
+
     TStatementModel *FModel = nullptr;
     TStoredValues FSettings{VerzugSettings};
     TBaseRateStore FRates;
-    TBaseRateDialog *FRatesDialog = nullptr;
+    TBaseRateDialog *FRatesDialog = nullptr; // "RatesDialog", once opened
+    std::function<bool(QPrinter &)> FChoosePrinter;
     const QWidget *FKeepClearOf = nullptr;
     // Once the user has set the old-claim box, the first day no longer presets it.
     bool FBeforeTouched = false;

@@ -5,8 +5,8 @@
 
 #include "tests/app/windows.h"
 
-#include "app/claims/verzug.h"
 #include "engine/userrates.h"
+#include "tests/app/claims/ui.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -199,8 +199,9 @@ protected:
 
     // The table with its header, the sums, the reason, the rules, the note and the reach.
     static QByteArray WindowText(const TVerzugForm &form) {
+        const TVerzugUi ui(form);
         QString text;
-        const QAbstractItemModel *model = form.Table->model();
+        const QAbstractItemModel *model = ui.Table->model();
         QStringList cells;
         for (int column = 0; column < model->columnCount(); ++column)
             cells << model->headerData(column, Qt::Horizontal).toString();
@@ -211,10 +212,10 @@ protected:
                 cells << model->index(row, column).data().toString();
             text += cells.join(u'|') + u'\n';
         }
-        for (int i = 0; i < form.SumLabels.size(); ++i)
-            if (!form.SumLabels[i]->text().isEmpty())
-                text += form.SumLabels[i]->text() + u' ' + form.SumValues[i]->text() + u'\n';
-        for (const QLabel *label : {form.Rules, form.Note, form.Reach})
+        for (int i = 0; i < ui.SumLabels.size(); ++i)
+            if (!ui.SumLabels[i]->text().isEmpty())
+                text += ui.SumLabels[i]->text() + u' ' + ui.SumValues[i]->text() + u'\n';
+        for (const QLabel *label : {ui.Rules, ui.Note, ui.Reach})
             text += label->text() + u'\n';
         return text.toUtf8();
     }
@@ -244,17 +245,18 @@ TEST_F(GoldenTest, TheWindowsOutputsOfTheWorkedCases) {
     for (const TCase &c : Cases) {
         SCOPED_TRACE(c.Name);
         TVerzugForm &form = Open();
-        form.RateRule->setCurrentIndex(c.Rule);
-        form.Before29072014->setChecked(c.Before29072014);
-        form.DayCount->setCurrentIndex(form.DayCount->findData(int(c.Count)));
-        form.PaymentDay->setChecked(c.PaymentDay);
-        if (*c.Rate) Type(form.Rate, c.Rate);
-        Type(form.Amount, c.Amount);
-        Type(form.FirstDay, c.First);
-        Type(form.LastDay, c.Last);
-        form.FlatFee->setChecked(c.FlatFee);
-        form.Amount->setFocus();
-        QTest::keyClick(form.Amount, Qt::Key_Return);
+        const TVerzugUi ui(form);
+        ui.RateRule->setCurrentIndex(c.Rule);
+        ui.Before29072014->setChecked(c.Before29072014);
+        ui.DayCount->setCurrentIndex(ui.DayCount->findData(int(c.Count)));
+        ui.PaymentDay->setChecked(c.PaymentDay);
+        if (*c.Rate) Type(ui.Rate, c.Rate);
+        Type(ui.Amount, c.Amount);
+        Type(ui.FirstDay, c.First);
+        Type(ui.LastDay, c.Last);
+        ui.FlatFee->setChecked(c.FlatFee);
+        ui.Amount->setFocus();
+        QTest::keyClick(ui.Amount, Qt::Key_Return);
         ASSERT_EQ(desktop.messages, QStringList());
         const QString folder = QString::fromLatin1(c.Name) + u'/';
         Golden(folder + "fenster.txt", WindowText(form));
@@ -262,12 +264,12 @@ TEST_F(GoldenTest, TheWindowsOutputsOfTheWorkedCases) {
         Golden(folder + "kopie.txt", desktop.clipboard.toUtf8());
         Golden(folder + "kopie.html", desktop.clipboardHtml.toUtf8());
         desktop.fileName = out.filePath(QString::fromLatin1(c.Name) + ".csv");
-        QTest::mouseClick(form.CsvButton, Qt::LeftButton);
+        QTest::mouseClick(ui.CsvButton, Qt::LeftButton);
         QFile csv(desktop.fileName);
         ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
         Golden(folder + "aufstellung.csv", csv.readAll());
         desktop.fileName = out.filePath(QString::fromLatin1(c.Name) + ".pdf");
-        QTest::mouseClick(form.PdfButton, Qt::LeftButton);
+        QTest::mouseClick(ui.PdfButton, Qt::LeftButton);
         Golden(folder + "aufstellung.pdf.txt", PdfText(desktop.fileName));
     }
 }

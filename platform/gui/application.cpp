@@ -19,9 +19,7 @@
 Q_LOGGING_CATEGORY(lcWindow, "platform.window", QtInfoMsg)
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
-    // Made here, not in the initializer list: taking it as a child already passes an event
-    // through notify.
-    FCaretRest = new TCaretRest(this);
+    new TCaretRest(this);
     // A logout asks for the data first and then ends the loop. A logout can still be
     // cancelled after asking, so only the asking itself and an end of the loop after it
     // are unattended.
@@ -78,7 +76,6 @@ void TApplication::ReportError(const std::exception &error) {
 
 bool TApplication::notify(QObject *receiver, QEvent *event) {
     if (event->type() == QEvent::LocaleChange && receiver == this) RefreshFormatSettings();
-    if (FCaretRest) FCaretRest->Notice(receiver, *event);
     if (event->type() == QEvent::Show && lcWindow().isDebugEnabled()) {
         if (auto *widget = qobject_cast<QWidget *>(receiver); widget && widget->isWindow())
             qCDebug(lcWindow, "window shown: %s", widget->metaObject()->className());

@@ -9,8 +9,6 @@
 #include <QApplication>
 #include <QString>
 
-class TCaretRest;
-
 // How the program ends, or may end.
 enum class TEnding {
     LoopEnds,     // the message loop ends: the windows are destroyed in order after it
@@ -58,5 +56,4 @@ private:
     bool FSessionEnding = false;
     bool FLoopEnded = false;
     bool FExiting = false;
-    TCaretRest *FCaretRest = nullptr;
 };

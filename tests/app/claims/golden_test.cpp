@@ -3,6 +3,7 @@
 // its three formats. After a deliberate change, TARVO_GOLDEN_UPDATE=1 writes them anew; the
 // diff is then the review.
 
+#include "tests/app/claims/workedcases.h"
 #include "tests/app/windows.h"
 
 #include "engine/userrates.h"
@@ -23,120 +24,6 @@
 #include <QTest>
 
 namespace {
-
-struct TCase {
-    const char *Name;
-    const char *Amount, *First, *Last; // as typed: "3089", "17042025"
-    TRateKind Rule;
-    bool Before29072014;
-    const char *Rate; // a typed rate or margin
-    bool FlatFee;
-    TDayCount Count;
-    bool PaymentDay;
-    QStringList Cli; // the same case for tarvo-zins verzug
-};
-
-const TCase Cases[] = {
-    {"verbraucher",
-     "3089",
-     "17042025",
-     "20022026",
-     rkConsumer,
-     false,
-     "",
-     false,
-     dcActual365,
-     true,
-     {"3089", "17.04.2025", "20.02.2026", "--verbraucher"}},
-    {"unternehmer-pauschale",
-     "10000",
-     "16012023",
-     "02102025",
-     rkNoConsumer,
-     false,
-     "",
-     true,
-     dcActual365,
-     true,
-     {"10000", "16.01.2023", "02.10.2025", "--unternehmer", "--pauschale"}},
-    {"unternehmer-actact",
-     "10000",
-     "16012023",
-     "02102025",
-     rkNoConsumer,
-     false,
-     "",
-     false,
-     dcActualActual,
-     true,
-     {"10000", "16.01.2023", "02.10.2025", "--unternehmer", "--tage", "actact"}},
-    {"ein-euro",
-     "1",
-     "17042025",
-     "20022026",
-     rkConsumer,
-     false,
-     "",
-     false,
-     dcActual365,
-     true,
-     {"1", "17.04.2025", "20.02.2026", "--verbraucher"}},
-    {"gericht-ohne-zahlungstag",
-     "137277,82",
-     "01012000",
-     "02062002",
-     rkStatutory,
-     false,
-     "",
-     false,
-     dcActual365,
-     false,
-     {"137277,82", "01.01.2000", "02.06.2002", "--satz", "4", "--ohne-zahlungstag"}},
-    {"aufschlag-30-360",
-     "5000",
-     "31012024",
-     "31032025",
-     rkMargin,
-     false,
-     "2,5",
-     false,
-     dc30360,
-     true,
-     {"5000", "31.01.2024", "31.03.2025", "--aufschlag", "2,5", "--tage", "30360"}},
-    {"vor-2014-act360",
-     "2500",
-     "01012014",
-     "28072014",
-     rkNoConsumer,
-     true,
-     "",
-     false,
-     dcActual360,
-     true,
-     {"2500", "01.01.2014", "28.07.2014", "--unternehmer", "--vor-2014", "--tage", "act360"}},
-    {"handelsgeschaeft",
-     "12345,67",
-     "15032020",
-     "14032021",
-     rkCommercial,
-     false,
-     "",
-     false,
-     dcActual365,
-     true,
-     {"12345,67", "15.03.2020", "14.03.2021", "--satz", "5"}},
-    {"eigener-basiszins",
-     "1000",
-     "01122026",
-     "15012027",
-     rkConsumer,
-     false,
-     "",
-     false,
-     dcActual365,
-     true,
-     {"1000", "01.12.2026", "15.01.2027", "--verbraucher"}},
-};
 
 QString goldenPath(const QString &name) {
     return QStringLiteral(TARVO_GOLDEN_DIR "/") + name;

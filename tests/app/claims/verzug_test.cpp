@@ -106,6 +106,16 @@ protected:
                 sums << ui.SumLabels[i]->text() + u' ' + ui.SumValues[i]->text();
         return sums.join(u'|');
     }
+    // Printing goes to a PDF file instead of the print dialog, through the print module as the
+    // build makes it, where an installed program finds it beside itself.
+    static void PrintInto(TVerzugForm &form, const QString &file) {
+        QCoreApplication::addLibraryPath(PRINT_MODULE_DIR);
+        form.SetChoosePrinter([file](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(file);
+            return true;
+        });
+    }
     QString UserRatesPath() const { return home.dataHome() + "/tarvo/" + UserRatesFileName; }
     QTemporaryDir out;
 };
@@ -249,14 +259,8 @@ TEST_F(VerzugWindowTest, CsvPdfAndPrintAreWrittenWhole) {
               QStringList({"Aufstellung.csv", "Aufstellung.pdf"}))
         << "no temporary file is left";
 
-    // The print module as the build makes it, where an installed program finds it beside itself.
-    QCoreApplication::addLibraryPath(PRINT_MODULE_DIR);
     const QString printed = out.filePath("gedruckt.pdf");
-    form.SetChoosePrinter([&](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printed);
-        return true;
-    });
+    PrintInto(form, printed);
     Key(Qt::Key_R, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(printed); }));
     EXPECT_TRUE(PdfText(printed).contains("170,84 €"));
@@ -327,13 +331,8 @@ TEST_F(VerzugWindowTest, AFullDiskKeepsTheOldFileAndSaysWhy) {
     TVerzugForm &form = Open();
     const TVerzugUi ui(form);
     TypeCase("3089", "17042025", "20022026");
-    QCoreApplication::addLibraryPath(PRINT_MODULE_DIR);
     const QString printed = disk.File("gedruckt.pdf");
-    form.SetChoosePrinter([&](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printed);
-        return true;
-    });
+    PrintInto(form, printed);
     const struct {
         QString path;
         QPushButton *button;

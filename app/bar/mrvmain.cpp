@@ -16,10 +16,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QScopedValueRollback>
-#include <QSessionManager>
 #include <QStyle>
 
 #include <algorithm>

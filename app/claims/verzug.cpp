@@ -46,11 +46,11 @@ constexpr QSize LeastSize(400, 300);
 // Forderung, Zinsen, Pauschale, Gesamt, Zinsen je weiteren Tag.
 constexpr int MostSums = 5;
 
-TDateEdit *DateField(QWidget *form, const QString &name) {
+TDateEdit *DateField(QWidget *form, const QString &title) {
     auto *field = new TDateEdit(nullptr, form);
     field->SetYearDigits(TYearDigits::dyFour);
-    field->SetDialogTitle(name);
-    field->setAccessibleName(name);
+    field->SetDialogTitle(title);
+    field->setAccessibleName(title);
     field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) +
                            field->ButtonWidth() + 12);
     return field;

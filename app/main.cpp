@@ -1,12 +1,13 @@
+#include "app/bar/mrvmain.h"
 #include "app/commandline.h"
-#include "app/mrvmain.h"
+#include "app/windows.h"
 #include "dates/datetext.h"
-#include "platform/gui/application.h"
-#include "platform/gui/systemdesktop.h"
-#include "platform/gui/fontconfiguration.h"
 #include "platform/core/systemservices.h"
-#include "platform/gui/termination.h"
 #include "platform/core/wayland.h"
+#include "platform/gui/application.h"
+#include "platform/gui/fontconfiguration.h"
+#include "platform/gui/systemdesktop.h"
+#include "platform/gui/termination.h"
 
 #include <QGuiApplication>
 #include <QLibraryInfo>
@@ -58,6 +59,7 @@ int main(int argc, char *argv[]) {
     app.SetStartRequest(WindowAskedFor(QCoreApplication::arguments()));
     // The first window created is the main window; the dialogs are made when asked for.
     TForm1 form1;
+    AddFurtherWindows(form1);
     // A copy that ends at once (a second copy, a stop request during the start) shows nothing.
     if (app.Terminated()) return 0;
     if (app.ShowMainForm()) {

@@ -2,7 +2,7 @@
 // while the dialog shows N rates of the user's. Each entry reads the file afresh under the
 // lock, writes it back and shows the change, as the user's Eintragen does.
 
-#include "app/baseratesdialog.h"
+#include "app/claims/baseratesdialog.h"
 #include "engine/fixedtext.h"
 #include "engine/userrates.h"
 
@@ -28,14 +28,16 @@ void BM_EnterOneMoreRate(benchmark::State &state) {
     store.Load();
     TBaseRateDialog dialog(store);
     dialog.Open(EmptyDate);
+    auto *halfYear = dynamic_cast<TDateEdit *>(dialog.findChild<QWidget *>("HalfYear"));
+    auto *rate = dialog.findChild<QLineEdit *>("Rate");
     QCoreApplication::processEvents();
     for (auto _ : state) {
-        dialog.HalfYear->setFocus();
-        QTest::keyClicks(dialog.HalfYear, FormatDayDate(from).remove(u'.'));
-        dialog.Rate->setFocus();
-        dialog.Rate->selectAll();
-        QTest::keyClicks(dialog.Rate, QStringLiteral("1,25"));
-        QTest::keyClick(dialog.Rate, Qt::Key_Return);
+        halfYear->setFocus();
+        QTest::keyClicks(halfYear, FormatDayDate(from).remove(u'.'));
+        rate->setFocus();
+        rate->selectAll();
+        QTest::keyClicks(rate, QStringLiteral("1,25"));
+        QTest::keyClick(rate, Qt::Key_Return);
         QCoreApplication::processEvents();
         from = NextHalfYearStart(from);
     }

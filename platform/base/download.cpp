@@ -1,6 +1,6 @@
 #include "platform/base/download.h"
 
-#include "platform/base/module.h"
+#include "platform/base/modules.h"
 
 std::unique_ptr<TDownload> StartDownload(const TDownloadRequest &request, TDownloadDone done,
                                          QString &error) {

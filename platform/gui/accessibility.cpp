@@ -5,6 +5,7 @@
 #include <QFocusFrame>
 #include <QMenu>
 #include <QPointer>
+#include <QShortcut>
 
 #include <optional>
 #include <utility>
@@ -223,4 +224,17 @@ void InstallWindowAccessibility() {
     static bool installed = false;
     if (std::exchange(installed, true)) return;
     QAccessible::installFactory(WindowFactory);
+}
+
+void AddShortcut(QWidget &window, const QList<QKeySequence> &keys, const QString &spoken,
+                 const std::function<void()> &action, QWidget *control) {
+    for (const QKeySequence &key : keys) {
+        auto *shortcut = new QShortcut(key, &window);
+        QObject::connect(shortcut, &QShortcut::activated, &window, action);
+    }
+    if (control) AddAccessibleKeys(*control, keys);
+    QWidget &described = control ? *control : window;
+    const QString known = described.accessibleDescription();
+    described.setAccessibleDescription(known.isEmpty() ? spoken
+                                                       : known + QStringLiteral(", ") + spoken);
 }

@@ -8,6 +8,7 @@
 #include <QAccessibleWidget>
 #include <QKeySequence>
 #include <QList>
+#include <functional>
 
 enum class TAccessibleExposure {
     aeShown,
@@ -32,6 +33,12 @@ QWidget *AccessibleGroup(const QWidget &member);
 // The keys that press the control, added to those it has; read back in the desktop's text.
 void AddAccessibleKeys(QWidget &control, const QList<QKeySequence> &keys);
 QStringList AccessibleKeyBindings(const QWidget &control);
+
+// Keys that run the action anywhere in the window; `spoken` names them for a screen reader
+// ("Strg+Q"), on the control they stand for or, without one, on the window. The control
+// reports the keys as those of its press action.
+void AddShortcut(QWidget &window, const QList<QKeySequence> &keys, const QString &spoken,
+                 const std::function<void()> &action, QWidget *control = nullptr);
 
 // The tree a screen reader walks, as the two settings above shape it.
 QList<QWidget *> AccessibleChildren(const QWidget &container);

@@ -1,10 +1,10 @@
 #include "platform/gui/application.h"
 
-#include "platform/gui/caretrest.h"
-#include "platform/core/desktop.h"
 #include "platform/base/exceptions.h"
 #include "platform/base/formatsettings.h"
+#include "platform/core/desktop.h"
 #include "platform/core/stoprequest.h"
+#include "platform/gui/caretrest.h"
 
 #include <QEvent>
 #include <QLoggingCategory>
@@ -12,21 +12,33 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
 
 // Off unless enabled (QT_LOGGING_RULES="platform.window.debug=true"): lets a test of the whole
 // program see from outside which windows a process shows.
 Q_LOGGING_CATEGORY(lcWindow, "platform.window", QtInfoMsg)
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
-    // Made here, not in the initializer list: taking it as a child already passes an event
-    // through notify.
-    FCaretRest = new TCaretRest(this);
+    new TCaretRest(this);
     // A logout asks for the data first and then ends the loop. A logout can still be
     // cancelled after asking, so only the asking itself and an end of the loop after it
     // are unattended.
-    connect(this, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager &) { FSessionEnding = true; });
-    connect(this, &QCoreApplication::aboutToQuit, this, [this] { FLoopEnded = true; });
+    connect(this, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &) {
+        FSessionEnding = true;
+        emit Ending(TEnding::SessionSaves);
+    });
+    connect(this, &QCoreApplication::aboutToQuit, this, [this] {
+        FLoopEnded = true;
+        emit Ending(TEnding::LoopEnds);
+    });
+    // After an orderly end the application object is gone by then, and nothing is raised.
+    static const bool atExit = std::atexit([] {
+                                   if (TApplication *app = Instance()) {
+                                       app->FExiting = true;
+                                       emit app->Ending(TEnding::ProcessExits);
+                                   }
+                               }) == 0;
+    Q_UNUSED(atExit);
 }
 
 TApplication::~TApplication() = default;
@@ -51,7 +63,7 @@ bool TApplication::Terminated() const {
 }
 
 bool TApplication::EndUnattended() const {
-    return StopRequests() > 0 || isSavingSession() || (FSessionEnding && FLoopEnded);
+    return StopRequests() > 0 || isSavingSession() || (FSessionEnding && FLoopEnded) || FExiting;
 }
 
 void TApplication::ReportError(const std::exception &error) {
@@ -64,7 +76,6 @@ void TApplication::ReportError(const std::exception &error) {
 
 bool TApplication::notify(QObject *receiver, QEvent *event) {
     if (event->type() == QEvent::LocaleChange && receiver == this) RefreshFormatSettings();
-    if (FCaretRest) FCaretRest->Notice(receiver, *event);
     if (event->type() == QEvent::Show && lcWindow().isDebugEnabled()) {
         if (auto *widget = qobject_cast<QWidget *>(receiver); widget && widget->isWindow())
             qCDebug(lcWindow, "window shown: %s", widget->metaObject()->className());

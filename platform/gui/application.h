@@ -9,7 +9,12 @@
 #include <QApplication>
 #include <QString>
 
-class TCaretRest;
+// How the program ends, or may end.
+enum class TEnding {
+    LoopEnds,     // the message loop ends: the windows are destroyed in order after it
+    SessionSaves, // the session asks for the data; it may end the process without further notice
+    ProcessExits, // exit() without the loop ending, as Qt ends when the display's connection goes
+};
 
 class TApplication : public QApplication, public TProgram {
     Q_OBJECT
@@ -29,14 +34,19 @@ public:
     void Terminate() override;
     // Also after a stop request from outside that the message loop has not seen yet.
     bool Terminated() const;
-    // The end was asked for from outside (a stop signal, the desktop session ending), so
-    // nobody may be there to dismiss a window.
+    // The end was asked for from outside (a stop signal, the desktop session ending, the
+    // display gone), so nobody may be there to dismiss a window.
     bool EndUnattended() const;
 
     // On standard error, and in a message box unless the end is unattended.
     void ReportError(const std::exception &error) override;
 
     bool notify(QObject *receiver, QEvent *event) override;
+
+signals:
+    // The program ends, or the session may end it without further notice: whoever keeps values
+    // writes them now.
+    void Ending(TEnding how);
 
 private:
     QString FTitle;
@@ -45,5 +55,5 @@ private:
     bool FTerminated = false;
     bool FSessionEnding = false;
     bool FLoopEnded = false;
-    TCaretRest *FCaretRest = nullptr;
+    bool FExiting = false;
 };

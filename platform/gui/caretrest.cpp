@@ -5,10 +5,12 @@
 #include <QTimerEvent>
 
 TCaretRest::TCaretRest(QObject *parent)
-    : QObject(parent), FFlashTime(QApplication::cursorFlashTime()) {}
+    : QObject(parent), FFlashTime(QApplication::cursorFlashTime()) {
+    qApp->installEventFilter(this);
+}
 
-void TCaretRest::Notice(QObject *receiver, const QEvent &event) {
-    switch (event.type()) {
+bool TCaretRest::eventFilter(QObject *watched, QEvent *event) {
+    switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
     case QEvent::Wheel:
@@ -17,13 +19,16 @@ void TCaretRest::Notice(QObject *receiver, const QEvent &event) {
         break;
     case QEvent::ApplicationStateChange:
         // An inactive program shows no caret, so nothing is left to rest.
-        if (receiver != qApp) break;
-        if (QGuiApplication::applicationState() == Qt::ApplicationActive) Wake();
-        else FTimer.stop();
+        if (watched != qApp) break;
+        if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+            Wake();
+        else
+            FTimer.stop();
         break;
     default:
         break;
     }
+    return false;
 }
 
 void TCaretRest::Wake() {

@@ -1,7 +1,8 @@
 #pragma once
 // A caret that blinks for ever wakes the program twice a second while nobody types. Like the
 // desktops' own fields, it rests, shown, once keys, buttons and wheel have been still for a
-// while, and blinks again at the next of them.
+// while, and blinks again at the next of them. It watches them as an event filter of the whole
+// application, which it is from its making on.
 
 #include <QBasicTimer>
 #include <QObject>
@@ -12,10 +13,10 @@ class TCaretRest : public QObject {
     Q_OBJECT
 public:
     explicit TCaretRest(QObject *parent);
-    // Sees every event the application delivers.
-    void Notice(QObject *receiver, const QEvent &event);
 
 protected:
+    // Sees every event the application delivers; lets each pass.
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
 
 private:

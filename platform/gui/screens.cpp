@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <limits>
@@ -83,4 +84,11 @@ void BringWindowForward(QWidget &window) {
         window.raise();
         window.activateWindow();
     }
+}
+
+void CentreWindow(QWidget &window, const QRect &area) {
+    window.winId(); // the frame's size is known once the native window exists
+    QRect frame = window.geometry().marginsAdded(window.windowHandle()->frameMargins());
+    frame.moveCenter(area.center());
+    window.move(frame.topLeft());
 }

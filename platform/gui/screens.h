@@ -25,5 +25,8 @@ QRect FitInside(const QRect &frame, const QList<QRect> &areas);
 // no side has room for `least`.
 QRect PlaceClearOf(const QRect &frame, const QRect &obstacle, const QRect &area, QSize least);
 
+// Moves a window that is about to be shown so that its frame stands in the middle of the area.
+void CentreWindow(QWidget &window, const QRect &area);
+
 // Restores a minimised window, else raises and activates it.
 void BringWindowForward(QWidget &window);

@@ -1,11 +1,12 @@
 #pragma once
-// The program's three windows as it creates them (the bar, then the info dialog, then the
-// settings dialog), on isolated storage, with the German settings, a pinned clock and a desktop
-// that records instead of showing.
+// The program's three windows as it creates them (the bar with its further windows, then the
+// info dialog, then the settings dialog), on isolated storage, with the German settings, a pinned
+// clock and a desktop that records instead of showing.
 
-#include "app/einst.h"
-#include "app/info.h"
-#include "app/mrvmain.h"
+#include "app/bar/einst.h"
+#include "app/bar/info.h"
+#include "app/bar/mrvmain.h"
+#include "app/windows.h"
 #include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/support/fixtures.h"
@@ -28,6 +29,7 @@ protected:
     TForm1 &Create() {
         form1.reset();
         form1 = std::make_unique<TForm1>();
+        AddFurtherWindows(*form1);
         form2 = std::make_unique<TForm2>();
         form3 = std::make_unique<TForm3>();
         form1->show();

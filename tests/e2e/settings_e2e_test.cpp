@@ -1,4 +1,3 @@
-#include "app/verzugsettings.h"
 #include "platform/core/registry.h"
 #include "settings/storedsettings.h"
 #include "tests/e2e/copies.h"
@@ -76,7 +75,7 @@ TEST_F(TarvoSettings, VerzugOpensTheWindowAndItsValuesAreStoredAtTheEnd) {
     EXPECT_TRUE(tarvo.EndedCleanly()) << tarvo.Trace().toStdString();
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(SettingsKey, false));
-    EXPECT_EQ(reg.ReadInteger(TVerzugSettings::Name(TVerzugSetting::RateRule)), 0);
-    EXPECT_EQ(reg.ReadInteger(TVerzugSettings::Name(TVerzugSetting::DayCount)), 1);
+    EXPECT_EQ(reg.ReadInteger(Setting::VerzugZinsregel), 0);
+    EXPECT_EQ(reg.ReadInteger(Setting::VerzugTageszaehlung), 1);
     EXPECT_EQ(reg.ReadString(Setting::Version), "2.3");
 }

@@ -1,9 +1,7 @@
-#include "app/layout_p.h"
+#include "app/bar/layout_p.h"
 
-#include "platform/gui/accessibility.h"
 #include "platform/gui/fonts.h"
 
-#include <QShortcut>
 #include <QWindow>
 
 void SetUpDialog(QWidget &form, const QString &caption, QSize clientSize, TColor color) {
@@ -19,13 +17,6 @@ void SetUpDialog(QWidget &form, const QString &caption, QSize clientSize, TColor
     form.setAttribute(Qt::WA_QuitOnClose, false);
 }
 
-void CentreWindow(QWidget &window, const QRect &area) {
-    window.winId(); // the frame's size is known once the native window exists
-    QRect frame = window.geometry().marginsAdded(window.windowHandle()->frameMargins());
-    frame.moveCenter(area.center());
-    window.move(frame.topLeft());
-}
-
 void SetStaysOnTop(QWidget &window, bool value) {
     Qt::WindowFlags flags = window.windowFlags();
     flags.setFlag(Qt::WindowStaysOnTopHint, value);
@@ -34,17 +25,4 @@ void SetStaysOnTop(QWidget &window, bool value) {
     // takes the hint as it is (_NET_WM_STATE_ABOVE under X11), without moving or flickering.
     window.overrideWindowFlags(flags);
     if (QWindow *native = window.windowHandle()) native->setFlags(flags);
-}
-
-void AddShortcut(QWidget &window, const QList<QKeySequence> &keys, const QString &spoken,
-                 const std::function<void()> &action, QWidget *control) {
-    for (const QKeySequence &key : keys) {
-        auto *shortcut = new QShortcut(key, &window);
-        QObject::connect(shortcut, &QShortcut::activated, &window, action);
-    }
-    if (control) AddAccessibleKeys(*control, keys);
-    QWidget &described = control ? *control : window;
-    const QString known = described.accessibleDescription();
-    described.setAccessibleDescription(known.isEmpty() ? spoken
-                                                       : known + QStringLiteral(", ") + spoken);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// What the windows' layouts share: the dialog window itself, the transparent label, the bevel
-// frame, the picture button with its pictures, and centring a window as it is shown.
+// What the bar's layouts share: the dialog window itself, the transparent label, the bevel
+// frame and the picture button with its pictures.
 
 #include "app/artwork/artwork.h"
 #include "controls/bevel.h"
@@ -8,10 +8,7 @@
 #include "controls/label.h"
 #include "platform/gui/colors.h"
 
-#include <QKeySequence>
 #include <QRect>
-
-#include <functional>
 
 // A fixed-size dialog with only a close box, in its colour and the layouts' window font.
 // Closing it hides it; only the bar ends the program.
@@ -19,15 +16,6 @@ void SetUpDialog(QWidget &form, const QString &caption, QSize clientSize, TColor
 
 // Keeps a window above ordinary windows, or stops doing so, where it stands.
 void SetStaysOnTop(QWidget &window, bool value);
-
-// Keys that run the action anywhere in the window; `spoken` names them for a screen reader
-// ("Strg+Q"), on the control they stand for or, without one, on the window. The control
-// reports the keys as those of its press action.
-void AddShortcut(QWidget &window, const QList<QKeySequence> &keys, const QString &spoken,
-                 const std::function<void()> &action, QWidget *control = nullptr);
-
-// Moves a window that is about to be shown so that its frame stands in the middle of the area.
-void CentreWindow(QWidget &window, const QRect &area);
 
 template <class TForm>
 TLabel *AddLabel(TForm *form, const QString &name, QPoint at, const QString &caption) {

@@ -5,11 +5,11 @@
 // it. It remembers its inputs (the last day opens on today), size and position. An ordinary
 // window: it opens inside the screen and clear of the bar.
 
-#include "app/baseratesdialog.h"
-#include "app/verzugmodel.h"
-#include "app/verzugsettings.h"
+#include "app/claims/baseratesdialog.h"
+#include "app/claims/verzugmodel.h"
 #include "editors/dateedit.h"
 #include "editors/numedit.h"
+#include "settings/storedsettings.h"
 
 #include <QWidget>
 #include <functional>
@@ -29,38 +29,8 @@ class TVerzugForm : public QWidget {
     Q_OBJECT
 public:
     explicit TVerzugForm(QWidget *parent = nullptr);
-    // Stores the inputs, size and position once more, as the program ends.
-    ~TVerzugForm() override;
-
-    // The inputs, in tab order.
-    TCurrencyEdit *Amount = nullptr;
-    TDateEdit *FirstDay = nullptr;
-    TDateEdit *LastDay = nullptr;
-    QComboBox *RateRule = nullptr; // indexed by TRateKind
-    QCheckBox *Before29072014 = nullptr;
-    QLabel *RateLabel = nullptr;
-    QLineEdit *Rate = nullptr; // the fixed rate or the margin
-    QCheckBox *FlatFee = nullptr;
-    QComboBox *DayCount = nullptr;   // TDayCount as item data
-    QCheckBox *PaymentDay = nullptr; // the day of payment counts
-    QPushButton *CalculateButton = nullptr;
-    // The statement, or why the inputs give none.
-    QLabel *Reason = nullptr;
-    QTableView *Table = nullptr;
-    QList<QLabel *> SumLabels, SumValues;
-    QLabel *Rules = nullptr;
-    QLabel *Note = nullptr;
-    QLabel *Reach = nullptr;
-    QPushButton *RatesButton = nullptr;
-    QPushButton *CopyButton = nullptr;
-    QPushButton *CsvButton = nullptr;
-    QPushButton *PdfButton = nullptr;
-    QPushButton *PrintButton = nullptr;
-    QPushButton *CloseButton = nullptr;
 
     const TDefaultInterestStatement &Statement() const { return FModel->Statement(); }
-    TBaseRateStore &BaseRates() { return FRates; }
-    TBaseRateDialog *RatesDialog() const { return FRatesDialog; }
 
     // From the inputs to the statement; false, with a message and the faulty input focused,
     // when they do not give one. A failed calculation leaves no statement behind.
@@ -78,11 +48,9 @@ public:
     void PrintStatement();
     // The base-rate dialog, with a half-year preset (EmptyDate: the next one not known).
     void OpenRates(TDateTime halfYear = EmptyDate);
-    // Writes the inputs, size and position to the settings; raises ERegistryException.
-    void StoreSettings();
 
     // Sets up the printer; false when the user cancelled. Empty: the desktop's print dialog.
-    std::function<bool(QPrinter &)> ChoosePrinter;
+    void SetChoosePrinter(std::function<bool(QPrinter &)> choose) { FChoosePrinter = choose; }
     // The window the form opens clear of (the bar), while that one is shown.
     void SetKeepClearOf(const QWidget *window) { FKeepClearOf = window; }
 
@@ -119,17 +87,45 @@ private:
     QString AskExportPath(const QString &caption, const QString &suffix, const QString &filter);
     void Export(const QString &path, const QByteArray &data);
     void RestoreSettings();
+    // The one place the window's values are written: as it closes, and as the program ends.
+    void SaveSettings();
     void RestoreGeometry();
     // Inside the screen's area at any scale, and clear of the bar, as the window opens.
     void PlaceOnScreen();
     QMargins FrameMargins() const;
-    // StoreSettings with its error in the error report.
-    void StoreSettingsOrReport();
+
+    // The children, each with its own name as object name ("Amount"), so that tools and tests
+    // find them. The inputs, in tab order.
+    TCurrencyEdit *Amount = nullptr;
+    TDateEdit *FirstDay = nullptr;
+    TDateEdit *LastDay = nullptr;
+    QComboBox *RateRule = nullptr; // indexed by TRateKind
+    QCheckBox *Before29072014 = nullptr;
+    QLabel *RateLabel = nullptr;
+    QLineEdit *Rate = nullptr; // the fixed rate or the margin
+    QCheckBox *FlatFee = nullptr;
+    QComboBox *DayCount = nullptr;   // TDayCount as item data
+    QCheckBox *PaymentDay = nullptr; // the day of payment counts
+    QPushButton *CalculateButton = nullptr;
+    // The statement, or why the inputs give none.
+    QLabel *Reason = nullptr;
+    QTableView *Table = nullptr;
+    QList<QLabel *> SumLabels, SumValues; // "SumLabel1", "SumValue1" …
+    QLabel *Rules = nullptr;
+    QLabel *Note = nullptr;
+    QLabel *Reach = nullptr;
+    QPushButton *RatesButton = nullptr;
+    QPushButton *CopyButton = nullptr;
+    QPushButton *CsvButton = nullptr;
+    QPushButton *PdfButton = nullptr;
+    QPushButton *PrintButton = nullptr;
+    QPushButton *CloseButton = nullptr;
 
     TStatementModel *FModel = nullptr;
-    TVerzugSettings FSettings;
+    TStoredValues FSettings{VerzugSettings};
     TBaseRateStore FRates;
-    TBaseRateDialog *FRatesDialog = nullptr;
+    TBaseRateDialog *FRatesDialog = nullptr; // "RatesDialog", once opened
+    std::function<bool(QPrinter &)> FChoosePrinter;
     const QWidget *FKeepClearOf = nullptr;
     // Once the user has set the old-claim box, the first day no longer presets it.
     bool FBeforeTouched = false;

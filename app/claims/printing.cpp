@@ -1,7 +1,7 @@
-#include "app/printing.h"
+#include "app/claims/printing.h"
 
 #include "platform/base/exceptions.h"
-#include "platform/base/module.h"
+#include "platform/base/modules.h"
 
 bool PrintPages(QWidget *parent, const QString &title, const QString &document,
                 const TPaintPages &paint, const TSaveFile &save, const TChoosePrinter &choose) {

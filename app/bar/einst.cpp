@@ -1,9 +1,10 @@
-#include "app/einst.h"
+#include "app/bar/einst.h"
 
-#include "app/layout_p.h"
-#include "app/mrvmain.h"
+#include "app/bar/layout_p.h"
+#include "app/bar/mrvmain.h"
 #include "platform/gui/accessibility.h"
 #include "platform/gui/fonts.h"
+#include "platform/gui/screens.h"
 
 #include <QCoreApplication>
 #include <QDir>

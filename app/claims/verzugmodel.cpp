@@ -1,4 +1,4 @@
-#include "app/verzugmodel.h"
+#include "app/claims/verzugmodel.h"
 
 #include "report/statement.h"
 
@@ -17,8 +17,7 @@ int TStatementModel::columnCount(const QModelIndex &parent) const {
 }
 
 QVariant TStatementModel::data(const QModelIndex &index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
-        return {};
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
     const TInterestRow &row = FStatement.Result.Rows[size_t(index.row())];
     const bool userRate = index.column() == colBaseRate && row.UserBaseRate;
     switch (role) {

@@ -3,10 +3,11 @@
 // its three formats. After a deliberate change, TARVO_GOLDEN_UPDATE=1 writes them anew; the
 // diff is then the review.
 
+#include "tests/app/claims/workedcases.h"
 #include "tests/app/windows.h"
 
-#include "app/verzug.h"
 #include "engine/userrates.h"
+#include "tests/app/claims/ui.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,120 +24,6 @@
 #include <QTest>
 
 namespace {
-
-struct TCase {
-    const char *Name;
-    const char *Amount, *First, *Last; // as typed: "3089", "17042025"
-    TRateKind Rule;
-    bool Before29072014;
-    const char *Rate; // a typed rate or margin
-    bool FlatFee;
-    TDayCount Count;
-    bool PaymentDay;
-    QStringList Cli; // the same case for tarvo-zins verzug
-};
-
-const TCase Cases[] = {
-    {"verbraucher",
-     "3089",
-     "17042025",
-     "20022026",
-     rkConsumer,
-     false,
-     "",
-     false,
-     dcActual365,
-     true,
-     {"3089", "17.04.2025", "20.02.2026", "--verbraucher"}},
-    {"unternehmer-pauschale",
-     "10000",
-     "16012023",
-     "02102025",
-     rkNoConsumer,
-     false,
-     "",
-     true,
-     dcActual365,
-     true,
-     {"10000", "16.01.2023", "02.10.2025", "--unternehmer", "--pauschale"}},
-    {"unternehmer-actact",
-     "10000",
-     "16012023",
-     "02102025",
-     rkNoConsumer,
-     false,
-     "",
-     false,
-     dcActualActual,
-     true,
-     {"10000", "16.01.2023", "02.10.2025", "--unternehmer", "--tage", "actact"}},
-    {"ein-euro",
-     "1",
-     "17042025",
-     "20022026",
-     rkConsumer,
-     false,
-     "",
-     false,
-     dcActual365,
-     true,
-     {"1", "17.04.2025", "20.02.2026", "--verbraucher"}},
-    {"gericht-ohne-zahlungstag",
-     "137277,82",
-     "01012000",
-     "02062002",
-     rkStatutory,
-     false,
-     "",
-     false,
-     dcActual365,
-     false,
-     {"137277,82", "01.01.2000", "02.06.2002", "--satz", "4", "--ohne-zahlungstag"}},
-    {"aufschlag-30-360",
-     "5000",
-     "31012024",
-     "31032025",
-     rkMargin,
-     false,
-     "2,5",
-     false,
-     dc30360,
-     true,
-     {"5000", "31.01.2024", "31.03.2025", "--aufschlag", "2,5", "--tage", "30360"}},
-    {"vor-2014-act360",
-     "2500",
-     "01012014",
-     "28072014",
-     rkNoConsumer,
-     true,
-     "",
-     false,
-     dcActual360,
-     true,
-     {"2500", "01.01.2014", "28.07.2014", "--unternehmer", "--vor-2014", "--tage", "act360"}},
-    {"handelsgeschaeft",
-     "12345,67",
-     "15032020",
-     "14032021",
-     rkCommercial,
-     false,
-     "",
-     false,
-     dcActual365,
-     true,
-     {"12345,67", "15.03.2020", "14.03.2021", "--satz", "5"}},
-    {"eigener-basiszins",
-     "1000",
-     "01122026",
-     "15012027",
-     rkConsumer,
-     false,
-     "",
-     false,
-     dcActual365,
-     true,
-     {"1000", "01.12.2026", "15.01.2027", "--verbraucher"}},
-};
 
 QString goldenPath(const QString &name) {
     return QStringLiteral(TARVO_GOLDEN_DIR "/") + name;
@@ -184,7 +71,7 @@ protected:
         bar.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&bar));
         QTest::keyClick(bar.sedit1, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
-        TVerzugForm *form = bar.VerzugForm();
+        TVerzugForm *form = qobject_cast<TVerzugForm *>(bar.Window("verzug"));
         EXPECT_TRUE(form && QTest::qWaitForWindowActive(form));
         QCoreApplication::processEvents();
         return *form;
@@ -199,8 +86,9 @@ protected:
 
     // The table with its header, the sums, the reason, the rules, the note and the reach.
     static QByteArray WindowText(const TVerzugForm &form) {
+        const TVerzugUi ui(form);
         QString text;
-        const QAbstractItemModel *model = form.Table->model();
+        const QAbstractItemModel *model = ui.Table->model();
         QStringList cells;
         for (int column = 0; column < model->columnCount(); ++column)
             cells << model->headerData(column, Qt::Horizontal).toString();
@@ -211,10 +99,10 @@ protected:
                 cells << model->index(row, column).data().toString();
             text += cells.join(u'|') + u'\n';
         }
-        for (int i = 0; i < form.SumLabels.size(); ++i)
-            if (!form.SumLabels[i]->text().isEmpty())
-                text += form.SumLabels[i]->text() + u' ' + form.SumValues[i]->text() + u'\n';
-        for (const QLabel *label : {form.Rules, form.Note, form.Reach})
+        for (int i = 0; i < ui.SumLabels.size(); ++i)
+            if (!ui.SumLabels[i]->text().isEmpty())
+                text += ui.SumLabels[i]->text() + u' ' + ui.SumValues[i]->text() + u'\n';
+        for (const QLabel *label : {ui.Rules, ui.Note, ui.Reach})
             text += label->text() + u'\n';
         return text.toUtf8();
     }
@@ -244,17 +132,18 @@ TEST_F(GoldenTest, TheWindowsOutputsOfTheWorkedCases) {
     for (const TCase &c : Cases) {
         SCOPED_TRACE(c.Name);
         TVerzugForm &form = Open();
-        form.RateRule->setCurrentIndex(c.Rule);
-        form.Before29072014->setChecked(c.Before29072014);
-        form.DayCount->setCurrentIndex(form.DayCount->findData(int(c.Count)));
-        form.PaymentDay->setChecked(c.PaymentDay);
-        if (*c.Rate) Type(form.Rate, c.Rate);
-        Type(form.Amount, c.Amount);
-        Type(form.FirstDay, c.First);
-        Type(form.LastDay, c.Last);
-        form.FlatFee->setChecked(c.FlatFee);
-        form.Amount->setFocus();
-        QTest::keyClick(form.Amount, Qt::Key_Return);
+        const TVerzugUi ui(form);
+        ui.RateRule->setCurrentIndex(c.Rule);
+        ui.Before29072014->setChecked(c.Before29072014);
+        ui.DayCount->setCurrentIndex(ui.DayCount->findData(int(c.Count)));
+        ui.PaymentDay->setChecked(c.PaymentDay);
+        if (*c.Rate) Type(ui.Rate, c.Rate);
+        Type(ui.Amount, c.Amount);
+        Type(ui.FirstDay, c.First);
+        Type(ui.LastDay, c.Last);
+        ui.FlatFee->setChecked(c.FlatFee);
+        ui.Amount->setFocus();
+        QTest::keyClick(ui.Amount, Qt::Key_Return);
         ASSERT_EQ(desktop.messages, QStringList());
         const QString folder = QString::fromLatin1(c.Name) + u'/';
         Golden(folder + "fenster.txt", WindowText(form));
@@ -262,12 +151,12 @@ TEST_F(GoldenTest, TheWindowsOutputsOfTheWorkedCases) {
         Golden(folder + "kopie.txt", desktop.clipboard.toUtf8());
         Golden(folder + "kopie.html", desktop.clipboardHtml.toUtf8());
         desktop.fileName = out.filePath(QString::fromLatin1(c.Name) + ".csv");
-        QTest::mouseClick(form.CsvButton, Qt::LeftButton);
+        QTest::mouseClick(ui.CsvButton, Qt::LeftButton);
         QFile csv(desktop.fileName);
         ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
         Golden(folder + "aufstellung.csv", csv.readAll());
         desktop.fileName = out.filePath(QString::fromLatin1(c.Name) + ".pdf");
-        QTest::mouseClick(form.PdfButton, Qt::LeftButton);
+        QTest::mouseClick(ui.PdfButton, Qt::LeftButton);
         Golden(folder + "aufstellung.pdf.txt", PdfText(desktop.fileName));
     }
 }

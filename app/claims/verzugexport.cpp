@@ -1,4 +1,4 @@
-#include "app/verzugexport.h"
+#include "app/claims/verzugexport.h"
 
 #include "platform/base/files.h"
 #include "report/statement.h"

@@ -1,27 +1,41 @@
 #pragma once
 // The calculator bar: the program's main window. It takes an amount, a period and a rate,
 // shows the interest days and the interest, owns the program's settings, its autostart
-// entry and its single-instance guard, and opens the two dialogs.
+// entry and its single-instance guard, and opens the two dialogs and the further windows
+// the program gives it.
 
 #include "controls/image.h"
 #include "controls/imgbtn.h"
 #include "controls/label.h"
 #include "editors/dateedit.h"
 #include "editors/numedit.h"
-#include "platform/core/component.h"
 #include "platform/base/exceptions.h"
+#include "platform/core/component.h"
 #include "settings/autorun.h"
 #include "settings/oneinstance.h"
 #include "settings/regvalues.h"
 #include "settings/storedsettings.h"
 
+#include <QKeySequence>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QMenu;
-class TVerzugForm;
+
+// A further window the bar opens: by the name a start asks for it with, from the bar's menu and
+// by its keys anywhere in the bar.
+struct TBarWindow {
+    QString Name;      // "verzug"
+    QString MenuEntry; // "&Verzugszinsen …"
+    QKeySequence Keys;
+    QString SpokenKeys; // "Strg+Umschalt+V": told to a screen reader and shown in the menu
+    // Makes the window, the first time it is asked for.
+    std::function<std::unique_ptr<QWidget>()> Make;
+};
 
 class TForm2;
 class TForm3;
@@ -63,12 +77,13 @@ public:
     // Keeps the bar above ordinary windows, or stops doing so, where it stands.
     void SetStayOnTop(bool value);
 
-    // Opens one of the program's further windows by name ("verzug": default interest), made
-    // the first time it is asked for; false for a name the program does not know. A later
-    // start with --verzug asks the running copy for it through this.
+    // Gives the bar a further window to open; its menu lists them in this order, first.
+    void AddWindow(TBarWindow window);
+    // Opens a further window by name, made the first time it is asked for; false for a name the
+    // bar was not given. A later start with --verzug asks the running copy for it through this.
     bool OpenWindow(const QString &name);
-    // The default-interest window once it has been opened, else nullptr.
-    TVerzugForm *VerzugForm() const { return FVerzugForm.get(); }
+    // The further window of that name once it has been opened, else nullptr.
+    QWidget *Window(const QString &name) const;
     // The info and settings dialogs, made when first asked for.
     TForm2 &InfoForm();
     TForm3 &SettingsForm();
@@ -121,7 +136,8 @@ private:
     // The first stored value that could not be read; reported once per start.
     std::optional<ERegistryException> FSettingsError;
     bool FCalculating = false;
-    std::unique_ptr<TVerzugForm> FVerzugForm;
+    std::vector<TBarWindow> FWindowKinds;
+    std::map<QString, std::unique_ptr<QWidget>> FWindows;
     std::unique_ptr<TForm2> FInfoForm;
     std::unique_ptr<TForm3> FSettingsForm;
 };

@@ -1,8 +1,9 @@
-#include "app/info.h"
+#include "app/bar/info.h"
 
-#include "app/layout_p.h"
+#include "app/bar/layout_p.h"
 #include "platform/gui/accessibility.h"
 #include "platform/gui/fonts.h"
+#include "platform/gui/screens.h"
 
 #include <QGuiApplication>
 #include <QScreen>

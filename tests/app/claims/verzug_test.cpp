@@ -3,13 +3,12 @@
 // input refused with a German message, the user's base rates added, imported and kept aside
 // when broken, and the inputs remembered.
 
-#include "app/verzug.h"
-#include "report/amounts.h"
-#include "app/verzugexport.h"
+#include "app/claims/verzugexport.h"
 #include "engine/userrates.h"
 #include "platform/gui/application.h"
+#include "report/amounts.h"
+#include "tests/app/claims/ui.h"
 #include "tests/app/windows.h"
-#include "tests/support/hive.h"
 #include "tests/support/smalldisk.h"
 
 #include <QAbstractItemModel>
@@ -17,12 +16,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -71,7 +68,7 @@ protected:
         bar.activateWindow();
         EXPECT_TRUE(WaitForActive(&bar));
         QTest::keyClick(bar.sedit1, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
-        TVerzugForm *form = bar.VerzugForm();
+        TVerzugForm *form = qobject_cast<TVerzugForm *>(bar.Window("verzug"));
         EXPECT_TRUE(form && WaitForActive(form));
         QCoreApplication::processEvents(); // the user's rates are read once the window is up
         return *form;
@@ -96,39 +93,32 @@ protected:
     }
     static QStringList Cells(const TVerzugForm &form, int row) {
         QStringList cells;
-        const QAbstractItemModel *model = form.Table->model();
+        const QAbstractItemModel *model = TVerzugUi(form).Table->model();
         for (int column = 0; column < model->columnCount(); ++column)
             cells << model->index(row, column).data().toString();
         return cells;
     }
     static QString SumsShown(const TVerzugForm &form) {
+        const TVerzugUi ui(form);
         QStringList sums;
-        for (int i = 0; i < form.SumLabels.size(); ++i)
-            if (!form.SumLabels[i]->text().isEmpty())
-                sums << form.SumLabels[i]->text() + u' ' + form.SumValues[i]->text();
+        for (int i = 0; i < ui.SumLabels.size(); ++i)
+            if (!ui.SumLabels[i]->text().isEmpty())
+                sums << ui.SumLabels[i]->text() + u' ' + ui.SumValues[i]->text();
         return sums.join(u'|');
+    }
+    // Printing goes to a PDF file instead of the print dialog, through the print module as the
+    // build makes it, where an installed program finds it beside itself.
+    static void PrintInto(TVerzugForm &form, const QString &file) {
+        QCoreApplication::addLibraryPath(PRINT_MODULE_DIR);
+        form.SetChoosePrinter([file](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(file);
+            return true;
+        });
     }
     QString UserRatesPath() const { return home.dataHome() + "/tarvo/" + UserRatesFileName; }
     QTemporaryDir out;
 };
-
-// Through the window, as the desktop delivers it: the press itself makes the context-menu event.
-void RightClick(QWidget *place, QPoint at = QPoint(3, 3)) {
-    QTest::mouseClick(place->window()->windowHandle(), Qt::RightButton, {},
-                      place->mapTo(place->window(), at));
-}
-
-QMenu *OpenPopupMenu() {
-    QCoreApplication::processEvents();
-    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
-}
-
-QStringList EntriesOf(const QMenu *menu) {
-    QStringList entries;
-    for (const QAction *action : menu->actions())
-        if (!action->isSeparator()) entries << action->text().remove(u'&').section(u'\t', 0, 0);
-    return entries;
-}
 
 QString PdfText(const QString &path) {
     QProcess pdftotext;
@@ -139,81 +129,22 @@ QString PdfText(const QString &path) {
 
 } // namespace
 
-// A right click on anything of the bar but its fields, or the menu key in a field, gives the
-// bar's menu; each entry does what its button or key does.
-TEST_F(VerzugWindowTest, TheBarMenuOpensTheWindowAndDoesWhatTheButtonsDo) {
-    TForm1 &bar = Create();
-    ASSERT_TRUE(WaitForActive(&bar));
-    const QStringList entries{"Verzugszinsen …", "Einstellungen …", "Info …", "Beenden"};
-    for (QWidget *place : QList<QWidget *>{bar.Image1, bar.Label2, bar.btn_ber, bar.ImgBtn1}) {
-        RightClick(place);
-        QMenu *menu = OpenPopupMenu();
-        ASSERT_TRUE(menu) << place->objectName().toStdString();
-        EXPECT_EQ(EntriesOf(menu), entries);
-        QTest::keyClick(menu, Qt::Key_Escape);
-        QCoreApplication::processEvents();
-    }
-    RightClick(bar.DateEdit1, QPoint(10, 5));
-    QMenu *fieldMenu = OpenPopupMenu();
-    ASSERT_TRUE(fieldMenu);
-    EXPECT_FALSE(EntriesOf(fieldMenu).contains("Verzugszinsen …")) << "a field keeps its own";
-    fieldMenu->close();
-
-    const struct {
-        int entry;
-        QWidget *shown;
-    } picks[] = {{1, form3.get()}, {2, form2.get()}};
-    for (const auto &pick : picks) {
-        RightClick(bar.Label1);
-        QMenu *menu = OpenPopupMenu();
-        ASSERT_TRUE(menu);
-        QTest::mouseClick(menu, Qt::LeftButton, {},
-                          menu->actionGeometry(menu->actions()[pick.entry]).center());
-        EXPECT_TRUE(pick.shown->isVisible()) << pick.entry;
-    }
-    // By key the menu opens on its first entry; the X11 platform makes the Menu key a
-    // context-menu request to the focused field first.
-    QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QPoint());
-    for (const auto &open : std::initializer_list<std::function<void()>>{
-             [&] { QTest::keyClick(bar.sedit1, Qt::Key_Menu); },
-             [&] { QTest::keyClick(bar.sedit1, Qt::Key_F10, Qt::ShiftModifier); },
-             [&] { QApplication::sendEvent(bar.DateEdit2, &request); }}) {
-        bar.activateWindow();
-        ASSERT_TRUE(WaitForActive(&bar));
-        bar.sedit1->setFocus();
-        open();
-        QMenu *menu = OpenPopupMenu();
-        ASSERT_TRUE(menu);
-        EXPECT_EQ(EntriesOf(menu), entries);
-        EXPECT_EQ(menu->activeAction(), menu->actions().constFirst());
-        QTest::keyClick(menu, Qt::Key_Escape);
-    }
-    EXPECT_EQ(bar.VerzugForm(), nullptr) << "made only when asked for";
-    QTest::keyClick(bar.sedit1, Qt::Key_F10, Qt::ShiftModifier);
-    QMenu *menu = OpenPopupMenu();
-    ASSERT_TRUE(menu);
-    QTest::keyClick(menu, Qt::Key_Return);
-    ASSERT_TRUE(bar.VerzugForm());
-    EXPECT_TRUE(WaitForActive(bar.VerzugForm()));
-    EXPECT_EQ(QApplication::focusWidget(), bar.VerzugForm()->Amount);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the bar stays usable";
-}
-
 TEST_F(VerzugWindowTest, TheFirstWorkedCaseTypedGivesTheTableAndTheSums) {
     TVerzugForm &form = Open();
-    EXPECT_EQ(form.RateRule->currentText(), "Verbraucher beteiligt");
-    EXPECT_EQ(form.DayCount->currentText(), "taggenau (act/365)");
-    ASSERT_EQ(QApplication::focusWidget(), form.Amount);
+    const TVerzugUi ui(form);
+    EXPECT_EQ(ui.RateRule->currentText(), "Verbraucher beteiligt");
+    EXPECT_EQ(ui.DayCount->currentText(), "taggenau (act/365)");
+    ASSERT_EQ(QApplication::focusWidget(), ui.Amount);
     TypeCase("3089", "17042025", "20022026");
     EXPECT_EQ(desktop.messages, QStringList());
-    ASSERT_EQ(form.Table->model()->rowCount(), 3);
+    ASSERT_EQ(ui.Table->model()->rowCount(), 3);
     EXPECT_EQ(Cells(form, 0).join(u'|'), "17.04.2025|30.06.2025|75|2,27 %|5,00 %|7,27 %|46,14");
     EXPECT_EQ(Cells(form, 1).join(u'|'), "01.07.2025|31.12.2025|184|1,27 %|5,00 %|6,27 %|97,64");
     EXPECT_EQ(Cells(form, 2).join(u'|'), "01.01.2026|20.02.2026|51|1,27 %|5,00 %|6,27 %|27,06");
     EXPECT_EQ(SumsShown(form), "Forderung: 3.089,00 €|Zinsen: 170,84 €|Gesamt: 3.259,84 €|"
                                "Zinsen je weiteren Tag: 0,53 €");
-    EXPECT_TRUE(form.Rules->text().startsWith("Tageszählung taggenau"));
-    EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 31.12.2026");
+    EXPECT_TRUE(ui.Rules->text().startsWith("Tageszählung taggenau"));
+    EXPECT_EQ(ui.Reach->text(), "Basiszinssätze bis 31.12.2026");
 }
 
 // Tab goes amount, days, rule, the rule's own inputs, day count; Enter calculates from each.
@@ -222,70 +153,73 @@ TEST_F(VerzugWindowTest, TheFirstWorkedCaseTypedGivesTheTableAndTheSums) {
 TEST_F(VerzugWindowTest, TheDayOfPaymentCountsUnlessUntickedAndTheChoiceIsKept) {
     {
         TVerzugForm &form = Open();
-        form.RateRule->setCurrentIndex(rkStatutory);
-        form.Amount->setFocus();
+        const TVerzugUi ui(form);
+        ui.RateRule->setCurrentIndex(rkStatutory);
+        ui.Amount->setFocus();
         TypeCase("137277,82", "01012000", "02062002");
         EXPECT_EQ(SumsShown(form).section(u'|', 1, 1), "Zinsen: 13.299,02 €");
-        form.PaymentDay->setFocus();
-        QTest::keyClick(form.PaymentDay, Qt::Key_Space);
-        EXPECT_FALSE(form.PaymentDay->isChecked());
+        ui.PaymentDay->setFocus();
+        QTest::keyClick(ui.PaymentDay, Qt::Key_Space);
+        EXPECT_FALSE(ui.PaymentDay->isChecked());
         EXPECT_EQ(SumsShown(form).section(u'|', 1, 1), "Zinsen: 13.283,98 €");
         EXPECT_EQ(Cells(form, 0).mid(1, 2).join(u'|'), "01.06.2002|883");
         form.close();
     }
-    EXPECT_FALSE(Open().PaymentDay->isChecked());
+    EXPECT_FALSE(TVerzugUi(Open()).PaymentDay->isChecked());
 }
 
 TEST_F(VerzugWindowTest, TabWalksTheInputsOfEachRuleAndEnterCalculatesFromAny) {
     TVerzugForm &form = Open();
+    const TVerzugUi ui(form);
     const struct {
         int rule;
         QList<QWidget *> own;
     } rules[] = {
-        {rkConsumer, {}},        {rkNoConsumer, {form.Before29072014, form.FlatFee}},
-        {rkStatutory, {}},       {rkFixed, {form.Rate}},
-        {rkMargin, {form.Rate}},
+        {rkConsumer, {}},      {rkNoConsumer, {ui.Before29072014, ui.FlatFee}},
+        {rkStatutory, {}},     {rkFixed, {ui.Rate}},
+        {rkMargin, {ui.Rate}},
     };
     for (const auto &r : rules) {
-        form.RateRule->setCurrentIndex(r.rule);
-        form.Rate->setText("4");
-        form.Amount->setFocus();
-        QList<QWidget *> chain{form.FirstDay, form.LastDay, form.RateRule};
-        chain << r.own << form.DayCount;
+        ui.RateRule->setCurrentIndex(r.rule);
+        ui.Rate->setText("4");
+        ui.Amount->setFocus();
+        QList<QWidget *> chain{ui.FirstDay, ui.LastDay, ui.RateRule};
+        chain << r.own << ui.DayCount;
         for (QWidget *next : chain) {
             Key(Qt::Key_Tab);
             EXPECT_EQ(QApplication::focusWidget(), next) << "rule " << r.rule;
         }
     }
-    form.Amount->SetValue(3089);
-    form.FirstDay->SetText("17.04.2025");
-    form.LastDay->SetText("20.02.2026");
-    form.RateRule->setCurrentIndex(rkNoConsumer);
+    ui.Amount->SetValue(3089);
+    ui.FirstDay->SetText("17.04.2025");
+    ui.LastDay->SetText("20.02.2026");
+    ui.RateRule->setCurrentIndex(rkNoConsumer);
     // One calculation for each Enter, wherever it is pressed.
-    QSignalSpy calculated(form.Table->model(), &QAbstractItemModel::modelReset);
-    for (QWidget *input : QList<QWidget *>{form.Amount, form.FirstDay, form.LastDay, form.RateRule,
-                                           form.Before29072014, form.FlatFee, form.DayCount}) {
+    QSignalSpy calculated(ui.Table->model(), &QAbstractItemModel::modelReset);
+    for (QWidget *input : QList<QWidget *>{ui.Amount, ui.FirstDay, ui.LastDay, ui.RateRule,
+                                           ui.Before29072014, ui.FlatFee, ui.DayCount}) {
         const qsizetype before = calculated.count();
         input->setFocus();
         QTest::keyClick(input, Qt::Key_Return);
         EXPECT_EQ(calculated.count(), before + 1) << input->accessibleName().toStdString();
     }
-    EXPECT_EQ(form.Table->model()->rowCount(), 3);
+    EXPECT_EQ(ui.Table->model()->rowCount(), 3);
     EXPECT_EQ(desktop.messages, QStringList());
-    QTest::keyClick(form.DayCount, Qt::Key_Escape);
+    QTest::keyClick(ui.DayCount, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible()) << "Escape closes";
 }
 
 TEST_F(VerzugWindowTest, CopyPutsTabTextAndAnHtmlTableOnTheClipboard) {
     TVerzugForm &form = Open();
+    const TVerzugUi ui(form);
     TypeCase("3089", "17042025", "20022026");
     Key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(desktop.clipboard, FirstCaseText);
     EXPECT_TRUE(desktop.clipboardHtml.contains("<table")) << desktop.clipboardHtml.toStdString();
     EXPECT_TRUE(desktop.clipboardHtml.contains("<td align=\"right\">170,84 €</td>"));
     // The button calculates afresh: a changed input is copied as it now stands.
-    form.Amount->SetValue(1000);
-    QTest::mouseClick(form.CopyButton, Qt::LeftButton);
+    ui.Amount->SetValue(1000);
+    QTest::mouseClick(ui.CopyButton, Qt::LeftButton);
     EXPECT_TRUE(desktop.clipboard.contains("Forderung\t\t\t\t\t\t1.000,00 €"));
 }
 
@@ -293,9 +227,10 @@ TEST_F(VerzugWindowTest, CsvPdfAndPrintAreWrittenWhole) {
     if (QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "pdftotext is not installed (tools/setup.sh installs it)";
     TVerzugForm &form = Open();
+    const TVerzugUi ui(form);
     TypeCase("3089", "17042025", "20022026");
     desktop.fileName = out.filePath("Aufstellung"); // no suffix typed
-    QTest::mouseClick(form.CsvButton, Qt::LeftButton);
+    QTest::mouseClick(ui.CsvButton, Qt::LeftButton);
     QFile csv(out.filePath("Aufstellung.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QByteArray bytes = csv.readAll();
@@ -324,14 +259,8 @@ TEST_F(VerzugWindowTest, CsvPdfAndPrintAreWrittenWhole) {
               QStringList({"Aufstellung.csv", "Aufstellung.pdf"}))
         << "no temporary file is left";
 
-    // The print module as the build makes it, where an installed program finds it beside itself.
-    QCoreApplication::addLibraryPath(PRINT_MODULE_DIR);
     const QString printed = out.filePath("gedruckt.pdf");
-    form.ChoosePrinter = [&](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printed);
-        return true;
-    };
+    PrintInto(form, printed);
     Key(Qt::Key_R, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(printed); }));
     EXPECT_TRUE(PdfText(printed).contains("170,84 €"));
@@ -340,6 +269,7 @@ TEST_F(VerzugWindowTest, CsvPdfAndPrintAreWrittenWhole) {
 
 TEST_F(VerzugWindowTest, AnExportThatCannotBeWrittenSaysWhyAndLeavesNothing) {
     TVerzugForm &form = Open();
+    const TVerzugUi ui(form);
     TypeCase("3089", "17042025", "20022026");
     QFile blocker(out.filePath("Datei"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
@@ -353,7 +283,7 @@ TEST_F(VerzugWindowTest, AnExportThatCannotBeWrittenSaysWhyAndLeavesNothing) {
     for (const auto &c : cases) {
         desktop.messages.clear();
         desktop.fileName = c.path;
-        QTest::mouseClick(form.CsvButton, Qt::LeftButton);
+        QTest::mouseClick(ui.CsvButton, Qt::LeftButton);
         EXPECT_EQ(desktop.messages, QStringList("Verzugszinsen|Die Datei „" + c.path +
                                                 "“ kann nicht geschrieben werden: " + c.reason));
     }
@@ -376,13 +306,14 @@ void WriteFile(const QString &path, const QByteArray &data) {
 // before a file of that name is replaced.
 TEST_F(VerzugWindowTest, ANameWhoseSuffixIsAddedIsReplacedOnlyWhenTheUserSaysSo) {
     TVerzugForm &form = Open();
+    const TVerzugUi ui(form);
     TypeCase("3089", "17042025", "20022026");
     WriteFile(out.filePath("bericht.csv"), "alt");
     desktop.fileName = out.filePath("bericht");
     for (const bool answer : {false, true}) {
         desktop.answer = answer;
         desktop.questions.clear();
-        QTest::mouseClick(form.CsvButton, Qt::LeftButton);
+        QTest::mouseClick(ui.CsvButton, Qt::LeftButton);
         EXPECT_EQ(desktop.questions,
                   QStringList("Verzugszinsen|Die Datei „" + out.filePath("bericht.csv") +
                               "“ gibt es schon. Soll sie ersetzt werden?|"
@@ -398,20 +329,16 @@ TEST_F(VerzugWindowTest, AFullDiskKeepsTheOldFileAndSaysWhy) {
     TSmallDisk disk(256 * 1024);
     if (!disk.Mounted()) GTEST_SKIP() << disk.Reason.toStdString();
     TVerzugForm &form = Open();
+    const TVerzugUi ui(form);
     TypeCase("3089", "17042025", "20022026");
-    QCoreApplication::addLibraryPath(PRINT_MODULE_DIR);
     const QString printed = disk.File("gedruckt.pdf");
-    form.ChoosePrinter = [&](QPrinter &printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printed);
-        return true;
-    };
+    PrintInto(form, printed);
     const struct {
         QString path;
         QPushButton *button;
-    } cases[] = {{disk.File("a.csv"), form.CsvButton},
-                 {disk.File("a.pdf"), form.PdfButton},
-                 {printed, form.PrintButton}};
+    } cases[] = {{disk.File("a.csv"), ui.CsvButton},
+                 {disk.File("a.pdf"), ui.PdfButton},
+                 {printed, ui.PrintButton}};
     for (const auto &c : cases)
         WriteFile(c.path, "alt");
     disk.Fill();
@@ -427,28 +354,6 @@ TEST_F(VerzugWindowTest, AFullDiskKeepsTheOldFileAndSaysWhy) {
     EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden),
               QStringList({".filler", "a.csv", "a.pdf", "gedruckt.pdf"}))
         << "nothing half-written is left";
-}
-
-// The window's values are saved in one transaction: a save that fails half-way leaves them all
-// as they were.
-TEST_F(VerzugWindowTest, ItsValuesAreSavedTogetherOrNotAtAll) {
-    {
-        TVerzugForm &form = Open();
-        TypeCase("1000", "01022024", "30042024");
-        form.close();
-    }
-    HiveSql(HiveFile(home), "CREATE TRIGGER refuse BEFORE UPDATE ON reg_value WHEN NEW.name = "
-                            "'VerzugTageszaehlung' BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    TVerzugForm &form = Open();
-    form.Amount->SetValue(2000);
-    form.DayCount->setCurrentIndex(2);
-    EXPECT_EQ(ErrorOf<ERegistryException>([&] { form.StoreSettings(); }),
-              "Konnte Daten für 'VerzugTageszaehlung' nicht setzen");
-    EXPECT_EQ(HiveSql(HiveFile(home),
-                      "SELECT name, hex(data) FROM reg_value WHERE name = 'VerzugForderung'"),
-              QStringList("VerzugForderung|313030302E303000")) // "1000.00"
-        << "the amount was not written alone";
-    HiveSql(HiveFile(home), "DROP TRIGGER refuse");
 }
 
 // Each fault stops the statement with one German message and takes the user to the input.
@@ -481,28 +386,30 @@ TEST_F(VerzugWindowTest, BadInputIsRefusedWithAGermanMessage) {
     };
     for (const auto &c : cases) {
         TVerzugForm &form = Open();
-        form.RateRule->setCurrentIndex(c.rule);
-        form.Rate->setText(c.rate);
-        form.Amount->setFocus();
+        const TVerzugUi ui(form);
+        ui.RateRule->setCurrentIndex(c.rule);
+        ui.Rate->setText(c.rate);
+        ui.Amount->setFocus();
         desktop.messages.clear();
         TypeCase(c.amount, c.first, c.last);
         const std::string what = c.message.toStdString();
         EXPECT_EQ(desktop.messages, QStringList("Verzugszinsen|" + c.message)) << what;
-        EXPECT_EQ(form.Table->model()->rowCount(), 0) << what;
+        EXPECT_EQ(ui.Table->model()->rowCount(), 0) << what;
         EXPECT_EQ(SumsShown(form), "") << what;
         const QMap<char, QWidget *> inputs{
-            {'a', form.Amount}, {'f', form.FirstDay}, {'l', form.LastDay}, {'r', form.Rate}};
+            {'a', ui.Amount}, {'f', ui.FirstDay}, {'l', ui.LastDay}, {'r', ui.Rate}};
         EXPECT_EQ(QApplication::focusWidget(), inputs[c.focused]) << what;
     }
 }
 
 TEST_F(VerzugWindowTest, AFixedRateNeedsNoBaseRateAndShowsNone) {
     TVerzugForm &form = Open();
-    form.RateRule->setCurrentIndex(rkFixed);
-    form.Rate->setText("4,5");
+    const TVerzugUi ui(form);
+    ui.RateRule->setCurrentIndex(rkFixed);
+    ui.Rate->setText("4,5");
     TypeCase("1000", "01062001", "31052002");
     EXPECT_EQ(desktop.messages, QStringList());
-    ASSERT_EQ(form.Table->model()->rowCount(), 1) << "a fixed rate is not split";
+    ASSERT_EQ(ui.Table->model()->rowCount(), 1) << "a fixed rate is not split";
     EXPECT_EQ(Cells(form, 0).join(u'|'), "01.06.2001|31.05.2002|365|–|–|4,50 %|45,00");
 }
 
@@ -510,33 +417,34 @@ TEST_F(VerzugWindowTest, AFixedRateNeedsNoBaseRateAndShowsNone) {
 // the reason stands above it, with no message box.
 TEST_F(VerzugWindowTest, TheStatementFollowsTheInputsAndNeverShowsOthers) {
     TVerzugForm &form = Open();
+    const TVerzugUi ui(form);
     TypeCase("3089", "17042025", "20022026");
     ASSERT_EQ(Cells(form, 0).join(u'|'), "17.04.2025|30.06.2025|75|2,27 %|5,00 %|7,27 %|46,14");
     const struct {
         std::function<void()> change;
         QString firstRow, reason;
     } steps[] = {
-        {[&] { form.RateRule->setCurrentIndex(rkNoConsumer); },
+        {[&] { ui.RateRule->setCurrentIndex(rkNoConsumer); },
          "17.04.2025|30.06.2025|75|2,27 %|9,00 %|11,27 %|71,53", ""},
         {[&] {
-             form.FirstDay->setFocus();
+             ui.FirstDay->setFocus();
              Type("1704");
          },
          "", "''17.04.    '' ist kein gültiges Datum"},
         {[&] { Type("2025"); }, "17.04.2025|30.06.2025|75|2,27 %|9,00 %|11,27 %|71,53", ""},
-        {[&] { form.DayCount->setCurrentIndex(2); },
+        {[&] { ui.DayCount->setCurrentIndex(2); },
          "17.04.2025|30.06.2025|75|2,27 %|9,00 %|11,27 %|72,53", ""},
         {[&] {
-             form.Amount->setFocus();
+             ui.Amount->setFocus();
              Type("0");
          },
          "", "Die Forderung muss größer als 0,00 € sein."},
         {[&] {
-             form.Amount->SelectAll();
+             ui.Amount->SelectAll();
              Type("1.000");
          },
          "17.04.2025|30.06.2025|75|2,27 %|9,00 %|11,27 %|23,48", ""},
-        {[&] { form.LastDay->SetText("16.04.2025"); }, "",
+        {[&] { ui.LastDay->SetText("16.04.2025"); }, "",
          "Der letzte Zinstag (16.04.2025) liegt vor dem ersten Zinstag (17.04.2025)."},
     };
     for (const auto &step : steps) {
@@ -546,8 +454,8 @@ TEST_F(VerzugWindowTest, TheStatementFollowsTheInputsAndNeverShowsOthers) {
         EXPECT_EQ(Cells(form, 0).join(u'|'), step.firstRow.isEmpty() ? "||||||" : step.firstRow)
             << what;
         EXPECT_EQ(SumsShown(form).isEmpty(), step.firstRow.isEmpty()) << what;
-        EXPECT_EQ(form.Reason->isVisibleTo(&form), !step.reason.isEmpty()) << what;
-        EXPECT_EQ(form.Reason->text(), step.reason) << what;
+        EXPECT_EQ(ui.Reason->isVisibleTo(&form), !step.reason.isEmpty()) << what;
+        EXPECT_EQ(ui.Reason->text(), step.reason) << what;
     }
     EXPECT_EQ(desktop.messages, QStringList()) << "no box while typing";
 }
@@ -556,43 +464,44 @@ TEST_F(VerzugWindowTest, TheStatementFollowsTheInputsAndNeverShowsOthers) {
 // where it is due, shows as not chosen elsewhere, and the user's choice comes back with it.
 TEST_F(VerzugWindowTest, TheOldClaimBoxAndTheFlatFeeKeepTheUsersChoice) {
     TVerzugForm &form = Open();
-    form.RateRule->setCurrentIndex(rkNoConsumer);
+    const TVerzugUi ui(form);
+    ui.RateRule->setCurrentIndex(rkNoConsumer);
     const struct {
         QString first;
         bool before;
     } days[] = {{"29072014", true}, {"30072014", false}, {"01012014", true}, {"30072014", false}};
     for (const auto &d : days) {
-        form.Amount->setFocus();
+        ui.Amount->setFocus();
         Key(Qt::Key_Tab);
         Type(d.first);
-        EXPECT_EQ(form.Before29072014->isChecked(), d.before) << d.first.toStdString();
-        EXPECT_EQ(form.FlatFee->isEnabled(), !d.before) << d.first.toStdString();
+        EXPECT_EQ(ui.Before29072014->isChecked(), d.before) << d.first.toStdString();
+        EXPECT_EQ(ui.FlatFee->isEnabled(), !d.before) << d.first.toStdString();
     }
-    form.FlatFee->setFocus();
+    ui.FlatFee->setFocus();
     Key(Qt::Key_Space);
-    form.Amount->SetValue(1000);
-    form.LastDay->SetText("31.12.2014");
+    ui.Amount->SetValue(1000);
+    ui.LastDay->SetText("31.12.2014");
     EXPECT_TRUE(SumsShown(form).contains("Pauschale nach § 288 Abs. 5 BGB: 40,00 €"))
         << SumsShown(form).toStdString();
 
     // A claim older than its first day: ticked by hand, it stays so while the day is edited.
-    QTest::mouseClick(form.Before29072014, Qt::LeftButton);
-    form.FirstDay->setFocus();
+    QTest::mouseClick(ui.Before29072014, Qt::LeftButton);
+    ui.FirstDay->setFocus();
     Type("01082014");
-    EXPECT_TRUE(form.Before29072014->isChecked()) << "the user's, not the preset's";
-    EXPECT_FALSE(form.FlatFee->isEnabled());
-    EXPECT_FALSE(form.FlatFee->isChecked()) << "not due, so not shown as chosen";
+    EXPECT_TRUE(ui.Before29072014->isChecked()) << "the user's, not the preset's";
+    EXPECT_FALSE(ui.FlatFee->isEnabled());
+    EXPECT_FALSE(ui.FlatFee->isChecked()) << "not due, so not shown as chosen";
     Key(Qt::Key_Return);
     EXPECT_EQ(Cells(form, 0).value(4), "8,00 %");
     EXPECT_FALSE(SumsShown(form).contains("Pauschale"));
 
-    QTest::mouseClick(form.Before29072014, Qt::LeftButton);
-    EXPECT_TRUE(form.FlatFee->isChecked()) << "the choice comes back";
+    QTest::mouseClick(ui.Before29072014, Qt::LeftButton);
+    EXPECT_TRUE(ui.FlatFee->isChecked()) << "the choice comes back";
     EXPECT_EQ(Cells(form, 0).value(4), "9,00 %");
-    form.RateRule->setCurrentIndex(rkConsumer);
-    EXPECT_FALSE(form.FlatFee->isChecked());
-    form.RateRule->setCurrentIndex(rkNoConsumer);
-    EXPECT_TRUE(form.FlatFee->isChecked());
+    ui.RateRule->setCurrentIndex(rkConsumer);
+    EXPECT_FALSE(ui.FlatFee->isChecked());
+    ui.RateRule->setCurrentIndex(rkNoConsumer);
+    EXPECT_TRUE(ui.FlatFee->isChecked());
     EXPECT_TRUE(SumsShown(form).contains("Pauschale"));
 }
 
@@ -600,37 +509,39 @@ TEST_F(VerzugWindowTest, TheOldClaimBoxAndTheFlatFeeKeepTheUsersChoice) {
 // offers to add its rate, which then counts, marked as the user's.
 TEST_F(VerzugWindowTest, AMissingHalfYearStopsTheStatementAndOffersToAddTheRate) {
     TVerzugForm &form = Open();
+    const TVerzugUi ui(form);
     TypeCase("3089", "17042025", "15032027");
     const QString question =
         "Verzugszinsen|Für das Halbjahr ab 01.01.2027 ist kein Basiszinssatz bekannt (die "
         "Basiszinssätze reichen bis 31.12.2026). Bitte den Basiszinssatz ergänzen oder einen "
         "früheren letzten Zinstag wählen.|Basiszinssatz eintragen …";
     EXPECT_EQ(desktop.questions, QStringList(question));
-    EXPECT_EQ(form.Table->model()->rowCount(), 0);
-    EXPECT_EQ(form.RatesDialog(), nullptr) << "declined";
+    EXPECT_EQ(ui.Table->model()->rowCount(), 0);
+    EXPECT_EQ(RatesDialogOf(form), nullptr) << "declined";
 
     desktop.answer = true;
-    form.Amount->setFocus();
+    ui.Amount->setFocus();
     Key(Qt::Key_Return);
-    TBaseRateDialog *dialog = form.RatesDialog();
+    TBaseRateDialog *dialog = RatesDialogOf(form);
     ASSERT_TRUE(dialog && dialog->isVisible());
-    EXPECT_EQ(dialog->HalfYear->Text(), "01.01.2027");
+    const TRatesUi ratesUi(*dialog);
+    EXPECT_EQ(ratesUi.HalfYear->Text(), "01.01.2027");
     ASSERT_TRUE(WaitForActive(dialog));
-    EXPECT_EQ(QApplication::focusWidget(), dialog->Rate);
+    EXPECT_EQ(QApplication::focusWidget(), ratesUi.Rate);
     Type("1,5");
     Key(Qt::Key_Return);
     EXPECT_EQ(desktop.messages, QStringList());
     QFile file(UserRatesPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains("01.01.2027;1,50\n"));
-    EXPECT_EQ(dialog->Rates->model()->index(0, 2).data().toString(), "eigener");
+    EXPECT_EQ(ratesUi.Rates->model()->index(0, 2).data().toString(), "eigener");
     // The statement follows at once.
-    ASSERT_EQ(form.Table->model()->rowCount(), 5);
+    ASSERT_EQ(ui.Table->model()->rowCount(), 5);
     EXPECT_EQ(Cells(form, 4).mid(0, 4).join(u'|'), "01.01.2027|15.03.2027|74|1,50 % *");
-    EXPECT_EQ(form.Note->text(), "* vom Benutzer eingetragener Basiszinssatz");
-    EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 30.06.2027");
+    EXPECT_EQ(ui.Note->text(), "* vom Benutzer eingetragener Basiszinssatz");
+    EXPECT_EQ(ui.Reach->text(), "Basiszinssätze bis 30.06.2027");
     // Outside the window the rate stays a number: the mark has a cell of its own.
-    QTest::mouseClick(form.CopyButton, Qt::LeftButton);
+    QTest::mouseClick(ui.CopyButton, Qt::LeftButton);
     const QStringList lines = desktop.clipboard.split(u'\n');
     EXPECT_TRUE(lines.contains("Von\tBis\tTage\tBasiszinssatz\tAufschlag\tZinssatz\tZinsen\t"));
     EXPECT_TRUE(lines.contains("01.07.2025\t31.12.2025\t184\t1,27 %\t5,00 %\t6,27 %\t97,64\t"));
@@ -643,9 +554,11 @@ TEST_F(VerzugWindowTest, AMissingHalfYearStopsTheStatementAndOffersToAddTheRate)
 
 TEST_F(VerzugWindowTest, TheRateDialogRefusesDatesAndValuesOutOfItsRules) {
     TVerzugForm &form = Open();
-    QTest::mouseClick(form.RatesButton, Qt::LeftButton);
-    TBaseRateDialog *dialog = form.RatesDialog();
+    const TVerzugUi ui(form);
+    QTest::mouseClick(ui.RatesButton, Qt::LeftButton);
+    TBaseRateDialog *dialog = RatesDialogOf(form);
     ASSERT_TRUE(dialog && WaitForActive(dialog));
+    const TRatesUi ratesUi(*dialog);
     const struct {
         QString day, rate, message;
     } cases[] = {
@@ -661,10 +574,10 @@ TEST_F(VerzugWindowTest, TheRateDialogRefusesDatesAndValuesOutOfItsRules) {
     };
     for (const auto &c : cases) {
         desktop.messages.clear();
-        dialog->HalfYear->setFocus();
+        ratesUi.HalfYear->setFocus();
         Type(c.day);
-        dialog->Rate->setFocus();
-        dialog->Rate->selectAll();
+        ratesUi.Rate->setFocus();
+        ratesUi.Rate->selectAll();
         Type(c.rate);
         Key(Qt::Key_Return);
         EXPECT_EQ(desktop.messages, QStringList("Basiszinssätze|" + c.message));
@@ -683,16 +596,18 @@ TEST_F(VerzugWindowTest, TheBundesbankDownloadIsImported) {
               "2026-11;1,52;\n2026-12;1,52;\n2027-01;1,77;\n2027-02;1,77;\n2027-03;.;\n");
     csv.close();
     TVerzugForm &form = Open();
-    QTest::mouseClick(form.RatesButton, Qt::LeftButton);
-    TBaseRateDialog *dialog = form.RatesDialog();
+    const TVerzugUi ui(form);
+    QTest::mouseClick(ui.RatesButton, Qt::LeftButton);
+    TBaseRateDialog *dialog = RatesDialogOf(form);
     ASSERT_TRUE(dialog);
+    const TRatesUi ratesUi(*dialog);
     desktop.fileName = csv.fileName();
-    QTest::mouseClick(dialog->ImportButton, Qt::LeftButton);
+    QTest::mouseClick(ratesUi.ImportButton, Qt::LeftButton);
     EXPECT_EQ(desktop.messages, QStringList());
-    EXPECT_EQ(dialog->Status->text(), "„" + csv.fileName() +
+    EXPECT_EQ(ratesUi.Status->text(), "„" + csv.fileName() +
                                           "“ gelesen: ein Halbjahr mit neuem "
                                           "Basiszinssatz.");
-    EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 30.06.2027");
+    EXPECT_EQ(ui.Reach->text(), "Basiszinssätze bis 30.06.2027");
     EXPECT_EQ(LoadUserRates(UserRatesPath()).Rates,
               (std::vector<TBaseRate>{{MakeDateSerial(2027, 1, 1), 177, true, true}}));
 }
@@ -705,6 +620,7 @@ TEST_F(VerzugWindowTest, ABrokenUserRateFileIsNamedAndKeptAside) {
     broken.write("01.01.2027;1,50\n01.07.2027;zwei\n");
     broken.close();
     TVerzugForm &form = Open();
+    const TVerzugUi ui(form);
     ASSERT_EQ(desktop.messages.size(), 1);
     EXPECT_TRUE(desktop.messages[0].startsWith("Verzugszinsen|Die Datei „" + UserRatesPath() +
                                                "“ ist in Zeile 2 nicht lesbar: „zwei“ ist kein "
@@ -712,10 +628,36 @@ TEST_F(VerzugWindowTest, ABrokenUserRateFileIsNamedAndKeptAside) {
         << desktop.messages[0].toStdString();
     EXPECT_FALSE(QFile::exists(UserRatesPath()));
     EXPECT_EQ(QDir(home.dataHome() + "/tarvo").entryList({"*.broken-*"}).size(), 1);
-    EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 31.12.2026") << "not half-used";
+    EXPECT_EQ(ui.Reach->text(), "Basiszinssätze bis 31.12.2026") << "not half-used";
     desktop.messages.clear();
     TypeCase("3089", "17042025", "20022026");
     EXPECT_EQ(SumsShown(form).section(u'|', 1, 1), "Zinsen: 170,84 €");
+}
+
+// An open window writes its values however the program ends, and not before.
+TEST_F(VerzugWindowTest, AnOpenWindowsValuesAreWrittenAsTheProgramEnds) {
+    const auto storedAmount = [] {
+        TRegistry registry;
+        return registry.OpenKey(SettingsKey, false) &&
+                       registry.ValueExists(Setting::VerzugForderung)
+                   ? registry.ReadString(Setting::VerzugForderung)
+                   : QStringLiteral("(none)");
+    };
+    const struct {
+        TEnding how;
+        QString typed, stored;
+    } ends[] = {{TEnding::LoopEnds, "100", "100.00"},
+                {TEnding::SessionSaves, "200", "200.00"},
+                {TEnding::ProcessExits, "300", "300.00"}};
+    TVerzugForm &form = Open();
+    const TVerzugUi ui(form);
+    for (const auto &end : ends) {
+        ui.Amount->SelectAll();
+        Type(end.typed);
+        EXPECT_NE(storedAmount(), end.stored) << "typing writes nothing";
+        emit TApplication::Instance()->Ending(end.how);
+        EXPECT_EQ(storedAmount(), end.stored);
+    }
 }
 
 // The last inputs, size and place come back at the next start, but the last day opens on today;
@@ -723,10 +665,11 @@ TEST_F(VerzugWindowTest, ABrokenUserRateFileIsNamedAndKeptAside) {
 TEST_F(VerzugWindowTest, TheWindowRemembersItsInputsSizeAndPlace) {
     {
         TVerzugForm &form = Open();
-        EXPECT_EQ(form.Amount->Text(), "");
-        form.RateRule->setCurrentIndex(rkFixed);
-        form.Rate->setText("4,5");
-        form.DayCount->setCurrentIndex(2);
+        const TVerzugUi ui(form);
+        EXPECT_EQ(ui.Amount->Text(), "");
+        ui.RateRule->setCurrentIndex(rkFixed);
+        ui.Rate->setText("4,5");
+        ui.DayCount->setCurrentIndex(2);
         form.resize(600, 400);
         form.move(40, 100);
         TypeCase("1234,5", "01022024", "30042024");
@@ -745,13 +688,15 @@ TEST_F(VerzugWindowTest, TheWindowRemembersItsInputsSizeAndPlace) {
         EXPECT_FALSE(registry.ValueExists(barValue)) << barValue << " is the bar's to write";
 
     TVerzugForm &again = Open();
-    EXPECT_EQ(again.Amount->Value(), 1234.5L);
-    EXPECT_EQ(again.FirstDay->Text(), "01.02.2024");
-    EXPECT_EQ(again.LastDay->Text(), "02.05.2005") << "today";
-    EXPECT_EQ(again.RateRule->currentIndex(), int(rkFixed));
-    EXPECT_EQ(again.Rate->text(), "4,5");
-    EXPECT_TRUE(again.Rate->isEnabled());
-    EXPECT_EQ(again.DayCount->currentText(), "act/360");
+
+    const TVerzugUi againUi(again);
+    EXPECT_EQ(againUi.Amount->Value(), 1234.5L);
+    EXPECT_EQ(againUi.FirstDay->Text(), "01.02.2024");
+    EXPECT_EQ(againUi.LastDay->Text(), "02.05.2005") << "today";
+    EXPECT_EQ(againUi.RateRule->currentIndex(), int(rkFixed));
+    EXPECT_EQ(againUi.Rate->text(), "4,5");
+    EXPECT_TRUE(againUi.Rate->isEnabled());
+    EXPECT_EQ(againUi.DayCount->currentText(), "act/360");
     EXPECT_EQ(again.size(), QSize(600, 400));
     EXPECT_EQ(again.pos(), QPoint(40, 100));
 }
@@ -759,7 +704,8 @@ TEST_F(VerzugWindowTest, TheWindowRemembersItsInputsSizeAndPlace) {
 // Every control can be reached by its own letter, and a screen reader names it.
 TEST_F(VerzugWindowTest, EveryControlHasItsOwnAcceleratorAndAName) {
     TVerzugForm &form = Open();
-    form.RateRule->setCurrentIndex(rkMargin);
+    const TVerzugUi ui(form);
+    ui.RateRule->setCurrentIndex(rkMargin);
     const auto letterOf = [](const QString &text) {
         const qsizetype at = text.indexOf(u'&');
         return at < 0 ? QChar() : text[at + 1].toLower();
@@ -769,11 +715,10 @@ TEST_F(VerzugWindowTest, EveryControlHasItsOwnAcceleratorAndAName) {
         if (label->buddy()) letters[label->buddy()] = letterOf(label->text());
     for (QAbstractButton *button : form.findChildren<QAbstractButton *>())
         if (button->window() == &form) letters[button] = letterOf(button->text());
-    QWidget *const controls[] = {
-        form.Amount,          form.FirstDay,  form.LastDay,     form.RateRule,
-        form.Before29072014,  form.Rate,      form.FlatFee,     form.DayCount,
-        form.CalculateButton, form.Table,     form.RatesButton, form.CopyButton,
-        form.CsvButton,       form.PdfButton, form.PrintButton, form.CloseButton};
+    QWidget *const controls[] = {ui.Amount,          ui.FirstDay,  ui.LastDay,     ui.RateRule,
+                                 ui.Before29072014,  ui.Rate,      ui.FlatFee,     ui.DayCount,
+                                 ui.CalculateButton, ui.Table,     ui.RatesButton, ui.CopyButton,
+                                 ui.CsvButton,       ui.PdfButton, ui.PrintButton, ui.CloseButton};
     QSet<QChar> distinct;
     for (QWidget *control : controls) {
         const QString name =
@@ -784,10 +729,36 @@ TEST_F(VerzugWindowTest, EveryControlHasItsOwnAcceleratorAndAName) {
     }
     EXPECT_EQ(distinct.size(), std::size(controls)) << "no two controls share a letter";
     Key(Qt::Key_T, Qt::AltModifier);
-    EXPECT_EQ(QApplication::focusWidget(), form.DayCount);
+    EXPECT_EQ(QApplication::focusWidget(), ui.DayCount);
     Key(Qt::Key_H, Qt::AltModifier);
-    EXPECT_EQ(QApplication::focusWidget(), form.Rate);
-    EXPECT_FALSE(form.CopyButton->accessibleDescription().isEmpty()) << "Strg+Umschalt+C told";
+    EXPECT_EQ(QApplication::focusWidget(), ui.Rate);
+    EXPECT_FALSE(ui.CopyButton->accessibleDescription().isEmpty()) << "Strg+Umschalt+C told";
+}
+
+// Each control of the window and of its rates dialog has a name of its own, by which tools and
+// tests find it.
+TEST_F(VerzugWindowTest, EveryControlHasANameOfItsOwn) {
+    TVerzugForm &form = Open();
+    QTest::mouseClick(TVerzugUi(form).RatesButton, Qt::LeftButton);
+    TBaseRateDialog *dialog = RatesDialogOf(form);
+    ASSERT_TRUE(dialog);
+    const auto direct = [](const QWidget *parent) {
+        return parent ? parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)
+                      : QList<QWidget *>();
+    };
+    const QList<QList<QWidget *>> windows{direct(Child<QWidget>(form, "Content")),
+                                          direct(dialog) +
+                                              direct(Child<QWidget>(*dialog, "Buttons"))};
+    for (const QList<QWidget *> &controls : windows) {
+        QSet<QString> names;
+        for (const QWidget *control : controls) {
+            EXPECT_FALSE(control->objectName().isEmpty())
+                << control->metaObject()->className() << " "
+                << control->accessibleName().toStdString();
+            names.insert(control->objectName());
+        }
+        EXPECT_EQ(names.size(), controls.size()) << "no two share a name";
+    }
 }
 
 // An ordinary window: never kept above other programs' windows, also beside a bar that is; it
@@ -811,6 +782,7 @@ TEST_F(VerzugWindowTest, AnOrdinaryWindowInsideTheScreenAndClearOfTheBar) {
             reg.WriteInteger("VerzugHoehe", c.size.height());
         });
         TVerzugForm &form = Open();
+        const TVerzugUi ui(form);
         EXPECT_EQ(form1->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), c.onTop);
         EXPECT_FALSE(form.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
         EXPECT_TRUE(screen.contains(form.frameGeometry())) << c.at.x();
@@ -826,14 +798,4 @@ TEST(StatementText, CountsHaveThousandsDots) {
                  {8766, "8.766"}, {1234567, "1.234.567"}, {-1000, "-1.000"}};
     for (const auto &c : cases)
         EXPECT_EQ(CountText(c.value), c.text);
-}
-
-// Last: it asks the program to end.
-TEST_F(VerzugWindowTest, BeendenInTheBarMenuEndsAsEndeDoes) {
-    TForm1 &bar = Create();
-    RightClick(bar.Label1);
-    QMenu *menu = OpenPopupMenu();
-    ASSERT_TRUE(menu);
-    QTest::keyClick(menu, Qt::Key_B);
-    EXPECT_TRUE(TApplication::Instance()->Terminated());
 }

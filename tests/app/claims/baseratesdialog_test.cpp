@@ -4,12 +4,10 @@
 // follows changes that tarvo-zins makes meanwhile and never writes back an older list; a FIFO
 // or a device as a file and a full disk each give a German message and change nothing.
 
-#include "app/baseratesdialog.h"
-#include "app/baseratesmodel.h"
-#include "app/verzug.h"
 #include "engine/baserateupdate.h"
 #include "engine/fixedtext.h"
 #include "engine/userrates.h"
+#include "tests/app/claims/ui.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/httpsserver.h"
 #include "tests/support/smalldisk.h"
@@ -52,16 +50,16 @@ class BaseRateDialogTest : public ::testing::Test {
 protected:
     QString RatesPath() const { return home.dataHome() + "/tarvo/" + UserRatesFileName; }
     // The dialog over a store of the file, shown and active.
-    TBaseRateDialog &Open(const QString &path = {}) {
+    TRatesUi Open(const QString &path = {}) {
         store = std::make_unique<TBaseRateStore>(path.isEmpty() ? RatesPath() : path);
         store->Load();
         dialog = std::make_unique<TBaseRateDialog>(*store);
         dialog->Open(EmptyDate);
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-        return *dialog;
+        return TRatesUi(*dialog);
     }
     // The half-year and the rate typed in, then Enter.
-    static void Enter(TBaseRateDialog &d, const QString &halfYear, const QString &rate) {
+    static void Enter(const TRatesUi &d, const QString &halfYear, const QString &rate) {
         d.HalfYear->setFocus();
         QTest::keyClicks(d.HalfYear, QString(halfYear).remove(u'.'));
         d.Rate->setFocus();
@@ -71,17 +69,19 @@ protected:
     }
     // Clicks the row of the half-year, as the user picks it.
     void Pick(const char *halfYear) {
-        const int row = dialog->Model().RowOf(day(halfYear));
+        const TRatesUi d(*dialog);
+        const int row = d.Model->RowOf(day(halfYear));
         ASSERT_GE(row, 0) << halfYear;
-        dialog->Rates->scrollTo(dialog->Model().index(row, 0));
-        const QRect cell = dialog->Rates->visualRect(dialog->Model().index(row, 0));
-        QTest::mouseClick(dialog->Rates->viewport(), Qt::LeftButton, {}, cell.center());
+        d.Rates->scrollTo(d.Model->index(row, 0));
+        const QRect cell = d.Rates->visualRect(d.Model->index(row, 0));
+        QTest::mouseClick(d.Rates->viewport(), Qt::LeftButton, {}, cell.center());
     }
     QStringList Row(const char *halfYear) const {
-        const int row = dialog->Model().RowOf(day(halfYear));
+        const TBaseRateModel &model = *TRatesUi(*dialog).Model;
+        const int row = model.RowOf(day(halfYear));
         QStringList cells;
         for (int column = 0; row >= 0 && column < TBaseRateModel::ColumnCount; ++column)
-            cells << dialog->Model().index(row, column).data().toString();
+            cells << model.index(row, column).data().toString();
         return cells;
     }
 
@@ -136,7 +136,7 @@ TEST(BaseRateModel, ChangesOnlyTheRowsThatDiffer) {
 TEST_F(BaseRateDialogTest, APickedRowFillsTheFieldsAndOwnRatesAreDeleted) {
     writeFile(RatesPath(), "# meine Korrektur\n01.07.2026;1,60\n01.01.2027;1,57\n"
                            "01.07.2027;1,77;Bundesbank\n");
-    TBaseRateDialog &d = Open();
+    const TRatesUi d = Open();
     const struct {
         const char *halfYear;
         QStringList row;
@@ -181,7 +181,7 @@ TEST_F(BaseRateDialogTest, APickedRowFillsTheFieldsAndOwnRatesAreDeleted) {
 // button that opens it.
 TEST_F(BaseRateDialogTest, ASetAsideFileIsNamedWithAButtonThatShowsIt) {
     writeFile(RatesPath(), "01.01.2027;zwei\n");
-    TBaseRateDialog &d = Open(); // the store's Load set it aside
+    const TRatesUi d = Open(); // the store's Load set it aside
     const QStringList aside = store->SetAsideFiles();
     ASSERT_EQ(aside.size(), 1);
     EXPECT_TRUE(d.SetAsideNote->isVisible());
@@ -195,9 +195,9 @@ TEST_F(BaseRateDialogTest, ASetAsideFileIsNamedWithAButtonThatShowsIt) {
                           "“ ist kein Programm eingerichtet, das die Datei öffnet; sie liegt im "
                           "Ordner „" +
                           home.dataHome() + "/tarvo“."));
-    d.close();
+    d.Dialog.close();
     QFile::remove(aside[0]);
-    d.Open(EmptyDate);
+    d.Dialog.Open(EmptyDate);
     EXPECT_FALSE(d.SetAsideNote->isVisible());
     EXPECT_FALSE(d.SetAsideButton->isVisible());
 }
@@ -212,10 +212,10 @@ TEST_F(BaseRateDialogTest, OneMoreRateAmongThousandsCostsOnlyItsRow) {
         file.Append({UserRateLine(rate), rate});
     }
     ASSERT_FALSE(SaveUserRates(RatesPath(), file));
-    TBaseRateDialog &d = Open();
-    ASSERT_EQ(d.Model().rowCount(), 4050);
-    QSignalSpy inserted(&d.Model(), &QAbstractItemModel::rowsInserted);
-    QSignalSpy reset(&d.Model(), &QAbstractItemModel::modelReset);
+    const TRatesUi d = Open();
+    ASSERT_EQ(d.Model->rowCount(), 4050);
+    QSignalSpy inserted(d.Model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(d.Model, &QAbstractItemModel::modelReset);
     const int width = d.Rates->columnWidth(TBaseRateModel::cmRate);
     QElapsedTimer timer;
     timer.start();
@@ -223,7 +223,7 @@ TEST_F(BaseRateDialogTest, OneMoreRateAmongThousandsCostsOnlyItsRow) {
     QCoreApplication::processEvents();
     const qint64 elapsed = timer.elapsed();
     EXPECT_LT(elapsed, 100) << "ms for one more rate among 4,000";
-    EXPECT_EQ(d.Model().rowCount(), 4051);
+    EXPECT_EQ(d.Model->rowCount(), 4051);
     EXPECT_EQ(inserted.size(), 1);
     EXPECT_EQ(reset.size(), 0);
     EXPECT_EQ(d.Rates->columnWidth(TBaseRateModel::cmRate), width);
@@ -239,8 +239,9 @@ TEST_F(BaseRateDialogTest, TheWindowFollowsTarvoZinsAndKeepsItsRate) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QCoreApplication::processEvents(); // the rates are read once the window is up
     form.OpenRates();
-    TBaseRateDialog *d = form.RatesDialog();
-    ASSERT_TRUE(d && QTest::qWaitForWindowActive(d));
+    TBaseRateDialog *opened = RatesDialogOf(form);
+    ASSERT_TRUE(opened && QTest::qWaitForWindowActive(opened));
+    const TRatesUi d(*opened);
 
     const QString csv = home.path() + "/bbk.csv";
     writeFile(csv, "\"\";BBIN1.M.DE.BBK.BBKBAS2.EUR.ME;BBIN1.M.DE.BBK.BBKBAS2.EUR.ME_FLAGS\n"
@@ -255,17 +256,17 @@ TEST_F(BaseRateDialogTest, TheWindowFollowsTarvoZinsAndKeepsItsRate) {
     ASSERT_EQ(zins.exitCode(), 0) << zins.readAllStandardError().toStdString();
 
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return form.Reach->text() == "Basiszinssätze bis 30.06.2027"; }, 5000));
-    const int row = d->Model().RowOf(day("01.01.2027"));
+        [&] { return TVerzugUi(form).Reach->text() == "Basiszinssätze bis 30.06.2027"; }, 5000));
+    const int row = d.Model->RowOf(day("01.01.2027"));
     ASSERT_GE(row, 0) << "the open dialog shows it";
-    EXPECT_EQ(d->Model().index(row, 2).data().toString(), "Bundesbank");
+    EXPECT_EQ(d.Model->index(row, 2).data().toString(), "Bundesbank");
 
-    Enter(*d, "01.07.2027", "1,77");
+    Enter(d, "01.07.2027", "1,77");
     EXPECT_EQ(desktop.messages, QStringList());
     const QList<QByteArray> lines = readAll(RatesPath()).split('\n');
     EXPECT_TRUE(lines.contains("01.01.2027;1,57;Bundesbank"));
     EXPECT_TRUE(lines.contains("01.07.2027;1,77"));
-    EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 31.12.2027");
+    EXPECT_EQ(TVerzugUi(form).Reach->text(), "Basiszinssätze bis 31.12.2027");
     form.close();
 }
 
@@ -307,16 +308,16 @@ TEST_F(BaseRateDialogTest, UpdatesFromTheBundesbankWhileStayingUsable) {
         desktop.messages.clear();
         const QString url = server.Url(c.path);
         const ScopedEnv address(UpdateUrlVariable, url.toUtf8());
-        TBaseRateDialog &d = Open();
-        d.Updater().TimeoutMs = 300;
+        const TRatesUi d = Open();
+        d.Dialog.Updater().TimeoutMs = 300;
         // Alt+A clicks the button after a moment; a mouse click at once.
         if (c.end == Cancel) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return d.Updater().Running(); }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return d.Dialog.Updater().Running(); }, 5000));
         } else {
             QTest::mouseClick(d.UpdateButton, Qt::LeftButton);
         }
-        EXPECT_TRUE(d.Updater().Running()) << c.path << ": the click returned at once";
+        EXPECT_TRUE(d.Dialog.Updater().Running()) << c.path << ": the click returned at once";
         EXPECT_FALSE(d.UpdateButton->isEnabled()) << c.path;
         EXPECT_TRUE(d.CancelUpdateButton->isVisible()) << c.path;
         EXPECT_EQ(d.Status->text(), "Die Basiszinssätze werden von „" + url + "“ geladen …");
@@ -325,7 +326,8 @@ TEST_F(BaseRateDialogTest, UpdatesFromTheBundesbankWhileStayingUsable) {
         EXPECT_EQ(d.Rate->text(), "1,5") << c.path << ": typing goes on meanwhile";
         if (c.end == Cancel) QTest::mouseClick(d.CancelUpdateButton, Qt::LeftButton);
         if (c.end == Close) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !d.Updater().Running(); }, 10000)) << c.path;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !d.Dialog.Updater().Running(); }, 10000))
+            << c.path;
         QTest::qWait(c.end == WaitForIt ? 0 : 500); // no late answer
         EXPECT_EQ(d.Status->text(), c.status) << c.path;
         EXPECT_EQ(desktop.messages,
@@ -363,11 +365,12 @@ TEST_F(BaseRateDialogTest, SpecialFilesGiveMessagesInTheWindow) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
         QCoreApplication::processEvents();
         EXPECT_EQ(desktop.messages, QStringList("Verzugszinsen|" + reason));
-        EXPECT_EQ(form.Reach->text(), "Basiszinssätze bis 31.12.2026");
+        EXPECT_EQ(TVerzugUi(form).Reach->text(), "Basiszinssätze bis 31.12.2026");
         form.OpenRates();
-        TBaseRateDialog *d = form.RatesDialog();
-        ASSERT_TRUE(d);
-        Enter(*d, "01.01.2027", "1,57");
+        TBaseRateDialog *opened = RatesDialogOf(form);
+        ASSERT_TRUE(opened);
+        const TRatesUi d(*opened);
+        Enter(d, "01.01.2027", "1,57");
         EXPECT_EQ(desktop.messages.value(1),
                   "Basiszinssätze|" + reason + " Es wurde nichts geändert.");
         // The same device or FIFO picked for the import.
@@ -375,7 +378,7 @@ TEST_F(BaseRateDialogTest, SpecialFilesGiveMessagesInTheWindow) {
         ASSERT_TRUE(MakeSpecialFile(kind, special));
         FifoWatchdog importWatchdog(special);
         desktop.fileName = special;
-        QTest::mouseClick(d->ImportButton, Qt::LeftButton);
+        QTest::mouseClick(d.ImportButton, Qt::LeftButton);
         EXPECT_EQ(desktop.messages.value(2),
                   "Basiszinssätze|Die Datei „" + special + "“ kann nicht gelesen werden: " +
                       SpecialFileReason(kind) + ". Es wurde nichts übernommen.");
@@ -393,7 +396,7 @@ TEST_F(BaseRateDialogTest, AFullDiskKeepsTheFileAndSaysWhy) {
     if (!disk.Mounted()) GTEST_SKIP() << disk.Reason.toStdString();
     const QString path = disk.File(UserRatesFileName);
     writeFile(path, "# meine\n01.01.2027;1,57\n");
-    TBaseRateDialog &d = Open(path);
+    const TRatesUi d = Open(path);
     disk.Fill();
     Enter(d, "01.07.2027", "1,77");
     EXPECT_EQ(desktop.messages,

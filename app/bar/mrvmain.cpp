@@ -1,15 +1,14 @@
-#include "app/mrvmain.h"
+#include "app/bar/mrvmain.h"
 
 #include "app/artwork/artwork.h"
-#include "app/einst.h"
-#include "app/info.h"
-#include "app/layout_p.h"
-#include "app/verzug.h"
+#include "app/bar/einst.h"
+#include "app/bar/info.h"
+#include "app/bar/layout_p.h"
 #include "engine/interest.h"
+#include "platform/base/exceptions.h"
+#include "platform/core/desktop.h"
 #include "platform/gui/accessibility.h"
 #include "platform/gui/application.h"
-#include "platform/core/desktop.h"
-#include "platform/base/exceptions.h"
 #include "platform/gui/focus.h"
 #include "platform/gui/fonts.h"
 #include "platform/gui/screens.h"
@@ -17,14 +16,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QScopedValueRollback>
-#include <QSessionManager>
 #include <QStyle>
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
 
 TForm1 *Form1 = nullptr;
 
@@ -107,18 +103,6 @@ void ShowFitting(TLabel *label, const QString &text, int room) {
 constexpr int DayLabelRoom = 350 - 2 - 234;
 constexpr int ResultRoom = 463 - (392 + 9 + 2);
 
-// The settings are written once more when the process ends through exit() without the bar
-// being destroyed, as Qt does when the display connection of the session goes away.
-void SaveAtExit() {
-    if (!Form1) return;
-    try {
-        Form1->regval->SaveValues();
-        if (Form1->VerzugForm()) Form1->VerzugForm()->StoreSettings();
-    } catch (const std::exception &error) {
-        std::fprintf(stderr, "%s\n", error.what());
-    }
-}
-
 } // namespace
 
 TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
@@ -149,16 +133,16 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), TComponent(nullptr) {
         [this] { btn_einClick(btn_ein); }, btn_ein);
     AddShortcut(
         *this, {Qt::Key_F1}, QStringLiteral("F1"), [this] { ImgBtn1Click(ImgBtn1); }, ImgBtn1);
-    AddShortcut(*this, {Qt::CTRL | Qt::SHIFT | Qt::Key_V}, QStringLiteral("Strg+Umschalt+V"),
-                [this] { OpenWindow(QStringLiteral("verzug")); });
     // The focus always stands in a field, whose own menu the right button still opens.
     AddShortcut(*this, {Qt::Key_Menu, Qt::SHIFT | Qt::Key_F10},
                 QStringLiteral("Menütaste oder Umschalt+F10"), [this] { ShowBarMenuByKey(); });
     FormCreate();
-    static const bool saveAtExit = std::atexit(SaveAtExit) == 0;
-    Q_UNUSED(saveAtExit);
-    // The session may end the process soon after it asks to save.
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SaveSettingsNow(); });
+    // The store writes itself back as the bar goes after the loop; the session may end the
+    // process soon after it asks to save, and exit() ends it without the bar being destroyed.
+    if (TApplication *app = TApplication::Instance())
+        connect(app, &TApplication::Ending, this, [this](TEnding how) {
+            if (how != TEnding::LoopEnds) SaveSettingsNow();
+        });
 }
 
 void TForm1::LayOutWindow() {
@@ -292,8 +276,8 @@ void TForm1::LayOutInstanceGuard() {
 }
 
 TForm1::~TForm1() {
-    // Before the bar's settings go: the window stores its own values as it goes.
-    FVerzugForm.reset();
+    // Before the bar's settings go.
+    FWindows.clear();
     FSettingsForm.reset();
     FInfoForm.reset();
     if (Form1 == this) Form1 = nullptr;
@@ -345,16 +329,27 @@ void TForm1::SetStayOnTop(bool value) {
     SetStaysOnTop(*this, value);
 }
 
+void TForm1::AddWindow(TBarWindow window) {
+    const QString name = window.Name;
+    AddShortcut(*this, {window.Keys}, window.SpokenKeys, [this, name] { OpenWindow(name); });
+    FWindowKinds.push_back(std::move(window));
+}
+
 // Made only when first asked for: the bar's start does not pay for it. An ordinary window, not
-// kept above other programs' windows: it opens clear of the bar instead, which may be.
+// kept above other programs' windows.
 bool TForm1::OpenWindow(const QString &name) {
-    if (name != QLatin1String("verzug")) return false;
-    if (!FVerzugForm) {
-        FVerzugForm = std::make_unique<TVerzugForm>();
-        FVerzugForm->SetKeepClearOf(this);
-    }
-    ShowAndActivate(FVerzugForm.get());
+    const auto kind = std::find_if(FWindowKinds.begin(), FWindowKinds.end(),
+                                   [&](const TBarWindow &window) { return window.Name == name; });
+    if (kind == FWindowKinds.end()) return false;
+    std::unique_ptr<QWidget> &window = FWindows[name];
+    if (!window) window = kind->Make();
+    ShowAndActivate(window.get());
     return true;
+}
+
+QWidget *TForm1::Window(const QString &name) const {
+    const auto made = FWindows.find(name);
+    return made == FWindows.end() ? nullptr : made->second.get();
 }
 
 QMenu *TForm1::ShowBarMenuByKey() {
@@ -379,8 +374,11 @@ QMenu *TForm1::ShowBarMenu(QPoint at) {
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setAccessibleName(QStringLiteral("Tarvo"));
-    menu->addAction(QStringLiteral("&Verzugszinsen …\tStrg+Umschalt+V"), this,
-                    [this] { OpenWindow(QStringLiteral("verzug")); });
+    for (const TBarWindow &window : FWindowKinds) {
+        const QString name = window.Name;
+        menu->addAction(window.MenuEntry + u'\t' + window.SpokenKeys, this,
+                        [this, name] { OpenWindow(name); });
+    }
     menu->addAction(QStringLiteral("&Einstellungen …\tStrg+,"), this,
                     [this] { btn_einClick(btn_ein); });
     menu->addAction(QStringLiteral("&Info …\tF1"), this, [this] { ImgBtn1Click(ImgBtn1); });
@@ -487,7 +485,6 @@ void TForm1::closeEvent(QCloseEvent *event) {
 void TForm1::SaveSettingsNow() {
     try {
         regval->SaveValues();
-        if (FVerzugForm) FVerzugForm->StoreSettings();
     } catch (const std::exception &error) {
         ReportException(error);
     }

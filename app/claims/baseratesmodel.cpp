@@ -1,7 +1,7 @@
-#include "app/baseratesmodel.h"
+#include "app/claims/baseratesmodel.h"
 
-#include "report/amounts.h"
 #include "engine/fixedtext.h"
+#include "report/amounts.h"
 
 #include <algorithm>
 

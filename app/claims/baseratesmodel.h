@@ -9,6 +9,7 @@
 #include <vector>
 
 class TBaseRateModel : public QAbstractTableModel {
+    Q_OBJECT
 public:
     using QAbstractTableModel::QAbstractTableModel;
 

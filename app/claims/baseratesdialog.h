@@ -24,21 +24,6 @@ public:
     explicit TBaseRateDialog(TBaseRateStore &store, QWidget *parent = nullptr);
     ~TBaseRateDialog() override;
 
-    TDateEdit *HalfYear = nullptr;
-    QLineEdit *Rate = nullptr;
-    QPushButton *SetButton = nullptr;
-    QPushButton *DeleteButton = nullptr;
-    QPushButton *ImportButton = nullptr;
-    QPushButton *UpdateButton = nullptr;
-    // Shown while the rates are being fetched.
-    QPushButton *CancelUpdateButton = nullptr;
-    QTableView *Rates = nullptr;
-    QLabel *Status = nullptr;
-    // Shown while a set-aside file lies beside the user's file.
-    QLabel *SetAsideNote = nullptr;
-    QPushButton *SetAsideButton = nullptr;
-
-    TBaseRateModel &Model() const { return *FModel; }
     TBaseRateUpdate &Updater() const { return *FUpdate; }
 
     // Shows the rates with the half-year preset (EmptyDate: the one after the table's reach).
@@ -59,8 +44,9 @@ public:
     // Shows the store's rates afresh: only the rows that changed.
     void Refresh();
 
+signals:
     // After every change of the user's rates made here.
-    std::function<void()> OnRatesChanged;
+    void RatesChanged();
 
 protected:
     void hideEvent(QHideEvent *event) override;
@@ -73,8 +59,24 @@ private:
     void SelectHalfYear(TDateTime from);
     void Changed();
 
+    // The children, each with its own name as object name ("HalfYear"), so that tools and tests
+    // find them.
+    TDateEdit *HalfYear = nullptr;
+    QLineEdit *Rate = nullptr;
+    QPushButton *SetButton = nullptr;
+    QPushButton *DeleteButton = nullptr;
+    QPushButton *ImportButton = nullptr;
+    QPushButton *UpdateButton = nullptr;
+    // Shown while the rates are being fetched.
+    QPushButton *CancelUpdateButton = nullptr;
+    QTableView *Rates = nullptr;
+    QLabel *Status = nullptr;
+    // Shown while a set-aside file lies beside the user's file.
+    QLabel *SetAsideNote = nullptr;
+    QPushButton *SetAsideButton = nullptr;
+
     TBaseRateStore &FStore;
-    TBaseRateModel *FModel = nullptr;
+    TBaseRateModel *FModel = nullptr; // "Model"
     std::unique_ptr<TBaseRateUpdate> FUpdate;
     bool FRefreshing = false;
 };

@@ -1,17 +1,17 @@
-#include "platform/base/module.h"
+#include "platform/base/modules.h"
 
 #include <QCoreApplication>
 #include <QLibrary>
 
-QFunctionPointer LoadModuleEntry(const QString &name, const char *symbol, QString &tried) {
+QFunctionPointer LoadModuleEntry(const QString &module, const char *entry, QString &tried) {
     QStringList folders{QCoreApplication::applicationDirPath() +
                         QStringLiteral("/../" TARVO_MODULE_DIR)};
     folders += QCoreApplication::libraryPaths();
     for (const QString &folder : folders) {
-        // A library loaded stays loaded when its QLibrary goes: only unload() would unload it.
-        QLibrary library(folder + u'/' + name);
+        // Its destruction leaves the module loaded.
+        QLibrary library(folder + u'/' + module);
         if (library.load())
-            if (const QFunctionPointer entry = library.resolve(symbol)) return entry;
+            if (const QFunctionPointer found = library.resolve(entry)) return found;
         if (tried.isEmpty()) tried = library.fileName();
     }
     return nullptr;

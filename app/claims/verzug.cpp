@@ -1,17 +1,19 @@
-#include "app/verzug.h"
+#include "app/claims/verzug.h"
 
 #include "app/artwork/artwork.h"
-#include "app/layout_p.h"
-#include "app/printing.h"
-#include "app/verzugexport.h"
+#include "app/claims/children.h"
+#include "app/claims/printing.h"
+#include "app/claims/verzugexport.h"
+#include "engine/fixedtext.h"
+#include "platform/base/exceptions.h"
+#include "platform/core/desktop.h"
+#include "platform/gui/accessibility.h"
+#include "platform/gui/application.h"
+#include "platform/gui/screens.h"
 #include "report/amounts.h"
 #include "report/errortext.h"
 #include "report/ruletexts.h"
 #include "report/statement.h"
-#include "engine/fixedtext.h"
-#include "platform/core/desktop.h"
-#include "platform/base/exceptions.h"
-#include "platform/gui/screens.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -45,18 +47,11 @@ constexpr QSize LeastSize(400, 300);
 // Forderung, Zinsen, Pauschale, Gesamt, Zinsen je weiteren Tag.
 constexpr int MostSums = 5;
 
-QLabel *BuddyLabel(const QString &text, QWidget *buddy) {
-    auto *label = new QLabel(text);
-    label->setBuddy(buddy);
-    return label;
-}
-
-TDateEdit *DateField(QWidget *form, const QString &name) {
+TDateEdit *DateField(QWidget *form, const QString &title) {
     auto *field = new TDateEdit(nullptr, form);
-    field->setObjectName(name);
     field->SetYearDigits(TYearDigits::dyFour);
-    field->SetDialogTitle(name);
-    field->setAccessibleName(name);
+    field->SetDialogTitle(title);
+    field->setAccessibleName(title);
     field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) +
                            field->ButtonWidth() + 12);
     return field;
@@ -84,7 +79,6 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     auto *inputs = new QGridLayout;
     BuildInputs(inputs);
     Reason = new QLabel(this);
-    Reason->setObjectName(QStringLiteral("Grund"));
     Reason->setAccessibleName(QStringLiteral("Keine Aufstellung"));
     Reason->setWordWrap(true);
     Reason->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -103,6 +97,7 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     // Scrolled where a small screen or a large scale leaves less room than the controls need,
     // so that the window always fits the screen.
     auto *content = new QWidget;
+    content->setObjectName(QStringLiteral("Content"));
     auto *layout = new QVBoxLayout(content);
     layout->addLayout(inputs);
     layout->addSpacing(6);
@@ -112,6 +107,7 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     layout->addLayout(BuildSums());
     layout->addLayout(BuildButtons());
     auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("Scroller"));
     scroller->setWidget(content);
     scroller->setWidgetResizable(true);
     scroller->setFrameShape(QFrame::NoFrame);
@@ -121,6 +117,29 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroller);
     SetTabOrder();
+    NameChildren(*this, {{FModel, "StatementModel"},
+                         {Amount, "Amount"},
+                         {FirstDay, "FirstDay"},
+                         {LastDay, "LastDay"},
+                         {RateRule, "RateRule"},
+                         {Before29072014, "Before29072014"},
+                         {RateLabel, "RateLabel"},
+                         {Rate, "Rate"},
+                         {FlatFee, "FlatFee"},
+                         {DayCount, "DayCount"},
+                         {PaymentDay, "PaymentDay"},
+                         {CalculateButton, "CalculateButton"},
+                         {Reason, "Reason"},
+                         {Table, "Table"},
+                         {Rules, "Rules"},
+                         {Note, "Note"},
+                         {Reach, "Reach"},
+                         {RatesButton, "RatesButton"},
+                         {CopyButton, "CopyButton"},
+                         {CsvButton, "CsvButton"},
+                         {PdfButton, "PdfButton"},
+                         {PrintButton, "PrintButton"},
+                         {CloseButton, "CloseButton"}});
     AddShortcut(
         *this, {Qt::CTRL | Qt::SHIFT | Qt::Key_C}, QStringLiteral("Strg+Umschalt+C"),
         [this] { CopyStatement(); }, CopyButton);
@@ -147,15 +166,13 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     connect(DayCount, &QComboBox::currentIndexChanged, this, [this] { Recalculate(); });
     connect(PaymentDay, &QCheckBox::toggled, this, [this] { Recalculate(); });
     ShowReach();
-}
-
-TVerzugForm::~TVerzugForm() {
-    StoreSettingsOrReport();
+    // Stored as the window closes, and once more as the program ends, open or not.
+    if (TApplication *app = TApplication::Instance())
+        connect(app, &TApplication::Ending, this, [this] { SaveSettings(); });
 }
 
 void TVerzugForm::BuildInputs(QGridLayout *grid) {
     Amount = new TCurrencyEdit(nullptr, this);
-    Amount->setObjectName(QStringLiteral("Forderung"));
     Amount->setAccessibleName(QStringLiteral("Forderung in Euro"));
     FirstDay = DateField(this, QStringLiteral("Erster Zinstag"));
     LastDay = DateField(this, QStringLiteral("Letzter Zinstag"));
@@ -232,6 +249,8 @@ QLayout *TVerzugForm::BuildSums() {
     for (int i = 0; i < MostSums; ++i) {
         SumLabels.append(new QLabel(this));
         SumValues.append(new QLabel(this));
+        SumLabels[i]->setObjectName(QStringLiteral("SumLabel%1").arg(i + 1));
+        SumValues[i]->setObjectName(QStringLiteral("SumValue%1").arg(i + 1));
         SumValues[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         SumValues[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         sums->addWidget(SumLabels[i], i, 0);
@@ -458,10 +477,10 @@ void TVerzugForm::LoadRates() {
 void TVerzugForm::OpenRates(TDateTime halfYear) {
     if (!FRatesDialog) {
         FRatesDialog = new TBaseRateDialog(FRates, this);
-        FRatesDialog->OnRatesChanged = [this] {
+        connect(FRatesDialog, &TBaseRateDialog::RatesChanged, this, [this] {
             ShowReach();
             Recalculate();
-        };
+        });
     }
     FRatesDialog->Open(halfYear);
 }
@@ -473,7 +492,7 @@ void TVerzugForm::CopyStatement() {
 
 QString TVerzugForm::AskExportPath(const QString &caption, const QString &suffix,
                                    const QString &filter) {
-    QString folder = FSettings.Text(TVerzugSetting::ExportFolder);
+    QString folder = FSettings.Value(Setting::VerzugOrdner);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString chosen = Desktop().SaveFileName(
@@ -496,7 +515,7 @@ void TVerzugForm::Export(const QString &path, const QByteArray &data) {
         Desktop().ShowMessage(Caption, error);
         return;
     }
-    FSettings.SetText(TVerzugSetting::ExportFolder, QFileInfo(path).absolutePath());
+    FSettings.SetValue(Setting::VerzugOrdner, QFileInfo(path).absolutePath());
 }
 
 void TVerzugForm::SaveCsv() {
@@ -520,7 +539,7 @@ void TVerzugForm::PrintStatement() {
     PrintPages(
         this, QStringLiteral("Zinsaufstellung drucken"), QStringLiteral("Zinsaufstellung"),
         [this](QPagedPaintDevice &device) { PaintStatement(Statement(), device); },
-        [this](const QString &path, const QByteArray &pdf) { Export(path, pdf); }, ChoosePrinter);
+        [this](const QString &path, const QByteArray &pdf) { Export(path, pdf); }, FChoosePrinter);
 }
 
 void TVerzugForm::keyPressEvent(QKeyEvent *event) {
@@ -552,24 +571,24 @@ void TVerzugForm::showEvent(QShowEvent *event) {
 
 void TVerzugForm::closeEvent(QCloseEvent *event) {
     if (FRatesDialog) FRatesDialog->close();
-    StoreSettingsOrReport();
+    SaveSettings();
     QWidget::closeEvent(event);
 }
 
 void TVerzugForm::RestoreSettings() {
     bool read = false;
-    const double amount = FSettings.Text(TVerzugSetting::Amount).toDouble(&read);
+    const double amount = FSettings.Value(Setting::VerzugForderung).toDouble(&read);
     Amount->SetValue(read ? amount : 0);
-    if (const auto day = ParseDayDate(FSettings.Text(TVerzugSetting::FirstDay)))
+    if (const auto day = ParseDayDate(FSettings.Value(Setting::VerzugErsterTag)))
         FirstDay->SetDateValue(*day);
-    const int rule = FSettings.Integer(TVerzugSetting::RateRule);
+    const int rule = FSettings.Value(Setting::VerzugZinsregel);
     RateRule->setCurrentIndex(rule >= 0 && rule < RateRule->count() ? rule : 0);
-    Before29072014->setChecked(FSettings.Integer(TVerzugSetting::Before29072014) != 0);
-    Rate->setText(FSettings.Text(TVerzugSetting::TypedRate));
-    FFlatFeeChoice = FSettings.Integer(TVerzugSetting::FlatFee) != 0;
+    Before29072014->setChecked(FSettings.Value(Setting::VerzugVor29072014));
+    Rate->setText(FSettings.Value(Setting::VerzugZinssatz));
+    FFlatFeeChoice = FSettings.Value(Setting::VerzugPauschale);
     DayCount->setCurrentIndex(
-        std::max(0, DayCount->findData(FSettings.Integer(TVerzugSetting::DayCount))));
-    PaymentDay->setChecked(FSettings.Integer(TVerzugSetting::PaymentDay) != 0);
+        std::max(0, DayCount->findData(FSettings.Value(Setting::VerzugTageszaehlung))));
+    PaymentDay->setChecked(FSettings.Value(Setting::VerzugZahlungstag));
     RuleChanged();
 }
 
@@ -577,13 +596,13 @@ void TVerzugForm::RestoreSettings() {
 // (PlaceOnScreen fits either to the screen as the window opens).
 void TVerzugForm::RestoreGeometry() {
     const bool stored =
-        FSettings.Stored(TVerzugSetting::Width) && FSettings.Stored(TVerzugSetting::Height);
+        FSettings.Stored(Setting::VerzugBreite) && FSettings.Stored(Setting::VerzugHoehe);
     if (stored)
-        resize(FSettings.Integer(TVerzugSetting::Width), FSettings.Integer(TVerzugSetting::Height));
+        resize(FSettings.Value(Setting::VerzugBreite), FSettings.Value(Setting::VerzugHoehe));
     else
         resize(FirstSize.expandedTo(minimumSizeHint()));
-    if (stored && FSettings.Stored(TVerzugSetting::Left)) {
-        move(FSettings.Integer(TVerzugSetting::Left), FSettings.Integer(TVerzugSetting::Top));
+    if (stored && FSettings.Stored(Setting::VerzugLinks)) {
+        move(FSettings.Value(Setting::VerzugLinks), FSettings.Value(Setting::VerzugOben));
     } else if (QScreen *screen = QGuiApplication::primaryScreen()) {
         CentreWindow(*this, screen->availableGeometry());
     }
@@ -613,26 +632,22 @@ void TVerzugForm::PlaceOnScreen() {
     resize(frame.size() - frameExtra);
 }
 
-void TVerzugForm::StoreSettings() {
-    FSettings.SetText(TVerzugSetting::Amount,
-                      PlainCents(CentsFromAmount(Amount->Value()).value_or(0), u'.'));
-    FSettings.SetText(TVerzugSetting::FirstDay, IsoDate(FirstDay->DateValue()));
-    FSettings.SetInteger(TVerzugSetting::RateRule, RateRule->currentIndex());
-    FSettings.SetInteger(TVerzugSetting::Before29072014, Before29072014->isChecked());
-    FSettings.SetText(TVerzugSetting::TypedRate, Rate->text());
-    FSettings.SetInteger(TVerzugSetting::FlatFee, FFlatFeeChoice);
-    FSettings.SetInteger(TVerzugSetting::DayCount, DayCount->currentData().toInt());
-    FSettings.SetInteger(TVerzugSetting::PaymentDay, PaymentDay->isChecked());
-    FSettings.SetInteger(TVerzugSetting::Left, pos().x());
-    FSettings.SetInteger(TVerzugSetting::Top, pos().y());
-    FSettings.SetInteger(TVerzugSetting::Width, width());
-    FSettings.SetInteger(TVerzugSetting::Height, height());
-    FSettings.Save();
-}
-
-void TVerzugForm::StoreSettingsOrReport() {
+void TVerzugForm::SaveSettings() {
+    FSettings.SetValue(Setting::VerzugForderung,
+                       PlainCents(CentsFromAmount(Amount->Value()).value_or(0), u'.'));
+    FSettings.SetValue(Setting::VerzugErsterTag, IsoDate(FirstDay->DateValue()));
+    FSettings.SetValue(Setting::VerzugZinsregel, RateRule->currentIndex());
+    FSettings.SetValue(Setting::VerzugVor29072014, Before29072014->isChecked());
+    FSettings.SetValue(Setting::VerzugZinssatz, Rate->text());
+    FSettings.SetValue(Setting::VerzugPauschale, FFlatFeeChoice);
+    FSettings.SetValue(Setting::VerzugTageszaehlung, DayCount->currentData().toInt());
+    FSettings.SetValue(Setting::VerzugZahlungstag, PaymentDay->isChecked());
+    FSettings.SetValue(Setting::VerzugLinks, pos().x());
+    FSettings.SetValue(Setting::VerzugOben, pos().y());
+    FSettings.SetValue(Setting::VerzugBreite, width());
+    FSettings.SetValue(Setting::VerzugHoehe, height());
     try {
-        StoreSettings();
+        FSettings.Save();
     } catch (const std::exception &error) {
         ReportException(error);
     }

@@ -1,15 +1,16 @@
-#include "app/baseratesdialog.h"
+#include "app/claims/baseratesdialog.h"
 
-#include "app/baseratesmodel.h"
-#include "report/amounts.h"
-#include "report/errortext.h"
-#include "report/ruletexts.h"
+#include "app/claims/baseratesmodel.h"
+#include "app/claims/children.h"
 #include "engine/baserateupdate.h"
 #include "engine/bundesbank.h"
 #include "engine/fixedtext.h"
-#include "platform/core/desktop.h"
 #include "platform/base/exceptions.h"
 #include "platform/base/services.h"
+#include "platform/core/desktop.h"
+#include "report/amounts.h"
+#include "report/errortext.h"
+#include "report/ruletexts.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -29,12 +30,6 @@
 namespace {
 
 const QString Caption = QStringLiteral("Basiszinssätze");
-
-QLabel *BuddyLabel(const QString &text, QWidget *buddy) {
-    auto *label = new QLabel(text);
-    label->setBuddy(buddy);
-    return label;
-}
 
 QString Shown(const QString &path) {
     return QDir::toNativeSeparators(path);
@@ -70,10 +65,12 @@ TBaseRateDialog::TBaseRateDialog(TBaseRateStore &store, QWidget *parent)
     : QDialog(parent), FStore(store) {
     setWindowTitle(Caption);
     setAttribute(Qt::WA_QuitOnClose, false);
+    setObjectName(QStringLiteral("RatesDialog"));
     auto *intro = new QLabel(
         QStringLiteral("Basiszinssätze nach § 247 BGB, je Halbjahr. Eigene Sätze gehen den "
                        "mitgelieferten vor; sie stehen in\n„%1“.")
             .arg(Shown(store.Path())));
+    intro->setObjectName(QStringLiteral("Intro"));
     intro->setWordWrap(true);
     intro->setTextInteractionFlags(Qt::TextSelectableByMouse);
     SetAsideNote = new QLabel(this);
@@ -149,12 +146,14 @@ TBaseRateDialog::TBaseRateDialog(TBaseRateStore &store, QWidget *parent)
     entry->addWidget(DeleteButton, 1, 3);
     entry->setColumnStretch(4, 1);
     auto *buttons = new QDialogButtonBox(this);
+    buttons->setObjectName(QStringLiteral("Buttons"));
     buttons->addButton(ImportButton, QDialogButtonBox::ActionRole);
     buttons->addButton(UpdateButton, QDialogButtonBox::ActionRole);
     buttons->addButton(CancelUpdateButton, QDialogButtonBox::ActionRole);
     CancelUpdateButton->hide();
     QPushButton *close =
         buttons->addButton(QStringLiteral("&Schließen"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("CloseButton"));
     close->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -169,6 +168,18 @@ TBaseRateDialog::TBaseRateDialog(TBaseRateStore &store, QWidget *parent)
     setTabOrder(Rate, SetButton);
     setTabOrder(SetButton, DeleteButton);
     resize(500, 460);
+    NameChildren(*this, {{FModel, "Model"},
+                         {HalfYear, "HalfYear"},
+                         {Rate, "Rate"},
+                         {SetButton, "SetButton"},
+                         {DeleteButton, "DeleteButton"},
+                         {ImportButton, "ImportButton"},
+                         {UpdateButton, "UpdateButton"},
+                         {CancelUpdateButton, "CancelUpdateButton"},
+                         {Rates, "Rates"},
+                         {Status, "Status"},
+                         {SetAsideNote, "SetAsideNote"},
+                         {SetAsideButton, "SetAsideButton"}});
     Refresh();
 }
 
@@ -227,7 +238,7 @@ void TBaseRateDialog::SelectHalfYear(TDateTime from) {
 
 void TBaseRateDialog::Changed() {
     Refresh();
-    if (OnRatesChanged) OnRatesChanged();
+    emit RatesChanged();
 }
 
 void TBaseRateDialog::SetRate() {

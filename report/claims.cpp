@@ -2,6 +2,7 @@
 
 #include "report/amounts.h"
 #include "report/csv.h"
+#include "report/json.h"
 #include "report/ruletexts.h"
 #include "report/statement.h"
 
@@ -390,4 +391,142 @@ QByteArray ClaimsCsv(const TClaimsReport &report) {
 QString ClaimsPageHtml(const TClaimsReport &report, TDateTime madeOn) {
     return QStringLiteral("<h2>Forderungsaufstellung</h2>") + ClaimsHtml(report) +
            paragraphs({QStringLiteral("Erstellt am %1 mit Tarvo").arg(FormatDayDate(madeOn))});
+}
+
+QString ClaimsAlignedText(const TClaimsReport &report) {
+    const auto lines = [](const QList<TClaimsLine> &list) {
+        qsizetype width = 0;
+        for (const TClaimsLine &line : list)
+            width = std::max(width, line.Label.size() + 1);
+        QString text;
+        for (const TClaimsLine &line : list)
+            text += (line.Label + u':').leftJustified(width + 2) + line.Value + u'\n';
+        return text;
+    };
+    const QList<QStringList> rows = tableRows(report);
+    QList<qsizetype> widths(ClaimsColumns, 0);
+    for (const QStringList &row : rows)
+        for (int column = 0; column < ClaimsColumns; ++column)
+            widths[column] = std::max(widths[column], row[column].size());
+    QString table;
+    for (const QStringList &row : rows) {
+        QStringList cells;
+        for (int column = 0; column < ClaimsColumns; ++column)
+            cells << (IsClaimsNumberColumn(column) ? row[column].rightJustified(widths[column])
+                                                   : row[column].leftJustified(widths[column]));
+        table += cells.join(QStringLiteral("  ")).trimmed() + u'\n';
+    }
+    return lines(ClaimsHeadLines(report)) + u'\n' + table + u'\n' + lines(ClaimsSumLines(report)) +
+           u'\n' + ClaimsRulesLines(report).join(u'\n') + QStringLiteral("\n\nAntragstext:\n") +
+           ApplicationText(report) + u'\n';
+}
+
+namespace {
+
+void appendJsonText(QString &out, const char *key, const QString &text, bool first = false) {
+    AppendJsonKey(out, QLatin1StringView(key), first);
+    AppendJsonString(out, text);
+}
+
+void appendJsonCents(QString &out, const char *key, TCents value, bool first = false) {
+    AppendJsonKey(out, QLatin1StringView(key), first);
+    AppendJsonCents(out, value);
+}
+
+void appendJsonDate(QString &out, const char *key, TDateTime day) {
+    appendJsonText(out, key, FormatIsoDate(day));
+}
+
+QString shareKind(const TAllocation &share) {
+    if (share.Item.Kind == TItemKind::Claim)
+        return share.Interest ? QStringLiteral("zinsen") : QStringLiteral("hauptforderung");
+    return share.Interest ? QStringLiteral("kostenzinsen") : QStringLiteral("kosten");
+}
+
+QString bookingKind(const TBooking &booking) {
+    switch (booking.Kind) {
+    case TBookingKind::Item:
+        return booking.Item.Kind == TItemKind::Claim  ? QStringLiteral("forderung")
+               : booking.Item.Kind == TItemKind::Cost ? QStringLiteral("kosten")
+                                                      : QStringLiteral("pauschale");
+    case TBookingKind::Interest:
+        return QStringLiteral("zinsen");
+    case TBookingKind::Payment:
+        return QStringLiteral("zahlung");
+    }
+    return QString();
+}
+
+} // namespace
+
+QString ClaimsJson(const TClaimsReport &report) {
+    const TClaimsCase &input = caseOf(report);
+    const TClaimsStatement &s = report.Statement;
+    QString out = QStringLiteral("{");
+    appendJsonText(out, "bezeichnung", report.File.Name, true);
+    appendJsonDate(out, "stichtag", input.StatementDay);
+    appendJsonCents(out, "hauptforderung_offen", s.Open.Principal);
+    appendJsonCents(out, "zinsen_offen", s.Open.Interest);
+    appendJsonCents(out, "kosten_offen", s.Open.Costs);
+    appendJsonCents(out, "kostenzinsen_offen", s.Open.CostInterest);
+    appendJsonCents(out, "gesamt", s.Open.Total());
+    appendJsonCents(out, "je_tag", s.PerDay);
+    appendJsonCents(out, "ueberzahlung", s.Overpaid);
+    AppendJsonKey(out, QLatin1StringView("forderungen"));
+    out += u'[';
+    for (size_t i = 0; i < s.Claims.size(); ++i) {
+        out += i == 0 ? QStringLiteral("{") : QStringLiteral(", {");
+        appendJsonText(out, "bezeichnung", ItemName(input, {TItemKind::Claim, int(i)}), true);
+        appendJsonCents(out, "offen", s.Claims[i].Principal);
+        appendJsonCents(out, "zinsen_offen", s.Claims[i].Interest);
+        out += u'}';
+    }
+    out += u']';
+    AppendJsonKey(out, QLatin1StringView("buchungen"));
+    out += u'[';
+    for (const TBooking &booking : s.Bookings) {
+        out += &booking == &s.Bookings.front() ? QStringLiteral("{") : QStringLiteral(", {");
+        appendJsonText(out, "art", bookingKind(booking), true);
+        appendJsonDate(out, "datum", booking.Date);
+        switch (booking.Kind) {
+        case TBookingKind::Item:
+            appendJsonText(out, "posten", ItemName(input, booking.Item));
+            appendJsonCents(out, "betrag", booking.Amount);
+            break;
+        case TBookingKind::Interest:
+            appendJsonText(out, "posten", ItemName(input, booking.Item));
+            appendJsonCents(out, "aus", booking.Amount);
+            appendJsonDate(out, "von", booking.Period.From);
+            appendJsonDate(out, "bis", booking.Period.To);
+            AppendJsonKey(out, QLatin1StringView("tage"));
+            out += QString::number(booking.Period.Days);
+            AppendJsonKey(out, QLatin1StringView("zinssatz"));
+            AppendJsonRate(out, booking.Period.Rate);
+            appendJsonCents(out, "betrag", booking.Period.Interest);
+            break;
+        case TBookingKind::Payment:
+            appendJsonCents(out, "betrag", booking.Amount);
+            AppendJsonKey(out, QLatin1StringView("verrechnung"));
+            out += u'[';
+            for (const TAllocation &share : booking.Allocations) {
+                out += &share == &booking.Allocations.front() ? QStringLiteral("{")
+                                                              : QStringLiteral(", {");
+                appendJsonText(out, "auf", ItemName(input, share.Item), true);
+                appendJsonText(out, "art", shareKind(share));
+                appendJsonCents(out, "betrag", share.Amount);
+                out += u'}';
+            }
+            out += u']';
+            appendJsonCents(out, "ueberzahlung", booking.Overpaid);
+            appendJsonCents(out, "hauptforderung", booking.After.Principal);
+            appendJsonCents(out, "zinsen", booking.After.Interest);
+            appendJsonCents(out, "kosten", booking.After.Costs);
+            appendJsonCents(out, "kostenzinsen", booking.After.CostInterest);
+            break;
+        }
+        out += u'}';
+    }
+    out += u']';
+    appendJsonText(out, "antrag", ApplicationText(report));
+    return out + QStringLiteral("}\n");
 }

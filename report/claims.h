@@ -74,3 +74,9 @@ QByteArray ClaimsCsv(const TClaimsReport &report);
 // The title, the HTML above and the day it was made, for PDF and print; the table's header
 // repeats on every page.
 QString ClaimsPageHtml(const TClaimsReport &report, TDateTime madeOn);
+// For a terminal: the head, the table with aligned columns, the sums, the rules and the
+// Antragstext.
+QString ClaimsAlignedText(const TClaimsReport &report);
+// One JSON object: the open balances, each claim, every booking and the Antragstext; amounts as
+// strings with a decimal point, dates in ISO 8601.
+QString ClaimsJson(const TClaimsReport &report);

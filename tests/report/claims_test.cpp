@@ -31,5 +31,7 @@ TEST(ClaimsReport, RendersTheWorkedCases) {
         Golden(folder + "kopie.html", ClaimsHtml(report).toUtf8());
         Golden(folder + "aufstellung.csv", ClaimsCsv(report));
         Golden(folder + "antrag.txt", ApplicationText(report).toUtf8());
+        Golden(folder + "tarvo-zins.text", ClaimsAlignedText(report).toUtf8());
+        Golden(folder + "tarvo-zins.json", ClaimsJson(report).toUtf8());
     }
 }

@@ -37,3 +37,24 @@ QString PlainRate(TBasisPoints value, QChar decimal) {
 QString CountText(qint64 value) {
     return IntegerText(value, u'.');
 }
+
+QString LawCents(TCents value, TLaw law) {
+    return law == lwSwitzerland ? HundredthsText(value, u'.', u'\'') : GermanCents(value);
+}
+
+QString MoneyText(TCents value, TLaw law) {
+    switch (law) {
+    case lwAustria:
+        return QStringLiteral("EUR ") + GermanCents(value);
+    case lwSwitzerland:
+        return QStringLiteral("CHF ") + LawCents(value, law);
+    case lwGermany:
+        break;
+    }
+    return EuroText(value);
+}
+
+QString LawPercent(TBasisPoints value, TLaw law) {
+    return law == lwSwitzerland ? PlainRate(value, u'.') + QStringLiteral(" %")
+                                : PercentText(value);
+}

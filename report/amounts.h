@@ -3,6 +3,7 @@
 // ("3.089,00 €", "2,27 %", "8.766"), and plain with a chosen decimal separator for files and
 // JSON ("3089.00", "3089,00", "2.27").
 
+#include "engine/defaultinterest.h"
 #include "engine/periods.h"
 
 #include <QString>
@@ -22,3 +23,11 @@ QString PercentText(TBasisPoints value);
 QString PlainRate(TBasisPoints value, QChar decimal);
 // Whole numbers with thousands points: "8.766".
 QString CountText(qint64 value);
+
+// As the law of the case writes money: Germany "1.234,50 €", Austria "EUR 1.234,50",
+// Switzerland "CHF 1'234.50".
+QString MoneyText(TCents value, TLaw law);
+// The same without the currency, for a table's cells: "1.234,50", "1'234.50".
+QString LawCents(TCents value, TLaw law);
+// "2,27 %", in Switzerland "2.27 %".
+QString LawPercent(TBasisPoints value, TLaw law);

@@ -13,7 +13,7 @@ if [[ "${1:-}" == "--tests" ]]; then
   packages+=(
     clang libclang-rt-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    desktop-file-utils libglib2.0-bin sqlite3
+    desktop-file-utils libglib2.0-bin sqlite3 appstream shared-mime-info
     xvfb xdotool x11-utils libxcb1-dev openbox
     dbus-daemon at-spi2-core python3-pyatspi
     locales man-db poppler-utils

@@ -366,10 +366,7 @@ QList<QStringList> ClaimsGrid(const TClaimsReport &report) {
 }
 
 QString ClaimsText(const TClaimsReport &report) {
-    QString text;
-    for (const QStringList &line : ClaimsGrid(report))
-        text += line.join(u'\t') + u'\n';
-    return text;
+    return TabText(ClaimsGrid(report));
 }
 
 QString ClaimsHtml(const TClaimsReport &report) {
@@ -382,10 +379,7 @@ QString ClaimsHtml(const TClaimsReport &report) {
 }
 
 QByteArray ClaimsCsv(const TClaimsReport &report) {
-    QString text;
-    for (const QStringList &line : ClaimsGrid(report))
-        text += CsvRow(line);
-    return QByteArray(Utf8ByteOrderMark) + text.toUtf8();
+    return CsvFile(ClaimsGrid(report));
 }
 
 QString ClaimsPageHtml(const TClaimsReport &report, TDateTime madeOn) {

@@ -18,3 +18,17 @@ QString CsvRow(const QStringList &fields, QChar separator) {
     }
     return row + QStringLiteral("\r\n");
 }
+
+QByteArray CsvFile(const QList<QStringList> &grid) {
+    QString text;
+    for (const QStringList &line : grid)
+        text += CsvRow(line);
+    return QByteArray(Utf8ByteOrderMark) + text.toUtf8();
+}
+
+QString TabText(const QList<QStringList> &grid) {
+    QString text;
+    for (const QStringList &line : grid)
+        text += line.join(u'\t') + u'\n';
+    return text;
+}

@@ -147,10 +147,7 @@ QList<QStringList> StatementGrid(const TDefaultInterestStatement &statement) {
 }
 
 QString StatementText(const TDefaultInterestStatement &statement) {
-    QString text;
-    for (const QStringList &line : StatementGrid(statement))
-        text += line.join(u'\t') + u'\n';
-    return text;
+    return TabText(StatementGrid(statement));
 }
 
 QString StatementHtml(const TDefaultInterestStatement &statement) {
@@ -187,10 +184,7 @@ QString StatementHtml(const TDefaultInterestStatement &statement) {
 }
 
 QByteArray StatementCsv(const TDefaultInterestStatement &statement) {
-    QString text;
-    for (const QStringList &line : StatementGrid(statement))
-        text += CsvRow(line);
-    return QByteArray(Utf8ByteOrderMark) + text.toUtf8();
+    return CsvFile(StatementGrid(statement));
 }
 
 QString StatementPageHtml(const TDefaultInterestStatement &statement, TDateTime madeOn) {

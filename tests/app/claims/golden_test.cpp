@@ -8,6 +8,7 @@
 
 #include "engine/userrates.h"
 #include "tests/app/claims/ui.h"
+#include "tests/support/golden.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,31 +25,6 @@
 #include <QTest>
 
 namespace {
-
-QString goldenPath(const QString &name) {
-    return QStringLiteral(TARVO_GOLDEN_DIR "/") + name;
-}
-
-// Compares with the committed file, or writes it when asked to.
-void Golden(const QString &name, const QByteArray &bytes) {
-    QFile file(goldenPath(name));
-    if (qEnvironmentVariableIsSet("TARVO_GOLDEN_UPDATE")) {
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
-        file.write(bytes);
-        return;
-    }
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString() << " is missing";
-    const QByteArray expected = file.readAll();
-    if (expected == bytes) return;
-    const QList<QByteArray> want = expected.split('\n'), got = bytes.split('\n');
-    qsizetype line = 0;
-    while (line < want.size() && line < got.size() && want[line] == got[line])
-        ++line;
-    ADD_FAILURE() << name.toStdString() << " differs from line " << line + 1
-                  << ":\n  golden: " << want.value(line).toStdString()
-                  << "\n  now:    " << got.value(line).toStdString();
-}
 
 QByteArray PdfText(const QString &path) {
     QProcess pdftotext;

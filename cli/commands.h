@@ -33,9 +33,11 @@ TZinsenResult CalculateZinsen(const TZinsenCase &c);
 
 std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterestInput &input);
 // The engine's error, named by the field that can mend it.
+// `austrian`: Austria's base rates, read under Austrian law only.
 std::optional<TCaseError> CalculateVerzug(const TDefaultInterestInput &input,
                                           const TBaseRateTable &table,
-                                          TDefaultInterestStatement &result);
+                                          TDefaultInterestStatement &result,
+                                          const TAtBaseRates &austrian = ShippedAtBaseRates());
 
 // What a run shares: its output, its error report, the stored formula and the base rates,
 // each read once and only when a case needs it.

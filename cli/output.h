@@ -84,3 +84,4 @@ QString ImportAnswer(TOutputFormat format, const QString &path, int changed,
                      const TBaseRateTable &table);
 QString UpdateAnswer(TOutputFormat format, const QString &url,
                      const std::vector<TRateChange> &changes, const TBaseRateTable &table);
+

@@ -449,6 +449,7 @@ QString UpdateAnswer(TOutputFormat format, const QString &url,
     return out;
 }
 
+
 TCarriedColumns CarriedColumns(const QStringList &names, const QList<int> &numbers) {
     TCarriedColumns columns{names, {}, {}};
     QHash<QString, int> uses;

@@ -72,6 +72,10 @@ private:
     QLayout *BuildSums();
     QLayout *BuildButtons();
     void SetTabOrder();
+    // The rules, check box, flat fee and day counts the law of the case offers.
+    void LawChanged();
+    TLaw CurrentLaw() const;
+    TRateKind CurrentRule() const;
     void RuleChanged();
     void FirstDayChanged();
     void FlatFeeToggled(bool checked);
@@ -83,6 +87,8 @@ private:
     void ReportEngineError(const TEngineError &error);
     void ShowStatement(const TDefaultInterestStatement &statement);
     void ShowReach();
+    // The half-year rates the window's law and rule read, and how far they reach.
+    const TBaseRateTable &LawRates() const;
     void LoadRates();
     QString AskExportPath(const QString &caption, const QString &suffix, const QString &filter);
     void Export(const QString &path, const QByteArray &data);
@@ -96,10 +102,13 @@ private:
 
     // The children, each with its own name as object name ("Amount"), so that tools and tests
     // find them. The inputs, in tab order.
+    QComboBox *Law = nullptr; // TLaw as item data
     TCurrencyEdit *Amount = nullptr;
     TDateEdit *FirstDay = nullptr;
     TDateEdit *LastDay = nullptr;
-    QComboBox *RateRule = nullptr; // indexed by TRateKind
+    QComboBox *RateRule = nullptr; // the law's rules, TRateKind as item data
+    // Germany: the claim arose before 29.07.2014; Austria: the contract was made before
+    // 16.03.2013.
     QCheckBox *Before29072014 = nullptr;
     QLabel *RateLabel = nullptr;
     QLineEdit *Rate = nullptr; // the fixed rate or the margin
@@ -127,7 +136,8 @@ private:
     TBaseRateDialog *FRatesDialog = nullptr; // "RatesDialog", once opened
     std::function<bool(QPrinter &)> FChoosePrinter;
     const QWidget *FKeepClearOf = nullptr;
-    // Once the user has set the old-claim box, the first day no longer presets it.
+    // Once the user has set the old-claim box, the first day no longer presets it (until the
+    // law changes the box's meaning).
     bool FBeforeTouched = false;
     // The flat fee as the user chose it; shown only while the rule offers it.
     bool FFlatFeeChoice = false;

@@ -5,6 +5,7 @@
 #include "cli/numbers.h"
 #include "cli/storedformula.h"
 #include "engine/baserateupdate.h"
+#include "engine/atuserrates.h"
 #include "engine/casefile.h"
 #include "platform/base/files.h"
 #include "report/claims.h"
@@ -93,7 +94,9 @@ int RunVerzug(const TCommandLine &line, TRunContext &run) {
     TDefaultInterestInput input;
     TDefaultInterestStatement result;
     std::optional<TCaseError> error = ReadVerzugCase(line.Fields, input);
-    if (!error) error = CalculateVerzug(input, run.BaseRates().Table(), result);
+    if (!error)
+        error = CalculateVerzug(input, run.BaseRates().Table(), result,
+                                input.Law == lwAustria ? run.AtRates() : ShippedAtBaseRates());
     if (error) {
         run.Report(Subject(TCommand::Verzug, error->Field), error->Reason);
         return esBadInput;
@@ -188,7 +191,9 @@ int RunForderung(const TCommandLine &line, QIODevice &in, TRunContext &run) {
         report.File.StatementDayIsToday = false;
     }
     const TBaseRateTable &rates = run.BaseRates().Table();
-    report.Statement = CalculateClaims(report.File.Case, rates);
+    report.Statement =
+        CalculateClaims(report.File.Case, rates,
+                        report.File.Case.Law == lwAustria ? run.AtRates() : ShippedAtBaseRates());
     if (report.Statement.Error) {
         run.Report(line.StatementDay.isEmpty() ||
                            report.Statement.ErrorField != TCaseField::StatementDay
@@ -293,6 +298,15 @@ int TRunContext::Finish(int status) {
     Report(QStringLiteral("Standardausgabe"),
            QStringLiteral("Schreiben nicht möglich: ") + FOut.FailReason());
     return status == esDone ? esFailed : status;
+}
+
+const TAtBaseRates &TRunContext::AtRates() {
+    if (!FAtRates) {
+        TEngineError error;
+        FAtRates = AtRatesWithUsers(AtUserRatesPath(), error);
+        if (error) Report(QStringLiteral("Basiszinssätze"), ErrorText(error));
+    }
+    return *FAtRates;
 }
 
 int TRunContext::DefaultFormulaCode() {

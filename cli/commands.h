@@ -54,12 +54,16 @@ public:
     // The shipped rates with the user's merged over them; a broken file of the user's is
     // reported and moved aside, and the shipped rates count.
     TBaseRateStore &BaseRates();
+    // Austria's base-rate changes with the user's over them; a broken file of the user's is
+    // reported, and the shipped changes count.
+    const TAtBaseRates &AtRates();
 
 private:
     TOutputStream FOut;
     QIODevice &FErr;
     std::optional<int> FFormulaCode;
     std::optional<TBaseRateStore> FRates;
+    std::optional<TAtBaseRates> FAtRates;
 };
 
 // Runs the command line; `in` is the standard input a batch may read. The exit status.

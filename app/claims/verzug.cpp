@@ -4,6 +4,7 @@
 #include "app/claims/children.h"
 #include "app/claims/printing.h"
 #include "app/claims/verzugexport.h"
+#include "engine/atuserrates.h"
 #include "engine/fixedtext.h"
 #include "platform/base/exceptions.h"
 #include "platform/core/desktop.h"
@@ -473,8 +474,15 @@ void TVerzugForm::Refuse(const QString &message, QWidget *field) {
 void TVerzugForm::ReportEngineError(const TEngineError &error) {
     switch (error.Code) {
     case ecMissingHalfYear:
-        // The dialog keeps Germany's rates.
-        if (CurrentLaw() != lwGermany) return Refuse(ErrorText(error), LastDay);
+        if (CurrentLaw() == lwAustria) {
+            // The change that fixes the half-year's rate: on its first day, or under the older
+            // rule on the last day before it.
+            if (Desktop().Ask(Caption, ErrorText(error),
+                              QStringLiteral("Basiszinssatz eintragen …")))
+                OpenRates(error.HalfYear -
+                          (CurrentRule() == rkNoConsumer && Before29072014->isChecked() ? 1 : 0));
+            return;
+        }
         if (Desktop().Ask(Caption, ErrorText(error), QStringLiteral("Basiszinssatz eintragen …")))
             OpenRates(error.HalfYear);
         return;
@@ -501,8 +509,7 @@ TVerzugForm::TOutcome TVerzugForm::Evaluate() {
     TOutcome outcome;
     TDefaultInterestInput input;
     if (!ReadInputs(input, outcome)) return outcome;
-    const TDefaultInterest result =
-        CalculateDefaultInterest(input, FRates.Table(), ShippedAtBaseRates());
+    const TDefaultInterest result = CalculateDefaultInterest(input, FRates.Table(), FAtRates);
     if (result.Error) {
         outcome.Error = result.Error;
         outcome.Reason = ErrorText(result.Error);
@@ -557,7 +564,7 @@ void TVerzugForm::ShowStatement(const TDefaultInterestStatement &statement) {
 const TBaseRateTable &TVerzugForm::LawRates() const {
     TRateRule rule{CurrentRule(), false, 0};
     rule.ContractBefore16032013 = Before29072014->isChecked();
-    return HalfYearRates(CurrentLaw(), rule, FRates.Table(), ShippedAtBaseRates());
+    return HalfYearRates(CurrentLaw(), rule, FRates.Table(), FAtRates);
 }
 
 void TVerzugForm::ShowReach() {
@@ -572,13 +579,29 @@ void TVerzugForm::LoadRates() {
         if (FRatesDialog) FRatesDialog->Refresh();
     };
     FRates.Watch();
+    TEngineError austrian;
+    FAtRates = AtRatesWithUsers(AtUserRatesPath(), austrian);
     ShowReach();
     Recalculate();
     if (FRatesDialog) FRatesDialog->Refresh();
     if (error) Desktop().ShowMessage(Caption, ErrorText(error));
+    if (austrian) Desktop().ShowMessage(Caption, ErrorText(austrian));
 }
 
 void TVerzugForm::OpenRates(TDateTime halfYear) {
+    if (CurrentLaw() == lwAustria) {
+        if (!FAtRatesDialog) {
+            FAtRatesDialog = new TAtRateDialog(AtUserRatesPath(), this);
+            connect(FAtRatesDialog, &TAtRateDialog::RatesChanged, this, [this] {
+                TEngineError ignored; // the dialog shows it
+                FAtRates = AtRatesWithUsers(AtUserRatesPath(), ignored);
+                ShowReach();
+                Recalculate();
+            });
+        }
+        FAtRatesDialog->Open(halfYear);
+        return;
+    }
     if (!FRatesDialog) {
         FRatesDialog = new TBaseRateDialog(FRates, this);
         connect(FRatesDialog, &TBaseRateDialog::RatesChanged, this, [this] {
@@ -675,6 +698,7 @@ void TVerzugForm::showEvent(QShowEvent *event) {
 
 void TVerzugForm::closeEvent(QCloseEvent *event) {
     if (FRatesDialog) FRatesDialog->close();
+    if (FAtRatesDialog) FAtRatesDialog->close();
     SaveSettings();
     QWidget::closeEvent(event);
 }

@@ -5,6 +5,7 @@
 // it. It remembers its inputs (the last day opens on today), size and position. An ordinary
 // window: it opens inside the screen and clear of the bar.
 
+#include "app/claims/atratesdialog.h"
 #include "app/claims/baseratesdialog.h"
 #include "app/claims/verzugmodel.h"
 #include "editors/dateedit.h"
@@ -46,7 +47,8 @@ public:
     void SaveAs(const QString &kind, const QString &filter,
                 QByteArray (*render)(const TDefaultInterestStatement &));
     void PrintStatement();
-    // The base-rate dialog, with a half-year preset (EmptyDate: the next one not known).
+    // The base-rate dialog of the law (Austria's under Austrian law), with a half-year preset
+    // (EmptyDate: the next one not known).
     void OpenRates(TDateTime halfYear = EmptyDate);
 
     // Sets up the printer; false when the user cancelled. Empty: the desktop's print dialog.
@@ -134,6 +136,9 @@ private:
     TStoredValues FSettings{VerzugSettings};
     TBaseRateStore FRates;
     TBaseRateDialog *FRatesDialog = nullptr; // "RatesDialog", once opened
+    // Austria's changes with the user's over them, read as the window opens.
+    TAtBaseRates FAtRates = ShippedAtBaseRates();
+    TAtRateDialog *FAtRatesDialog = nullptr; // "AtRatesDialog", once opened
     std::function<bool(QPrinter &)> FChoosePrinter;
     const QWidget *FKeepClearOf = nullptr;
     // Once the user has set the old-claim box, the first day no longer presets it (until the

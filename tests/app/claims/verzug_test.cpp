@@ -552,6 +552,36 @@ TEST_F(VerzugWindowTest, AMissingHalfYearStopsTheStatementAndOffersToAddTheRate)
     EXPECT_TRUE(lines.contains("* vom Benutzer eingetragener Basiszinssatz"));
 }
 
+// Under Austrian law a missing half-year offers Austria's own rates: the change typed there goes
+// into a file of its own, beside the German one, and the statement follows at once.
+TEST_F(VerzugWindowTest, AnAustrianChangeIsAddedInAustriasOwnDialog) {
+    TVerzugForm &form = Open();
+    const TVerzugUi ui(form);
+    ui.Law->setCurrentIndex(lwAustria);
+    ui.Amount->setFocus();
+    desktop.answer = true;
+    TypeCase("10000", "01072026", "31012027");
+    ASSERT_EQ(desktop.questions.size(), 1);
+    EXPECT_TRUE(desktop.questions[0].contains("Halbjahr ab 01.01.2027"))
+        << desktop.questions[0].toStdString();
+    auto *dialog = form.findChild<TAtRateDialog *>(QStringLiteral("AtRatesDialog"));
+    ASSERT_TRUE(dialog && WaitForActive(dialog));
+    EXPECT_EQ(Child<TDateEdit>(*dialog, "Day")->Text(), "01.01.2027");
+    EXPECT_EQ(QApplication::focusWidget(), Child<QLineEdit>(*dialog, "Rate"));
+    Type("2,5");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(desktop.messages, QStringList());
+    QFile austrian(home.dataHome() + "/tarvo/basiszinssaetze-at.txt");
+    ASSERT_TRUE(austrian.open(QIODevice::ReadOnly));
+    EXPECT_EQ(austrian.readAll(), "01.01.2027;2,50\n");
+    EXPECT_FALSE(QFile::exists(UserRatesPath())) << "the German file is not touched";
+    EXPECT_EQ(Child<QTableWidget>(*dialog, "Rates")->item(0, 2)->text(), "eigener");
+    ASSERT_EQ(ui.Table->model()->rowCount(), 2);
+    EXPECT_EQ(Cells(form, 1).mid(0, 6).join(u'|'),
+              "01.01.2027|31.01.2027|31|2,50 % *|9,20 %|11,70 %");
+    EXPECT_EQ(ui.Reach->text(), "Österreichische Basiszinssätze bis 30.06.2027");
+}
+
 TEST_F(VerzugWindowTest, TheRateDialogRefusesDatesAndValuesOutOfItsRules) {
     TVerzugForm &form = Open();
     const TVerzugUi ui(form);

@@ -377,7 +377,6 @@ void TVerzugForm::LawChanged() {
     FirstDayChanged();
     // Switzerland has no base rate to keep.
     RatesButton->setEnabled(law != lwSwitzerland);
-    ShowReach();
     RuleChanged();
 }
 
@@ -399,8 +398,12 @@ void TVerzugForm::RuleChanged() {
     rule.ContractBefore16032013 = Before29072014->isChecked();
     const bool offered = FlatFeeOffered(rule, law);
     FlatFee->setEnabled(offered);
-    const QSignalBlocker quiet(FlatFee);
-    FlatFee->setChecked(offered && FFlatFeeChoice);
+    {
+        const QSignalBlocker quiet(FlatFee);
+        FlatFee->setChecked(offered && FFlatFeeChoice);
+    }
+    // Austria's two rules read their base rates on different days.
+    ShowReach();
 }
 
 void TVerzugForm::FlatFeeToggled(bool checked) {
@@ -473,19 +476,15 @@ void TVerzugForm::Refuse(const QString &message, QWidget *field) {
 // The engine names the fault; the window takes the user to the input that can mend it.
 void TVerzugForm::ReportEngineError(const TEngineError &error) {
     switch (error.Code) {
-    case ecMissingHalfYear:
-        if (CurrentLaw() == lwAustria) {
-            // The change that fixes the half-year's rate: on its first day, or under the older
-            // rule on the last day before it.
-            if (Desktop().Ask(Caption, ErrorText(error),
-                              QStringLiteral("Basiszinssatz eintragen …")))
-                OpenRates(error.HalfYear -
-                          (CurrentRule() == rkNoConsumer && Before29072014->isChecked() ? 1 : 0));
-            return;
-        }
+    case ecMissingHalfYear: {
+        // Austria's rate of a half-year is the change in force on its first day, under the older
+        // rule on the last day before it.
+        const bool olderAustrian = CurrentLaw() == lwAustria && CurrentRule() == rkNoConsumer &&
+                                   Before29072014->isChecked();
         if (Desktop().Ask(Caption, ErrorText(error), QStringLiteral("Basiszinssatz eintragen …")))
-            OpenRates(error.HalfYear);
+            OpenRates(error.HalfYear - (olderAustrian ? 1 : 0));
         return;
+    }
     case ecClaim:
         return Refuse(ErrorText(error), Amount);
     case ecDates:

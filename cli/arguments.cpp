@@ -8,6 +8,7 @@ std::optional<TCommand> CommandNamed(const QString &name) {
     if (name == QLatin1String("zinsen")) return TCommand::Zinsen;
     if (name == QLatin1String("verzug")) return TCommand::Verzug;
     if (name == QLatin1String("basiszins")) return TCommand::Basiszins;
+    if (name == QLatin1String("forderung")) return TCommand::Forderung;
     return std::nullopt;
 }
 
@@ -45,7 +46,7 @@ private:
     qsizetype FNext = 0;
     TCommandLine FLine;
     std::array<bool, FieldCount> FFromOption{};
-    QString FFormat, FBatch, FImport;
+    QString FFormat, FBatch, FImport, FStatementDay;
 };
 
 TCommandLine TParser::Parse() {
@@ -61,7 +62,8 @@ TCommandLine TParser::Parse() {
             const std::optional<TCommand> command = CommandNamed(argument);
             if (!command)
                 Fail(argument,
-                     QStringLiteral("unbekannter Befehl (zinsen, verzug oder basiszins)"));
+                     QStringLiteral(
+                         "unbekannter Befehl (zinsen, verzug, basiszins oder forderung)"));
             FLine.Command = command.value_or(TCommand::None);
         } else {
             positional << argument;
@@ -72,7 +74,8 @@ TCommandLine TParser::Parse() {
         return FLine;
     }
     if (FLine.Command == TCommand::None)
-        Fail(QString(), QStringLiteral("der Befehl fehlt (zinsen, verzug oder basiszins)"));
+        Fail(QString(),
+             QStringLiteral("der Befehl fehlt (zinsen, verzug, basiszins oder forderung)"));
     Positional(positional);
     CheckCombination();
     return FLine;
@@ -120,12 +123,16 @@ void TParser::Option(const QString &argument) {
     } else if (option == QLatin1String("--bom")) {
         if (attached) return Fail(option, QStringLiteral("nimmt keinen Wert"));
         FLine.Bom = true;
-    } else if (option == QLatin1String("--csv") && FLine.Command != TCommand::Basiszins) {
+    } else if (option == QLatin1String("--csv") && FLine.Command != TCommand::Basiszins &&
+               FLine.Command != TCommand::Forderung) {
         if (const std::optional<QString> value = Value(option, attached))
             if (Once(option, FBatch, *value)) FLine.Batch = *value;
     } else if (option == QLatin1String("--import") && FLine.Command == TCommand::Basiszins) {
         if (const std::optional<QString> value = Value(option, attached))
             if (Once(option, FImport, *value)) FLine.Import = *value;
+    } else if (option == QLatin1String("--stichtag") && FLine.Command == TCommand::Forderung) {
+        if (const std::optional<QString> value = Value(option, attached))
+            if (Once(option, FStatementDay, *value)) FLine.StatementDay = *value;
     } else if (option == QLatin1String("--aktualisieren") && FLine.Command == TCommand::Basiszins) {
         if (attached) return Fail(option, QStringLiteral("nimmt keinen Wert"));
         FLine.Update = true;
@@ -164,6 +171,13 @@ void TParser::Positional(const QStringList &positional) {
         FLine.Date = positional.value(0);
         return;
     }
+    if (FLine.Command == TCommand::Forderung) {
+        if (positional.isEmpty()) return Fail(QStringLiteral("DATEI"), QStringLiteral("fehlt"));
+        if (positional.size() > 1)
+            return Fail(positional[1], QStringLiteral("unerwartetes Argument"));
+        FLine.CaseFile = positional.first();
+        return;
+    }
     const QList<TField> fields = PositionalFields(FLine.Command);
     if (!FLine.Batch.isEmpty()) {
         if (!positional.isEmpty())
@@ -190,6 +204,10 @@ void TParser::CheckCombination() {
     if (FLine.Bom && FLine.Format != TOutputFormat::Csv)
         Fail(QStringLiteral("--bom"), QStringLiteral("gilt nur mit --format csv"));
     if (FLine.Command != TCommand::Verzug || FLine.Error) return;
+    // A batch's column may name another law for its row; the options alone are judged there.
+    if (const std::optional<TLawFault> fault = CheckLawRules(FLine.Fields, true);
+        fault && FLine.Batch.isEmpty())
+        return Fail(ArgumentName(TCommand::Verzug, fault->Field), fault->Reason);
     const TRuleFault fault = CheckRuleChoice(FLine.Fields);
     // A batch may take the rule from its columns, but not two from the options.
     if (fault == TRuleFault::None || (fault != TRuleFault::SeveralRules && !FLine.Batch.isEmpty()))

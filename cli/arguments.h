@@ -22,12 +22,14 @@ struct TCommandLine {
     TOutputFormat Format = TOutputFormat::Text;
     bool Help = false;
     bool Version = false;
-    bool Bom = false;    // --bom: a UTF-8 byte-order mark before CSV output
-    QString Batch;       // --csv: a file, or "-" for standard input
-    QString Import;      // basiszins --import
-    bool Update = false; // basiszins --aktualisieren
-    QString Date;        // basiszins [DATUM]
-    TFields Fields;      // from the positional arguments and the fields' options
+    bool Bom = false;     // --bom: a UTF-8 byte-order mark before CSV output
+    QString Batch;        // --csv: a file, or "-" for standard input
+    QString Import;       // basiszins --import
+    bool Update = false;  // basiszins --aktualisieren
+    QString Date;         // basiszins [DATUM]
+    QString CaseFile;     // forderung DATEI, or "-" for standard input
+    QString StatementDay; // forderung --stichtag
+    TFields Fields;       // from the positional arguments and the fields' options
     std::optional<TUsageError> Error;
 };
 

@@ -137,6 +137,8 @@ private:
     char FSeparator;
     int FDefaultCode = fcEuro;
     const TBaseRateTable *FTable = nullptr;
+    // Austria's, with the user's changes, where a row may be Austrian.
+    const TAtBaseRates *FAtRates = &ShippedAtBaseRates();
     QString FToday;
 };
 
@@ -146,6 +148,12 @@ TBatch::TBatch(const TCommandLine &line, TRunContext &run, TColumns columns, cha
     if (line.Command == TCommand::Zinsen && line.Fields[fdFormel].isEmpty())
         FDefaultCode = run.DefaultFormulaCode();
     if (line.Command == TCommand::Verzug) FTable = &run.BaseRates().Table();
+    // Read here, before the rows run in threads.
+    if (line.Command == TCommand::Verzug &&
+        (LawOfFields(line.Fields) == lwAustria ||
+         std::find(FColumns.Fields.begin(), FColumns.Fields.end(), fdRecht) !=
+             FColumns.Fields.end()))
+        FAtRates = &run.AtRates();
 }
 
 void TBatch::Header() {
@@ -198,7 +206,7 @@ std::optional<TCaseError> TBatch::Case(const TFields &fields, const QList<QStrin
     TDefaultInterestInput input;
     TDefaultInterestStatement result;
     if (auto error = ReadVerzugCase(fields, input)) return error;
-    if (auto error = CalculateVerzug(input, *FTable, result)) return error;
+    if (auto error = CalculateVerzug(input, *FTable, result, *FAtRates)) return error;
     row.Text = VerzugRow(FLine.Format, result, row.Line, Carried(cells)).toUtf8();
     return std::nullopt;
 }

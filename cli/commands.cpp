@@ -5,6 +5,10 @@
 #include "cli/numbers.h"
 #include "cli/storedformula.h"
 #include "engine/baserateupdate.h"
+#include "engine/atuserrates.h"
+#include "engine/casefile.h"
+#include "platform/base/files.h"
+#include "report/claims.h"
 #include "report/csv.h"
 #include "report/echo.h"
 #include "report/errortext.h"
@@ -17,8 +21,11 @@
 
 namespace {
 
-// Exactly one rule: a consumer, a business, a fixed rate or a margin over the base rate.
-void ReadRule(TCaseReader &reader, const TFields &fields, TDateTime firstDay, TRateRule &rule) {
+// Exactly one rule: a consumer, a business, a fixed rate or a margin over the base rate; under
+// Austrian and Swiss law none means the law's own rate.
+void ReadRule(TCaseReader &reader, const TFields &fields, TDateTime firstDay, TLaw law,
+              TRateRule &rule) {
+    rule.Kind = law == lwGermany ? rkConsumer : rkStatutory;
     for (TField field : RuleFields()) {
         const TFieldValue value = reader.Read(field);
         if (!reader.Given(field) || (IsSwitch(field) && !value.On)) continue;
@@ -26,15 +33,22 @@ void ReadRule(TCaseReader &reader, const TFields &fields, TDateTime firstDay, TR
         if (!IsSwitch(field)) rule.Value = value.Rate;
     }
     if (reader.Error()) return;
+    if (const std::optional<TLawFault> fault = CheckLawRules(fields, false))
+        return reader.Fail(fault->Field, fault->Reason);
     const TRuleFault fault = CheckRuleChoice(fields);
     if (fault == TRuleFault::Missing || fault == TRuleFault::SeveralRules)
         return reader.Fail(FieldCount, RuleFaultText(fault, false));
     const bool before2014 = reader.Read(fdVor2014).On;
+    const bool before2013 = reader.Read(fdVor2013).On;
     if (fault == TRuleFault::Before2014WithoutBusiness)
         return reader.Fail(fdVor2014, RuleFaultText(fault, false));
-    // As the window presets it: a claim with interest from 29.07.2014 on or earlier is older.
+    // As the window presets it: a claim with interest from 29.07.2014 (Austria: 16.03.2013) on
+    // or earlier is older.
+    const bool business = rule.Kind == rkNoConsumer;
     rule.ClaimBefore29072014 =
-        rule.Kind == rkNoConsumer && (before2014 || ClaimBefore29072014Preset(firstDay));
+        business && law == lwGermany && (before2014 || ClaimBefore29072014Preset(firstDay));
+    rule.ContractBefore16032013 =
+        business && law == lwAustria && (before2013 || ContractBefore16032013Preset(firstDay));
 }
 
 TField FieldOfEngineError(const TEngineError &error, const TRateRule &rule) {
@@ -50,6 +64,10 @@ TField FieldOfEngineError(const TEngineError &error, const TRateRule &rule) {
         return rule.Kind == rkMargin ? fdAufschlag : fdSatz;
     case ecFlatFee:
         return fdPauschale;
+    case ecDayCount:
+        return fdTage;
+    case ecRule:
+        return rule.Kind == rkNoConsumer ? fdUnternehmer : fdRecht;
     default:
         return FieldCount;
     }
@@ -76,7 +94,9 @@ int RunVerzug(const TCommandLine &line, TRunContext &run) {
     TDefaultInterestInput input;
     TDefaultInterestStatement result;
     std::optional<TCaseError> error = ReadVerzugCase(line.Fields, input);
-    if (!error) error = CalculateVerzug(input, run.BaseRates().Table(), result);
+    if (!error)
+        error = CalculateVerzug(input, run.BaseRates().Table(), result,
+                                input.Law == lwAustria ? run.AtRates() : ShippedAtBaseRates());
     if (error) {
         run.Report(Subject(TCommand::Verzug, error->Field), error->Reason);
         return esBadInput;
@@ -122,6 +142,79 @@ int RunUpdate(const TCommandLine &line, TRunContext &run) {
         return esBadInput;
     }
     run.Out().Write(UpdateAnswer(line.Format, url, changes, store.Table()));
+    return esDone;
+}
+
+// The whole of standard input, up to the limit a case file on disk has.
+bool ReadAllInput(QIODevice &in, QByteArray &data) {
+    data.clear();
+    char buffer[65536];
+    for (;;) {
+        const qint64 got = in.read(buffer, sizeof buffer);
+        if (got < 0) return false;
+        if (got == 0 && (in.atEnd() || !in.waitForReadyRead(-1))) return true;
+        data.append(buffer, got);
+        if (data.size() > FileReadLimit) return false;
+    }
+}
+
+// forderung DATEI: the statement of a case file, for its own statement day or --stichtag.
+int RunForderung(const TCommandLine &line, QIODevice &in, TRunContext &run) {
+    const TDateTime today = CurrentDateSerial();
+    TClaimsReport report;
+    const bool fromInput = line.CaseFile == QLatin1String("-");
+    const QString subject = fromInput ? QStringLiteral("Standardeingabe") : QStringLiteral("DATEI");
+    TEngineError error;
+    if (fromInput) {
+        QByteArray data;
+        if (!ReadAllInput(in, data)) {
+            run.Report(subject,
+                       QStringLiteral("nicht lesbar oder größer als ") + SizeText(FileReadLimit));
+            return esBadInput;
+        }
+        error = ReadCaseFile(data, today, report.File);
+    } else {
+        error = LoadCaseFile(line.CaseFile, today, report.File);
+    }
+    if (error) {
+        run.Report(subject, ErrorText(error));
+        return esBadInput;
+    }
+    if (!line.StatementDay.isEmpty()) {
+        QString reason;
+        TDateTime day = EmptyDate;
+        if (!ReadDate(line.StatementDay, day, reason)) {
+            run.Report(QStringLiteral("--stichtag"), reason);
+            return esBadInput;
+        }
+        report.File.Case.StatementDay = WholeDay(day);
+        report.File.StatementDayIsToday = false;
+    }
+    const TBaseRateTable &rates = run.BaseRates().Table();
+    report.Statement =
+        CalculateClaims(report.File.Case, rates,
+                        report.File.Case.Law == lwAustria ? run.AtRates() : ShippedAtBaseRates());
+    if (report.Statement.Error) {
+        run.Report(line.StatementDay.isEmpty() ||
+                           report.Statement.ErrorField != TCaseField::StatementDay
+                       ? subject
+                       : QStringLiteral("--stichtag"),
+                   ErrorText(report.Statement.Error));
+        return esBadInput;
+    }
+    report.Reach = rates.Reach();
+    switch (line.Format) {
+    case TOutputFormat::Text:
+        run.Out().Write(ClaimsAlignedText(report));
+        break;
+    case TOutputFormat::Csv:
+        // The byte-order mark only with --bom, as every CSV of the program.
+        run.Out().Write(ClaimsCsv(report).mid(qsizetype(sizeof Utf8ByteOrderMark) - 1));
+        break;
+    case TOutputFormat::Json:
+        run.Out().Write(ClaimsJson(report));
+        break;
+    }
     return esDone;
 }
 
@@ -174,8 +267,9 @@ std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterest
     input.Claim = reader.Read(fdBetrag).Cents;
     input.FirstDay = reader.Read(fdVon).Day;
     input.LastDay = reader.Read(fdBis).Day;
-    ReadRule(reader, fields, input.FirstDay, input.Rule);
-    input.DayCount = reader.Given(fdTage) ? reader.Read(fdTage).Count : dcActual365;
+    input.Law = reader.Given(fdRecht) ? reader.Read(fdRecht).Law : lwGermany;
+    ReadRule(reader, fields, input.FirstDay, input.Law, input.Rule);
+    input.DayCount = reader.Given(fdTage) ? reader.Read(fdTage).Count : DefaultDayCount(input.Law);
     input.LastDayCounts = !reader.Read(fdOhneZahlungstag).On;
     input.FlatFee = reader.Read(fdPauschale).On;
     return reader.Error();
@@ -183,10 +277,11 @@ std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterest
 
 std::optional<TCaseError> CalculateVerzug(const TDefaultInterestInput &input,
                                           const TBaseRateTable &table,
-                                          TDefaultInterestStatement &result) {
+                                          TDefaultInterestStatement &result,
+                                          const TAtBaseRates &austrian) {
     result.Input = input;
-    result.Result = CalculateDefaultInterest(input, table);
-    result.Reach = table.Reach();
+    result.Result = CalculateDefaultInterest(input, table, austrian);
+    result.Reach = HalfYearRates(input.Law, input.Rule, table, austrian).Reach();
     if (!result.Result.Error) return std::nullopt;
     return TCaseError{FieldOfEngineError(result.Result.Error, input.Rule),
                       ErrorText(result.Result.Error)};
@@ -203,6 +298,15 @@ int TRunContext::Finish(int status) {
     Report(QStringLiteral("Standardausgabe"),
            QStringLiteral("Schreiben nicht möglich: ") + FOut.FailReason());
     return status == esDone ? esFailed : status;
+}
+
+const TAtBaseRates &TRunContext::AtRates() {
+    if (!FAtRates) {
+        TEngineError error;
+        FAtRates = AtRatesWithUsers(AtUserRatesPath(), error);
+        if (error) Report(QStringLiteral("Basiszinssätze"), ErrorText(error));
+    }
+    return *FAtRates;
 }
 
 int TRunContext::DefaultFormulaCode() {
@@ -240,6 +344,8 @@ int RunCommand(const TCommandLine &line, QIODevice &in, TRunContext &run) {
         return RunVerzug(line, run);
     case TCommand::Basiszins:
         return RunBasiszins(line, run);
+    case TCommand::Forderung:
+        return RunForderung(line, in, run);
     case TCommand::None:
         break;
     }

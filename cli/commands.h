@@ -33,9 +33,11 @@ TZinsenResult CalculateZinsen(const TZinsenCase &c);
 
 std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterestInput &input);
 // The engine's error, named by the field that can mend it.
+// `austrian`: Austria's base rates, read under Austrian law only.
 std::optional<TCaseError> CalculateVerzug(const TDefaultInterestInput &input,
                                           const TBaseRateTable &table,
-                                          TDefaultInterestStatement &result);
+                                          TDefaultInterestStatement &result,
+                                          const TAtBaseRates &austrian = ShippedAtBaseRates());
 
 // What a run shares: its output, its error report, the stored formula and the base rates,
 // each read once and only when a case needs it.
@@ -52,12 +54,16 @@ public:
     // The shipped rates with the user's merged over them; a broken file of the user's is
     // reported and moved aside, and the shipped rates count.
     TBaseRateStore &BaseRates();
+    // Austria's base-rate changes with the user's over them; a broken file of the user's is
+    // reported, and the shipped changes count.
+    const TAtBaseRates &AtRates();
 
 private:
     TOutputStream FOut;
     QIODevice &FErr;
     std::optional<int> FFormulaCode;
     std::optional<TBaseRateStore> FRates;
+    std::optional<TAtBaseRates> FAtRates;
 };
 
 // Runs the command line; `in` is the standard input a batch may read. The exit status.

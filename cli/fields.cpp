@@ -21,6 +21,7 @@ enum class TReader {
     TypedRate, // a rate rule's rate or margin, as the window reads it
     Formula,   // a formula's name
     DayCount,  // a day count's name
+    Law,       // a law's name
     Switch,    // yes or no
 };
 
@@ -48,10 +49,15 @@ constexpr TFieldSpec Fields[FieldCount] = {
     {"tage", {}, {TReader::DayCount}, {}},
     {"pauschale", {}, {TReader::Switch}, {}},
     {"ohne-zahlungstag", {}, {TReader::Switch}, {}},
+    {"recht", {}, {TReader::Law}, {}},
+    {"vor-2013", {}, {TReader::Switch}, {}},
 };
 
 constexpr const char *FormulaNames[] = {"euro", "deutsche", "englische"};
-constexpr const char *DayCountNames[] = {"taggenau", "actact", "act360", "30360"};
+// In the order of TDayCount, from dcActual365.
+constexpr const char *DayCountNames[] = {"taggenau", "actact", "act360", "30360", "30360ch"};
+// In the order of TLaw.
+constexpr const char *LawNames[] = {"de", "at", "ch"};
 
 TUse use(TCommand command, TField field) {
     switch (command) {
@@ -137,6 +143,13 @@ std::optional<QString> read(TReader reader, const QString &text, TFieldValue &va
         value.Count = TDayCount(count);
         break;
     }
+    case TReader::Law: {
+        int law = 0;
+        if (!named(LawNames, text.trimmed(), lwGermany, law))
+            return Quoted(text) + QStringLiteral(" ist kein Recht (de, at oder ch)");
+        value.Law = TLaw(law);
+        break;
+    }
     case TReader::Switch:
         if (const std::optional<bool> on = SwitchValue(text)) {
             value.On = *on;
@@ -196,7 +209,7 @@ bool IsSwitch(TField field) {
 
 bool IsChoice(TCommand command, TField field) {
     const TReader reader = use(command, field).Reader;
-    return reader == TReader::Formula || reader == TReader::DayCount;
+    return reader == TReader::Formula || reader == TReader::DayCount || reader == TReader::Law;
 }
 
 const QList<TField> &RuleFields() {
@@ -254,6 +267,16 @@ std::optional<TDayCount> DayCountNamed(const QString &name) {
                                                           : std::nullopt;
 }
 
+std::optional<TLaw> LawNamed(const QString &name) {
+    int law = 0;
+    return named(LawNames, name, lwGermany, law) ? std::optional(TLaw(law)) : std::nullopt;
+}
+
+std::optional<TLaw> LawOfFields(const TFields &fields) {
+    if (fields[fdRecht].trimmed().isEmpty()) return lwGermany;
+    return LawNamed(fields[fdRecht].trimmed());
+}
+
 std::optional<bool> SwitchValue(const QString &text) {
     static const QStringList yes{"ja", "j", "x", "1", "wahr", "true", "yes"};
     static const QStringList no{"", "nein", "n", "0", "falsch", "false", "no"};
@@ -273,6 +296,8 @@ TRuleFault CheckRuleChoice(const TFields &fields) {
     for (TField field : RuleFields())
         chosen +=
             IsSwitch(field) ? SwitchValue(fields[field]).value_or(false) : !fields[field].isEmpty();
+    if (chosen == 0 && LawOfFields(fields).value_or(lwGermany) != lwGermany)
+        return TRuleFault::None;
     if (chosen != 1) return chosen == 0 ? TRuleFault::Missing : TRuleFault::SeveralRules;
     if (SwitchValue(fields[fdVor2014]).value_or(false) &&
         !SwitchValue(fields[fdUnternehmer]).value_or(false))
@@ -298,6 +323,54 @@ QString RuleFaultText(TRuleFault fault, bool options) {
                (options ? ArgumentName(TCommand::Verzug, fdUnternehmer) : FieldName(fdUnternehmer));
     }
     return QString();
+}
+
+std::optional<TLawFault> CheckLawRules(const TFields &fields, bool options) {
+    const std::optional<TLaw> law = LawOfFields(fields);
+    if (!law) return std::nullopt; // the law's own reader names that fault
+    const auto on = [&](TField field) {
+        return IsSwitch(field) ? SwitchValue(fields[field]).value_or(false)
+                               : !fields[field].trimmed().isEmpty();
+    };
+    const auto name = [&](TField field) {
+        return options ? ArgumentName(TCommand::Verzug, field) : FieldName(field);
+    };
+    const auto fault = [&](TField field, const QString &reason) {
+        return std::optional<TLawFault>(TLawFault{field, reason});
+    };
+    switch (*law) {
+    case lwGermany:
+        if (on(fdVor2013))
+            return fault(fdVor2013, QStringLiteral("gilt nur nach österreichischem Recht (") +
+                                        name(fdRecht) + QStringLiteral(" at)"));
+        break;
+    case lwAustria:
+        if (on(fdVerbraucher))
+            return fault(fdVerbraucher,
+                         QStringLiteral("gibt es nach österreichischem Recht nicht; ohne Zinsregel "
+                                        "gelten 4 % (§ 1000 Abs. 1 ABGB)"));
+        if (on(fdVor2014))
+            return fault(fdVor2014, QStringLiteral("gilt nur nach deutschem Recht; nach "
+                                                   "österreichischem: ") +
+                                        name(fdVor2013));
+        if (on(fdVor2013) && !on(fdUnternehmer))
+            return fault(fdVor2013, QStringLiteral("gilt nur mit ") + name(fdUnternehmer));
+        break;
+    case lwSwitzerland:
+        for (TField field : {fdVerbraucher, fdUnternehmer, fdAufschlag})
+            if (on(field))
+                return fault(field, QStringLiteral("gibt es nach Schweizer Recht nicht; ohne "
+                                                   "Zinsregel gelten 5 % (Art. 104 Abs. 1 OR), "
+                                                   "ein höherer vertraglicher Satz mit ") +
+                                        name(fdSatz));
+        if (on(fdVor2014)) return fault(fdVor2014, QStringLiteral("gilt nur nach deutschem Recht"));
+        if (on(fdVor2013))
+            return fault(fdVor2013, QStringLiteral("gilt nur nach österreichischem Recht"));
+        if (on(fdPauschale))
+            return fault(fdPauschale, QStringLiteral("gibt es nach Schweizer Recht nicht"));
+        break;
+    }
+    return std::nullopt;
 }
 
 TCaseReader::TCaseReader(TCommand command, const TFields &fields)

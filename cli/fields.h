@@ -11,7 +11,7 @@
 #include <array>
 #include <optional>
 
-enum class TCommand { None, Zinsen, Verzug, Basiszins };
+enum class TCommand { None, Zinsen, Verzug, Basiszins, Forderung };
 
 enum TField : int {
     fdBetrag,
@@ -26,6 +26,8 @@ enum TField : int {
     fdTage,
     fdPauschale,
     fdOhneZahlungstag,
+    fdRecht,   // de, at or ch; de when not given
+    fdVor2013, // under at: the contract was made before 16.03.2013
     FieldCount,
 };
 
@@ -60,10 +62,14 @@ std::optional<TField> FieldOfColumn(const QString &name);
 std::optional<TField> NearField(TCommand command, const QString &name);
 
 // "euro", "deutsche", "englische" and the formula codes; "taggenau", "actact", "act360",
-// "30360" and the day counts. Nothing for other names.
+// "30360", "30360ch" and the day counts; "de", "at", "ch" and the laws. Nothing for other
+// names.
 std::optional<int> FormulaCodeNamed(const QString &name);
 QString FormulaName(int code);
 std::optional<TDayCount> DayCountNamed(const QString &name);
+std::optional<TLaw> LawNamed(const QString &name);
+// The law the fields name (fdRecht), Germany where none; nothing for a name that is no law.
+std::optional<TLaw> LawOfFields(const TFields &fields);
 // A switch's cell: "ja", "j", "x", "1", "wahr", "true", "yes" or "nein", "n", "0", "falsch",
 // "false", "no" or empty, in any case. Nothing for other text.
 std::optional<bool> SwitchValue(const QString &text);
@@ -73,9 +79,19 @@ std::optional<QString> FieldValueError(TCommand command, TField field, const QSt
 
 // What is wrong with the choice of a rate rule, and its German reason where the fields are
 // named as options ("--unternehmer") or as columns ("unternehmer").
+// Under Austrian and Swiss law no rule means the law's own rate (§ 1000 Abs. 1 ABGB, Art. 104
+// Abs. 1 OR), so only German law misses one.
 enum class TRuleFault { None, Missing, SeveralRules, Before2014WithoutBusiness };
 TRuleFault CheckRuleChoice(const TFields &fields);
 QString RuleFaultText(TRuleFault fault, bool options);
+// A rule field the law of the fields does not have ("--verbraucher" under at, "--vor-2014"
+// under ch …), with the German reason that names what the law has instead; nothing when every
+// field given fits the law. `options`: the fields are named as options, else as columns.
+struct TLawFault {
+    TField Field = FieldCount;
+    QString Reason;
+};
+std::optional<TLawFault> CheckLawRules(const TFields &fields, bool options);
 
 // A case's fault: the field that can mend it (FieldCount for the case as a whole) and why.
 struct TCaseError {
@@ -91,6 +107,7 @@ struct TFieldValue {
     TBasisPoints Rate = 0; // a rate rule's rate or margin
     int Code = 0;          // a formula
     TDayCount Count = dcActual365;
+    TLaw Law = lwGermany;
     bool On = false; // a switch
 };
 

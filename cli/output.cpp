@@ -225,7 +225,8 @@ QString VerzugText(const TDefaultInterestStatement &statement) {
                    AlignedTable(rows) + u'\n' + AlignedLines(SumLines(result), true) + u'\n' +
                    RulesText(statement.Input) + u'\n';
     if (HasUserRate(result)) text += UserRateNote(result) + u'\n';
-    return text + ReachText(statement.Reach) + u'\n';
+    const QString reach = ReachText(statement.Reach, statement.Input.Law);
+    return reach.isEmpty() ? text : text + reach + u'\n';
 }
 
 } // namespace

@@ -130,6 +130,7 @@ TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
                                           const TAtBaseRates &austrian) {
     TDefaultInterest result;
     result.DayCount = input.DayCount;
+    result.Law = input.Law;
     result.Claim = input.Claim;
     if ((result.Error = checkInput(input))) return result;
     const TPeriod whole{WholeDay(input.FirstDay), LastInterestDay(input)};

@@ -92,6 +92,7 @@ struct TDefaultInterest {
     TCents FlatFee = 0;
     TCents Total = 0; // claim, interest and flat fee
     TDayCount DayCount = dcActual365;
+    TLaw Law = lwGermany; // the input's, so that the sums name their money and provisions
 };
 
 // What a sum of the statement is.

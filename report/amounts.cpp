@@ -38,8 +38,8 @@ QString CountText(qint64 value) {
     return IntegerText(value, u'.');
 }
 
-QString LawCents(TCents value, TLaw law) {
-    return law == lwSwitzerland ? HundredthsText(value, u'.', u'\'') : GermanCents(value);
+QString LawCents(TCents value, TLaw) {
+    return GermanCents(value);
 }
 
 QString MoneyText(TCents value, TLaw law) {
@@ -47,14 +47,13 @@ QString MoneyText(TCents value, TLaw law) {
     case lwAustria:
         return QStringLiteral("EUR ") + GermanCents(value);
     case lwSwitzerland:
-        return QStringLiteral("CHF ") + LawCents(value, law);
+        return QStringLiteral("CHF ") + GermanCents(value);
     case lwGermany:
         break;
     }
     return EuroText(value);
 }
 
-QString LawPercent(TBasisPoints value, TLaw law) {
-    return law == lwSwitzerland ? PlainRate(value, u'.') + QStringLiteral(" %")
-                                : PercentText(value);
+QString LawPercent(TBasisPoints value, TLaw) {
+    return PercentText(value);
 }

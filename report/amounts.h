@@ -24,10 +24,11 @@ QString PlainRate(TBasisPoints value, QChar decimal);
 // Whole numbers with thousands points: "8.766".
 QString CountText(qint64 value);
 
-// As the law of the case writes money: Germany "1.234,50 €", Austria "EUR 1.234,50",
-// Switzerland "CHF 1'234.50".
+// As the law of the case names its money: Germany "1.234,50 €", Austria "EUR 1.234,50",
+// Switzerland "CHF 1.234,50". The statements are German texts and keep German numbers under
+// every law, so that a sheet or a reader takes all of them alike; the currency says the law.
 QString MoneyText(TCents value, TLaw law);
-// The same without the currency, for a table's cells: "1.234,50", "1'234.50".
+// The same without the currency, for a table's cells: "1.234,50".
 QString LawCents(TCents value, TLaw law);
-// "2,27 %", in Switzerland "2.27 %".
+// "2,27 %".
 QString LawPercent(TBasisPoints value, TLaw law);

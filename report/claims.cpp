@@ -19,11 +19,11 @@ const TClaimsCase &caseOf(const TClaimsReport &report) {
 }
 
 // "9", "2,5", "4,25": a rate as a sentence writes it.
-QString shortRate(TBasisPoints value, TLaw law) {
-    QString text = law == lwSwitzerland ? PlainRate(value, u'.') : GermanRate(value);
+QString shortRate(TBasisPoints value) {
+    QString text = GermanRate(value);
     while (text.endsWith(u'0'))
         text.chop(1);
-    if (text.endsWith(u',') || text.endsWith(u'.')) text.chop(1);
+    if (text.endsWith(u',')) text.chop(1);
     return text;
 }
 
@@ -36,18 +36,18 @@ QString interestPhrase(const TRateRule &rule, TLaw law) {
     switch (law) {
     case lwAustria:
         return UsesBaseRate(rule) ? QStringLiteral("samt %1 % Zinsen über dem Basiszinssatz")
-                                        .arg(shortRate(margin, law))
-                                  : QStringLiteral("samt %1 % Zinsen").arg(shortRate(fixed, law));
+                                        .arg(shortRate(margin))
+                                  : QStringLiteral("samt %1 % Zinsen").arg(shortRate(fixed));
     case lwSwitzerland:
-        return QStringLiteral("nebst Zins zu %1 %").arg(shortRate(fixed, law));
+        return QStringLiteral("nebst Zins zu %1 %").arg(shortRate(fixed));
     case lwGermany:
         break;
     }
     return UsesBaseRate(rule)
                ? QStringLiteral("nebst Zinsen in Höhe von %1 Prozentpunkten über dem jeweiligen "
                                 "Basiszinssatz")
-                     .arg(shortRate(margin, law))
-               : QStringLiteral("nebst Zinsen in Höhe von %1 %").arg(shortRate(fixed, law));
+                     .arg(shortRate(margin))
+               : QStringLiteral("nebst Zinsen in Höhe von %1 %").arg(shortRate(fixed));
 }
 
 QString allocationRule(TAllocationRule rule) {

@@ -31,7 +31,7 @@ constexpr TSentence Sentences[] = {
 
     {ClaimTooLarge, u"Die Forderung ist zu groß."},
     {ClaimNotPositive, u"Die Forderung muss größer als 0,00 € sein."},
-    {ClaimNotPositiveFrancs, u"Die Forderung muss größer als CHF 0.00 sein."},
+    {ClaimNotPositiveFrancs, u"Die Forderung muss größer als CHF 0,00 sein."},
     {FirstDayInvalid, u"Der erste Zinstag ist kein gültiges Datum."},
     {LastDayInvalid, u"Der letzte Zinstag ist kein gültiges Datum."},
     {LastDayBeforeFirst, u"Der letzte Zinstag (%1) liegt vor dem ersten Zinstag (%2)."},

@@ -74,6 +74,32 @@ QString ReachText(TDateTime reach) {
     return QStringLiteral("Basiszinssätze bis %1").arg(FormatDayDate(reach));
 }
 
+QString ReachText(TDateTime reach, TLaw law) {
+    switch (law) {
+    case lwGermany:
+        break;
+    case lwAustria:
+        if (reach == EmptyDate)
+            return QStringLiteral("Keine österreichischen Basiszinssätze bekannt");
+        return QStringLiteral("Österreichische Basiszinssätze bis %1").arg(FormatDayDate(reach));
+    case lwSwitzerland:
+        return QString();
+    }
+    return ReachText(reach);
+}
+
+QString LawName(TLaw law) {
+    switch (law) {
+    case lwGermany:
+        break;
+    case lwAustria:
+        return QStringLiteral("Österreich");
+    case lwSwitzerland:
+        return QStringLiteral("Schweiz");
+    }
+    return QStringLiteral("Deutschland");
+}
+
 QString ImportReportText(const QString &csvPath, int changed) {
     const QString halfYears = changed == 0   ? QStringLiteral("kein Halbjahr")
                               : changed == 1 ? QStringLiteral("ein Halbjahr")

@@ -18,6 +18,11 @@ QString DayCountText(TDayCount count);
 QString RulesText(const TDefaultInterestInput &input);
 // "Basiszinssätze bis 31.12.2026"; EmptyDate: none known.
 QString ReachText(TDateTime reach);
+// The same for the base rates the law reads: Austria's named as such; none under Swiss law,
+// which has no base rate (empty).
+QString ReachText(TDateTime reach, TLaw law);
+// "Deutschland", "Österreich", "Schweiz"
+QString LawName(TLaw law);
 // "„…/bbk.csv“ gelesen: 3 Halbjahre mit neuem Basiszinssatz."
 QString ImportReportText(const QString &csvPath, int changed);
 // One line a changed half-year ("neu: 01.01.2027 1,27 %", "geändert: 01.07.2026 1,52 % (bisher

@@ -91,24 +91,28 @@ QString UserRateNote(const TDefaultInterest &result) {
 }
 
 QList<TTextLine> InputLines(const TDefaultInterestInput &input, const TDefaultInterest &result) {
-    return {
-        {QStringLiteral("Forderung"), EuroText(result.Claim)},
+    QList<TTextLine> lines{
+        {QStringLiteral("Forderung"), MoneyText(result.Claim, input.Law)},
         {QStringLiteral("Zinszeitraum"), FormatDayDate(WholeDay(input.FirstDay)) +
                                              QStringLiteral(" – ") +
                                              FormatDayDate(LastInterestDay(input))},
-        {QStringLiteral("Zinssatz"), RateRuleText(input.Rule)},
+        {QStringLiteral("Zinssatz"), RateRuleText(input.Rule, input.Law)},
         {QStringLiteral("Tageszählung"), DayCountText(result.DayCount)},
     };
+    // German law is the default and goes unnamed, as in the case files.
+    if (input.Law != lwGermany) lines.prepend({QStringLiteral("Recht"), LawName(input.Law)});
+    return lines;
 }
 
-QString SumLabel(TSumKind kind) {
+QString SumLabel(TSumKind kind, TLaw law) {
     switch (kind) {
     case TSumKind::Claim:
         return QStringLiteral("Forderung");
     case TSumKind::Interest:
         return QStringLiteral("Zinsen");
     case TSumKind::FlatFee:
-        return QStringLiteral("Pauschale nach § 288 Abs. 5 BGB");
+        return law == lwAustria ? QStringLiteral("Pauschale nach § 458 UGB")
+                                : QStringLiteral("Pauschale nach § 288 Abs. 5 BGB");
     case TSumKind::Total:
         return QStringLiteral("Gesamt");
     case TSumKind::PerDay:
@@ -120,7 +124,7 @@ QString SumLabel(TSumKind kind) {
 QList<TTextLine> SumLines(const TDefaultInterest &result) {
     QList<TTextLine> lines;
     for (const TSum &sum : Sums(result))
-        lines.append({SumLabel(sum.Kind), EuroText(sum.Amount)});
+        lines.append({SumLabel(sum.Kind, result.Law), MoneyText(sum.Amount, result.Law)});
     return lines;
 }
 
@@ -189,6 +193,6 @@ QByteArray StatementCsv(const TDefaultInterestStatement &statement) {
 
 QString StatementPageHtml(const TDefaultInterestStatement &statement, TDateTime madeOn) {
     return QStringLiteral("<h2>Zinsaufstellung</h2>") + StatementHtml(statement) +
-           paragraphs({ReachText(statement.Reach),
+           paragraphs({ReachText(statement.Reach, statement.Input.Law),
                        QStringLiteral("Erstellt am %1 mit Tarvo").arg(FormatDayDate(madeOn))});
 }

@@ -30,9 +30,10 @@ struct TTextLine {
     QString Label;
     QString Value;
 };
-// Forderung, Zinszeitraum, Zinssatz, Tageszählung.
+// Forderung, Zinszeitraum, Zinssatz, Tageszählung; under Austrian or Swiss law the law first.
+// Amounts in the law's money (MoneyText).
 QList<TTextLine> InputLines(const TDefaultInterestInput &input, const TDefaultInterest &result);
-QString SumLabel(TSumKind kind);
+QString SumLabel(TSumKind kind, TLaw law = lwGermany);
 QList<TTextLine> SumLines(const TDefaultInterest &result);
 
 // The lines of the plain renderings: the inputs, the header, the rows, the sums (label first,

@@ -66,14 +66,16 @@ inline constexpr TTypedSetting<vtInteger> VerzugLinks{"VerzugLinks", "0"};
 inline constexpr TTypedSetting<vtInteger> VerzugOben{"VerzugOben", "0"};
 inline constexpr TTypedSetting<vtInteger> VerzugBreite{"VerzugBreite", "0"};
 inline constexpr TTypedSetting<vtInteger> VerzugHoehe{"VerzugHoehe", "0"};
+// The law of the case (TLaw); missing, as before there was a choice, means Germany.
+inline constexpr TTypedSetting<vtInteger> VerzugRecht{"VerzugRecht", "0"};
 } // namespace Setting
 
-inline constexpr std::array<TStoredSetting, 13> VerzugSettings{
+inline constexpr std::array<TStoredSetting, 14> VerzugSettings{
     Setting::VerzugForderung,     Setting::VerzugErsterTag,   Setting::VerzugZinsregel,
     Setting::VerzugVor29072014,   Setting::VerzugZinssatz,    Setting::VerzugPauschale,
     Setting::VerzugTageszaehlung, Setting::VerzugZahlungstag, Setting::VerzugOrdner,
     Setting::VerzugLinks,         Setting::VerzugOben,        Setting::VerzugBreite,
-    Setting::VerzugHoehe,
+    Setting::VerzugHoehe,         Setting::VerzugRecht,
 };
 
 // The key below the current user's root.

@@ -4,6 +4,7 @@
 #include "app/claims/children.h"
 #include "app/claims/printing.h"
 #include "app/claims/verzugexport.h"
+#include "engine/atuserrates.h"
 #include "engine/fixedtext.h"
 #include "platform/base/exceptions.h"
 #include "platform/core/desktop.h"
@@ -69,6 +70,49 @@ bool UsesTypedRate(int kind) {
     return kind == rkFixed || kind == rkMargin;
 }
 
+// The rules each law offers, in the order of TRateKind, as the window names them.
+QList<std::pair<QString, TRateKind>> RuleItems(TLaw law) {
+    switch (law) {
+    case lwAustria:
+        return {{QStringLiteral("unternehmerisches Geschäft (§ 456 UGB)"), rkNoConsumer},
+                {QStringLiteral("gesetzlicher Zinssatz 4 % (§ 1000 Abs. 1 ABGB)"), rkStatutory},
+                {QStringLiteral("fester Zinssatz"), rkFixed},
+                {QStringLiteral("Aufschlag auf den Basiszinssatz"), rkMargin}};
+    case lwSwitzerland:
+        return {{QStringLiteral("Verzugszins 5 % (Art. 104 Abs. 1 OR)"), rkStatutory},
+                {QStringLiteral("fester Zinssatz (vertraglich)"), rkFixed}};
+    case lwGermany:
+        break;
+    }
+    return {{QStringLiteral("Verbraucher beteiligt"), rkConsumer},
+            {QStringLiteral("kein Verbraucher beteiligt"), rkNoConsumer},
+            {QStringLiteral("gesetzlicher Zinssatz 4 % (§ 246 BGB)"), rkStatutory},
+            {QStringLiteral("Handelsgeschäft 5 % (§ 352 HGB)"), rkCommercial},
+            {QStringLiteral("fester Zinssatz"), rkFixed},
+            {QStringLiteral("Aufschlag auf den Basiszinssatz"), rkMargin}};
+}
+
+QList<std::pair<QString, TDayCount>> DayCountItems(TLaw law) {
+    if (law == lwSwitzerland)
+        return {{QStringLiteral("30/360 (Schweizer Usanz)"), dc30360Swiss},
+                {QStringLiteral("act/360"), dcActual360},
+                {QStringLiteral("act/365"), dcActual365}};
+    return {{QStringLiteral("taggenau (act/365)"), dcActual365},
+            {QStringLiteral("act/act"), dcActualActual},
+            {QStringLiteral("act/360"), dcActual360},
+            {QStringLiteral("30/360"), dc30360}};
+}
+
+// The combo box's items anew; the choice stays where the new items have it, else the first.
+template <typename T> void Refill(QComboBox *box, const QList<std::pair<QString, T>> &items) {
+    const QSignalBlocker quiet(box);
+    const QVariant chosen = box->currentData();
+    box->clear();
+    for (const auto &[text, value] : items)
+        box->addItem(text, int(value));
+    box->setCurrentIndex(std::max(0, box->findData(chosen)));
+}
+
 } // namespace
 
 TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
@@ -118,6 +162,7 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     outer->addWidget(scroller);
     SetTabOrder();
     NameChildren(*this, {{FModel, "StatementModel"},
+                         {Law, "Law"},
                          {Amount, "Amount"},
                          {FirstDay, "FirstDay"},
                          {LastDay, "LastDay"},
@@ -158,6 +203,10 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
         RuleChanged();
         Recalculate();
     };
+    connect(Law, &QComboBox::currentIndexChanged, this, [this] {
+        LawChanged();
+        Recalculate();
+    });
     connect(RateRule, &QComboBox::currentIndexChanged, this, ruleChanged);
     connect(Before29072014, &QCheckBox::toggled, this, ruleChanged);
     connect(Before29072014, &QCheckBox::clicked, this, [this] { FBeforeTouched = true; });
@@ -172,18 +221,19 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
 }
 
 void TVerzugForm::BuildInputs(QGridLayout *grid) {
+    Law = new QComboBox(this);
+    // In the order of TLaw.
+    Law->addItem(QStringLiteral("Deutschland"), int(lwGermany));
+    Law->addItem(QStringLiteral("Österreich"), int(lwAustria));
+    Law->addItem(QStringLiteral("Schweiz"), int(lwSwitzerland));
+    Law->setAccessibleName(QStringLiteral("Recht"));
     Amount = new TCurrencyEdit(nullptr, this);
     Amount->setAccessibleName(QStringLiteral("Forderung in Euro"));
     FirstDay = DateField(this, QStringLiteral("Erster Zinstag"));
     LastDay = DateField(this, QStringLiteral("Letzter Zinstag"));
     LastDay->SetDefaultToday(true);
     RateRule = new QComboBox(this);
-    // In the order of TRateKind.
-    RateRule->addItems(
-        {QStringLiteral("Verbraucher beteiligt"), QStringLiteral("kein Verbraucher beteiligt"),
-         QStringLiteral("gesetzlicher Zinssatz 4 % (§ 246 BGB)"),
-         QStringLiteral("Handelsgeschäft 5 % (§ 352 HGB)"), QStringLiteral("fester Zinssatz"),
-         QStringLiteral("Aufschlag auf den Basiszinssatz")});
+    Refill(RateRule, RuleItems(lwGermany));
     RateRule->setAccessibleName(QStringLiteral("Zinssatz"));
     Before29072014 =
         new QCheckBox(QStringLiteral("Forderung &vor dem 29.07.2014 entstanden"), this);
@@ -192,10 +242,7 @@ void TVerzugForm::BuildInputs(QGridLayout *grid) {
     RateLabel = BuddyLabel(QString(), Rate);
     FlatFee = new QCheckBox(QStringLiteral("&Pauschale nach § 288 Abs. 5 BGB (40 €)"), this);
     DayCount = new QComboBox(this);
-    DayCount->addItem(QStringLiteral("taggenau (act/365)"), int(dcActual365));
-    DayCount->addItem(QStringLiteral("act/act"), int(dcActualActual));
-    DayCount->addItem(QStringLiteral("act/360"), int(dcActual360));
-    DayCount->addItem(QStringLiteral("30/360"), int(dc30360));
+    Refill(DayCount, DayCountItems(lwGermany));
     DayCount->setAccessibleName(QStringLiteral("Tageszählung"));
     // Courts differ on whether the day of payment still bears interest.
     PaymentDay = new QCheckBox(QStringLiteral("Zahlungstag zählt &mit"), this);
@@ -204,22 +251,24 @@ void TVerzugForm::BuildInputs(QGridLayout *grid) {
     CalculateButton->setAutoDefault(true);
     connect(CalculateButton, &QPushButton::clicked, this, [this] { Calculate(); });
 
-    grid->addWidget(BuddyLabel(QStringLiteral("&Forderung:"), Amount), 0, 0);
-    grid->addWidget(Amount, 0, 1);
-    grid->addWidget(BuddyLabel(QStringLiteral("&Erster Zinstag:"), FirstDay), 1, 0);
-    grid->addWidget(FirstDay, 1, 1);
-    grid->addWidget(BuddyLabel(QStringLiteral("&Letzter Zinstag:"), LastDay), 1, 2);
-    grid->addWidget(LastDay, 1, 3);
-    grid->addWidget(BuddyLabel(QStringLiteral("Zins&satz:"), RateRule), 2, 0);
-    grid->addWidget(RateRule, 2, 1, 1, 3);
-    grid->addWidget(Before29072014, 3, 1, 1, 3);
-    grid->addWidget(RateLabel, 4, 0);
-    grid->addWidget(Rate, 4, 1);
-    grid->addWidget(FlatFee, 5, 1, 1, 3);
-    grid->addWidget(BuddyLabel(QStringLiteral("&Tageszählung:"), DayCount), 6, 0);
-    grid->addWidget(DayCount, 6, 1);
-    grid->addWidget(PaymentDay, 6, 2);
-    grid->addWidget(CalculateButton, 6, 3, Qt::AlignRight);
+    grid->addWidget(BuddyLabel(QStringLiteral("&Recht:"), Law), 0, 0);
+    grid->addWidget(Law, 0, 1);
+    grid->addWidget(BuddyLabel(QStringLiteral("&Forderung:"), Amount), 1, 0);
+    grid->addWidget(Amount, 1, 1);
+    grid->addWidget(BuddyLabel(QStringLiteral("&Erster Zinstag:"), FirstDay), 2, 0);
+    grid->addWidget(FirstDay, 2, 1);
+    grid->addWidget(BuddyLabel(QStringLiteral("&Letzter Zinstag:"), LastDay), 2, 2);
+    grid->addWidget(LastDay, 2, 3);
+    grid->addWidget(BuddyLabel(QStringLiteral("Zins&satz:"), RateRule), 3, 0);
+    grid->addWidget(RateRule, 3, 1, 1, 3);
+    grid->addWidget(Before29072014, 4, 1, 1, 3);
+    grid->addWidget(RateLabel, 5, 0);
+    grid->addWidget(Rate, 5, 1);
+    grid->addWidget(FlatFee, 6, 1, 1, 3);
+    grid->addWidget(BuddyLabel(QStringLiteral("&Tageszählung:"), DayCount), 7, 0);
+    grid->addWidget(DayCount, 7, 1);
+    grid->addWidget(PaymentDay, 7, 2);
+    grid->addWidget(CalculateButton, 7, 3, Qt::AlignRight);
     grid->setColumnStretch(4, 1);
 }
 
@@ -269,7 +318,8 @@ QLayout *TVerzugForm::BuildButtons() {
     CopyButton = new QPushButton(QStringLiteral("&Kopieren"), this);
     CsvButton = new QPushButton(QStringLiteral("&CSV speichern …"), this);
     PdfButton = new QPushButton(QStringLiteral("P&DF speichern …"), this);
-    PrintButton = new QPushButton(QStringLiteral("D&rucken …"), this);
+    // Alt+R is the law's.
+    PrintButton = new QPushButton(QStringLiteral("Drucke&n …"), this);
     CloseButton = new QPushButton(QStringLiteral("Schl&ießen"), this);
     connect(CopyButton, &QPushButton::clicked, this, [this] { CopyStatement(); });
     connect(CsvButton, &QPushButton::clicked, this, [this] { SaveCsv(); });
@@ -288,18 +338,53 @@ QLayout *TVerzugForm::BuildButtons() {
 }
 
 void TVerzugForm::SetTabOrder() {
-    QWidget *const order[] = {Amount,      FirstDay,    LastDay,    RateRule,   Before29072014,
-                              Rate,        FlatFee,     DayCount,   PaymentDay, CalculateButton,
-                              Table,       RatesButton, CopyButton, CsvButton,  PdfButton,
-                              PrintButton, CloseButton};
+    QWidget *const order[] = {
+        Law,         Amount,     FirstDay,  LastDay,    RateRule,        Before29072014,
+        Rate,        FlatFee,    DayCount,  PaymentDay, CalculateButton, Table,
+        RatesButton, CopyButton, CsvButton, PdfButton,  PrintButton,     CloseButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
+}
+
+TLaw TVerzugForm::CurrentLaw() const {
+    return TLaw(Law->currentData().toInt());
+}
+
+TRateKind TVerzugForm::CurrentRule() const {
+    return TRateKind(RateRule->currentData().toInt());
+}
+
+void TVerzugForm::LawChanged() {
+    const TLaw law = CurrentLaw();
+    Refill(RateRule, RuleItems(law));
+    Refill(DayCount, DayCountItems(law));
+    // Switzerland counts by its usance; its other counts are the user's choice.
+    if (law == lwSwitzerland) DayCount->setCurrentIndex(0);
+    {
+        const QSignalBlocker quiet(Before29072014);
+        Before29072014->setText(law == lwAustria
+                                    ? QStringLiteral("Vertrag &vor dem 16.03.2013 geschlossen")
+                                    : QStringLiteral("Forderung &vor dem 29.07.2014 entstanden"));
+        Before29072014->setVisible(law != lwSwitzerland);
+    }
+    FlatFee->setText(law == lwAustria ? QStringLiteral("&Pauschale nach § 458 UGB (40 €)")
+                                      : QStringLiteral("&Pauschale nach § 288 Abs. 5 BGB (40 €)"));
+    FlatFee->setVisible(law != lwSwitzerland);
+    Amount->setAccessibleName(law == lwSwitzerland ? QStringLiteral("Forderung in Franken")
+                                                   : QStringLiteral("Forderung in Euro"));
+    // The box means another date now: the first day presets it afresh.
+    FBeforeTouched = false;
+    FirstDayChanged();
+    // Switzerland has no base rate to keep.
+    RatesButton->setEnabled(law != lwSwitzerland);
+    RuleChanged();
 }
 
 // Only the rule's own inputs take part; the others stay in place, greyed and out of the tab
 // order.
 void TVerzugForm::RuleChanged() {
-    const int kind = RateRule->currentIndex();
+    const int kind = CurrentRule();
+    const TLaw law = CurrentLaw();
     Before29072014->setEnabled(kind == rkNoConsumer);
     Rate->setEnabled(UsesTypedRate(kind));
     RateLabel->setEnabled(UsesTypedRate(kind));
@@ -309,10 +394,16 @@ void TVerzugForm::RuleChanged() {
     Rate->setAccessibleName(margin ? QStringLiteral("Aufschlag in Prozentpunkten")
                                    : QStringLiteral("Fester Zinssatz in Prozent"));
     // A flat fee that is not due shows as not chosen; the user's choice comes back with it.
-    const bool offered = FlatFeeOffered({TRateKind(kind), Before29072014->isChecked(), 0});
+    TRateRule rule{TRateKind(kind), Before29072014->isChecked(), 0};
+    rule.ContractBefore16032013 = Before29072014->isChecked();
+    const bool offered = FlatFeeOffered(rule, law);
     FlatFee->setEnabled(offered);
-    const QSignalBlocker quiet(FlatFee);
-    FlatFee->setChecked(offered && FFlatFeeChoice);
+    {
+        const QSignalBlocker quiet(FlatFee);
+        FlatFee->setChecked(offered && FFlatFeeChoice);
+    }
+    // Austria's two rules read their base rates on different days.
+    ShowReach();
 }
 
 void TVerzugForm::FlatFeeToggled(bool checked) {
@@ -323,7 +414,8 @@ void TVerzugForm::FlatFeeToggled(bool checked) {
 void TVerzugForm::FirstDayChanged() {
     const TDateTime first = FirstDay->DateValue();
     if (first != EmptyDate && !FBeforeTouched)
-        Before29072014->setChecked(ClaimBefore29072014Preset(first));
+        Before29072014->setChecked(CurrentLaw() == lwAustria ? ContractBefore16032013Preset(first)
+                                                             : ClaimBefore29072014Preset(first));
 }
 
 bool TVerzugForm::ReadDay(TDateEdit *field, const QString &missing, TDateTime &day,
@@ -356,15 +448,17 @@ bool TVerzugForm::ReadInputs(TDefaultInterestInput &input, TOutcome &fault) {
                  fault) ||
         !ReadDay(LastDay, QString(), input.LastDay, fault))
         return false;
-    input.Rule.Kind = TRateKind(RateRule->currentIndex());
-    input.Rule.ClaimBefore29072014 = Before29072014->isChecked();
+    input.Law = CurrentLaw();
+    input.Rule.Kind = CurrentRule();
+    input.Rule.ClaimBefore29072014 = input.Law == lwGermany && Before29072014->isChecked();
+    input.Rule.ContractBefore16032013 = input.Law == lwAustria && Before29072014->isChecked();
     if (UsesTypedRate(input.Rule.Kind)) {
         if (const TEngineError error = ReadTypedRate(Rate->text(), input.Rule.Value))
             return refuse(ErrorText(error), Rate);
     }
     input.DayCount = TDayCount(DayCount->currentData().toInt());
     input.LastDayCounts = PaymentDay->isChecked();
-    input.FlatFee = FlatFeeOffered(input.Rule) && FFlatFeeChoice;
+    input.FlatFee = FlatFeeOffered(input.Rule, input.Law) && FFlatFeeChoice;
     return true;
 }
 
@@ -382,10 +476,15 @@ void TVerzugForm::Refuse(const QString &message, QWidget *field) {
 // The engine names the fault; the window takes the user to the input that can mend it.
 void TVerzugForm::ReportEngineError(const TEngineError &error) {
     switch (error.Code) {
-    case ecMissingHalfYear:
+    case ecMissingHalfYear: {
+        // Austria's rate of a half-year is the change in force on its first day, under the older
+        // rule on the last day before it.
+        const bool olderAustrian = CurrentLaw() == lwAustria && CurrentRule() == rkNoConsumer &&
+                                   Before29072014->isChecked();
         if (Desktop().Ask(Caption, ErrorText(error), QStringLiteral("Basiszinssatz eintragen …")))
-            OpenRates(error.HalfYear);
+            OpenRates(error.HalfYear - (olderAustrian ? 1 : 0));
         return;
+    }
     case ecClaim:
         return Refuse(ErrorText(error), Amount);
     case ecDates:
@@ -396,6 +495,10 @@ void TVerzugForm::ReportEngineError(const TEngineError &error) {
         return Refuse(ErrorText(error), FirstDay);
     case ecFlatFee:
         return Refuse(ErrorText(error), FlatFee);
+    case ecRule:
+        return Refuse(ErrorText(error), RateRule);
+    case ecDayCount:
+        return Refuse(ErrorText(error), DayCount);
     default:
         return Refuse(ErrorText(error), nullptr);
     }
@@ -405,13 +508,13 @@ TVerzugForm::TOutcome TVerzugForm::Evaluate() {
     TOutcome outcome;
     TDefaultInterestInput input;
     if (!ReadInputs(input, outcome)) return outcome;
-    const TDefaultInterest result = CalculateDefaultInterest(input, FRates.Table());
+    const TDefaultInterest result = CalculateDefaultInterest(input, FRates.Table(), FAtRates);
     if (result.Error) {
         outcome.Error = result.Error;
         outcome.Reason = ErrorText(result.Error);
         return outcome;
     }
-    outcome.Statement = {input, result, FRates.Table().Reach()};
+    outcome.Statement = {input, result, LawRates().Reach()};
     return outcome;
 }
 
@@ -442,8 +545,9 @@ void TVerzugForm::ShowStatement(const TDefaultInterestStatement &statement) {
     const std::vector<TSum> sums = calculated ? Sums(statement.Result) : std::vector<TSum>();
     for (int i = 0; i < MostSums; ++i) {
         const bool shown = size_t(i) < sums.size();
-        SumLabels[i]->setText(shown ? SumLabel(sums[size_t(i)].Kind) + u':' : QString());
-        SumValues[i]->setText(shown ? EuroText(sums[size_t(i)].Amount) : QString());
+        const TLaw law = statement.Input.Law;
+        SumLabels[i]->setText(shown ? SumLabel(sums[size_t(i)].Kind, law) + u':' : QString());
+        SumValues[i]->setText(shown ? MoneyText(sums[size_t(i)].Amount, law) : QString());
         // The interest is what the user came for.
         QFont font = SumValues[i]->font();
         font.setBold(shown && sums[size_t(i)].Kind == TSumKind::Interest);
@@ -456,8 +560,14 @@ void TVerzugForm::ShowStatement(const TDefaultInterestStatement &statement) {
     Note->setVisible(!note.isEmpty());
 }
 
+const TBaseRateTable &TVerzugForm::LawRates() const {
+    TRateRule rule{CurrentRule(), false, 0};
+    rule.ContractBefore16032013 = Before29072014->isChecked();
+    return HalfYearRates(CurrentLaw(), rule, FRates.Table(), FAtRates);
+}
+
 void TVerzugForm::ShowReach() {
-    Reach->setText(ReachText(FRates.Table().Reach()));
+    Reach->setText(ReachText(LawRates().Reach(), CurrentLaw()));
 }
 
 void TVerzugForm::LoadRates() {
@@ -468,13 +578,29 @@ void TVerzugForm::LoadRates() {
         if (FRatesDialog) FRatesDialog->Refresh();
     };
     FRates.Watch();
+    TEngineError austrian;
+    FAtRates = AtRatesWithUsers(AtUserRatesPath(), austrian);
     ShowReach();
     Recalculate();
     if (FRatesDialog) FRatesDialog->Refresh();
     if (error) Desktop().ShowMessage(Caption, ErrorText(error));
+    if (austrian) Desktop().ShowMessage(Caption, ErrorText(austrian));
 }
 
 void TVerzugForm::OpenRates(TDateTime halfYear) {
+    if (CurrentLaw() == lwAustria) {
+        if (!FAtRatesDialog) {
+            FAtRatesDialog = new TAtRateDialog(AtUserRatesPath(), this);
+            connect(FAtRatesDialog, &TAtRateDialog::RatesChanged, this, [this] {
+                TEngineError ignored; // the dialog shows it
+                FAtRates = AtRatesWithUsers(AtUserRatesPath(), ignored);
+                ShowReach();
+                Recalculate();
+            });
+        }
+        FAtRatesDialog->Open(halfYear);
+        return;
+    }
     if (!FRatesDialog) {
         FRatesDialog = new TBaseRateDialog(FRates, this);
         connect(FRatesDialog, &TBaseRateDialog::RatesChanged, this, [this] {
@@ -571,6 +697,7 @@ void TVerzugForm::showEvent(QShowEvent *event) {
 
 void TVerzugForm::closeEvent(QCloseEvent *event) {
     if (FRatesDialog) FRatesDialog->close();
+    if (FAtRatesDialog) FAtRatesDialog->close();
     SaveSettings();
     QWidget::closeEvent(event);
 }
@@ -581,8 +708,11 @@ void TVerzugForm::RestoreSettings() {
     Amount->SetValue(read ? amount : 0);
     if (const auto day = ParseDayDate(FSettings.Value(Setting::VerzugErsterTag)))
         FirstDay->SetDateValue(*day);
-    const int rule = FSettings.Value(Setting::VerzugZinsregel);
-    RateRule->setCurrentIndex(rule >= 0 && rule < RateRule->count() ? rule : 0);
+    const int law = FSettings.Value(Setting::VerzugRecht);
+    Law->setCurrentIndex(std::max(0, Law->findData(law)));
+    LawChanged();
+    RateRule->setCurrentIndex(
+        std::max(0, RateRule->findData(int(FSettings.Value(Setting::VerzugZinsregel)))));
     Before29072014->setChecked(FSettings.Value(Setting::VerzugVor29072014));
     Rate->setText(FSettings.Value(Setting::VerzugZinssatz));
     FFlatFeeChoice = FSettings.Value(Setting::VerzugPauschale);
@@ -636,7 +766,8 @@ void TVerzugForm::SaveSettings() {
     FSettings.SetValue(Setting::VerzugForderung,
                        PlainCents(CentsFromAmount(Amount->Value()).value_or(0), u'.'));
     FSettings.SetValue(Setting::VerzugErsterTag, IsoDate(FirstDay->DateValue()));
-    FSettings.SetValue(Setting::VerzugZinsregel, RateRule->currentIndex());
+    FSettings.SetValue(Setting::VerzugRecht, int(CurrentLaw()));
+    FSettings.SetValue(Setting::VerzugZinsregel, CurrentRule());
     FSettings.SetValue(Setting::VerzugVor29072014, Before29072014->isChecked());
     FSettings.SetValue(Setting::VerzugZinssatz, Rate->text());
     FSettings.SetValue(Setting::VerzugPauschale, FFlatFeeChoice);

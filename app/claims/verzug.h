@@ -5,6 +5,7 @@
 // it. It remembers its inputs (the last day opens on today), size and position. An ordinary
 // window: it opens inside the screen and clear of the bar.
 
+#include "app/claims/atratesdialog.h"
 #include "app/claims/baseratesdialog.h"
 #include "app/claims/verzugmodel.h"
 #include "editors/dateedit.h"
@@ -46,7 +47,8 @@ public:
     void SaveAs(const QString &kind, const QString &filter,
                 QByteArray (*render)(const TDefaultInterestStatement &));
     void PrintStatement();
-    // The base-rate dialog, with a half-year preset (EmptyDate: the next one not known).
+    // The base-rate dialog of the law (Austria's under Austrian law), with a half-year preset
+    // (EmptyDate: the next one not known).
     void OpenRates(TDateTime halfYear = EmptyDate);
 
     // Sets up the printer; false when the user cancelled. Empty: the desktop's print dialog.
@@ -72,6 +74,10 @@ private:
     QLayout *BuildSums();
     QLayout *BuildButtons();
     void SetTabOrder();
+    // The rules, check box, flat fee and day counts the law of the case offers.
+    void LawChanged();
+    TLaw CurrentLaw() const;
+    TRateKind CurrentRule() const;
     void RuleChanged();
     void FirstDayChanged();
     void FlatFeeToggled(bool checked);
@@ -83,6 +89,8 @@ private:
     void ReportEngineError(const TEngineError &error);
     void ShowStatement(const TDefaultInterestStatement &statement);
     void ShowReach();
+    // The half-year rates the window's law and rule read, and how far they reach.
+    const TBaseRateTable &LawRates() const;
     void LoadRates();
     QString AskExportPath(const QString &caption, const QString &suffix, const QString &filter);
     void Export(const QString &path, const QByteArray &data);
@@ -96,10 +104,13 @@ private:
 
     // The children, each with its own name as object name ("Amount"), so that tools and tests
     // find them. The inputs, in tab order.
+    QComboBox *Law = nullptr; // TLaw as item data
     TCurrencyEdit *Amount = nullptr;
     TDateEdit *FirstDay = nullptr;
     TDateEdit *LastDay = nullptr;
-    QComboBox *RateRule = nullptr; // indexed by TRateKind
+    QComboBox *RateRule = nullptr; // the law's rules, TRateKind as item data
+    // Germany: the claim arose before 29.07.2014; Austria: the contract was made before
+    // 16.03.2013.
     QCheckBox *Before29072014 = nullptr;
     QLabel *RateLabel = nullptr;
     QLineEdit *Rate = nullptr; // the fixed rate or the margin
@@ -125,9 +136,13 @@ private:
     TStoredValues FSettings{VerzugSettings};
     TBaseRateStore FRates;
     TBaseRateDialog *FRatesDialog = nullptr; // "RatesDialog", once opened
+    // Austria's changes with the user's over them, read as the window opens.
+    TAtBaseRates FAtRates = ShippedAtBaseRates();
+    TAtRateDialog *FAtRatesDialog = nullptr; // "AtRatesDialog", once opened
     std::function<bool(QPrinter &)> FChoosePrinter;
     const QWidget *FKeepClearOf = nullptr;
-    // Once the user has set the old-claim box, the first day no longer presets it.
+    // Once the user has set the old-claim box, the first day no longer presets it (until the
+    // law changes the box's meaning).
     bool FBeforeTouched = false;
     // The flat fee as the user chose it; shown only while the rule offers it.
     bool FFlatFeeChoice = false;

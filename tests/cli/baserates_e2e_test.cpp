@@ -3,11 +3,11 @@
 // writer changing the file at the same time. Every case ends in time with a German message,
 // the exit status and the file as it was.
 
+#include "engine/baseratestore.h"
+#include "engine/fixedtext.h"
 #include "platform/base/fixedpoint.h"
 #include "report/amounts.h"
 #include "report/errortext.h"
-#include "engine/baseratestore.h"
-#include "engine/fixedtext.h"
 #include "tests/e2e/copies.h"
 #include "tests/support/smalldisk.h"
 #include "tests/support/specialfiles.h"

@@ -371,7 +371,8 @@ TEST(CliProgram, ExitsWithZeroOneOrTwoAndNamesTheArgument) {
         {{},
          2,
          "",
-         "tarvo-zins: der Befehl fehlt (zinsen, verzug oder basiszins) („tarvo-zins --help“ "
+         "tarvo-zins: der Befehl fehlt (zinsen, verzug, basiszins oder forderung) („tarvo-zins "
+         "--help“ "
          "zeigt die Aufrufe)"},
         {{"basiszins", "--import="},
          2,
@@ -381,7 +382,7 @@ TEST(CliProgram, ExitsWithZeroOneOrTwoAndNamesTheArgument) {
          2,
          "",
          "tarvo-zins: zins␊en�xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx…: unbekannter Befehl (zinsen, "
-         "verzug oder basiszins) („tarvo-zins --help“ zeigt die Aufrufe)"},
+         "verzug, basiszins oder forderung) („tarvo-zins --help“ zeigt die Aufrufe)"},
         {{"zinsen", "1000", "15.01.2005", "15.03.2005"},
          2,
          "",
@@ -398,7 +399,8 @@ TEST(CliProgram, ExitsWithZeroOneOrTwoAndNamesTheArgument) {
         {{"zins"},
          2,
          "",
-         "tarvo-zins: zins: unbekannter Befehl (zinsen, verzug oder basiszins) („tarvo-zins "
+         "tarvo-zins: zins: unbekannter Befehl (zinsen, verzug, basiszins oder forderung) "
+         "(„tarvo-zins "
          "--help“ zeigt die Aufrufe)"},
     };
     for (const auto &c : cases) {

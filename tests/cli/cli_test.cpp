@@ -182,7 +182,7 @@ TEST(CliArguments, NamesTheArgumentAtFaultOrTakesTheFields) {
         {{"verzug", "1000", "1.1.2025", "1.2.2025", "--aufschlag", "3", "--tage", "act365"},
          "--tage",
          "",
-         "„act365“ ist keine Tageszählung (taggenau, actact, act360 oder 30360)"},
+         "„act365“ ist keine Tageszählung (taggenau, actact, act360, 30360 oder 30360ch)"},
         {{"verzug", "1000", "1.1.2025", "1.2.2025", "--unternehmer", "--vor_2014"},
          "--vor_2014",
          ""},
@@ -206,7 +206,7 @@ TEST(CliArguments, NamesTheArgumentAtFaultOrTakesTheFields) {
         {{"verzug", "--aktualisieren"}, "--aktualisieren", ""},
         {{"basiszins", "--aktualisieren", "--format", "csv"}, nullptr, ""},
         {{"rechnen"}, "rechnen", ""},
-        {{}, "", "", "der Befehl fehlt (zinsen, verzug oder basiszins)"},
+        {{}, "", "", "der Befehl fehlt (zinsen, verzug, basiszins oder forderung)"},
         {{"zinsen", "--format", "xml"}, "--format", ""},
         {{"zinsen", "--bogus", "--help"}, nullptr, ""},
         // Every option given twice must say the same; none takes an empty value.

@@ -43,7 +43,7 @@ done
   echo "tarvo-zins --version" >&2; exit 1; }
 words="$(bash -c 'source "$1"; COMP_WORDS=(tarvo-zins ""); COMP_CWORD=1; _tarvo_zins
   echo "${COMPREPLY[*]}"' _ "${prefix}/share/bash-completion/completions/tarvo-zins")"
-[[ "${words}" == "zinsen verzug basiszins --help --version" ]] || {
+[[ "${words}" == "zinsen verzug basiszins forderung --help --version" ]] || {
   echo "completion: ${words}" >&2; exit 1; }
 gzip -t "${prefix}/share/man/man1/tarvo-zins.1.gz"
 # The installed command line finds its download module: it refuses a plain http address itself.

@@ -13,6 +13,8 @@
 
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -213,6 +215,44 @@ TEST_F(Typed, AMessageBoxShowsAboveWindowsThatStayOnTop) {
     })) << "the box is hidden";
     manager.terminate();
     manager.waitForFinished(3000);
+}
+
+// An Austrian case typed in: the law chosen by its key, the business rule it offers first, the
+// statement saved as PDF through the file dialog, whose text names the law, the provision and
+// the money.
+TEST_F(Typed, AnAustrianCaseSavedAsPdfNamesItsLaw) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed (tools/setup.sh installs it)";
+    OpenWindow();
+    Key("alt+r");
+    Key("Down");
+    Key("alt+f");
+    Type("10000");
+    Key("Tab");
+    Type("01012023");
+    Key("Tab");
+    Type("31122023");
+    Key("Return");
+    Key("alt+d");
+    ASSERT_FALSE(x.Window(QStringLiteral("Zinsaufstellung als PDF speichern")).isEmpty())
+        << tarvo->Trace().toStdString();
+    const QString pdf = home.path() + "/oesterreich.pdf";
+    Key("ctrl+a");
+    Type(pdf);
+    Key("Return");
+    ASSERT_TRUE(Eventually([&] { return QFileInfo(pdf).size() > 0; }))
+        << tarvo->Trace().toStdString();
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(10000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+    for (const char *shown :
+         {"Zinsaufstellung", "Recht: Österreich", "Forderung: EUR 10.000,00",
+          "Basiszinssatz + 9,2 Prozentpunkte (§ 456 UGB)",
+          "01.01.2023 30.06.2023 181 1,88 % "
+          "9,20 % 11,08 % 549,45",
+          "12,58 % 634,17", "Zinsen EUR 1.183,62", "Österreichische Basiszinssätze bis"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown << "\n" << text.toStdString();
 }
 
 // Stored at scale 1 on a large screen, the window comes back at scale 2 inside the screen and

@@ -50,6 +50,7 @@ const TRow Rows[] = {
     Row(Setting::VerzugOben, 4, "1E000000", 30),
     Row(Setting::VerzugBreite, 4, "58020000", 600),
     Row(Setting::VerzugHoehe, 4, "90010000", 400),
+    Row(Setting::VerzugRecht, 4, "02000000", 2),
 };
 
 // The window's values in the hive as "name|type|hex", by name.

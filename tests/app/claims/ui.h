@@ -45,6 +45,7 @@ struct TVerzugUi {
         }
     }
     const TVerzugForm &Form;
+    QComboBox *Law = Child<QComboBox>(Form, "Law");
     TCurrencyEdit *Amount = Child<TCurrencyEdit>(Form, "Amount");
     TDateEdit *FirstDay = Child<TDateEdit>(Form, "FirstDay");
     TDateEdit *LastDay = Child<TDateEdit>(Form, "LastDay");

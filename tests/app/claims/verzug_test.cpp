@@ -261,7 +261,7 @@ TEST_F(VerzugWindowTest, CsvPdfAndPrintAreWrittenWhole) {
 
     const QString printed = out.filePath("gedruckt.pdf");
     PrintInto(form, printed);
-    Key(Qt::Key_R, Qt::AltModifier);
+    Key(Qt::Key_N, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(printed); }));
     EXPECT_TRUE(PdfText(printed).contains("170,84 €"));
     EXPECT_EQ(desktop.messages, QStringList());
@@ -552,6 +552,36 @@ TEST_F(VerzugWindowTest, AMissingHalfYearStopsTheStatementAndOffersToAddTheRate)
     EXPECT_TRUE(lines.contains("* vom Benutzer eingetragener Basiszinssatz"));
 }
 
+// Under Austrian law a missing half-year offers Austria's own rates: the change typed there goes
+// into a file of its own, beside the German one, and the statement follows at once.
+TEST_F(VerzugWindowTest, AnAustrianChangeIsAddedInAustriasOwnDialog) {
+    TVerzugForm &form = Open();
+    const TVerzugUi ui(form);
+    ui.Law->setCurrentIndex(lwAustria);
+    ui.Amount->setFocus();
+    desktop.answer = true;
+    TypeCase("10000", "01072026", "31012027");
+    ASSERT_EQ(desktop.questions.size(), 1);
+    EXPECT_TRUE(desktop.questions[0].contains("Halbjahr ab 01.01.2027"))
+        << desktop.questions[0].toStdString();
+    auto *dialog = form.findChild<TAtRateDialog *>(QStringLiteral("AtRatesDialog"));
+    ASSERT_TRUE(dialog && WaitForActive(dialog));
+    EXPECT_EQ(Child<TDateEdit>(*dialog, "Day")->Text(), "01.01.2027");
+    EXPECT_EQ(QApplication::focusWidget(), Child<QLineEdit>(*dialog, "Rate"));
+    Type("2,5");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(desktop.messages, QStringList());
+    QFile austrian(home.dataHome() + "/tarvo/basiszinssaetze-at.txt");
+    ASSERT_TRUE(austrian.open(QIODevice::ReadOnly));
+    EXPECT_EQ(austrian.readAll(), "01.01.2027;2,50\n");
+    EXPECT_FALSE(QFile::exists(UserRatesPath())) << "the German file is not touched";
+    EXPECT_EQ(Child<QTableWidget>(*dialog, "Rates")->item(0, 2)->text(), "eigener");
+    ASSERT_EQ(ui.Table->model()->rowCount(), 2);
+    EXPECT_EQ(Cells(form, 1).mid(0, 6).join(u'|'),
+              "01.01.2027|31.01.2027|31|2,50 % *|9,20 %|11,70 %");
+    EXPECT_EQ(ui.Reach->text(), "Österreichische Basiszinssätze bis 30.06.2027");
+}
+
 TEST_F(VerzugWindowTest, TheRateDialogRefusesDatesAndValuesOutOfItsRules) {
     TVerzugForm &form = Open();
     const TVerzugUi ui(form);
@@ -715,10 +745,11 @@ TEST_F(VerzugWindowTest, EveryControlHasItsOwnAcceleratorAndAName) {
         if (label->buddy()) letters[label->buddy()] = letterOf(label->text());
     for (QAbstractButton *button : form.findChildren<QAbstractButton *>())
         if (button->window() == &form) letters[button] = letterOf(button->text());
-    QWidget *const controls[] = {ui.Amount,          ui.FirstDay,  ui.LastDay,     ui.RateRule,
-                                 ui.Before29072014,  ui.Rate,      ui.FlatFee,     ui.DayCount,
-                                 ui.CalculateButton, ui.Table,     ui.RatesButton, ui.CopyButton,
-                                 ui.CsvButton,       ui.PdfButton, ui.PrintButton, ui.CloseButton};
+    QWidget *const controls[] = {ui.Law,        ui.Amount,          ui.FirstDay,  ui.LastDay,
+                                 ui.RateRule,   ui.Before29072014,  ui.Rate,      ui.FlatFee,
+                                 ui.DayCount,   ui.CalculateButton, ui.Table,     ui.RatesButton,
+                                 ui.CopyButton, ui.CsvButton,       ui.PdfButton, ui.PrintButton,
+                                 ui.CloseButton};
     QSet<QChar> distinct;
     for (QWidget *control : controls) {
         const QString name =
@@ -788,6 +819,103 @@ TEST_F(VerzugWindowTest, AnOrdinaryWindowInsideTheScreenAndClearOfTheBar) {
         EXPECT_TRUE(screen.contains(form.frameGeometry())) << c.at.x();
         EXPECT_FALSE(form.frameGeometry().intersects(form1->frameGeometry())) << c.at.x();
     }
+}
+
+// The law is chosen first, by its key: the rules, the old-contract box, the flat fee and the day
+// counts follow it, a case typed shows the law's money, and the law, its rule and its day count
+// come back at the next start.
+TEST_F(VerzugWindowTest, TheLawOfTheCaseDecidesWhatIsOfferedAndIsRemembered) {
+    const QStringList germanCounts{"taggenau (act/365)", "act/act", "act/360", "30/360"};
+    const struct {
+        QStringList rules, counts;
+        QString box; // the old-claim box, empty where it is hidden
+        bool flatFee;
+        const char *amount, *first, *last;
+        QString sums, reach;
+    } laws[] = {
+        {{"Verbraucher beteiligt", "kein Verbraucher beteiligt",
+          "gesetzlicher Zinssatz 4 % (§ 246 BGB)", "Handelsgeschäft 5 % (§ 352 HGB)",
+          "fester Zinssatz", "Aufschlag auf den Basiszinssatz"},
+         germanCounts,
+         "Forderung &vor dem 29.07.2014 entstanden",
+         true,
+         "3089",
+         "17042025",
+         "20022026",
+         "Forderung: 3.089,00 €|Zinsen: 170,84 €|Gesamt: 3.259,84 €|Zinsen je weiteren Tag: 0,53 €",
+         "Basiszinssätze bis 31.12.2026"},
+        {{"unternehmerisches Geschäft (§ 456 UGB)",
+          "gesetzlicher Zinssatz 4 % (§ 1000 Abs. 1 ABGB)", "fester Zinssatz",
+          "Aufschlag auf den Basiszinssatz"},
+         germanCounts,
+         "Vertrag &vor dem 16.03.2013 geschlossen",
+         true,
+         "10000",
+         "01012023",
+         "31122023",
+         "Forderung: EUR 10.000,00|Zinsen: EUR 1.183,62|Gesamt: EUR 11.183,62|Zinsen je weiteren "
+         "Tag: EUR 3,45",
+         "Österreichische Basiszinssätze bis 31.12.2026"},
+        {{"Verzugszins 5 % (Art. 104 Abs. 1 OR)", "fester Zinssatz (vertraglich)"},
+         {"30/360 (Schweizer Usanz)", "act/360", "act/365"},
+         "",
+         false,
+         "10000",
+         "01012025",
+         "31032025",
+         "Forderung: CHF 10.000,00|Zinsen: CHF 125,00|Gesamt: CHF 10.125,00|Zinsen je weiteren "
+         "Tag: CHF 1,39",
+         ""},
+    };
+    const auto items = [](const QComboBox *box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts << box->itemText(i);
+        return texts;
+    };
+    {
+        TVerzugForm &form = Open();
+        const TVerzugUi ui(form);
+        for (int law = 0; law < int(std::size(laws)); ++law) {
+            const auto &c = laws[law];
+            SCOPED_TRACE(law);
+            Key(Qt::Key_R, Qt::AltModifier);
+            ASSERT_EQ(QApplication::focusWidget(), ui.Law);
+            if (law > 0) Key(Qt::Key_Down);
+            EXPECT_EQ(ui.Law->currentIndex(), law);
+            EXPECT_EQ(items(ui.RateRule), c.rules);
+            EXPECT_EQ(ui.RateRule->currentIndex(), 0);
+            EXPECT_EQ(items(ui.DayCount), c.counts);
+            EXPECT_EQ(ui.DayCount->currentIndex(), 0);
+            EXPECT_EQ(ui.Before29072014->isVisibleTo(&form), !c.box.isEmpty());
+            if (!c.box.isEmpty()) {
+                EXPECT_EQ(ui.Before29072014->text(), c.box);
+            }
+            EXPECT_EQ(ui.FlatFee->isVisibleTo(&form), c.flatFee);
+            EXPECT_EQ(ui.RatesButton->isEnabled(), !c.reach.isEmpty());
+            ui.Amount->setFocus();
+            TypeCase(c.amount, c.first, c.last);
+            EXPECT_EQ(desktop.messages, QStringList());
+            EXPECT_EQ(SumsShown(form), c.sums);
+            EXPECT_EQ(ui.Reach->text(), c.reach);
+        }
+        Key(Qt::Key_Escape);
+    }
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(SettingsKey, false));
+    EXPECT_EQ(registry.ReadInteger("VerzugRecht"), int(lwSwitzerland));
+    EXPECT_EQ(registry.ReadInteger("VerzugZinsregel"), int(rkStatutory));
+    EXPECT_EQ(registry.ReadInteger("VerzugTageszaehlung"), int(dc30360Swiss));
+    TVerzugForm &again = Open();
+    const TVerzugUi ui(again);
+    EXPECT_EQ(ui.Law->currentText(), "Schweiz");
+    EXPECT_EQ(ui.RateRule->currentText(), "Verzugszins 5 % (Art. 104 Abs. 1 OR)");
+    EXPECT_EQ(ui.DayCount->currentText(), "30/360 (Schweizer Usanz)");
+    // Back to Germany: its rules and counts again, the consumer's rule first.
+    ui.Law->setFocus();
+    Key(Qt::Key_Home);
+    EXPECT_EQ(items(ui.RateRule), laws[0].rules);
+    EXPECT_EQ(ui.DayCount->currentText(), "taggenau (act/365)");
 }
 
 TEST(StatementText, CountsHaveThousandsDots) {

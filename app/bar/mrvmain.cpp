@@ -337,13 +337,16 @@ void TForm1::AddWindow(TBarWindow window) {
 
 // Made only when first asked for: the bar's start does not pay for it. An ordinary window, not
 // kept above other programs' windows.
-bool TForm1::OpenWindow(const QString &name) {
+bool TForm1::OpenWindow(const QString &request) {
+    const qsizetype blank = request.indexOf(u' ');
+    const QString name = blank < 0 ? request : request.left(blank);
     const auto kind = std::find_if(FWindowKinds.begin(), FWindowKinds.end(),
                                    [&](const TBarWindow &window) { return window.Name == name; });
     if (kind == FWindowKinds.end()) return false;
     std::unique_ptr<QWidget> &window = FWindows[name];
     if (!window) window = kind->Make();
     ShowAndActivate(window.get());
+    if (blank >= 0 && kind->Take) kind->Take(*window, request.mid(blank + 1));
     return true;
 }
 

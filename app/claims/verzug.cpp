@@ -139,6 +139,7 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
                          {CsvButton, "CsvButton"},
                          {PdfButton, "PdfButton"},
                          {PrintButton, "PrintButton"},
+                         {ClaimsButton, "ClaimsButton"},
                          {CloseButton, "CloseButton"}});
     AddShortcut(
         *this, {Qt::CTRL | Qt::SHIFT | Qt::Key_C}, QStringLiteral("Strg+Umschalt+C"),
@@ -270,14 +271,21 @@ QLayout *TVerzugForm::BuildButtons() {
     CsvButton = new QPushButton(QStringLiteral("&CSV speichern …"), this);
     PdfButton = new QPushButton(QStringLiteral("P&DF speichern …"), this);
     PrintButton = new QPushButton(QStringLiteral("D&rucken …"), this);
+    ClaimsButton = new QPushButton(QStringLiteral("Forderun&gsaufstellung …"), this);
+    ClaimsButton->setToolTip(QStringLiteral("Die Forderung als erste einer Forderungsaufstellung "
+                                            "mit Kosten und Teilzahlungen"));
+    ClaimsButton->hide();
     CloseButton = new QPushButton(QStringLiteral("Schl&ießen"), this);
+    connect(ClaimsButton, &QPushButton::clicked, this, [this] {
+        if (FOpenClaims && Calculate()) FOpenClaims(Statement().Input);
+    });
     connect(CopyButton, &QPushButton::clicked, this, [this] { CopyStatement(); });
     connect(CsvButton, &QPushButton::clicked, this, [this] { SaveCsv(); });
     connect(PdfButton, &QPushButton::clicked, this, [this] { SavePdf(); });
     connect(PrintButton, &QPushButton::clicked, this, [this] { PrintStatement(); });
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
     auto *row = new QHBoxLayout;
-    for (QPushButton *button : {CopyButton, CsvButton, PdfButton, PrintButton}) {
+    for (QPushButton *button : {CopyButton, CsvButton, PdfButton, PrintButton, ClaimsButton}) {
         button->setAutoDefault(true);
         row->addWidget(button);
     }
@@ -288,10 +296,10 @@ QLayout *TVerzugForm::BuildButtons() {
 }
 
 void TVerzugForm::SetTabOrder() {
-    QWidget *const order[] = {Amount,      FirstDay,    LastDay,    RateRule,   Before29072014,
-                              Rate,        FlatFee,     DayCount,   PaymentDay, CalculateButton,
-                              Table,       RatesButton, CopyButton, CsvButton,  PdfButton,
-                              PrintButton, CloseButton};
+    QWidget *const order[] = {Amount,      FirstDay,     LastDay,    RateRule,   Before29072014,
+                              Rate,        FlatFee,      DayCount,   PaymentDay, CalculateButton,
+                              Table,       RatesButton,  CopyButton, CsvButton,  PdfButton,
+                              PrintButton, ClaimsButton, CloseButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -532,6 +540,11 @@ void TVerzugForm::SaveAs(const QString &kind, const QString &filter,
     const QString path = AskExportPath(QStringLiteral("Zinsaufstellung als %1 speichern").arg(kind),
                                        kind.toLower(), filter);
     if (!path.isEmpty()) Export(path, render(Statement()));
+}
+
+void TVerzugForm::SetOpenClaims(std::function<void(const TDefaultInterestInput &)> open) {
+    FOpenClaims = std::move(open);
+    ClaimsButton->setVisible(bool(FOpenClaims));
 }
 
 void TVerzugForm::PrintStatement() {

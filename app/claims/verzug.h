@@ -51,6 +51,9 @@ public:
 
     // Sets up the printer; false when the user cancelled. Empty: the desktop's print dialog.
     void SetChoosePrinter(std::function<bool(QPrinter &)> choose) { FChoosePrinter = choose; }
+    // Where the claim goes on as the first claim of a claims statement (with costs and partial
+    // payments); without it the window offers none.
+    void SetOpenClaims(std::function<void(const TDefaultInterestInput &)> open);
     // The window the form opens clear of (the bar), while that one is shown.
     void SetKeepClearOf(const QWidget *window) { FKeepClearOf = window; }
 
@@ -119,6 +122,7 @@ private:
     QPushButton *CsvButton = nullptr;
     QPushButton *PdfButton = nullptr;
     QPushButton *PrintButton = nullptr;
+    QPushButton *ClaimsButton = nullptr; // shown once SetOpenClaims is given
     QPushButton *CloseButton = nullptr;
 
     TStatementModel *FModel = nullptr;
@@ -126,6 +130,7 @@ private:
     TBaseRateStore FRates;
     TBaseRateDialog *FRatesDialog = nullptr; // "RatesDialog", once opened
     std::function<bool(QPrinter &)> FChoosePrinter;
+    std::function<void(const TDefaultInterestInput &)> FOpenClaims;
     const QWidget *FKeepClearOf = nullptr;
     // Once the user has set the old-claim box, the first day no longer presets it.
     bool FBeforeTouched = false;

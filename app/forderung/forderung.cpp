@@ -95,6 +95,29 @@ QTableView *EntryTableView(TEntryModel *model, const QString &name, QWidget *par
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     view->horizontalHeader()->setStretchLastSection(true);
+    // Wide enough for what the cells usually hold.
+    const QFontMetrics metrics = view->fontMetrics();
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const char16_t *sample = u"00.00.00000";
+        switch (model->Kind(column)) {
+        case TEntryModel::ckText:
+            sample = u"Rechnung 4711 vom 15.01.2024";
+            break;
+        case TEntryModel::ckRule:
+            sample = u"Aufschlag auf den Basiszinssatz ▾";
+            break;
+        case TEntryModel::ckAmount:
+            sample = u"0.000.000,00";
+            break;
+        default:
+            break;
+        }
+        view->setColumnWidth(column,
+                             std::max(metrics.horizontalAdvance(QString::fromUtf16(sample)),
+                                      metrics.horizontalAdvance(
+                                          model->headerData(column, Qt::Horizontal).toString())) +
+                                 16);
+    }
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
     view->setMinimumHeight(view->fontMetrics().height() * 8);
     return view;
@@ -124,13 +147,19 @@ TForderungForm::TForderungForm(QWidget *parent) : QWidget(parent, Qt::Window) {
     Table->setModel(FModel);
     Table->setAccessibleName(QStringLiteral("Forderungsaufstellung"));
     Table->verticalHeader()->hide();
+    // The allocation's text wraps in a column of its own width; the others fit their content.
     Table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    Table->horizontalHeader()->setSectionResizeMode(ccEvent, QHeaderView::Stretch);
+    Table->horizontalHeader()->setSectionResizeMode(ccAllocation, QHeaderView::Interactive);
+    Table->horizontalHeader()->setStretchLastSection(false);
+    Table->setColumnWidth(ccAllocation, Table->fontMetrics().horizontalAdvance(QStringLiteral(
+                                            "auf Kosten 508,04 · auf Zinsen 747,94 ·")) +
+                                            12);
+    Table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->setTabKeyNavigation(false);
     Table->setAlternatingRowColors(true);
-    Table->setWordWrap(false);
+    Table->setWordWrap(true);
     Table->setMinimumHeight(Table->fontMetrics().height() * 12);
     Sums = new QTableWidget(0, 2, this);
     Sums->setAccessibleName(QStringLiteral("Summen"));

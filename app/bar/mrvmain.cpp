@@ -451,7 +451,15 @@ void TForm1::ImgBtn1Click(TObject *) {
     ShowWithoutModalLoop(&InfoForm());
 }
 
+// A further window may keep the program running: one with unsaved changes asks first.
+bool TForm1::CloseFurtherWindows() {
+    for (auto &[name, window] : FWindows)
+        if (window && window->isVisible() && !window->close()) return false;
+    return true;
+}
+
 void TForm1::btn_endClick(TObject *) {
+    if (!CloseFurtherWindows()) return;
     Settings().SetPosition(Settings().KeepPosition() ? pos() : QPoint(DefaultLeft, DefaultTop));
     TApplication::Instance()->Terminate();
 }
@@ -481,6 +489,10 @@ void TForm1::DateEdit1KeyDown(TObject *, TKeyCode &Key, TShiftState) {
 
 // The close box ends the program as the main window's closing does, open dialogs or not.
 void TForm1::closeEvent(QCloseEvent *event) {
+    if (!CloseFurtherWindows()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
     if (event->isAccepted()) TApplication::Instance()->Terminate();
 }

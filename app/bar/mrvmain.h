@@ -136,6 +136,8 @@ private:
     void PlaceAtStoredPosition();
     std::optional<TDateTime> CalculationDate(TDateEdit *field);
     void SaveSettingsNow();
+    // Closes the further windows that are open; false when one of them stays.
+    bool CloseFurtherWindows();
 
     // The first stored value that could not be read; reported once per start.
     std::optional<ERegistryException> FSettingsError;

@@ -32,6 +32,7 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -311,7 +312,7 @@ void TForderungForm::BuildMenu() {
                     [this] { CopyStatement(); });
     file->addAction(QStringLiteral("Als &CSV speichern …"), this, [this] { SaveCsv(); });
     file->addAction(QStringLiteral("Als &PDF speichern …"), this, [this] { SavePdf(); });
-    file->addAction(QStringLiteral("&Drucken …"), QKeySequence(Qt::CTRL | Qt::Key_P), this,
+    file->addAction(QStringLiteral("D&rucken …"), QKeySequence(Qt::CTRL | Qt::Key_P), this,
                     [this] { PrintStatement(); });
     file->addSeparator();
     file->addAction(QStringLiteral("Sch&ließen"), QKeySequence(Qt::CTRL | Qt::Key_W), this,
@@ -347,15 +348,15 @@ QWidget *TForderungForm::BuildHead() {
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(BuddyLabel(QStringLiteral("&Bezeichnung:"), CaseName), 0, 0);
     grid->addWidget(CaseName, 0, 1);
-    grid->addWidget(BuddyLabel(QStringLiteral("A&ktenzeichen:"), Reference), 0, 2);
+    grid->addWidget(BuddyLabel(QStringLiteral("&Aktenzeichen:"), Reference), 0, 2);
     grid->addWidget(Reference, 0, 3);
     grid->addWidget(BuddyLabel(QStringLiteral("&Gläubiger:"), Creditor), 1, 0);
     grid->addWidget(Creditor, 1, 1);
-    grid->addWidget(BuddyLabel(QStringLiteral("Sc&huldner:"), Debtor), 1, 2);
+    grid->addWidget(BuddyLabel(QStringLiteral("Schu&ldner:"), Debtor), 1, 2);
     grid->addWidget(Debtor, 1, 3);
     grid->addWidget(BuddyLabel(QStringLiteral("St&ichtag:"), StatementDay), 2, 0);
     grid->addWidget(StatementDay, 2, 1, Qt::AlignLeft);
-    grid->addWidget(BuddyLabel(QStringLiteral("&Recht:"), Law), 2, 2);
+    grid->addWidget(BuddyLabel(QStringLiteral("Rec&ht:"), Law), 2, 2);
     grid->addWidget(Law, 2, 3, Qt::AlignLeft);
     grid->addWidget(BuddyLabel(QStringLiteral("Tages&zählung:"), DayCount), 3, 0);
     grid->addWidget(DayCount, 3, 1, Qt::AlignLeft);
@@ -382,7 +383,7 @@ QWidget *TForderungForm::BuildEntries() {
         QTableView *view = EntryView(table);
         view->installEventFilter(this);
         auto *page = new QWidget;
-        auto *add = new QPushButton(QStringLiteral("Hin&zufügen"), page);
+        auto *add = new QPushButton(QStringLiteral("Hinzuf&ügen"), page);
         auto *remove = new QPushButton(QStringLiteral("&Entfernen"), page);
         add->setObjectName(QLatin1String(buttonNames[int(table)][0]));
         remove->setObjectName(QLatin1String(buttonNames[int(table)][1]));
@@ -399,6 +400,8 @@ QWidget *TForderungForm::BuildEntries() {
         row->addLayout(buttons);
         Entries->addTab(page, QString());
     }
+    // A tab's Alt key goes on into its table.
+    Entries->tabBar()->installEventFilter(this);
     return Entries;
 }
 
@@ -409,7 +412,7 @@ QLayout *TForderungForm::BuildButtons() {
     connect(CsvButton, &QPushButton::clicked, this, [this] { SaveCsv(); });
     PdfButton = new QPushButton(QStringLiteral("Als &PDF …"), this);
     connect(PdfButton, &QPushButton::clicked, this, [this] { SavePdf(); });
-    PrintButton = new QPushButton(QStringLiteral("&Drucken …"), this);
+    PrintButton = new QPushButton(QStringLiteral("D&rucken …"), this);
     connect(PrintButton, &QPushButton::clicked, this, [this] { PrintStatement(); });
     CloseButton = new QPushButton(QStringLiteral("Schließen"), this);
     connect(CloseButton, &QPushButton::clicked, this, [this] { close(); });
@@ -516,7 +519,7 @@ void TForderungForm::UpdateTitle() {
 
 void TForderungForm::UpdateTabTexts() {
     const QString texts[] = {QStringLiteral("&Forderungen (%1)"), QStringLiteral("Ko&sten (%1)"),
-                             QStringLiteral("Za&hlungen (%1)")};
+                             QStringLiteral("Zahlu&ngen (%1)")};
     for (const TEntryTable table : AllTables)
         Entries->setTabText(int(table), texts[int(table)].arg(EntryModel(table)->rowCount()));
 }
@@ -546,6 +549,15 @@ void TForderungForm::RemoveEntry(TEntryTable table) {
 // Insert and Ctrl+Plus add a row below the current one, Delete and Ctrl+Minus remove it; while a
 // cell is edited, its editor has the keys.
 bool TForderungForm::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Entries->tabBar() && event->type() == QEvent::Shortcut) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                EntryView(TEntryTable(Entries->currentIndex()))->setFocus(Qt::ShortcutFocusReason);
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
     if (event->type() == QEvent::KeyPress) {
         for (const TEntryTable table : AllTables) {
             if (watched != EntryView(table)) continue;

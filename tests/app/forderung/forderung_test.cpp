@@ -133,7 +133,7 @@ TEST_F(ForderungWindowTest, ATypedCaseGivesTheRenderersStatement) {
     EXPECT_EQ(desktop.messages, QStringList());
     EXPECT_EQ(Child<QLabel>(form, "Reason")->text(), "");
     EXPECT_EQ(Shown(form), StatementOf(Worked));
-    EXPECT_EQ(entries->tabText(2), "Za&hlungen (2)");
+    EXPECT_EQ(entries->tabText(2), "Zahlu&ngen (2)");
     EXPECT_TRUE(form.isWindowModified());
     EXPECT_EQ(ShownTitle(form), "Müller ./. Schmidt* – Forderungsaufstellung");
 

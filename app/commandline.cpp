@@ -75,6 +75,15 @@ std::optional<TCommandLineAnswer> RefuseUnknownArguments(const QStringList &argu
                                   {},
                                   UsageText(QStringLiteral("unerwartetes Argument „%1“")
                                                 .arg(parser.positionalArguments().at(1)))};
+    // Said here, where the caller sees it, rather than in a window of the running copy.
+    if (const QStringList files = parser.positionalArguments();
+        !files.isEmpty() && !QFileInfo(files.first()).isFile())
+        return TCommandLineAnswer{
+            2,
+            {},
+            UsageText(QFileInfo::exists(files.first())
+                          ? QStringLiteral("„%1“ ist keine Datei").arg(files.first())
+                          : QStringLiteral("die Datei „%1“ gibt es nicht").arg(files.first()))};
     return std::nullopt;
 }
 

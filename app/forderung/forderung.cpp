@@ -42,7 +42,7 @@
 namespace {
 
 const QString Caption = QStringLiteral("Forderungsaufstellung");
-constexpr QSize FirstSize(1100, 820);
+constexpr QSize FirstSize(1120, 900);
 constexpr QSize LeastSize(500, 400);
 constexpr int MostRecentFiles = 8;
 

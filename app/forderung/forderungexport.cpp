@@ -13,12 +13,14 @@
 #include <QTextDocument>
 
 void PaintClaims(const TClaimsReport &report, TDateTime madeOn, QPagedPaintDevice &device) {
+    // Eleven columns want the page's width.
+    device.setPageOrientation(QPageLayout::Landscape);
     QTextDocument document;
     // Laid out in the device's own resolution, so that the point sizes come out as points.
     document.documentLayout()->setPaintDevice(&device);
     QFont font;
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(8.5);
+    font.setPointSizeF(9);
     document.setDefaultFont(font);
     document.setHtml(ClaimsPageHtml(report, madeOn));
     // The foot of each page keeps a line for the page number.

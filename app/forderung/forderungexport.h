@@ -11,9 +11,9 @@
 
 class QPagedPaintDevice;
 
-// The pages of the statement made on `madeOn`, as many as it needs.
+// The pages of the statement made on `madeOn`, in landscape, as many as it needs.
 void PaintClaims(const TClaimsReport &report, TDateTime madeOn, QPagedPaintDevice &device);
-// The same as an A4 PDF.
+// The same as an A4 PDF in landscape.
 QByteArray ClaimsPdf(const TClaimsReport &report, TDateTime madeOn);
 
 // Writes through a temporary file beside `path` that only replaces it once complete and on the

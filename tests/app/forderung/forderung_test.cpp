@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -332,5 +334,47 @@ TEST_F(ForderungWindowTest, TheDefaultInterestWindowsClaimStartsACase) {
     // The same interest as the default-interest window's, now as the case's open interest.
     EXPECT_EQ(form->Report().Statement.Open.Interest, verzug->Statement().Result.Interest);
     EXPECT_TRUE(form->isWindowModified());
+    desktop.choice = 1;
+}
+
+// Copy, CSV and PDF give the renderer's texts of the case shown; the PDF numbers its pages and
+// repeats the table's header on each.
+TEST_F(ForderungWindowTest, ExportsAreTheRenderersOfTheCaseShown) {
+    TForderungForm &form = Open();
+    ASSERT_TRUE(form.OpenCase(Worked));
+    // Long enough for a second page.
+    auto *payments = Child<QTableView>(form, "Payments")->model();
+    for (int day = 1; day <= 40; ++day) {
+        const int row = qobject_cast<TEntryModel *>(payments)->AddRow();
+        payments->setData(payments->index(row, paDate), QString("%1.07.2025").arg(day % 28 + 1));
+        payments->setData(payments->index(row, paAmount), "10");
+    }
+    const TClaimsReport &report = form.Report();
+    ASSERT_FALSE(report.Statement.Error);
+    Key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(desktop.clipboard, ClaimsText(report));
+    EXPECT_EQ(desktop.clipboardHtml, ClaimsHtml(report));
+
+    desktop.fileName = out.filePath("aufstellung.csv");
+    form.SaveCsv();
+    EXPECT_EQ(Contents(desktop.fileName), ClaimsCsv(report));
+    // The name the dialog gave is asked about by the dialog; without the suffix it is another
+    // file, asked about here.
+    desktop.fileName = out.filePath("aufstellung");
+    form.SaveCsv();
+    EXPECT_EQ(desktop.questions.size(), 1);
+
+    desktop.fileName = out.filePath("aufstellung.pdf");
+    form.SavePdf();
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", desktop.fileName, "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(10000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const qsizetype pages = text.count(u'\f');
+    ASSERT_GE(pages, 2);
+    for (int page = 1; page <= pages; ++page)
+        EXPECT_TRUE(text.contains(QString("Seite %1 von %2").arg(page).arg(pages))) << page;
+    EXPECT_EQ(text.count(QRegularExpression("Datum +Vorgang +Von +Bis")), pages);
+    EXPECT_EQ(desktop.messages, QStringList());
     desktop.choice = 1;
 }

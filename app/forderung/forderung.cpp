@@ -767,8 +767,10 @@ bool TForderungForm::StartWithClaim(const TDefaultInterestInput &input) {
     file.Case.Law = input.Law;
     file.Case.DayCount = input.DayCount;
     file.Case.Allocation = DefaultAllocation(input.Law);
-    file.StatementDayIsToday = input.LastDay == CurrentDateSerial();
-    file.Case.StatementDay = input.LastDay;
+    // The statement counts its last day; where the window left out the day of payment, the
+    // day before is the last that bears interest.
+    file.Case.StatementDay = LastInterestDay(input);
+    file.StatementDayIsToday = file.Case.StatementDay == CurrentDateSerial();
     TClaim claim;
     claim.Amount = input.Claim;
     claim.FirstDay = input.FirstDay;

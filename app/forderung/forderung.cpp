@@ -256,6 +256,7 @@ TForderungForm::TForderungForm(QWidget *parent) : QWidget(parent, Qt::Window) {
         [this] { CopyStatement(); }, CopyButton);
 
     FSettings.Load();
+    FillRecentMenu();
     RestoreGeometry();
     // A new case: Germany, today, no entries.
     {
@@ -303,9 +304,6 @@ void TForderungForm::BuildMenu() {
     file->addAction(QStringLiteral("Speichern &unter …"),
                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, [this] { SaveCaseAs(); });
     RecentMenu = file->addMenu(QStringLiteral("&Zuletzt geöffnet"));
-    connect(RecentMenu, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
-    // A menu without entries does not open; the list is made as it opens.
-    FillRecentMenu();
     file->addSeparator();
     // Its keys are the window's own (the copy button's), named here.
     file->addAction(QStringLiteral("&Kopieren\tStrg+Umschalt+C"), this,
@@ -866,6 +864,7 @@ void TForderungForm::RememberFile(const QString &path) {
         recent.removeLast();
     FSettings.SetValue(Setting::ForderungZuletzt, recent.join(u'\n'));
     FSettings.SetValue(Setting::ForderungOrdner, QFileInfo(path).absolutePath());
+    FillRecentMenu();
     SaveSettings();
 }
 

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
@@ -152,6 +153,13 @@ TEST_F(ForderungWindowTest, ATypedCaseGivesTheRenderersStatement) {
     EXPECT_FALSE(form.isWindowModified());
     EXPECT_EQ(desktop.questions, QStringList());
     EXPECT_EQ(desktop.messages, QStringList());
+
+    // The next opening of the window offers the file among the last opened.
+    form.close();
+    const auto *recent = Open().findChild<QMenu *>("RecentMenu");
+    ASSERT_TRUE(recent);
+    ASSERT_EQ(recent->actions().size(), 1);
+    EXPECT_TRUE(recent->actions()[0]->text().endsWith("/fall.tarvo"));
 }
 
 // A changed case asks before it goes: Abbrechen keeps it, Speichern saves it, Verwerfen lets it

@@ -386,3 +386,52 @@ TEST_F(ForderungWindowTest, ExportsAreTheRenderersOfTheCaseShown) {
     EXPECT_EQ(desktop.messages, QStringList());
     desktop.choice = 1;
 }
+
+// The law decides the day counts, the order of allocation, the check boxes and how amounts are
+// written; the values typed stay, and a rule the law does not offer is the cell to mend.
+TEST_F(ForderungWindowTest, TheLawDecidesWhatIsOffered) {
+    TForderungForm &form = Open();
+    ASSERT_TRUE(form.OpenCase(Worked));
+    const struct {
+        const char *law;
+        const char *dayCounts;
+        const char *allocation; // the order named where there is no choice
+        QList<int> hidden;      // of the claims' columns
+        const char *amount;
+    } cases[] = {
+        {"Schweiz",
+         "30/360 (Schweizer Usanz)|taggenau (act/365)|act/360",
+         "Art. 85–87 OR",
+         {clBefore, clFlatFee},
+         "4'250.00"},
+        {"Österreich",
+         "taggenau (act/365)|act/act|act/360|30/360",
+         "§§ 1415, 1416 ABGB",
+         {},
+         "4.250,00"},
+        {"Deutschland", "taggenau (act/365)|act/act|act/360|30/360", "", {clSued}, "4.250,00"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.law);
+        auto *law = Child<QComboBox>(form, "Law");
+        law->setCurrentIndex(law->findText(QString::fromUtf8(c.law)));
+        auto *dayCount = Child<QComboBox>(form, "DayCount");
+        QStringList counts;
+        for (int i = 0; i < dayCount->count(); ++i)
+            counts << dayCount->itemText(i);
+        EXPECT_EQ(counts.join(u'|'), QString::fromUtf8(c.dayCounts));
+        auto *allocation = Child<QLabel>(form, "AllocationText");
+        EXPECT_EQ(allocation->isVisible() ? allocation->text() : QString(),
+                  QString::fromUtf8(c.allocation));
+        auto *claims = Child<QTableView>(form, "Claims");
+        QList<int> hidden;
+        for (int column = 0; column < claims->model()->columnCount(); ++column)
+            if (claims->isColumnHidden(column)) hidden << column;
+        EXPECT_EQ(hidden, c.hidden);
+        EXPECT_EQ(claims->model()->index(0, clAmount).data().toString(), c.amount);
+    }
+    // Back in Germany the case is what it was.
+    EXPECT_EQ(Shown(form), StatementOf(Worked));
+    EXPECT_TRUE(form.isWindowModified());
+    desktop.choice = 1;
+}

@@ -1,6 +1,8 @@
 #include "app/commandline.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -18,7 +20,7 @@ struct TOptions {
 
 QString HelpText() {
     return QStringLiteral(
-        "Aufruf: tarvo [Option]\n"
+        "Aufruf: tarvo [Option] [DATEI.tarvo]\n"
         "Tarvo – Zinsrechner als Leiste auf dem Desktop: Zinstage und Zinsbetrag nach der\n"
         "EURO-, der deutschen (30/360) oder der englischen Zinsmethode. Jedes Ergebnis kommt\n"
         "in die Zwischenablage.\n"
@@ -29,11 +31,14 @@ QString HelpText() {
         "      --verzug    öffnet das Fenster für Verzugszinsen, in einem schon laufenden\n"
         "                  Tarvo dort\n"
         "\n"
+        "DATEI.tarvo öffnet die Forderungsaufstellung in diesem Fenster, in einem schon\n"
+        "laufenden Tarvo dort.\n"
+        "\n"
         "Die Einstellungen stehen in ~/.config/tarvo/registry.db. Mehr in „man tarvo“.\n");
 }
 
 QString UsageText(const QString &problem) {
-    return QStringLiteral("%1: %2\nAufruf: tarvo [--help] [--version] [--verzug]\n")
+    return QStringLiteral("%1: %2\nAufruf: tarvo [--help] [--version] [--verzug] [DATEI.tarvo]\n")
         .arg(Program, problem);
 }
 
@@ -64,11 +69,21 @@ std::optional<TCommandLineAnswer> RefuseUnknownArguments(const QStringList &argu
             {},
             UsageText(QStringLiteral("unbekannte Option „%1%2“").arg(dashes, unknown.first()))};
     }
-    if (!parser.positionalArguments().isEmpty())
+    // One case file at most.
+    if (parser.positionalArguments().size() > 1)
         return TCommandLineAnswer{2,
                                   {},
                                   UsageText(QStringLiteral("unerwartetes Argument „%1“")
-                                                .arg(parser.positionalArguments().first()))};
+                                                .arg(parser.positionalArguments().at(1)))};
+    // Said here, where the caller sees it, rather than in a window of the running copy.
+    if (const QStringList files = parser.positionalArguments();
+        !files.isEmpty() && !QFileInfo(files.first()).isFile())
+        return TCommandLineAnswer{
+            2,
+            {},
+            UsageText(QFileInfo::exists(files.first())
+                          ? QStringLiteral("„%1“ ist keine Datei").arg(files.first())
+                          : QStringLiteral("die Datei „%1“ gibt es nicht").arg(files.first()))};
     return std::nullopt;
 }
 
@@ -77,6 +92,12 @@ QString WindowAskedFor(const QStringList &arguments) {
     QCommandLineParser parser;
     parser.addOptions(options.All());
     parser.parse(arguments);
+    // The running copy has a folder of its own: the file goes there whole, as a URL, which
+    // also keeps blanks and line breaks of a name out of the one line of the request.
+    if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
+        return QStringLiteral("forderung ") +
+               QUrl::fromLocalFile(QFileInfo(files.first()).absoluteFilePath())
+                   .toString(QUrl::FullyEncoded);
     return parser.isSet(options.Verzug) ? QStringLiteral("verzug") : QString();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the command line asks of a start: the bar as usual, the bar with a further window
-// (--verzug), or only a text printed (help, version, a wrong call), without any window and
+// (--verzug, or the claims statement with a case file), or only a text printed (help, version, a wrong call), without any window and
 // without touching the settings.
 
 #include <QStringList>
@@ -21,7 +21,8 @@ std::optional<TCommandLineAnswer> AnswerWithoutWindow(const QStringList &argumen
 // answer to anything the program does not know, with status 2.
 std::optional<TCommandLineAnswer> RefuseUnknownArguments(const QStringList &arguments);
 
-// The further window a start asks for ("verzug"), or an empty text.
+// The further window a start asks for ("verzug"; "forderung" and the case file's URL after a
+// blank), or an empty text.
 QString WindowAskedFor(const QStringList &arguments);
 
 // Prints the answer where it belongs; gives its exit status.

@@ -3,8 +3,8 @@
 // settings whatever the user's locale (the program's text is German, as the bar's is), and a
 // desktop without windows whose messages go to standard error.
 
-#include "platform/core/desktop.h"
 #include "platform/base/formatsettings.h"
+#include "platform/core/desktop.h"
 #include "platform/core/systemservices.h"
 
 #include <QString>
@@ -23,6 +23,7 @@ public:
     void SetClipboardText(const QString &) override {}
     void SetClipboardHtml(const QString &, const QString &) override {}
     bool Ask(const QString &, const QString &, const QString &) override { return false; }
+    int Choose(const QString &, const QString &, const QStringList &) override { return -1; }
     QString SaveFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString OpenFileName(const QString &, const QString &, const QString &) override { return {}; }
 };

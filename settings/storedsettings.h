@@ -78,6 +78,23 @@ inline constexpr std::array<TStoredSetting, 14> VerzugSettings{
     Setting::VerzugHoehe,         Setting::VerzugRecht,
 };
 
+// The claims statement's window: the case files opened last, the folder of the last file opened,
+// saved or exported, size and place.
+namespace Setting {
+// The paths one a line, the newest first.
+inline constexpr TTypedSetting<vtString> ForderungZuletzt{"ForderungZuletzt", ""};
+inline constexpr TTypedSetting<vtString> ForderungOrdner{"ForderungOrdner", ""};
+inline constexpr TTypedSetting<vtInteger> ForderungLinks{"ForderungLinks", "0"};
+inline constexpr TTypedSetting<vtInteger> ForderungOben{"ForderungOben", "0"};
+inline constexpr TTypedSetting<vtInteger> ForderungBreite{"ForderungBreite", "0"};
+inline constexpr TTypedSetting<vtInteger> ForderungHoehe{"ForderungHoehe", "0"};
+} // namespace Setting
+
+inline constexpr std::array<TStoredSetting, 6> ForderungSettings{
+    Setting::ForderungZuletzt, Setting::ForderungOrdner, Setting::ForderungLinks,
+    Setting::ForderungOben,    Setting::ForderungBreite, Setting::ForderungHoehe,
+};
+
 // The key below the current user's root.
 inline const QString SettingsKey = QStringLiteral("SOFTWARE\\Morvane Software\\Tarvo");
 

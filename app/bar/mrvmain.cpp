@@ -337,13 +337,16 @@ void TForm1::AddWindow(TBarWindow window) {
 
 // Made only when first asked for: the bar's start does not pay for it. An ordinary window, not
 // kept above other programs' windows.
-bool TForm1::OpenWindow(const QString &name) {
+bool TForm1::OpenWindow(const QString &request) {
+    const qsizetype blank = request.indexOf(u' ');
+    const QString name = blank < 0 ? request : request.left(blank);
     const auto kind = std::find_if(FWindowKinds.begin(), FWindowKinds.end(),
                                    [&](const TBarWindow &window) { return window.Name == name; });
     if (kind == FWindowKinds.end()) return false;
     std::unique_ptr<QWidget> &window = FWindows[name];
     if (!window) window = kind->Make();
     ShowAndActivate(window.get());
+    if (blank >= 0 && kind->Take) kind->Take(*window, request.mid(blank + 1));
     return true;
 }
 
@@ -448,7 +451,15 @@ void TForm1::ImgBtn1Click(TObject *) {
     ShowWithoutModalLoop(&InfoForm());
 }
 
+// A further window may keep the program running: one with unsaved changes asks first.
+bool TForm1::CloseFurtherWindows() {
+    for (auto &[name, window] : FWindows)
+        if (window && window->isVisible() && !window->close()) return false;
+    return true;
+}
+
 void TForm1::btn_endClick(TObject *) {
+    if (!CloseFurtherWindows()) return;
     Settings().SetPosition(Settings().KeepPosition() ? pos() : QPoint(DefaultLeft, DefaultTop));
     TApplication::Instance()->Terminate();
 }
@@ -478,6 +489,10 @@ void TForm1::DateEdit1KeyDown(TObject *, TKeyCode &Key, TShiftState) {
 
 // The close box ends the program as the main window's closing does, open dialogs or not.
 void TForm1::closeEvent(QCloseEvent *event) {
+    if (!CloseFurtherWindows()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
     if (event->isAccepted()) TApplication::Instance()->Terminate();
 }

@@ -35,6 +35,9 @@ struct TBarWindow {
     QString SpokenKeys; // "Strg+Umschalt+V": told to a screen reader and shown in the menu
     // Makes the window, the first time it is asked for.
     std::function<std::unique_ptr<QWidget>()> Make;
+    // Hands the window what a start asked of it besides ("verzug" alone asks nothing; "forderung
+    // file:///…" names a case file); unset where the window takes nothing.
+    std::function<void(QWidget &, const QString &)> Take;
 };
 
 class TForm2;
@@ -79,9 +82,10 @@ public:
 
     // Gives the bar a further window to open; its menu lists them in this order, first.
     void AddWindow(TBarWindow window);
-    // Opens a further window by name, made the first time it is asked for; false for a name the
-    // bar was not given. A later start with --verzug asks the running copy for it through this.
-    bool OpenWindow(const QString &name);
+    // Opens a further window by name, made the first time it is asked for, and hands it what
+    // follows the name after a blank; false for a name the bar was not given. A later start
+    // with --verzug or a case file asks the running copy for it through this.
+    bool OpenWindow(const QString &request);
     // The further window of that name once it has been opened, else nullptr.
     QWidget *Window(const QString &name) const;
     // The info and settings dialogs, made when first asked for.
@@ -132,6 +136,8 @@ private:
     void PlaceAtStoredPosition();
     std::optional<TDateTime> CalculationDate(TDateEdit *field);
     void SaveSettingsNow();
+    // Closes the further windows that are open; false when one of them stays.
+    bool CloseFurtherWindows();
 
     // The first stored value that could not be read; reported once per start.
     std::optional<ERegistryException> FSettingsError;

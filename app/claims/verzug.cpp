@@ -184,6 +184,7 @@ TVerzugForm::TVerzugForm(QWidget *parent) : QWidget(parent, Qt::Window) {
                          {CsvButton, "CsvButton"},
                          {PdfButton, "PdfButton"},
                          {PrintButton, "PrintButton"},
+                         {ClaimsButton, "ClaimsButton"},
                          {CloseButton, "CloseButton"}});
     AddShortcut(
         *this, {Qt::CTRL | Qt::SHIFT | Qt::Key_C}, QStringLiteral("Strg+Umschalt+C"),
@@ -320,14 +321,21 @@ QLayout *TVerzugForm::BuildButtons() {
     PdfButton = new QPushButton(QStringLiteral("P&DF speichern …"), this);
     // Alt+R is the law's.
     PrintButton = new QPushButton(QStringLiteral("Drucke&n …"), this);
+    ClaimsButton = new QPushButton(QStringLiteral("Forderun&gsaufstellung …"), this);
+    ClaimsButton->setToolTip(QStringLiteral("Die Forderung als erste einer Forderungsaufstellung "
+                                            "mit Kosten und Teilzahlungen"));
+    ClaimsButton->hide();
     CloseButton = new QPushButton(QStringLiteral("Schl&ießen"), this);
+    connect(ClaimsButton, &QPushButton::clicked, this, [this] {
+        if (FOpenClaims && Calculate()) FOpenClaims(Statement().Input);
+    });
     connect(CopyButton, &QPushButton::clicked, this, [this] { CopyStatement(); });
     connect(CsvButton, &QPushButton::clicked, this, [this] { SaveCsv(); });
     connect(PdfButton, &QPushButton::clicked, this, [this] { SavePdf(); });
     connect(PrintButton, &QPushButton::clicked, this, [this] { PrintStatement(); });
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
     auto *row = new QHBoxLayout;
-    for (QPushButton *button : {CopyButton, CsvButton, PdfButton, PrintButton}) {
+    for (QPushButton *button : {CopyButton, CsvButton, PdfButton, PrintButton, ClaimsButton}) {
         button->setAutoDefault(true);
         row->addWidget(button);
     }
@@ -339,9 +347,9 @@ QLayout *TVerzugForm::BuildButtons() {
 
 void TVerzugForm::SetTabOrder() {
     QWidget *const order[] = {
-        Law,         Amount,     FirstDay,  LastDay,    RateRule,        Before29072014,
-        Rate,        FlatFee,    DayCount,  PaymentDay, CalculateButton, Table,
-        RatesButton, CopyButton, CsvButton, PdfButton,  PrintButton,     CloseButton};
+        Law,       Amount,    FirstDay,    LastDay,         RateRule,   Before29072014, Rate,
+        FlatFee,   DayCount,  PaymentDay,  CalculateButton, Table,      RatesButton,    CopyButton,
+        CsvButton, PdfButton, PrintButton, ClaimsButton,    CloseButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -658,6 +666,11 @@ void TVerzugForm::SaveAs(const QString &kind, const QString &filter,
     const QString path = AskExportPath(QStringLiteral("Zinsaufstellung als %1 speichern").arg(kind),
                                        kind.toLower(), filter);
     if (!path.isEmpty()) Export(path, render(Statement()));
+}
+
+void TVerzugForm::SetOpenClaims(std::function<void(const TDefaultInterestInput &)> open) {
+    FOpenClaims = std::move(open);
+    ClaimsButton->setVisible(bool(FOpenClaims));
 }
 
 void TVerzugForm::PrintStatement() {

@@ -53,6 +53,9 @@ public:
 
     // Sets up the printer; false when the user cancelled. Empty: the desktop's print dialog.
     void SetChoosePrinter(std::function<bool(QPrinter &)> choose) { FChoosePrinter = choose; }
+    // Where the claim goes on as the first claim of a claims statement (with costs and partial
+    // payments); without it the window offers none.
+    void SetOpenClaims(std::function<void(const TDefaultInterestInput &)> open);
     // The window the form opens clear of (the bar), while that one is shown.
     void SetKeepClearOf(const QWidget *window) { FKeepClearOf = window; }
 
@@ -130,6 +133,7 @@ private:
     QPushButton *CsvButton = nullptr;
     QPushButton *PdfButton = nullptr;
     QPushButton *PrintButton = nullptr;
+    QPushButton *ClaimsButton = nullptr; // shown once SetOpenClaims is given
     QPushButton *CloseButton = nullptr;
 
     TStatementModel *FModel = nullptr;
@@ -140,6 +144,7 @@ private:
     TAtBaseRates FAtRates = ShippedAtBaseRates();
     TAtRateDialog *FAtRatesDialog = nullptr; // "AtRatesDialog", once opened
     std::function<bool(QPrinter &)> FChoosePrinter;
+    std::function<void(const TDefaultInterestInput &)> FOpenClaims;
     const QWidget *FKeepClearOf = nullptr;
     // Once the user has set the old-claim box, the first day no longer presets it (until the
     // law changes the box's meaning).

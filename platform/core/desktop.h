@@ -5,6 +5,7 @@
 // TSystemDesktop (platform/gui/systemdesktop.h).
 
 #include <QString>
+#include <QStringList>
 
 class TDesktop {
 public:
@@ -21,6 +22,9 @@ public:
     virtual void SetClipboardHtml(const QString &text, const QString &html) = 0;
     // A question with a button named for what it does and one that cancels; true for the first.
     virtual bool Ask(const QString &caption, const QString &text, const QString &action) = 0;
+    // The same with a button for each action and one that cancels: the index of the action
+    // chosen, or -1 for the cancel button (and for Escape or the window's close button).
+    virtual int Choose(const QString &caption, const QString &text, const QStringList &actions) = 0;
     // The desktop's file dialogs; an empty text when the user cancelled.
     virtual QString SaveFileName(const QString &caption, const QString &suggested,
                                  const QString &filter) = 0;

@@ -96,6 +96,20 @@ bool TSystemDesktop::Ask(const QString &caption, const QString &text, const QStr
     return box.clickedButton() == accept;
 }
 
+int TSystemDesktop::Choose(const QString &caption, const QString &text,
+                           const QStringList &actions) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, Owner());
+    QList<QAbstractButton *> buttons;
+    for (const QString &action : actions)
+        buttons << box.addButton(action, buttons.isEmpty() ? QMessageBox::AcceptRole
+                                                           : QMessageBox::DestructiveRole);
+    box.setEscapeButton(box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole));
+    if (!buttons.isEmpty()) box.setDefaultButton(static_cast<QPushButton *>(buttons.first()));
+    Prepare(box);
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
+}
+
 QString TSystemDesktop::FileName(bool save, const QString &caption, const QString &start,
                                  const QString &filter) const {
     QFileDialog dialog(Owner(), caption, start, filter);

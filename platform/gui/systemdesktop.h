@@ -25,6 +25,7 @@ public:
     void SetClipboardText(const QString &text) override;
     void SetClipboardHtml(const QString &text, const QString &html) override;
     bool Ask(const QString &caption, const QString &text, const QString &action) override;
+    int Choose(const QString &caption, const QString &text, const QStringList &actions) override;
     QString SaveFileName(const QString &caption, const QString &suggested,
                          const QString &filter) override;
     QString OpenFileName(const QString &caption, const QString &folder,

@@ -1,12 +1,18 @@
-// The program's windows wired together: the bar's menu and keys open the default-interest window,
-// and the menu's other entries do what the bar's buttons do.
+// The program's windows wired together: the bar's menu and keys open the default-interest window
+// and the claims statement, and the menu's other entries do what the bar's buttons do.
 
 #include "app/claims/verzug.h"
+#include "app/commandline.h"
+#include "app/forderung/forderung.h"
 #include "platform/gui/application.h"
 #include "tests/app/windows.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 
@@ -48,7 +54,8 @@ QStringList EntriesOf(const QMenu *menu) {
 TEST_F(BarWindows, TheBarMenuOpensTheWindowAndDoesWhatTheButtonsDo) {
     TForm1 &bar = Create();
     ASSERT_TRUE(WaitForActive(&bar));
-    const QStringList entries{"Verzugszinsen …", "Einstellungen …", "Info …", "Beenden"};
+    const QStringList entries{"Verzugszinsen …", "Forderungsaufstellung …", "Einstellungen …",
+                              "Info …", "Beenden"};
     for (QWidget *place : QList<QWidget *>{bar.Image1, bar.Label2, bar.btn_ber, bar.ImgBtn1}) {
         RightClick(place);
         QMenu *menu = OpenPopupMenu();
@@ -66,7 +73,7 @@ TEST_F(BarWindows, TheBarMenuOpensTheWindowAndDoesWhatTheButtonsDo) {
     const struct {
         int entry;
         QWidget *shown;
-    } picks[] = {{1, form3.get()}, {2, form2.get()}};
+    } picks[] = {{2, form3.get()}, {3, form2.get()}};
     for (const auto &pick : picks) {
         RightClick(bar.Label1);
         QMenu *menu = OpenPopupMenu();
@@ -102,6 +109,32 @@ TEST_F(BarWindows, TheBarMenuOpensTheWindowAndDoesWhatTheButtonsDo) {
     EXPECT_TRUE(WaitForActive(form));
     EXPECT_EQ(QApplication::focusWidget()->objectName(), "Amount");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the bar stays usable";
+}
+
+// A start with a case file asks for the claims statement with the file, its name whole whatever
+// it holds; Beenden with unsaved changes there asks first, and Abbrechen keeps the program.
+TEST_F(BarWindows, ACaseFileOpensInTheClaimsWindowAndEndingAsksAboutItsChanges) {
+    TForm1 &bar = Create();
+    const QTemporaryDir out;
+    const QString path = out.filePath("Müller ./. Schmidt #1 100%.tarvo").replace(" ./. ", " - ");
+    ASSERT_TRUE(QFile::copy(TARVO_ENGINE_TEST_DATA "/mueller-schmidt.tarvo", path));
+    QDir::setCurrent(out.path());
+    const QString request = WindowAskedFor({"tarvo", QFileInfo(path).fileName()});
+    EXPECT_TRUE(request.startsWith("forderung file://"));
+    ASSERT_TRUE(bar.OpenWindow(request));
+    auto *form = qobject_cast<TForderungForm *>(bar.Window("forderung"));
+    ASSERT_TRUE(form && form->isVisible());
+    EXPECT_EQ(form->FilePath(), path);
+    EXPECT_FALSE(form->Report().Statement.Bookings.empty());
+
+    form->findChild<QLineEdit *>("Reference")->setText("neu");
+    desktop.choice = -1;
+    bar.btn_endClick(bar.btn_end);
+    EXPECT_EQ(desktop.questions.size(), 1);
+    EXPECT_FALSE(TApplication::Instance()->Terminated());
+    EXPECT_TRUE(form->isVisible());
+    desktop.choice = 1;
+    form->close();
 }
 
 // Last: it asks the program to end.

@@ -1,5 +1,6 @@
 // The program's command line: help and version are printed without a display and without
-// touching the settings; anything else it does not know is refused with status 2.
+// touching the settings; anything else it does not know is refused with status 2, and so is a
+// case file that is not there.
 
 #include "tests/support/fixtures.h"
 
@@ -17,14 +18,16 @@ TEST(CommandLine, HelpAndVersionNeedNoDisplayAndUnknownArgumentsAreRefused) {
         QString printed;  // the start of standard output
         QString reported; // the first line of standard error
     } cases[] = {
-        {{"--help"}, 0, "Aufruf: tarvo [Option]\n", ""},
-        {{"-h"}, 0, "Aufruf: tarvo [Option]\n", ""},
+        {{"--help"}, 0, "Aufruf: tarvo [Option] [DATEI.tarvo]\n", ""},
+        {{"-h"}, 0, "Aufruf: tarvo [Option] [DATEI.tarvo]\n", ""},
         {{"--version"}, 0, "Tarvo 2.3\n", ""},
         {{"-v", "--bogus"}, 0, "Tarvo 2.3\n", ""},
         {{"--bogus"}, 2, "", "tarvo: unbekannte Option „--bogus“"},
         {{"-x"}, 2, "", "tarvo: unbekannte Option „-x“"},
-        {{"Rechnung.txt"}, 2, "", "tarvo: unerwartetes Argument „Rechnung.txt“"},
-        {{"--verzug", "Rechnung.txt"}, 2, "", "tarvo: unerwartetes Argument „Rechnung.txt“"},
+        // One case file, and one that is there.
+        {{"Rechnung.txt"}, 2, "", "tarvo: die Datei „Rechnung.txt“ gibt es nicht"},
+        {{"/"}, 2, "", "tarvo: „/“ ist keine Datei"},
+        {{"--verzug", "a.tarvo", "b.tarvo"}, 2, "", "tarvo: unerwartetes Argument „b.tarvo“"},
     };
     for (const auto &c : cases) {
         QProcess tarvo;

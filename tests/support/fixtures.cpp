@@ -68,6 +68,7 @@ TDesktop &TTestServices::Desktop() {
         void SetClipboardText(const QString &) override {}
         void SetClipboardHtml(const QString &, const QString &) override {}
         bool Ask(const QString &, const QString &, const QString &) override { return false; }
+        int Choose(const QString &, const QString &, const QStringList &) override { return -1; }
         QString SaveFileName(const QString &, const QString &, const QString &) override {
             return {};
         }

@@ -4,11 +4,11 @@
 // records instead of showing, and run lists of the test's own.
 
 #include "platform/base/clock.h"
-#include "platform/core/desktop.h"
 #include "platform/base/exceptions.h"
 #include "platform/base/formatsettings.h"
-#include "platform/core/runlist.h"
 #include "platform/base/services.h"
+#include "platform/core/desktop.h"
+#include "platform/core/runlist.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -185,6 +185,10 @@ public:
         questions << caption + u'|' + text + u'|' + action;
         return answer;
     }
+    int Choose(const QString &caption, const QString &text, const QStringList &actions) override {
+        questions << caption + u'|' + text + u'|' + actions.join(u'/');
+        return choice;
+    }
     QString SaveFileName(const QString &caption, const QString &suggested,
                          const QString &) override {
         fileDialogs << caption + u'|' + suggested;
@@ -198,6 +202,7 @@ public:
     int beeps = 0;
     bool opensLinks = true; // false: no program for links is set up
     bool answer = false;    // the answer to every question
+    int choice = -1;        // the action chosen at every choice: none
     QString fileName;       // what every file dialog gives
     QStringList messages, errors, links, questions, fileDialogs;
     QString clipboard, clipboardHtml;

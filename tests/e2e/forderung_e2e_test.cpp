@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 
 namespace {
 
@@ -93,4 +96,13 @@ TEST_F(ClaimsWindow, TypedSavedAndOpenedByANewStartIntoTheRunningCopy) {
     QString copied;
     EXPECT_TRUE(Eventually([&] { return (copied = Clipboard()) == expected; }))
         << copied.toStdString();
+
+    // The command line reads the same file to the same open amounts, worded alike.
+    QProcess zins;
+    zins.setProcessEnvironment(x.Environment(home));
+    zins.start(TARVO_ZINS_EXE, {"forderung", path, "--format", "json"});
+    ASSERT_TRUE(zins.waitForFinished(10000));
+    EXPECT_EQ(zins.exitCode(), 0) << zins.readAllStandardError().toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(zins.readAllStandardOutput()).object();
+    EXPECT_EQ(json.value("antrag").toString(), copied);
 }

@@ -2,34 +2,63 @@
 
 namespace {
 
-// The digits of the magnitude, with `group` between threes; unsigned, so that the smallest
-// qint64 keeps its digits.
-void appendDigits(QString &out, quint64 magnitude, QChar group) {
-    char16_t digits[20];
+// One writer of the digits for text and for bytes: `Char` is char16_t or char.
+template <typename Char> struct TDigitsOf;
+template <> struct TDigitsOf<char16_t> {
+    static void Append(QString &out, const char16_t *digits, qsizetype count) {
+        out.append(reinterpret_cast<const QChar *>(digits), count);
+    }
+};
+template <> struct TDigitsOf<char> {
+    static void Append(QByteArray &out, const char *digits, qsizetype count) {
+        out.append(digits, count);
+    }
+};
+
+// The digits of the magnitude, with `group` between threes (none where it is 0), after `sign`
+// (none where it is 0), and a tail of `decimal` and two digits where `decimals` holds them;
+// unsigned, so that the smallest qint64 keeps its digits. Written into a small array first and
+// appended at once.
+template <typename Char, typename Out>
+void appendNumber(Out &out, Char sign, quint64 magnitude, Char group, Char decimal = 0,
+                  int hundredths = -1) {
+    Char text[40];
+    int at = 40;
+    if (hundredths >= 0) {
+        text[--at] = Char('0' + hundredths % 10);
+        text[--at] = Char('0' + hundredths / 10);
+        text[--at] = decimal;
+    }
     int count = 0;
     do {
-        digits[count++] = char16_t(u'0' + magnitude % 10);
+        if (group && count > 0 && count % 3 == 0) text[--at] = group;
+        text[--at] = Char('0' + magnitude % 10);
         magnitude /= 10;
+        ++count;
     } while (magnitude > 0);
-    while (count > 0) {
-        out += QChar(digits[--count]);
-        if (!group.isNull() && count > 0 && count % 3 == 0) out += group;
-    }
+    if (sign) text[--at] = sign;
+    TDigitsOf<Char>::Append(out, text + at, 40 - at);
 }
 
 quint64 magnitudeOf(qint64 value) {
     return value < 0 ? 0 - quint64(value) : quint64(value);
 }
 
+template <typename Char, typename Out>
+void appendHundredths(Out &out, qint64 value, Char decimal, Char group) {
+    const quint64 magnitude = magnitudeOf(value);
+    appendNumber<Char>(out, value < 0 ? Char('-') : Char(0), magnitude / 100, group, decimal,
+                       int(magnitude % 100));
+}
+
 } // namespace
 
 void AppendHundredths(QString &out, qint64 value, QChar decimal, QChar group) {
-    const quint64 magnitude = magnitudeOf(value);
-    if (value < 0) out += u'-';
-    appendDigits(out, magnitude / 100, group);
-    out += decimal;
-    out += QChar(u'0' + int(magnitude % 100 / 10));
-    out += QChar(u'0' + int(magnitude % 10));
+    appendHundredths<char16_t>(out, value, decimal.unicode(), group.unicode());
+}
+
+void AppendHundredths(QByteArray &out, qint64 value, char decimal, char group) {
+    appendHundredths<char>(out, value, decimal, group);
 }
 
 QString HundredthsText(qint64 value, QChar decimal, QChar group) {
@@ -39,8 +68,12 @@ QString HundredthsText(qint64 value, QChar decimal, QChar group) {
 }
 
 void AppendInteger(QString &out, qint64 value, QChar group) {
-    if (value < 0) out += u'-';
-    appendDigits(out, magnitudeOf(value), group);
+    appendNumber<char16_t>(out, value < 0 ? u'-' : char16_t(0), magnitudeOf(value),
+                           group.unicode());
+}
+
+void AppendInteger(QByteArray &out, qint64 value, char group) {
+    appendNumber<char>(out, value < 0 ? '-' : char(0), magnitudeOf(value), group);
 }
 
 QString IntegerText(qint64 value, QChar group) {

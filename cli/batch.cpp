@@ -192,14 +192,15 @@ std::optional<TCaseError> TBatch::Case(const TFields &fields, const QList<QStrin
     if (FLine.Command == TCommand::Zinsen) {
         TZinsenCase c;
         if (auto error = ReadZinsenCase(fields, FDefaultCode, c)) return error;
-        row.Text = ZinsenRow(FLine.Format, CalculateZinsen(c), row.Line, Carried(cells)).toUtf8();
+        AppendZinsenRow(row.Text, FLine.Format, CalculateZinsen(c), row.Line,
+                        Carried(cells).toUtf8());
         return std::nullopt;
     }
     TDefaultInterestInput input;
     TDefaultInterestStatement result;
     if (auto error = ReadVerzugCase(fields, input)) return error;
     if (auto error = CalculateVerzug(input, *FTable, result)) return error;
-    row.Text = VerzugRow(FLine.Format, result, row.Line, Carried(cells)).toUtf8();
+    AppendVerzugRow(row.Text, FLine.Format, result, row.Line, Carried(cells).toUtf8());
     return std::nullopt;
 }
 

@@ -11,6 +11,7 @@
 #include "engine/userrates.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -42,7 +43,7 @@ private:
 };
 
 struct TZinsenResult {
-    TInterestText Text; // the bar's texts and figures
+    TInterestFigures Figures; // the bar's figures, written as the bar writes them
     int Code = fcEuro;
 };
 
@@ -70,9 +71,14 @@ QString CarriedCells(TOutputFormat format, const TCarriedColumns &columns,
 QString ZinsenHeader(TOutputFormat format, bool batch, const QString &carried = {});
 QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, qint64 line,
                   QStringView carried = {});
+// The same row appended in UTF-8, after the carried cells already in UTF-8: a batch's rows.
+void AppendZinsenRow(QByteArray &out, TOutputFormat format, const TZinsenResult &result,
+                     qint64 line, QByteArrayView carried = {});
 QString VerzugHeader(TOutputFormat format, const QString &carried = {});
 QString VerzugRow(TOutputFormat format, const TDefaultInterestStatement &result, qint64 line,
                   QStringView carried = {});
+void AppendVerzugRow(QByteArray &out, TOutputFormat format, const TDefaultInterestStatement &result,
+                     qint64 line, QByteArrayView carried = {});
 // The whole statement of one case: every period, the sums, the rules.
 QString VerzugStatement(TOutputFormat format, const TDefaultInterestStatement &result);
 QString ErrorRow(TOutputFormat format, TCommand command, qint64 line, const QString &reason,
@@ -84,4 +90,3 @@ QString ImportAnswer(TOutputFormat format, const QString &path, int changed,
                      const TBaseRateTable &table);
 QString UpdateAnswer(TOutputFormat format, const QString &url,
                      const std::vector<TRateChange> &changes, const TBaseRateTable &table);
-

@@ -344,25 +344,33 @@ std::optional<TDateTime> ParseIsoDate(QStringView text) {
 
 namespace {
 
-// Two digits of a day or month, four of a year: straight into the text.
-void appendDigits(QString &out, unsigned value, int count) {
-    char16_t digits[4];
-    for (int i = count - 1; i >= 0; --i, value /= 10)
-        digits[i] = char16_t(u'0' + value % 10);
-    out += QStringView(digits, count);
+// Two digits of a day or month, four of a year: "TT.MM.JJJJ" or "JJJJ-MM-TT" written at once,
+// as text or as bytes.
+template <typename Out, typename Char>
+void appendDate(Out &out, TDateTime serial, bool iso, Char separator) {
+    quint16 year, month, day;
+    SplitDateSerial(serial, year, month, day);
+    if (year == 0) return;
+    Char text[10];
+    const auto put = [&text](int at, unsigned value, int count) {
+        for (int i = at + count - 1; i >= at; --i, value /= 10)
+            text[i] = Char('0' + value % 10);
+    };
+    put(iso ? 0 : 6, year, 4);
+    put(iso ? 5 : 3, month, 2);
+    put(iso ? 8 : 0, day, 2);
+    text[iso ? 4 : 2] = text[iso ? 7 : 5] = separator;
+    out.append(text, 10);
 }
 
 } // namespace
 
 void AppendIsoDate(QString &out, TDateTime serial) {
-    quint16 year, month, day;
-    SplitDateSerial(serial, year, month, day);
-    if (year == 0) return;
-    appendDigits(out, year, 4);
-    out += u'-';
-    appendDigits(out, month, 2);
-    out += u'-';
-    appendDigits(out, day, 2);
+    appendDate(out, serial, true, QChar(u'-'));
+}
+
+void AppendIsoDate(QByteArray &out, TDateTime serial) {
+    appendDate(out, serial, true, '-');
 }
 
 QString FormatIsoDate(TDateTime serial) {
@@ -372,14 +380,11 @@ QString FormatIsoDate(TDateTime serial) {
 }
 
 void AppendDayDate(QString &out, TDateTime serial) {
-    quint16 year, month, day;
-    SplitDateSerial(serial, year, month, day);
-    if (year == 0) return;
-    appendDigits(out, day, 2);
-    out += u'.';
-    appendDigits(out, month, 2);
-    out += u'.';
-    appendDigits(out, year, 4);
+    appendDate(out, serial, false, QChar(u'.'));
+}
+
+void AppendDayDate(QByteArray &out, TDateTime serial) {
+    appendDate(out, serial, false, '.');
 }
 
 QString FormatDayDate(TDateTime serial) {

@@ -5,6 +5,7 @@
 #include "app/claims/verzugmodel.h"
 
 #include "engine/fixedtext.h"
+#include "report/errortext.h"
 #include "report/statement.h"
 #include "tests/app/claims/workedcases.h"
 #include "tests/support/fixtures.h"
@@ -51,7 +52,7 @@ TEST(StatementModel, PassesQtsModelCheckOverTheWorkedCases) {
     for (const TCase &c : Cases) {
         SCOPED_TRACE(c.Name);
         const TDefaultInterestStatement statement = Statement(c, rates);
-        ASSERT_FALSE(statement.Result.Error) << statement.Result.Error.Message.toStdString();
+        ASSERT_FALSE(statement.Result.Error) << ErrorText(statement.Result.Error).toStdString();
         model.SetStatement(statement);
         ASSERT_EQ(model.rowCount(), int(statement.Result.Rows.size()));
         ASSERT_EQ(model.columnCount(), StatementColumns);

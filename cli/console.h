@@ -3,8 +3,8 @@
 // settings whatever the user's locale (the program's text is German, as the bar's is), and a
 // desktop without windows whose messages go to standard error.
 
-#include "platform/core/desktop.h"
 #include "platform/base/formatsettings.h"
+#include "platform/core/desktop.h"
 #include "platform/core/systemservices.h"
 
 #include <QString>

@@ -335,10 +335,14 @@ void TOutputStream::Write(const QString &text) {
     Write(text.toUtf8());
 }
 
-void TOutputStream::Write(const QByteArray &utf8) {
-    if (FFailed) return;
-    FBuffer += utf8;
-    if (FBuffer.size() >= FlushSize) Flush();
+void TOutputStream::Write(QByteArrayView utf8) {
+    if (FFailed || utf8.isEmpty()) return;
+    if (FBuffer.size() + utf8.size() < FlushSize) {
+        FBuffer += utf8;
+        return;
+    }
+    if (!Flush()) return;
+    FFailed = FDevice.write(utf8.data(), utf8.size()) != utf8.size();
 }
 
 bool TOutputStream::Flush() {

@@ -28,8 +28,10 @@ public:
     TOutputStream &operator=(const TOutputStream &) = delete;
 
     void Write(const QString &text);
-    // Text already in UTF-8: a batch's rows are encoded where they are calculated.
-    void Write(const QByteArray &utf8);
+    // Text already in UTF-8: a batch's rows are encoded where they are calculated. A large
+    // piece goes to the device as it is, without a copy.
+    void Write(QByteArrayView utf8);
+    void Write(const QByteArray &utf8) { Write(QByteArrayView(utf8)); }
     // False when the device took less than everything, now or before.
     bool Flush();
     bool Failed() const { return FFailed; }

@@ -113,7 +113,7 @@ struct TBlock {
     std::vector<TPendingRow> Rows;
     std::size_t Count = 0;
     std::vector<std::size_t> SliceEnds;
-    std::vector<QByteArray> Results;
+    std::vector<TByteText> Results;
 };
 
 // What a thread reuses from row to row.
@@ -132,7 +132,7 @@ public:
     void Header();
     // Splits and calculates the row and appends its result to `out`; touches nothing but the
     // row, `out` and `scratch`.
-    void Calculate(const QByteArray &bytes, TPendingRow &row, QByteArray &out,
+    void Calculate(const QByteArray &bytes, TPendingRow &row, TByteText &out,
                    TScratch &scratch) const;
     // Prints the block's results in order and reports the errors of its rows; false for an
     // error.
@@ -141,15 +141,15 @@ public:
 private:
     // A row of plain cells answered from its bytes; false for any other row, which is then read
     // the general way.
-    bool Plain(const std::vector<QByteArrayView> &cells, qint64 line, QByteArray &out,
+    bool Plain(const std::vector<QByteArrayView> &cells, qint64 line, TByteText &out,
                TScratch &scratch) const;
     std::optional<QString> Fields(const QList<QString> &cells, TFields &fields) const;
     // Appends the row's result row, or gives the reason it has none.
     std::optional<TCaseError> Case(const TFields &fields, const QList<QString> &cells,
-                                   TPendingRow &row, QByteArray &out) const;
+                                   TPendingRow &row, TByteText &out) const;
     // Gives the row its error, and appends its error row.
     void Refuse(TPendingRow &row, const QString &reason, const QList<QString> &cells,
-                QByteArray &out) const;
+                TByteText &out) const;
     QString Carried(const QList<QString> &cells) const;
 
     const TCommandLine &FLine;
@@ -211,7 +211,7 @@ std::optional<QString> TBatch::Fields(const QList<QString> &cells, TFields &fiel
 }
 
 std::optional<TCaseError> TBatch::Case(const TFields &fields, const QList<QString> &cells,
-                                       TPendingRow &row, QByteArray &out) const {
+                                       TPendingRow &row, TByteText &out) const {
     if (FLine.Command == TCommand::Zinsen) {
         TZinsenCase c;
         if (auto error = ReadZinsenCase(fields, FDefaultCode, c)) return error;
@@ -226,7 +226,7 @@ std::optional<TCaseError> TBatch::Case(const TFields &fields, const QList<QStrin
     return std::nullopt;
 }
 
-bool TBatch::Plain(const std::vector<QByteArrayView> &cells, qint64 line, QByteArray &out,
+bool TBatch::Plain(const std::vector<QByteArrayView> &cells, qint64 line, TByteText &out,
                    TScratch &scratch) const {
     QByteArray carried;
     if (!FColumns.Carried.empty()) {
@@ -251,11 +251,11 @@ bool TBatch::Plain(const std::vector<QByteArrayView> &cells, qint64 line, QByteA
     return true;
 }
 
-void TBatch::Calculate(const QByteArray &bytes, TPendingRow &row, QByteArray &out,
+void TBatch::Calculate(const QByteArray &bytes, TPendingRow &row, TByteText &out,
                        TScratch &scratch) const {
     row.Error.clear();
     QList<QString> &cells = scratch.Cells;
-    const auto finish = [&] { row.End = out.size(); };
+    const auto finish = [&] { row.End = out.Size(); };
     if (row.Fault != TRecordFault::None) {
         cells.clear();
         Refuse(row, RecordFaultText(row.Fault), cells, out);
@@ -278,7 +278,7 @@ void TBatch::Calculate(const QByteArray &bytes, TPendingRow &row, QByteArray &ou
         Refuse(row, *problem, cells, out);
         return finish();
     }
-    const qsizetype start = out.size();
+    const qsizetype start = out.Size();
     try {
         if (const std::optional<TCaseError> error = Case(fields, cells, row, out))
             Refuse(row,
@@ -288,14 +288,14 @@ void TBatch::Calculate(const QByteArray &bytes, TPendingRow &row, QByteArray &ou
                    cells, out);
     } catch (const std::exception &error) {
         // An exception must not leave a worker thread; the row says what went wrong.
-        out.truncate(start);
+        out.Truncate(start);
         Refuse(row, QString::fromLocal8Bit(error.what()), cells, out);
     }
     finish();
 }
 
 void TBatch::Refuse(TPendingRow &row, const QString &reason, const QList<QString> &cells,
-                    QByteArray &out) const {
+                    TByteText &out) const {
     row.Error = reason;
     out += ErrorRow(FLine.Format, FLine.Command, row.Line, reason, Carried(cells)).toUtf8();
 }
@@ -304,17 +304,17 @@ bool TBatch::Emit(const TBlock &block) {
     bool clean = true;
     std::size_t from = 0;
     for (std::size_t slice = 0; slice < block.SliceEnds.size(); ++slice) {
-        const QByteArray &results = block.Results[slice];
+        const QByteArrayView results = block.Results[slice].View();
         qsizetype written = 0;
         for (std::size_t i = from; i < block.SliceEnds[slice] && !FRun.Out().Failed(); ++i) {
             const TPendingRow &row = block.Rows[i];
             if (row.Error.isEmpty()) continue;
-            FRun.Out().Write(QByteArrayView(results).sliced(written, row.End - written));
+            FRun.Out().Write(results.sliced(written, row.End - written));
             written = row.End;
             FRun.Report(QStringLiteral("Zeile %1").arg(row.Line), row.Error);
             clean = false;
         }
-        FRun.Out().Write(QByteArrayView(results).sliced(written));
+        FRun.Out().Write(results.sliced(written));
         from = block.SliceEnds[slice];
     }
     return clean;
@@ -337,8 +337,8 @@ public:
         if (block.Results.size() < block.SliceEnds.size())
             block.Results.resize(block.SliceEnds.size());
         const auto calculate = [&batch, &block](std::size_t index, std::size_t from) {
-            QByteArray &out = block.Results[index];
-            out.truncate(0); // keeps its room for the next block
+            TByteText &out = block.Results[index];
+            out.Truncate(0); // keeps its room for the next block
             TScratch scratch;
             for (std::size_t i = from; i < block.SliceEnds[index]; ++i)
                 batch.Calculate(block.Bytes, block.Rows[i], out, scratch);
@@ -471,6 +471,22 @@ bool TCsvReader::NextRecord(QByteArray &record, qint64 &line, TRecordFault &faul
         const char *data = FBuffer.constData() + FPos;
         const qsizetype available = FBuffer.size() - FPos;
         for (; at < available; ++at) {
+            if (!quoted) {
+                // Up to the line break at once, unless a quote comes first.
+                const void *lineBreak = std::memchr(data + at, '\n', std::size_t(available - at));
+                const qsizetype stop =
+                    lineBreak ? static_cast<const char *>(lineBreak) - data : available;
+                const void *quote = std::memchr(data + at, '"', std::size_t(stop - at));
+                if (!quote) {
+                    at = stop;
+                    if (!lineBreak) break;
+                    ++breaks;
+                    if (firstBreak < 0) firstBreak = at;
+                    ended = true;
+                    break;
+                }
+                at = static_cast<const char *>(quote) - data;
+            }
             if (data[at] == '"') {
                 quoted = !quoted;
             } else if (data[at] == '\n') {
@@ -598,7 +614,7 @@ int RunBatch(const TCommandLine &line, QIODevice &in, TRunContext &run) {
         run.Out().Flush();
         qsizetype results = 1;
         for (std::size_t slice = 0; slice < current.SliceEnds.size(); ++slice)
-            results += current.Results[slice].size();
+            results += current.Results[slice].Size();
         rows =
             std::clamp<std::size_t>(std::size_t(ResultBytes) * current.Count / std::size_t(results),
                                     FirstBlockRows, BlockRows);

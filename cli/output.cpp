@@ -64,30 +64,29 @@ void AppendRateField(QString &out, const char *key, bool has, TBasisPoints value
 
 // Rows are built straight in UTF-8. Their figures are ASCII, so that a byte is a character
 // where a column is padded.
-void PutPadded(QByteArray &out, qsizetype from, qsizetype width, bool right) {
-    const qsizetype fill = width - (out.size() - from);
-    if (fill <= 0) return;
+void PutPadded(TByteText &out, qsizetype from, qsizetype width, bool right) {
+    const qsizetype fill = width - (out.Size() - from);
     if (right)
-        out.insert(from, fill, ' ');
+        out.InsertSpaces(from, fill);
     else
-        out.append(fill, ' ');
+        out.AppendSpaces(fill);
 }
 
-void PutTextLine(QByteArray &out, qint64 line) {
+void PutTextLine(TByteText &out, qint64 line) {
     if (line <= 0) return;
-    const qsizetype from = out.size();
+    const qsizetype from = out.Size();
     AppendInteger(out, line);
     PutPadded(out, from, 5, true);
     out += "  ";
 }
 
-void PutCsvLine(QByteArray &out, qint64 line) {
+void PutCsvLine(TByteText &out, qint64 line) {
     if (line <= 0) return;
     AppendInteger(out, line);
     out += ';';
 }
 
-void PutJsonStart(QByteArray &out, qint64 line, QByteArrayView carried) {
+void PutJsonStart(TByteText &out, qint64 line, QByteArrayView carried) {
     out += '{';
     out += carried;
     if (line <= 0) return;
@@ -95,21 +94,21 @@ void PutJsonStart(QByteArray &out, qint64 line, QByteArrayView carried) {
     AppendInteger(out, line);
 }
 
-QLatin1StringView FormulaKey(int code) {
+QByteArrayView FormulaKey(int code) {
     switch (code) {
     case fcEuro:
-        return QLatin1StringView("euro");
+        return "euro";
     case fcDeutsche:
-        return QLatin1StringView("deutsche");
+        return "deutsche";
     case fcEnglische:
-        return QLatin1StringView("englische");
+        return "englische";
     default:
-        return QLatin1StringView();
+        return {};
     }
 }
 
 // The interest as the bar shows it, with the separator of the format.
-void PutInterest(QByteArray &out, const TInterestFigures &figures, char decimal) {
+void PutInterest(TByteText &out, const TInterestFigures &figures, char decimal) {
     if (figures.Hundredths)
         AppendHundredths(out, *figures.Hundredths, decimal);
     else
@@ -117,7 +116,7 @@ void PutInterest(QByteArray &out, const TInterestFigures &figures, char decimal)
 }
 
 // "( 59 / 60 Tage )"
-void PutDayLabel(QByteArray &out, const TInterestFigures &figures) {
+void PutDayLabel(TByteText &out, const TInterestFigures &figures) {
     out += "( ";
     AppendInteger(out, figures.Difference);
     out += " / ";
@@ -125,7 +124,7 @@ void PutDayLabel(QByteArray &out, const TInterestFigures &figures) {
     out += " Tage )";
 }
 
-void PutZinsenText(QByteArray &out, const TZinsenResult &result, qint64 line,
+void PutZinsenText(TByteText &out, const TZinsenResult &result, qint64 line,
                    QByteArrayView carried) {
     out += carried;
     PutTextLine(out, line);
@@ -136,10 +135,10 @@ void PutZinsenText(QByteArray &out, const TZinsenResult &result, qint64 line,
         out += '\n';
         return;
     }
-    qsizetype from = out.size();
+    qsizetype from = out.Size();
     PutDayLabel(out, result.Figures);
     PutPadded(out, from, 24, false);
-    from = out.size();
+    from = out.Size();
     PutInterest(out, result.Figures, ',');
     PutPadded(out, from, 16, true);
     out += "  ";
@@ -147,7 +146,7 @@ void PutZinsenText(QByteArray &out, const TZinsenResult &result, qint64 line,
     out += '\n';
 }
 
-void PutZinsenCsv(QByteArray &out, const TZinsenResult &result, qint64 line,
+void PutZinsenCsv(TByteText &out, const TZinsenResult &result, qint64 line,
                   QByteArrayView carried) {
     out += carried;
     PutCsvLine(out, line);
@@ -161,7 +160,7 @@ void PutZinsenCsv(QByteArray &out, const TZinsenResult &result, qint64 line,
     out += line > 0 ? ";\r\n" : "\r\n";
 }
 
-void PutZinsenJson(QByteArray &out, const TZinsenResult &result, qint64 line,
+void PutZinsenJson(TByteText &out, const TZinsenResult &result, qint64 line,
                    QByteArrayView carried) {
     PutJsonStart(out, line, carried);
     AppendJsonKey(out, QLatin1StringView("tage"), line <= 0);
@@ -178,35 +177,33 @@ void PutZinsenJson(QByteArray &out, const TZinsenResult &result, qint64 line,
     out += "\"}\n";
 }
 
-void PutRateField(QByteArray &out, const char *key, bool has, TBasisPoints value) {
-    AppendJsonKey(out, QLatin1StringView(key));
+// `, "key": "2.27"`, or null for a rate the row has not.
+void PutRateField(TByteText &out, QByteArrayView key, bool has, TBasisPoints value) {
+    out += key;
     if (has)
         AppendJsonCents(out, value);
     else
         out += "null";
 }
 
-void PutJsonPeriod(QByteArray &out, const TInterestRow &row) {
-    out += '{';
-    AppendJsonKey(out, QLatin1StringView("von"), true);
-    out += '"';
+// {"von": "2024-01-01", "bis": ..., "zinsen": "12.34"}: the keys written as the pieces
+// between the values.
+void PutJsonPeriod(TByteText &out, const TInterestRow &row) {
+    out += "{\"von\": \"";
     AppendIsoDate(out, row.From);
-    out += '"';
-    AppendJsonKey(out, QLatin1StringView("bis"));
-    out += '"';
+    out += "\", \"bis\": \"";
     AppendIsoDate(out, row.To);
-    out += '"';
-    AppendJsonKey(out, QLatin1StringView("tage"));
+    out += "\", \"tage\": ";
     AppendInteger(out, row.Days);
-    PutRateField(out, "basiszinssatz", row.HasBaseRate, row.BaseRate);
-    PutRateField(out, "aufschlag", row.HasBaseRate, row.Margin);
-    PutRateField(out, "zinssatz", true, row.Rate);
-    AppendJsonKey(out, QLatin1StringView("zinsen"));
+    PutRateField(out, ", \"basiszinssatz\": ", row.HasBaseRate, row.BaseRate);
+    PutRateField(out, ", \"aufschlag\": ", row.HasBaseRate, row.Margin);
+    PutRateField(out, ", \"zinssatz\": ", true, row.Rate);
+    out += ", \"zinsen\": ";
     AppendJsonCents(out, row.Interest);
     out += '}';
 }
 
-void PutVerzugJson(QByteArray &out, const TDefaultInterestStatement &verzug, qint64 line,
+void PutVerzugJson(TByteText &out, const TDefaultInterestStatement &verzug, qint64 line,
                    QByteArrayView carried) {
     const TDefaultInterest &r = verzug.Result;
     PutJsonStart(out, line, carried);
@@ -229,7 +226,7 @@ void PutVerzugJson(QByteArray &out, const TDefaultInterestStatement &verzug, qin
     out += "}\n";
 }
 
-void PutVerzugCsv(QByteArray &out, const TDefaultInterest &r, qint64 line, QByteArrayView carried) {
+void PutVerzugCsv(TByteText &out, const TDefaultInterest &r, qint64 line, QByteArrayView carried) {
     out += carried;
     PutCsvLine(out, line);
     AppendPlainCents(out, r.Claim, ',');
@@ -246,14 +243,13 @@ void PutVerzugCsv(QByteArray &out, const TDefaultInterest &r, qint64 line, QByte
     out += ";\r\n";
 }
 
-void PutVerzugText(QByteArray &out, const TDefaultInterest &r, qint64 line,
-                   QByteArrayView carried) {
+void PutVerzugText(TByteText &out, const TDefaultInterest &r, qint64 line, QByteArrayView carried) {
     out += carried;
     PutTextLine(out, line);
     const std::pair<TCents, qsizetype> cells[] = {
         {r.Claim, 18}, {r.Interest, 16}, {r.FlatFee, 12}, {r.Total, 20}, {r.PerDay, 12}};
     for (const auto &[value, width] : cells) {
-        const qsizetype from = out.size();
+        const qsizetype from = out.Size();
         AppendGermanCents(out, value);
         PutPadded(out, from, width, true);
     }
@@ -373,8 +369,8 @@ QString ZinsenHeader(TOutputFormat format, bool batch, const QString &carried) {
     return QString();
 }
 
-void AppendZinsenRow(QByteArray &out, TOutputFormat format, const TZinsenResult &result,
-                     qint64 line, QByteArrayView carried) {
+void AppendZinsenRow(TByteText &out, TOutputFormat format, const TZinsenResult &result, qint64 line,
+                     QByteArrayView carried) {
     switch (format) {
     case TOutputFormat::Csv:
         return PutZinsenCsv(out, result, line, carried);
@@ -387,9 +383,9 @@ void AppendZinsenRow(QByteArray &out, TOutputFormat format, const TZinsenResult 
 
 QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, qint64 line,
                   QStringView carried) {
-    QByteArray row;
+    TByteText row;
     AppendZinsenRow(row, format, result, line, carried.toUtf8());
-    return QString::fromUtf8(row);
+    return QString::fromUtf8(row.View());
 }
 
 QString VerzugHeader(TOutputFormat format, const QString &carried) {
@@ -411,7 +407,7 @@ QString VerzugHeader(TOutputFormat format, const QString &carried) {
     return QString();
 }
 
-void AppendVerzugRow(QByteArray &out, TOutputFormat format, const TDefaultInterestStatement &verzug,
+void AppendVerzugRow(TByteText &out, TOutputFormat format, const TDefaultInterestStatement &verzug,
                      qint64 line, QByteArrayView carried) {
     switch (format) {
     case TOutputFormat::Csv:
@@ -425,9 +421,9 @@ void AppendVerzugRow(QByteArray &out, TOutputFormat format, const TDefaultIntere
 
 QString VerzugRow(TOutputFormat format, const TDefaultInterestStatement &verzug, qint64 line,
                   QStringView carried) {
-    QByteArray row;
+    TByteText row;
     AppendVerzugRow(row, format, verzug, line, carried.toUtf8());
-    return QString::fromUtf8(row);
+    return QString::fromUtf8(row.View());
 }
 
 QString VerzugStatement(TOutputFormat format, const TDefaultInterestStatement &result) {

@@ -74,12 +74,12 @@ QString ZinsenHeader(TOutputFormat format, bool batch, const QString &carried = 
 QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, qint64 line,
                   QStringView carried = {});
 // The same row appended in UTF-8, after the carried cells already in UTF-8: a batch's rows.
-void AppendZinsenRow(QByteArray &out, TOutputFormat format, const TZinsenResult &result,
-                     qint64 line, QByteArrayView carried = {});
+void AppendZinsenRow(TByteText &out, TOutputFormat format, const TZinsenResult &result, qint64 line,
+                     QByteArrayView carried = {});
 QString VerzugHeader(TOutputFormat format, const QString &carried = {});
 QString VerzugRow(TOutputFormat format, const TDefaultInterestStatement &result, qint64 line,
                   QStringView carried = {});
-void AppendVerzugRow(QByteArray &out, TOutputFormat format, const TDefaultInterestStatement &result,
+void AppendVerzugRow(TByteText &out, TOutputFormat format, const TDefaultInterestStatement &result,
                      qint64 line, QByteArrayView carried = {});
 // The whole statement of one case: every period, the sums, the rules.
 QString VerzugStatement(TOutputFormat format, const TDefaultInterestStatement &result);

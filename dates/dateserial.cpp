@@ -73,9 +73,14 @@ TDateTime MakeDateSerial(quint16 year, quint16 month, quint16 day) {
 
 void SplitDateSerial(TDateTime serial, quint16 &year, quint16 &month, quint16 &day) {
     year = month = day = 0;
-    if (!convertible(serial)) return;
-    const qint64 whole = wholeDays(serial);
-    if (whole < MinDateSerial || whole > MaxDateSerial) return;
+    qint64 whole;
+    if (serial >= MinDateSerial && serial <= MaxDateSerial && serial == std::floor(serial)) {
+        whole = static_cast<qint64>(serial); // a whole day, as most are: nothing to round
+    } else {
+        if (!convertible(serial)) return;
+        whole = wholeDays(serial);
+        if (whole < MinDateSerial || whole > MaxDateSerial) return;
+    }
     const int days = static_cast<int>(whole) + MarchZeroOffset; // from 0000-03-01, never negative
     const int era = days / DaysPer400Years;
     const int dayOfEra = days - era * DaysPer400Years;
@@ -344,6 +349,14 @@ std::optional<TDateTime> ParseIsoDate(QStringView text) {
 
 namespace {
 
+void put(QString &out, const QChar (&text)[10]) {
+    out.append(text, 10);
+}
+
+void put(TByteText &out, const char (&text)[10]) {
+    out.Append(text, 10);
+}
+
 // Two digits of a day or month, four of a year: "TT.MM.JJJJ" or "JJJJ-MM-TT" written at once,
 // as text or as bytes.
 template <typename Out, typename Char>
@@ -352,15 +365,15 @@ void appendDate(Out &out, TDateTime serial, bool iso, Char separator) {
     SplitDateSerial(serial, year, month, day);
     if (year == 0) return;
     Char text[10];
-    const auto put = [&text](int at, unsigned value, int count) {
+    const auto digits = [&text](int at, unsigned value, int count) {
         for (int i = at + count - 1; i >= at; --i, value /= 10)
             text[i] = Char('0' + value % 10);
     };
-    put(iso ? 0 : 6, year, 4);
-    put(iso ? 5 : 3, month, 2);
-    put(iso ? 8 : 0, day, 2);
+    digits(iso ? 0 : 6, year, 4);
+    digits(iso ? 5 : 3, month, 2);
+    digits(iso ? 8 : 0, day, 2);
     text[iso ? 4 : 2] = text[iso ? 7 : 5] = separator;
-    out.append(text, 10);
+    put(out, text);
 }
 
 } // namespace
@@ -369,7 +382,7 @@ void AppendIsoDate(QString &out, TDateTime serial) {
     appendDate(out, serial, true, QChar(u'-'));
 }
 
-void AppendIsoDate(QByteArray &out, TDateTime serial) {
+void AppendIsoDate(TByteText &out, TDateTime serial) {
     appendDate(out, serial, true, '-');
 }
 
@@ -383,7 +396,7 @@ void AppendDayDate(QString &out, TDateTime serial) {
     appendDate(out, serial, false, QChar(u'.'));
 }
 
-void AppendDayDate(QByteArray &out, TDateTime serial) {
+void AppendDayDate(TByteText &out, TDateTime serial) {
     appendDate(out, serial, false, '.');
 }
 

@@ -4,7 +4,8 @@
 // date text by the locale's date separator. Every date and date-time text of the program goes
 // through here, so that there is one calendar and one century window.
 
-#include <QByteArray>
+#include "platform/base/bytetext.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringView>
@@ -69,11 +70,11 @@ std::optional<TDateTime> ParseIsoDate(QStringView text);
 // The serial's day as "yyyy-mm-dd"; empty for serials outside the calendar.
 QString FormatIsoDate(TDateTime serial);
 void AppendIsoDate(QString &out, TDateTime serial);
-void AppendIsoDate(QByteArray &out, TDateTime serial);
+void AppendIsoDate(TByteText &out, TDateTime serial);
 // The serial's day as Germans write it, "dd.mm.yyyy", whatever the locale; empty outside the
 // calendar.
 QString FormatDayDate(TDateTime serial);
 void AppendDayDate(QString &out, TDateTime serial);
-void AppendDayDate(QByteArray &out, TDateTime serial);
+void AppendDayDate(TByteText &out, TDateTime serial);
 // "dd.mm.yyyy" or "yyyy-mm-dd"; nothing for any other text or an invalid date.
 std::optional<TDateTime> ParseDayDate(QStringView text);

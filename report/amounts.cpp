@@ -10,7 +10,7 @@ void AppendGermanCents(QString &out, TCents value) {
     AppendHundredths(out, value, u',', u'.');
 }
 
-void AppendGermanCents(QByteArray &out, TCents value) {
+void AppendGermanCents(TByteText &out, TCents value) {
     AppendHundredths(out, value, ',', '.');
 }
 
@@ -26,7 +26,7 @@ void AppendPlainCents(QString &out, TCents value, QChar decimal) {
     AppendHundredths(out, value, decimal);
 }
 
-void AppendPlainCents(QByteArray &out, TCents value, char decimal) {
+void AppendPlainCents(TByteText &out, TCents value, char decimal) {
     AppendHundredths(out, value, decimal);
 }
 

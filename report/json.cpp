@@ -32,14 +32,14 @@ void AppendJsonKey(QString &out, QLatin1StringView key, bool first) {
     out += QLatin1StringView("\": ");
 }
 
-void AppendJsonKey(QByteArray &out, QLatin1StringView key, bool first) {
+void AppendJsonKey(TByteText &out, QLatin1StringView key, bool first) {
     if (!first) out += ", ";
     out += '"';
-    out.append(key.data(), key.size());
+    out.Append(key.data(), key.size());
     out += "\": ";
 }
 
-void AppendJsonCents(QByteArray &out, TCents value) {
+void AppendJsonCents(TByteText &out, TCents value) {
     out += '"';
     AppendHundredths(out, value, '.');
     out += '"';

@@ -10,8 +10,8 @@ template <> struct TDigitsOf<char16_t> {
     }
 };
 template <> struct TDigitsOf<char> {
-    static void Append(QByteArray &out, const char *digits, qsizetype count) {
-        out.append(digits, count);
+    static void Append(TByteText &out, const char *digits, qsizetype count) {
+        out.Append(digits, count);
     }
 };
 
@@ -57,7 +57,7 @@ void AppendHundredths(QString &out, qint64 value, QChar decimal, QChar group) {
     appendHundredths<char16_t>(out, value, decimal.unicode(), group.unicode());
 }
 
-void AppendHundredths(QByteArray &out, qint64 value, char decimal, char group) {
+void AppendHundredths(TByteText &out, qint64 value, char decimal, char group) {
     appendHundredths<char>(out, value, decimal, group);
 }
 
@@ -72,7 +72,7 @@ void AppendInteger(QString &out, qint64 value, QChar group) {
                            group.unicode());
 }
 
-void AppendInteger(QByteArray &out, qint64 value, char group) {
+void AppendInteger(TByteText &out, qint64 value, char group) {
     appendNumber<char>(out, value < 0 ? '-' : char(0), magnitudeOf(value), group);
 }
 

@@ -100,10 +100,17 @@ bool SplitPlainRecord(QByteArrayView record, char separator, std::vector<QByteAr
 }
 
 bool ReadPlainField(TCommand command, TField field, QByteArrayView text, TPlainValue &value) {
-    value = TPlainValue{true};
+    value = TPlainValue{.Given = true};
     switch (field) {
     case fdBetrag:
-        return readNumber(text, value.Number);
+        if (!readNumber(text, value.Number)) return false;
+        if (command == TCommand::Zinsen) return true;
+        // The window's claim: its currency field's value in cents.
+        if (const std::optional<TCents> cents = CentsFromAmount(value.Number)) {
+            value.Cents = *cents;
+            return true;
+        }
+        return false;
     case fdVon:
     case fdBis:
         return readDate(text, value.Day);
@@ -153,7 +160,7 @@ bool TPlainCases::Read(const std::vector<QByteArrayView> &cells, const std::vect
         if (fields[i] != FieldCount && !cells[i].isEmpty() &&
             !ReadPlainField(FCommand, fields[i], cells[i], values[fields[i]]))
             return false;
-    if (!values[fdBis].Given) values[fdBis] = TPlainValue{true, 0, FToday};
+    if (!values[fdBis].Given) values[fdBis] = TPlainValue{.Given = true, .Day = FToday};
     return true;
 }
 
@@ -176,12 +183,11 @@ bool TPlainCases::Verzug(const std::vector<QByteArrayView> &cells,
     TValues values;
     if (FCommand != TCommand::Verzug || !Read(cells, fields, values)) return false;
     if (!values[fdBetrag].Given || !values[fdVon].Given) return false;
-    const std::optional<TCents> claim = CentsFromAmount(values[fdBetrag].Number);
     const bool consumer = values[fdVerbraucher].On, business = values[fdUnternehmer].On;
     // One rule, and the older law only for a business: else the general way says what is wrong.
-    if (!claim || consumer == business || (values[fdVor2014].On && !business)) return false;
+    if (consumer == business || (values[fdVor2014].On && !business)) return false;
     input = TDefaultInterestInput();
-    input.Claim = *claim;
+    input.Claim = values[fdBetrag].Cents;
     input.FirstDay = values[fdVon].Day;
     input.LastDay = values[fdBis].Day;
     input.Rule.Kind = consumer ? rkConsumer : rkNoConsumer;

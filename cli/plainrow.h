@@ -21,6 +21,7 @@ bool SplitPlainRecord(QByteArrayView record, char separator, std::vector<QByteAr
 struct TPlainValue {
     bool Given = false;
     long double Number = 0;
+    TCents Cents = 0; // a claim
     TDateTime Day = EmptyDate;
     int Code = 0; // a formula, or a day count
     bool On = false;

@@ -349,23 +349,11 @@ std::optional<TDateTime> ParseIsoDate(QStringView text) {
 
 namespace {
 
-void put(QString &out, const QChar (&text)[10]) {
-    out.append(text, 10);
-}
-
-void put(TByteText &out, const char (&text)[10]) {
-    out.Append(text, 10);
-}
-
-// Two digits of a day or month, four of a year: "TT.MM.JJJJ" or "JJJJ-MM-TT" written at once,
-// as text or as bytes.
-template <typename Out, typename Char>
-void appendDate(Out &out, TDateTime serial, bool iso, Char separator) {
-    quint16 year, month, day;
-    SplitDateSerial(serial, year, month, day);
-    if (year == 0) return;
-    Char text[10];
-    const auto digits = [&text](int at, unsigned value, int count) {
+// Two digits of a day or month, four of a year: "TT.MM.JJJJ" or "JJJJ-MM-TT", written into
+// the ten characters at `text`, as text or as bytes.
+template <typename Char>
+void writeDate(Char *text, quint16 year, quint16 month, quint16 day, bool iso, Char separator) {
+    const auto digits = [text](int at, unsigned value, int count) {
         for (int i = at + count - 1; i >= at; --i, value /= 10)
             text[i] = Char('0' + value % 10);
     };
@@ -373,17 +361,34 @@ void appendDate(Out &out, TDateTime serial, bool iso, Char separator) {
     digits(iso ? 5 : 3, month, 2);
     digits(iso ? 8 : 0, day, 2);
     text[iso ? 4 : 2] = text[iso ? 7 : 5] = separator;
-    put(out, text);
+}
+
+void appendDate(QString &out, TDateTime serial, bool iso) {
+    quint16 year, month, day;
+    SplitDateSerial(serial, year, month, day);
+    if (year == 0) return;
+    const qsizetype at = out.size();
+    out.resize(at + 10);
+    writeDate(reinterpret_cast<char16_t *>(out.data()) + at, year, month, day, iso,
+              iso ? u'-' : u'.');
+}
+
+void appendDate(TByteText &out, TDateTime serial, bool iso) {
+    quint16 year, month, day;
+    SplitDateSerial(serial, year, month, day);
+    if (year == 0) return;
+    writeDate(out.Reserve(10), year, month, day, iso, iso ? '-' : '.');
+    out.Commit(10);
 }
 
 } // namespace
 
 void AppendIsoDate(QString &out, TDateTime serial) {
-    appendDate(out, serial, true, QChar(u'-'));
+    appendDate(out, serial, true);
 }
 
 void AppendIsoDate(TByteText &out, TDateTime serial) {
-    appendDate(out, serial, true, '-');
+    appendDate(out, serial, true);
 }
 
 QString FormatIsoDate(TDateTime serial) {
@@ -393,11 +398,11 @@ QString FormatIsoDate(TDateTime serial) {
 }
 
 void AppendDayDate(QString &out, TDateTime serial) {
-    appendDate(out, serial, false, QChar(u'.'));
+    appendDate(out, serial, false);
 }
 
 void AppendDayDate(TByteText &out, TDateTime serial) {
-    appendDate(out, serial, false, '.');
+    appendDate(out, serial, false);
 }
 
 QString FormatDayDate(TDateTime serial) {

@@ -29,6 +29,7 @@ bool IsHalfYearStart(TDateTime day) {
 std::vector<TPeriod> SplitAtHalfYears(const TPeriod &period) {
     std::vector<TPeriod> parts;
     if (period.To < period.From) return parts;
+    parts.reserve(std::size_t((period.To - period.From) / 181) + 2);
     TDateTime from = period.From;
     TDateTime next = NextHalfYearStart(from);
     // After the first cut the half-years follow by their lengths, without a calendar lookup:

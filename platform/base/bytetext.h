@@ -52,6 +52,10 @@ public:
         return *this;
     }
 
+    // Room for `size` more bytes after the text, for a writer that then takes them with Commit.
+    char *Reserve(qsizetype size) { return Room(size); }
+    void Commit(qsizetype size) { FSize += size; }
+
     qsizetype Size() const { return FSize; }
     bool IsEmpty() const { return FSize == 0; }
     void Truncate(qsizetype size) { FSize = std::min(FSize, size); }

@@ -2,63 +2,70 @@
 
 namespace {
 
-// One writer of the digits for text and for bytes: `Char` is char16_t or char.
-template <typename Char> struct TDigitsOf;
-template <> struct TDigitsOf<char16_t> {
-    static void Append(QString &out, const char16_t *digits, qsizetype count) {
-        out.append(reinterpret_cast<const QChar *>(digits), count);
+// A number's text: `sign` (none where 0), the digits of the magnitude with `group` between
+// threes (none where 0), and `decimal` with two digits where `hundredths` holds them.
+struct TNumber {
+    char16_t Sign = 0;
+    quint64 Magnitude = 0;
+    char16_t Group = 0, Decimal = 0; // a byte writer's are ASCII
+    int Hundredths = -1;
+
+    qsizetype Length() const {
+        int digits = 1;
+        for (quint64 rest = Magnitude; rest >= 10; rest /= 10)
+            ++digits;
+        return (Sign ? 1 : 0) + digits + (Group ? (digits - 1) / 3 : 0) + (Hundredths >= 0 ? 3 : 0);
     }
-};
-template <> struct TDigitsOf<char> {
-    static void Append(TByteText &out, const char *digits, qsizetype count) {
-        out.Append(digits, count);
+
+    // Writes the text backwards from `end`: one writer for text and for bytes. Unsigned, so
+    // that the smallest qint64 keeps its digits.
+    template <typename Char> void Write(Char *end) const {
+        if (Hundredths >= 0) {
+            *--end = Char('0' + Hundredths % 10);
+            *--end = Char('0' + Hundredths / 10);
+            *--end = Char(Decimal);
+        }
+        quint64 rest = Magnitude;
+        int count = 0;
+        do {
+            if (Group && count > 0 && count % 3 == 0) *--end = Char(Group);
+            *--end = Char('0' + rest % 10);
+            rest /= 10;
+            ++count;
+        } while (rest > 0);
+        if (Sign) *--end = Char(Sign);
     }
 };
 
-// The digits of the magnitude, with `group` between threes (none where it is 0), after `sign`
-// (none where it is 0), and a tail of `decimal` and two digits where `decimals` holds them;
-// unsigned, so that the smallest qint64 keeps its digits. Written into a small array first and
-// appended at once.
-template <typename Char, typename Out>
-void appendNumber(Out &out, Char sign, quint64 magnitude, Char group, Char decimal = 0,
-                  int hundredths = -1) {
-    Char text[40];
-    int at = 40;
-    if (hundredths >= 0) {
-        text[--at] = Char('0' + hundredths % 10);
-        text[--at] = Char('0' + hundredths / 10);
-        text[--at] = decimal;
-    }
-    int count = 0;
-    do {
-        if (group && count > 0 && count % 3 == 0) text[--at] = group;
-        text[--at] = Char('0' + magnitude % 10);
-        magnitude /= 10;
-        ++count;
-    } while (magnitude > 0);
-    if (sign) text[--at] = sign;
-    TDigitsOf<Char>::Append(out, text + at, 40 - at);
+void append(QString &out, const TNumber &number) {
+    const qsizetype at = out.size(), length = number.Length();
+    out.resize(at + length);
+    number.Write(reinterpret_cast<char16_t *>(out.data()) + at + length);
+}
+
+void append(TByteText &out, const TNumber &number) {
+    const qsizetype length = number.Length();
+    number.Write(out.Reserve(length) + length);
+    out.Commit(length);
 }
 
 quint64 magnitudeOf(qint64 value) {
     return value < 0 ? 0 - quint64(value) : quint64(value);
 }
 
-template <typename Char, typename Out>
-void appendHundredths(Out &out, qint64 value, Char decimal, Char group) {
+TNumber hundredths(qint64 value, char16_t decimal, char16_t group) {
     const quint64 magnitude = magnitudeOf(value);
-    appendNumber<Char>(out, value < 0 ? Char('-') : Char(0), magnitude / 100, group, decimal,
-                       int(magnitude % 100));
+    return {value < 0 ? u'-' : char16_t(0), magnitude / 100, group, decimal, int(magnitude % 100)};
 }
 
 } // namespace
 
 void AppendHundredths(QString &out, qint64 value, QChar decimal, QChar group) {
-    appendHundredths<char16_t>(out, value, decimal.unicode(), group.unicode());
+    append(out, hundredths(value, decimal.unicode(), group.unicode()));
 }
 
 void AppendHundredths(TByteText &out, qint64 value, char decimal, char group) {
-    appendHundredths<char>(out, value, decimal, group);
+    append(out, hundredths(value, char16_t(decimal), char16_t(group)));
 }
 
 QString HundredthsText(qint64 value, QChar decimal, QChar group) {
@@ -68,12 +75,11 @@ QString HundredthsText(qint64 value, QChar decimal, QChar group) {
 }
 
 void AppendInteger(QString &out, qint64 value, QChar group) {
-    appendNumber<char16_t>(out, value < 0 ? u'-' : char16_t(0), magnitudeOf(value),
-                           group.unicode());
+    append(out, TNumber{value < 0 ? u'-' : char16_t(0), magnitudeOf(value), group.unicode()});
 }
 
 void AppendInteger(TByteText &out, qint64 value, char group) {
-    appendNumber<char>(out, value < 0 ? '-' : char(0), magnitudeOf(value), group);
+    append(out, TNumber{value < 0 ? u'-' : char16_t(0), magnitudeOf(value), char16_t(group)});
 }
 
 QString IntegerText(qint64 value, QChar group) {

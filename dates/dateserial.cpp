@@ -74,8 +74,9 @@ TDateTime MakeDateSerial(quint16 year, quint16 month, quint16 day) {
 void SplitDateSerial(TDateTime serial, quint16 &year, quint16 &month, quint16 &day) {
     year = month = day = 0;
     qint64 whole;
-    if (serial >= MinDateSerial && serial <= MaxDateSerial && serial == std::floor(serial)) {
-        whole = static_cast<qint64>(serial); // a whole day, as most are: nothing to round
+    if (serial >= MinDateSerial && serial <= MaxDateSerial &&
+        double(whole = static_cast<qint64>(serial)) == serial) {
+        // A whole day, as most are: nothing to round.
     } else {
         if (!convertible(serial)) return;
         whole = wholeDays(serial);
@@ -353,13 +354,14 @@ namespace {
 // the ten characters at `text`, as text or as bytes.
 template <typename Char>
 void writeDate(Char *text, quint16 year, quint16 month, quint16 day, bool iso, Char separator) {
-    const auto digits = [text](int at, unsigned value, int count) {
-        for (int i = at + count - 1; i >= at; --i, value /= 10)
-            text[i] = Char('0' + value % 10);
+    const auto two = [text](int at, unsigned value) {
+        text[at] = Char('0' + value / 10);
+        text[at + 1] = Char('0' + value % 10);
     };
-    digits(iso ? 0 : 6, year, 4);
-    digits(iso ? 5 : 3, month, 2);
-    digits(iso ? 8 : 0, day, 2);
+    two(iso ? 0 : 6, year / 100);
+    two(iso ? 2 : 8, year % 100);
+    two(iso ? 5 : 3, month);
+    two(iso ? 8 : 0, day);
     text[iso ? 4 : 2] = text[iso ? 7 : 5] = separator;
 }
 

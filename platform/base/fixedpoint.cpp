@@ -12,7 +12,7 @@ struct TNumber {
 
     qsizetype Length() const {
         int digits = 1;
-        for (quint64 rest = Magnitude; rest >= 10; rest /= 10)
+        for (quint64 bound = 10; digits < 20 && Magnitude >= bound; bound *= 10)
             ++digits;
         return (Sign ? 1 : 0) + digits + (Group ? (digits - 1) / 3 : 0) + (Hundredths >= 0 ? 3 : 0);
     }
@@ -26,13 +26,21 @@ struct TNumber {
             *--end = Char(Decimal);
         }
         quint64 rest = Magnitude;
-        int count = 0;
-        do {
-            if (Group && count > 0 && count % 3 == 0) *--end = Char(Group);
-            *--end = Char('0' + rest % 10);
-            rest /= 10;
-            ++count;
-        } while (rest > 0);
+        if (!Group) {
+            do {
+                *--end = Char('0' + rest % 10);
+                rest /= 10;
+            } while (rest > 0);
+        } else {
+            for (int count = 0;; ++count) {
+                if (count == 3) {
+                    *--end = Char(Group);
+                    count = 0;
+                }
+                *--end = Char('0' + rest % 10);
+                if ((rest /= 10) == 0) break;
+            }
+        }
         if (Sign) *--end = Char(Sign);
     }
 };

@@ -136,6 +136,8 @@ bool ReadPlainField(TCommand command, TField field, QByteArrayView text, TPlainV
 TPlainCases::TPlainCases(TCommand command, const TFields &options, int defaultCode, TDateTime today)
     : FCommand(command), FDefaultCode(defaultCode), FToday(today) {
     FUsable = command == TCommand::Zinsen || command == TCommand::Verzug;
+    for (TField field : RuleFields())
+        FRule[field] = true;
     for (int field = 0; field < FieldCount && FUsable; ++field)
         if (!options[field].isEmpty())
             FUsable =
@@ -151,9 +153,9 @@ bool TPlainCases::Read(const std::vector<QByteArrayView> &cells, const std::vect
         if (!cells[i].isEmpty()) return false;
     // A row that names its rate rule replaces the options' rule.
     for (std::size_t i = 0; i < used; ++i)
-        if (!cells[i].isEmpty() && RuleFields().contains(fields[i])) {
-            for (TField field : RuleFields())
-                values[field] = TPlainValue();
+        if (!cells[i].isEmpty() && fields[i] != FieldCount && FRule[fields[i]]) {
+            for (int field = 0; field < FieldCount; ++field)
+                if (FRule[field]) values[field] = TPlainValue();
             break;
         }
     for (std::size_t i = 0; i < used; ++i)

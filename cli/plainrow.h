@@ -53,6 +53,7 @@ private:
 
     TCommand FCommand;
     TValues FOptions;
+    std::array<bool, FieldCount> FRule{}; // the fields that choose the rate rule
     int FDefaultCode;
     TDateTime FToday;
     bool FUsable = true;

@@ -139,12 +139,14 @@ int main(int argc, char **argv) {
     bool header = true;
     for (;;) {
         if (kept == buffer.size()) buffer.resize(buffer.size() * 2); // a row longer than a read
-        const ssize_t got = ::read(0, buffer.data() + kept, std::min(ReadSize, buffer.size() - kept));
+        const ssize_t got =
+            ::read(0, buffer.data() + kept, std::min(ReadSize, buffer.size() - kept));
         if (got < 0) return 1;
         const std::size_t size = kept + std::size_t(got);
         const char *p = buffer.data(), *end = p + size;
         for (;;) {
-            const char *line = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)));
+            const char *line =
+                static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)));
             if (!line) {
                 if (got > 0) break;
                 line = end; // the last row without its line break

@@ -8,7 +8,8 @@
 # Per format (text, csv, json): 1,000,000 zinsen rows and 100,000 ten-year verzug rows; the
 # median wall time of each, their ratio and the peak resident memory, with the load average
 # before each line (other work on the machine slows the figures). Then the peak memory of
-# tarvo-zins on a single field of 100 MB. Needs the benchmarks built (build/bench).
+# tarvo-zins on a single field of 100 MB. Needs the benchmarks built (build/bench) and GNU time
+# (/usr/bin/time, Debian's package "time").
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 rounds="${1:-7}"
@@ -34,7 +35,7 @@ measure() {
   /usr/bin/time -f %M -o "${work}/rss" "$@" <"${input}" >/dev/null 2>"${work}/stderr" ||
     { echo "failed: $*" >&2; cat "${work}/stderr" >&2; exit 1; }
   end=${EPOCHREALTIME}
-  echo "$(echo "${end} - ${start}" | bc -l) $(tail -1 "${work}/rss")"
+  echo "$(awk -v a="${start}" -v b="${end}" 'BEGIN{printf "%.4f", b - a}') $(tail -1 "${work}/rss")"
 }
 median() { sort -g | awk '{v[NR]=$1} END{print (NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2}'; }
 
@@ -60,9 +61,10 @@ for command in zinsen verzug; do
     fs=$(cut -d' ' -f1 "${work}/f" | median)
     zm=$(cut -d' ' -f2 "${work}/z" | sort -g | tail -1)
     fm=$(cut -d' ' -f2 "${work}/f" | sort -g | tail -1)
-    LC_ALL=C printf "%-8s %-5s %-15s %9.3f %9.3f %6.2fx %9.1f %9.1f\n" "${command}" "${format}" \
-      "${average}" "${zs}" "${fs}" "$(echo "${zs} / ${fs}" | bc -l)" \
-      "$(echo "${zm} / 1024" | bc -l)" "$(echo "${fm} / 1024" | bc -l)"
+    LC_ALL=C awk -v c="${command}" -v f="${format}" -v l="${average}" -v zs="${zs}" \
+      -v fs="${fs}" -v zm="${zm}" -v fm="${fm}" \
+      'BEGIN{printf "%-8s %-5s %-15s %9.3f %9.3f %6.2fx %9.1f %9.1f\n", c, f, l, zs, fs, zs / fs,
+             zm / 1024, fm / 1024}'
   done
 done
 
@@ -71,7 +73,7 @@ done
 for format in text csv json; do
   /usr/bin/time -f %M -o "${work}/rss" "${zins}" zinsen --csv - --format "${format}" \
     <"${work}/long.csv" >/dev/null 2>&1 || true
-  LC_ALL=C printf "100 MB field, %-4s peak %7.1f MiB\n" "${format}" \
-    "$(echo "$(tail -1 "${work}/rss") / 1024" | bc -l)"
+  LC_ALL=C awk -v f="${format}" -v k="$(tail -1 "${work}/rss")" \
+    'BEGIN{printf "100 MB field, %-4s peak %7.1f MiB\n", f, k / 1024}'
 done
 echo "load average after: $(load)"

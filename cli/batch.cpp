@@ -266,7 +266,12 @@ void TBatch::Calculate(const QByteArray &bytes, TPendingRow &row, TByteText &out
     if (FPlain->Usable() && SplitPlainRecord(record, FSeparator, plain, MaxColumns)) {
         if (std::all_of(plain.begin(), plain.end(), [](QByteArrayView c) { return c.isEmpty(); }))
             return finish(); // no case at all
-        if (Plain(plain, row.Line, out, scratch)) return finish();
+        const qsizetype start = out.Size();
+        try {
+            if (Plain(plain, row.Line, out, scratch)) return finish();
+        } catch (const std::exception &) {
+            out.Truncate(start); // the general way says what went wrong
+        }
     }
     if (!SplitRecord(record, FSeparator, cells)) {
         Refuse(row, QStringLiteral("die Zeile hat mehr als %1 Felder").arg(MaxColumns), cells, out);

@@ -4,13 +4,14 @@
 // TARVO_ZINS names another build of the program to measure instead, so that an older build
 // and this one can be compared in one sitting.
 
+#include "bench/batchrows.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <sys/resource.h>
 
 namespace {
@@ -18,41 +19,12 @@ namespace {
 constexpr int ZinsenRows = 1'000'000;
 constexpr int VerzugRows = 100'000;
 
-QByteArray Date(const QDate &date) {
-    return date.toString(QStringLiteral("dd.MM.yyyy")).toLatin1();
-}
-
-QByteArray Amount(std::mt19937 &random) {
-    const unsigned cents = random() % 10'000'000;
-    return QByteArray::number(cents / 100) + ',' +
-           QByteArray::number(cents % 100).rightJustified(2, '0');
-}
-
 QByteArray ZinsenBatch() {
-    std::mt19937 random(19);
-    const char *formulas[] = {"euro", "deutsche", "englische"};
-    QByteArray csv = "betrag;von;bis;satz;formel\n";
-    csv.reserve(ZinsenRows * 48);
-    for (int i = 0; i < ZinsenRows; ++i) {
-        const QDate from = QDate(1990, 1, 1).addDays(random() % 14600);
-        csv += Amount(random) + ';' + Date(from) + ';' + Date(from.addDays(random() % 2000)) + ';' +
-               QByteArray::number(random() % 20) + ',' +
-               QByteArray::number(random() % 100).rightJustified(2, '0') + ';' + formulas[i % 3] +
-               '\n';
-    }
-    return csv;
+    return batchrows::Zinsen(ZinsenRows);
 }
 
-// Ten years from a first day between 2005 and 2016: twenty or twenty-one half-years each.
 QByteArray VerzugBatch() {
-    std::mt19937 random(20);
-    QByteArray csv = "betrag;von;bis;verbraucher;unternehmer\n";
-    for (int i = 0; i < VerzugRows; ++i) {
-        const QDate from = QDate(2005, 1, 1).addDays(random() % 4000);
-        csv += Amount(random) + ';' + Date(from) + ';' + Date(from.addYears(10).addDays(-1)) +
-               (i % 2 ? ";ja;\n" : ";;ja\n");
-    }
-    return csv;
+    return batchrows::Verzug(VerzugRows);
 }
 
 QString Program() {

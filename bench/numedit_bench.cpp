@@ -42,8 +42,10 @@ public:
 
 private:
     Edit *MakeEdit() {
-        if constexpr (std::is_same_v<Edit, QLineEdit>) return new Edit(&FWindow);
-        else return new Edit(nullptr, &FWindow);
+        if constexpr (std::is_same_v<Edit, QLineEdit>)
+            return new Edit(&FWindow);
+        else
+            return new Edit(nullptr, &FWindow);
     }
     PinnedSettings FGerman;
     QWidget FWindow;

@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/descriptor.h"
+#include "cli/plainrow.h"
 #include "engine/fixedtext.h"
 #include "platform/base/files.h"
 #include "report/echo.h"
@@ -22,11 +23,13 @@ constexpr qint64 ReadSize = 1 << 20;
 constexpr qsizetype HeaderLookAhead = 64 * 1024;
 
 // Rows are read and printed a block at a time and calculated side by side in between. A block
-// ends at so many rows or bytes, so that long rows cannot make it large; it starts small and
-// grows as far as its results stay near BlockBytes too (a statement of many half-years in
-// JSON is a hundred times its row).
-constexpr std::size_t FirstBlockRows = 1024, BlockRows = 16384;
-constexpr qsizetype BlockBytes = 8 * MaxRecordBytes;
+// ends at so many rows or at BlockBytes of input, and one record more; it starts small and
+// grows as far as its results stay near ResultBytes too (a statement of many half-years in
+// JSON is a hundred times its row). Two blocks' input and one block's results are held at
+// once, whatever the batch's size.
+constexpr std::size_t FirstBlockRows = 1024, BlockRows = 65536;
+constexpr qsizetype BlockBytes = 2 * MaxRecordBytes;
+constexpr qsizetype ResultBytes = 8 * MaxRecordBytes;
 constexpr std::size_t MinRowsForThreads = 1024;
 constexpr std::size_t MaxThreads = 8;
 
@@ -92,22 +95,32 @@ std::optional<QString> MapColumns(const TCommandLine &line, const QList<QString>
     return std::nullopt;
 }
 
-// A row read and what became of it: its result or error row, and its error.
+// A row read and what became of it: where its result or error row ends in its slice's
+// results, and its error.
 struct TPendingRow {
     qsizetype Offset = 0, Length = 0; // the record's bytes in its block
     qint64 Line = 0;
     TRecordFault Fault = TRecordFault::None;
-    bool Blank = false; // no cell holds anything: no case at all
-    QByteArray Text;    // in UTF-8, made where the row is calculated
+    qsizetype End = 0;
     QString Error;
 };
 
 // Records as read, and what became of them. The records are split and calculated where the
-// block is calculated, so that each thread makes and frees the strings of its own rows.
+// block is calculated, in slices side by side; each slice writes its rows' results, in UTF-8,
+// one after the other into a buffer of its own.
 struct TBlock {
     QByteArray Bytes;
-    std::vector<TPendingRow> Rows{BlockRows};
+    std::vector<TPendingRow> Rows;
     std::size_t Count = 0;
+    std::vector<std::size_t> SliceEnds;
+    std::vector<TByteText> Results;
+};
+
+// What a thread reuses from row to row.
+struct TScratch {
+    QList<QString> Cells;
+    std::vector<QByteArrayView> Plain;
+    TDefaultInterestStatement Verzug;
 };
 
 class TBatch {
@@ -117,18 +130,26 @@ public:
     TBatch(const TCommandLine &line, TRunContext &run, TColumns columns, char separator);
 
     void Header();
-    // Splits and calculates the row; touches nothing but the row and `cells`, its room.
-    void Calculate(const QByteArray &bytes, TPendingRow &row, QList<QString> &cells) const;
-    // Prints the row's result or error row, and reports its error; false for an error.
-    bool Emit(const TPendingRow &row);
+    // Splits and calculates the row and appends its result to `out`; touches nothing but the
+    // row, `out` and `scratch`.
+    void Calculate(const QByteArray &bytes, TPendingRow &row, TByteText &out,
+                   TScratch &scratch) const;
+    // Prints the block's results in order and reports the errors of its rows; false for an
+    // error.
+    bool Emit(const TBlock &block);
 
 private:
+    // A row of plain cells answered from its bytes; false for any other row, which is then read
+    // the general way.
+    bool Plain(const std::vector<QByteArrayView> &cells, qint64 line, TByteText &out,
+               TScratch &scratch) const;
     std::optional<QString> Fields(const QList<QString> &cells, TFields &fields) const;
-    // The row's result row, or the reason it has none.
+    // Appends the row's result row, or gives the reason it has none.
     std::optional<TCaseError> Case(const TFields &fields, const QList<QString> &cells,
-                                   TPendingRow &row) const;
-    // Gives the row its error row.
-    void Refuse(TPendingRow &row, const QString &reason, const QList<QString> &cells) const;
+                                   TPendingRow &row, TByteText &out) const;
+    // Gives the row its error, and appends its error row.
+    void Refuse(TPendingRow &row, const QString &reason, const QList<QString> &cells,
+                TByteText &out) const;
     QString Carried(const QList<QString> &cells) const;
 
     const TCommandLine &FLine;
@@ -140,6 +161,7 @@ private:
     // Austria's, with the user's changes, where a row may be Austrian.
     const TAtBaseRates *FAtRates = &ShippedAtBaseRates();
     QString FToday;
+    std::optional<TPlainCases> FPlain;
 };
 
 TBatch::TBatch(const TCommandLine &line, TRunContext &run, TColumns columns, char separator)
@@ -154,6 +176,7 @@ TBatch::TBatch(const TCommandLine &line, TRunContext &run, TColumns columns, cha
          std::find(FColumns.Fields.begin(), FColumns.Fields.end(), fdRecht) !=
              FColumns.Fields.end()))
         FAtRates = &run.AtRates();
+    FPlain.emplace(line.Command, line.Fields, FDefaultCode, CurrentDateSerial());
 }
 
 void TBatch::Header() {
@@ -196,60 +219,118 @@ std::optional<QString> TBatch::Fields(const QList<QString> &cells, TFields &fiel
 }
 
 std::optional<TCaseError> TBatch::Case(const TFields &fields, const QList<QString> &cells,
-                                       TPendingRow &row) const {
+                                       TPendingRow &row, TByteText &out) const {
     if (FLine.Command == TCommand::Zinsen) {
         TZinsenCase c;
         if (auto error = ReadZinsenCase(fields, FDefaultCode, c)) return error;
-        row.Text = ZinsenRow(FLine.Format, CalculateZinsen(c), row.Line, Carried(cells)).toUtf8();
+        AppendZinsenRow(out, FLine.Format, CalculateZinsen(c), row.Line, Carried(cells).toUtf8());
         return std::nullopt;
     }
     TDefaultInterestInput input;
     TDefaultInterestStatement result;
     if (auto error = ReadVerzugCase(fields, input)) return error;
     if (auto error = CalculateVerzug(input, *FTable, result, *FAtRates)) return error;
-    row.Text = VerzugRow(FLine.Format, result, row.Line, Carried(cells)).toUtf8();
+    AppendVerzugRow(out, FLine.Format, result, row.Line, Carried(cells).toUtf8());
     return std::nullopt;
 }
 
-void TBatch::Calculate(const QByteArray &bytes, TPendingRow &row, QList<QString> &cells) const {
-    row.Text.clear();
+bool TBatch::Plain(const std::vector<QByteArrayView> &cells, qint64 line, TByteText &out,
+                   TScratch &scratch) const {
+    QByteArray carried;
+    if (!FColumns.Carried.empty()) {
+        QList<QString> texts;
+        for (qsizetype column : FColumns.Carried)
+            texts << (std::size_t(column) < cells.size() ? QString::fromUtf8(cells[column])
+                                                         : QString());
+        carried = CarriedCells(FLine.Format, FColumns.CarriedNames, texts).toUtf8();
+    }
+    if (FLine.Command == TCommand::Zinsen) {
+        TZinsenCase c;
+        if (!FPlain->Zinsen(cells, FColumns.Fields, c)) return false;
+        AppendZinsenRow(out, FLine.Format, CalculateZinsen(c), line, carried);
+        return true;
+    }
+    TDefaultInterestInput input;
+    TDefaultInterestStatement &result = scratch.Verzug;
+    // A fault of the case is worded the general way.
+    if (!FPlain->Verzug(cells, FColumns.Fields, input) || CalculateVerzug(input, *FTable, result))
+        return false;
+    AppendVerzugRow(out, FLine.Format, result, line, carried);
+    return true;
+}
+
+void TBatch::Calculate(const QByteArray &bytes, TPendingRow &row, TByteText &out,
+                       TScratch &scratch) const {
     row.Error.clear();
-    row.Blank = false;
+    QList<QString> &cells = scratch.Cells;
+    const auto finish = [&] { row.End = out.Size(); };
     if (row.Fault != TRecordFault::None) {
         cells.clear();
-        return Refuse(row, RecordFaultText(row.Fault), cells);
+        Refuse(row, RecordFaultText(row.Fault), cells, out);
+        return finish();
     }
-    if (!SplitRecord(QByteArrayView(bytes).sliced(row.Offset, row.Length), FSeparator, cells))
-        return Refuse(row, QStringLiteral("die Zeile hat mehr als %1 Felder").arg(MaxColumns),
-                      cells);
-    if ((row.Blank = AllEmpty(cells))) return;
+    const QByteArrayView record = QByteArrayView(bytes).sliced(row.Offset, row.Length);
+    std::vector<QByteArrayView> &plain = scratch.Plain;
+    if (FPlain->Usable() && SplitPlainRecord(record, FSeparator, plain, MaxColumns)) {
+        if (std::all_of(plain.begin(), plain.end(), [](QByteArrayView c) { return c.isEmpty(); }))
+            return finish(); // no case at all
+        const qsizetype start = out.Size();
+        try {
+            if (Plain(plain, row.Line, out, scratch)) return finish();
+        } catch (const std::exception &) {
+            out.Truncate(start); // the general way says what went wrong
+        }
+    }
+    if (!SplitRecord(record, FSeparator, cells)) {
+        Refuse(row, QStringLiteral("die Zeile hat mehr als %1 Felder").arg(MaxColumns), cells, out);
+        return finish();
+    }
+    if (AllEmpty(cells)) return finish();
     TFields fields;
-    if (const std::optional<QString> problem = Fields(cells, fields))
-        return Refuse(row, *problem, cells);
+    if (const std::optional<QString> problem = Fields(cells, fields)) {
+        Refuse(row, *problem, cells, out);
+        return finish();
+    }
+    const qsizetype start = out.Size();
     try {
-        if (const std::optional<TCaseError> error = Case(fields, cells, row))
+        if (const std::optional<TCaseError> error = Case(fields, cells, row, out))
             Refuse(row,
                    error->Field == FieldCount
                        ? error->Reason
                        : FieldName(error->Field) + QStringLiteral(": ") + error->Reason,
-                   cells);
+                   cells, out);
     } catch (const std::exception &error) {
         // An exception must not leave a worker thread; the row says what went wrong.
-        Refuse(row, QString::fromLocal8Bit(error.what()), cells);
+        out.Truncate(start);
+        Refuse(row, QString::fromLocal8Bit(error.what()), cells, out);
     }
+    finish();
 }
 
-void TBatch::Refuse(TPendingRow &row, const QString &reason, const QList<QString> &cells) const {
+void TBatch::Refuse(TPendingRow &row, const QString &reason, const QList<QString> &cells,
+                    TByteText &out) const {
     row.Error = reason;
-    row.Text = ErrorRow(FLine.Format, FLine.Command, row.Line, reason, Carried(cells)).toUtf8();
+    out += ErrorRow(FLine.Format, FLine.Command, row.Line, reason, Carried(cells)).toUtf8();
 }
 
-bool TBatch::Emit(const TPendingRow &row) {
-    if (row.Blank) return true;
-    FRun.Out().Write(row.Text);
-    if (row.Error.isEmpty()) return true;
-    FRun.Report(QStringLiteral("Zeile %1").arg(row.Line), row.Error);
-    return false;
+bool TBatch::Emit(const TBlock &block) {
+    bool clean = true;
+    std::size_t from = 0;
+    for (std::size_t slice = 0; slice < block.SliceEnds.size(); ++slice) {
+        const QByteArrayView results = block.Results[slice].View();
+        qsizetype written = 0;
+        for (std::size_t i = from; i < block.SliceEnds[slice] && !FRun.Out().Failed(); ++i) {
+            const TPendingRow &row = block.Rows[i];
+            if (row.Error.isEmpty()) continue;
+            FRun.Out().Write(results.sliced(written, row.End - written));
+            written = row.End;
+            FRun.Report(QStringLiteral("Zeile %1").arg(row.Line), row.Error);
+            clean = false;
+        }
+        FRun.Out().Write(results.sliced(written));
+        from = block.SliceEnds[slice];
+    }
+    return clean;
 }
 
 // Calculates a block of rows in as many slices as there are processors, each in a thread of
@@ -262,18 +343,25 @@ public:
             count < MinRowsForThreads
                 ? 1
                 : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, MaxThreads);
-        const std::size_t slice = (count + threads - 1) / threads;
-        const auto calculate = [&batch, &block](std::size_t from, std::size_t end) {
-            QList<QString> cells;
-            for (std::size_t i = from; i < end; ++i)
-                batch.Calculate(block.Bytes, block.Rows[i], cells);
+        const std::size_t slice = std::max<std::size_t>((count + threads - 1) / threads, 1);
+        block.SliceEnds.clear();
+        for (std::size_t from = 0; from < count; from += slice)
+            block.SliceEnds.push_back(std::min(count, from + slice));
+        if (block.Results.size() < block.SliceEnds.size())
+            block.Results.resize(block.SliceEnds.size());
+        const auto calculate = [&batch, &block](std::size_t index, std::size_t from) {
+            TByteText &out = block.Results[index];
+            out.Truncate(0); // keeps its room for the next block
+            TScratch scratch;
+            for (std::size_t i = from; i < block.SliceEnds[index]; ++i)
+                batch.Calculate(block.Bytes, block.Rows[i], out, scratch);
         };
-        if (threads == 1) {
-            calculate(0, count);
+        if (block.SliceEnds.size() == 1) {
+            calculate(0, 0);
             return;
         }
-        for (std::size_t from = 0; from < count; from += slice)
-            FWorkers.emplace_back(calculate, from, std::min(count, from + slice));
+        for (std::size_t index = 0; index < block.SliceEnds.size(); ++index)
+            FWorkers.emplace_back(calculate, index, index == 0 ? 0 : block.SliceEnds[index - 1]);
     }
     ~TBlockCalculation() { Wait(); }
     TBlockCalculation(const TBlockCalculation &) = delete;
@@ -294,6 +382,7 @@ void ReadBlock(TCsvReader &reader, TBlock &block, std::size_t rows) {
     block.Bytes.truncate(0);
     block.Count = 0;
     while (block.Count < rows && block.Bytes.size() < BlockBytes) {
+        if (block.Rows.size() == block.Count) block.Rows.emplace_back();
         TPendingRow &row = block.Rows[block.Count];
         row.Offset = block.Bytes.size();
         if (!reader.NextRecord(block.Bytes, row.Line, row.Fault)) break;
@@ -395,6 +484,22 @@ bool TCsvReader::NextRecord(QByteArray &record, qint64 &line, TRecordFault &faul
         const char *data = FBuffer.constData() + FPos;
         const qsizetype available = FBuffer.size() - FPos;
         for (; at < available; ++at) {
+            if (!quoted) {
+                // Up to the line break at once, unless a quote comes first.
+                const void *lineBreak = std::memchr(data + at, '\n', std::size_t(available - at));
+                const qsizetype stop =
+                    lineBreak ? static_cast<const char *>(lineBreak) - data : available;
+                const void *quote = std::memchr(data + at, '"', std::size_t(stop - at));
+                if (!quote) {
+                    at = stop;
+                    if (!lineBreak) break;
+                    ++breaks;
+                    if (firstBreak < 0) firstBreak = at;
+                    ended = true;
+                    break;
+                }
+                at = static_cast<const char *>(quote) - data;
+            }
             if (data[at] == '"') {
                 quoted = !quoted;
             } else if (data[at] == '\n') {
@@ -517,14 +622,14 @@ int RunBatch(const TCommandLine &line, QIODevice &in, TRunContext &run) {
         TBlockCalculation calculation(batch, current);
         ReadBlock(reader, next, rows);
         calculation.Wait();
+        if (!batch.Emit(current)) status = esBadInput;
+        // Each block goes out whole before the next is printed: nothing waits in between.
+        run.Out().Flush();
         qsizetype results = 1;
-        // The first failed write ends the batch: nobody reads what would follow.
-        for (std::size_t i = 0; i < current.Count && !run.Out().Failed(); ++i) {
-            results += current.Rows[i].Text.size();
-            if (!batch.Emit(current.Rows[i])) status = esBadInput;
-        }
+        for (std::size_t slice = 0; slice < current.SliceEnds.size(); ++slice)
+            results += current.Results[slice].Size();
         rows =
-            std::clamp<std::size_t>(std::size_t(BlockBytes) * current.Count / std::size_t(results),
+            std::clamp<std::size_t>(std::size_t(ResultBytes) * current.Count / std::size_t(results),
                                     FirstBlockRows, BlockRows);
     }
     if (!reader.ReadError().isEmpty() && !run.Out().Failed()) return readFailed(reader);

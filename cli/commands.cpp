@@ -259,7 +259,7 @@ std::optional<TCaseError> ReadZinsenCase(const TFields &fields, int defaultCode,
 
 TZinsenResult CalculateZinsen(const TZinsenCase &c) {
     // The bar's own calculation, with its day label and its rounding.
-    return {CalculateInterestText(c.Code, c.Start, c.End, c.Principal, c.Rate), c.Code};
+    return {CalculateInterestFigures(c.Code, c.Start, c.End, c.Principal, c.Rate), c.Code};
 }
 
 std::optional<TCaseError> ReadVerzugCase(const TFields &fields, TDefaultInterestInput &input) {

@@ -54,58 +54,6 @@ void AppendCsvLine(QString &out, qint64 line) {
     out += u';';
 }
 
-QString ZinsenText(const TZinsenResult &result, qint64 line, QStringView carried) {
-    QString row;
-    row.reserve(72 + carried.size());
-    row += carried;
-    AppendTextLine(row, line);
-    if (line == 0) return row + result.Text.DayLabel + u"  " + result.Text.Interest + u'\n';
-    AppendPadded(row, result.Text.DayLabel, 24, false);
-    AppendPadded(row, result.Text.Interest, 16, true);
-    row += QLatin1StringView("  ");
-    row += FormulaName(result.Code);
-    row += u'\n';
-    return row;
-}
-
-QString ZinsenCsv(const TZinsenResult &result, qint64 line, QStringView carried) {
-    QString row;
-    row.reserve(48 + carried.size());
-    row += carried;
-    AppendCsvLine(row, line);
-    AppendInteger(row, result.Text.Difference);
-    row += u';';
-    AppendInteger(row, result.Text.Days);
-    row += u';';
-    row += result.Text.Interest;
-    row += u';';
-    row += FormulaName(result.Code);
-    row += line > 0 ? QLatin1StringView(";\r\n") : QLatin1StringView("\r\n");
-    return row;
-}
-
-QString ZinsenJson(const TZinsenResult &result, qint64 line, QStringView carried) {
-    QString row;
-    row.reserve(96 + carried.size());
-    AppendJsonStart(row, line, carried);
-    AppendJsonKey(row, QLatin1StringView("tage"), line <= 0);
-    AppendInteger(row, result.Text.Difference);
-    AppendJsonKey(row, QLatin1StringView("zinstage"));
-    AppendInteger(row, result.Text.Days);
-    AppendJsonKey(row, QLatin1StringView("zinsen"));
-    if (result.Text.Hundredths) {
-        AppendJsonCents(row, *result.Text.Hundredths);
-    } else {
-        row += u'"';
-        row += FormatFixed(result.Text.Amount, 2, u'.');
-        row += u'"';
-    }
-    AppendJsonKey(row, QLatin1StringView("formel"));
-    AppendJsonString(row, FormulaName(result.Code));
-    row += QLatin1StringView("}\n");
-    return row;
-}
-
 void AppendRateField(QString &out, const char *key, bool has, TBasisPoints value) {
     AppendJsonKey(out, QLatin1StringView(key));
     if (has)
@@ -114,38 +62,158 @@ void AppendRateField(QString &out, const char *key, bool has, TBasisPoints value
         out += QLatin1StringView("null");
 }
 
-void AppendJsonPeriod(QString &out, const TInterestRow &row) {
-    out += u'{';
-    AppendJsonKey(out, QLatin1StringView("von"), true);
-    out += u'"';
-    AppendIsoDate(out, row.From);
-    out += u'"';
-    AppendJsonKey(out, QLatin1StringView("bis"));
-    out += u'"';
-    AppendIsoDate(out, row.To);
-    out += u'"';
-    AppendJsonKey(out, QLatin1StringView("tage"));
-    AppendInteger(out, row.Days);
-    AppendRateField(out, "basiszinssatz", row.HasBaseRate, row.BaseRate);
-    AppendRateField(out, "aufschlag", row.HasBaseRate, row.Margin);
-    AppendRateField(out, "zinssatz", true, row.Rate);
-    AppendJsonKey(out, QLatin1StringView("zinsen"));
-    AppendJsonCents(out, row.Interest);
-    out += u'}';
+// Rows are built straight in UTF-8. Their figures are ASCII, so that a byte is a character
+// where a column is padded.
+void PutPadded(TByteText &out, qsizetype from, qsizetype width, bool right) {
+    const qsizetype fill = width - (out.Size() - from);
+    if (right)
+        out.InsertSpaces(from, fill);
+    else
+        out.AppendSpaces(fill);
 }
 
-QString VerzugJson(const TDefaultInterestStatement &verzug, qint64 line, QStringView carried) {
-    const TDefaultInterest &r = verzug.Result;
-    QString out;
-    out.reserve(256 + 200 * r.Rows.size() + carried.size());
-    AppendJsonStart(out, line, carried);
-    AppendJsonKey(out, QLatin1StringView("perioden"), line <= 0);
-    out += u'[';
-    for (const TInterestRow &row : r.Rows) {
-        if (&row != &r.Rows.front()) out += QLatin1StringView(", ");
-        AppendJsonPeriod(out, row);
+void PutTextLine(TByteText &out, qint64 line) {
+    if (line <= 0) return;
+    const qsizetype from = out.Size();
+    AppendInteger(out, line);
+    PutPadded(out, from, 5, true);
+    out += "  ";
+}
+
+void PutCsvLine(TByteText &out, qint64 line) {
+    if (line <= 0) return;
+    AppendInteger(out, line);
+    out += ';';
+}
+
+void PutJsonStart(TByteText &out, qint64 line, QByteArrayView carried) {
+    out += '{';
+    out += carried;
+    if (line <= 0) return;
+    AppendJsonKey(out, QLatin1StringView("zeile"), true);
+    AppendInteger(out, line);
+}
+
+QByteArrayView FormulaKey(int code) {
+    switch (code) {
+    case fcEuro:
+        return "euro";
+    case fcDeutsche:
+        return "deutsche";
+    case fcEnglische:
+        return "englische";
+    default:
+        return {};
     }
-    out += u']';
+}
+
+// The interest as the bar shows it, with the separator of the format.
+void PutInterest(TByteText &out, const TInterestFigures &figures, char decimal) {
+    if (figures.Hundredths)
+        AppendHundredths(out, *figures.Hundredths, decimal);
+    else
+        out += FormatFixed(figures.Amount, 2, QLatin1Char(decimal)).toLatin1();
+}
+
+// "( 59 / 60 Tage )"
+void PutDayLabel(TByteText &out, const TInterestFigures &figures) {
+    out += "( ";
+    AppendInteger(out, figures.Difference);
+    out += " / ";
+    AppendInteger(out, figures.Days);
+    out += " Tage )";
+}
+
+void PutZinsenText(TByteText &out, const TZinsenResult &result, qint64 line,
+                   QByteArrayView carried) {
+    out += carried;
+    PutTextLine(out, line);
+    if (line == 0) {
+        PutDayLabel(out, result.Figures);
+        out += "  ";
+        PutInterest(out, result.Figures, ',');
+        out += '\n';
+        return;
+    }
+    qsizetype from = out.Size();
+    PutDayLabel(out, result.Figures);
+    PutPadded(out, from, 24, false);
+    from = out.Size();
+    PutInterest(out, result.Figures, ',');
+    PutPadded(out, from, 16, true);
+    out += "  ";
+    out += FormulaKey(result.Code);
+    out += '\n';
+}
+
+void PutZinsenCsv(TByteText &out, const TZinsenResult &result, qint64 line,
+                  QByteArrayView carried) {
+    out += carried;
+    PutCsvLine(out, line);
+    AppendInteger(out, result.Figures.Difference);
+    out += ';';
+    AppendInteger(out, result.Figures.Days);
+    out += ';';
+    PutInterest(out, result.Figures, ',');
+    out += ';';
+    out += FormulaKey(result.Code);
+    out += line > 0 ? ";\r\n" : "\r\n";
+}
+
+void PutZinsenJson(TByteText &out, const TZinsenResult &result, qint64 line,
+                   QByteArrayView carried) {
+    PutJsonStart(out, line, carried);
+    AppendJsonKey(out, QLatin1StringView("tage"), line <= 0);
+    AppendInteger(out, result.Figures.Difference);
+    AppendJsonKey(out, QLatin1StringView("zinstage"));
+    AppendInteger(out, result.Figures.Days);
+    AppendJsonKey(out, QLatin1StringView("zinsen"));
+    out += '"';
+    PutInterest(out, result.Figures, '.');
+    out += '"';
+    AppendJsonKey(out, QLatin1StringView("formel"));
+    out += '"';
+    out += FormulaKey(result.Code);
+    out += "\"}\n";
+}
+
+// `, "key": "2.27"`, or null for a rate the row has not.
+void PutRateField(TByteText &out, QByteArrayView key, bool has, TBasisPoints value) {
+    out += key;
+    if (has)
+        AppendJsonCents(out, value);
+    else
+        out += "null";
+}
+
+// {"von": "2024-01-01", "bis": ..., "zinsen": "12.34"}: the keys written as the pieces
+// between the values.
+void PutJsonPeriod(TByteText &out, const TInterestRow &row) {
+    out += "{\"von\": \"";
+    AppendIsoDate(out, row.From);
+    out += "\", \"bis\": \"";
+    AppendIsoDate(out, row.To);
+    out += "\", \"tage\": ";
+    AppendInteger(out, row.Days);
+    PutRateField(out, ", \"basiszinssatz\": ", row.HasBaseRate, row.BaseRate);
+    PutRateField(out, ", \"aufschlag\": ", row.HasBaseRate, row.Margin);
+    PutRateField(out, ", \"zinssatz\": ", true, row.Rate);
+    out += ", \"zinsen\": ";
+    AppendJsonCents(out, row.Interest);
+    out += '}';
+}
+
+void PutVerzugJson(TByteText &out, const TDefaultInterestStatement &verzug, qint64 line,
+                   QByteArrayView carried) {
+    const TDefaultInterest &r = verzug.Result;
+    PutJsonStart(out, line, carried);
+    AppendJsonKey(out, QLatin1StringView("perioden"), line <= 0);
+    out += '[';
+    for (const TInterestRow &row : r.Rows) {
+        if (&row != &r.Rows.front()) out += ", ";
+        PutJsonPeriod(out, row);
+    }
+    out += ']';
     const std::pair<const char *, TCents> sums[] = {{"summe", r.Interest},
                                                     {"je_tag", r.PerDay},
                                                     {"pauschale", r.FlatFee},
@@ -155,8 +223,37 @@ QString VerzugJson(const TDefaultInterestStatement &verzug, qint64 line, QString
         AppendJsonKey(out, QLatin1StringView(key));
         AppendJsonCents(out, value);
     }
-    out += QLatin1StringView("}\n");
-    return out;
+    out += "}\n";
+}
+
+void PutVerzugCsv(TByteText &out, const TDefaultInterest &r, qint64 line, QByteArrayView carried) {
+    out += carried;
+    PutCsvLine(out, line);
+    AppendPlainCents(out, r.Claim, ',');
+    out += ';';
+    AppendDayDate(out, r.Rows.front().From);
+    out += ';';
+    AppendDayDate(out, r.Rows.back().To);
+    out += ';';
+    AppendInteger(out, qint64(r.Rows.size()));
+    for (TCents sum : {r.Interest, r.FlatFee, r.Total, r.PerDay}) {
+        out += ';';
+        AppendPlainCents(out, sum, ',');
+    }
+    out += ";\r\n";
+}
+
+void PutVerzugText(TByteText &out, const TDefaultInterest &r, qint64 line, QByteArrayView carried) {
+    out += carried;
+    PutTextLine(out, line);
+    const std::pair<TCents, qsizetype> cells[] = {
+        {r.Claim, 18}, {r.Interest, 16}, {r.FlatFee, 12}, {r.Total, 20}, {r.PerDay, 12}};
+    for (const auto &[value, width] : cells) {
+        const qsizetype from = out.Size();
+        AppendGermanCents(out, value);
+        PutPadded(out, from, width, true);
+    }
+    out += '\n';
 }
 
 QString CsvPeriod(const TInterestRow &row) {
@@ -235,10 +332,14 @@ void TOutputStream::Write(const QString &text) {
     Write(text.toUtf8());
 }
 
-void TOutputStream::Write(const QByteArray &utf8) {
-    if (FFailed) return;
-    FBuffer += utf8;
-    if (FBuffer.size() >= FlushSize) Flush();
+void TOutputStream::Write(QByteArrayView utf8) {
+    if (FFailed || utf8.isEmpty()) return;
+    if (FBuffer.size() + utf8.size() < FlushSize) {
+        FBuffer += utf8;
+        return;
+    }
+    if (!Flush()) return;
+    FFailed = FDevice.write(utf8.data(), utf8.size()) != utf8.size();
 }
 
 bool TOutputStream::Flush() {
@@ -269,17 +370,23 @@ QString ZinsenHeader(TOutputFormat format, bool batch, const QString &carried) {
     return QString();
 }
 
-QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, qint64 line,
-                  QStringView carried) {
+void AppendZinsenRow(TByteText &out, TOutputFormat format, const TZinsenResult &result, qint64 line,
+                     QByteArrayView carried) {
     switch (format) {
     case TOutputFormat::Csv:
-        return ZinsenCsv(result, line, carried);
+        return PutZinsenCsv(out, result, line, carried);
     case TOutputFormat::Json:
-        return ZinsenJson(result, line, carried);
+        return PutZinsenJson(out, result, line, carried);
     case TOutputFormat::Text:
-        return ZinsenText(result, line, carried);
+        return PutZinsenText(out, result, line, carried);
     }
-    return QString();
+}
+
+QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, qint64 line,
+                  QStringView carried) {
+    TByteText row;
+    AppendZinsenRow(row, format, result, line, carried.toUtf8());
+    return QString::fromUtf8(row.View());
 }
 
 QString VerzugHeader(TOutputFormat format, const QString &carried) {
@@ -301,32 +408,23 @@ QString VerzugHeader(TOutputFormat format, const QString &carried) {
     return QString();
 }
 
-QString VerzugRow(TOutputFormat format, const TDefaultInterestStatement &verzug, qint64 line,
-                  QStringView carried) {
-    const TDefaultInterest &r = verzug.Result;
-    QString row;
+void AppendVerzugRow(TByteText &out, TOutputFormat format, const TDefaultInterestStatement &verzug,
+                     qint64 line, QByteArrayView carried) {
     switch (format) {
     case TOutputFormat::Csv:
-        row += carried;
-        AppendCsvLine(row, line);
-        row += PlainCents(r.Claim, u',') + u';' + FormatDayDate(r.Rows.front().From) + u';' +
-               FormatDayDate(r.Rows.back().To) + u';' + QString::number(r.Rows.size());
-        for (TCents sum : {r.Interest, r.FlatFee, r.Total, r.PerDay})
-            row += u';' + PlainCents(sum, u',');
-        return row + u";\r\n";
+        return PutVerzugCsv(out, verzug.Result, line, carried);
     case TOutputFormat::Json:
-        return VerzugJson(verzug, line, carried);
+        return PutVerzugJson(out, verzug, line, carried);
     case TOutputFormat::Text:
-        row += carried;
-        AppendTextLine(row, line);
-        AppendPadded(row, GermanCents(r.Claim), 18, true);
-        AppendPadded(row, GermanCents(r.Interest), 16, true);
-        AppendPadded(row, GermanCents(r.FlatFee), 12, true);
-        AppendPadded(row, GermanCents(r.Total), 20, true);
-        AppendPadded(row, GermanCents(r.PerDay), 12, true);
-        return row + u'\n';
+        return PutVerzugText(out, verzug.Result, line, carried);
     }
-    return row;
+}
+
+QString VerzugRow(TOutputFormat format, const TDefaultInterestStatement &verzug, qint64 line,
+                  QStringView carried) {
+    TByteText row;
+    AppendVerzugRow(row, format, verzug, line, carried.toUtf8());
+    return QString::fromUtf8(row.View());
 }
 
 QString VerzugStatement(TOutputFormat format, const TDefaultInterestStatement &result) {
@@ -334,7 +432,7 @@ QString VerzugStatement(TOutputFormat format, const TDefaultInterestStatement &r
     case TOutputFormat::Csv:
         return VerzugCsv(result.Result);
     case TOutputFormat::Json:
-        return VerzugJson(result, 0, {});
+        return VerzugRow(format, result, 0);
     case TOutputFormat::Text:
         return VerzugText(result);
     }
@@ -448,7 +546,6 @@ QString UpdateAnswer(TOutputFormat format, const QString &url,
     }
     return out;
 }
-
 
 TCarriedColumns CarriedColumns(const QStringList &names, const QList<int> &numbers) {
     TCarriedColumns columns{names, {}, {}};

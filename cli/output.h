@@ -11,6 +11,7 @@
 #include "engine/userrates.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -27,8 +28,10 @@ public:
     TOutputStream &operator=(const TOutputStream &) = delete;
 
     void Write(const QString &text);
-    // Text already in UTF-8: a batch's rows are encoded where they are calculated.
-    void Write(const QByteArray &utf8);
+    // Text already in UTF-8: a batch's rows are encoded where they are calculated. A large
+    // piece goes to the device as it is, without a copy.
+    void Write(QByteArrayView utf8);
+    void Write(const QByteArray &utf8) { Write(QByteArrayView(utf8)); }
     // False when the device took less than everything, now or before.
     bool Flush();
     bool Failed() const { return FFailed; }
@@ -42,7 +45,7 @@ private:
 };
 
 struct TZinsenResult {
-    TInterestText Text; // the bar's texts and figures
+    TInterestFigures Figures; // the bar's figures, written as the bar writes them
     int Code = fcEuro;
 };
 
@@ -70,9 +73,14 @@ QString CarriedCells(TOutputFormat format, const TCarriedColumns &columns,
 QString ZinsenHeader(TOutputFormat format, bool batch, const QString &carried = {});
 QString ZinsenRow(TOutputFormat format, const TZinsenResult &result, qint64 line,
                   QStringView carried = {});
+// The same row appended in UTF-8, after the carried cells already in UTF-8: a batch's rows.
+void AppendZinsenRow(TByteText &out, TOutputFormat format, const TZinsenResult &result, qint64 line,
+                     QByteArrayView carried = {});
 QString VerzugHeader(TOutputFormat format, const QString &carried = {});
 QString VerzugRow(TOutputFormat format, const TDefaultInterestStatement &result, qint64 line,
                   QStringView carried = {});
+void AppendVerzugRow(TByteText &out, TOutputFormat format, const TDefaultInterestStatement &result,
+                     qint64 line, QByteArrayView carried = {});
 // The whole statement of one case: every period, the sums, the rules.
 QString VerzugStatement(TOutputFormat format, const TDefaultInterestStatement &result);
 QString ErrorRow(TOutputFormat format, TCommand command, qint64 line, const QString &reason,
@@ -84,4 +92,3 @@ QString ImportAnswer(TOutputFormat format, const QString &path, int changed,
                      const TBaseRateTable &table);
 QString UpdateAnswer(TOutputFormat format, const QString &url,
                      const std::vector<TRateChange> &changes, const TBaseRateTable &table);
-

@@ -46,40 +46,55 @@ bool DatePartsValid(int year, int month, int day) {
            day <= MonthLength(year, month);
 }
 
+namespace {
+
+// Days are counted from 1 March of the year 0, so that the leap day ends each year of the count
+// and the months from March on have a fixed pattern of lengths (153 days every five months):
+// year, month and day follow from a few divisions, whatever the date. Days from 0000-03-01 to
+// 1899-12-30 (serial 0):
+constexpr int MarchZeroOffset = 693899;
+
+int daysFromCivil(int year, int month, int day) {
+    year -= month <= 2;
+    const int era = year / 400;
+    const int yearOfEra = year - era * 400;
+    const int dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    return era * DaysPer400Years + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear -
+           MarchZeroOffset;
+}
+
+} // namespace
+
 TDateTime MakeDateSerial(quint16 year, quint16 month, quint16 day) {
     if (!DatePartsValid(year, month, day))
         throw EConvertError(QStringLiteral("Ungültiges Argument zum Codieren des Datums"));
-    int days = day;
-    for (int m = 1; m < month; ++m)
-        days += MonthLength(year, m);
-    const int p = year - 1;
-    return p * 365 + p / 4 - p / 100 + p / 400 + days - SerialOffset;
+    return daysFromCivil(year, month, day);
 }
 
 void SplitDateSerial(TDateTime serial, quint16 &year, quint16 &month, quint16 &day) {
     year = month = day = 0;
-    if (!convertible(serial)) return;
-    const qint64 whole = wholeDays(serial);
-    if (whole < MinDateSerial || whole > MaxDateSerial) return;
-    int n = static_cast<int>(whole + SerialOffset - 1); // days after 0001-01-01
-    const int cycles400 = n / DaysPer400Years;
-    n %= DaysPer400Years;
-    // The last day of a 400-year cycle belongs to the fourth century, not a fifth.
-    const int centuries = std::min(n / DaysPer100Years, 3);
-    n -= centuries * DaysPer100Years;
-    const int cycles4 = n / DaysPer4Years;
-    n %= DaysPer4Years;
-    const int years = std::min(n / 365, 3);
-    n -= years * 365;
-    const int y = cycles400 * 400 + centuries * 100 + cycles4 * 4 + years + 1;
-    int m = 1;
-    while (n >= MonthLength(y, m)) {
-        n -= MonthLength(y, m);
-        ++m;
+    qint64 whole;
+    if (serial >= MinDateSerial && serial <= MaxDateSerial &&
+        double(whole = static_cast<qint64>(serial)) == serial) {
+        // A whole day, as most are: nothing to round.
+    } else {
+        if (!convertible(serial)) return;
+        whole = wholeDays(serial);
+        if (whole < MinDateSerial || whole > MaxDateSerial) return;
     }
-    year = static_cast<quint16>(y);
+    const int days = static_cast<int>(whole) + MarchZeroOffset; // from 0000-03-01, never negative
+    const int era = days / DaysPer400Years;
+    const int dayOfEra = days - era * DaysPer400Years;
+    // The leap days of the era so far, left out, make every year 365 days long.
+    const int yearOfEra = (dayOfEra - dayOfEra / (DaysPer4Years - 1) + dayOfEra / DaysPer100Years -
+                           dayOfEra / (DaysPer400Years - 1)) /
+                          365;
+    const int dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int monthFromMarch = (5 * dayOfYear + 2) / 153;
+    const int m = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
+    year = static_cast<quint16>(era * 400 + yearOfEra + (m <= 2 ? 1 : 0));
     month = static_cast<quint16>(m);
-    day = static_cast<quint16>(n + 1);
+    day = static_cast<quint16>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
 }
 
 bool SerialDateValid(TDateTime serial) {
@@ -335,25 +350,47 @@ std::optional<TDateTime> ParseIsoDate(QStringView text) {
 
 namespace {
 
-// Two digits of a day or month, four of a year: straight into the text.
-void appendDigits(QString &out, unsigned value, int count) {
-    char16_t digits[4];
-    for (int i = count - 1; i >= 0; --i, value /= 10)
-        digits[i] = char16_t(u'0' + value % 10);
-    out += QStringView(digits, count);
+// Two digits of a day or month, four of a year: "TT.MM.JJJJ" or "JJJJ-MM-TT", written into
+// the ten characters at `text`, as text or as bytes.
+template <typename Char>
+void writeDate(Char *text, quint16 year, quint16 month, quint16 day, bool iso, Char separator) {
+    const auto two = [text](int at, unsigned value) {
+        text[at] = Char('0' + value / 10);
+        text[at + 1] = Char('0' + value % 10);
+    };
+    two(iso ? 0 : 6, year / 100);
+    two(iso ? 2 : 8, year % 100);
+    two(iso ? 5 : 3, month);
+    two(iso ? 8 : 0, day);
+    text[iso ? 4 : 2] = text[iso ? 7 : 5] = separator;
+}
+
+void appendDate(QString &out, TDateTime serial, bool iso) {
+    quint16 year, month, day;
+    SplitDateSerial(serial, year, month, day);
+    if (year == 0) return;
+    const qsizetype at = out.size();
+    out.resize(at + 10);
+    writeDate(reinterpret_cast<char16_t *>(out.data()) + at, year, month, day, iso,
+              iso ? u'-' : u'.');
+}
+
+void appendDate(TByteText &out, TDateTime serial, bool iso) {
+    quint16 year, month, day;
+    SplitDateSerial(serial, year, month, day);
+    if (year == 0) return;
+    writeDate(out.Reserve(10), year, month, day, iso, iso ? '-' : '.');
+    out.Commit(10);
 }
 
 } // namespace
 
 void AppendIsoDate(QString &out, TDateTime serial) {
-    quint16 year, month, day;
-    SplitDateSerial(serial, year, month, day);
-    if (year == 0) return;
-    appendDigits(out, year, 4);
-    out += u'-';
-    appendDigits(out, month, 2);
-    out += u'-';
-    appendDigits(out, day, 2);
+    appendDate(out, serial, true);
+}
+
+void AppendIsoDate(TByteText &out, TDateTime serial) {
+    appendDate(out, serial, true);
 }
 
 QString FormatIsoDate(TDateTime serial) {
@@ -363,14 +400,11 @@ QString FormatIsoDate(TDateTime serial) {
 }
 
 void AppendDayDate(QString &out, TDateTime serial) {
-    quint16 year, month, day;
-    SplitDateSerial(serial, year, month, day);
-    if (year == 0) return;
-    appendDigits(out, day, 2);
-    out += u'.';
-    appendDigits(out, month, 2);
-    out += u'.';
-    appendDigits(out, year, 4);
+    appendDate(out, serial, false);
+}
+
+void AppendDayDate(TByteText &out, TDateTime serial) {
+    appendDate(out, serial, false);
 }
 
 QString FormatDayDate(TDateTime serial) {

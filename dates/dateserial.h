@@ -4,11 +4,13 @@
 // date text by the locale's date separator. Every date and date-time text of the program goes
 // through here, so that there is one calendar and one century window.
 
+#include "platform/base/bytetext.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringView>
-#include <optional>
 #include <QtGlobal>
+#include <optional>
 
 // Days since 30 December 1899; the fraction is the time of day.
 using TDateTime = double;
@@ -68,9 +70,11 @@ std::optional<TDateTime> ParseIsoDate(QStringView text);
 // The serial's day as "yyyy-mm-dd"; empty for serials outside the calendar.
 QString FormatIsoDate(TDateTime serial);
 void AppendIsoDate(QString &out, TDateTime serial);
+void AppendIsoDate(TByteText &out, TDateTime serial);
 // The serial's day as Germans write it, "dd.mm.yyyy", whatever the locale; empty outside the
 // calendar.
 QString FormatDayDate(TDateTime serial);
 void AppendDayDate(QString &out, TDateTime serial);
+void AppendDayDate(TByteText &out, TDateTime serial);
 // "dd.mm.yyyy" or "yyyy-mm-dd"; nothing for any other text or an invalid date.
 std::optional<TDateTime> ParseDayDate(QStringView text);

@@ -139,8 +139,17 @@ TDefaultInterest CalculateDefaultInterest(const TDefaultInterestInput &input,
         result.Rows.push_back(
             InterestRow(input.Claim, whole, nullptr, input.Rule, input.Law, input.DayCount));
     } else {
-        for (const TPeriod &part : SplitAtHalfYears(whole)) {
-            const TBaseRate *base = table.Find(part.From);
+        const std::vector<TPeriod> parts = SplitAtHalfYears(whole);
+        result.Rows.reserve(parts.size());
+        const TBaseRate *base = nullptr;
+        const TBaseRate *const end = table.Rates().data() + table.Rates().size();
+        for (const TPeriod &part : parts) {
+            // Each part after the first begins its half-year, whose rate is most often the one
+            // after the last part's in the table.
+            if (base && base + 1 < end && base[1].From == part.From)
+                ++base;
+            else
+                base = table.Find(part.From);
             if (!base) {
                 result.Rows.clear();
                 result.Error = MissingHalfYearError(HalfYearStart(part.From), table, false);

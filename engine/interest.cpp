@@ -82,22 +82,30 @@ long double InterestAmount(int code, quint32 days, TDateTime start, TDateTime en
     }
 }
 
-TInterestText CalculateInterestText(int code, TDateTime start, TDateTime end,
-                                    long double principal, long double rate) {
+TInterestFigures CalculateInterestFigures(int code, TDateTime start, TDateTime end,
+                                          long double principal, long double rate) {
     const quint32 days = InterestDays(code, start, end);
+    const long double interest = InterestAmount(code, days, start, end, principal, rate);
     // Nearest whole day, ties to even (the rounding mode in force).
-    const qint64 difference = std::llrint(end - start);
+    return {std::llrint(end - start), days, RoundedHundredths(interest), interest};
+}
+
+TInterestText CalculateInterestText(int code, TDateTime start, TDateTime end, long double principal,
+                                    long double rate) {
+    const TInterestFigures figures = CalculateInterestFigures(code, start, end, principal, rate);
     QString label;
     label.reserve(32);
     label += u"( ";
-    label += QString::number(difference);
+    label += QString::number(figures.Difference);
     label += u" / ";
-    label += QString::number(days);
+    label += QString::number(figures.Days);
     label += u" Tage )";
-    const long double interest = InterestAmount(code, days, start, end, principal, rate);
-    const std::optional<qint64> hundredths = RoundedHundredths(interest);
     return {label,
-            hundredths ? HundredthsText(*hundredths, FormatSettings().DecimalSeparator)
-                       : FormatFixed2(interest),
-            difference, days, hundredths, interest};
+            figures.Hundredths
+                ? HundredthsText(*figures.Hundredths, FormatSettings().DecimalSeparator)
+                : FormatFixed2(figures.Amount),
+            figures.Difference,
+            figures.Days,
+            figures.Hundredths,
+            figures.Amount};
 }

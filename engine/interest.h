@@ -4,8 +4,8 @@
 #include "dates/dateserial.h"
 
 #include <QString>
-#include <optional>
 #include <QtGlobal>
+#include <optional>
 
 // The formula codes. Any other code selects no formula: 0 days and an amount of 0.
 enum TFormulaCode : int {
@@ -38,5 +38,16 @@ struct TInterestText {
     std::optional<qint64> Hundredths;
     long double Amount = 0; // unrounded
 };
-TInterestText CalculateInterestText(int code, TDateTime start, TDateTime end,
-                                    long double principal, long double rate);
+TInterestText CalculateInterestText(int code, TDateTime start, TDateTime end, long double principal,
+                                    long double rate);
+
+// The same calculation's figures without their text, for callers that write the text
+// themselves (a million rows of the command line).
+struct TInterestFigures {
+    qint64 Difference = 0;
+    quint32 Days = 0;
+    std::optional<qint64> Hundredths;
+    long double Amount = 0;
+};
+TInterestFigures CalculateInterestFigures(int code, TDateTime start, TDateTime end,
+                                          long double principal, long double rate);

@@ -29,13 +29,27 @@ bool IsHalfYearStart(TDateTime day) {
 std::vector<TPeriod> SplitAtHalfYears(const TPeriod &period) {
     std::vector<TPeriod> parts;
     if (period.To < period.From) return parts;
+    parts.reserve(std::size_t((period.To - period.From) / 181) + 2);
     TDateTime from = period.From;
-    for (;;) {
-        const TDateTime next = NextHalfYearStart(from);
-        // EmptyDate past the calendar's end: nothing left to cut.
-        if (next == EmptyDate || next > period.To) break;
+    TDateTime next = NextHalfYearStart(from);
+    // After the first cut the half-years follow by their lengths, without a calendar lookup:
+    // January to June 181 days (182 in a leap year), July to December 184.
+    quint16 year = 0, month = 0, day = 0;
+    if (next != EmptyDate) SplitDateSerial(next, year, month, day);
+    // EmptyDate past the calendar's end: nothing left to cut.
+    while (next != EmptyDate && next <= period.To) {
         parts.push_back({from, next - 1});
         from = next;
+        if (month == 1) {
+            next += LeapYear(year) ? 182 : 181;
+            month = 7;
+        } else if (year < 9999) {
+            next += 184;
+            month = 1;
+            ++year;
+        } else {
+            next = EmptyDate;
+        }
     }
     parts.push_back({from, period.To});
     return parts;

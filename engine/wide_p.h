@@ -9,6 +9,15 @@ constexpr TWide RateScale = 10000;
 
 // The quotient rounded to the nearest, halves away from zero.
 inline TWide DivideRounded(TWide numerator, TWide denominator) {
+    // Most statements stay within 64 bits, where the division is one instruction.
+    constexpr TWide Narrow = TWide(1) << 62;
+    if (numerator > -Narrow && numerator < Narrow && denominator > 0 && denominator < Narrow) {
+        const long long n = static_cast<long long>(numerator);
+        const long long d = static_cast<long long>(denominator);
+        const long long quotient = n / d, rest = n % d;
+        if ((rest < 0 ? -2 * rest : 2 * rest) < d) return quotient;
+        return n < 0 ? quotient - 1 : quotient + 1;
+    }
     const TWide quotient = numerator / denominator;
     const TWide rest = numerator % denominator;
     const TWide twice = rest < 0 ? -2 * rest : 2 * rest;

@@ -10,6 +10,10 @@ void AppendGermanCents(QString &out, TCents value) {
     AppendHundredths(out, value, u',', u'.');
 }
 
+void AppendGermanCents(TByteText &out, TCents value) {
+    AppendHundredths(out, value, ',', '.');
+}
+
 QString EuroText(TCents value) {
     return GermanCents(value) + QStringLiteral(" €");
 }
@@ -19,6 +23,10 @@ QString PlainCents(TCents value, QChar decimal) {
 }
 
 void AppendPlainCents(QString &out, TCents value, QChar decimal) {
+    AppendHundredths(out, value, decimal);
+}
+
+void AppendPlainCents(TByteText &out, TCents value, char decimal) {
     AppendHundredths(out, value, decimal);
 }
 

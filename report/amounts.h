@@ -6,16 +6,20 @@
 #include "engine/defaultinterest.h"
 #include "engine/periods.h"
 
+#include "platform/base/bytetext.h"
+
 #include <QString>
 
 // "3.089,00"
 QString GermanCents(TCents value);
 void AppendGermanCents(QString &out, TCents value);
+void AppendGermanCents(TByteText &out, TCents value);
 // "3.089,00 €"
 QString EuroText(TCents value);
 // "3089.00" or "3089,00": no grouping.
 QString PlainCents(TCents value, QChar decimal);
 void AppendPlainCents(QString &out, TCents value, QChar decimal);
+void AppendPlainCents(TByteText &out, TCents value, char decimal);
 // "2,27" and "2,27 %"
 QString GermanRate(TBasisPoints value);
 QString PercentText(TBasisPoints value);

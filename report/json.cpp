@@ -32,6 +32,19 @@ void AppendJsonKey(QString &out, QLatin1StringView key, bool first) {
     out += QLatin1StringView("\": ");
 }
 
+void AppendJsonKey(TByteText &out, QLatin1StringView key, bool first) {
+    if (!first) out += ", ";
+    out += '"';
+    out.Append(key.data(), key.size());
+    out += "\": ";
+}
+
+void AppendJsonCents(TByteText &out, TCents value) {
+    out += '"';
+    AppendHundredths(out, value, '.');
+    out += '"';
+}
+
 void AppendJsonCents(QString &out, TCents value) {
     out += u'"';
     AppendHundredths(out, value, u'.');

@@ -5,6 +5,8 @@
 
 #include "engine/periods.h"
 
+#include "platform/base/bytetext.h"
+
 #include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
@@ -15,4 +17,7 @@ QString JsonString(QStringView text);
 void AppendJsonKey(QString &out, QLatin1StringView key, bool first = false);
 // "3089.00" and "2.27", quoted.
 void AppendJsonCents(QString &out, TCents value);
+// The same as bytes, for rows built straight in UTF-8.
+void AppendJsonKey(TByteText &out, QLatin1StringView key, bool first = false);
+void AppendJsonCents(TByteText &out, TCents value);
 void AppendJsonRate(QString &out, TBasisPoints value);

@@ -17,7 +17,6 @@
 
 namespace {
 
-
 // A finite number as significant decimal digits: value = 0.digits × 10^point.
 struct Decimal {
     bool negative = false;
@@ -281,6 +280,19 @@ QString FormatFixed2(long double value) {
 
 std::optional<qint64> RoundedHundredths(long double value) {
     if (!std::isfinite(value)) return std::nullopt;
+    // The two roundings, to eighteen digits and then to the hundredth, give what one rounding
+    // of the value to the hundredth gives, unless the value lies within half a unit of the
+    // eighteenth digit (at most 5e-18 of it) of a half hundredth: only there the exact decimal
+    // digits are needed. Scaling by 100 errs by far less than that margin.
+    const long double scaled = std::fabs(value) * 100;
+    if (scaled < 1e15L) {
+        const long double whole = std::floor(scaled);
+        const long double fraction = scaled - whole;
+        if (std::fabs(fraction - 0.5L) > scaled * 1e-17L + 1e-300L) {
+            const qint64 hundredths = qint64(whole) + (fraction > 0.5L ? 1 : 0);
+            return value < 0 ? -hundredths : hundredths;
+        }
+    }
     Decimal d = toDecimal(value, 18);
     roundAt(d, 2);
     if (d.isZero()) return 0;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 struct Row {
@@ -245,6 +247,31 @@ TEST(DefaultInterest, SplitsAtEveryFirstOfJanuaryAndJuly) {
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.first) + " - " + c.last);
         expectRows(calculate(100000, c.first, c.last, c.rule, c.count), c.rows);
+    }
+}
+
+// The half-years follow one another by their lengths; they must be the calendar's, from any
+// day, across leap years and centuries, up to the calendar's last day.
+TEST(DefaultInterest, HalfYearsAreTheCalendars) {
+    std::mt19937 random(20261208);
+    std::vector<TPeriod> periods{{MakeDateSerial(1900, 2, 28), MakeDateSerial(2101, 3, 1)},
+                                 {MakeDateSerial(9998, 5, 5), MaxDateSerial},
+                                 {MakeDateSerial(9999, 7, 1), MaxDateSerial},
+                                 {MinDateSerial, MakeDateSerial(2, 1, 1)}};
+    for (int i = 0; i < 2000; ++i) {
+        const TDateTime from = MinDateSerial + random() % 3652000;
+        periods.push_back({from, std::min<TDateTime>(MaxDateSerial, from + random() % 8000)});
+    }
+    for (const TPeriod &period : periods) {
+        std::vector<TPeriod> expected;
+        TDateTime from = period.From;
+        for (TDateTime next = NextHalfYearStart(from); next != EmptyDate && next <= period.To;
+             next = NextHalfYearStart(from)) {
+            expected.push_back({from, next - 1});
+            from = next;
+        }
+        expected.push_back({from, period.To});
+        ASSERT_EQ(SplitAtHalfYears(period), expected) << FormatDayDate(period.From).toStdString();
     }
 }
 

@@ -1,4 +1,5 @@
 #include "platform/base/exceptions.h"
+#include "platform/base/fixedpoint.h"
 #include "platform/base/numtext.h"
 #include "tests/support/fixtures.h"
 
@@ -108,6 +109,32 @@ TEST(FormatFixed, SaysWhatTheZeroPatternSays) {
     for (long double special :
          {0.0L, -0.0L, limits::infinity(), -limits::infinity(), limits::quiet_NaN()})
         EXPECT_EQ(FormatFixed2(special), FormatFloat("0.00", special)) << double(special);
+}
+
+// The hundredths come by a short way unless the value lies near a half hundredth; either way
+// they must be the digits the exact decimal text rounds to: at halves, a hair beside them (where
+// the eighteenth digit decides), at random, both signs, from tiny to sixteen whole digits.
+TEST(RoundedHundredths, AgreesWithTheExactDigits) {
+    GermanLocale de;
+    std::mt19937_64 random(20261208);
+    std::vector<long double> values{0.125L, 2.675L, 2.675, 0.005L, 0.015L, 1.005L, 1e-30L, 0.0L};
+    for (int i = 0; i < 20000; ++i) {
+        const long double cents =
+            std::pow(10.0L, static_cast<long double>(random() % 16)) * (random() % 1000);
+        const long double half = (std::floor(cents) + 0.5L) / 100;
+        values.push_back(half);
+        values.push_back(std::nextafter(half, 0.0L));
+        values.push_back(std::nextafter(half, 1e30L));
+        values.push_back(half * (1 - static_cast<long double>(random() % 20) * 1e-18L));
+        values.push_back(half * (1 + static_cast<long double>(random() % 20) * 1e-18L));
+        values.push_back(cents / 100 * (random() % 997) / 991);
+    }
+    for (const long double magnitude : values)
+        for (const long double value : {magnitude, -magnitude}) {
+            const std::optional<qint64> hundredths = RoundedHundredths(value);
+            if (!hundredths) continue; // beyond sixteen whole digits
+            ASSERT_EQ(HundredthsText(*hundredths, u','), FormatFixed(value, 2)) << double(value);
+        }
 }
 
 TEST(FloatToStr, GivesUpTo15SignificantDigits) {
